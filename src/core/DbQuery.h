@@ -1,0 +1,47 @@
+#pragma once
+
+#include "core/SqlDialect.h"
+
+#include <QList>
+#include <QPair>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QVariant>
+
+// A short-lived statement on the program's connection (dmMain) with named ":Name" parameters.
+// Failures raise EDatabaseError carrying the driver's text.
+//
+//   TDbQuery q("SELECT ParamValue FROM SistemParametre WHERE ParamKey = :K");
+//   q.Param("K", key).Exec();
+//   if (q.Next()) value = q.Value("ParamValue");
+class TDbQuery {
+public:
+    explicit TDbQuery(const QString& sql);
+    explicit TDbQuery(const SqlText& sql);
+
+    TDbQuery& Param(const QString& name, const QVariant& value);
+    TDbQuery& Exec();
+
+    // Moves to the next row of the result; false after the last one.
+    bool Next();
+    // A field of the current row by name (a null QVariant when the result has no such field) or
+    // by position.
+    QVariant Value(const QString& field) const;
+    QVariant Value(int index) const;
+    bool HasField(const QString& field) const;
+    QSqlRecord Record() const { return FQuery.record(); }
+    int RowsAffected() const { return FQuery.numRowsAffected(); }
+
+    // A typed null for parameters.
+    static QVariant NullInt();
+    static QVariant NullDouble();
+    static QVariant NullText();
+
+private:
+    void ExecStep(const TSqlStep& step);
+
+    QList<TSqlStep> FSteps;
+    QList<QPair<QString, QVariant>> FParams;
+    QSqlQuery FQuery;
+};

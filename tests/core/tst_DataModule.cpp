@@ -1,0 +1,281 @@
+#include "core/DataModule.h"
+#include "core/DbQuery.h"
+#include "core/DbTransaction.h"
+#include "core/Exceptions.h"
+#include "core/SqlServerBrowser.h"
+#include "support/TestDatabase.h"
+
+#include <QElapsedTimer>
+#include <QTcpServer>
+#include <QtTest>
+
+// The database module against real SQLite files and real ODBC drivers.
+class TestDataModule : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void sanitize_data();
+    void sanitize();
+    void attemptsFromSetting_data();
+    void attemptsFromSetting();
+    void connectTwiceKeepsTheConnection();
+    void laterAttemptWinsSilently();
+    void failureListsEveryAttemptInOrder();
+    void builtInServerAttemptsFailWithinSeconds();
+    void passwordNeverShown();
+    void getScalar();
+    void namedParametersRepeatAndBindByName();
+    void transactionRollsBackUnlessCommitted();
+    void writeTransactionIsImmediate();
+    void sqlServerFunctionsOnSqlite();
+    void databaseErrorCarriesDriverText();
+    void browserResponse();
+};
+
+void TestDataModule::initTestCase()
+{
+    UseTestPaths();
+}
+
+void TestDataModule::sanitize_data()
+{
+    QTest::addColumn<QString>("input");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("normalised") << " A = 1 ; B=2" << "A = 1;B=2;";
+    QTest::newRow("empty pieces dropped") << ";;A=1;;" << "A=1;";
+    QTest::newRow("server certificate dropped") << "A=1; Server Certificate = x.cer ;B=2" << "A=1;B=2;";
+    QTest::newRow("key case ignored") << "server certificate=x;host name in certificate=h;C=3" << "C=3;";
+    QTest::newRow("piece without value kept") << "Flag;A=1" << "Flag;A=1;";
+    QTest::newRow("similar key kept") << "Trust Server Certificate=True" << "Trust Server Certificate=True;";
+}
+
+void TestDataModule::sanitize()
+{
+    QFETCH(QString, input);
+    QFETCH(QString, expected);
+    QCOMPARE(TdmMain::SanitizeConnectionString(input), expected);
+}
+
+void TestDataModule::attemptsFromSetting_data()
+{
+    QTest::addColumn<QString>("setting");
+    QTest::addColumn<int>("count");
+    QTest::addColumn<QString>("driver");
+    QTest::newRow("embedded") << "" << 1 << "QSQLITE";
+    QTest::newRow("sqlite file") << "sqlite:/tmp/x.db" << 1 << "QSQLITE";
+    QTest::newRow("built-in server") << "mssql" << 5 << "QODBC";
+    QTest::newRow("one server string") << "mssql:DRIVER={FreeTDS};SERVER=h,1433;" << 1 << "QODBC";
+}
+
+void TestDataModule::attemptsFromSetting()
+{
+    QFETCH(QString, setting);
+    QFETCH(int, count);
+    QFETCH(QString, driver);
+    const auto attempts = TdmMain::AttemptsFor(setting);
+    QCOMPARE(attempts.size(), count);
+    QCOMPARE(attempts.first().Driver, driver);
+    if (setting == "mssql") {
+        QVERIFY(attempts.first().ConnectionString.contains("ODBC Driver 18"));
+        QVERIFY(attempts.last().ConnectionString.contains("FreeTDS"));
+        for (const auto& a : attempts) {
+            QVERIFY(a.ConnectionString.contains("TALVIRON"));
+            QVERIFY(a.ConnectionString.contains("DATABASE=KIRVELO"));
+            QVERIFY(a.ConnectionString.contains("UID=sa"));
+        }
+    }
+    if (setting.startsWith("sqlite:"))
+        QCOMPARE(attempts.first().ConnectionString, QString("/tmp/x.db"));
+}
+
+void TestDataModule::connectTwiceKeepsTheConnection()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TEMP TABLE Marker (A INT)");
+    QVERIFY(db.Db().Connect());
+    QVERIFY(db.Db().Connected());
+    // A reopened connection would have lost its temporary table.
+    QCOMPARE(db.Count("Marker"), 0);
+}
+
+void TestDataModule::laterAttemptWinsSilently()
+{
+    QTemporaryDir dir;
+    TdmMain db;
+    db.SetAttempts({{"QODBC", "DRIVER={No Such Driver};SERVER=x;"}, {"QSQLITE", dir.filePath("k.db")}});
+    QVERIFY(db.Connect());
+    QVERIFY(db.Connected());
+    QCOMPARE(db.Engine(), TDbEngine::SQLite);
+    QVERIFY(db.Description().endsWith("k.db"));
+}
+
+static QString FailureOf(TdmMain& db)
+{
+    try {
+        db.Connect();
+    } catch (const EDatabaseError& e) {
+        return e.Message();
+    }
+    return {};
+}
+
+void TestDataModule::failureListsEveryAttemptInOrder()
+{
+    // A port that accepted nothing: reserve it, then close it again.
+    quint16 port = 0;
+    {
+        QTcpServer probe;
+        QVERIFY(probe.listen(QHostAddress::LocalHost));
+        port = probe.serverPort();
+    }
+    QList<TConnectionAttempt> attempts;
+    for (int i = 0; i < 5; ++i)
+        attempts << TConnectionAttempt{"QODBC", QString("DRIVER={FreeTDS};SERVER=127.0.0.1;Port=%1;DATABASE=KIRVELO;UID=sa;PWD=7HVN4KTR;").arg(port)};
+    TdmMain db;
+    db.SetAttempts(attempts);
+    QElapsedTimer clock;
+    clock.start();
+    const QString message = FailureOf(db);
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    QVERIFY(!db.Connected());
+    const QStringList lines = message.split("\r\n");
+    QCOMPARE(lines.at(0), QString("Veritabanı Erişim Hatası!"));
+    QCOMPARE(lines.at(1), QString("KIRVELO, SQL Server TALVIRON instance'ına bağlanamadı."));
+    QCOMPARE(lines.at(2), QString("Denenen baglantı hataları:"));
+    QCOMPARE(lines.size(), 3 + 5 + 1);
+    QCOMPARE(lines.last(), QString());
+    for (int i = 1; i <= 5; ++i) {
+        const QString line = lines.at(2 + i);
+        QVERIFY2(line.startsWith(QString("%1) ").arg(i)), qPrintable(line));
+        QVERIFY2(line.size() > 4, qPrintable(line));
+    }
+}
+
+void TestDataModule::builtInServerAttemptsFailWithinSeconds()
+{
+    TdmMain db;
+    db.SetAttempts(TdmMain::BuiltInSqlServerAttempts());
+    QElapsedTimer clock;
+    clock.start();
+    const QString message = FailureOf(db);
+    QVERIFY2(clock.elapsed() < 15000, qPrintable(QString::number(clock.elapsed())));
+    const QStringList lines = message.split("\r\n", Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 8);
+    QVERIFY2(lines.at(3).contains("ODBC Driver 18"), qPrintable(lines.at(3)));
+    QVERIFY2(lines.at(7).startsWith("5) "), qPrintable(lines.at(7)));
+}
+
+void TestDataModule::passwordNeverShown()
+{
+    TdmMain db;
+    db.SetAttempts(TdmMain::BuiltInSqlServerAttempts());
+    QVERIFY(!FailureOf(db).contains("7HVN4KTR"));
+}
+
+void TestDataModule::getScalar()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (A INT, B TEXT)");
+    QVERIFY(db.Scalar("SELECT A FROM T").isNull());
+    db.Exec("INSERT INTO T (A, B) VALUES (NULL, 'x')");
+    QVERIFY(db.Scalar("SELECT A FROM T").isNull());
+    QCOMPARE(db.Scalar("SELECT B FROM T").toString(), QString("x"));
+}
+
+void TestDataModule::namedParametersRepeatAndBindByName()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (A INT, B TEXT, C TEXT)");
+    TDbQuery insert("INSERT INTO T (A, B, C) VALUES (:A, :B, :B)");
+    insert.Param("B", "iki").Param("A", 2).Exec();
+    TDbQuery nullInsert("INSERT INTO T (A, B) VALUES (:A, :B)");
+    nullInsert.Param("A", TDbQuery::NullInt()).Param("B", "bos").Exec();
+    TDbQuery select("SELECT A, C FROM T WHERE B = :B");
+    select.Param("B", "iki").Exec();
+    QVERIFY(select.Next());
+    QCOMPARE(select.Value("A").toInt(), 2);
+    QCOMPARE(select.Value("c").toString(), QString("iki"));
+    QVERIFY(select.Value("Missing").isNull());
+    QVERIFY(!select.Next());
+    QVERIFY(db.Scalar("SELECT A FROM T WHERE B = 'bos'").isNull());
+}
+
+void TestDataModule::transactionRollsBackUnlessCommitted()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (A INT)");
+    try {
+        TDbTransaction tx;
+        db.Exec("INSERT INTO T VALUES (1)");
+        throw EDatabaseError("test");
+    } catch (const EDatabaseError&) {
+    }
+    QCOMPARE(db.Count("T"), 0);
+    QVERIFY(!db.Db().InTransaction());
+    {
+        TDbTransaction tx;
+        db.Exec("INSERT INTO T VALUES (2)");
+        tx.Commit();
+    }
+    QCOMPARE(db.Count("T"), 1);
+}
+
+void TestDataModule::writeTransactionIsImmediate()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (A INT)");
+    TDbTransaction tx;
+    // A second connection must not get the write lock while ours is held, even before we write.
+    TdmMain other;
+    other.SetAttempts({{"QSQLITE", db.Path()}});
+    other.Connect();
+    QSqlQuery q(other.Database());
+    q.exec("PRAGMA busy_timeout = 50");
+    QVERIFY(!q.exec("BEGIN IMMEDIATE"));
+    dmMain = &db.Db();
+    tx.Commit();
+    QVERIFY(q.exec("BEGIN IMMEDIATE"));
+    q.exec("ROLLBACK");
+}
+
+void TestDataModule::sqlServerFunctionsOnSqlite()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (ID INTEGER PRIMARY KEY AUTOINCREMENT, A NVARCHAR(10))");
+    QVERIFY(!db.Scalar("SELECT OBJECT_ID('dbo.T', 'U')").isNull());
+    QVERIFY(db.Scalar("SELECT OBJECT_ID('dbo.Missing', 'U')").isNull());
+    QVERIFY(!db.Scalar("SELECT COL_LENGTH('dbo.T', 'A')").isNull());
+    QVERIFY(db.Scalar("SELECT COL_LENGTH('dbo.T', 'B')").isNull());
+    QCOMPARE(db.Scalar("SELECT ISNULL(NULL, 7)").toInt(), 7);
+    QCOMPARE(db.Scalar("SELECT LEN('ab  ')").toInt(), 2);
+    QVERIFY(QDateTime::fromString(db.Scalar("SELECT GETDATE()").toString(), "yyyy-MM-dd HH:mm:ss").isValid());
+    TDbQuery insert("SET NOCOUNT ON; INSERT INTO dbo.T (A) VALUES (:A); SELECT SCOPE_IDENTITY();");
+    insert.Param("A", "x").Exec();
+    QVERIFY(insert.Next());
+    QCOMPARE(insert.Value(0).toInt(), 1);
+}
+
+void TestDataModule::databaseErrorCarriesDriverText()
+{
+    TTestDatabase db;
+    try {
+        db.Exec("SELECT * FROM NoSuchTable");
+        QFAIL("no error");
+    } catch (const EDatabaseError& e) {
+        QVERIFY2(e.Message().contains("NoSuchTable"), qPrintable(e.Message()));
+        QCOMPARE(e.ClassName(), QString("EDatabaseError"));
+    }
+}
+
+void TestDataModule::browserResponse()
+{
+    const QByteArray body = "ServerName;PC;InstanceName;SQLEXPRESS;IsClustered;No;Version;15.0;tcp;1433;;"
+                            "ServerName;PC;InstanceName;TALVIRON;IsClustered;No;Version;16.0;tcp;49712;;";
+    QByteArray answer = QByteArray(1, 0x05) + QByteArray(2, 0) + body;
+    QCOMPARE(SqlServerBrowser::PortFromResponse(answer, "talviron"), 49712);
+    QCOMPARE(SqlServerBrowser::PortFromResponse(answer, "OTHER"), 0);
+    QCOMPARE(SqlServerBrowser::PortFromResponse(QByteArray("x"), "TALVIRON"), 0);
+}
+
+QTEST_GUILESS_MAIN(TestDataModule)
+#include "tst_DataModule.moc"

@@ -1,0 +1,32 @@
+#pragma once
+
+#include "core/DataModule.h"
+
+#include <QTemporaryDir>
+#include <QVariant>
+
+#include <memory>
+
+// A connected SQLite database in a temporary folder, set up as the program sets up a new file.
+// It becomes the program's dmMain while it lives.
+class TTestDatabase {
+public:
+    TTestDatabase();
+    ~TTestDatabase();
+
+    TdmMain& Db() { return *FDb; }
+    QString Path() const { return FDir.filePath(QStringLiteral("test.db")); }
+    QString Folder() const { return FDir.path(); }
+
+    void Exec(const QString& sql);
+    QVariant Scalar(const QString& sql);
+    int Count(const QString& table);
+
+private:
+    QTemporaryDir FDir;
+    std::unique_ptr<TdmMain> FDb;
+};
+
+// Pins the number format of the test to Turkish settings and keeps per-user files out of $HOME.
+void UseTurkishLocale();
+void UseTestPaths();
