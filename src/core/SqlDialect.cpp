@@ -27,13 +27,23 @@ QStringList SplitBatch(const QString& sql)
     return parts;
 }
 
+// SQLite would give DECIMAL columns NUMERIC affinity and store 3.0 as the integer 3; money and
+// quantities are kept as REAL so that they always read back as doubles.
+QString TranslateColumnTypes(QString definition)
+{
+    static const RX decimal(
+        QStringLiteral(R"(\b(?:DECIMAL|NUMERIC)\s*\(\s*\d+\s*(?:,\s*\d+\s*)?\)|\b(?:SMALLMONEY|MONEY|FLOAT)\b)"), CI);
+    definition.replace(decimal, QStringLiteral("REAL"));
+    return definition;
+}
+
 QString TranslateCreateTableBody(QString body)
 {
     static const RX identity(QStringLiteral(R"(\bINT\s+IDENTITY\s*\(\s*1\s*,\s*1\s*\)\s+PRIMARY\s+KEY)"), CI);
     static const RX nowDefault(QStringLiteral(R"(DEFAULT\s*\(\s*GETDATE\(\)\s*\))"), CI);
     body.replace(identity, QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
     body.replace(nowDefault, QStringLiteral("DEFAULT (datetime('now','localtime'))"));
-    return body;
+    return TranslateColumnTypes(body);
 }
 
 TSqlStep TranslateStatement(const QString& statement)
@@ -63,7 +73,7 @@ TSqlStep TranslateStatement(const QString& statement)
                 {}, {}};
     if (auto m = addColumn.match(statement); m.hasMatch())
         return {QStringLiteral("ALTER TABLE ") + m.captured(3) + QStringLiteral(" ADD COLUMN ") +
-                    m.captured(4),
+                    TranslateColumnTypes(m.captured(4)),
                 m.captured(1), m.captured(2)};
     if (auto m = selectTop.match(statement); m.hasMatch())
         return {QStringLiteral("SELECT ") + m.captured(2) + QStringLiteral(" LIMIT ") + m.captured(1),

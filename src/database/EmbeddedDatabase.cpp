@@ -2,14 +2,37 @@
 
 #include "core/Exceptions.h"
 #include "core/StoredProc.h"
+#include "database/DemoData.h"
+#include "database/EmbeddedProcedures.h"
+#include "database/EmbeddedSchema.h"
 
 namespace EmbeddedDatabase {
-void Prepare(TdmMain&, bool)
+namespace {
+// "sp_CloseVardiya", "dbo.sp_CloseVardiya" and "[dbo].[sp_closevardiya]" name one routine.
+QString BareRoutineName(QString name)
 {
+    name.remove(u'[').remove(u']');
+    name = name.trimmed();
+    if (name.startsWith(QStringLiteral("dbo."), Qt::CaseInsensitive))
+        name = name.mid(4);
+    return name.toLower();
+}
+} // namespace
+
+void Prepare(TdmMain&, bool withDemoData)
+{
+    EmbeddedSchema::Create();
+    if (withDemoData && DemoData::DatabaseIsEmpty())
+        DemoData::Write();
 }
 
 void RunProcedure(TStoredProc& call)
 {
+    const QString name = BareRoutineName(call.Name());
+    if (name == u"sp_closevardiya")
+        return EmbeddedProcedures::CloseVardiya(call);
+    if (name == u"sp_processrefund")
+        return EmbeddedProcedures::ProcessRefund(call);
     throw EDatabaseError(QStringLiteral("Yordam bulunamadı: ") + call.Name());
 }
 } // namespace EmbeddedDatabase

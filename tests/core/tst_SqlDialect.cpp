@@ -33,7 +33,10 @@ void TestSqlDialect::translate_data()
         << QStringList{"CREATE TABLE IF NOT EXISTS SistemParametre (ParamKey NVARCHAR(100) NOT NULL PRIMARY KEY, ParamValue NVARCHAR(4000) NULL, Description NVARCHAR(250) NULL, UpdatedAt DATETIME NOT NULL DEFAULT (datetime('now','localtime')))"};
     QTest::newRow("identity key and named default")
         << "IF OBJECT_ID('dbo.X', 'U') IS NULL CREATE TABLE dbo.X (XID INT IDENTITY(1,1) PRIMARY KEY, N DECIMAL(18,3) NOT NULL CONSTRAINT DF_X_N DEFAULT(0), CONSTRAINT FK_X_Stok FOREIGN KEY (N) REFERENCES dbo.Stok(StokID));"
-        << QStringList{"CREATE TABLE IF NOT EXISTS X (XID INTEGER PRIMARY KEY AUTOINCREMENT, N DECIMAL(18,3) NOT NULL CONSTRAINT DF_X_N DEFAULT(0), CONSTRAINT FK_X_Stok FOREIGN KEY (N) REFERENCES Stok(StokID))"};
+        << QStringList{"CREATE TABLE IF NOT EXISTS X (XID INTEGER PRIMARY KEY AUTOINCREMENT, N REAL NOT NULL CONSTRAINT DF_X_N DEFAULT(0), CONSTRAINT FK_X_Stok FOREIGN KEY (N) REFERENCES Stok(StokID))"};
+    QTest::newRow("decimal and money columns become REAL")
+        << "IF OBJECT_ID('dbo.X', 'U') IS NULL CREATE TABLE dbo.X (A DECIMAL(18,4) NOT NULL DEFAULT(0), B decimal (5, 2) NULL, C NUMERIC(10) NULL, D MONEY NULL, E FLOAT NULL, F INT NULL)"
+        << QStringList{"CREATE TABLE IF NOT EXISTS X (A REAL NOT NULL DEFAULT(0), B REAL NULL, C REAL NULL, D REAL NULL, E REAL NULL, F INT NULL)"};
     QTest::newRow("guarded unique index")
         << "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_SubeStok_Sube_Stok' AND object_id = OBJECT_ID('dbo.SubeStok')) CREATE UNIQUE INDEX UX_SubeStok_Sube_Stok ON dbo.SubeStok(SubeID, StokID);"
         << QStringList{"CREATE UNIQUE INDEX IF NOT EXISTS UX_SubeStok_Sube_Stok ON SubeStok(SubeID, StokID)"};
@@ -60,6 +63,9 @@ void TestSqlDialect::guardedColumnKeepsItsGuard()
     QCOMPARE(steps[0].Sql, QString("ALTER TABLE CariKart ADD COLUMN CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')"));
     QCOMPARE(steps[0].GuardTable, QString("CariKart"));
     QCOMPARE(steps[0].GuardColumn, QString("CariTipi"));
+    const auto money = SqlDialect::TranslateForSqlite(
+        "IF COL_LENGTH('dbo.CariKart', 'RiskLimiti') IS NULL ALTER TABLE dbo.CariKart ADD RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0)");
+    QCOMPARE(money.first().Sql, QString("ALTER TABLE CariKart ADD COLUMN RiskLimiti REAL NOT NULL DEFAULT(0)"));
 }
 
 void TestSqlDialect::serverTextIsUntouched()

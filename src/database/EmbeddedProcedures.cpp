@@ -1,0 +1,386 @@
+#include "database/EmbeddedProcedures.h"
+
+#include "core/DataModule.h"
+#include "core/DbQuery.h"
+#include "core/DbTransaction.h"
+#include "core/StoredProc.h"
+#include "database/OwnedSchema.h"
+
+#include <QDateTime>
+#include <QHash>
+#include <QRegularExpression>
+#include <QXmlStreamReader>
+
+#include <cmath>
+
+namespace EmbeddedProcedures {
+namespace {
+// The server stores money and quantities as decimals; rounding here the way the server's
+// conversions round keeps both engines on the same figures. The nudge keeps values such as
+// 2.675, which a double holds as 2.67499..., rounding up as their decimal form does.
+double RoundTo(double value, int places)
+{
+    const double factor = std::pow(10.0, places);
+    return std::round(value * factor + std::copysign(1e-7, value)) / factor;
+}
+
+void Refuse(TStoredProc& call, const QString& message)
+{
+    call.SetValue(QStringLiteral("@Success"), false);
+    call.SetValue(QStringLiteral("@Message"), message);
+}
+
+// ---- sp_CloseVardiya ----
+
+void ResetCloseOutputs(TStoredProc& call)
+{
+    call.SetValue(QStringLiteral("@Success"), false);
+    call.SetValue(QStringLiteral("@Message"), QString());
+    for (const char* name : {"@SistemTutar", "@Fark", "@NakitSatis", "@KartSatis", "@IadeToplam",
+                             "@AcilisTutarOut"})
+        call.SetValue(QLatin1String(name), 0.0);
+    for (const char* name : {"@ToplamSatis", "@NakitAdet", "@KartAdet", "@IadeAdet"})
+        call.SetValue(QLatin1String(name), 0);
+    call.SetValue(QStringLiteral("@KapanisZamaniOut"), QVariant(QMetaType::fromType<QDateTime>()));
+}
+
+bool IsNonNegativeAmount(const QVariant& value, double& amount)
+{
+    bool ok = false;
+    amount = value.toDouble(&ok);
+    return !value.isNull() && ok && std::isfinite(amount) && amount >= 0;
+}
+
+// ---- sp_ProcessRefund ----
+
+// What the original receipt sold of one product, summed over its lines; name, barcode, unit,
+// prices and rates come from the first of those lines.
+struct TSold {
+    QString StokAdi;
+    QVariant Barkod;
+    QVariant Birim;
+    double BirimFiyat = 0;
+    double KDVOrani = 0;
+    double IndirimOrani = 0;
+    double Miktar = 0;
+    double AraToplam = 0;
+    double IndirimTutari = 0;
+    double KDVTutari = 0;
+    double SatirToplam = 0;
+    double Refunded = 0;
+};
+
+struct TRefundLine {
+    int StokID = 0;
+    double Miktar = 0;
+    double AraToplam = 0;
+    double IndirimTutari = 0;
+    double KDVTutari = 0;
+    double SatirToplam = 0;
+};
+
+QHash<int, TSold> SoldOn(int fisID)
+{
+    QHash<int, TSold> sold;
+    TDbQuery lines(QStringLiteral(
+        "SELECT StokID, StokAdi, Barkod, Birim, BirimFiyat, KDVOrani, IndirimOrani, Miktar, "
+        "AraToplam, IndirimTutari, KDVTutari, SatirToplam FROM SatisFisSatir WHERE FisID = :F "
+        "ORDER BY SiraNo, SatirID"));
+    lines.Param(QStringLiteral("F"), fisID).Exec();
+    while (lines.Next()) {
+        const int stokID = lines.Value(QStringLiteral("StokID")).toInt();
+        const bool first = !sold.contains(stokID);
+        TSold& s = sold[stokID];
+        if (first) {
+            s.StokAdi = lines.Value(QStringLiteral("StokAdi")).toString();
+            s.Barkod = lines.Value(QStringLiteral("Barkod"));
+            s.Birim = lines.Value(QStringLiteral("Birim"));
+            s.BirimFiyat = lines.Value(QStringLiteral("BirimFiyat")).toDouble();
+            s.KDVOrani = lines.Value(QStringLiteral("KDVOrani")).toDouble();
+            s.IndirimOrani = lines.Value(QStringLiteral("IndirimOrani")).toDouble();
+        }
+        s.Miktar += lines.Value(QStringLiteral("Miktar")).toDouble();
+        s.AraToplam += lines.Value(QStringLiteral("AraToplam")).toDouble();
+        s.IndirimTutari += lines.Value(QStringLiteral("IndirimTutari")).toDouble();
+        s.KDVTutari += lines.Value(QStringLiteral("KDVTutari")).toDouble();
+        s.SatirToplam += lines.Value(QStringLiteral("SatirToplam")).toDouble();
+    }
+    TDbQuery refunded(QStringLiteral(
+        "SELECT R.StokID, SUM(ABS(R.Miktar)) AS Miktar FROM SatisFisSatir R INNER JOIN SatisFis F "
+        "ON F.FisID = R.FisID WHERE F.OrijinalFisID = :F AND F.FisDurumu = 'IADE' GROUP BY R.StokID"));
+    refunded.Param(QStringLiteral("F"), fisID).Exec();
+    while (refunded.Next()) {
+        auto it = sold.find(refunded.Value(0).toInt());
+        if (it != sold.end())
+            it->Refunded = refunded.Value(1).toDouble();
+    }
+    return sold;
+}
+
+// The first reason, in document order, why the items cannot be refunded; empty when they can.
+QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sold)
+{
+    if (items.isEmpty())
+        return QStringLiteral("İade edilecek ürün seçilmedi.");
+    QList<int> order;
+    QHash<int, double> requested;
+    for (const TRefundItem& item : items) {
+        const auto it = sold.constFind(item.StokID);
+        if (item.StokID == 0 || it == sold.constEnd())
+            return QStringLiteral("Ürün bu fişte bulunmuyor (StokID: %1).").arg(item.StokText);
+        if (!item.MiktarOk || item.Miktar <= 0)
+            return QStringLiteral("Geçersiz iade miktarı: ") + it->StokAdi;
+        if (!requested.contains(item.StokID))
+            order << item.StokID;
+        requested[item.StokID] += item.Miktar;
+    }
+    for (const int stokID : order) {
+        const TSold& s = sold[stokID];
+        if (requested[stokID] > s.Miktar - s.Refunded + 0.0001)
+            return QStringLiteral("İade miktarı fişte kalan miktarı aşıyor: ") + s.StokAdi;
+    }
+    return {};
+}
+
+// A refunded unit is worth what the customer paid for it: the original lines' totals per unit,
+// VAT included and after the line discount. Refund amounts are stored negative.
+TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s)
+{
+    const double share = item.Miktar / s.Miktar;
+    return {item.StokID,
+            -item.Miktar,
+            -RoundTo(s.AraToplam * share, 4),
+            -RoundTo(s.IndirimTutari * share, 4),
+            -RoundTo(s.KDVTutari * share, 4),
+            -RoundTo(s.SatirToplam * share, 4)};
+}
+
+// Seeds a missing branch row the way the branch stock routines do: the first branch of a
+// product inherits its overall stock, a later one starts at zero.
+void ReturnToBranchStock(int subeID, int stokID, double miktar)
+{
+    OwnedSchema::Run(OwnedSchema::BranchStockStatements());
+    TDbQuery(QStringLiteral(
+                 "INSERT INTO SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT :S, "
+                 "S.StokID, CASE WHEN NOT EXISTS (SELECT 1 FROM SubeStok SS0 WHERE SS0.StokID = "
+                 "S.StokID) THEN ISNULL(S.MevcutStok, 0) ELSE 0 END, S.MinStok, S.MaxStok FROM Stok "
+                 "S WHERE S.StokID = :P AND NOT EXISTS (SELECT 1 FROM SubeStok SS WHERE SS.SubeID = "
+                 ":S AND SS.StokID = S.StokID)"))
+        .Param(QStringLiteral("S"), subeID)
+        .Param(QStringLiteral("P"), stokID)
+        .Exec();
+    TDbQuery(QStringLiteral("UPDATE SubeStok SET MevcutStok = MevcutStok + :Q, UpdatedAt = "
+                            "GETDATE() WHERE SubeID = :S AND StokID = :P"))
+        .Param(QStringLiteral("Q"), miktar)
+        .Param(QStringLiteral("S"), subeID)
+        .Param(QStringLiteral("P"), stokID)
+        .Exec();
+    TDbQuery(QStringLiteral("UPDATE Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM "
+                            "SubeStok WHERE StokID = :P), 0), UpdatedAt = GETDATE() WHERE StokID = "
+                            ":P"))
+        .Param(QStringLiteral("P"), stokID)
+        .Exec();
+}
+} // namespace
+
+bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items)
+{
+    static const QRegularExpression plainDecimal(
+        QStringLiteral(R"(^\s*[+-]?(\d+(\.\d*)?|\.\d+)\s*$)"));
+    items.clear();
+    if (xml.trimmed().isEmpty())
+        return true;
+    QXmlStreamReader reader(xml);
+    int depth = 0;
+    bool inItems = false;
+    while (!reader.atEnd()) {
+        reader.readNext();
+        if (reader.isStartElement()) {
+            ++depth;
+            if (depth == 1)
+                inItems = reader.name() == u"Items";
+            if (depth != 2 || !inItems || reader.name() != u"Item")
+                continue;
+            TRefundItem item;
+            const auto attributes = reader.attributes();
+            item.StokText = attributes.value(QStringLiteral("StokID")).toString();
+            bool ok = false;
+            const int stokID = item.StokText.trimmed().toInt(&ok);
+            item.StokID = ok ? stokID : 0;
+            const QString miktar = attributes.value(QStringLiteral("Miktar")).toString();
+            item.MiktarOk = plainDecimal.match(miktar).hasMatch();
+            item.Miktar = item.MiktarOk ? RoundTo(miktar.trimmed().toDouble(), 3) : 0;
+            items << item;
+        } else if (reader.isEndElement()) {
+            --depth;
+        }
+    }
+    return !reader.hasError();
+}
+
+void CloseVardiya(TStoredProc& call)
+{
+    ResetCloseOutputs(call);
+    const int vardiyaID = call.Value(QStringLiteral("@VardiyaID")).toInt();
+    const int kapatan = call.Value(QStringLiteral("@KapatanKullaniciID")).toInt();
+    TDbTransaction transaction;
+    TDbQuery shift(QStringLiteral(
+        "SELECT KapanisZamani, VardiyaDurumu FROM Vardiya WHERE VardiyaID = :V"));
+    shift.Param(QStringLiteral("V"), vardiyaID).Exec();
+    if (!shift.Next())
+        return Refuse(call, QStringLiteral("Vardiya bulunamadı."));
+    const QString durum = shift.Value(1).isNull() ? QStringLiteral("ACIK") : shift.Value(1).toString();
+    if (!shift.Value(0).isNull() || durum != u"ACIK")
+        return Refuse(call, QStringLiteral("Vardiya zaten kapatılmış."));
+    double amount = 0;
+    if (!IsNonNegativeAmount(call.Value(QStringLiteral("@KapanisTutar")), amount))
+        return Refuse(call, QStringLiteral("Kapanış tutarı geçersiz. Sayılan nakit negatif olamaz."));
+
+    const QString closedAt = dmMain->GetScalar(QStringLiteral("SELECT GETDATE()")).toString();
+    TDbQuery(QStringLiteral("UPDATE Vardiya SET KapanisZamani = :Z, KapanisTutar = :T, "
+                            "VardiyaDurumu = 'KAPALI', KapatanKullaniciID = :K WHERE VardiyaID = :V"))
+        .Param(QStringLiteral("Z"), closedAt)
+        .Param(QStringLiteral("T"), RoundTo(amount, 2))
+        .Param(QStringLiteral("K"), kapatan > 0 ? QVariant(kapatan) : TDbQuery::NullInt())
+        .Param(QStringLiteral("V"), vardiyaID)
+        .Exec();
+
+    TDbQuery summary(QStringLiteral("SELECT * FROM vw_VardiyaOzet WHERE VardiyaID = :V"));
+    summary.Param(QStringLiteral("V"), vardiyaID).Exec();
+    summary.Next();
+    const auto money = [&](const char* field) { return summary.Value(QLatin1String(field)).toDouble(); };
+    const auto count = [&](const char* field) { return summary.Value(QLatin1String(field)).toInt(); };
+    call.SetValue(QStringLiteral("@SistemTutar"), money("BeklenenNakit"));
+    call.SetValue(QStringLiteral("@Fark"), money("Fark"));
+    call.SetValue(QStringLiteral("@ToplamSatis"), count("AktifFis"));
+    call.SetValue(QStringLiteral("@NakitSatis"), money("NakitSatis"));
+    call.SetValue(QStringLiteral("@KartSatis"), money("KartSatis"));
+    call.SetValue(QStringLiteral("@NakitAdet"), count("NakitAdet"));
+    call.SetValue(QStringLiteral("@KartAdet"), count("KartAdet"));
+    call.SetValue(QStringLiteral("@IadeToplam"), money("IadeToplam"));
+    call.SetValue(QStringLiteral("@IadeAdet"), count("IadeFis"));
+    call.SetValue(QStringLiteral("@AcilisTutarOut"), money("AcilisTutar"));
+    transaction.Commit();
+    call.SetValue(QStringLiteral("@KapanisZamaniOut"),
+                  QDateTime::fromString(closedAt, QStringLiteral("yyyy-MM-dd HH:mm:ss")));
+    call.SetValue(QStringLiteral("@Success"), true);
+    call.SetValue(QStringLiteral("@Message"), QStringLiteral("Vardiya kapatıldı."));
+}
+
+void ProcessRefund(TStoredProc& call)
+{
+    Refuse(call, QString());
+    const int originalID = call.Value(QStringLiteral("@OriginalFisID")).toInt();
+    const int kullaniciID = call.Value(QStringLiteral("@KullaniciID")).toInt();
+    const int vardiyaID = call.Value(QStringLiteral("@VardiyaID")).toInt();
+    QList<TRefundItem> items;
+    const bool wellFormed =
+        ParseRefundItems(call.Value(QStringLiteral("@RefundItemsXML")).toString(), items);
+
+    TDbTransaction transaction;
+    TDbQuery original(QStringLiteral(
+        "SELECT SubeID, FisDurumu, MusteriID FROM SatisFis WHERE FisID = :F"));
+    original.Param(QStringLiteral("F"), originalID).Exec();
+    if (!original.Next())
+        return Refuse(call, QStringLiteral("İade edilecek fiş bulunamadı."));
+    const int originalSube = original.Value(0).toInt();
+    const QString durum = original.Value(1).isNull() ? QStringLiteral("AKTIF") : original.Value(1).toString();
+    const QVariant musteriID = original.Value(2);
+    if (durum != u"AKTIF")
+        return Refuse(call, QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.").arg(durum));
+
+    TDbQuery shift(QStringLiteral(
+        "SELECT SubeID, TerminalID FROM Vardiya WHERE VardiyaID = :V AND KapanisZamani IS NULL "
+        "AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'"));
+    shift.Param(QStringLiteral("V"), vardiyaID).Exec();
+    if (!shift.Next())
+        return Refuse(call, QStringLiteral("Açık vardiya bulunamadı. İade için önce vardiya açınız."));
+    const QVariant shiftSube = shift.Value(0);
+    const QVariant shiftTerminal = shift.Value(1);
+
+    TDbQuery user(QStringLiteral("SELECT 1 FROM Kullanici WHERE KullaniciID = :K"));
+    user.Param(QStringLiteral("K"), kullaniciID).Exec();
+    if (!user.Next())
+        return Refuse(call, QStringLiteral("Kullanıcı bulunamadı."));
+    if (!wellFormed)
+        return Refuse(call, QStringLiteral("İade listesi okunamadı."));
+
+    const QHash<int, TSold> sold = SoldOn(originalID);
+    if (const QString reason = CheckItems(items, sold); !reason.isEmpty())
+        return Refuse(call, reason);
+
+    QList<TRefundLine> lines;
+    double ara = 0, indirim = 0, kdv = 0, toplam = 0;
+    for (const TRefundItem& item : items) {
+        lines << RefundLineFor(item, sold[item.StokID]);
+        ara += lines.last().AraToplam;
+        indirim += lines.last().IndirimTutari;
+        kdv += lines.last().KDVTutari;
+        toplam += lines.last().SatirToplam;
+    }
+    const double genelToplam = RoundTo(toplam, 2);
+
+    TDbQuery head(QStringLiteral(
+        "INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, AraToplam, "
+        "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID, FisDurumu, OrijinalFisID) VALUES "
+        "('', :Sube, :Kul, :Term, :Var, GETDATE(), :Ara, :KDV, :Ind, :Gen, 'NAKIT', :Mus, 'IADE', "
+        ":Orj); SELECT SCOPE_IDENTITY()"));
+    head.Param(QStringLiteral("Sube"), shiftSube)
+        .Param(QStringLiteral("Kul"), kullaniciID)
+        .Param(QStringLiteral("Term"), shiftTerminal)
+        .Param(QStringLiteral("Var"), vardiyaID)
+        .Param(QStringLiteral("Ara"), RoundTo(ara, 2))
+        .Param(QStringLiteral("KDV"), RoundTo(kdv, 2))
+        .Param(QStringLiteral("Ind"), RoundTo(indirim, 2))
+        .Param(QStringLiteral("Gen"), genelToplam)
+        .Param(QStringLiteral("Mus"), musteriID)
+        .Param(QStringLiteral("Orj"), originalID)
+        .Exec();
+    head.Next();
+    const int fisID = head.Value(0).toInt();
+    const QString fisNo = QStringLiteral("FIS-%1").arg(fisID);
+    TDbQuery(QStringLiteral("UPDATE SatisFis SET FisNo = :No WHERE FisID = :F"))
+        .Param(QStringLiteral("No"), fisNo)
+        .Param(QStringLiteral("F"), fisID)
+        .Exec();
+
+    TDbQuery insertLine(QStringLiteral(
+        "INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, "
+        "BirimFiyat, KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, AraToplam, SatirToplam) "
+        "VALUES (:Fis, :Sira, :Stok, :Ad, :Bar, :Mik, :Bir, :Fiyat, :KDV, :KDVT, :IndO, :IndT, "
+        ":Ara, :Top)"));
+    QList<int> stockOrder;
+    QHash<int, double> stockBack;
+    for (qsizetype i = 0; i < lines.size(); ++i) {
+        const TRefundLine& line = lines.at(i);
+        const TSold& s = sold[line.StokID];
+        insertLine.Param(QStringLiteral("Fis"), fisID)
+            .Param(QStringLiteral("Sira"), int(i + 1))
+            .Param(QStringLiteral("Stok"), line.StokID)
+            .Param(QStringLiteral("Ad"), s.StokAdi)
+            .Param(QStringLiteral("Bar"), s.Barkod)
+            .Param(QStringLiteral("Mik"), line.Miktar)
+            .Param(QStringLiteral("Bir"), s.Birim)
+            .Param(QStringLiteral("Fiyat"), s.BirimFiyat)
+            .Param(QStringLiteral("KDV"), s.KDVOrani)
+            .Param(QStringLiteral("KDVT"), line.KDVTutari)
+            .Param(QStringLiteral("IndO"), s.IndirimOrani)
+            .Param(QStringLiteral("IndT"), line.IndirimTutari)
+            .Param(QStringLiteral("Ara"), line.AraToplam)
+            .Param(QStringLiteral("Top"), line.SatirToplam)
+            .Exec();
+        if (!stockBack.contains(line.StokID))
+            stockOrder << line.StokID;
+        stockBack[line.StokID] -= line.Miktar;
+    }
+    TDbQuery(QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:F, 'NAKIT', :T)"))
+        .Param(QStringLiteral("F"), fisID)
+        .Param(QStringLiteral("T"), genelToplam)
+        .Exec();
+    for (const int stokID : stockOrder)
+        ReturnToBranchStock(originalSube, stokID, stockBack[stokID]);
+    transaction.Commit();
+    call.SetValue(QStringLiteral("@Success"), true);
+    call.SetValue(QStringLiteral("@Message"), QStringLiteral("İade işlemi tamamlandı. İade fiş no: ") + fisNo);
+}
+} // namespace EmbeddedProcedures
