@@ -381,6 +381,6 @@ void ProcessRefund(TStoredProc& call)
         ReturnToBranchStock(originalSube, stokID, stockBack[stokID]);
     transaction.Commit();
     call.SetValue(QStringLiteral("@Success"), true);
-    call.SetValue(QStringLiteral("@Message"), QStringLiteral("İade işlemi tamamlandı. İade fiş no: ") + fisNo);
+    call.SetValue(QStringLiteral("@Message"), QString(QStringLiteral("İade işlemi tamamlandı. İade fiş no: ") + fisNo));
 }
 } // namespace EmbeddedProcedures

@@ -1,0 +1,704 @@
+-- KIRVELO: SQL Server set-up of the shop database.
+--
+-- Run once, by the administrator, inside the (empty) KIRVELO database of the instance, for
+-- example:
+--     sqlcmd -S localhost\TALVIRON -d KIRVELO -U sa -f 65001 -i kirvelo_sqlserver.sql
+-- The file is UTF-8 (-f 65001). Every statement checks first whether its object exists, so the
+-- script can be run again at any time: it adds what is missing and changes nothing else. The
+-- view and the two procedures are replaced by their current definition on every run.
+--
+-- The embedded SQLite database of the program is built from the same table statements.
+
+SET NOCOUNT ON;
+SET QUOTED_IDENTIFIER ON;
+SET ANSI_NULLS ON;
+GO
+
+-- ---------------------------------------------------------------------------------------------
+-- Tables that must exist before the program runs: organisation, users, catalogue, sales, shifts.
+-- Money is DECIMAL(18,2) on receipt heads, payments and shifts, DECIMAL(18,4) on lines and
+-- prices; quantities are DECIMAL(18,3). A NULL FisDurumu is an old receipt; new sales are
+-- 'AKTIF' through the column default.
+-- ---------------------------------------------------------------------------------------------
+
+IF OBJECT_ID('dbo.Firma', 'U') IS NULL CREATE TABLE dbo.Firma (
+    FirmaID INT IDENTITY(1,1) PRIMARY KEY,
+    Unvan NVARCHAR(200) NOT NULL,
+    IsActive BIT NOT NULL DEFAULT(1),
+    IsDeleted BIT NOT NULL DEFAULT(0)
+);
+GO
+IF OBJECT_ID('dbo.Sube', 'U') IS NULL CREATE TABLE dbo.Sube (
+    SubeID INT IDENTITY(1,1) PRIMARY KEY,
+    SubeAdi NVARCHAR(100) NOT NULL,
+    FirmaID INT NOT NULL,
+    IsActive BIT NOT NULL DEFAULT(1),
+    IsDeleted BIT NOT NULL DEFAULT(0),
+    CONSTRAINT FK_Sube_Firma FOREIGN KEY (FirmaID) REFERENCES dbo.Firma(FirmaID)
+);
+GO
+IF OBJECT_ID('dbo.Terminal', 'U') IS NULL CREATE TABLE dbo.Terminal (
+    TerminalID INT IDENTITY(1,1) PRIMARY KEY,
+    TerminalAdi NVARCHAR(100) NULL,
+    IsDeleted BIT NOT NULL DEFAULT(0)
+);
+GO
+IF OBJECT_ID('dbo.Rol', 'U') IS NULL CREATE TABLE dbo.Rol (
+    RolID INT IDENTITY(1,1) PRIMARY KEY,
+    RolAdi NVARCHAR(50) NOT NULL
+);
+GO
+IF OBJECT_ID('dbo.Kullanici', 'U') IS NULL CREATE TABLE dbo.Kullanici (
+    KullaniciID INT IDENTITY(1,1) PRIMARY KEY,
+    KullaniciAdi NVARCHAR(50) NOT NULL,
+    SifreHash NVARCHAR(64) NOT NULL,
+    AdSoyad NVARCHAR(100) NOT NULL,
+    RolID INT NOT NULL,
+    SubeID INT NOT NULL,
+    AktifMi BIT NOT NULL DEFAULT(1),
+    IsDeleted BIT NOT NULL DEFAULT(0),
+    SonGiris DATETIME NULL,
+    CONSTRAINT FK_Kullanici_Rol FOREIGN KEY (RolID) REFERENCES dbo.Rol(RolID),
+    CONSTRAINT FK_Kullanici_Sube FOREIGN KEY (SubeID) REFERENCES dbo.Sube(SubeID)
+);
+GO
+IF OBJECT_ID('dbo.Kategori', 'U') IS NULL CREATE TABLE dbo.Kategori (
+    KategoriID INT IDENTITY(1,1) PRIMARY KEY,
+    KategoriAdi NVARCHAR(100) NOT NULL,
+    IsActive BIT NOT NULL DEFAULT(1),
+    Sira INT NOT NULL DEFAULT(0)
+);
+GO
+IF OBJECT_ID('dbo.Stok', 'U') IS NULL CREATE TABLE dbo.Stok (
+    StokID INT IDENTITY(1,1) PRIMARY KEY,
+    StokKodu NVARCHAR(50) NULL,
+    StokAdi NVARCHAR(150) NOT NULL,
+    Barkod NVARCHAR(50) NULL,
+    Birim NVARCHAR(10) NOT NULL DEFAULT('ADET'),
+    SatisFiyati DECIMAL(18,4) NOT NULL DEFAULT(0),
+    KDVOrani DECIMAL(5,2) NOT NULL DEFAULT(20),
+    TartimliMi BIT NOT NULL DEFAULT(0),
+    KategoriID INT NULL,
+    MevcutStok DECIMAL(18,3) NOT NULL DEFAULT(0),
+    MinStok DECIMAL(18,3) NULL,
+    MaxStok DECIMAL(18,3) NULL,
+    IsActive BIT NOT NULL DEFAULT(1),
+    IsDeleted BIT NOT NULL DEFAULT(0),
+    IsSKTTakibi BIT NOT NULL DEFAULT(0),
+    IsSatisEngelle BIT NULL DEFAULT(1),
+    UpdatedAt DATETIME NULL,
+    CONSTRAINT FK_Stok_Kategori FOREIGN KEY (KategoriID) REFERENCES dbo.Kategori(KategoriID)
+);
+GO
+IF OBJECT_ID('dbo.StokBirimDonusum', 'U') IS NULL CREATE TABLE dbo.StokBirimDonusum (
+    StokBirimDonusumID INT IDENTITY(1,1) PRIMARY KEY,
+    StokID INT NOT NULL,
+    KoliBarkod NVARCHAR(50) NOT NULL,
+    CevrimKatsayi DECIMAL(18,3) NOT NULL DEFAULT(1),
+    CONSTRAINT FK_StokBirimDonusum_Stok FOREIGN KEY (StokID) REFERENCES dbo.Stok(StokID)
+);
+GO
+IF OBJECT_ID('dbo.StokLotDetay', 'U') IS NULL CREATE TABLE dbo.StokLotDetay (
+    LotID INT IDENTITY(1,1) PRIMARY KEY,
+    StokID INT NOT NULL,
+    LotNo NVARCHAR(50) NULL,
+    MevcutMiktar DECIMAL(18,3) NOT NULL DEFAULT(0),
+    SonKullanmaTarihi DATE NULL,
+    CreatedAt DATETIME NOT NULL DEFAULT(GETDATE()),
+    CONSTRAINT FK_StokLotDetay_Stok FOREIGN KEY (StokID) REFERENCES dbo.Stok(StokID)
+);
+GO
+IF OBJECT_ID('dbo.Musteri', 'U') IS NULL CREATE TABLE dbo.Musteri (
+    MusteriID INT IDENTITY(1,1) PRIMARY KEY,
+    AdSoyad NVARCHAR(100) NULL,
+    FirmaUnvan NVARCHAR(200) NULL,
+    Telefon NVARCHAR(20) NULL,
+    IsDeleted BIT NOT NULL DEFAULT(0)
+);
+GO
+IF OBJECT_ID('dbo.Vardiya', 'U') IS NULL CREATE TABLE dbo.Vardiya (
+    VardiyaID INT IDENTITY(1,1) PRIMARY KEY,
+    KullaniciID INT NOT NULL,
+    TerminalID INT NOT NULL,
+    SubeID INT NOT NULL,
+    AcilisZamani DATETIME NOT NULL DEFAULT(GETDATE()),
+    AcilisTutar DECIMAL(18,2) NOT NULL DEFAULT(0),
+    KapanisZamani DATETIME NULL,
+    KapanisTutar DECIMAL(18,2) NULL,
+    VardiyaDurumu NVARCHAR(20) NULL DEFAULT('ACIK'),
+    CONSTRAINT FK_Vardiya_Kullanici FOREIGN KEY (KullaniciID) REFERENCES dbo.Kullanici(KullaniciID),
+    CONSTRAINT FK_Vardiya_Terminal FOREIGN KEY (TerminalID) REFERENCES dbo.Terminal(TerminalID),
+    CONSTRAINT FK_Vardiya_Sube FOREIGN KEY (SubeID) REFERENCES dbo.Sube(SubeID)
+);
+GO
+IF OBJECT_ID('dbo.SatisFis', 'U') IS NULL CREATE TABLE dbo.SatisFis (
+    FisID INT IDENTITY(1,1) PRIMARY KEY,
+    FisNo NVARCHAR(50) NOT NULL,
+    SubeID INT NOT NULL,
+    KullaniciID INT NOT NULL,
+    TerminalID INT NULL,
+    VardiyaID INT NULL,
+    Tarih DATETIME NOT NULL DEFAULT(GETDATE()),
+    AraToplam DECIMAL(18,2) NOT NULL DEFAULT(0),
+    ToplamKDV DECIMAL(18,2) NOT NULL DEFAULT(0),
+    Indirim DECIMAL(18,2) NOT NULL DEFAULT(0),
+    GenelToplam DECIMAL(18,2) NOT NULL DEFAULT(0),
+    OdemeTipi NVARCHAR(20) NULL,
+    MusteriID INT NULL,
+    FisDurumu NVARCHAR(20) NULL CONSTRAINT DF_SatisFis_FisDurumu DEFAULT('AKTIF'),
+    CONSTRAINT FK_SatisFis_Sube FOREIGN KEY (SubeID) REFERENCES dbo.Sube(SubeID),
+    CONSTRAINT FK_SatisFis_Kullanici FOREIGN KEY (KullaniciID) REFERENCES dbo.Kullanici(KullaniciID),
+    CONSTRAINT FK_SatisFis_Terminal FOREIGN KEY (TerminalID) REFERENCES dbo.Terminal(TerminalID),
+    CONSTRAINT FK_SatisFis_Vardiya FOREIGN KEY (VardiyaID) REFERENCES dbo.Vardiya(VardiyaID)
+);
+GO
+IF OBJECT_ID('dbo.SatisFisSatir', 'U') IS NULL CREATE TABLE dbo.SatisFisSatir (
+    SatirID INT IDENTITY(1,1) PRIMARY KEY,
+    FisID INT NOT NULL,
+    SiraNo INT NOT NULL,
+    StokID INT NOT NULL,
+    StokAdi NVARCHAR(150) NOT NULL,
+    Barkod NVARCHAR(50) NULL,
+    Birim NVARCHAR(10) NULL,
+    Miktar DECIMAL(18,3) NOT NULL,
+    BirimFiyat DECIMAL(18,4) NOT NULL DEFAULT(0),
+    KDVOrani DECIMAL(5,2) NOT NULL DEFAULT(0),
+    KDVTutari DECIMAL(18,4) NOT NULL DEFAULT(0),
+    IndirimOrani DECIMAL(5,2) NOT NULL DEFAULT(0),
+    IndirimTutari DECIMAL(18,4) NOT NULL DEFAULT(0),
+    AraToplam DECIMAL(18,4) NOT NULL DEFAULT(0),
+    SatirToplam DECIMAL(18,4) NOT NULL DEFAULT(0),
+    CONSTRAINT FK_SatisFisSatir_SatisFis FOREIGN KEY (FisID) REFERENCES dbo.SatisFis(FisID),
+    CONSTRAINT FK_SatisFisSatir_Stok FOREIGN KEY (StokID) REFERENCES dbo.Stok(StokID)
+);
+GO
+IF OBJECT_ID('dbo.SatisOdeme', 'U') IS NULL CREATE TABLE dbo.SatisOdeme (
+    OdemeID INT IDENTITY(1,1) PRIMARY KEY,
+    FisID INT NOT NULL,
+    OdemeTipi NVARCHAR(20) NOT NULL,
+    Tutar DECIMAL(18,2) NOT NULL DEFAULT(0),
+    CONSTRAINT FK_SatisOdeme_SatisFis FOREIGN KEY (FisID) REFERENCES dbo.SatisFis(FisID)
+);
+GO
+-- Columns that arrived after the first set-up: an older shop database gains them here.
+-- OrijinalFisID links a refund receipt to the sale it refunds.
+IF COL_LENGTH('dbo.SatisFis', 'OrijinalFisID') IS NULL ALTER TABLE dbo.SatisFis ADD OrijinalFisID INT NULL;
+GO
+IF COL_LENGTH('dbo.Vardiya', 'KapatanKullaniciID') IS NULL ALTER TABLE dbo.Vardiya ADD KapatanKullaniciID INT NULL;
+GO
+-- The look-ups of the program: login name, barcode, case barcode, lots by expiry, open shifts,
+-- receipt number, receipts of a shift or a day, refunds of a receipt, lines and payments of a
+-- receipt.
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_Kullanici_KullaniciAdi' AND object_id = OBJECT_ID('dbo.Kullanici')) CREATE UNIQUE INDEX UX_Kullanici_KullaniciAdi ON dbo.Kullanici(KullaniciAdi);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_Barkod' AND object_id = OBJECT_ID('dbo.Stok')) CREATE INDEX IX_Stok_Barkod ON dbo.Stok(Barkod);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_KategoriID' AND object_id = OBJECT_ID('dbo.Stok')) CREATE INDEX IX_Stok_KategoriID ON dbo.Stok(KategoriID);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_StokBirimDonusum_KoliBarkod' AND object_id = OBJECT_ID('dbo.StokBirimDonusum')) CREATE UNIQUE INDEX UX_StokBirimDonusum_KoliBarkod ON dbo.StokBirimDonusum(KoliBarkod);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_StokBirimDonusum_StokID' AND object_id = OBJECT_ID('dbo.StokBirimDonusum')) CREATE INDEX IX_StokBirimDonusum_StokID ON dbo.StokBirimDonusum(StokID);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_StokLotDetay_StokID' AND object_id = OBJECT_ID('dbo.StokLotDetay')) CREATE INDEX IX_StokLotDetay_StokID ON dbo.StokLotDetay(StokID, SonKullanmaTarihi);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Vardiya_KullaniciID' AND object_id = OBJECT_ID('dbo.Vardiya')) CREATE INDEX IX_Vardiya_KullaniciID ON dbo.Vardiya(KullaniciID, KapanisZamani);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Vardiya_TerminalID' AND object_id = OBJECT_ID('dbo.Vardiya')) CREATE INDEX IX_Vardiya_TerminalID ON dbo.Vardiya(TerminalID, SubeID);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Vardiya_SubeID' AND object_id = OBJECT_ID('dbo.Vardiya')) CREATE INDEX IX_Vardiya_SubeID ON dbo.Vardiya(SubeID, AcilisZamani);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_FisNo' AND object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_FisNo ON dbo.SatisFis(FisNo);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_VardiyaID' AND object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_VardiyaID ON dbo.SatisFis(VardiyaID);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_SubeID_Tarih' AND object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_SubeID_Tarih ON dbo.SatisFis(SubeID, Tarih);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_OrijinalFisID' AND object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_OrijinalFisID ON dbo.SatisFis(OrijinalFisID);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFisSatir_FisID' AND object_id = OBJECT_ID('dbo.SatisFisSatir')) CREATE INDEX IX_SatisFisSatir_FisID ON dbo.SatisFisSatir(FisID, SiraNo);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisOdeme_FisID' AND object_id = OBJECT_ID('dbo.SatisOdeme')) CREATE INDEX IX_SatisOdeme_FisID ON dbo.SatisOdeme(FisID);
+GO
+
+-- ---------------------------------------------------------------------------------------------
+-- Tables the program owns. The program runs these same statements itself before it first uses
+-- each table; they are here so that a new database is complete from the start.
+-- ---------------------------------------------------------------------------------------------
+
+IF OBJECT_ID('dbo.SistemParametre', 'U') IS NULL CREATE TABLE dbo.SistemParametre (
+    ParamKey NVARCHAR(100) NOT NULL PRIMARY KEY,
+    ParamValue NVARCHAR(4000) NULL,
+    Description NVARCHAR(250) NULL,
+    UpdatedAt DATETIME NOT NULL DEFAULT(GETDATE())
+);
+GO
+IF OBJECT_ID('dbo.SubeStok', 'U') IS NULL CREATE TABLE dbo.SubeStok (
+    SubeStokID INT IDENTITY(1,1) PRIMARY KEY,
+    SubeID INT NOT NULL,
+    StokID INT NOT NULL,
+    MevcutStok DECIMAL(18,3) NOT NULL CONSTRAINT DF_SubeStok_MevcutStok DEFAULT(0),
+    MinStok DECIMAL(18,3) NULL,
+    MaxStok DECIMAL(18,3) NULL,
+    RafKodu NVARCHAR(50) NULL,
+    IsActive BIT NOT NULL CONSTRAINT DF_SubeStok_IsActive DEFAULT(1),
+    CreatedAt DATETIME NOT NULL CONSTRAINT DF_SubeStok_CreatedAt DEFAULT(GETDATE()),
+    UpdatedAt DATETIME NULL,
+    CONSTRAINT FK_SubeStok_Sube FOREIGN KEY (SubeID) REFERENCES dbo.Sube(SubeID),
+    CONSTRAINT FK_SubeStok_Stok FOREIGN KEY (StokID) REFERENCES dbo.Stok(StokID)
+);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_SubeStok_Sube_Stok' AND object_id = OBJECT_ID('dbo.SubeStok')) CREATE UNIQUE INDEX UX_SubeStok_Sube_Stok ON dbo.SubeStok(SubeID, StokID);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SubeStok_StokID' AND object_id = OBJECT_ID('dbo.SubeStok')) CREATE INDEX IX_SubeStok_StokID ON dbo.SubeStok(StokID);
+GO
+IF OBJECT_ID('dbo.SatisFisLot', 'U') IS NULL CREATE TABLE dbo.SatisFisLot (
+    SatisFisLotID INT IDENTITY(1,1) PRIMARY KEY,
+    FisID INT NOT NULL,
+    SatirSiraNo INT NOT NULL,
+    StokID INT NOT NULL,
+    LotID INT NOT NULL,
+    Miktar DECIMAL(18,3) NOT NULL,
+    SonKullanmaTarihi DATE NULL,
+    CreatedAt DATETIME NOT NULL DEFAULT(GETDATE())
+);
+GO
+IF OBJECT_ID('dbo.CariKart', 'U') IS NULL CREATE TABLE dbo.CariKart (
+    CariID INT IDENTITY(1,1) PRIMARY KEY,
+    CariKodu NVARCHAR(30) NOT NULL,
+    CariAdi NVARCHAR(200) NOT NULL,
+    CariTipi NVARCHAR(20) NOT NULL,
+    VKN NVARCHAR(11) NULL,
+    TCKN NVARCHAR(11) NULL,
+    VergiDairesi NVARCHAR(100) NULL,
+    EFaturaMukellefi BIT NOT NULL DEFAULT(0),
+    EIrsaliyeMukellefi BIT NOT NULL DEFAULT(0),
+    Telefon NVARCHAR(20) NULL,
+    Email NVARCHAR(150) NULL,
+    Adres NVARCHAR(400) NULL,
+    Il NVARCHAR(50) NULL,
+    Ilce NVARCHAR(50) NULL,
+    PostaKodu NVARCHAR(10) NULL,
+    YetkiliKisi NVARCHAR(100) NULL,
+    ParaBirimi NVARCHAR(10) NULL DEFAULT('TRY'),
+    RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0),
+    VadeGunu INT NOT NULL DEFAULT(0),
+    Notlar NVARCHAR(1000) NULL,
+    IsActive BIT NOT NULL DEFAULT(1),
+    IsDeleted BIT NOT NULL DEFAULT(0),
+    CreatedAt DATETIME NOT NULL DEFAULT(GETDATE()),
+    UpdatedAt DATETIME NULL
+);
+GO
+IF COL_LENGTH('dbo.CariKart', 'CariTipi') IS NULL ALTER TABLE dbo.CariKart ADD CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI');
+GO
+IF COL_LENGTH('dbo.CariKart', 'VKN') IS NULL ALTER TABLE dbo.CariKart ADD VKN NVARCHAR(11) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'TCKN') IS NULL ALTER TABLE dbo.CariKart ADD TCKN NVARCHAR(11) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'VergiDairesi') IS NULL ALTER TABLE dbo.CariKart ADD VergiDairesi NVARCHAR(100) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'EFaturaMukellefi') IS NULL ALTER TABLE dbo.CariKart ADD EFaturaMukellefi BIT NOT NULL DEFAULT(0);
+GO
+IF COL_LENGTH('dbo.CariKart', 'EIrsaliyeMukellefi') IS NULL ALTER TABLE dbo.CariKart ADD EIrsaliyeMukellefi BIT NOT NULL DEFAULT(0);
+GO
+IF COL_LENGTH('dbo.CariKart', 'Telefon') IS NULL ALTER TABLE dbo.CariKart ADD Telefon NVARCHAR(20) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'Email') IS NULL ALTER TABLE dbo.CariKart ADD Email NVARCHAR(150) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'Adres') IS NULL ALTER TABLE dbo.CariKart ADD Adres NVARCHAR(400) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'Il') IS NULL ALTER TABLE dbo.CariKart ADD Il NVARCHAR(50) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'Ilce') IS NULL ALTER TABLE dbo.CariKart ADD Ilce NVARCHAR(50) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'PostaKodu') IS NULL ALTER TABLE dbo.CariKart ADD PostaKodu NVARCHAR(10) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'YetkiliKisi') IS NULL ALTER TABLE dbo.CariKart ADD YetkiliKisi NVARCHAR(100) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'ParaBirimi') IS NULL ALTER TABLE dbo.CariKart ADD ParaBirimi NVARCHAR(10) NULL DEFAULT('TRY');
+GO
+IF COL_LENGTH('dbo.CariKart', 'RiskLimiti') IS NULL ALTER TABLE dbo.CariKart ADD RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0);
+GO
+IF COL_LENGTH('dbo.CariKart', 'VadeGunu') IS NULL ALTER TABLE dbo.CariKart ADD VadeGunu INT NOT NULL DEFAULT(0);
+GO
+IF COL_LENGTH('dbo.CariKart', 'Notlar') IS NULL ALTER TABLE dbo.CariKart ADD Notlar NVARCHAR(1000) NULL;
+GO
+IF COL_LENGTH('dbo.CariKart', 'IsActive') IS NULL ALTER TABLE dbo.CariKart ADD IsActive BIT NOT NULL DEFAULT(1);
+GO
+IF COL_LENGTH('dbo.CariKart', 'IsDeleted') IS NULL ALTER TABLE dbo.CariKart ADD IsDeleted BIT NOT NULL DEFAULT(0);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_CariKart_CariKodu' AND object_id = OBJECT_ID('dbo.CariKart')) CREATE UNIQUE INDEX UX_CariKart_CariKodu ON dbo.CariKart(CariKodu);
+GO
+IF OBJECT_ID('dbo.BelgeBaslik', 'U') IS NULL CREATE TABLE dbo.BelgeBaslik (
+    BelgeID INT IDENTITY(1,1) PRIMARY KEY,
+    BelgeNo NVARCHAR(50) NOT NULL,
+    BelgeTuru NVARCHAR(20) NOT NULL,
+    BelgeTarihi DATETIME NOT NULL DEFAULT(GETDATE()),
+    CariID INT NOT NULL,
+    KullaniciID INT NOT NULL,
+    AraToplam DECIMAL(18,4) NOT NULL DEFAULT(0),
+    ToplamKDV DECIMAL(18,4) NOT NULL DEFAULT(0),
+    GenelToplam DECIMAL(18,4) NOT NULL DEFAULT(0),
+    Aciklama NVARCHAR(400) NULL,
+    Durum NVARCHAR(20) NOT NULL DEFAULT('AKTIF'),
+    CreatedAt DATETIME NOT NULL DEFAULT(GETDATE())
+);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_BelgeBaslik_BelgeNo' AND object_id = OBJECT_ID('dbo.BelgeBaslik')) CREATE UNIQUE INDEX UX_BelgeBaslik_BelgeNo ON dbo.BelgeBaslik(BelgeNo);
+GO
+IF OBJECT_ID('dbo.BelgeSatir', 'U') IS NULL CREATE TABLE dbo.BelgeSatir (
+    BelgeSatirID INT IDENTITY(1,1) PRIMARY KEY,
+    BelgeID INT NOT NULL,
+    SiraNo INT NOT NULL,
+    StokID INT NOT NULL,
+    StokAdi NVARCHAR(150) NOT NULL,
+    Miktar DECIMAL(10,3) NOT NULL,
+    Birim NVARCHAR(10) NOT NULL,
+    BirimFiyat DECIMAL(18,4) NOT NULL,
+    KDVOrani DECIMAL(5,2) NOT NULL,
+    KDVTutari DECIMAL(18,4) NOT NULL,
+    SatirToplam DECIMAL(18,4) NOT NULL
+);
+GO
+IF COL_LENGTH('dbo.Stok', 'GorselYol') IS NULL ALTER TABLE dbo.Stok ADD GorselYol NVARCHAR(300) NULL;
+GO
+IF COL_LENGTH('dbo.Stok', 'Resim') IS NULL ALTER TABLE dbo.Stok ADD Resim NVARCHAR(300) NULL;
+GO
+
+-- ---------------------------------------------------------------------------------------------
+-- vw_VardiyaOzet: one row per shift, read by the shift dialog and by sp_CloseVardiya.
+-- A receipt's payment comes from its SatisOdeme lines, or from its own OdemeTipi and GenelToplam
+-- when it has none; payment words are compared upper-cased; only 'AKTIF' and 'IADE' receipts
+-- count (a NULL or 'IPTAL' status enters no sum); refunds count by the absolute value of each
+-- sum, whatever sign they were stored with.
+-- BeklenenNakit = AcilisTutar + NakitSatis - IadeNakit; Fark = KapanisTutar - BeklenenNakit
+-- once the shift is closed, else 0.
+-- ---------------------------------------------------------------------------------------------
+
+IF OBJECT_ID('dbo.vw_VardiyaOzet', 'V') IS NULL EXEC('CREATE VIEW dbo.vw_VardiyaOzet AS SELECT 1 AS VardiyaID');
+GO
+ALTER VIEW dbo.vw_VardiyaOzet AS
+SELECT X.VardiyaID, X.KullaniciID, X.TerminalID, X.SubeID, X.AcilisZamani, X.KapanisZamani, X.VardiyaDurumu, X.AcilisTutar, X.KapanisTutar, X.AktifFis, X.IadeFis, X.NakitAdet, X.KartAdet, X.NakitSatis, X.KartSatis, X.IadeNakit, X.IadeToplam,
+    X.AcilisTutar + X.NakitSatis - X.IadeNakit AS BeklenenNakit,
+    CASE WHEN X.KapanisZamani IS NULL THEN 0 ELSE X.KapanisTutar - (X.AcilisTutar + X.NakitSatis - X.IadeNakit) END AS Fark
+FROM (
+    SELECT V.VardiyaID, V.KullaniciID, V.TerminalID, V.SubeID, V.AcilisZamani, V.KapanisZamani, V.VardiyaDurumu,
+    ISNULL(V.AcilisTutar, 0) AS AcilisTutar,
+    ISNULL(V.KapanisTutar, 0) AS KapanisTutar,
+    ISNULL((SELECT COUNT(*) FROM dbo.SatisFis F0 WHERE F0.VardiyaID = V.VardiyaID AND F0.FisDurumu = 'AKTIF'), 0) AS AktifFis,
+    ISNULL((SELECT COUNT(*) FROM dbo.SatisFis F0 WHERE F0.VardiyaID = V.VardiyaID AND F0.FisDurumu = 'IADE'), 0) AS IadeFis,
+    ISNULL((SELECT COUNT(DISTINCT F1.FisID) FROM dbo.SatisFis F1 LEFT JOIN dbo.SatisOdeme O1 ON O1.FisID = F1.FisID WHERE F1.VardiyaID = V.VardiyaID AND F1.FisDurumu = 'AKTIF' AND UPPER(ISNULL(O1.OdemeTipi, F1.OdemeTipi)) = 'NAKIT'), 0) AS NakitAdet,
+    ISNULL((SELECT COUNT(DISTINCT F2.FisID) FROM dbo.SatisFis F2 LEFT JOIN dbo.SatisOdeme O2 ON O2.FisID = F2.FisID WHERE F2.VardiyaID = V.VardiyaID AND F2.FisDurumu = 'AKTIF' AND UPPER(ISNULL(O2.OdemeTipi, F2.OdemeTipi)) = 'KART'), 0) AS KartAdet,
+    ISNULL((SELECT SUM(O3.Tutar) FROM dbo.SatisOdeme O3 INNER JOIN dbo.SatisFis F3 ON O3.FisID = F3.FisID WHERE F3.VardiyaID = V.VardiyaID AND F3.FisDurumu = 'AKTIF' AND UPPER(O3.OdemeTipi) = 'NAKIT'), 0) +
+    ISNULL((SELECT SUM(FN.GenelToplam) FROM dbo.SatisFis FN WHERE FN.VardiyaID = V.VardiyaID AND FN.FisDurumu = 'AKTIF' AND UPPER(ISNULL(FN.OdemeTipi, '')) = 'NAKIT' AND NOT EXISTS (SELECT 1 FROM dbo.SatisOdeme OO WHERE OO.FisID = FN.FisID)), 0) AS NakitSatis,
+    ISNULL((SELECT SUM(O4.Tutar) FROM dbo.SatisOdeme O4 INNER JOIN dbo.SatisFis F4 ON O4.FisID = F4.FisID WHERE F4.VardiyaID = V.VardiyaID AND F4.FisDurumu = 'AKTIF' AND UPPER(O4.OdemeTipi) = 'KART'), 0) +
+    ISNULL((SELECT SUM(FK.GenelToplam) FROM dbo.SatisFis FK WHERE FK.VardiyaID = V.VardiyaID AND FK.FisDurumu = 'AKTIF' AND UPPER(ISNULL(FK.OdemeTipi, '')) = 'KART' AND NOT EXISTS (SELECT 1 FROM dbo.SatisOdeme OO2 WHERE OO2.FisID = FK.FisID)), 0) AS KartSatis,
+    ISNULL((SELECT ABS(SUM(O5.Tutar)) FROM dbo.SatisOdeme O5 INNER JOIN dbo.SatisFis F5 ON O5.FisID = F5.FisID WHERE F5.VardiyaID = V.VardiyaID AND F5.FisDurumu = 'IADE' AND UPPER(O5.OdemeTipi) = 'NAKIT'), 0) +
+    ISNULL((SELECT ABS(SUM(FI.GenelToplam)) FROM dbo.SatisFis FI WHERE FI.VardiyaID = V.VardiyaID AND FI.FisDurumu = 'IADE' AND UPPER(ISNULL(FI.OdemeTipi, '')) = 'NAKIT' AND NOT EXISTS (SELECT 1 FROM dbo.SatisOdeme OO3 WHERE OO3.FisID = FI.FisID)), 0) AS IadeNakit,
+    ISNULL((SELECT ABS(SUM(F6.GenelToplam)) FROM dbo.SatisFis F6 WHERE F6.VardiyaID = V.VardiyaID AND F6.FisDurumu = 'IADE'), 0) AS IadeToplam
+    FROM dbo.Vardiya V
+) X
+GO
+-- ---------------------------------------------------------------------------------------------
+-- sp_CloseVardiya: closes an open shift with the counted cash and returns its figures, which
+-- come from vw_VardiyaOzet so that the close dialog, this routine and the Z report agree.
+-- Refused (@Success = 0, nothing written): a shift that does not exist, one already closed, a
+-- missing or negative counted amount. Result sets: none; everything comes back as outputs.
+-- ---------------------------------------------------------------------------------------------
+
+IF OBJECT_ID('dbo.sp_CloseVardiya', 'P') IS NULL EXEC('CREATE PROCEDURE dbo.sp_CloseVardiya AS RETURN 0');
+GO
+ALTER PROCEDURE dbo.sp_CloseVardiya
+    @VardiyaID INT,
+    @KapanisTutar FLOAT,
+    @KapatanKullaniciID INT,
+    @Success BIT OUTPUT,
+    @Message NVARCHAR(500) OUTPUT,
+    @SistemTutar MONEY OUTPUT,
+    @Fark MONEY OUTPUT,
+    @ToplamSatis INT OUTPUT,
+    @NakitSatis MONEY OUTPUT,
+    @KartSatis MONEY OUTPUT,
+    @NakitAdet INT OUTPUT,
+    @KartAdet INT OUTPUT,
+    @IadeToplam MONEY OUTPUT,
+    @IadeAdet INT OUTPUT,
+    @AcilisTutarOut MONEY OUTPUT,
+    @KapanisZamaniOut DATETIME OUTPUT
+AS
+BEGIN
+    SET NOCOUNT ON;
+    SET XACT_ABORT ON;
+
+    SELECT @Success = 0, @Message = N'', @SistemTutar = 0, @Fark = 0, @ToplamSatis = 0,
+           @NakitSatis = 0, @KartSatis = 0, @NakitAdet = 0, @KartAdet = 0, @IadeToplam = 0,
+           @IadeAdet = 0, @AcilisTutarOut = 0, @KapanisZamaniOut = NULL;
+
+    DECLARE @Found BIT = 0, @KapanisZamani DATETIME, @Durum NVARCHAR(20), @Now DATETIME;
+
+    BEGIN TRY
+        BEGIN TRANSACTION;
+
+        -- The update lock keeps a second workstation from closing the same shift meanwhile.
+        SELECT @Found = 1, @KapanisZamani = KapanisZamani, @Durum = VardiyaDurumu
+        FROM dbo.Vardiya WITH (UPDLOCK, HOLDLOCK)
+        WHERE VardiyaID = @VardiyaID;
+
+        IF @Found = 0
+            SET @Message = N'Vardiya bulunamadı.';
+        ELSE IF @KapanisZamani IS NOT NULL OR ISNULL(@Durum, 'ACIK') <> 'ACIK'
+            SET @Message = N'Vardiya zaten kapatılmış.';
+        ELSE IF @KapanisTutar IS NULL OR @KapanisTutar < 0
+            SET @Message = N'Kapanış tutarı geçersiz. Sayılan nakit negatif olamaz.';
+
+        IF @Message <> N''
+        BEGIN
+            ROLLBACK TRANSACTION;
+            RETURN;
+        END;
+
+        SET @Now = GETDATE();
+        UPDATE dbo.Vardiya
+        SET KapanisZamani = @Now,
+            KapanisTutar = @KapanisTutar,
+            VardiyaDurumu = 'KAPALI',
+            KapatanKullaniciID = CASE WHEN @KapatanKullaniciID > 0 THEN @KapatanKullaniciID END
+        WHERE VardiyaID = @VardiyaID;
+
+        SELECT @SistemTutar = BeklenenNakit, @Fark = Fark, @ToplamSatis = AktifFis,
+               @NakitSatis = NakitSatis, @KartSatis = KartSatis, @NakitAdet = NakitAdet,
+               @KartAdet = KartAdet, @IadeToplam = IadeToplam, @IadeAdet = IadeFis,
+               @AcilisTutarOut = AcilisTutar
+        FROM dbo.vw_VardiyaOzet
+        WHERE VardiyaID = @VardiyaID;
+
+        COMMIT TRANSACTION;
+        SELECT @Success = 1, @Message = N'Vardiya kapatıldı.', @KapanisZamaniOut = @Now;
+    END TRY
+    BEGIN CATCH
+        IF @@TRANCOUNT > 0
+            ROLLBACK TRANSACTION;
+        THROW;
+    END CATCH;
+END;
+GO
+
+-- ---------------------------------------------------------------------------------------------
+-- sp_ProcessRefund: books a refund of the items <Items><Item StokID="..." Miktar="..."/></Items>
+-- against an earlier sale, in the open shift @VardiyaID.
+-- Refused (@Success = 0, nothing written): the original receipt is missing or is not a sale
+-- ('AKTIF' or NULL status); no open shift under @VardiyaID; unknown user; a document that is
+-- not XML or holds no item; an item not on the original receipt; a quantity that is not
+-- positive; more of a product than was sold on the receipt less what earlier refunds of the
+-- receipt (SatisFis.OrijinalFisID) took back.
+-- Booked: a SatisFis row of the shift with FisDurumu 'IADE' and the original's customer, its
+-- lines, one 'NAKIT' SatisOdeme row, all amounts negative; a refunded unit is worth the original
+-- lines' SatirToplam / Miktar of the product (VAT included, after the line discount). The goods
+-- go back into SubeStok of the original's branch, once, and Stok.MevcutStok is summed again.
+-- ---------------------------------------------------------------------------------------------
+
+IF OBJECT_ID('dbo.sp_ProcessRefund', 'P') IS NULL EXEC('CREATE PROCEDURE dbo.sp_ProcessRefund AS RETURN 0');
+GO
+ALTER PROCEDURE dbo.sp_ProcessRefund
+    @OriginalFisID INT,
+    @KullaniciID INT,
+    @VardiyaID INT,
+    @RefundItemsXML NVARCHAR(MAX),
+    @Success BIT OUTPUT,
+    @Message NVARCHAR(500) OUTPUT
+AS
+BEGIN
+    SET NOCOUNT ON;
+    SET XACT_ABORT ON;
+    SET ARITHABORT ON;
+
+    SELECT @Success = 0, @Message = N'';
+
+    DECLARE @Items TABLE (
+        Sira INT NOT NULL PRIMARY KEY,
+        StokText NVARCHAR(50) NULL,
+        StokID INT NULL,
+        Miktar DECIMAL(18,3) NULL
+    );
+    DECLARE @Sold TABLE (
+        StokID INT NOT NULL PRIMARY KEY,
+        StokAdi NVARCHAR(150) NULL,
+        Barkod NVARCHAR(50) NULL,
+        Birim NVARCHAR(10) NULL,
+        BirimFiyat DECIMAL(18,4) NULL,
+        KDVOrani DECIMAL(5,2) NULL,
+        IndirimOrani DECIMAL(5,2) NULL,
+        Miktar DECIMAL(18,3) NOT NULL,
+        AraToplam DECIMAL(18,4) NOT NULL,
+        IndirimTutari DECIMAL(18,4) NOT NULL,
+        KDVTutari DECIMAL(18,4) NOT NULL,
+        SatirToplam DECIMAL(18,4) NOT NULL,
+        Iade DECIMAL(18,3) NOT NULL DEFAULT(0)
+    );
+    DECLARE @Doc XML, @WellFormed BIT = 1;
+    DECLARE @Found BIT = 0, @SubeID INT, @Durum NVARCHAR(20), @MusteriID INT;
+    DECLARE @ShiftFound BIT = 0, @VSubeID INT, @VTerminalID INT;
+    DECLARE @BadKnown BIT, @BadText NVARCHAR(50), @BadName NVARCHAR(150);
+    DECLARE @FisID INT, @FisNo NVARCHAR(50);
+
+    BEGIN TRY
+        SET @Doc = CAST(@RefundItemsXML AS XML);
+    END TRY
+    BEGIN CATCH
+        SET @WellFormed = 0;
+    END CATCH;
+
+    -- Items keep their document order: it is the line order of the refund receipt.
+    IF @WellFormed = 1
+        INSERT INTO @Items (Sira, StokText, StokID, Miktar)
+        SELECT T.I.value('for $n in . return count(../Item[. << $n]) + 1', 'INT'),
+               T.I.value('@StokID', 'NVARCHAR(50)'),
+               TRY_CONVERT(INT, T.I.value('@StokID', 'NVARCHAR(50)')),
+               TRY_CONVERT(DECIMAL(18,3), T.I.value('@Miktar', 'NVARCHAR(50)'))
+        FROM @Doc.nodes('/Items/Item') AS T(I);
+
+    BEGIN TRY
+        BEGIN TRANSACTION;
+
+        -- The update lock makes two refunds of one receipt take turns, so that neither can
+        -- overrun what is left to refund.
+        SELECT @Found = 1, @SubeID = SubeID, @Durum = FisDurumu, @MusteriID = MusteriID
+        FROM dbo.SatisFis WITH (UPDLOCK, HOLDLOCK)
+        WHERE FisID = @OriginalFisID;
+
+        SELECT @ShiftFound = 1, @VSubeID = SubeID, @VTerminalID = TerminalID
+        FROM dbo.Vardiya
+        WHERE VardiyaID = @VardiyaID AND KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK';
+
+        INSERT INTO @Sold (StokID, Miktar, AraToplam, IndirimTutari, KDVTutari, SatirToplam)
+        SELECT StokID, SUM(Miktar), SUM(AraToplam), SUM(IndirimTutari), SUM(KDVTutari), SUM(SatirToplam)
+        FROM dbo.SatisFisSatir
+        WHERE FisID = @OriginalFisID
+        GROUP BY StokID;
+
+        UPDATE S
+        SET StokAdi = L.StokAdi, Barkod = L.Barkod, Birim = L.Birim, BirimFiyat = L.BirimFiyat,
+            KDVOrani = L.KDVOrani, IndirimOrani = L.IndirimOrani
+        FROM @Sold S
+        CROSS APPLY (SELECT TOP 1 R.StokAdi, R.Barkod, R.Birim, R.BirimFiyat, R.KDVOrani, R.IndirimOrani
+                     FROM dbo.SatisFisSatir R
+                     WHERE R.FisID = @OriginalFisID AND R.StokID = S.StokID
+                     ORDER BY R.SiraNo, R.SatirID) L;
+
+        UPDATE S
+        SET Iade = ISNULL((SELECT SUM(ABS(R.Miktar))
+                           FROM dbo.SatisFisSatir R
+                           INNER JOIN dbo.SatisFis F ON F.FisID = R.FisID
+                           WHERE F.OrijinalFisID = @OriginalFisID AND F.FisDurumu = 'IADE'
+                             AND R.StokID = S.StokID), 0)
+        FROM @Sold S;
+
+        IF @Found = 0
+            SET @Message = N'İade edilecek fiş bulunamadı.';
+        ELSE IF ISNULL(@Durum, 'AKTIF') <> 'AKTIF'
+            SET @Message = N'Bu fiş bir satış fişi değil (' + @Durum + N'), iade alınamaz.';
+        ELSE IF @ShiftFound = 0
+            SET @Message = N'Açık vardiya bulunamadı. İade için önce vardiya açınız.';
+        ELSE IF NOT EXISTS (SELECT 1 FROM dbo.Kullanici WHERE KullaniciID = @KullaniciID)
+            SET @Message = N'Kullanıcı bulunamadı.';
+        ELSE IF @WellFormed = 0
+            SET @Message = N'İade listesi okunamadı.';
+        ELSE IF NOT EXISTS (SELECT 1 FROM @Items)
+            SET @Message = N'İade edilecek ürün seçilmedi.';
+        ELSE
+        BEGIN
+            -- The first item, in document order, that is not on the receipt or has no positive
+            -- quantity.
+            SELECT TOP 1 @BadKnown = CASE WHEN S.StokID IS NULL THEN 0 ELSE 1 END,
+                         @BadText = I.StokText, @BadName = S.StokAdi
+            FROM @Items I
+            LEFT JOIN @Sold S ON S.StokID = I.StokID
+            WHERE S.StokID IS NULL OR I.Miktar IS NULL OR I.Miktar <= 0
+            ORDER BY I.Sira;
+
+            IF @BadKnown = 0
+                SET @Message = N'Ürün bu fişte bulunmuyor (StokID: ' + ISNULL(@BadText, N'') + N').';
+            ELSE IF @BadKnown = 1
+                SET @Message = N'Geçersiz iade miktarı: ' + ISNULL(@BadName, N'');
+            ELSE
+                SELECT TOP 1 @Message = N'İade miktarı fişte kalan miktarı aşıyor: ' + ISNULL(S.StokAdi, N'')
+                FROM (SELECT StokID, SUM(Miktar) AS Miktar, MIN(Sira) AS IlkSira
+                      FROM @Items
+                      GROUP BY StokID) R
+                INNER JOIN @Sold S ON S.StokID = R.StokID
+                WHERE R.Miktar > S.Miktar - S.Iade + 0.0001
+                ORDER BY R.IlkSira;
+        END;
+
+        IF @Message <> N''
+        BEGIN
+            ROLLBACK TRANSACTION;
+            RETURN;
+        END;
+
+        INSERT INTO dbo.SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, AraToplam,
+                                  ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID, FisDurumu,
+                                  OrijinalFisID)
+        VALUES (N'', @VSubeID, @KullaniciID, @VTerminalID, @VardiyaID, GETDATE(), 0, 0, 0, 0, 'NAKIT',
+                @MusteriID, 'IADE', @OriginalFisID);
+        SET @FisID = SCOPE_IDENTITY();
+        SET @FisNo = N'FIS-' + CONVERT(NVARCHAR(20), @FisID);
+
+        INSERT INTO dbo.SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, BirimFiyat,
+                                       KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, AraToplam,
+                                       SatirToplam)
+        SELECT @FisID, I.Sira, I.StokID, S.StokAdi, S.Barkod, -I.Miktar, S.Birim, S.BirimFiyat, S.KDVOrani,
+               -ROUND(CAST(S.KDVTutari AS FLOAT) * CAST(I.Miktar AS FLOAT) / CAST(S.Miktar AS FLOAT), 4),
+               S.IndirimOrani,
+               -ROUND(CAST(S.IndirimTutari AS FLOAT) * CAST(I.Miktar AS FLOAT) / CAST(S.Miktar AS FLOAT), 4),
+               -ROUND(CAST(S.AraToplam AS FLOAT) * CAST(I.Miktar AS FLOAT) / CAST(S.Miktar AS FLOAT), 4),
+               -ROUND(CAST(S.SatirToplam AS FLOAT) * CAST(I.Miktar AS FLOAT) / CAST(S.Miktar AS FLOAT), 4)
+        FROM @Items I
+        INNER JOIN @Sold S ON S.StokID = I.StokID;
+
+        UPDATE F
+        SET FisNo = @FisNo, AraToplam = T.AraToplam, ToplamKDV = T.KDVTutari,
+            Indirim = T.IndirimTutari, GenelToplam = T.SatirToplam
+        FROM dbo.SatisFis F
+        CROSS JOIN (SELECT SUM(AraToplam) AS AraToplam, SUM(KDVTutari) AS KDVTutari,
+                           SUM(IndirimTutari) AS IndirimTutari, SUM(SatirToplam) AS SatirToplam
+                    FROM dbo.SatisFisSatir
+                    WHERE FisID = @FisID) T
+        WHERE F.FisID = @FisID;
+
+        INSERT INTO dbo.SatisOdeme (FisID, OdemeTipi, Tutar)
+        SELECT @FisID, 'NAKIT', GenelToplam FROM dbo.SatisFis WHERE FisID = @FisID;
+
+        -- A branch without a row for the product gets one the way the branch stock routines seed
+        -- it: the first branch of a product inherits its overall stock, a later one starts at 0.
+        INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok)
+        SELECT @SubeID, S.StokID,
+               CASE WHEN NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS0 WHERE SS0.StokID = S.StokID)
+                    THEN ISNULL(S.MevcutStok, 0) ELSE 0 END,
+               S.MinStok, S.MaxStok
+        FROM dbo.Stok S
+        WHERE S.StokID IN (SELECT StokID FROM @Items)
+          AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = @SubeID AND SS.StokID = S.StokID);
+
+        UPDATE SS
+        SET MevcutStok = SS.MevcutStok + Q.Miktar, UpdatedAt = GETDATE()
+        FROM dbo.SubeStok SS
+        INNER JOIN (SELECT StokID, SUM(Miktar) AS Miktar FROM @Items GROUP BY StokID) Q ON Q.StokID = SS.StokID
+        WHERE SS.SubeID = @SubeID;
+
+        UPDATE S
+        SET MevcutStok = ISNULL((SELECT SUM(SS.MevcutStok) FROM dbo.SubeStok SS WHERE SS.StokID = S.StokID), 0),
+            UpdatedAt = GETDATE()
+        FROM dbo.Stok S
+        WHERE S.StokID IN (SELECT StokID FROM @Items);
+
+        COMMIT TRANSACTION;
+        SELECT @Success = 1, @Message = N'İade işlemi tamamlandı. İade fiş no: ' + @FisNo;
+    END TRY
+    BEGIN CATCH
+        IF @@TRANCOUNT > 0
+            ROLLBACK TRANSACTION;
+        THROW;
+    END CATCH;
+END;
+GO
