@@ -21,10 +21,10 @@ struct TProduct {
     const char16_t* Ad;
     const char16_t* Barkod; // EAN-13, or the 5-digit code of a scale label
     const char16_t* Birim;
-    double Fiyat;           // VAT included
+    double Fiyat; // VAT included
     double KDV;
-    int Kategori;           // index into kCategories
-    double Merkez;          // stock of MERKEZ; KADIKÖY holds half of it
+    int Kategori;  // index into kCategories
+    double Merkez; // stock of MERKEZ; KADIKÖY holds half of it
     TLot Lot = lotNone;
     bool Active = true;
     bool Deleted = false;
@@ -45,7 +45,7 @@ struct TDemoLot {
 };
 
 constexpr const char16_t* kCategories[] = {
-    u"Meyve & Sebze", u"Süt & Kahvaltılık", u"Fırın", u"İçecek",       u"Atıştırmalık",
+    u"Meyve & Sebze", u"Süt & Kahvaltılık", u"Fırın",    u"İçecek",        u"Atıştırmalık",
     u"Temel Gıda",    u"Şarküteri",         u"Temizlik", u"Kişisel Bakım",
 };
 
@@ -130,12 +130,9 @@ const TCase kCases[] = {
 
 // The lots of each tracked product add up to its stock at MERKEZ.
 const TDemoLot kLots[] = {
-    {u"8690526000282", u"YG-2401", 4, -3},
-    {u"8690526000282", u"YG-2402", 30, 12},
-    {u"8690526000114", u"SU-2401", 6, -2},
-    {u"8690526000114", u"SU-2402", 40, 5},
-    {u"8690526000114", u"SU-2403", 60, 20},
-    {u"8690526000350", u"AY-2401", 48, 7},
+    {u"8690526000282", u"YG-2401", 4, -3},        {u"8690526000282", u"YG-2402", 30, 12},
+    {u"8690526000114", u"SU-2401", 6, -2},        {u"8690526000114", u"SU-2402", 40, 5},
+    {u"8690526000114", u"SU-2403", 60, 20},       {u"8690526000350", u"AY-2401", 48, 7},
     {u"8690526000350", u"AY-2402", 24, 0, false},
 };
 
@@ -155,14 +152,12 @@ const TUser kUsers[] = {
     {u"eski", u"1234", u"Ali Öztürk", 1, 0, false},
 };
 
-QString Text(const char16_t* text)
-{
+QString Text(const char16_t* text) {
     return QString::fromUtf16(text);
 }
 
 // Runs an insert and returns the new row's key, read in the same batch as the program does.
-int Insert(const QString& sql, const QList<QPair<QString, QVariant>>& params)
-{
+int Insert(const QString& sql, const QList<QPair<QString, QVariant>>& params) {
     TDbQuery query(sql + QStringLiteral("; SELECT SCOPE_IDENTITY()"));
     for (const auto& [name, value] : params)
         query.Param(name, value);
@@ -170,8 +165,7 @@ int Insert(const QString& sql, const QList<QPair<QString, QVariant>>& params)
     return query.Next() ? query.Value(0).toInt() : 0;
 }
 
-QString WorkstationName()
-{
+QString WorkstationName() {
     const QString computer = qEnvironmentVariable("COMPUTERNAME").trimmed();
     if (!computer.isEmpty())
         return computer;
@@ -179,31 +173,31 @@ QString WorkstationName()
     return host.isEmpty() ? QStringLiteral("KASA-1") : host;
 }
 
-QList<int> WriteOrganisation()
-{
+QList<int> WriteOrganisation() {
     const int firma = Insert(QStringLiteral("INSERT INTO Firma (Unvan) VALUES (:U)"),
                              {{QStringLiteral("U"), QStringLiteral("Demo Market Gıda Tic. A.Ş.")}});
     QList<int> subeler;
-    for (const auto& [ad, aktif] : {std::pair{u"MERKEZ", true}, std::pair{u"KADIKÖY", true},
-                                    std::pair{u"BORNOVA", false}})
-        subeler << Insert(QStringLiteral("INSERT INTO Sube (SubeAdi, FirmaID, IsActive) VALUES (:A, :F, :I)"),
-                          {{QStringLiteral("A"), Text(ad)},
-                           {QStringLiteral("F"), firma},
-                           {QStringLiteral("I"), aktif ? 1 : 0}});
+    for (const auto& [ad, aktif] :
+         {std::pair{u"MERKEZ", true}, std::pair{u"KADIKÖY", true}, std::pair{u"BORNOVA", false}})
+        subeler << Insert(
+            QStringLiteral("INSERT INTO Sube (SubeAdi, FirmaID, IsActive) VALUES (:A, :F, :I)"),
+            {{QStringLiteral("A"), Text(ad)},
+             {QStringLiteral("F"), firma},
+             {QStringLiteral("I"), aktif ? 1 : 0}});
     Insert(QStringLiteral("INSERT INTO Terminal (TerminalAdi) VALUES (:T)"),
            {{QStringLiteral("T"), WorkstationName()}});
     return subeler;
 }
 
-void WriteUsers(const QList<int>& subeler)
-{
+void WriteUsers(const QList<int>& subeler) {
     const int yonetici = Insert(QStringLiteral("INSERT INTO Rol (RolAdi) VALUES (:R)"),
                                 {{QStringLiteral("R"), QStringLiteral("Yönetici")}});
     const int kasiyer = Insert(QStringLiteral("INSERT INTO Rol (RolAdi) VALUES (:R)"),
                                {{QStringLiteral("R"), QStringLiteral("Kasiyer")}});
     for (const TUser& u : kUsers)
-        Insert(QStringLiteral("INSERT INTO Kullanici (KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID, "
-                              "AktifMi) VALUES (:K, :H, :A, :R, :S, :M)"),
+        Insert(QStringLiteral(
+                   "INSERT INTO Kullanici (KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID, "
+                   "AktifMi) VALUES (:K, :H, :A, :R, :S, :M)"),
                {{QStringLiteral("K"), Text(u.KullaniciAdi)},
                 {QStringLiteral("H"), PasswordHash(Text(u.Sifre))},
                 {QStringLiteral("A"), Text(u.AdSoyad)},
@@ -212,8 +206,7 @@ void WriteUsers(const QList<int>& subeler)
                 {QStringLiteral("M"), u.Aktif ? 1 : 0}});
 }
 
-QList<int> WriteCategories()
-{
+QList<int> WriteCategories() {
     QList<int> ids;
     int sira = 0;
     for (const char16_t* ad : kCategories)
@@ -222,8 +215,7 @@ QList<int> WriteCategories()
     return ids;
 }
 
-void WriteProducts(const QList<int>& kategoriler, const QList<int>& subeler)
-{
+void WriteProducts(const QList<int>& kategoriler, const QList<int>& subeler) {
     OwnedSchema::Run(OwnedSchema::BranchStockStatements());
     int kod = 0;
     for (const TProduct& p : kProducts) {
@@ -232,10 +224,11 @@ void WriteProducts(const QList<int>& kategoriler, const QList<int>& subeler)
         const double merkez = p.Merkez;
         const double second = p.Lot == lotNone ? std::round(p.Merkez * 5) / 10 : 0;
         const int stokID = Insert(
-            QStringLiteral("INSERT INTO Stok (StokKodu, StokAdi, Barkod, Birim, SatisFiyati, KDVOrani, "
-                           "TartimliMi, KategoriID, MevcutStok, MinStok, MaxStok, IsActive, IsDeleted, "
-                           "IsSKTTakibi, IsSatisEngelle, UpdatedAt) VALUES (:Kod, :Ad, :Bar, :Bir, :Fiy, "
-                           ":KDV, :Tar, :Kat, :Mev, :Min, :Max, :Akt, :Sil, :SKT, :Eng, GETDATE())"),
+            QStringLiteral(
+                "INSERT INTO Stok (StokKodu, StokAdi, Barkod, Birim, SatisFiyati, KDVOrani, "
+                "TartimliMi, KategoriID, MevcutStok, MinStok, MaxStok, IsActive, IsDeleted, "
+                "IsSKTTakibi, IsSatisEngelle, UpdatedAt) VALUES (:Kod, :Ad, :Bar, :Bir, :Fiy, "
+                ":KDV, :Tar, :Kat, :Mev, :Min, :Max, :Akt, :Sil, :SKT, :Eng, GETDATE())"),
             {{QStringLiteral("Kod"), QStringLiteral("STK%1").arg(++kod, 4, 10, QLatin1Char('0'))},
              {QStringLiteral("Ad"), Text(p.Ad)},
              {QStringLiteral("Bar"), Text(p.Barkod)},
@@ -253,8 +246,9 @@ void WriteProducts(const QList<int>& kategoriler, const QList<int>& subeler)
              {QStringLiteral("Eng"), p.Lot == lotNotBlocking ? 0 : 1}});
         const double stocks[] = {merkez, second, 0};
         for (qsizetype i = 0; i < subeler.size(); ++i)
-            TDbQuery(QStringLiteral("INSERT INTO SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) "
-                                    "VALUES (:S, :P, :M, :Min, :Max)"))
+            TDbQuery(QStringLiteral(
+                         "INSERT INTO SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) "
+                         "VALUES (:S, :P, :M, :Min, :Max)"))
                 .Param(QStringLiteral("S"), subeler.at(i))
                 .Param(QStringLiteral("P"), stokID)
                 .Param(QStringLiteral("M"), stocks[i])
@@ -264,8 +258,7 @@ void WriteProducts(const QList<int>& kategoriler, const QList<int>& subeler)
     }
 }
 
-void WriteCasesAndLots()
-{
+void WriteCasesAndLots() {
     for (const TCase& c : kCases)
         TDbQuery(QStringLiteral("INSERT INTO StokBirimDonusum (StokID, KoliBarkod, CevrimKatsayi) "
                                 "SELECT StokID, :K, :C FROM Stok WHERE Barkod = :B"))
@@ -275,18 +268,19 @@ void WriteCasesAndLots()
             .Exec();
     const QDate today = QDate::currentDate();
     for (const TDemoLot& l : kLots)
-        TDbQuery(QStringLiteral("INSERT INTO StokLotDetay (StokID, LotNo, MevcutMiktar, SonKullanmaTarihi) "
-                                "SELECT StokID, :L, :M, :T FROM Stok WHERE Barkod = :B"))
+        TDbQuery(QStringLiteral(
+                     "INSERT INTO StokLotDetay (StokID, LotNo, MevcutMiktar, SonKullanmaTarihi) "
+                     "SELECT StokID, :L, :M, :T FROM Stok WHERE Barkod = :B"))
             .Param(QStringLiteral("L"), Text(l.LotNo))
             .Param(QStringLiteral("M"), l.Miktar)
-            .Param(QStringLiteral("T"), l.HasDate ? QVariant(today.addDays(l.ExpiresInDays).toString(Qt::ISODate))
-                                                  : TDbQuery::NullText())
+            .Param(QStringLiteral("T"),
+                   l.HasDate ? QVariant(today.addDays(l.ExpiresInDays).toString(Qt::ISODate))
+                             : TDbQuery::NullText())
             .Param(QStringLiteral("B"), Text(l.Urun))
             .Exec();
 }
 
-void WriteCustomers()
-{
+void WriteCustomers() {
     struct TMusteri {
         const char16_t* AdSoyad;
         const char16_t* FirmaUnvan;
@@ -298,7 +292,8 @@ void WriteCustomers()
         {u"Fatma Şahin", u"", u"0544 777 88 99"},
     };
     for (const TMusteri& m : musteriler)
-        Insert(QStringLiteral("INSERT INTO Musteri (AdSoyad, FirmaUnvan, Telefon) VALUES (:A, :F, :T)"),
+        Insert(QStringLiteral(
+                   "INSERT INTO Musteri (AdSoyad, FirmaUnvan, Telefon) VALUES (:A, :F, :T)"),
                {{QStringLiteral("A"), Text(m.AdSoyad)},
                 {QStringLiteral("F"), Text(m.FirmaUnvan)},
                 {QStringLiteral("T"), Text(m.Telefon)}});
@@ -313,16 +308,20 @@ void WriteCustomers()
         const char16_t* Il;
     };
     const TCari cariler[] = {
-        {u"C00001", u"Ahmet Yıldız", u"MUSTERI", u"", u"10000000146", u"0532 111 22 33", u"İstanbul"},
-        {u"C00002", u"Yıldız Lokantacılık Ltd. Şti.", u"MUSTERI", u"9876543210", u"", u"0216 444 55 66", u"İstanbul"},
+        {u"C00001", u"Ahmet Yıldız", u"MUSTERI", u"", u"10000000146", u"0532 111 22 33",
+         u"İstanbul"},
+        {u"C00002", u"Yıldız Lokantacılık Ltd. Şti.", u"MUSTERI", u"9876543210", u"",
+         u"0216 444 55 66", u"İstanbul"},
         {u"C00003", u"Elif Arslan", u"MUSTERI", u"", u"", u"0505 123 45 67", u"İzmir"},
-        {u"C00004", u"Anadolu Gıda Toptan A.Ş.", u"TEDARIKCI", u"1234567890", u"", u"0312 222 33 44", u"Ankara"},
+        {u"C00004", u"Anadolu Gıda Toptan A.Ş.", u"TEDARIKCI", u"1234567890", u"",
+         u"0312 222 33 44", u"Ankara"},
     };
     OwnedSchema::Run(OwnedSchema::CustomerListStatements());
     for (const TCari& c : cariler)
-        Insert(QStringLiteral("INSERT INTO CariKart (CariKodu, CariAdi, CariTipi, VKN, TCKN, VergiDairesi, "
-                              "Telefon, Email, Adres, Il, Ilce, PostaKodu, YetkiliKisi, Notlar) VALUES (:K, "
-                              ":A, :T, :V, :C, '', :Tel, '', '', :Il, '', '', '', '')"),
+        Insert(QStringLiteral(
+                   "INSERT INTO CariKart (CariKodu, CariAdi, CariTipi, VKN, TCKN, VergiDairesi, "
+                   "Telefon, Email, Adres, Il, Ilce, PostaKodu, YetkiliKisi, Notlar) VALUES (:K, "
+                   ":A, :T, :V, :C, '', :Tel, '', '', :Il, '', '', '', '')"),
                {{QStringLiteral("K"), Text(c.Kod)},
                 {QStringLiteral("A"), Text(c.Ad)},
                 {QStringLiteral("T"), Text(c.Tip)},
@@ -333,22 +332,22 @@ void WriteCustomers()
 }
 } // namespace
 
-bool DatabaseIsEmpty()
-{
-    static const char* const tables[] = {"Firma",    "Sube",        "Terminal",         "Rol",
-                                         "Kullanici", "Kategori",   "Stok",             "StokBirimDonusum",
-                                         "StokLotDetay", "SatisFis", "SatisFisSatir",  "SatisOdeme",
-                                         "Vardiya",  "Musteri"};
+bool DatabaseIsEmpty() {
+    static const char* const tables[] = {
+        "Firma",         "Sube",       "Terminal",         "Rol",          "Kullanici",
+        "Kategori",      "Stok",       "StokBirimDonusum", "StokLotDetay", "SatisFis",
+        "SatisFisSatir", "SatisOdeme", "Vardiya",          "Musteri"};
     QStringList probes;
     for (const char* table : tables)
         probes << QStringLiteral("EXISTS (SELECT 1 FROM %1)").arg(QLatin1String(table));
-    return dmMain->GetScalar(QStringLiteral("SELECT CASE WHEN ") + probes.join(QStringLiteral(" OR ")) +
-                             QStringLiteral(" THEN 0 ELSE 1 END"))
+    return dmMain
+               ->GetScalar(QStringLiteral("SELECT CASE WHEN ") +
+                           probes.join(QStringLiteral(" OR ")) +
+                           QStringLiteral(" THEN 0 ELSE 1 END"))
                .toInt() == 1;
 }
 
-void Write()
-{
+void Write() {
     TDbTransaction transaction;
     const QList<int> subeler = WriteOrganisation();
     WriteUsers(subeler);
@@ -358,14 +357,12 @@ void Write()
     transaction.Commit();
 }
 
-QString PasswordHash(const QString& password)
-{
+QString PasswordHash(const QString& password) {
     return QString::fromLatin1(
         QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
-QChar Ean13CheckDigit(const QString& twelveDigits)
-{
+QChar Ean13CheckDigit(const QString& twelveDigits) {
     int sum = 0;
     for (qsizetype i = 0; i < twelveDigits.size(); ++i)
         sum += twelveDigits.at(i).digitValue() * (i % 2 ? 3 : 1);

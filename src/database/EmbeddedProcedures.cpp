@@ -18,34 +18,30 @@ namespace {
 // The server stores money and quantities as decimals; rounding here the way the server's
 // conversions round keeps both engines on the same figures. The nudge keeps values such as
 // 2.675, which a double holds as 2.67499..., rounding up as their decimal form does.
-double RoundTo(double value, int places)
-{
+double RoundTo(double value, int places) {
     const double factor = std::pow(10.0, places);
     return std::round(value * factor + std::copysign(1e-7, value)) / factor;
 }
 
-void Refuse(TStoredProc& call, const QString& message)
-{
+void Refuse(TStoredProc& call, const QString& message) {
     call.SetValue(QStringLiteral("@Success"), false);
     call.SetValue(QStringLiteral("@Message"), message);
 }
 
 // ---- sp_CloseVardiya ----
 
-void ResetCloseOutputs(TStoredProc& call)
-{
+void ResetCloseOutputs(TStoredProc& call) {
     call.SetValue(QStringLiteral("@Success"), false);
     call.SetValue(QStringLiteral("@Message"), QString());
-    for (const char* name : {"@SistemTutar", "@Fark", "@NakitSatis", "@KartSatis", "@IadeToplam",
-                             "@AcilisTutarOut"})
+    for (const char* name :
+         {"@SistemTutar", "@Fark", "@NakitSatis", "@KartSatis", "@IadeToplam", "@AcilisTutarOut"})
         call.SetValue(QLatin1String(name), 0.0);
     for (const char* name : {"@ToplamSatis", "@NakitAdet", "@KartAdet", "@IadeAdet"})
         call.SetValue(QLatin1String(name), 0);
     call.SetValue(QStringLiteral("@KapanisZamaniOut"), QVariant(QMetaType::fromType<QDateTime>()));
 }
 
-bool IsNonNegativeAmount(const QVariant& value, double& amount)
-{
+bool IsNonNegativeAmount(const QVariant& value, double& amount) {
     bool ok = false;
     amount = value.toDouble(&ok);
     return !value.isNull() && ok && std::isfinite(amount) && amount >= 0;
@@ -79,8 +75,7 @@ struct TRefundLine {
     double SatirToplam = 0;
 };
 
-QHash<int, TSold> SoldOn(int fisID)
-{
+QHash<int, TSold> SoldOn(int fisID) {
     QHash<int, TSold> sold;
     TDbQuery lines(QStringLiteral(
         "SELECT StokID, StokAdi, Barkod, Birim, BirimFiyat, KDVOrani, IndirimOrani, Miktar, "
@@ -107,7 +102,8 @@ QHash<int, TSold> SoldOn(int fisID)
     }
     TDbQuery refunded(QStringLiteral(
         "SELECT R.StokID, SUM(ABS(R.Miktar)) AS Miktar FROM SatisFisSatir R INNER JOIN SatisFis F "
-        "ON F.FisID = R.FisID WHERE F.OrijinalFisID = :F AND F.FisDurumu = 'IADE' GROUP BY R.StokID"));
+        "ON F.FisID = R.FisID WHERE F.OrijinalFisID = :F AND F.FisDurumu = 'IADE' GROUP BY "
+        "R.StokID"));
     refunded.Param(QStringLiteral("F"), fisID).Exec();
     while (refunded.Next()) {
         auto it = sold.find(refunded.Value(0).toInt());
@@ -118,8 +114,7 @@ QHash<int, TSold> SoldOn(int fisID)
 }
 
 // The first reason, in document order, why the items cannot be refunded; empty when they can.
-QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sold)
-{
+QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sold) {
     if (items.isEmpty())
         return QStringLiteral("İade edilecek ürün seçilmedi.");
     QList<int> order;
@@ -144,8 +139,7 @@ QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sol
 
 // A refunded unit is worth what the customer paid for it: the original lines' totals per unit,
 // VAT included and after the line discount. Refund amounts are stored negative.
-TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s)
-{
+TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s) {
     const double share = item.Miktar / s.Miktar;
     return {item.StokID,
             -item.Miktar,
@@ -157,15 +151,15 @@ TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s)
 
 // Seeds a missing branch row the way the branch stock routines do: the first branch of a
 // product inherits its overall stock, a later one starts at zero.
-void ReturnToBranchStock(int subeID, int stokID, double miktar)
-{
+void ReturnToBranchStock(int subeID, int stokID, double miktar) {
     OwnedSchema::Run(OwnedSchema::BranchStockStatements());
-    TDbQuery(QStringLiteral(
-                 "INSERT INTO SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT :S, "
-                 "S.StokID, CASE WHEN NOT EXISTS (SELECT 1 FROM SubeStok SS0 WHERE SS0.StokID = "
-                 "S.StokID) THEN ISNULL(S.MevcutStok, 0) ELSE 0 END, S.MinStok, S.MaxStok FROM Stok "
-                 "S WHERE S.StokID = :P AND NOT EXISTS (SELECT 1 FROM SubeStok SS WHERE SS.SubeID = "
-                 ":S AND SS.StokID = S.StokID)"))
+    TDbQuery(
+        QStringLiteral(
+            "INSERT INTO SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT :S, "
+            "S.StokID, CASE WHEN NOT EXISTS (SELECT 1 FROM SubeStok SS0 WHERE SS0.StokID = "
+            "S.StokID) THEN ISNULL(S.MevcutStok, 0) ELSE 0 END, S.MinStok, S.MaxStok FROM Stok "
+            "S WHERE S.StokID = :P AND NOT EXISTS (SELECT 1 FROM SubeStok SS WHERE SS.SubeID = "
+            ":S AND SS.StokID = S.StokID)"))
         .Param(QStringLiteral("S"), subeID)
         .Param(QStringLiteral("P"), stokID)
         .Exec();
@@ -183,8 +177,7 @@ void ReturnToBranchStock(int subeID, int stokID, double miktar)
 }
 } // namespace
 
-bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items)
-{
+bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items) {
     static const QRegularExpression plainDecimal(
         QStringLiteral(R"(^\s*[+-]?(\d+(\.\d*)?|\.\d+)\s*$)"));
     items.clear();
@@ -218,27 +211,29 @@ bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items)
     return !reader.hasError();
 }
 
-void CloseVardiya(TStoredProc& call)
-{
+void CloseVardiya(TStoredProc& call) {
     ResetCloseOutputs(call);
     const int vardiyaID = call.Value(QStringLiteral("@VardiyaID")).toInt();
     const int kapatan = call.Value(QStringLiteral("@KapatanKullaniciID")).toInt();
     TDbTransaction transaction;
-    TDbQuery shift(QStringLiteral(
-        "SELECT KapanisZamani, VardiyaDurumu FROM Vardiya WHERE VardiyaID = :V"));
+    TDbQuery shift(
+        QStringLiteral("SELECT KapanisZamani, VardiyaDurumu FROM Vardiya WHERE VardiyaID = :V"));
     shift.Param(QStringLiteral("V"), vardiyaID).Exec();
     if (!shift.Next())
         return Refuse(call, QStringLiteral("Vardiya bulunamadı."));
-    const QString durum = shift.Value(1).isNull() ? QStringLiteral("ACIK") : shift.Value(1).toString();
+    const QString durum =
+        shift.Value(1).isNull() ? QStringLiteral("ACIK") : shift.Value(1).toString();
     if (!shift.Value(0).isNull() || durum != u"ACIK")
         return Refuse(call, QStringLiteral("Vardiya zaten kapatılmış."));
     double amount = 0;
     if (!IsNonNegativeAmount(call.Value(QStringLiteral("@KapanisTutar")), amount))
-        return Refuse(call, QStringLiteral("Kapanış tutarı geçersiz. Sayılan nakit negatif olamaz."));
+        return Refuse(call,
+                      QStringLiteral("Kapanış tutarı geçersiz. Sayılan nakit negatif olamaz."));
 
     const QString closedAt = dmMain->GetScalar(QStringLiteral("SELECT GETDATE()")).toString();
-    TDbQuery(QStringLiteral("UPDATE Vardiya SET KapanisZamani = :Z, KapanisTutar = :T, "
-                            "VardiyaDurumu = 'KAPALI', KapatanKullaniciID = :K WHERE VardiyaID = :V"))
+    TDbQuery(
+        QStringLiteral("UPDATE Vardiya SET KapanisZamani = :Z, KapanisTutar = :T, "
+                       "VardiyaDurumu = 'KAPALI', KapatanKullaniciID = :K WHERE VardiyaID = :V"))
         .Param(QStringLiteral("Z"), closedAt)
         .Param(QStringLiteral("T"), RoundTo(amount, 2))
         .Param(QStringLiteral("K"), kapatan > 0 ? QVariant(kapatan) : TDbQuery::NullInt())
@@ -248,8 +243,12 @@ void CloseVardiya(TStoredProc& call)
     TDbQuery summary(QStringLiteral("SELECT * FROM vw_VardiyaOzet WHERE VardiyaID = :V"));
     summary.Param(QStringLiteral("V"), vardiyaID).Exec();
     summary.Next();
-    const auto money = [&](const char* field) { return summary.Value(QLatin1String(field)).toDouble(); };
-    const auto count = [&](const char* field) { return summary.Value(QLatin1String(field)).toInt(); };
+    const auto money = [&](const char* field) {
+        return summary.Value(QLatin1String(field)).toDouble();
+    };
+    const auto count = [&](const char* field) {
+        return summary.Value(QLatin1String(field)).toInt();
+    };
     call.SetValue(QStringLiteral("@SistemTutar"), money("BeklenenNakit"));
     call.SetValue(QStringLiteral("@Fark"), money("Fark"));
     call.SetValue(QStringLiteral("@ToplamSatis"), count("AktifFis"));
@@ -267,8 +266,7 @@ void CloseVardiya(TStoredProc& call)
     call.SetValue(QStringLiteral("@Message"), QStringLiteral("Vardiya kapatıldı."));
 }
 
-void ProcessRefund(TStoredProc& call)
-{
+void ProcessRefund(TStoredProc& call) {
     Refuse(call, QString());
     const int originalID = call.Value(QStringLiteral("@OriginalFisID")).toInt();
     const int kullaniciID = call.Value(QStringLiteral("@KullaniciID")).toInt();
@@ -278,23 +276,26 @@ void ProcessRefund(TStoredProc& call)
         ParseRefundItems(call.Value(QStringLiteral("@RefundItemsXML")).toString(), items);
 
     TDbTransaction transaction;
-    TDbQuery original(QStringLiteral(
-        "SELECT SubeID, FisDurumu, MusteriID FROM SatisFis WHERE FisID = :F"));
+    TDbQuery original(
+        QStringLiteral("SELECT SubeID, FisDurumu, MusteriID FROM SatisFis WHERE FisID = :F"));
     original.Param(QStringLiteral("F"), originalID).Exec();
     if (!original.Next())
         return Refuse(call, QStringLiteral("İade edilecek fiş bulunamadı."));
     const int originalSube = original.Value(0).toInt();
-    const QString durum = original.Value(1).isNull() ? QStringLiteral("AKTIF") : original.Value(1).toString();
+    const QString durum =
+        original.Value(1).isNull() ? QStringLiteral("AKTIF") : original.Value(1).toString();
     const QVariant musteriID = original.Value(2);
     if (durum != u"AKTIF")
-        return Refuse(call, QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.").arg(durum));
+        return Refuse(
+            call, QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.").arg(durum));
 
     TDbQuery shift(QStringLiteral(
         "SELECT SubeID, TerminalID FROM Vardiya WHERE VardiyaID = :V AND KapanisZamani IS NULL "
         "AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'"));
     shift.Param(QStringLiteral("V"), vardiyaID).Exec();
     if (!shift.Next())
-        return Refuse(call, QStringLiteral("Açık vardiya bulunamadı. İade için önce vardiya açınız."));
+        return Refuse(call,
+                      QStringLiteral("Açık vardiya bulunamadı. İade için önce vardiya açınız."));
     const QVariant shiftSube = shift.Value(0);
     const QVariant shiftTerminal = shift.Value(1);
 
@@ -321,7 +322,8 @@ void ProcessRefund(TStoredProc& call)
     const double genelToplam = RoundTo(toplam, 2);
 
     TDbQuery head(QStringLiteral(
-        "INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, AraToplam, "
+        "INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, "
+        "AraToplam, "
         "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID, FisDurumu, OrijinalFisID) VALUES "
         "('', :Sube, :Kul, :Term, :Var, GETDATE(), :Ara, :KDV, :Ind, :Gen, 'NAKIT', :Mus, 'IADE', "
         ":Orj); SELECT SCOPE_IDENTITY()"));
@@ -373,7 +375,8 @@ void ProcessRefund(TStoredProc& call)
             stockOrder << line.StokID;
         stockBack[line.StokID] -= line.Miktar;
     }
-    TDbQuery(QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:F, 'NAKIT', :T)"))
+    TDbQuery(
+        QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:F, 'NAKIT', :T)"))
         .Param(QStringLiteral("F"), fisID)
         .Param(QStringLiteral("T"), genelToplam)
         .Exec();
@@ -381,6 +384,7 @@ void ProcessRefund(TStoredProc& call)
         ReturnToBranchStock(originalSube, stokID, stockBack[stokID]);
     transaction.Commit();
     call.SetValue(QStringLiteral("@Success"), true);
-    call.SetValue(QStringLiteral("@Message"), QString(QStringLiteral("İade işlemi tamamlandı. İade fiş no: ") + fisNo));
+    call.SetValue(QStringLiteral("@Message"),
+                  QString(QStringLiteral("İade işlemi tamamlandı. İade fiş no: ") + fisNo));
 }
 } // namespace EmbeddedProcedures

@@ -20,10 +20,10 @@ void ProcessRefund(TStoredProc& call);
 
 // One <Item StokID="..." Miktar="..."/> of the refund document.
 struct TRefundItem {
-    QString StokText;       // the StokID attribute as written
-    int StokID = 0;         // 0 when that is not a whole number
-    double Miktar = 0;      // rounded to thousandths, as the server's DECIMAL(18,3) keeps it
-    bool MiktarOk = false;  // false when the Miktar attribute is not a plain decimal number
+    QString StokText;      // the StokID attribute as written
+    int StokID = 0;        // 0 when that is not a whole number
+    double Miktar = 0;     // rounded to thousandths, as the server's DECIMAL(18,3) keeps it
+    bool MiktarOk = false; // false when the Miktar attribute is not a plain decimal number
 };
 // Reads the /Items/Item elements of the refund document; false when the text is not well-formed
 // XML. An empty text is a document without items.

@@ -51,7 +51,8 @@ inline constexpr QLatin1String CariKartTable{
     "DEFAULT(0), Telefon NVARCHAR(20) NULL, Email NVARCHAR(150) NULL, Adres NVARCHAR(400) NULL, Il "
     "NVARCHAR(50) NULL, Ilce NVARCHAR(50) NULL, PostaKodu NVARCHAR(10) NULL, YetkiliKisi "
     "NVARCHAR(100) NULL, ParaBirimi NVARCHAR(10) NULL DEFAULT('TRY'), RiskLimiti DECIMAL(18,2) NOT "
-    "NULL DEFAULT(0), VadeGunu INT NOT NULL DEFAULT(0), Notlar NVARCHAR(1000) NULL, IsActive BIT NOT "
+    "NULL DEFAULT(0), VadeGunu INT NOT NULL DEFAULT(0), Notlar NVARCHAR(1000) NULL, IsActive BIT "
+    "NOT "
     "NULL DEFAULT(1), IsDeleted BIT NOT NULL DEFAULT(0), CreatedAt DATETIME NOT NULL "
     "DEFAULT(GETDATE()), UpdatedAt DATETIME NULL)"};
 // ... and the shorter one of the invoice document, without the five later columns.
@@ -62,11 +63,13 @@ inline constexpr QLatin1String CariKartShortTable{
     "NVARCHAR(100) NULL, EFaturaMukellefi BIT NOT NULL DEFAULT(0), EIrsaliyeMukellefi BIT NOT NULL "
     "DEFAULT(0), Telefon NVARCHAR(20) NULL, Email NVARCHAR(150) NULL, Adres NVARCHAR(400) NULL, Il "
     "NVARCHAR(50) NULL, Ilce NVARCHAR(50) NULL, PostaKodu NVARCHAR(10) NULL, IsActive BIT NOT NULL "
-    "DEFAULT(1), IsDeleted BIT NOT NULL DEFAULT(0), CreatedAt DATETIME NOT NULL DEFAULT(GETDATE()), "
+    "DEFAULT(1), IsDeleted BIT NOT NULL DEFAULT(0), CreatedAt DATETIME NOT NULL "
+    "DEFAULT(GETDATE()), "
     "UpdatedAt DATETIME NULL)"};
 inline constexpr QLatin1String CariKartCodeIndex{
     "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_CariKart_CariKodu' AND object_id = "
-    "OBJECT_ID('dbo.CariKart')) CREATE UNIQUE INDEX UX_CariKart_CariKodu ON dbo.CariKart(CariKodu)"};
+    "OBJECT_ID('dbo.CariKart')) CREATE UNIQUE INDEX UX_CariKart_CariKodu ON "
+    "dbo.CariKart(CariKodu)"};
 
 // The guarded add-column statement of one CariKart column, with the type, nullability and
 // default of the full definition; empty for a column that is not added this way.
@@ -80,8 +83,10 @@ inline constexpr QLatin1String BelgeBaslikTable{
     "IF OBJECT_ID('dbo.BelgeBaslik', 'U') IS NULL CREATE TABLE dbo.BelgeBaslik (BelgeID INT "
     "IDENTITY(1,1) PRIMARY KEY, BelgeNo NVARCHAR(50) NOT NULL, BelgeTuru NVARCHAR(20) NOT NULL, "
     "BelgeTarihi DATETIME NOT NULL DEFAULT(GETDATE()), CariID INT NOT NULL, KullaniciID INT NOT "
-    "NULL, AraToplam DECIMAL(18,4) NOT NULL DEFAULT(0), ToplamKDV DECIMAL(18,4) NOT NULL DEFAULT(0), "
-    "GenelToplam DECIMAL(18,4) NOT NULL DEFAULT(0), Aciklama NVARCHAR(400) NULL, Durum NVARCHAR(20) "
+    "NULL, AraToplam DECIMAL(18,4) NOT NULL DEFAULT(0), ToplamKDV DECIMAL(18,4) NOT NULL "
+    "DEFAULT(0), "
+    "GenelToplam DECIMAL(18,4) NOT NULL DEFAULT(0), Aciklama NVARCHAR(400) NULL, Durum "
+    "NVARCHAR(20) "
     "NOT NULL DEFAULT('AKTIF'), CreatedAt DATETIME NOT NULL DEFAULT(GETDATE()))"};
 inline constexpr QLatin1String BelgeBaslikNoIndex{
     "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_BelgeBaslik_BelgeNo' AND object_id "
@@ -91,15 +96,16 @@ inline constexpr QLatin1String BelgeSatirTable{
     "IF OBJECT_ID('dbo.BelgeSatir', 'U') IS NULL CREATE TABLE dbo.BelgeSatir (BelgeSatirID INT "
     "IDENTITY(1,1) PRIMARY KEY, BelgeID INT NOT NULL, SiraNo INT NOT NULL, StokID INT NOT NULL, "
     "StokAdi NVARCHAR(150) NOT NULL, Miktar DECIMAL(10,3) NOT NULL, Birim NVARCHAR(10) NOT NULL, "
-    "BirimFiyat DECIMAL(18,4) NOT NULL, KDVOrani DECIMAL(5,2) NOT NULL, KDVTutari DECIMAL(18,4) NOT "
+    "BirimFiyat DECIMAL(18,4) NOT NULL, KDVOrani DECIMAL(5,2) NOT NULL, KDVTutari DECIMAL(18,4) "
+    "NOT "
     "NULL, SatirToplam DECIMAL(18,4) NOT NULL)"};
 
 // The picture columns of Stok (stock image generator).
 inline constexpr QLatin1String StokGorselYolColumn{
     "IF COL_LENGTH('dbo.Stok', 'GorselYol') IS NULL ALTER TABLE dbo.Stok ADD GorselYol "
     "NVARCHAR(300) NULL;"};
-inline constexpr QLatin1String StokResimColumn{
-    "IF COL_LENGTH('dbo.Stok', 'Resim') IS NULL ALTER TABLE dbo.Stok ADD Resim NVARCHAR(300) NULL;"};
+inline constexpr QLatin1String StokResimColumn{"IF COL_LENGTH('dbo.Stok', 'Resim') IS NULL ALTER "
+                                               "TABLE dbo.Stok ADD Resim NVARCHAR(300) NULL;"};
 
 // The statements of each owner, in the order the owner runs them.
 QStringList SettingsStatements();

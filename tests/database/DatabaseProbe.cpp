@@ -2,10 +2,8 @@
 
 #include "core/DbQuery.h"
 
-
 namespace DatabaseProbe {
-QStringList Tables()
-{
+QStringList Tables() {
     QStringList tables;
     TDbQuery q(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
     q.Exec();
@@ -14,8 +12,7 @@ QStringList Tables()
     return tables;
 }
 
-QStringList Columns(const QString& table)
-{
+QStringList Columns(const QString& table) {
     QStringList columns;
     TDbQuery q(QStringLiteral("SELECT name FROM pragma_table_info(:T) ORDER BY cid"));
     q.Param(QStringLiteral("T"), table).Exec();
@@ -24,8 +21,7 @@ QStringList Columns(const QString& table)
     return columns;
 }
 
-QString Contents()
-{
+QString Contents() {
     QString dump;
     for (const QString& table : Tables()) {
         dump += u'[' + table + QStringLiteral("]\n");
@@ -41,21 +37,22 @@ QString Contents()
     return dump;
 }
 
-QString Schema()
-{
+QString Schema() {
     QString dump;
-    TDbQuery objects(QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY type, name"));
+    TDbQuery objects(
+        QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY type, name"));
     objects.Exec();
     while (objects.Next())
         dump += objects.Value(0).toString() + u' ' + objects.Value(1).toString() + u' ' +
                 objects.Value(2).toString() + u'\n';
     for (const QString& table : Tables()) {
-        TDbQuery q(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(:T) ORDER BY cid"));
+        TDbQuery q(QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM "
+                                  "pragma_table_info(:T) ORDER BY cid"));
         q.Param(QStringLiteral("T"), table).Exec();
         while (q.Next())
             dump += table + u'.' + q.Value(0).toString() + u' ' + q.Value(1).toString() + u' ' +
-                    q.Value(2).toString() + u' ' + q.Value(3).toString() + u' ' + q.Value(4).toString() +
-                    u'\n';
+                    q.Value(2).toString() + u' ' + q.Value(3).toString() + u' ' +
+                    q.Value(4).toString() + u'\n';
     }
     return dump;
 }

@@ -36,72 +36,88 @@ private:
 };
 
 namespace {
-bool ValidEan13(const QString& code)
-{
+bool ValidEan13(const QString& code) {
     return code.size() == 13 && DemoData::Ean13CheckDigit(code.left(12)) == code.at(12);
 }
 } // namespace
 
-void TestDemoData::initTestCase()
-{
+void TestDemoData::initTestCase() {
     UseTestPaths();
 }
 
-void TestDemoData::init()
-{
+void TestDemoData::init() {
     FDb = std::make_unique<TTestDatabase>();
     EmbeddedDatabase::Prepare(FDb->Db(), true);
 }
 
-void TestDemoData::cleanup()
-{
+void TestDemoData::cleanup() {
     FDb.reset();
 }
 
-void TestDemoData::passwordHash()
-{
-    QCOMPARE(DemoData::PasswordHash("1234"), QString("03ac674216f3e15c761ee1a5e255f067953623c8b388b4459e13f978d7c846f4"));
+void TestDemoData::passwordHash() {
+    QCOMPARE(DemoData::PasswordHash("1234"),
+             QString("03ac674216f3e15c761ee1a5e255f067953623c8b388b4459e13f978d7c846f4"));
     QVERIFY(DemoData::PasswordHash("1234 ") != DemoData::PasswordHash("1234"));
     QCOMPARE(DemoData::PasswordHash("şifre").size(), 64);
     QCOMPARE(DemoData::Ean13CheckDigit("869050400101"), QChar('0'));
     QCOMPARE(DemoData::Ean13CheckDigit("271234501250"), QChar('8'));
 }
 
-void TestDemoData::logins_data()
-{
+void TestDemoData::logins_data() {
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("branch");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("manager") << "yonetici" << "123456" << "MERKEZ" << true;
-    QTest::newRow("cashier") << "kasiyer" << "1234" << "MERKEZ" << true;
-    QTest::newRow("cashier on the other branch") << "kasiyer" << "1234" << "KADIKÖY" << true;
-    QTest::newRow("second cashier") << "kasiyer2" << "1234" << "KADIKÖY" << true;
-    QTest::newRow("wrong password") << "kasiyer" << "12345" << "MERKEZ" << false;
-    QTest::newRow("inactive user") << "eski" << "1234" << "MERKEZ" << false;
-    QTest::newRow("passive branch") << "kasiyer" << "1234" << "BORNOVA" << false;
+    QTest::newRow("manager") << "yonetici"
+                             << "123456"
+                             << "MERKEZ" << true;
+    QTest::newRow("cashier") << "kasiyer"
+                             << "1234"
+                             << "MERKEZ" << true;
+    QTest::newRow("cashier on the other branch") << "kasiyer"
+                                                 << "1234"
+                                                 << "KADIKÖY" << true;
+    QTest::newRow("second cashier") << "kasiyer2"
+                                    << "1234"
+                                    << "KADIKÖY" << true;
+    QTest::newRow("wrong password") << "kasiyer"
+                                    << "12345"
+                                    << "MERKEZ" << false;
+    QTest::newRow("inactive user") << "eski"
+                                   << "1234"
+                                   << "MERKEZ" << false;
+    QTest::newRow("passive branch") << "kasiyer"
+                                    << "1234"
+                                    << "BORNOVA" << false;
 }
 
 // The login screen's own check of user, password and branch.
-void TestDemoData::logins()
-{
+void TestDemoData::logins() {
     QFETCH(QString, user);
     QFETCH(QString, password);
     QFETCH(QString, branch);
     QFETCH(bool, accepted);
-    const int subeID = FDb->Scalar(QString("SELECT SubeID FROM Sube WHERE SubeAdi = '%1'").arg(branch)).toInt();
-    TDbQuery q("SELECT K.KullaniciID FROM Kullanici K INNER JOIN Rol R ON K.RolID = R.RolID INNER JOIN Sube KS ON "
-               "KS.SubeID = K.SubeID INNER JOIN Sube SS ON SS.SubeID = :SelectedSubeID   AND SS.FirmaID = KS.FirmaID   "
-               "AND SS.IsActive = 1 AND SS.IsDeleted = 0 WHERE K.KullaniciAdi = :Username   AND K.SifreHash = "
+    const int subeID =
+        FDb->Scalar(QString("SELECT SubeID FROM Sube WHERE SubeAdi = '%1'").arg(branch)).toInt();
+    TDbQuery q("SELECT K.KullaniciID FROM Kullanici K INNER JOIN Rol R ON K.RolID = R.RolID INNER "
+               "JOIN Sube KS ON "
+               "KS.SubeID = K.SubeID INNER JOIN Sube SS ON SS.SubeID = :SelectedSubeID   AND "
+               "SS.FirmaID = KS.FirmaID   "
+               "AND SS.IsActive = 1 AND SS.IsDeleted = 0 WHERE K.KullaniciAdi = :Username   AND "
+               "K.SifreHash = "
                ":PasswordHash   AND K.AktifMi = 1   AND K.IsDeleted = 0");
-    q.Param("Username", user).Param("PasswordHash", DemoData::PasswordHash(password)).Param("SelectedSubeID", subeID).Exec();
+    q.Param("Username", user)
+        .Param("PasswordHash", DemoData::PasswordHash(password))
+        .Param("SelectedSubeID", subeID)
+        .Exec();
     QCOMPARE(q.Next(), accepted);
 }
 
-void TestDemoData::organisationAndCategories()
-{
+void TestDemoData::organisationAndCategories() {
     QCOMPARE(FDb->Count("Firma"), 1);
-    QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(SubeAdi || ':' || IsActive, ',') FROM (SELECT * FROM Sube ORDER BY SubeID)").toString(),
+    QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(SubeAdi || ':' || IsActive, ',') FROM (SELECT * FROM "
+                         "Sube ORDER BY SubeID)")
+                 .toString(),
              QString("MERKEZ:1,KADIKÖY:1,BORNOVA:0"));
     QCOMPARE(FDb->Count("Terminal"), 1);
     QVERIFY(!FDb->Scalar("SELECT TerminalAdi FROM Terminal").toString().trimmed().isEmpty());
@@ -109,16 +125,18 @@ void TestDemoData::organisationAndCategories()
     QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Kullanici WHERE AktifMi = 0").toInt(), 1);
     QCOMPARE(FDb->Count("Kategori"), 9);
     QCOMPARE(FDb->Scalar("SELECT COUNT(DISTINCT Sira) FROM Kategori").toInt(), 9);
-    QCOMPARE(FDb->Scalar("SELECT KategoriAdi FROM Kategori ORDER BY Sira, KategoriAdi LIMIT 1").toString(),
+    QCOMPARE(FDb->Scalar("SELECT KategoriAdi FROM Kategori ORDER BY Sira, KategoriAdi LIMIT 1")
+                 .toString(),
              QString("Meyve & Sebze"));
 }
 
-void TestDemoData::catalogue()
-{
+void TestDemoData::catalogue() {
     const int count = FDb->Count("Stok");
     QVERIFY2(count >= 55 && count <= 65, qPrintable(QString::number(count)));
-    QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(KDVOrani, ',') FROM (SELECT DISTINCT CAST(KDVOrani AS INTEGER) AS KDVOrani "
-                         "FROM Stok ORDER BY 1)").toString(),
+    QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(KDVOrani, ',') FROM (SELECT DISTINCT CAST(KDVOrani "
+                         "AS INTEGER) AS KDVOrani "
+                         "FROM Stok ORDER BY 1)")
+                 .toString(),
              QString("1,10,20"));
     QCOMPARE(FDb->Scalar("SELECT COUNT(DISTINCT Barkod) FROM Stok").toInt(), count);
     TDbQuery products("SELECT Barkod, TartimliMi, Birim FROM Stok");
@@ -136,15 +154,21 @@ void TestDemoData::catalogue()
     }
     QVERIFY(weighed >= 3);
     // The scale label 2712345012508 sells 1.25 kg of the product whose code is 12345.
-    QCOMPARE(FDb->Scalar("SELECT TartimliMi FROM Stok WHERE Barkod = '12345' AND IsActive = 1 AND IsDeleted = 0").toInt(), 1);
-    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok WHERE IsActive = 0 AND IsDeleted = 0").toInt(), 1);
+    QCOMPARE(FDb->Scalar("SELECT TartimliMi FROM Stok WHERE Barkod = '12345' AND IsActive = 1 AND "
+                         "IsDeleted = 0")
+                 .toInt(),
+             1);
+    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok WHERE IsActive = 0 AND IsDeleted = 0").toInt(),
+             1);
     QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok WHERE IsDeleted = 1").toInt(), 1);
-    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok WHERE KategoriID IS NULL OR SatisFiyati <= 0").toInt(), 0);
+    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok WHERE KategoriID IS NULL OR SatisFiyati <= 0")
+                 .toInt(),
+             0);
 }
 
-void TestDemoData::caseBarcodesAndLots()
-{
-    TDbQuery cases("SELECT D.KoliBarkod, D.CevrimKatsayi FROM StokBirimDonusum D INNER JOIN Stok S ON S.StokID = "
+void TestDemoData::caseBarcodesAndLots() {
+    TDbQuery cases("SELECT D.KoliBarkod, D.CevrimKatsayi FROM StokBirimDonusum D INNER JOIN Stok S "
+                   "ON S.StokID = "
                    "D.StokID WHERE S.IsDeleted = 0 AND S.IsActive = 1");
     cases.Exec();
     int found = 0;
@@ -158,44 +182,58 @@ void TestDemoData::caseBarcodesAndLots()
 
     // The expiry check of the barcode look-up: blocked when tracked, blocking and holding an
     // expired lot with stock.
-    const QString expiredInStock = "EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND "
-                                   "IFNULL(L.MevcutMiktar, 0) > 0 AND L.SonKullanmaTarihi IS NOT NULL AND "
-                                   "L.SonKullanmaTarihi < date('now', 'localtime'))";
-    QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(StokAdi) FROM Stok S WHERE IFNULL(IsSKTTakibi, 0) = 1 AND "
-                         "IFNULL(IsSatisEngelle, 1) = 1 AND " + expiredInStock).toString(),
-             QString("Süzme Yoğurt 1 kg"));
-    QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(StokAdi) FROM Stok S WHERE IsSKTTakibi = 1 AND IsSatisEngelle = 0 AND " +
-                         expiredInStock).toString(),
+    const QString expiredInStock =
+        "EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND "
+        "IFNULL(L.MevcutMiktar, 0) > 0 AND L.SonKullanmaTarihi IS NOT NULL AND "
+        "L.SonKullanmaTarihi < date('now', 'localtime'))";
+    QCOMPARE(
+        FDb->Scalar("SELECT GROUP_CONCAT(StokAdi) FROM Stok S WHERE IFNULL(IsSKTTakibi, 0) = 1 AND "
+                    "IFNULL(IsSatisEngelle, 1) = 1 AND " +
+                    expiredInStock)
+            .toString(),
+        QString("Süzme Yoğurt 1 kg"));
+    QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(StokAdi) FROM Stok S WHERE IsSKTTakibi = 1 AND "
+                         "IsSatisEngelle = 0 AND " +
+                         expiredInStock)
+                 .toString(),
              QString("Günlük Süt 1 L"));
     // Every tracked product's lots hold exactly its stock.
-    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok S WHERE IsSKTTakibi = 1 AND ABS(MevcutStok - (SELECT SUM(MevcutMiktar) "
-                         "FROM StokLotDetay L WHERE L.StokID = S.StokID)) > 0.0001").toInt(), 0);
+    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok S WHERE IsSKTTakibi = 1 AND ABS(MevcutStok - "
+                         "(SELECT SUM(MevcutMiktar) "
+                         "FROM StokLotDetay L WHERE L.StokID = S.StokID)) > 0.0001")
+                 .toInt(),
+             0);
     QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok WHERE IsSKTTakibi = 1").toInt(), 3);
-    QVERIFY(FDb->Scalar("SELECT COUNT(*) FROM StokLotDetay WHERE SonKullanmaTarihi IS NULL").toInt() >= 1);
+    QVERIFY(
+        FDb->Scalar("SELECT COUNT(*) FROM StokLotDetay WHERE SonKullanmaTarihi IS NULL").toInt() >=
+        1);
 }
 
-void TestDemoData::stockIsConsistent()
-{
+void TestDemoData::stockIsConsistent() {
     QCOMPARE(FDb->Count("SubeStok"), FDb->Count("Stok") * FDb->Count("Sube"));
-    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok S WHERE ABS(S.MevcutStok - (SELECT SUM(SS.MevcutStok) FROM SubeStok SS "
-                         "WHERE SS.StokID = S.StokID)) > 0.0001").toInt(), 0);
+    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok S WHERE ABS(S.MevcutStok - (SELECT "
+                         "SUM(SS.MevcutStok) FROM SubeStok SS "
+                         "WHERE SS.StokID = S.StokID)) > 0.0001")
+                 .toInt(),
+             0);
     QVERIFY(FDb->Scalar("SELECT SUM(MevcutStok) FROM SubeStok WHERE SubeID = 1").toDouble() > 1000);
     QCOMPARE(FDb->Scalar("SELECT SUM(MevcutStok) FROM SubeStok WHERE SubeID = 3").toDouble(), 0.0);
 }
 
-void TestDemoData::customers()
-{
+void TestDemoData::customers() {
     QVERIFY(FDb->Count("Musteri") >= 3);
     // The customer list leaves suppliers out.
-    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM CariKart WHERE ISNULL(IsDeleted, 0) = 0 AND ISNULL(IsActive, 1) = 1 AND "
-                         "UPPER(ISNULL(CariTipi, 'MUSTERI')) <> 'TEDARIKCI'").toInt(), 3);
+    QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM CariKart WHERE ISNULL(IsDeleted, 0) = 0 AND "
+                         "ISNULL(IsActive, 1) = 1 AND "
+                         "UPPER(ISNULL(CariTipi, 'MUSTERI')) <> 'TEDARIKCI'")
+                 .toInt(),
+             3);
     QCOMPARE(FDb->Scalar("SELECT MIN(CariKodu) FROM CariKart").toString(), QString("C00001"));
     QCOMPARE(FDb->Count("SatisFis"), 0);
     QCOMPARE(FDb->Count("Vardiya"), 0);
 }
 
-void TestDemoData::readmeNamesRealBarcodes()
-{
+void TestDemoData::readmeNamesRealBarcodes() {
     QFile readme(QStringLiteral(KIRVELO_SOURCE_DIR "/README.md"));
     QVERIFY(readme.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(readme.readAll()).section("## Demo", 1);
@@ -206,17 +244,19 @@ void TestDemoData::readmeNamesRealBarcodes()
         QString barkod = it.next().captured(1);
         if (barkod.size() == 13 && (barkod.startsWith("27") || barkod.startsWith("28")))
             barkod = barkod.mid(2, 5); // a scale label names the product by its code
-        const bool known = FDb->Scalar("SELECT COUNT(*) FROM Stok WHERE Barkod = '" + barkod + "'").toInt() +
-                               FDb->Scalar("SELECT COUNT(*) FROM StokBirimDonusum WHERE KoliBarkod = '" + barkod + "'").toInt() >
-                           0;
+        const bool known =
+            FDb->Scalar("SELECT COUNT(*) FROM Stok WHERE Barkod = '" + barkod + "'").toInt() +
+                FDb->Scalar("SELECT COUNT(*) FROM StokBirimDonusum WHERE KoliBarkod = '" + barkod +
+                            "'")
+                    .toInt() >
+            0;
         QVERIFY2(known, qPrintable(barkod));
         ++checked;
     }
     QVERIFY(checked >= 10);
 }
 
-void TestDemoData::notAddedTwice()
-{
+void TestDemoData::notAddedTwice() {
     const QString once = DatabaseProbe::Contents();
     QVERIFY(!DemoData::DatabaseIsEmpty());
     EmbeddedDatabase::Prepare(FDb->Db(), true);
@@ -226,8 +266,7 @@ void TestDemoData::notAddedTwice()
     QCOMPARE(DatabaseProbe::Contents(), once);
 }
 
-void TestDemoData::neverAddedToADatabaseWithData()
-{
+void TestDemoData::neverAddedToADatabaseWithData() {
     TTestDatabase db;
     db.Exec("INSERT INTO Musteri (AdSoyad) VALUES ('Eski Müşteri')");
     EmbeddedDatabase::Prepare(db.Db(), true);
@@ -236,8 +275,7 @@ void TestDemoData::neverAddedToADatabaseWithData()
     QCOMPARE(db.Count("Musteri"), 1);
 }
 
-void TestDemoData::newEmbeddedFileGetsTheDemo()
-{
+void TestDemoData::newEmbeddedFileGetsTheDemo() {
     FDb.reset();
     const QString path = TdmMain::EmbeddedDatabasePath();
     for (const char* suffix : {"", "-wal", "-shm"})

@@ -34,39 +34,40 @@ constexpr int kStokB = 2; // weighed, 1 % VAT, on two lines of the sale
 constexpr int kStokC = 3;
 constexpr int kStokD = 4; // not on the sale
 
-void Exec(const QString& sql, const QList<QPair<QString, QVariant>>& params = {})
-{
+void Exec(const QString& sql, const QList<QPair<QString, QVariant>>& params = {}) {
     TDbQuery q(sql);
     for (const auto& [name, value] : params)
         q.Param(name, value);
     q.Exec();
 }
 
-double Real(const QString& sql)
-{
+double Real(const QString& sql) {
     return dmMain->GetScalar(sql).toDouble();
 }
 
 // Two branches of one firm, a cashier on each, four products with branch stock, and four shifts:
 // 1 open at MERKEZ with 500 opening cash, 2 closed, 3 open at KADIKÖY with a NULL status, 4 marked
 // 'KAPALI' without a closing time.
-void BuildBase()
-{
+void BuildBase() {
     Exec("INSERT INTO Firma (FirmaID, Unvan) VALUES (1, 'Firma')");
     Exec("INSERT INTO Sube (SubeID, SubeAdi, FirmaID) VALUES (1, 'MERKEZ', 1), (2, 'KADIKÖY', 1)");
     Exec("INSERT INTO Rol (RolID, RolAdi) VALUES (1, 'Kasiyer')");
-    Exec("INSERT INTO Kullanici (KullaniciID, KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID) VALUES "
+    Exec("INSERT INTO Kullanici (KullaniciID, KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID) "
+         "VALUES "
          "(1, 'kasiyer', 'h', 'Ayşe', 1, 1), (2, 'kasiyer2', 'h', 'Mehmet', 1, 2)");
     Exec("INSERT INTO Terminal (TerminalID, TerminalAdi) VALUES (1, 'KASA-1'), (2, 'KASA-2')");
     Exec("INSERT INTO Kategori (KategoriID, KategoriAdi) VALUES (1, 'Genel')");
-    Exec("INSERT INTO Stok (StokID, StokAdi, Barkod, Birim, SatisFiyati, KDVOrani, TartimliMi, KategoriID, MevcutStok) VALUES "
+    Exec("INSERT INTO Stok (StokID, StokAdi, Barkod, Birim, SatisFiyati, KDVOrani, TartimliMi, "
+         "KategoriID, MevcutStok) VALUES "
          "(1, 'Kola 1 L', '8690000000011', 'ADET', 12, 20, 0, 1, 14), "
          "(2, 'Domates', '12345', 'KG', 20, 1, 1, 1, 5.5), "
          "(3, 'Ekmek', '8690000000028', 'ADET', 10, 1, 0, 1, 20), "
          "(4, 'Su', '8690000000035', 'ADET', 5, 1, 0, 1, 8)");
-    Exec("INSERT INTO SubeStok (SubeID, StokID, MevcutStok) VALUES (1, 1, 10), (2, 1, 4), (1, 2, 5.5), "
+    Exec("INSERT INTO SubeStok (SubeID, StokID, MevcutStok) VALUES (1, 1, 10), (2, 1, 4), (1, 2, "
+         "5.5), "
          "(1, 3, 20), (1, 4, 8)");
-    Exec("INSERT INTO Vardiya (VardiyaID, KullaniciID, TerminalID, SubeID, AcilisZamani, AcilisTutar, KapanisZamani, "
+    Exec("INSERT INTO Vardiya (VardiyaID, KullaniciID, TerminalID, SubeID, AcilisZamani, "
+         "AcilisTutar, KapanisZamani, "
          "KapanisTutar, VardiyaDurumu) VALUES "
          "(1, 1, 1, 1, '2025-03-01 08:00:00', 500, NULL, NULL, 'ACIK'), "
          "(2, 1, 1, 1, '2025-02-28 08:00:00', 0, '2025-02-28 20:00:00', 50, 'KAPALI'), "
@@ -75,11 +76,16 @@ void BuildBase()
 }
 
 int AddReceipt(int vardiya, const QVariant& durum, const QString& odemeTipi, double genel,
-               const QList<QPair<QString, double>>& payments, int sube = 1)
-{
-    TDbQuery q("INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, GenelToplam, OdemeTipi, "
+               const QList<QPair<QString, double>>& payments, int sube = 1) {
+    TDbQuery q("INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, "
+               "GenelToplam, OdemeTipi, "
                "FisDurumu) VALUES ('FIS-0', :S, 1, 1, :V, :G, :O, :D); SELECT SCOPE_IDENTITY()");
-    q.Param("S", sube).Param("V", vardiya).Param("G", genel).Param("O", odemeTipi).Param("D", durum).Exec();
+    q.Param("S", sube)
+        .Param("V", vardiya)
+        .Param("G", genel)
+        .Param("O", odemeTipi)
+        .Param("D", durum)
+        .Exec();
     q.Next();
     const int fisID = q.Value(0).toInt();
     Exec("UPDATE SatisFis SET FisNo = 'FIS-' || FisID WHERE FisID = :F", {{"F", fisID}});
@@ -96,8 +102,7 @@ int AddReceipt(int vardiya, const QVariant& durum, const QString& odemeTipi, dou
 // Cash takings 100 + 120 + 40 = 260; card 250 + 180 = 430; cash receipts 3, card receipts 2;
 // 4 'AKTIF' receipts, 1 refund of 30; expected cash 500 + 260 - 30 = 730.
 // Shift 2 holds one cash sale of 999.
-void AddShiftReceipts()
-{
+void AddShiftReceipts() {
     AddReceipt(1, "AKTIF", "NAKIT", 100, {{"NAKIT", 100}});
     AddReceipt(1, "AKTIF", "KART", 250, {{"KART", 250}});
     AddReceipt(1, "AKTIF", "KARMA", 300, {{"Nakit", 120}, {"KART", 180}});
@@ -114,12 +119,13 @@ void AddShiftReceipts()
 //   3  Ekmek     2:                   AraToplam 19.802, VAT 0.198, total 20
 //   4  Domates   0.5 kg:              AraToplam 9.901, VAT 0.099, total 10
 // Domates: 2 kg sold for 40, so a refunded kilo is worth 20.
-int AddSale()
-{
+int AddSale() {
     const int fisID = AddReceipt(1, "AKTIF", "NAKIT", 92.4, {{"NAKIT", 92.4}});
-    Exec("UPDATE SatisFis SET MusteriID = 7, AraToplam = 89.406, ToplamKDV = 5.994, Indirim = 3 WHERE FisID = :F",
+    Exec("UPDATE SatisFis SET MusteriID = 7, AraToplam = 89.406, ToplamKDV = 5.994, Indirim = 3 "
+         "WHERE FisID = :F",
          {{"F", fisID}});
-    Exec("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, BirimFiyat, KDVOrani, "
+    Exec("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, "
+         "BirimFiyat, KDVOrani, "
          "KDVTutari, IndirimOrani, IndirimTutari, AraToplam, SatirToplam) VALUES "
          "(:F, 1, 1, 'Kola 1 L', '8690000000011', 3, 'ADET', 10, 20, 5.4, 10, 3, 30, 32.4), "
          "(:F, 2, 2, 'Domates', '12345', 1.5, 'KG', 19.802, 1, 0.297, 0, 0, 29.703, 30), "
@@ -132,20 +138,26 @@ int AddSale()
 struct TCloseResult {
     bool Success = false;
     QString Message;
-    double SistemTutar = 0, Fark = 0, NakitSatis = 0, KartSatis = 0, IadeToplam = 0, AcilisTutar = 0;
+    double SistemTutar = 0, Fark = 0, NakitSatis = 0, KartSatis = 0, IadeToplam = 0,
+           AcilisTutar = 0;
     int ToplamSatis = 0, NakitAdet = 0, KartAdet = 0, IadeAdet = 0;
     QVariant KapanisZamani;
 };
 
-TCloseResult Close(int vardiyaID, const QVariant& amount, int kullaniciID = 1)
-{
+TCloseResult Close(int vardiyaID, const QVariant& amount, int kullaniciID = 1) {
     TStoredProc call("sp_CloseVardiya");
-    call.In("@VardiyaID", vardiyaID).In("@KapanisTutar", amount).In("@KapatanKullaniciID", kullaniciID);
+    call.In("@VardiyaID", vardiyaID)
+        .In("@KapanisTutar", amount)
+        .In("@KapatanKullaniciID", kullaniciID);
     call.Out("@Success", QMetaType::Bool).Out("@Message", QMetaType::QString, 500);
     for (const char* money : {"@SistemTutar", "@Fark"})
         call.Out(money, QMetaType::Double);
-    call.Out("@ToplamSatis", QMetaType::Int).Out("@NakitSatis", QMetaType::Double).Out("@KartSatis", QMetaType::Double);
-    call.Out("@NakitAdet", QMetaType::Int).Out("@KartAdet", QMetaType::Int).Out("@IadeToplam", QMetaType::Double);
+    call.Out("@ToplamSatis", QMetaType::Int)
+        .Out("@NakitSatis", QMetaType::Double)
+        .Out("@KartSatis", QMetaType::Double);
+    call.Out("@NakitAdet", QMetaType::Int)
+        .Out("@KartAdet", QMetaType::Int)
+        .Out("@IadeToplam", QMetaType::Double);
     call.Out("@IadeAdet", QMetaType::Int).Out("@AcilisTutarOut", QMetaType::Double);
     call.Out("@KapanisZamaniOut", QMetaType::QDateTime);
     call.Exec();
@@ -166,42 +178,41 @@ TCloseResult Close(int vardiyaID, const QVariant& amount, int kullaniciID = 1)
     return r;
 }
 
-QPair<bool, QString> Refund(int originalID, int vardiyaID, const QString& xml, int kullaniciID = 1)
-{
+QPair<bool, QString> Refund(int originalID, int vardiyaID, const QString& xml,
+                            int kullaniciID = 1) {
     TStoredProc call("sp_ProcessRefund");
-    call.In("@OriginalFisID", originalID).In("@KullaniciID", kullaniciID).In("@VardiyaID", vardiyaID);
+    call.In("@OriginalFisID", originalID)
+        .In("@KullaniciID", kullaniciID)
+        .In("@VardiyaID", vardiyaID);
     call.In("@RefundItemsXML", xml);
     call.Out("@Success", QMetaType::Bool).Out("@Message", QMetaType::QString, 500);
     call.Exec();
     return {call.Value("@Success").toBool(), call.Value("@Message").toString()};
 }
 
-QString Items(const QList<QPair<int, QString>>& items)
-{
+QString Items(const QList<QPair<int, QString>>& items) {
     QString xml = "<Items>";
     for (const auto& [stokID, miktar] : items)
         xml += QString("<Item StokID=\"%1\" Miktar=\"%2\"/>").arg(stokID).arg(miktar);
     return xml + "</Items>";
 }
 
-double BranchStock(int sube, int stok)
-{
-    return Real(QString("SELECT MevcutStok FROM SubeStok WHERE SubeID = %1 AND StokID = %2").arg(sube).arg(stok));
+double BranchStock(int sube, int stok) {
+    return Real(QString("SELECT MevcutStok FROM SubeStok WHERE SubeID = %1 AND StokID = %2")
+                    .arg(sube)
+                    .arg(stok));
 }
 
-int LastFisID()
-{
+int LastFisID() {
     return dmMain->GetScalar("SELECT MAX(FisID) FROM SatisFis").toInt();
 }
 } // namespace
 
-void TestEmbeddedProcedures::initTestCase()
-{
+void TestEmbeddedProcedures::initTestCase() {
     UseTestPaths();
 }
 
-void TestEmbeddedProcedures::viewFollowsTheShiftRules()
-{
+void TestEmbeddedProcedures::viewFollowsTheShiftRules() {
     TTestDatabase db;
     BuildBase();
     AddShiftReceipts();
@@ -230,7 +241,8 @@ void TestEmbeddedProcedures::viewFollowsTheShiftRules()
     // A shift without receipts gives zeros, never NULL.
     view.Param("VID", 3).Exec();
     QVERIFY(view.Next());
-    for (const char* column : {"NakitSatis", "KartSatis", "IadeToplam", "IadeNakit", "AktifFis", "IadeFis", "NakitAdet", "KartAdet"}) {
+    for (const char* column : {"NakitSatis", "KartSatis", "IadeToplam", "IadeNakit", "AktifFis",
+                               "IadeFis", "NakitAdet", "KartAdet"}) {
         QVERIFY2(!view.Value(column).isNull(), column);
         QCOMPARE(view.Value(column).toDouble(), 0.0);
     }
@@ -238,8 +250,7 @@ void TestEmbeddedProcedures::viewFollowsTheShiftRules()
     QCOMPARE(db.Scalar("SELECT COUNT(*) FROM vw_VardiyaOzet").toInt(), 4);
 }
 
-void TestEmbeddedProcedures::closeReturnsEveryFigure()
-{
+void TestEmbeddedProcedures::closeReturnsEveryFigure() {
     TTestDatabase db;
     BuildBase();
     AddShiftReceipts();
@@ -263,13 +274,16 @@ void TestEmbeddedProcedures::closeReturnsEveryFigure()
     QCOMPARE(db.Scalar("SELECT KapanisZamani FROM Vardiya WHERE VardiyaID = 1").toString(),
              closedAt.toString("yyyy-MM-dd HH:mm:ss"));
     QCOMPARE(db.Scalar("SELECT KapanisTutar FROM Vardiya WHERE VardiyaID = 1").toDouble(), 750.25);
-    QCOMPARE(db.Scalar("SELECT VardiyaDurumu FROM Vardiya WHERE VardiyaID = 1").toString(), QString("KAPALI"));
+    QCOMPARE(db.Scalar("SELECT VardiyaDurumu FROM Vardiya WHERE VardiyaID = 1").toString(),
+             QString("KAPALI"));
     QCOMPARE(db.Scalar("SELECT KapatanKullaniciID FROM Vardiya WHERE VardiyaID = 1").toInt(), 1);
     QCOMPARE(db.Scalar("SELECT Fark FROM vw_VardiyaOzet WHERE VardiyaID = 1").toDouble(), 20.25);
 
     // The sales screen's open-shift look-up no longer finds it, and a second close is refused.
-    TDbQuery open("SELECT TOP 1 VardiyaID FROM Vardiya WHERE KullaniciID = :KullaniciID   AND SubeID = :SubeID   "
-                  "AND KapanisZamani IS NULL   AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK' ORDER BY AcilisZamani DESC");
+    TDbQuery open("SELECT TOP 1 VardiyaID FROM Vardiya WHERE KullaniciID = :KullaniciID   AND "
+                  "SubeID = :SubeID   "
+                  "AND KapanisZamani IS NULL   AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK' ORDER BY "
+                  "AcilisZamani DESC");
     open.Param("KullaniciID", 1).Param("SubeID", 1).Exec();
     QVERIFY(!open.Next());
     const QString closed = DatabaseProbe::Contents();
@@ -279,8 +293,7 @@ void TestEmbeddedProcedures::closeReturnsEveryFigure()
     QCOMPARE(DatabaseProbe::Contents(), closed);
 }
 
-void TestEmbeddedProcedures::closeShiftWithoutReceipts()
-{
+void TestEmbeddedProcedures::closeShiftWithoutReceipts() {
     TTestDatabase db;
     BuildBase();
     AddShiftReceipts();
@@ -296,21 +309,21 @@ void TestEmbeddedProcedures::closeShiftWithoutReceipts()
     QVERIFY(db.Scalar("SELECT KapanisZamani FROM Vardiya WHERE VardiyaID = 1").isNull());
 }
 
-void TestEmbeddedProcedures::closeRefusals_data()
-{
+void TestEmbeddedProcedures::closeRefusals_data() {
     QTest::addColumn<int>("vardiya");
     QTest::addColumn<QVariant>("amount");
     QTest::addColumn<QString>("message");
     QTest::newRow("no such shift") << 999 << QVariant(10.0) << "Vardiya bulunamadı.";
     QTest::newRow("closed shift") << 2 << QVariant(10.0) << "Vardiya zaten kapatılmış.";
-    QTest::newRow("closed status without a time") << 4 << QVariant(10.0) << "Vardiya zaten kapatılmış.";
-    QTest::newRow("negative count") << 1 << QVariant(-0.01) << "Kapanış tutarı geçersiz. Sayılan nakit negatif olamaz.";
+    QTest::newRow("closed status without a time")
+        << 4 << QVariant(10.0) << "Vardiya zaten kapatılmış.";
+    QTest::newRow("negative count")
+        << 1 << QVariant(-0.01) << "Kapanış tutarı geçersiz. Sayılan nakit negatif olamaz.";
     QTest::newRow("no count") << 1 << QVariant(QMetaType::fromType<double>())
                               << "Kapanış tutarı geçersiz. Sayılan nakit negatif olamaz.";
 }
 
-void TestEmbeddedProcedures::closeRefusals()
-{
+void TestEmbeddedProcedures::closeRefusals() {
     QFETCH(int, vardiya);
     QFETCH(QVariant, amount);
     QFETCH(QString, message);
@@ -321,18 +334,19 @@ void TestEmbeddedProcedures::closeRefusals()
     const TCloseResult r = Close(vardiya, amount);
     QVERIFY(!r.Success);
     QCOMPARE(r.Message, message);
-    QCOMPARE(r.SistemTutar + r.Fark + r.NakitSatis + r.KartSatis + r.IadeToplam + r.AcilisTutar, 0.0);
+    QCOMPARE(r.SistemTutar + r.Fark + r.NakitSatis + r.KartSatis + r.IadeToplam + r.AcilisTutar,
+             0.0);
     QCOMPARE(r.ToplamSatis + r.NakitAdet + r.KartAdet + r.IadeAdet, 0);
     QVERIFY(r.KapanisZamani.isNull());
     QCOMPARE(DatabaseProbe::Contents(), before);
 }
 
-void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock()
-{
+void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock() {
     TTestDatabase db;
     BuildBase();
     const int sale = AddSale();
-    const auto [ok, message] = Refund(sale, 1, Items({{kStokA, "2"}, {kStokB, "1"}, {kStokB, "0.75"}}));
+    const auto [ok, message] =
+        Refund(sale, 1, Items({{kStokA, "2"}, {kStokB, "1"}, {kStokB, "0.75"}}));
     QVERIFY2(ok, qPrintable(message));
     const int fisID = LastFisID();
     QCOMPARE(message, QString("İade işlemi tamamlandı. İade fiş no: FIS-%1").arg(fisID));
@@ -357,13 +371,17 @@ void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock()
     QCOMPARE(head.Value("Indirim").toDouble(), -2.0);
     QVERIFY(QDateTime::fromString(head.Value("Tarih").toString(), "yyyy-MM-dd HH:mm:ss").isValid());
 
-    TDbQuery lines("SELECT SiraNo, StokID, StokAdi, Barkod, Birim, Miktar, BirimFiyat, KDVOrani, KDVTutari, "
-                   "IndirimOrani, IndirimTutari, AraToplam, SatirToplam FROM SatisFisSatir WHERE FisID = :F ORDER BY SiraNo");
+    TDbQuery lines(
+        "SELECT SiraNo, StokID, StokAdi, Barkod, Birim, Miktar, BirimFiyat, KDVOrani, KDVTutari, "
+        "IndirimOrani, IndirimTutari, AraToplam, SatirToplam FROM SatisFisSatir WHERE FisID = :F "
+        "ORDER BY SiraNo");
     lines.Param("F", fisID).Exec();
     const QList<QVariantList> expected{
-        {1, kStokA, "Kola 1 L", "8690000000011", "ADET", -2.0, 10.0, 20.0, -3.6, 10.0, -2.0, -20.0, -21.6},
+        {1, kStokA, "Kola 1 L", "8690000000011", "ADET", -2.0, 10.0, 20.0, -3.6, 10.0, -2.0, -20.0,
+         -21.6},
         {2, kStokB, "Domates", "12345", "KG", -1.0, 19.802, 1.0, -0.198, 0.0, 0.0, -19.802, -20.0},
-        {3, kStokB, "Domates", "12345", "KG", -0.75, 19.802, 1.0, -0.1485, 0.0, 0.0, -14.8515, -15.0},
+        {3, kStokB, "Domates", "12345", "KG", -0.75, 19.802, 1.0, -0.1485, 0.0, 0.0, -14.8515,
+         -15.0},
     };
     for (const QVariantList& row : expected) {
         QVERIFY(lines.Next());
@@ -402,8 +420,7 @@ void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock()
     QCOMPARE(view.Value("IadeFis").toInt(), 1);
 }
 
-void TestEmbeddedProcedures::refundRefusals_data()
-{
+void TestEmbeddedProcedures::refundRefusals_data() {
     QTest::addColumn<QString>("original"); // sale, missing, refund or cancelled
     QTest::addColumn<int>("vardiya");
     QTest::addColumn<int>("kullanici");
@@ -413,38 +430,47 @@ void TestEmbeddedProcedures::refundRefusals_data()
     const QString notSale = "Bu fiş bir satış fişi değil (%1), iade alınamaz.";
     const QString noShift = "Açık vardiya bulunamadı. İade için önce vardiya açınız.";
     const QString badQty = "Geçersiz iade miktarı: Kola 1 L";
-    QTest::newRow("no such receipt") << "missing" << 1 << 1 << one << "İade edilecek fiş bulunamadı.";
+    QTest::newRow("no such receipt")
+        << "missing" << 1 << 1 << one << "İade edilecek fiş bulunamadı.";
     QTest::newRow("refund receipt") << "refund" << 1 << 1 << one << notSale.arg("IADE");
     QTest::newRow("cancelled receipt") << "cancelled" << 1 << 1 << one << notSale.arg("IPTAL");
     QTest::newRow("closed shift") << "sale" << 2 << 1 << one << noShift;
     QTest::newRow("no such shift") << "sale" << 999 << 1 << one << noShift;
     QTest::newRow("shift marked closed") << "sale" << 4 << 1 << one << noShift;
     QTest::newRow("no such user") << "sale" << 1 << 99 << one << "Kullanıcı bulunamadı.";
-    QTest::newRow("not XML") << "sale" << 1 << 1 << "<Items><Item StokID=\"1\"" << "İade listesi okunamadı.";
-    QTest::newRow("no items") << "sale" << 1 << 1 << "<Items></Items>" << "İade edilecek ürün seçilmedi.";
-    QTest::newRow("empty text") << "sale" << 1 << 1 << "" << "İade edilecek ürün seçilmedi.";
-    QTest::newRow("other root") << "sale" << 1 << 1 << "<Liste><Item StokID=\"1\" Miktar=\"1\"/></Liste>"
+    QTest::newRow("not XML") << "sale" << 1 << 1 << "<Items><Item StokID=\"1\""
+                             << "İade listesi okunamadı.";
+    QTest::newRow("no items") << "sale" << 1 << 1 << "<Items></Items>"
+                              << "İade edilecek ürün seçilmedi.";
+    QTest::newRow("empty text") << "sale" << 1 << 1 << ""
                                 << "İade edilecek ürün seçilmedi.";
-    QTest::newRow("not on the receipt") << "sale" << 1 << 1 << Items({{kStokD, "1"}})
-                                        << "Ürün bu fişte bulunmuyor (StokID: 4).";
-    QTest::newRow("product id not a number") << "sale" << 1 << 1 << "<Items><Item StokID=\"x\" Miktar=\"1\"/></Items>"
-                                             << "Ürün bu fişte bulunmuyor (StokID: x).";
-    QTest::newRow("first bad item wins") << "sale" << 1 << 1 << Items({{kStokA, "1"}, {kStokD, "1"}, {kStokB, "-1"}})
-                                         << "Ürün bu fişte bulunmuyor (StokID: 4).";
+    QTest::newRow("other root") << "sale" << 1 << 1
+                                << "<Liste><Item StokID=\"1\" Miktar=\"1\"/></Liste>"
+                                << "İade edilecek ürün seçilmedi.";
+    QTest::newRow("not on the receipt")
+        << "sale" << 1 << 1 << Items({{kStokD, "1"}}) << "Ürün bu fişte bulunmuyor (StokID: 4).";
+    QTest::newRow("product id not a number")
+        << "sale" << 1 << 1 << "<Items><Item StokID=\"x\" Miktar=\"1\"/></Items>"
+        << "Ürün bu fişte bulunmuyor (StokID: x).";
+    QTest::newRow("first bad item wins")
+        << "sale" << 1 << 1 << Items({{kStokA, "1"}, {kStokD, "1"}, {kStokB, "-1"}})
+        << "Ürün bu fişte bulunmuyor (StokID: 4).";
     QTest::newRow("zero") << "sale" << 1 << 1 << Items({{kStokA, "0"}}) << badQty;
     QTest::newRow("negative") << "sale" << 1 << 1 << Items({{kStokA, "-1"}}) << badQty;
     QTest::newRow("not a number") << "sale" << 1 << 1 << Items({{kStokA, "abc"}}) << badQty;
     QTest::newRow("decimal comma") << "sale" << 1 << 1 << Items({{kStokA, "1,5"}}) << badQty;
-    QTest::newRow("below a thousandth") << "sale" << 1 << 1 << Items({{kStokA, "0.0004"}}) << badQty;
-    QTest::newRow("no quantity") << "sale" << 1 << 1 << "<Items><Item StokID=\"1\"/></Items>" << badQty;
+    QTest::newRow("below a thousandth")
+        << "sale" << 1 << 1 << Items({{kStokA, "0.0004"}}) << badQty;
+    QTest::newRow("no quantity") << "sale" << 1 << 1 << "<Items><Item StokID=\"1\"/></Items>"
+                                 << badQty;
     QTest::newRow("more than sold") << "sale" << 1 << 1 << Items({{kStokA, "3.5"}})
                                     << "İade miktarı fişte kalan miktarı aşıyor: Kola 1 L";
-    QTest::newRow("two lines more than sold") << "sale" << 1 << 1 << Items({{kStokB, "1.5"}, {kStokB, "0.6"}})
-                                              << "İade miktarı fişte kalan miktarı aşıyor: Domates";
+    QTest::newRow("two lines more than sold")
+        << "sale" << 1 << 1 << Items({{kStokB, "1.5"}, {kStokB, "0.6"}})
+        << "İade miktarı fişte kalan miktarı aşıyor: Domates";
 }
 
-void TestEmbeddedProcedures::refundRefusals()
-{
+void TestEmbeddedProcedures::refundRefusals() {
     QFETCH(QString, original);
     QFETCH(int, vardiya);
     QFETCH(int, kullanici);
@@ -455,7 +481,10 @@ void TestEmbeddedProcedures::refundRefusals()
     const int sale = AddSale();
     const int refund = AddReceipt(1, "IADE", "NAKIT", -10, {{"NAKIT", -10}});
     const int cancelled = AddReceipt(1, "IPTAL", "NAKIT", 10, {{"NAKIT", 10}});
-    const int originalID = original == "sale" ? sale : original == "refund" ? refund : original == "cancelled" ? cancelled : 9999;
+    const int originalID = original == "sale"        ? sale
+                           : original == "refund"    ? refund
+                           : original == "cancelled" ? cancelled
+                                                     : 9999;
     const QString before = DatabaseProbe::Contents();
     const auto [ok, text] = Refund(originalID, vardiya, xml, kullanici);
     QVERIFY(!ok);
@@ -463,8 +492,7 @@ void TestEmbeddedProcedures::refundRefusals()
     QCOMPARE(DatabaseProbe::Contents(), before);
 }
 
-void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused()
-{
+void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused() {
     TTestDatabase db;
     BuildBase();
     const int sale = AddSale();
@@ -482,14 +510,15 @@ void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused()
     // 2 kg of Domates, 1 kg is already back.
     const int other = AddReceipt(1, "IADE", "NAKIT", 20, {{"NAKIT", 20}});
     Exec("UPDATE SatisFis SET OrijinalFisID = :O WHERE FisID = :F", {{"O", sale}, {"F", other}});
-    Exec("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Miktar) VALUES (:F, 1, 2, 'Domates', 1)", {{"F", other}});
+    Exec("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Miktar) VALUES (:F, 1, 2, "
+         "'Domates', 1)",
+         {{"F", other}});
     QVERIFY(!Refund(sale, 1, Items({{kStokB, "1.5"}})).first);
     QVERIFY(Refund(sale, 1, Items({{kStokB, "0.5"}, {kStokB, "0.5"}})).first);
     QVERIFY(!Refund(sale, 1, Items({{kStokB, "0.001"}})).first);
 }
 
-void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch()
-{
+void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch() {
     TTestDatabase db;
     BuildBase();
     const int sale = AddSale();
@@ -497,9 +526,14 @@ void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch()
     const auto [ok, message] = Refund(sale, 3, Items({{kStokA, "1"}, {kStokC, "2"}}), 2);
     QVERIFY2(ok, qPrintable(message));
     const int fisID = LastFisID();
-    QCOMPARE(db.Scalar(QString("SELECT SubeID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(), 2);
-    QCOMPARE(db.Scalar(QString("SELECT TerminalID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(), 2);
-    QCOMPARE(db.Scalar(QString("SELECT VardiyaID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(), 3);
+    QCOMPARE(db.Scalar(QString("SELECT SubeID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(),
+             2);
+    QCOMPARE(
+        db.Scalar(QString("SELECT TerminalID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(),
+        2);
+    QCOMPARE(
+        db.Scalar(QString("SELECT VardiyaID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(),
+        3);
     QCOMPARE(BranchStock(1, kStokA), 11.0);
     QCOMPARE(BranchStock(2, kStokA), 4.0);
     QCOMPARE(BranchStock(1, kStokC), 22.0);
@@ -509,8 +543,7 @@ void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch()
     QCOMPARE(Real("SELECT SUM(MevcutStok) FROM SubeStok"), 10 + 1 + 4 + 5.5 + 22 + 8.0);
 }
 
-void TestEmbeddedProcedures::refundSeedsAMissingBranchRow()
-{
+void TestEmbeddedProcedures::refundSeedsAMissingBranchRow() {
     TTestDatabase db;
     BuildBase();
     const int sale = AddSale();
@@ -521,26 +554,30 @@ void TestEmbeddedProcedures::refundSeedsAMissingBranchRow()
     QCOMPARE(Real("SELECT MevcutStok FROM Stok WHERE StokID = 3"), 22.0);
 }
 
-void TestEmbeddedProcedures::refundDocument_data()
-{
+void TestEmbeddedProcedures::refundDocument_data() {
     QTest::addColumn<QString>("xml");
     QTest::addColumn<bool>("wellFormed");
     QTest::addColumn<QString>("items"); // StokID:Miktar:ok, ...
-    QTest::newRow("screen's document") << "<Items><Item StokID=\"12\" Miktar=\"2\"/><Item StokID=\"7\" Miktar=\"0.5\"/></Items>"
-                                       << true << "12:2:1,7:0.5:1";
-    QTest::newRow("same product twice") << "<Items><Item StokID=\"3\" Miktar=\"1\"/><Item StokID=\"3\" Miktar=\"1\"/></Items>"
-                                        << true << "3:1:1,3:1:1";
-    QTest::newRow("thousandths kept") << "<Items><Item StokID=\"1\" Miktar=\"1.2345\"/></Items>" << true << "1:1.235:1";
-    QTest::newRow("exponent refused") << "<Items><Item StokID=\"1\" Miktar=\"1e3\"/></Items>" << true << "1:0:0";
-    QTest::newRow("blanks and layout") << "<?xml version=\"1.0\"?>\n<Items>\n  <Item Miktar=\" 2 \" StokID=\" 5 \"></Item>\n</Items>"
+    QTest::newRow("screen's document")
+        << "<Items><Item StokID=\"12\" Miktar=\"2\"/><Item StokID=\"7\" Miktar=\"0.5\"/></Items>"
+        << true << "12:2:1,7:0.5:1";
+    QTest::newRow("same product twice")
+        << "<Items><Item StokID=\"3\" Miktar=\"1\"/><Item StokID=\"3\" Miktar=\"1\"/></Items>"
+        << true << "3:1:1,3:1:1";
+    QTest::newRow("thousandths kept")
+        << "<Items><Item StokID=\"1\" Miktar=\"1.2345\"/></Items>" << true << "1:1.235:1";
+    QTest::newRow("exponent refused")
+        << "<Items><Item StokID=\"1\" Miktar=\"1e3\"/></Items>" << true << "1:0:0";
+    QTest::newRow("blanks and layout") << "<?xml version=\"1.0\"?>\n<Items>\n  <Item Miktar=\" 2 "
+                                          "\" StokID=\" 5 \"></Item>\n</Items>"
                                        << true << "5:2:1";
-    QTest::newRow("nested items ignored") << "<Items><Group><Item StokID=\"1\" Miktar=\"1\"/></Group></Items>" << true << "";
+    QTest::newRow("nested items ignored")
+        << "<Items><Group><Item StokID=\"1\" Miktar=\"1\"/></Group></Items>" << true << "";
     QTest::newRow("broken") << "<Items><Item StokID=\"1\" Miktar=\"1\"></Items>" << false << "";
     QTest::newRow("empty") << "   " << true << "";
 }
 
-void TestEmbeddedProcedures::refundDocument()
-{
+void TestEmbeddedProcedures::refundDocument() {
     QFETCH(QString, xml);
     QFETCH(bool, wellFormed);
     QFETCH(QString, items);

@@ -34,8 +34,7 @@ private Q_SLOTS:
 };
 
 namespace {
-QString ScriptText()
-{
+QString ScriptText() {
     QFile file(QStringLiteral(KIRVELO_SOURCE_DIR "/database/kirvelo_sqlserver.sql"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -45,8 +44,7 @@ QString ScriptText()
 }
 
 // Whitespace-insensitive form of a statement, so that the script may lay it out over lines.
-QString Normalized(QString sql)
-{
+QString Normalized(QString sql) {
     static const QRegularExpression space(QStringLiteral(R"(\s+)"));
     static const QRegularExpression afterOpen(QStringLiteral(R"(\(\s+)"));
     static const QRegularExpression beforeClose(QStringLiteral(R"(\s+\))"));
@@ -56,16 +54,14 @@ QString Normalized(QString sql)
     return sql.trimmed();
 }
 
-QStringList Batches(const QString& script)
-{
+QStringList Batches(const QString& script) {
     static const QRegularExpression go(QStringLiteral(R"(^\s*GO\s*$)"),
                                        QRegularExpression::MultilineOption);
     return script.split(go, Qt::SkipEmptyParts);
 }
 
 // Splits a column list at the commas outside parentheses.
-QStringList TopLevelItems(const QString& body)
-{
+QStringList TopLevelItems(const QString& body) {
     QStringList items;
     QString current;
     int depth = 0;
@@ -86,13 +82,14 @@ QStringList TopLevelItems(const QString& body)
 }
 
 // Table -> columns in order, as the script creates and extends them.
-QMap<QString, QStringList> ScriptTables()
-{
+QMap<QString, QStringList> ScriptTables() {
     static const QRegularExpression create(
         QStringLiteral(R"(CREATE\s+TABLE\s+dbo\.(\w+)\s*\((.*)\)\s*;?\s*$)"),
         QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression add(QStringLiteral(R"(ALTER\s+TABLE\s+dbo\.(\w+)\s+ADD\s+(\w+))"));
-    static const QStringList notColumns{"CONSTRAINT", "PRIMARY", "FOREIGN", "UNIQUE", "CHECK", "INDEX"};
+    static const QRegularExpression add(
+        QStringLiteral(R"(ALTER\s+TABLE\s+dbo\.(\w+)\s+ADD\s+(\w+))"));
+    static const QStringList notColumns{"CONSTRAINT", "PRIMARY", "FOREIGN",
+                                        "UNIQUE",     "CHECK",   "INDEX"};
     QMap<QString, QStringList> tables;
     for (const QString& batch : Batches(ScriptText())) {
         if (batch.contains(QStringLiteral("PROCEDURE")) || batch.contains(QStringLiteral("VIEW")))
@@ -106,61 +103,61 @@ QMap<QString, QStringList> ScriptTables()
             }
         }
         // A guarded column is added only where the table does not have it yet.
-        if (const auto m = add.match(batch); m.hasMatch() && !tables[m.captured(1)].contains(m.captured(2)))
+        if (const auto m = add.match(batch);
+            m.hasMatch() && !tables[m.captured(1)].contains(m.captured(2)))
             tables[m.captured(1)] << m.captured(2);
     }
     return tables;
 }
 
-void DropOwnedObjects()
-{
-    for (const char* table : {"SistemParametre", "SubeStok", "SatisFisLot", "CariKart", "BelgeBaslik", "BelgeSatir"})
+void DropOwnedObjects() {
+    for (const char* table :
+         {"SistemParametre", "SubeStok", "SatisFisLot", "CariKart", "BelgeBaslik", "BelgeSatir"})
         dmMain->ExecSql(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
     dmMain->ExecSql("ALTER TABLE Stok DROP COLUMN GorselYol");
     dmMain->ExecSql("ALTER TABLE Stok DROP COLUMN Resim");
 }
 
-int SchemaVersion()
-{
+int SchemaVersion() {
     return dmMain->GetScalar("PRAGMA schema_version").toInt();
 }
 } // namespace
 
-void TestEmbeddedSchema::initTestCase()
-{
+void TestEmbeddedSchema::initTestCase() {
     UseTestPaths();
     QVERIFY2(!ScriptText().isEmpty(), "database/kirvelo_sqlserver.sql is missing");
 }
 
-void TestEmbeddedSchema::newFileHasTheWholeSchema()
-{
+void TestEmbeddedSchema::newFileHasTheWholeSchema() {
     TTestDatabase db;
     QVERIFY(EmbeddedSchema::IsComplete());
     const QStringList tables = DatabaseProbe::Tables();
-    for (const char* table : {"Firma", "Sube", "Terminal", "Rol", "Kullanici", "Kategori", "Stok",
-                              "StokBirimDonusum", "StokLotDetay", "SatisFis", "SatisFisSatir",
-                              "SatisOdeme", "Vardiya", "Musteri", "SistemParametre", "SubeStok",
-                              "SatisFisLot", "CariKart", "BelgeBaslik", "BelgeSatir"})
+    for (const char* table :
+         {"Firma",         "Sube",        "Terminal",         "Rol",          "Kullanici",
+          "Kategori",      "Stok",        "StokBirimDonusum", "StokLotDetay", "SatisFis",
+          "SatisFisSatir", "SatisOdeme",  "Vardiya",          "Musteri",      "SistemParametre",
+          "SubeStok",      "SatisFisLot", "CariKart",         "BelgeBaslik",  "BelgeSatir"})
         QVERIFY2(tables.contains(QLatin1String(table)), table);
     QVERIFY(DatabaseProbe::Columns("Stok").contains("GorselYol"));
     QVERIFY(DatabaseProbe::Columns("Stok").contains("Resim"));
     QVERIFY(DatabaseProbe::Columns("SatisFis").contains("OrijinalFisID"));
     const QStringList view = DatabaseProbe::Columns("vw_VardiyaOzet");
-    for (const char* column : {"VardiyaID", "AcilisTutar", "NakitSatis", "KartSatis", "IadeToplam", "BeklenenNakit"})
+    for (const char* column :
+         {"VardiyaID", "AcilisTutar", "NakitSatis", "KartSatis", "IadeToplam", "BeklenenNakit"})
         QVERIFY2(view.contains(QLatin1String(column)), column);
     // Two tables for a shop that has neither case barcodes nor lots are still probed as present.
     QVERIFY(!db.Scalar("SELECT OBJECT_ID('dbo.StokBirimDonusum', 'U')").isNull());
     QVERIFY(!db.Scalar("SELECT OBJECT_ID('dbo.StokLotDetay', 'U')").isNull());
 }
 
-void TestEmbeddedSchema::creatingTwiceChangesNothing()
-{
+void TestEmbeddedSchema::creatingTwiceChangesNothing() {
     TTestDatabase db;
     const QString before = DatabaseProbe::Schema();
     const int version = SchemaVersion();
     EmbeddedSchema::Create();
     QCOMPARE(SchemaVersion(), version); // a complete schema is not even touched
-    for (const QString& statement : EmbeddedSchema::RequiredStatements() + OwnedSchema::AllStatements())
+    for (const QString& statement :
+         EmbeddedSchema::RequiredStatements() + OwnedSchema::AllStatements())
         db.Exec(statement);
     OwnedSchema::Run(OwnedSchema::CustomerCardStatements());
     QCOMPARE(DatabaseProbe::Schema(), before);
@@ -169,8 +166,7 @@ void TestEmbeddedSchema::creatingTwiceChangesNothing()
     QCOMPARE(DatabaseProbe::Schema(), before);
 }
 
-void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse()
-{
+void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse() {
     TTestDatabase db;
     db.Exec("INSERT INTO Kategori (KategoriAdi) VALUES ('K')");
     db.Exec("INSERT INTO Stok (StokAdi, Barkod) VALUES ('Urun', '1')");
@@ -190,7 +186,8 @@ void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse()
     for (const auto& [statements, tables] : owners) {
         OwnedSchema::Run(statements);
         for (const QString& table : tables)
-            QVERIFY2(!db.Scalar(QString("SELECT OBJECT_ID('dbo.%1', 'U')").arg(table)).isNull(), qPrintable(table));
+            QVERIFY2(!db.Scalar(QString("SELECT OBJECT_ID('dbo.%1', 'U')").arg(table)).isNull(),
+                     qPrintable(table));
         const QString once = DatabaseProbe::Schema();
         OwnedSchema::Run(statements);
         QCOMPARE(DatabaseProbe::Schema(), once);
@@ -200,19 +197,21 @@ void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse()
     QVERIFY(db.Scalar("SELECT GorselYol FROM Stok").isNull());
     QVERIFY(DatabaseProbe::Columns("CariKart").contains("Notlar"));
     QCOMPARE(db.Scalar("SELECT COUNT(*) FROM sqlite_master WHERE name IN ('UX_SubeStok_Sube_Stok', "
-                       "'IX_SubeStok_StokID', 'UX_CariKart_CariKodu', 'UX_BelgeBaslik_BelgeNo')").toInt(), 4);
+                       "'IX_SubeStok_StokID', 'UX_CariKart_CariKodu', 'UX_BelgeBaslik_BelgeNo')")
+                 .toInt(),
+             4);
     QVERIFY(EmbeddedSchema::IsComplete());
 }
 
-void TestEmbeddedSchema::shortCustomerTableGainsTheLaterColumns()
-{
+void TestEmbeddedSchema::shortCustomerTableGainsTheLaterColumns() {
     TTestDatabase db;
     db.Exec("DROP TABLE CariKart");
     OwnedSchema::Run(OwnedSchema::InvoiceDocumentStatements());
     const QStringList later{"YetkiliKisi", "ParaBirimi", "RiskLimiti", "VadeGunu", "Notlar"};
     for (const QString& column : later)
         QVERIFY(!DatabaseProbe::Columns("CariKart").contains(column));
-    db.Exec("INSERT INTO CariKart (CariKodu, CariAdi, CariTipi) VALUES ('C00001', 'Ahmet', 'MUSTERI')");
+    db.Exec(
+        "INSERT INTO CariKart (CariKodu, CariAdi, CariTipi) VALUES ('C00001', 'Ahmet', 'MUSTERI')");
 
     OwnedSchema::Run(OwnedSchema::CustomerCardStatements());
     QStringList columns = DatabaseProbe::Columns("CariKart");
@@ -226,17 +225,18 @@ void TestEmbeddedSchema::shortCustomerTableGainsTheLaterColumns()
     const QString once = DatabaseProbe::Schema();
     OwnedSchema::Run(OwnedSchema::CustomerListStatements());
     QCOMPARE(DatabaseProbe::Schema(), once);
-    QCOMPARE(OwnedSchema::CariKartColumn("RiskLimiti"),
-             QString("IF COL_LENGTH('dbo.CariKart', 'RiskLimiti') IS NULL ALTER TABLE dbo.CariKart ADD "
-                     "RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0)"));
-    QCOMPARE(OwnedSchema::CariKartColumn("CariTipi"),
-             QString("IF COL_LENGTH('dbo.CariKart', 'CariTipi') IS NULL ALTER TABLE dbo.CariKart ADD "
-                     "CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')"));
+    QCOMPARE(
+        OwnedSchema::CariKartColumn("RiskLimiti"),
+        QString("IF COL_LENGTH('dbo.CariKart', 'RiskLimiti') IS NULL ALTER TABLE dbo.CariKart ADD "
+                "RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0)"));
+    QCOMPARE(
+        OwnedSchema::CariKartColumn("CariTipi"),
+        QString("IF COL_LENGTH('dbo.CariKart', 'CariTipi') IS NULL ALTER TABLE dbo.CariKart ADD "
+                "CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')"));
     QVERIFY(OwnedSchema::CariKartColumn("CariKodu").isEmpty());
 }
 
-void TestEmbeddedSchema::reopeningCompletesAMissingPart()
-{
+void TestEmbeddedSchema::reopeningCompletesAMissingPart() {
     TTestDatabase db;
     DropOwnedObjects();
     db.Exec("DROP INDEX IX_SatisFis_VardiyaID");
@@ -247,11 +247,11 @@ void TestEmbeddedSchema::reopeningCompletesAMissingPart()
     QVERIFY(EmbeddedSchema::IsComplete());
     QVERIFY(DatabaseProbe::Columns("vw_VardiyaOzet").contains("BeklenenNakit"));
     QVERIFY(DatabaseProbe::Tables().contains("SubeStok"));
-    QVERIFY(!db.Scalar("SELECT 1 FROM sqlite_master WHERE name = 'IX_SatisFis_VardiyaID'").isNull());
+    QVERIFY(
+        !db.Scalar("SELECT 1 FROM sqlite_master WHERE name = 'IX_SatisFis_VardiyaID'").isNull());
 }
 
-void TestEmbeddedSchema::scriptAndSqliteNameTheSameTablesAndColumns()
-{
+void TestEmbeddedSchema::scriptAndSqliteNameTheSameTablesAndColumns() {
     TTestDatabase db;
     const QMap<QString, QStringList> script = ScriptTables();
     QMap<QString, QStringList> sqlite;
@@ -264,42 +264,51 @@ void TestEmbeddedSchema::scriptAndSqliteNameTheSameTablesAndColumns()
         QCOMPARE(it.value(), sqlite.value(it.key()));
 }
 
-void TestEmbeddedSchema::scriptHoldsTheSchemaStatementsWordForWord()
-{
+void TestEmbeddedSchema::scriptHoldsTheSchemaStatementsWordForWord() {
     const QString script = Normalized(ScriptText());
     QStringList statements = EmbeddedSchema::RequiredStatements() + OwnedSchema::AllStatements();
     // The short customer table only ever comes from the invoice path, never from a set-up.
     statements.removeAll(OwnedSchema::CariKartShortTable);
     for (const QString& statement : statements)
         QVERIFY2(script.contains(Normalized(statement)), qPrintable(statement));
-    QVERIFY(script.contains(Normalized("ALTER VIEW dbo.vw_VardiyaOzet AS " + EmbeddedSchema::ShiftSummaryViewBody())));
+    QVERIFY(script.contains(
+        Normalized("ALTER VIEW dbo.vw_VardiyaOzet AS " + EmbeddedSchema::ShiftSummaryViewBody())));
 }
 
-void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters_data()
-{
+void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters_data() {
     QTest::addColumn<QString>("routine");
     QTest::addColumn<QStringList>("parameters");
-    QTest::newRow("sp_CloseVardiya")
-        << "sp_CloseVardiya"
-        << QStringList{"@VardiyaID INT", "@KapanisTutar FLOAT", "@KapatanKullaniciID INT",
-                       "@Success BIT OUTPUT", "@Message NVARCHAR(500) OUTPUT", "@SistemTutar MONEY OUTPUT",
-                       "@Fark MONEY OUTPUT", "@ToplamSatis INT OUTPUT", "@NakitSatis MONEY OUTPUT",
-                       "@KartSatis MONEY OUTPUT", "@NakitAdet INT OUTPUT", "@KartAdet INT OUTPUT",
-                       "@IadeToplam MONEY OUTPUT", "@IadeAdet INT OUTPUT", "@AcilisTutarOut MONEY OUTPUT",
-                       "@KapanisZamaniOut DATETIME OUTPUT"};
+    QTest::newRow("sp_CloseVardiya") << "sp_CloseVardiya"
+                                     << QStringList{"@VardiyaID INT",
+                                                    "@KapanisTutar FLOAT",
+                                                    "@KapatanKullaniciID INT",
+                                                    "@Success BIT OUTPUT",
+                                                    "@Message NVARCHAR(500) OUTPUT",
+                                                    "@SistemTutar MONEY OUTPUT",
+                                                    "@Fark MONEY OUTPUT",
+                                                    "@ToplamSatis INT OUTPUT",
+                                                    "@NakitSatis MONEY OUTPUT",
+                                                    "@KartSatis MONEY OUTPUT",
+                                                    "@NakitAdet INT OUTPUT",
+                                                    "@KartAdet INT OUTPUT",
+                                                    "@IadeToplam MONEY OUTPUT",
+                                                    "@IadeAdet INT OUTPUT",
+                                                    "@AcilisTutarOut MONEY OUTPUT",
+                                                    "@KapanisZamaniOut DATETIME OUTPUT"};
     QTest::newRow("sp_ProcessRefund")
         << "sp_ProcessRefund"
-        << QStringList{"@OriginalFisID INT", "@KullaniciID INT", "@VardiyaID INT",
-                       "@RefundItemsXML NVARCHAR(MAX)", "@Success BIT OUTPUT", "@Message NVARCHAR(500) OUTPUT"};
+        << QStringList{"@OriginalFisID INT",  "@KullaniciID INT",
+                       "@VardiyaID INT",      "@RefundItemsXML NVARCHAR(MAX)",
+                       "@Success BIT OUTPUT", "@Message NVARCHAR(500) OUTPUT"};
 }
 
-void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters()
-{
+void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters() {
     QFETCH(QString, routine);
     QFETCH(QStringList, parameters);
-    const QRegularExpression header(QStringLiteral(R"(ALTER\s+PROCEDURE\s+dbo\.%1\s+(.*?)\s+AS\s+BEGIN\s+SET NOCOUNT ON;)")
-                                        .arg(routine),
-                                    QRegularExpression::DotMatchesEverythingOption);
+    const QRegularExpression header(
+        QStringLiteral(R"(ALTER\s+PROCEDURE\s+dbo\.%1\s+(.*?)\s+AS\s+BEGIN\s+SET NOCOUNT ON;)")
+            .arg(routine),
+        QRegularExpression::DotMatchesEverythingOption);
     const auto m = header.match(ScriptText());
     QVERIFY(m.hasMatch());
     QStringList actual;
@@ -308,22 +317,25 @@ void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters()
     QCOMPARE(actual, parameters);
 }
 
-void TestEmbeddedSchema::defaultsAndTypes()
-{
+void TestEmbeddedSchema::defaultsAndTypes() {
     TTestDatabase db;
     db.Exec("INSERT INTO Firma (Unvan) VALUES ('F')");
     db.Exec("INSERT INTO Sube (SubeAdi, FirmaID) VALUES ('MERKEZ', 1)");
     db.Exec("INSERT INTO Rol (RolAdi) VALUES ('Kasiyer')");
-    db.Exec("INSERT INTO Kullanici (KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID) VALUES ('k', 'h', 'K', 1, 1)");
+    db.Exec("INSERT INTO Kullanici (KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID) VALUES ('k', "
+            "'h', 'K', 1, 1)");
     db.Exec("INSERT INTO Terminal (TerminalAdi) VALUES ('T')");
-    db.Exec("INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, AcilisTutar) VALUES (1, 1, 1, 100)");
+    db.Exec(
+        "INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, AcilisTutar) VALUES (1, 1, 1, 100)");
     db.Exec("INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, GenelToplam) "
             "VALUES ('FIS-1', 1, 1, 1, 1, 3)");
     db.Exec("INSERT INTO Stok (StokAdi) VALUES ('U')");
     QCOMPARE(db.Scalar("SELECT FisDurumu FROM SatisFis").toString(), QString("AKTIF"));
     QCOMPARE(db.Scalar("SELECT VardiyaDurumu FROM Vardiya").toString(), QString("ACIK"));
     QCOMPARE(db.Scalar("SELECT AktifMi || IsDeleted FROM Kullanici").toString(), QString("10"));
-    QCOMPARE(db.Scalar("SELECT IsActive || IsDeleted || IsSKTTakibi || IsSatisEngelle || TartimliMi FROM Stok").toString(),
+    QCOMPARE(db.Scalar("SELECT IsActive || IsDeleted || IsSKTTakibi || IsSatisEngelle || "
+                       "TartimliMi FROM Stok")
+                 .toString(),
              QString("10010"));
     QCOMPARE(db.Scalar("SELECT IsActive || IsDeleted FROM Sube").toString(), QString("10"));
     // Money is REAL, so 3 reads back as a double; times are text the dialect can compare.
@@ -333,17 +345,20 @@ void TestEmbeddedSchema::defaultsAndTypes()
     QVERIFY2(QDateTime::fromString(tarih, "yyyy-MM-dd HH:mm:ss").isValid(), qPrintable(tarih));
 }
 
-void TestEmbeddedSchema::foreignKeysAreEnforced()
-{
+void TestEmbeddedSchema::foreignKeysAreEnforced() {
     TTestDatabase db;
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Exec("INSERT INTO Sube (SubeAdi, FirmaID) VALUES ('X', 42)"));
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Exec("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (7, 'NAKIT', 1)"));
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, db.Exec("INSERT INTO Kullanici (KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID) "
-                                                     "VALUES ('a', 'h', 'A', 1, 1)"));
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError,
+                             db.Exec("INSERT INTO Sube (SubeAdi, FirmaID) VALUES ('X', 42)"));
+    QVERIFY_THROWS_EXCEPTION(
+        EDatabaseError,
+        db.Exec("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (7, 'NAKIT', 1)"));
+    QVERIFY_THROWS_EXCEPTION(
+        EDatabaseError,
+        db.Exec("INSERT INTO Kullanici (KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID) "
+                "VALUES ('a', 'h', 'A', 1, 1)"));
 }
 
-void TestEmbeddedSchema::routinesAreFoundByName_data()
-{
+void TestEmbeddedSchema::routinesAreFoundByName_data() {
     QTest::addColumn<QString>("name");
     QTest::newRow("plain") << "sp_CloseVardiya";
     QTest::newRow("schema") << "dbo.sp_CloseVardiya";
@@ -351,8 +366,7 @@ void TestEmbeddedSchema::routinesAreFoundByName_data()
     QTest::newRow("brackets") << "[dbo].[sp_CloseVardiya]";
 }
 
-void TestEmbeddedSchema::routinesAreFoundByName()
-{
+void TestEmbeddedSchema::routinesAreFoundByName() {
     QFETCH(QString, name);
     TTestDatabase db;
     TStoredProc call(name);
