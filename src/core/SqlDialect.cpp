@@ -8,7 +8,8 @@ constexpr auto CI = QRegularExpression::CaseInsensitiveOption;
 constexpr auto DOT = QRegularExpression::DotMatchesEverythingOption;
 
 // Splits a batch at the semicolons that are not inside a quoted literal.
-QStringList SplitBatch(const QString& sql) {
+QStringList SplitBatch(const QString& sql)
+{
     QStringList parts;
     QString current;
     bool quoted = false;
@@ -28,28 +29,27 @@ QStringList SplitBatch(const QString& sql) {
 
 // SQLite would give DECIMAL columns NUMERIC affinity and store 3.0 as the integer 3; money and
 // quantities are kept as REAL so that they always read back as doubles.
-QString TranslateColumnTypes(QString definition) {
+QString TranslateColumnTypes(QString definition)
+{
     static const RX decimal(
-        QStringLiteral(
-            R"(\b(?:DECIMAL|NUMERIC)\s*\(\s*\d+\s*(?:,\s*\d+\s*)?\)|\b(?:SMALLMONEY|MONEY|FLOAT)\b)"),
-        CI);
+        QStringLiteral(R"(\b(?:DECIMAL|NUMERIC)\s*\(\s*\d+\s*(?:,\s*\d+\s*)?\)|\b(?:SMALLMONEY|MONEY|FLOAT)\b)"), CI);
     definition.replace(decimal, QStringLiteral("REAL"));
     return definition;
 }
 
-QString TranslateCreateTableBody(QString body) {
-    static const RX identity(
-        QStringLiteral(R"(\bINT\s+IDENTITY\s*\(\s*1\s*,\s*1\s*\)\s+PRIMARY\s+KEY)"), CI);
+QString TranslateCreateTableBody(QString body)
+{
+    static const RX identity(QStringLiteral(R"(\bINT\s+IDENTITY\s*\(\s*1\s*,\s*1\s*\)\s+PRIMARY\s+KEY)"), CI);
     static const RX nowDefault(QStringLiteral(R"(DEFAULT\s*\(\s*GETDATE\(\)\s*\))"), CI);
     body.replace(identity, QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
     body.replace(nowDefault, QStringLiteral("DEFAULT (datetime('now','localtime'))"));
     return TranslateColumnTypes(body);
 }
 
-TSqlStep TranslateStatement(const QString& statement) {
+TSqlStep TranslateStatement(const QString& statement)
+{
     static const RX createTable(
-        QStringLiteral(
-            R"(^IF\s+OBJECT_ID\s*\([^)]*\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(\w+)\s*\((.*)\)$)"),
+        QStringLiteral(R"(^IF\s+OBJECT_ID\s*\([^)]*\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(\w+)\s*\((.*)\)$)"),
         CI | DOT);
     static const RX createIndex(
         QStringLiteral(
@@ -62,42 +62,41 @@ TSqlStep TranslateStatement(const QString& statement) {
     static const RX selectTop(QStringLiteral(R"(^SELECT\s+TOP\s+(\d+)\s+(.*)$)"), CI | DOT);
 
     if (auto m = createTable.match(statement); m.hasMatch())
-        return {QStringLiteral("CREATE TABLE IF NOT EXISTS ") + m.captured(1) +
-                    QStringLiteral(" (") + TranslateCreateTableBody(m.captured(2)) + u')',
-                {},
-                {}};
+        return {QStringLiteral("CREATE TABLE IF NOT EXISTS ") + m.captured(1) + QStringLiteral(" (") +
+                    TranslateCreateTableBody(m.captured(2)) + u')',
+                {}, {}};
     if (auto m = createIndex.match(statement); m.hasMatch())
         return {QStringLiteral("CREATE ") + m.captured(1).toUpper().trimmed() +
                     (m.captured(1).isEmpty() ? QString() : QStringLiteral(" ")) +
-                    QStringLiteral("INDEX IF NOT EXISTS ") + m.captured(2) +
-                    QStringLiteral(" ON ") + m.captured(3),
-                {},
-                {}};
+                    QStringLiteral("INDEX IF NOT EXISTS ") + m.captured(2) + QStringLiteral(" ON ") +
+                    m.captured(3),
+                {}, {}};
     if (auto m = addColumn.match(statement); m.hasMatch())
         return {QStringLiteral("ALTER TABLE ") + m.captured(3) + QStringLiteral(" ADD COLUMN ") +
                     TranslateColumnTypes(m.captured(4)),
                 m.captured(1), m.captured(2)};
     if (auto m = selectTop.match(statement); m.hasMatch())
-        return {QStringLiteral("SELECT ") + m.captured(2) + QStringLiteral(" LIMIT ") +
-                    m.captured(1),
-                {},
-                {}};
+        return {QStringLiteral("SELECT ") + m.captured(2) + QStringLiteral(" LIMIT ") + m.captured(1),
+                {}, {}};
     return {statement, {}, {}};
 }
 
-bool IsSessionOption(const QString& statement) {
+bool IsSessionOption(const QString& statement)
+{
     static const RX option(
-        QStringLiteral(
-            R"(^SET\s+(NOCOUNT|QUOTED_IDENTIFIER|XACT_ABORT|ANSI_\w+|ARITHABORT)\s+(ON|OFF)$)"),
+        QStringLiteral(R"(^SET\s+(NOCOUNT|QUOTED_IDENTIFIER|XACT_ABORT|ANSI_\w+|ARITHABORT)\s+(ON|OFF)$)"),
         CI);
     return option.match(statement).hasMatch();
 }
 } // namespace
 
 SqlDialect::SqlDialect(TDbEngine engine)
-    : FEngine(engine) {}
+    : FEngine(engine)
+{
+}
 
-QList<TSqlStep> SqlDialect::TranslateForSqlite(const QString& tsql) {
+QList<TSqlStep> SqlDialect::TranslateForSqlite(const QString& tsql)
+{
     static const RX schema(QStringLiteral(R"(\bdbo\.)"), CI);
     static const RX isnull(QStringLiteral(R"(\bISNULL\s*\()"), CI);
     QString text = tsql;
@@ -114,7 +113,8 @@ QList<TSqlStep> SqlDialect::TranslateForSqlite(const QString& tsql) {
     return steps;
 }
 
-QList<TSqlStep> SqlDialect::Steps(const QString& sql) const {
+QList<TSqlStep> SqlDialect::Steps(const QString& sql) const
+{
     if (!IsSqlite())
         return {{sql, {}, {}}};
     auto it = FCache.constFind(sql);
@@ -125,35 +125,42 @@ QList<TSqlStep> SqlDialect::Steps(const QString& sql) const {
     return steps;
 }
 
-QList<TSqlStep> SqlDialect::Steps(const SqlText& sql) const {
+QList<TSqlStep> SqlDialect::Steps(const SqlText& sql) const
+{
     if (IsSqlite() && !sql.Sqlite.isEmpty())
         return Steps(sql.Sqlite);
     return Steps(sql.MsSql);
 }
 
-QString SqlDialect::Today() const {
+QString SqlDialect::Today() const
+{
     return IsSqlite() ? QStringLiteral("date('now','localtime')")
                       : QStringLiteral("CAST(GETDATE() AS DATE)");
 }
 
-QString SqlDialect::Now() const {
+QString SqlDialect::Now() const
+{
     return IsSqlite() ? QStringLiteral("datetime('now','localtime')") : QStringLiteral("GETDATE()");
 }
 
-QString SqlDialect::DateText104(const QString& expr) const {
+QString SqlDialect::DateText104(const QString& expr) const
+{
     if (IsSqlite())
         return QStringLiteral("strftime('%d.%m.%Y', ") + expr + u')';
     return QStringLiteral("CONVERT(VARCHAR(10), ") + expr + QStringLiteral(", 104)");
 }
 
-QString SqlDialect::Concat(const QStringList& parts) const {
+QString SqlDialect::Concat(const QStringList& parts) const
+{
     return parts.join(IsSqlite() ? QStringLiteral(" || ") : QStringLiteral(" + "));
 }
 
-QString SqlDialect::Top(int n) const {
+QString SqlDialect::Top(int n) const
+{
     return IsSqlite() ? QString() : QStringLiteral("TOP %1 ").arg(n);
 }
 
-QString SqlDialect::Limit(int n) const {
+QString SqlDialect::Limit(int n) const
+{
     return IsSqlite() ? QStringLiteral(" LIMIT %1").arg(n) : QString();
 }
