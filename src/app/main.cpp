@@ -14,7 +14,8 @@
 
 namespace {
 // Stands in for the main window: shows which database the till works on.
-std::unique_ptr<QWidget> CreateMainWindow(TdmMain& db) {
+std::unique_ptr<QWidget> CreateMainWindow(TdmMain& db)
+{
     auto window = std::make_unique<QWidget>();
     window->setWindowTitle(kApplicationTitle);
     auto* layout = new QVBoxLayout(window.get());
@@ -23,14 +24,14 @@ std::unique_ptr<QWidget> CreateMainWindow(TdmMain& db) {
     return window;
 }
 
-int Run(TKirveloApplication& app) {
+int Run(TKirveloApplication& app)
+{
     const TPrinterLayer printing;
     TdmMain db(&app);
     try {
         db.Connect();
     } catch (const Exception& e) {
-        QMessageBox::critical(nullptr, kApplicationTitle,
-                              QStringLiteral("Kritik Bağlantı Hatası: ") + e.Message());
+        QMessageBox::critical(nullptr, kApplicationTitle, QStringLiteral("Kritik Bağlantı Hatası: ") + e.Message());
         return 1;
     }
     auto window = CreateMainWindow(db);
@@ -39,7 +40,8 @@ int Run(TKirveloApplication& app) {
 }
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     TKirveloApplication app(argc, argv);
     // Numbers are formatted through QLocale only; the C library keeps "." for parsing.
     std::setlocale(LC_NUMERIC, "C");
