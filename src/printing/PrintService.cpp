@@ -78,6 +78,73 @@ void TPrintService::AddDoubleRule(QStringList& Lines) {
     Lines.append(QString(ReceiptWidth, u'='));
 }
 
+namespace {
+double Amount(const TDbQuery& query, const QString& field) {
+    return FieldToFloatDef(query, field, 0);
+}
+
+QString Text(const TDbQuery& query, const QString& field) {
+    return query.Value(field).toString();
+}
+} // namespace
+
+void TPrintService::AddHeaderLines(QStringList& Lines, const TDbQuery& Header) {
+    const QDateTime tarih = VariantToDateTime(Header.Value(QStringLiteral("Tarih")));
+    AddDoubleRule(Lines);
+    AddReceiptLine(Lines, QStringLiteral("KIRVELO PERAKENDE SISTEMI"), true);
+    AddReceiptLine(Lines, Text(Header, QStringLiteral("SubeAdi")), true);
+    AddDoubleRule(Lines);
+    AddReceiptLine(Lines,
+                   QStringLiteral("Tarih : ") + tarih.toString(QStringLiteral("dd.MM.yyyy HH:mm")),
+                   false);
+    AddReceiptLine(Lines, QStringLiteral("Fis No: ") + Text(Header, QStringLiteral("FisNo")),
+                   false);
+    AddReceiptLine(Lines, QStringLiteral("Kasiyer: ") + Text(Header, QStringLiteral("AdSoyad")),
+                   false);
+    AddSingleRule(Lines);
+    AddReceiptLine(Lines,
+                   PadRightText(QStringLiteral("URUN ADI"), 28) +
+                       PadLeftText(QStringLiteral("ADET"), 6) +
+                       PadLeftText(QStringLiteral("TOPLAM"), 14),
+                   false);
+    AddSingleRule(Lines);
+}
+
+void TPrintService::AddItemLines(QStringList& Lines, int FisID) {
+    TDbQuery items(QStringLiteral("SELECT * FROM SatisFisSatir WHERE FisID = :ID ORDER BY SiraNo"));
+    items.Param(QStringLiteral("ID"), FisID).Exec();
+    while (items.Next()) {
+        AddReceiptLine(Lines, PadRightText(Text(items, QStringLiteral("StokAdi")), ReceiptWidth),
+                       false);
+        // The stored unit price is the net one; the amount is the line total with VAT.
+        const QString left =
+            QStringLiteral("  ") +
+            FormatFloat(QStringLiteral("0.##"), Amount(items, QStringLiteral("Miktar"))) +
+            QStringLiteral(" x ") +
+            FormatFloat(QStringLiteral("#,##0.00"), Amount(items, QStringLiteral("BirimFiyat")));
+        AddReceiptLine(
+            Lines,
+            PadRightText(left, 34) +
+                PadLeftText(FormatMoney(Amount(items, QStringLiteral("SatirToplam"))), 14),
+            false);
+    }
+}
+
+void TPrintService::AddTotalLines(QStringList& Lines, const TDbQuery& Header) {
+    const auto total = [&Lines](const QString& label, const QString& amount) {
+        AddReceiptLine(Lines, PadRightText(label, 34) + PadLeftText(amount, 14), false);
+    };
+    total(QStringLiteral("ARA TOPLAM"), FormatMoney(Amount(Header, QStringLiteral("AraToplam"))));
+    total(QStringLiteral("KDV TOPLAM"), FormatMoney(Amount(Header, QStringLiteral("ToplamKDV"))));
+    const double indirim = Amount(Header, QStringLiteral("Indirim"));
+    if (indirim > 0)
+        total(QStringLiteral("INDIRIM"), QStringLiteral("-") + FormatMoney(indirim));
+    AddReceiptLine(Lines,
+                   PadRightText(QStringLiteral("GENEL TOPLAM"), 30) +
+                       PadLeftText(FormatMoney(Amount(Header, QStringLiteral("GenelToplam"))), 18),
+                   false);
+}
+
 bool TPrintService::BuildSaleReceipt(int FisID, QStringList& Lines, QString& FisNo) {
     Lines.clear();
     FisNo.clear();
@@ -88,70 +155,16 @@ bool TPrintService::BuildSaleReceipt(int FisID, QStringList& Lines, QString& Fis
     if (!header.Next())
         return false;
 
-    FisNo = header.Value(QStringLiteral("FisNo")).toString();
-    const QDateTime tarih = VariantToDateTime(header.Value(QStringLiteral("Tarih")));
-
-    AddDoubleRule(Lines);
-    AddReceiptLine(Lines, QStringLiteral("KIRVELO PERAKENDE SISTEMI"), true);
-    AddReceiptLine(Lines, header.Value(QStringLiteral("SubeAdi")).toString(), true);
-    AddDoubleRule(Lines);
-    AddReceiptLine(Lines,
-                   QStringLiteral("Tarih : ") + tarih.toString(QStringLiteral("dd.MM.yyyy HH:mm")),
-                   false);
-    AddReceiptLine(Lines, QStringLiteral("Fis No: ") + FisNo, false);
-    AddReceiptLine(Lines,
-                   QStringLiteral("Kasiyer: ") + header.Value(QStringLiteral("AdSoyad")).toString(),
-                   false);
+    FisNo = Text(header, QStringLiteral("FisNo"));
+    AddHeaderLines(Lines, header);
+    AddItemLines(Lines, FisID);
+    AddSingleRule(Lines);
+    AddTotalLines(Lines, header);
     AddSingleRule(Lines);
     AddReceiptLine(Lines,
-                   PadRightText(QStringLiteral("URUN ADI"), 28) +
-                       PadLeftText(QStringLiteral("ADET"), 6) +
-                       PadLeftText(QStringLiteral("TOPLAM"), 14),
+                   QStringLiteral("ODEME: ") +
+                       PaymentTypeDisplay(Text(header, QStringLiteral("OdemeTipi")), false),
                    false);
-    AddSingleRule(Lines);
-
-    TDbQuery lines(QStringLiteral("SELECT * FROM SatisFisSatir WHERE FisID = :ID ORDER BY SiraNo"));
-    lines.Param(QStringLiteral("ID"), FisID).Exec();
-    while (lines.Next()) {
-        AddReceiptLine(
-            Lines, PadRightText(lines.Value(QStringLiteral("StokAdi")).toString(), ReceiptWidth),
-            false);
-        const QString left = QStringLiteral("  ") +
-                             FormatFloat(QStringLiteral("0.##"),
-                                         FieldToFloatDef(lines, QStringLiteral("Miktar"), 0)) +
-                             QStringLiteral(" x ") +
-                             FormatFloat(QStringLiteral("#,##0.00"),
-                                         FieldToFloatDef(lines, QStringLiteral("BirimFiyat"), 0));
-        AddReceiptLine(
-            Lines,
-            PadRightText(left, 34) +
-                PadLeftText(FormatMoney(FieldToFloatDef(lines, QStringLiteral("SatirToplam"), 0)),
-                            14),
-            false);
-    }
-    AddSingleRule(Lines);
-
-    const auto total = [&Lines](const QString& label, const QString& amount) {
-        AddReceiptLine(Lines, PadRightText(label, 34) + PadLeftText(amount, 14), false);
-    };
-    total(QStringLiteral("ARA TOPLAM"),
-          FormatMoney(FieldToFloatDef(header, QStringLiteral("AraToplam"), 0)));
-    total(QStringLiteral("KDV TOPLAM"),
-          FormatMoney(FieldToFloatDef(header, QStringLiteral("ToplamKDV"), 0)));
-    const double indirim = FieldToFloatDef(header, QStringLiteral("Indirim"), 0);
-    if (indirim > 0)
-        total(QStringLiteral("INDIRIM"), QStringLiteral("-") + FormatMoney(indirim));
-    AddReceiptLine(
-        Lines,
-        PadRightText(QStringLiteral("GENEL TOPLAM"), 30) +
-            PadLeftText(FormatMoney(FieldToFloatDef(header, QStringLiteral("GenelToplam"), 0)), 18),
-        false);
-    AddSingleRule(Lines);
-    AddReceiptLine(
-        Lines,
-        QStringLiteral("ODEME: ") +
-            PaymentTypeDisplay(header.Value(QStringLiteral("OdemeTipi")).toString(), false),
-        false);
     AddDoubleRule(Lines);
     AddReceiptLine(Lines, QStringLiteral("IYI GUNLER DILERIZ"), true);
     AddDoubleRule(Lines);

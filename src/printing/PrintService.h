@@ -5,6 +5,8 @@
 
 #include <memory>
 
+class TDbQuery;
+
 enum class TPrinterOrientation { Portrait, Landscape };
 
 // What the print service needs of a printer: a job on the default printer, drawn in device
@@ -76,6 +78,9 @@ private:
     static void AddReceiptLine(QStringList& Lines, const QString& S, bool Center);
     static void AddSingleRule(QStringList& Lines);
     static void AddDoubleRule(QStringList& Lines);
+    static void AddHeaderLines(QStringList& Lines, const TDbQuery& Header);
+    static void AddItemLines(QStringList& Lines, int FisID);
+    static void AddTotalLines(QStringList& Lines, const TDbQuery& Header);
 
     // The file-name form of a receipt number: characters a file name cannot hold become "_".
     static QString ReceiptFileNamePart(const QString& FisNo);

@@ -38,6 +38,7 @@ public:
 
 private:
     void PointAtPrinter();
+    void RequireJob() const;
     QPainter& Painter() const;
 
     QString FPdfPath;

@@ -194,6 +194,7 @@ class TestPrintService : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
+    void cleanupTestCase();
     void init();
     void cleanup();
 
@@ -244,6 +245,12 @@ private:
 void TestPrintService::initTestCase() {
     UseTurkishLocale();
     UseTestPaths();
+}
+
+void TestPrintService::cleanupTestCase() {
+    QDir reports(AppPaths::ReportsFolder());
+    for (const QString& name : reports.entryList({"Receipt_*.txt", "LastReceipt.txt"}, QDir::Files))
+        reports.remove(name);
 }
 
 void TestPrintService::init() {
