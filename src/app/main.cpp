@@ -1,6 +1,7 @@
 #include "app/ErrorLogger.h"
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
+#include "printing/PrinterLayer.h"
 
 #include <QLabel>
 #include <QMessageBox>
@@ -25,6 +26,7 @@ std::unique_ptr<QWidget> CreateMainWindow(TdmMain& db)
 
 int Run(TKirveloApplication& app)
 {
+    const TPrinterLayer printing;
     TdmMain db(&app);
     try {
         db.Connect();
