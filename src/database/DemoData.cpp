@@ -152,12 +152,14 @@ const TUser kUsers[] = {
     {u"eski", u"1234", u"Ali Öztürk", 1, 0, false},
 };
 
-QString Text(const char16_t* text) {
+QString Text(const char16_t* text)
+{
     return QString::fromUtf16(text);
 }
 
 // Runs an insert and returns the new row's key, read in the same batch as the program does.
-int Insert(const QString& sql, const QList<QPair<QString, QVariant>>& params) {
+int Insert(const QString& sql, const QList<QPair<QString, QVariant>>& params)
+{
     TDbQuery query(sql + QStringLiteral("; SELECT SCOPE_IDENTITY()"));
     for (const auto& [name, value] : params)
         query.Param(name, value);
@@ -165,7 +167,8 @@ int Insert(const QString& sql, const QList<QPair<QString, QVariant>>& params) {
     return query.Next() ? query.Value(0).toInt() : 0;
 }
 
-QString WorkstationName() {
+QString WorkstationName()
+{
     const QString computer = qEnvironmentVariable("COMPUTERNAME").trimmed();
     if (!computer.isEmpty())
         return computer;
@@ -173,7 +176,8 @@ QString WorkstationName() {
     return host.isEmpty() ? QStringLiteral("KASA-1") : host;
 }
 
-QList<int> WriteOrganisation() {
+QList<int> WriteOrganisation()
+{
     const int firma = Insert(QStringLiteral("INSERT INTO Firma (Unvan) VALUES (:U)"),
                              {{QStringLiteral("U"), QStringLiteral("Demo Market Gıda Tic. A.Ş.")}});
     QList<int> subeler;
@@ -189,7 +193,8 @@ QList<int> WriteOrganisation() {
     return subeler;
 }
 
-void WriteUsers(const QList<int>& subeler) {
+void WriteUsers(const QList<int>& subeler)
+{
     const int yonetici = Insert(QStringLiteral("INSERT INTO Rol (RolAdi) VALUES (:R)"),
                                 {{QStringLiteral("R"), QStringLiteral("Yönetici")}});
     const int kasiyer = Insert(QStringLiteral("INSERT INTO Rol (RolAdi) VALUES (:R)"),
@@ -206,7 +211,8 @@ void WriteUsers(const QList<int>& subeler) {
                 {QStringLiteral("M"), u.Aktif ? 1 : 0}});
 }
 
-QList<int> WriteCategories() {
+QList<int> WriteCategories()
+{
     QList<int> ids;
     int sira = 0;
     for (const char16_t* ad : kCategories)
@@ -215,7 +221,8 @@ QList<int> WriteCategories() {
     return ids;
 }
 
-void WriteProducts(const QList<int>& kategoriler, const QList<int>& subeler) {
+void WriteProducts(const QList<int>& kategoriler, const QList<int>& subeler)
+{
     OwnedSchema::Run(OwnedSchema::BranchStockStatements());
     int kod = 0;
     for (const TProduct& p : kProducts) {
@@ -258,7 +265,8 @@ void WriteProducts(const QList<int>& kategoriler, const QList<int>& subeler) {
     }
 }
 
-void WriteCasesAndLots() {
+void WriteCasesAndLots()
+{
     for (const TCase& c : kCases)
         TDbQuery(QStringLiteral("INSERT INTO StokBirimDonusum (StokID, KoliBarkod, CevrimKatsayi) "
                                 "SELECT StokID, :K, :C FROM Stok WHERE Barkod = :B"))
@@ -280,7 +288,8 @@ void WriteCasesAndLots() {
             .Exec();
 }
 
-void WriteCustomers() {
+void WriteCustomers()
+{
     struct TMusteri {
         const char16_t* AdSoyad;
         const char16_t* FirmaUnvan;
@@ -332,7 +341,8 @@ void WriteCustomers() {
 }
 } // namespace
 
-bool DatabaseIsEmpty() {
+bool DatabaseIsEmpty()
+{
     static const char* const tables[] = {
         "Firma",         "Sube",       "Terminal",         "Rol",          "Kullanici",
         "Kategori",      "Stok",       "StokBirimDonusum", "StokLotDetay", "SatisFis",
@@ -347,7 +357,8 @@ bool DatabaseIsEmpty() {
                .toInt() == 1;
 }
 
-void Write() {
+void Write()
+{
     TDbTransaction transaction;
     const QList<int> subeler = WriteOrganisation();
     WriteUsers(subeler);
@@ -357,12 +368,14 @@ void Write() {
     transaction.Commit();
 }
 
-QString PasswordHash(const QString& password) {
+QString PasswordHash(const QString& password)
+{
     return QString::fromLatin1(
         QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
-QChar Ean13CheckDigit(const QString& twelveDigits) {
+QChar Ean13CheckDigit(const QString& twelveDigits)
+{
     int sum = 0;
     for (qsizetype i = 0; i < twelveDigits.size(); ++i)
         sum += twelveDigits.at(i).digitValue() * (i % 2 ? 3 : 1);

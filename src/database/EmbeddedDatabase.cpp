@@ -9,7 +9,8 @@
 namespace EmbeddedDatabase {
 namespace {
 // "sp_CloseVardiya", "dbo.sp_CloseVardiya" and "[dbo].[sp_closevardiya]" name one routine.
-QString BareRoutineName(QString name) {
+QString BareRoutineName(QString name)
+{
     name.remove(u'[').remove(u']');
     name = name.trimmed();
     if (name.startsWith(QStringLiteral("dbo."), Qt::CaseInsensitive))
@@ -18,13 +19,15 @@ QString BareRoutineName(QString name) {
 }
 } // namespace
 
-void Prepare(TdmMain&, bool withDemoData) {
+void Prepare(TdmMain&, bool withDemoData)
+{
     EmbeddedSchema::Create();
     if (withDemoData && DemoData::DatabaseIsEmpty())
         DemoData::Write();
 }
 
-void RunProcedure(TStoredProc& call) {
+void RunProcedure(TStoredProc& call)
+{
     const QString name = BareRoutineName(call.Name());
     if (name == u"sp_closevardiya")
         return EmbeddedProcedures::CloseVardiya(call);

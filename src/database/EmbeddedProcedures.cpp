@@ -18,19 +18,22 @@ namespace {
 // The server stores money and quantities as decimals; rounding here the way the server's
 // conversions round keeps both engines on the same figures. The nudge keeps values such as
 // 2.675, which a double holds as 2.67499..., rounding up as their decimal form does.
-double RoundTo(double value, int places) {
+double RoundTo(double value, int places)
+{
     const double factor = std::pow(10.0, places);
     return std::round(value * factor + std::copysign(1e-7, value)) / factor;
 }
 
-void Refuse(TStoredProc& call, const QString& message) {
+void Refuse(TStoredProc& call, const QString& message)
+{
     call.SetValue(QStringLiteral("@Success"), false);
     call.SetValue(QStringLiteral("@Message"), message);
 }
 
 // ---- sp_CloseVardiya ----
 
-void ResetCloseOutputs(TStoredProc& call) {
+void ResetCloseOutputs(TStoredProc& call)
+{
     call.SetValue(QStringLiteral("@Success"), false);
     call.SetValue(QStringLiteral("@Message"), QString());
     for (const char* name :
@@ -41,7 +44,8 @@ void ResetCloseOutputs(TStoredProc& call) {
     call.SetValue(QStringLiteral("@KapanisZamaniOut"), QVariant(QMetaType::fromType<QDateTime>()));
 }
 
-bool IsNonNegativeAmount(const QVariant& value, double& amount) {
+bool IsNonNegativeAmount(const QVariant& value, double& amount)
+{
     bool ok = false;
     amount = value.toDouble(&ok);
     return !value.isNull() && ok && std::isfinite(amount) && amount >= 0;
@@ -75,7 +79,8 @@ struct TRefundLine {
     double SatirToplam = 0;
 };
 
-QHash<int, TSold> SoldOn(int fisID) {
+QHash<int, TSold> SoldOn(int fisID)
+{
     QHash<int, TSold> sold;
     TDbQuery lines(QStringLiteral(
         "SELECT StokID, StokAdi, Barkod, Birim, BirimFiyat, KDVOrani, IndirimOrani, Miktar, "
@@ -114,7 +119,8 @@ QHash<int, TSold> SoldOn(int fisID) {
 }
 
 // The first reason, in document order, why the items cannot be refunded; empty when they can.
-QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sold) {
+QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sold)
+{
     if (items.isEmpty())
         return QStringLiteral("İade edilecek ürün seçilmedi.");
     QList<int> order;
@@ -139,7 +145,8 @@ QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sol
 
 // A refunded unit is worth what the customer paid for it: the original lines' totals per unit,
 // VAT included and after the line discount. Refund amounts are stored negative.
-TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s) {
+TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s)
+{
     const double share = item.Miktar / s.Miktar;
     return {item.StokID,
             -item.Miktar,
@@ -151,7 +158,8 @@ TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s) {
 
 // Seeds a missing branch row the way the branch stock routines do: the first branch of a
 // product inherits its overall stock, a later one starts at zero.
-void ReturnToBranchStock(int subeID, int stokID, double miktar) {
+void ReturnToBranchStock(int subeID, int stokID, double miktar)
+{
     OwnedSchema::Run(OwnedSchema::BranchStockStatements());
     TDbQuery(
         QStringLiteral(
@@ -177,7 +185,8 @@ void ReturnToBranchStock(int subeID, int stokID, double miktar) {
 }
 } // namespace
 
-bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items) {
+bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items)
+{
     static const QRegularExpression plainDecimal(
         QStringLiteral(R"(^\s*[+-]?(\d+(\.\d*)?|\.\d+)\s*$)"));
     items.clear();
@@ -211,7 +220,8 @@ bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items) {
     return !reader.hasError();
 }
 
-void CloseVardiya(TStoredProc& call) {
+void CloseVardiya(TStoredProc& call)
+{
     ResetCloseOutputs(call);
     const int vardiyaID = call.Value(QStringLiteral("@VardiyaID")).toInt();
     const int kapatan = call.Value(QStringLiteral("@KapatanKullaniciID")).toInt();
@@ -266,7 +276,8 @@ void CloseVardiya(TStoredProc& call) {
     call.SetValue(QStringLiteral("@Message"), QStringLiteral("Vardiya kapatıldı."));
 }
 
-void ProcessRefund(TStoredProc& call) {
+void ProcessRefund(TStoredProc& call)
+{
     Refuse(call, QString());
     const int originalID = call.Value(QStringLiteral("@OriginalFisID")).toInt();
     const int kullaniciID = call.Value(QStringLiteral("@KullaniciID")).toInt();

@@ -14,7 +14,8 @@ namespace {
 const QString kViewName = QStringLiteral("vw_VardiyaOzet");
 
 // The view as SQLite stores it: the SQL Server text after the dialect's rewriting.
-QString SqliteViewStatement() {
+QString SqliteViewStatement()
+{
     const QList<TSqlStep> steps =
         SqlDialect::TranslateForSqlite(QStringLiteral("CREATE VIEW dbo.") + kViewName +
                                        QStringLiteral(" AS ") + ShiftSummaryViewBody());
@@ -27,7 +28,8 @@ struct TExpected {
     QList<QPair<QString, QString>> Columns;
 };
 
-TExpected ExpectedObjects() {
+TExpected ExpectedObjects()
+{
     static const QRegularExpression table(QStringLiteral(R"(CREATE\s+TABLE\s+dbo\.(\w+))"),
                                           QRegularExpression::CaseInsensitiveOption);
     static const QRegularExpression index(QStringLiteral(R"(CREATE\s+(?:UNIQUE\s+)?INDEX\s+(\w+))"),
@@ -47,13 +49,15 @@ TExpected ExpectedObjects() {
     return expected;
 }
 
-void RecreateView() {
+void RecreateView()
+{
     dmMain->ExecSql(QStringLiteral("DROP VIEW IF EXISTS ") + kViewName);
     dmMain->ExecSql(SqliteViewStatement());
 }
 } // namespace
 
-QStringList RequiredStatements() {
+QStringList RequiredStatements()
+{
     return {
         QStringLiteral("IF OBJECT_ID('dbo.Firma', 'U') IS NULL CREATE TABLE dbo.Firma ("
                        "FirmaID INT IDENTITY(1,1) PRIMARY KEY, "
@@ -263,7 +267,8 @@ QStringList RequiredStatements() {
 // SatisOdeme lines, or from its own OdemeTipi and GenelToplam when it has none; payment words
 // are compared upper-cased; only 'AKTIF' and 'IADE' receipts count; refunds count by the
 // absolute value of each sum, whatever sign they were stored with.
-QString ShiftSummaryViewBody() {
+QString ShiftSummaryViewBody()
+{
     return QStringLiteral(
         "SELECT X.VardiyaID, X.KullaniciID, X.TerminalID, X.SubeID, X.AcilisZamani, "
         "X.KapanisZamani, "
@@ -316,7 +321,8 @@ QString ShiftSummaryViewBody() {
         "FROM dbo.Vardiya V) X");
 }
 
-bool IsComplete() {
+bool IsComplete()
+{
     const TExpected expected = ExpectedObjects();
     QSet<QString> tables;
     QSet<QString> indexes;
@@ -345,7 +351,8 @@ bool IsComplete() {
     return true;
 }
 
-void Create() {
+void Create()
+{
     if (IsComplete())
         return;
     TDbTransaction transaction;

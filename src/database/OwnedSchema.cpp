@@ -36,7 +36,8 @@ constexpr std::array<TColumn, 19> kCariKartColumns{{
     {QLatin1String("IsDeleted"), QLatin1String("BIT NOT NULL DEFAULT(0)")},
 }};
 
-QStringList ColumnStatements(const QStringList& columns) {
+QStringList ColumnStatements(const QStringList& columns)
+{
     QStringList statements;
     for (const QString& column : columns)
         statements << CariKartColumn(column);
@@ -44,7 +45,8 @@ QStringList ColumnStatements(const QStringList& columns) {
 }
 } // namespace
 
-QString CariKartColumn(const QString& column) {
+QString CariKartColumn(const QString& column)
+{
     for (const TColumn& c : kCariKartColumns) {
         if (c.Name == column)
             return QStringLiteral("IF COL_LENGTH('dbo.CariKart', '") + c.Name +
@@ -54,55 +56,66 @@ QString CariKartColumn(const QString& column) {
     return {};
 }
 
-QStringList CariKartListColumns() {
+QStringList CariKartListColumns()
+{
     QStringList names;
     for (const TColumn& c : kCariKartColumns)
         names << c.Name;
     return names;
 }
 
-QStringList CariKartCardColumns() {
+QStringList CariKartCardColumns()
+{
     return {QStringLiteral("YetkiliKisi"), QStringLiteral("ParaBirimi"),
             QStringLiteral("RiskLimiti"), QStringLiteral("VadeGunu"), QStringLiteral("Notlar")};
 }
 
-QStringList SettingsStatements() {
+QStringList SettingsStatements()
+{
     return {SistemParametreTable};
 }
 
-QStringList BranchStockStatements() {
+QStringList BranchStockStatements()
+{
     return {SubeStokTable, SubeStokUniqueIndex, SubeStokStokIndex};
 }
 
-QStringList SaleLotStatements() {
+QStringList SaleLotStatements()
+{
     return {SatisFisLotTable};
 }
 
-QStringList CustomerListStatements() {
+QStringList CustomerListStatements()
+{
     return QStringList{CariKartTable} + ColumnStatements(CariKartListColumns()) +
            QStringList{CariKartCodeIndex};
 }
 
-QStringList CustomerCardStatements() {
+QStringList CustomerCardStatements()
+{
     return QStringList{CariKartTable} + ColumnStatements(CariKartCardColumns()) +
            QStringList{CariKartCodeIndex};
 }
 
-QStringList InvoiceDocumentStatements() {
+QStringList InvoiceDocumentStatements()
+{
     return {CariKartShortTable, CariKartCodeIndex, BelgeBaslikTable, BelgeBaslikNoIndex,
             BelgeSatirTable};
 }
 
-QStringList StokImageStatements() {
+QStringList StokImageStatements()
+{
     return {StokGorselYolColumn, StokResimColumn};
 }
 
-QStringList AllStatements() {
+QStringList AllStatements()
+{
     return SettingsStatements() + BranchStockStatements() + SaleLotStatements() +
            CustomerListStatements() + InvoiceDocumentStatements() + StokImageStatements();
 }
 
-void Run(const QStringList& statements) {
+void Run(const QStringList& statements)
+{
     if (!dmMain)
         throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
     for (const QString& statement : statements)

@@ -3,7 +3,8 @@
 #include "core/DbQuery.h"
 
 namespace DatabaseProbe {
-QStringList Tables() {
+QStringList Tables()
+{
     QStringList tables;
     TDbQuery q(QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name"));
     q.Exec();
@@ -12,7 +13,8 @@ QStringList Tables() {
     return tables;
 }
 
-QStringList Columns(const QString& table) {
+QStringList Columns(const QString& table)
+{
     QStringList columns;
     TDbQuery q(QStringLiteral("SELECT name FROM pragma_table_info(:T) ORDER BY cid"));
     q.Param(QStringLiteral("T"), table).Exec();
@@ -21,7 +23,8 @@ QStringList Columns(const QString& table) {
     return columns;
 }
 
-QString Contents() {
+QString Contents()
+{
     QString dump;
     for (const QString& table : Tables()) {
         dump += u'[' + table + QStringLiteral("]\n");
@@ -37,7 +40,8 @@ QString Contents() {
     return dump;
 }
 
-QString Schema() {
+QString Schema()
+{
     QString dump;
     TDbQuery objects(
         QStringLiteral("SELECT type, name, sql FROM sqlite_master ORDER BY type, name"));

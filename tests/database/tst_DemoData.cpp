@@ -36,25 +36,30 @@ private:
 };
 
 namespace {
-bool ValidEan13(const QString& code) {
+bool ValidEan13(const QString& code)
+{
     return code.size() == 13 && DemoData::Ean13CheckDigit(code.left(12)) == code.at(12);
 }
 } // namespace
 
-void TestDemoData::initTestCase() {
+void TestDemoData::initTestCase()
+{
     UseTestPaths();
 }
 
-void TestDemoData::init() {
+void TestDemoData::init()
+{
     FDb = std::make_unique<TTestDatabase>();
     EmbeddedDatabase::Prepare(FDb->Db(), true);
 }
 
-void TestDemoData::cleanup() {
+void TestDemoData::cleanup()
+{
     FDb.reset();
 }
 
-void TestDemoData::passwordHash() {
+void TestDemoData::passwordHash()
+{
     QCOMPARE(DemoData::PasswordHash("1234"),
              QString("03ac674216f3e15c761ee1a5e255f067953623c8b388b4459e13f978d7c846f4"));
     QVERIFY(DemoData::PasswordHash("1234 ") != DemoData::PasswordHash("1234"));
@@ -63,7 +68,8 @@ void TestDemoData::passwordHash() {
     QCOMPARE(DemoData::Ean13CheckDigit("271234501250"), QChar('8'));
 }
 
-void TestDemoData::logins_data() {
+void TestDemoData::logins_data()
+{
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
     QTest::addColumn<QString>("branch");
@@ -92,7 +98,8 @@ void TestDemoData::logins_data() {
 }
 
 // The login screen's own check of user, password and branch.
-void TestDemoData::logins() {
+void TestDemoData::logins()
+{
     QFETCH(QString, user);
     QFETCH(QString, password);
     QFETCH(QString, branch);
@@ -113,7 +120,8 @@ void TestDemoData::logins() {
     QCOMPARE(q.Next(), accepted);
 }
 
-void TestDemoData::organisationAndCategories() {
+void TestDemoData::organisationAndCategories()
+{
     QCOMPARE(FDb->Count("Firma"), 1);
     QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(SubeAdi || ':' || IsActive, ',') FROM (SELECT * FROM "
                          "Sube ORDER BY SubeID)")
@@ -130,7 +138,8 @@ void TestDemoData::organisationAndCategories() {
              QString("Meyve & Sebze"));
 }
 
-void TestDemoData::catalogue() {
+void TestDemoData::catalogue()
+{
     const int count = FDb->Count("Stok");
     QVERIFY2(count >= 55 && count <= 65, qPrintable(QString::number(count)));
     QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(KDVOrani, ',') FROM (SELECT DISTINCT CAST(KDVOrani "
@@ -166,7 +175,8 @@ void TestDemoData::catalogue() {
              0);
 }
 
-void TestDemoData::caseBarcodesAndLots() {
+void TestDemoData::caseBarcodesAndLots()
+{
     TDbQuery cases("SELECT D.KoliBarkod, D.CevrimKatsayi FROM StokBirimDonusum D INNER JOIN Stok S "
                    "ON S.StokID = "
                    "D.StokID WHERE S.IsDeleted = 0 AND S.IsActive = 1");
@@ -209,7 +219,8 @@ void TestDemoData::caseBarcodesAndLots() {
         1);
 }
 
-void TestDemoData::stockIsConsistent() {
+void TestDemoData::stockIsConsistent()
+{
     QCOMPARE(FDb->Count("SubeStok"), FDb->Count("Stok") * FDb->Count("Sube"));
     QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM Stok S WHERE ABS(S.MevcutStok - (SELECT "
                          "SUM(SS.MevcutStok) FROM SubeStok SS "
@@ -220,7 +231,8 @@ void TestDemoData::stockIsConsistent() {
     QCOMPARE(FDb->Scalar("SELECT SUM(MevcutStok) FROM SubeStok WHERE SubeID = 3").toDouble(), 0.0);
 }
 
-void TestDemoData::customers() {
+void TestDemoData::customers()
+{
     QVERIFY(FDb->Count("Musteri") >= 3);
     // The customer list leaves suppliers out.
     QCOMPARE(FDb->Scalar("SELECT COUNT(*) FROM CariKart WHERE ISNULL(IsDeleted, 0) = 0 AND "
@@ -233,7 +245,8 @@ void TestDemoData::customers() {
     QCOMPARE(FDb->Count("Vardiya"), 0);
 }
 
-void TestDemoData::readmeNamesRealBarcodes() {
+void TestDemoData::readmeNamesRealBarcodes()
+{
     QFile readme(QStringLiteral(KIRVELO_SOURCE_DIR "/README.md"));
     QVERIFY(readme.open(QIODevice::ReadOnly));
     const QString text = QString::fromUtf8(readme.readAll()).section("## Demo", 1);
@@ -256,7 +269,8 @@ void TestDemoData::readmeNamesRealBarcodes() {
     QVERIFY(checked >= 10);
 }
 
-void TestDemoData::notAddedTwice() {
+void TestDemoData::notAddedTwice()
+{
     const QString once = DatabaseProbe::Contents();
     QVERIFY(!DemoData::DatabaseIsEmpty());
     EmbeddedDatabase::Prepare(FDb->Db(), true);
@@ -266,7 +280,8 @@ void TestDemoData::notAddedTwice() {
     QCOMPARE(DatabaseProbe::Contents(), once);
 }
 
-void TestDemoData::neverAddedToADatabaseWithData() {
+void TestDemoData::neverAddedToADatabaseWithData()
+{
     TTestDatabase db;
     db.Exec("INSERT INTO Musteri (AdSoyad) VALUES ('Eski Müşteri')");
     EmbeddedDatabase::Prepare(db.Db(), true);
@@ -275,7 +290,8 @@ void TestDemoData::neverAddedToADatabaseWithData() {
     QCOMPARE(db.Count("Musteri"), 1);
 }
 
-void TestDemoData::newEmbeddedFileGetsTheDemo() {
+void TestDemoData::newEmbeddedFileGetsTheDemo()
+{
     FDb.reset();
     const QString path = TdmMain::EmbeddedDatabasePath();
     for (const char* suffix : {"", "-wal", "-shm"})

@@ -34,21 +34,24 @@ constexpr int kStokB = 2; // weighed, 1 % VAT, on two lines of the sale
 constexpr int kStokC = 3;
 constexpr int kStokD = 4; // not on the sale
 
-void Exec(const QString& sql, const QList<QPair<QString, QVariant>>& params = {}) {
+void Exec(const QString& sql, const QList<QPair<QString, QVariant>>& params = {})
+{
     TDbQuery q(sql);
     for (const auto& [name, value] : params)
         q.Param(name, value);
     q.Exec();
 }
 
-double Real(const QString& sql) {
+double Real(const QString& sql)
+{
     return dmMain->GetScalar(sql).toDouble();
 }
 
 // Two branches of one firm, a cashier on each, four products with branch stock, and four shifts:
 // 1 open at MERKEZ with 500 opening cash, 2 closed, 3 open at KADIKÖY with a NULL status, 4 marked
 // 'KAPALI' without a closing time.
-void BuildBase() {
+void BuildBase()
+{
     Exec("INSERT INTO Firma (FirmaID, Unvan) VALUES (1, 'Firma')");
     Exec("INSERT INTO Sube (SubeID, SubeAdi, FirmaID) VALUES (1, 'MERKEZ', 1), (2, 'KADIKÖY', 1)");
     Exec("INSERT INTO Rol (RolID, RolAdi) VALUES (1, 'Kasiyer')");
@@ -76,7 +79,8 @@ void BuildBase() {
 }
 
 int AddReceipt(int vardiya, const QVariant& durum, const QString& odemeTipi, double genel,
-               const QList<QPair<QString, double>>& payments, int sube = 1) {
+               const QList<QPair<QString, double>>& payments, int sube = 1)
+{
     TDbQuery q("INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, "
                "GenelToplam, OdemeTipi, "
                "FisDurumu) VALUES ('FIS-0', :S, 1, 1, :V, :G, :O, :D); SELECT SCOPE_IDENTITY()");
@@ -102,7 +106,8 @@ int AddReceipt(int vardiya, const QVariant& durum, const QString& odemeTipi, dou
 // Cash takings 100 + 120 + 40 = 260; card 250 + 180 = 430; cash receipts 3, card receipts 2;
 // 4 'AKTIF' receipts, 1 refund of 30; expected cash 500 + 260 - 30 = 730.
 // Shift 2 holds one cash sale of 999.
-void AddShiftReceipts() {
+void AddShiftReceipts()
+{
     AddReceipt(1, "AKTIF", "NAKIT", 100, {{"NAKIT", 100}});
     AddReceipt(1, "AKTIF", "KART", 250, {{"KART", 250}});
     AddReceipt(1, "AKTIF", "KARMA", 300, {{"Nakit", 120}, {"KART", 180}});
@@ -119,7 +124,8 @@ void AddShiftReceipts() {
 //   3  Ekmek     2:                   AraToplam 19.802, VAT 0.198, total 20
 //   4  Domates   0.5 kg:              AraToplam 9.901, VAT 0.099, total 10
 // Domates: 2 kg sold for 40, so a refunded kilo is worth 20.
-int AddSale() {
+int AddSale()
+{
     const int fisID = AddReceipt(1, "AKTIF", "NAKIT", 92.4, {{"NAKIT", 92.4}});
     Exec("UPDATE SatisFis SET MusteriID = 7, AraToplam = 89.406, ToplamKDV = 5.994, Indirim = 3 "
          "WHERE FisID = :F",
@@ -144,7 +150,8 @@ struct TCloseResult {
     QVariant KapanisZamani;
 };
 
-TCloseResult Close(int vardiyaID, const QVariant& amount, int kullaniciID = 1) {
+TCloseResult Close(int vardiyaID, const QVariant& amount, int kullaniciID = 1)
+{
     TStoredProc call("sp_CloseVardiya");
     call.In("@VardiyaID", vardiyaID)
         .In("@KapanisTutar", amount)
@@ -178,8 +185,8 @@ TCloseResult Close(int vardiyaID, const QVariant& amount, int kullaniciID = 1) {
     return r;
 }
 
-QPair<bool, QString> Refund(int originalID, int vardiyaID, const QString& xml,
-                            int kullaniciID = 1) {
+QPair<bool, QString> Refund(int originalID, int vardiyaID, const QString& xml, int kullaniciID = 1)
+{
     TStoredProc call("sp_ProcessRefund");
     call.In("@OriginalFisID", originalID)
         .In("@KullaniciID", kullaniciID)
@@ -190,29 +197,34 @@ QPair<bool, QString> Refund(int originalID, int vardiyaID, const QString& xml,
     return {call.Value("@Success").toBool(), call.Value("@Message").toString()};
 }
 
-QString Items(const QList<QPair<int, QString>>& items) {
+QString Items(const QList<QPair<int, QString>>& items)
+{
     QString xml = "<Items>";
     for (const auto& [stokID, miktar] : items)
         xml += QString("<Item StokID=\"%1\" Miktar=\"%2\"/>").arg(stokID).arg(miktar);
     return xml + "</Items>";
 }
 
-double BranchStock(int sube, int stok) {
+double BranchStock(int sube, int stok)
+{
     return Real(QString("SELECT MevcutStok FROM SubeStok WHERE SubeID = %1 AND StokID = %2")
                     .arg(sube)
                     .arg(stok));
 }
 
-int LastFisID() {
+int LastFisID()
+{
     return dmMain->GetScalar("SELECT MAX(FisID) FROM SatisFis").toInt();
 }
 } // namespace
 
-void TestEmbeddedProcedures::initTestCase() {
+void TestEmbeddedProcedures::initTestCase()
+{
     UseTestPaths();
 }
 
-void TestEmbeddedProcedures::viewFollowsTheShiftRules() {
+void TestEmbeddedProcedures::viewFollowsTheShiftRules()
+{
     TTestDatabase db;
     BuildBase();
     AddShiftReceipts();
@@ -250,7 +262,8 @@ void TestEmbeddedProcedures::viewFollowsTheShiftRules() {
     QCOMPARE(db.Scalar("SELECT COUNT(*) FROM vw_VardiyaOzet").toInt(), 4);
 }
 
-void TestEmbeddedProcedures::closeReturnsEveryFigure() {
+void TestEmbeddedProcedures::closeReturnsEveryFigure()
+{
     TTestDatabase db;
     BuildBase();
     AddShiftReceipts();
@@ -293,7 +306,8 @@ void TestEmbeddedProcedures::closeReturnsEveryFigure() {
     QCOMPARE(DatabaseProbe::Contents(), closed);
 }
 
-void TestEmbeddedProcedures::closeShiftWithoutReceipts() {
+void TestEmbeddedProcedures::closeShiftWithoutReceipts()
+{
     TTestDatabase db;
     BuildBase();
     AddShiftReceipts();
@@ -309,7 +323,8 @@ void TestEmbeddedProcedures::closeShiftWithoutReceipts() {
     QVERIFY(db.Scalar("SELECT KapanisZamani FROM Vardiya WHERE VardiyaID = 1").isNull());
 }
 
-void TestEmbeddedProcedures::closeRefusals_data() {
+void TestEmbeddedProcedures::closeRefusals_data()
+{
     QTest::addColumn<int>("vardiya");
     QTest::addColumn<QVariant>("amount");
     QTest::addColumn<QString>("message");
@@ -323,7 +338,8 @@ void TestEmbeddedProcedures::closeRefusals_data() {
                               << "Kapanış tutarı geçersiz. Sayılan nakit negatif olamaz.";
 }
 
-void TestEmbeddedProcedures::closeRefusals() {
+void TestEmbeddedProcedures::closeRefusals()
+{
     QFETCH(int, vardiya);
     QFETCH(QVariant, amount);
     QFETCH(QString, message);
@@ -341,7 +357,8 @@ void TestEmbeddedProcedures::closeRefusals() {
     QCOMPARE(DatabaseProbe::Contents(), before);
 }
 
-void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock() {
+void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock()
+{
     TTestDatabase db;
     BuildBase();
     const int sale = AddSale();
@@ -420,7 +437,8 @@ void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock() {
     QCOMPARE(view.Value("IadeFis").toInt(), 1);
 }
 
-void TestEmbeddedProcedures::refundRefusals_data() {
+void TestEmbeddedProcedures::refundRefusals_data()
+{
     QTest::addColumn<QString>("original"); // sale, missing, refund or cancelled
     QTest::addColumn<int>("vardiya");
     QTest::addColumn<int>("kullanici");
@@ -470,7 +488,8 @@ void TestEmbeddedProcedures::refundRefusals_data() {
         << "İade miktarı fişte kalan miktarı aşıyor: Domates";
 }
 
-void TestEmbeddedProcedures::refundRefusals() {
+void TestEmbeddedProcedures::refundRefusals()
+{
     QFETCH(QString, original);
     QFETCH(int, vardiya);
     QFETCH(int, kullanici);
@@ -492,7 +511,8 @@ void TestEmbeddedProcedures::refundRefusals() {
     QCOMPARE(DatabaseProbe::Contents(), before);
 }
 
-void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused() {
+void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused()
+{
     TTestDatabase db;
     BuildBase();
     const int sale = AddSale();
@@ -518,7 +538,8 @@ void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused() {
     QVERIFY(!Refund(sale, 1, Items({{kStokB, "0.001"}})).first);
 }
 
-void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch() {
+void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch()
+{
     TTestDatabase db;
     BuildBase();
     const int sale = AddSale();
@@ -543,7 +564,8 @@ void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch() {
     QCOMPARE(Real("SELECT SUM(MevcutStok) FROM SubeStok"), 10 + 1 + 4 + 5.5 + 22 + 8.0);
 }
 
-void TestEmbeddedProcedures::refundSeedsAMissingBranchRow() {
+void TestEmbeddedProcedures::refundSeedsAMissingBranchRow()
+{
     TTestDatabase db;
     BuildBase();
     const int sale = AddSale();
@@ -554,7 +576,8 @@ void TestEmbeddedProcedures::refundSeedsAMissingBranchRow() {
     QCOMPARE(Real("SELECT MevcutStok FROM Stok WHERE StokID = 3"), 22.0);
 }
 
-void TestEmbeddedProcedures::refundDocument_data() {
+void TestEmbeddedProcedures::refundDocument_data()
+{
     QTest::addColumn<QString>("xml");
     QTest::addColumn<bool>("wellFormed");
     QTest::addColumn<QString>("items"); // StokID:Miktar:ok, ...
@@ -577,7 +600,8 @@ void TestEmbeddedProcedures::refundDocument_data() {
     QTest::newRow("empty") << "   " << true << "";
 }
 
-void TestEmbeddedProcedures::refundDocument() {
+void TestEmbeddedProcedures::refundDocument()
+{
     QFETCH(QString, xml);
     QFETCH(bool, wellFormed);
     QFETCH(QString, items);

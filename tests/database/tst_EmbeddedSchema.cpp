@@ -34,7 +34,8 @@ private Q_SLOTS:
 };
 
 namespace {
-QString ScriptText() {
+QString ScriptText()
+{
     QFile file(QStringLiteral(KIRVELO_SOURCE_DIR "/database/kirvelo_sqlserver.sql"));
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -44,7 +45,8 @@ QString ScriptText() {
 }
 
 // Whitespace-insensitive form of a statement, so that the script may lay it out over lines.
-QString Normalized(QString sql) {
+QString Normalized(QString sql)
+{
     static const QRegularExpression space(QStringLiteral(R"(\s+)"));
     static const QRegularExpression afterOpen(QStringLiteral(R"(\(\s+)"));
     static const QRegularExpression beforeClose(QStringLiteral(R"(\s+\))"));
@@ -54,14 +56,16 @@ QString Normalized(QString sql) {
     return sql.trimmed();
 }
 
-QStringList Batches(const QString& script) {
+QStringList Batches(const QString& script)
+{
     static const QRegularExpression go(QStringLiteral(R"(^\s*GO\s*$)"),
                                        QRegularExpression::MultilineOption);
     return script.split(go, Qt::SkipEmptyParts);
 }
 
 // Splits a column list at the commas outside parentheses.
-QStringList TopLevelItems(const QString& body) {
+QStringList TopLevelItems(const QString& body)
+{
     QStringList items;
     QString current;
     int depth = 0;
@@ -82,7 +86,8 @@ QStringList TopLevelItems(const QString& body) {
 }
 
 // Table -> columns in order, as the script creates and extends them.
-QMap<QString, QStringList> ScriptTables() {
+QMap<QString, QStringList> ScriptTables()
+{
     static const QRegularExpression create(
         QStringLiteral(R"(CREATE\s+TABLE\s+dbo\.(\w+)\s*\((.*)\)\s*;?\s*$)"),
         QRegularExpression::DotMatchesEverythingOption);
@@ -110,7 +115,8 @@ QMap<QString, QStringList> ScriptTables() {
     return tables;
 }
 
-void DropOwnedObjects() {
+void DropOwnedObjects()
+{
     for (const char* table :
          {"SistemParametre", "SubeStok", "SatisFisLot", "CariKart", "BelgeBaslik", "BelgeSatir"})
         dmMain->ExecSql(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
@@ -118,17 +124,20 @@ void DropOwnedObjects() {
     dmMain->ExecSql("ALTER TABLE Stok DROP COLUMN Resim");
 }
 
-int SchemaVersion() {
+int SchemaVersion()
+{
     return dmMain->GetScalar("PRAGMA schema_version").toInt();
 }
 } // namespace
 
-void TestEmbeddedSchema::initTestCase() {
+void TestEmbeddedSchema::initTestCase()
+{
     UseTestPaths();
     QVERIFY2(!ScriptText().isEmpty(), "database/kirvelo_sqlserver.sql is missing");
 }
 
-void TestEmbeddedSchema::newFileHasTheWholeSchema() {
+void TestEmbeddedSchema::newFileHasTheWholeSchema()
+{
     TTestDatabase db;
     QVERIFY(EmbeddedSchema::IsComplete());
     const QStringList tables = DatabaseProbe::Tables();
@@ -150,7 +159,8 @@ void TestEmbeddedSchema::newFileHasTheWholeSchema() {
     QVERIFY(!db.Scalar("SELECT OBJECT_ID('dbo.StokLotDetay', 'U')").isNull());
 }
 
-void TestEmbeddedSchema::creatingTwiceChangesNothing() {
+void TestEmbeddedSchema::creatingTwiceChangesNothing()
+{
     TTestDatabase db;
     const QString before = DatabaseProbe::Schema();
     const int version = SchemaVersion();
@@ -166,7 +176,8 @@ void TestEmbeddedSchema::creatingTwiceChangesNothing() {
     QCOMPARE(DatabaseProbe::Schema(), before);
 }
 
-void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse() {
+void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse()
+{
     TTestDatabase db;
     db.Exec("INSERT INTO Kategori (KategoriAdi) VALUES ('K')");
     db.Exec("INSERT INTO Stok (StokAdi, Barkod) VALUES ('Urun', '1')");
@@ -203,7 +214,8 @@ void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse() {
     QVERIFY(EmbeddedSchema::IsComplete());
 }
 
-void TestEmbeddedSchema::shortCustomerTableGainsTheLaterColumns() {
+void TestEmbeddedSchema::shortCustomerTableGainsTheLaterColumns()
+{
     TTestDatabase db;
     db.Exec("DROP TABLE CariKart");
     OwnedSchema::Run(OwnedSchema::InvoiceDocumentStatements());
@@ -236,7 +248,8 @@ void TestEmbeddedSchema::shortCustomerTableGainsTheLaterColumns() {
     QVERIFY(OwnedSchema::CariKartColumn("CariKodu").isEmpty());
 }
 
-void TestEmbeddedSchema::reopeningCompletesAMissingPart() {
+void TestEmbeddedSchema::reopeningCompletesAMissingPart()
+{
     TTestDatabase db;
     DropOwnedObjects();
     db.Exec("DROP INDEX IX_SatisFis_VardiyaID");
@@ -251,7 +264,8 @@ void TestEmbeddedSchema::reopeningCompletesAMissingPart() {
         !db.Scalar("SELECT 1 FROM sqlite_master WHERE name = 'IX_SatisFis_VardiyaID'").isNull());
 }
 
-void TestEmbeddedSchema::scriptAndSqliteNameTheSameTablesAndColumns() {
+void TestEmbeddedSchema::scriptAndSqliteNameTheSameTablesAndColumns()
+{
     TTestDatabase db;
     const QMap<QString, QStringList> script = ScriptTables();
     QMap<QString, QStringList> sqlite;
@@ -264,7 +278,8 @@ void TestEmbeddedSchema::scriptAndSqliteNameTheSameTablesAndColumns() {
         QCOMPARE(it.value(), sqlite.value(it.key()));
 }
 
-void TestEmbeddedSchema::scriptHoldsTheSchemaStatementsWordForWord() {
+void TestEmbeddedSchema::scriptHoldsTheSchemaStatementsWordForWord()
+{
     const QString script = Normalized(ScriptText());
     QStringList statements = EmbeddedSchema::RequiredStatements() + OwnedSchema::AllStatements();
     // The short customer table only ever comes from the invoice path, never from a set-up.
@@ -275,7 +290,8 @@ void TestEmbeddedSchema::scriptHoldsTheSchemaStatementsWordForWord() {
         Normalized("ALTER VIEW dbo.vw_VardiyaOzet AS " + EmbeddedSchema::ShiftSummaryViewBody())));
 }
 
-void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters_data() {
+void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters_data()
+{
     QTest::addColumn<QString>("routine");
     QTest::addColumn<QStringList>("parameters");
     QTest::newRow("sp_CloseVardiya") << "sp_CloseVardiya"
@@ -302,7 +318,8 @@ void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters_data() {
                        "@Success BIT OUTPUT", "@Message NVARCHAR(500) OUTPUT"};
 }
 
-void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters() {
+void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters()
+{
     QFETCH(QString, routine);
     QFETCH(QStringList, parameters);
     const QRegularExpression header(
@@ -317,7 +334,8 @@ void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters() {
     QCOMPARE(actual, parameters);
 }
 
-void TestEmbeddedSchema::defaultsAndTypes() {
+void TestEmbeddedSchema::defaultsAndTypes()
+{
     TTestDatabase db;
     db.Exec("INSERT INTO Firma (Unvan) VALUES ('F')");
     db.Exec("INSERT INTO Sube (SubeAdi, FirmaID) VALUES ('MERKEZ', 1)");
@@ -345,7 +363,8 @@ void TestEmbeddedSchema::defaultsAndTypes() {
     QVERIFY2(QDateTime::fromString(tarih, "yyyy-MM-dd HH:mm:ss").isValid(), qPrintable(tarih));
 }
 
-void TestEmbeddedSchema::foreignKeysAreEnforced() {
+void TestEmbeddedSchema::foreignKeysAreEnforced()
+{
     TTestDatabase db;
     QVERIFY_THROWS_EXCEPTION(EDatabaseError,
                              db.Exec("INSERT INTO Sube (SubeAdi, FirmaID) VALUES ('X', 42)"));
@@ -358,7 +377,8 @@ void TestEmbeddedSchema::foreignKeysAreEnforced() {
                 "VALUES ('a', 'h', 'A', 1, 1)"));
 }
 
-void TestEmbeddedSchema::routinesAreFoundByName_data() {
+void TestEmbeddedSchema::routinesAreFoundByName_data()
+{
     QTest::addColumn<QString>("name");
     QTest::newRow("plain") << "sp_CloseVardiya";
     QTest::newRow("schema") << "dbo.sp_CloseVardiya";
@@ -366,7 +386,8 @@ void TestEmbeddedSchema::routinesAreFoundByName_data() {
     QTest::newRow("brackets") << "[dbo].[sp_CloseVardiya]";
 }
 
-void TestEmbeddedSchema::routinesAreFoundByName() {
+void TestEmbeddedSchema::routinesAreFoundByName()
+{
     QFETCH(QString, name);
     TTestDatabase db;
     TStoredProc call(name);

@@ -35,7 +35,8 @@ private:
 };
 
 namespace {
-QPair<int, QString> RunTool(const QStringList& arguments) {
+QPair<int, QString> RunTool(const QStringList& arguments)
+{
     QProcess tool;
     tool.start(QStringLiteral(KIRVELO_SEED_TOOL), arguments);
     if (!tool.waitForFinished(120000))
@@ -45,7 +46,8 @@ QPair<int, QString> RunTool(const QStringList& arguments) {
 }
 } // namespace
 
-void TestSeedTool::initTestCase() {
+void TestSeedTool::initTestCase()
+{
     UseTestPaths();
     FPath = FDir.filePath("seed.db");
     const auto [code, output] =
@@ -58,11 +60,13 @@ void TestSeedTool::initTestCase() {
     QVERIFY(FDb->Connect());
 }
 
-void TestSeedTool::cleanupTestCase() {
+void TestSeedTool::cleanupTestCase()
+{
     FDb.reset();
 }
 
-void TestSeedTool::toolReportsWhatItWrote() {
+void TestSeedTool::toolReportsWhatItWrote()
+{
     QVERIFY2(FOutput.contains("2000 ürün"), qPrintable(FOutput));
     QVERIFY2(FOutput.contains("2000 fiş"), qPrintable(FOutput));
     QCOMPARE(Int("SELECT COUNT(*) FROM Stok"), 2000);
@@ -84,7 +88,8 @@ void TestSeedTool::toolReportsWhatItWrote() {
              DemoData::PasswordHash("1234"));
 }
 
-void TestSeedTool::everyBranchHasStockForEveryProduct() {
+void TestSeedTool::everyBranchHasStockForEveryProduct()
+{
     QCOMPARE(Int("SELECT COUNT(*) FROM SubeStok"),
              Int("SELECT COUNT(*) FROM Stok") * Int("SELECT COUNT(*) FROM Sube"));
     QCOMPARE(
@@ -102,7 +107,8 @@ void TestSeedTool::everyBranchHasStockForEveryProduct() {
         0.0);
 }
 
-void TestSeedTool::receiptsAddUp() {
+void TestSeedTool::receiptsAddUp()
+{
     QCOMPARE(Int("SELECT COUNT(*) FROM SatisFis F WHERE ABS(F.GenelToplam - (SELECT SUM(O.Tutar) "
                  "FROM SatisOdeme O "
                  "WHERE O.FisID = F.FisID)) > 0.005"),
@@ -128,7 +134,8 @@ void TestSeedTool::receiptsAddUp() {
              0);
 }
 
-void TestSeedTool::refundsStayWithinTheirSale() {
+void TestSeedTool::refundsStayWithinTheirSale()
+{
     QCOMPARE(Int("SELECT COUNT(*) FROM SatisFis R LEFT JOIN SatisFis S ON S.FisID = "
                  "R.OrijinalFisID WHERE "
                  "R.FisDurumu = 'IADE' AND (S.FisID IS NULL OR S.FisDurumu <> 'AKTIF' OR "
@@ -147,7 +154,8 @@ void TestSeedTool::refundsStayWithinTheirSale() {
              0);
 }
 
-void TestSeedTool::shiftsAreClosedAndAgreeWithTheView() {
+void TestSeedTool::shiftsAreClosedAndAgreeWithTheView()
+{
     QCOMPARE(Int("SELECT COUNT(*) FROM Vardiya WHERE KapanisZamani IS NULL OR VardiyaDurumu <> "
                  "'KAPALI'"),
              0);
@@ -162,7 +170,8 @@ void TestSeedTool::shiftsAreClosedAndAgreeWithTheView() {
     QCOMPARE(Int("SELECT SUM(AktifFis + IadeFis) FROM vw_VardiyaOzet"), 2000);
 }
 
-void TestSeedTool::lotsCoverTrackedLines() {
+void TestSeedTool::lotsCoverTrackedLines()
+{
     QCOMPARE(Int("SELECT COUNT(*) FROM SatisFisSatir L INNER JOIN SatisFis F ON F.FisID = L.FisID "
                  "INNER JOIN Stok S ON "
                  "S.StokID = L.StokID WHERE F.FisDurumu = 'AKTIF' AND S.IsSKTTakibi = 1 AND "
@@ -181,7 +190,8 @@ void TestSeedTool::lotsCoverTrackedLines() {
         0);
 }
 
-void TestSeedTool::databaseIsSound() {
+void TestSeedTool::databaseIsSound()
+{
     TDbQuery fk("PRAGMA foreign_key_check");
     fk.Exec();
     QVERIFY(!fk.Next());
@@ -189,14 +199,16 @@ void TestSeedTool::databaseIsSound() {
     QCOMPARE(Int("PRAGMA foreign_keys"), 1);
 }
 
-void TestSeedTool::refusesADatabaseWithData() {
+void TestSeedTool::refusesADatabaseWithData()
+{
     const auto [code, output] = RunTool({"--products", "10", "--receipts", "10", FPath});
     QCOMPARE(code, 1);
     QVERIFY2(output.contains("boş değil"), qPrintable(output));
     QCOMPARE(Int("SELECT COUNT(*) FROM Stok"), 2000);
 }
 
-void TestSeedTool::badArgumentsAreRefused() {
+void TestSeedTool::badArgumentsAreRefused()
+{
     QVERIFY(RunTool({"--products", "abc", FDir.filePath("x.db")}).first != 0);
     QVERIFY(RunTool({"--products", "10"}).first != 0);
     QVERIFY(!QFile::exists(FDir.filePath("x.db")));

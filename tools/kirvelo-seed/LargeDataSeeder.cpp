@@ -25,7 +25,8 @@ constexpr int kReceiptsPerShift = 120;
 constexpr int kReceiptsPerTransaction = 20000;
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
 
-double Round(double value, int places) {
+double Round(double value, int places)
+{
     const double factor = std::pow(10.0, places);
     return std::round(value * factor + std::copysign(1e-7, value)) / factor;
 }
@@ -34,12 +35,14 @@ double Round(double value, int places) {
 class TBulk {
 public:
     explicit TBulk(const QString& sql)
-        : FQuery(dmMain->Database()) {
+        : FQuery(dmMain->Database())
+    {
         if (!FQuery.prepare(sql))
             throw EDatabaseError(FQuery.lastError().text());
     }
 
-    template <typename... T> void Row(const T&... values) {
+    template <typename... T> void Row(const T&... values)
+    {
         int i = 0;
         (FQuery.bindValue(i++, QVariant(values)), ...);
         if (!FQuery.exec())
@@ -50,13 +53,15 @@ private:
     QSqlQuery FQuery;
 };
 
-void Exec(const QString& sql) {
+void Exec(const QString& sql)
+{
     QSqlQuery q(dmMain->Database());
     if (!q.exec(sql))
         throw EDatabaseError(q.lastError().text());
 }
 
-QString Ean13(const QString& twelveDigits) {
+QString Ean13(const QString& twelveDigits)
+{
     return twelveDigits + DemoData::Ean13CheckDigit(twelveDigits);
 }
 
@@ -159,12 +164,15 @@ class TSeeder {
 public:
     explicit TSeeder(const TSeedOptions& options)
         : FOptions(options)
-        , FRandom(options.Seed) {}
+        , FRandom(options.Seed)
+    {
+    }
 
     TSeedResult Run();
 
 private:
-    double Uniform(double from, double to) {
+    double Uniform(double from, double to)
+    {
         return std::uniform_real_distribution<double>(from, to)(FRandom);
     }
     int Between(int from, int to) { return std::uniform_int_distribution<int>(from, to)(FRandom); }
@@ -193,7 +201,8 @@ private:
     std::unique_ptr<TBulk> FHead, FLine, FPayment, FLotRow;
 };
 
-void TSeeder::WriteOrganisation() {
+void TSeeder::WriteOrganisation()
+{
     Exec(QStringLiteral(
         "INSERT INTO Firma (FirmaID, Unvan) VALUES (1, 'Büyük Anadolu Marketleri A.Ş.')"));
     TBulk sube(QStringLiteral(
@@ -248,7 +257,8 @@ void TSeeder::WriteOrganisation() {
         musteri.Row(QStringLiteral("Müşteri %1").arg(i), QString());
 }
 
-void TSeeder::BuildCatalogue() {
+void TSeeder::BuildCatalogue()
+{
     const QDate today = QDate::currentDate();
     int scaleCode = 10000;
     FProducts.reserve(FOptions.Products);
@@ -306,7 +316,8 @@ void TSeeder::BuildCatalogue() {
         throw EDatabaseError(QStringLiteral("Satılabilir ürün yok."));
 }
 
-void TSeeder::WriteCatalogue() {
+void TSeeder::WriteCatalogue()
+{
     TBulk stok(QStringLiteral("INSERT INTO Stok (StokID, StokKodu, StokAdi, Barkod, Birim, "
                               "SatisFiyati, KDVOrani, TartimliMi, KategoriID, "
                               "MevcutStok, MinStok, MaxStok, IsActive, IsDeleted, IsSKTTakibi, "
@@ -331,7 +342,8 @@ void TSeeder::WriteCatalogue() {
     FResult.Products = int(FProducts.size());
 }
 
-TLine TSeeder::MakeLine(int product, double miktar, double discount) const {
+TLine TSeeder::MakeLine(int product, double miktar, double discount) const
+{
     const TProduct& p = FProducts[product];
     const double f = p.Kdv / 100 + 1;
     TLine line;
@@ -352,7 +364,8 @@ TLine TSeeder::MakeLine(int product, double miktar, double discount) const {
 
 int TSeeder::WriteReceipt(int shift, int sube, int terminal, int user, const QString& time,
                           const QString& durum, const std::vector<TLine>& lines, int orijinal,
-                          double cash, double card, const QVariant& musteri) {
+                          double cash, double card, const QVariant& musteri)
+{
     const int fisID = FNextFisID++;
     double ara = 0, kdv = 0, indirim = 0, toplam = 0;
     for (size_t i = 0; i < lines.size(); ++i) {
@@ -385,7 +398,8 @@ int TSeeder::WriteReceipt(int shift, int sube, int terminal, int user, const QSt
     return fisID;
 }
 
-void TSeeder::WriteShifts() {
+void TSeeder::WriteShifts()
+{
     const int terminals = kActiveBranches * kTerminalsPerBranch;
     const int shifts = std::max(1, (FOptions.Receipts + kReceiptsPerShift - 1) / kReceiptsPerShift);
     const int perTerminal = (shifts + terminals - 1) / terminals;
@@ -519,7 +533,8 @@ void TSeeder::WriteShifts() {
     FResult.Shifts = shifts;
 }
 
-void TSeeder::WriteStock() {
+void TSeeder::WriteStock()
+{
     TBulk sube(QStringLiteral("INSERT INTO SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) "
                               "VALUES (?, ?, ?, ?, ?)"));
     for (int b = 0; b < kBranches; ++b) {
@@ -540,7 +555,8 @@ void TSeeder::WriteStock() {
                                           : QVariant(FLots[l].Expiry));
 }
 
-TSeedResult TSeeder::Run() {
+TSeedResult TSeeder::Run()
+{
     if (!DemoData::DatabaseIsEmpty())
         throw EDatabaseError(QStringLiteral(
             "Veritabanı boş değil; büyük veri yalnızca yeni bir veritabanına yazılır."));
@@ -574,7 +590,8 @@ TSeedResult TSeeder::Run() {
 }
 } // namespace
 
-TSeedResult Fill(const TSeedOptions& options) {
+TSeedResult Fill(const TSeedOptions& options)
+{
     if (!dmMain || !dmMain->Connected())
         throw EDatabaseError(QStringLiteral("Veritabanı bağlı değil."));
     if (options.Products < 1 || options.Receipts < 0 || options.Days < 1)

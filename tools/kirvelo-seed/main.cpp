@@ -15,7 +15,8 @@
 #include <cstdio>
 
 namespace {
-int PositiveOption(const QCommandLineParser& parser, const QString& name, int fallback, bool& ok) {
+int PositiveOption(const QCommandLineParser& parser, const QString& name, int fallback, bool& ok)
+{
     if (!parser.isSet(name))
         return fallback;
     bool valid = false;
@@ -24,12 +25,14 @@ int PositiveOption(const QCommandLineParser& parser, const QString& name, int fa
     return value;
 }
 
-void Print(const QString& text) {
+void Print(const QString& text)
+{
     std::fputs(qPrintable(text + u'\n'), stdout);
 }
 } // namespace
 
-int main(int argc, char* argv[]) {
+int main(int argc, char* argv[])
+{
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("kirvelo-seed"));
     QCommandLineParser parser;
