@@ -357,15 +357,22 @@ bool DatabaseIsEmpty()
                .toInt() == 1;
 }
 
-void Write()
+bool WriteIfEmpty()
 {
+    if (!DatabaseIsEmpty())
+        return false;
+    // Two tills opening a new file at once: the second waits for the first's transaction and
+    // then finds the shop there.
     TDbTransaction transaction;
+    if (!DatabaseIsEmpty())
+        return false;
     const QList<int> subeler = WriteOrganisation();
     WriteUsers(subeler);
     WriteProducts(WriteCategories(), subeler);
     WriteCasesAndLots();
     WriteCustomers();
     transaction.Commit();
+    return true;
 }
 
 QString PasswordHash(const QString& password)

@@ -8,10 +8,10 @@
 // case barcodes, lot-tracked goods with an expired lot, an inactive and a deleted product),
 // branch stock, and a few customers. The logins and barcodes are listed in README.md.
 namespace DemoData {
-// True when none of the required tables holds a row: only then is the demo written.
+// True when none of the required tables holds a row.
 bool DatabaseIsEmpty();
-// Writes the demo shop in one transaction.
-void Write();
+// Writes the demo shop in one transaction when the database is empty; true when it did.
+bool WriteIfEmpty();
 
 // The SHA-256 of the UTF-8 bytes of the password exactly as typed, as 64 lower-case hex digits:
 // what Kullanici.SifreHash holds.

@@ -22,8 +22,8 @@ QString BareRoutineName(QString name)
 void Prepare(TdmMain&, bool withDemoData)
 {
     EmbeddedSchema::Create();
-    if (withDemoData && DemoData::DatabaseIsEmpty())
-        DemoData::Write();
+    if (withDemoData)
+        DemoData::WriteIfEmpty();
 }
 
 void RunProcedure(TStoredProc& call)

@@ -7,6 +7,7 @@
 #include "support/TestDatabase.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
@@ -30,6 +31,7 @@ private Q_SLOTS:
     void notAddedTwice();
     void neverAddedToADatabaseWithData();
     void newEmbeddedFileGetsTheDemo();
+    void tillsOpeningOneNewFileAtOnceWriteOneShop();
 
 private:
     std::unique_ptr<TTestDatabase> FDb;
@@ -304,6 +306,27 @@ void TestDemoData::newEmbeddedFileGetsTheDemo()
     }
     for (const char* suffix : {"", "-wal", "-shm"})
         QFile::remove(path + QLatin1String(suffix));
+}
+
+void TestDemoData::tillsOpeningOneNewFileAtOnceWriteOneShop()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("shared.db");
+    std::vector<std::unique_ptr<QProcess>> tills;
+    for (int i = 0; i < 4; ++i) {
+        tills.push_back(std::make_unique<QProcess>());
+        tills.back()->start(OPENDEMO_PROBE, {path});
+    }
+    for (auto& till : tills) {
+        QVERIFY(till->waitForFinished(60000));
+        QVERIFY2(till->exitCode() == 0, till->readAllStandardError().constData());
+    }
+    TdmMain db;
+    db.SetAttempts({{"QSQLITE", path}});
+    QVERIFY(db.Connect());
+    QCOMPARE(db.GetScalar("SELECT COUNT(*) FROM Firma").toInt(), 1);
+    QCOMPARE(db.GetScalar("SELECT COUNT(*) FROM Kullanici").toInt(), 4);
+    QCOMPARE(db.GetScalar("SELECT COUNT(*) FROM Stok").toInt(), 60);
 }
 
 QTEST_GUILESS_MAIN(TestDemoData)
