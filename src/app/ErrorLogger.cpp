@@ -61,3 +61,14 @@ bool TKirveloApplication::notify(QObject* receiver, QEvent* event)
     }
     return false;
 }
+
+int RunGuarded(const std::function<int()>& startup)
+{
+    try {
+        return startup();
+    } catch (const std::exception& e) {
+        WriteErrorLog(QStringLiteral("Startup exception"), e);
+        QMessageBox::critical(nullptr, kApplicationTitle, ErrorMessage(e));
+        return 1;
+    }
+}

@@ -4,6 +4,7 @@
 #include <QString>
 
 #include <exception>
+#include <functional>
 
 // The application's error log, "KIRVELO_error.log" beside the program (or in the per-user data
 // folder when the program's folder is not writable). One entry per error:
@@ -33,5 +34,9 @@ public:
 private:
     TAppExceptionLogger* FLogger = nullptr;
 };
+
+// Runs the start-up and the event loop; an error that escapes is logged as "Startup exception",
+// shown, and ends the program with exit code 1.
+int RunGuarded(const std::function<int()>& startup);
 
 extern const QString kApplicationTitle;

@@ -47,15 +47,11 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("KIRVELO"));
     QCoreApplication::setApplicationVersion(QStringLiteral(KIRVELO_VERSION));
     auto logger = std::make_unique<TAppExceptionLogger>();
-    try {
-        app.SetExceptionLogger(logger.get());
+    app.SetExceptionLogger(logger.get());
+    const int result = RunGuarded([&app] {
         QGuiApplication::setApplicationDisplayName(kApplicationTitle);
-        const int result = Run(app);
-        app.SetExceptionLogger(nullptr);
-        return result;
-    } catch (const std::exception& e) {
-        WriteErrorLog(QStringLiteral("Startup exception"), e);
-        QMessageBox::critical(nullptr, kApplicationTitle, ErrorMessage(e));
-        return 1;
-    }
+        return Run(app);
+    });
+    app.SetExceptionLogger(nullptr);
+    return result;
 }

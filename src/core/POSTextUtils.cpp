@@ -1,0 +1,239 @@
+#include "core/POSTextUtils.h"
+
+#include "core/DbQuery.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+bool IsNumberType(const QVariant& value)
+{
+    switch (value.metaType().id()) {
+    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Int: case QMetaType::UInt:
+    case QMetaType::Long: case QMetaType::ULong: case QMetaType::LongLong: case QMetaType::ULongLong:
+    case QMetaType::Char: case QMetaType::SChar: case QMetaType::UChar:
+    case QMetaType::Float: case QMetaType::Double:
+        return true;
+    default:
+        return false;
+    }
+}
+
+double ReadRegionalNumber(const QString& text, double fallback)
+{
+    const QLocale locale;
+    const QString separator = locale.decimalPoint();
+    QString normalised = text;
+    normalised.replace(u'.', separator).replace(u',', separator);
+    QLocale strict = locale;
+    strict.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    double value = strict.toDouble(normalised, &ok);
+    if (!ok && normalised.endsWith(separator)) // "7." reads as 7
+        value = strict.toDouble(normalised.chopped(separator.size()), &ok);
+    return ok ? value : fallback;
+}
+
+struct TDecimal {
+    bool Negative = false;
+    QString Integer;   // at least one digit
+    QString Fraction;  // exactly the requested number of digits
+};
+
+// Value rounded half away from zero to `decimals` places, taken from its 15 significant digits
+// so that 2.675 rounds like the decimal number it stands for.
+TDecimal RoundDecimal(double value, int decimals)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
+    const QString text = QString::fromLatin1(buffer);
+    const int e = int(text.indexOf(u'e'));
+    QString digits = text.left(e).remove(u'.');
+    const int exponent = text.mid(e + 1).toInt();
+    // digits d0 d1 ... with the decimal point after position exponent + 1
+    int pointAt = exponent + 1;
+    if (pointAt <= 0) {
+        digits.prepend(QString(-pointAt + 1, u'0'));
+        pointAt = 1;
+    }
+    if (digits.size() < pointAt + decimals + 1)
+        digits.append(QString(pointAt + decimals + 1 - int(digits.size()), u'0'));
+    QString kept = digits.left(pointAt + decimals);
+    if (digits.at(pointAt + decimals) >= u'5') {
+        int i = int(kept.size()) - 1;
+        for (; i >= 0; --i) {
+            if (kept[i] == u'9') {
+                kept[i] = u'0';
+                continue;
+            }
+            kept[i] = QChar(kept[i].unicode() + 1);
+            break;
+        }
+        if (i < 0) {
+            kept.prepend(u'1');
+            ++pointAt;
+        }
+    }
+    TDecimal result;
+    result.Integer = kept.left(pointAt);
+    result.Fraction = kept.mid(pointAt);
+    while (result.Integer.size() > 1 && result.Integer.startsWith(u'0'))
+        result.Integer.remove(0, 1);
+    const bool zero = !kept.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    result.Negative = value < 0 && !zero;
+    return result;
+}
+
+QString Grouped(const QString& integer, const QString& separator)
+{
+    QString out;
+    const int n = int(integer.size());
+    for (int i = 0; i < n; ++i) {
+        if (i > 0 && (n - i) % 3 == 0)
+            out += separator;
+        out += integer.at(i);
+    }
+    return out;
+}
+} // namespace
+
+double VariantToFloatDef(const QVariant& Value, double Default)
+{
+    if (!Value.isValid() || Value.isNull())
+        return Default;
+    if (IsNumberType(Value))
+        return Value.toDouble();
+    if (Value.metaType().id() != QMetaType::QString && Value.metaType().id() != QMetaType::QByteArray)
+        return Default;
+    const QString text = Value.toString().trimmed();
+    if (text.isEmpty())
+        return Default;
+    return ReadRegionalNumber(text, Default);
+}
+
+double FieldToFloatDef(const TDbQuery& Query, const QString& Field, double Default)
+{
+    if (!Query.HasField(Field))
+        return Default;
+    return VariantToFloatDef(Query.Value(Field), Default);
+}
+
+double ParseDecimalText(const QString& Text, double Default)
+{
+    if (Text.isEmpty())
+        return Default;
+    return ReadRegionalNumber(Text, Default);
+}
+
+QString FoldKey(const QString& Text)
+{
+    QString result;
+    for (const QChar c : Text.trimmed()) {
+        const char16_t u = c.unicode();
+        if (u == u' ' || u == u'-' || u == u'_')
+            continue;
+        if (u >= u'a' && u <= u'z')
+            result += QChar(u - 32);
+        else if (u == u'Ç' || u == u'ç')
+            result += u'C';
+        else if (u == u'Ö' || u == u'ö')
+            result += u'O';
+        else if (u == u'Ü' || u == u'ü')
+            result += u'U';
+        else if (u == u'Ğ' || u == u'ğ')
+            result += u'G';
+        else if (u == u'İ' || u == u'ı')
+            result += u'I';
+        else if (u == u'Ş' || u == u'ş')
+            result += u'S';
+        else
+            result += c;
+    }
+    return result;
+}
+
+namespace {
+struct TDisplayWord {
+    const char16_t* Key;
+    const char16_t* Upper;
+    const char16_t* Mixed;
+};
+
+QString DisplayWord(const QString& value, bool upperCase, std::initializer_list<TDisplayWord> words)
+{
+    const QString key = FoldKey(value);
+    for (const TDisplayWord& w : words) {
+        if (key == QStringView(w.Key))
+            return QString::fromUtf16(upperCase ? w.Upper : w.Mixed);
+    }
+    return value.trimmed();
+}
+} // namespace
+
+QString PaymentTypeDisplay(const QString& Value, bool UpperCase)
+{
+    return DisplayWord(Value, UpperCase,
+                       {{u"NAKIT", u"NAKİT", u"Nakit"}, {u"KART", u"KART", u"Kart"}, {u"PARCALI", u"PARÇALI", u"Parçalı"}});
+}
+
+QString StatusDisplay(const QString& Value, bool UpperCase)
+{
+    return DisplayWord(Value, UpperCase,
+                       {{u"ACIK", u"AÇIK", u"Açık"},
+                        {u"KAPALI", u"KAPALI", u"Kapalı"},
+                        {u"AKTIF", u"AKTİF", u"Aktif"},
+                        {u"PASIF", u"PASİF", u"Pasif"},
+                        {u"IADE", u"İADE", u"İade"},
+                        {u"IPTAL", u"İPTAL", u"İptal"}});
+}
+
+QString FormatFloat(const QString& Pattern, double Value)
+{
+    int end = 0;
+    while (end < Pattern.size() && QStringView(u"#,0.").contains(Pattern.at(end)))
+        ++end;
+    const QString number = Pattern.left(end);
+    const QString suffix = Pattern.mid(end);
+    const int dot = int(number.indexOf(u'.'));
+    const QString fraction = dot < 0 ? QString() : number.mid(dot + 1);
+    const int minDecimals = int(fraction.count(u'0'));
+    const int maxDecimals = int(fraction.size());
+    const bool grouping = number.left(dot < 0 ? number.size() : dot).contains(u',');
+
+    const TDecimal d = RoundDecimal(std::isfinite(Value) ? Value : 0.0, maxDecimals);
+    QString digits = d.Fraction;
+    while (digits.size() > minDecimals && digits.endsWith(u'0'))
+        digits.chop(1);
+    const QLocale locale;
+    QString text = grouping ? Grouped(d.Integer, locale.groupSeparator()) : d.Integer;
+    if (!digits.isEmpty())
+        text += locale.decimalPoint() + digits;
+    if (d.Negative)
+        text.prepend(u'-');
+    return text + suffix;
+}
+
+QString FormatMoney(double Value)
+{
+    return FormatFloat(QStringLiteral("#,##0.00 TL"), Value);
+}
+
+QDateTime VariantToDateTime(const QVariant& Value)
+{
+    if (Value.metaType().id() == QMetaType::QDateTime)
+        return Value.toDateTime();
+    if (Value.metaType().id() == QMetaType::QDate)
+        return Value.toDate().startOfDay();
+    const QString text = Value.toString().trimmed();
+    for (const QString& format : {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
+                                  QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm"),
+                                  QStringLiteral("yyyy-MM-dd")}) {
+        const QDateTime parsed = QDateTime::fromString(text, format);
+        if (parsed.isValid())
+            return parsed;
+    }
+    return {};
+}
