@@ -257,3 +257,43 @@ void Paint(QPainter& painter, const QRectF& box, TGlyph glyph, const QColor& col
     painter.restore();
 }
 } // namespace Glyphs
+
+TGlyphLabel::TGlyphLabel(TGlyph glyph, QWidget* parent)
+    : QWidget(parent)
+    , FGlyph(glyph)
+{
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+}
+
+void TGlyphLabel::SetGlyph(TGlyph glyph)
+{
+    FGlyph = glyph;
+    update();
+}
+
+void TGlyphLabel::SetColors(const QColor& color, const QColor& disabledColor)
+{
+    FColor = color;
+    FDisabledColor = disabledColor;
+    update();
+}
+
+void TGlyphLabel::SetGlyphSize(int size)
+{
+    FGlyphSize = size;
+    update();
+}
+
+void TGlyphLabel::SetThickness(qreal thickness)
+{
+    FThickness = thickness;
+    update();
+}
+
+void TGlyphLabel::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    const QRectF box(QPointF(0, 0), QSizeF(FGlyphSize, FGlyphSize));
+    Glyphs::Paint(painter, box.translated(QRectF(rect()).center() - box.center()), FGlyph,
+                  isEnabled() ? FColor : FDisabledColor, FThickness);
+}

@@ -3,6 +3,7 @@
 #include <QColor>
 #include <QRectF>
 #include <QString>
+#include <QWidget>
 
 class QPainter;
 
@@ -42,3 +43,27 @@ void Paint(QPainter& painter, const QRectF& box, TGlyph glyph, const QColor& col
 // Whether the tabler icon font is available to the process (the sales screen loads it).
 bool TablerFontLoaded();
 } // namespace Glyphs
+
+// A glyph drawn as a small control (the icons beside edits and inside action buttons). Drawn
+// greyed when disabled.
+class TGlyphLabel : public QWidget {
+    Q_OBJECT
+public:
+    explicit TGlyphLabel(TGlyph glyph = TGlyph::None, QWidget* parent = nullptr);
+    void SetGlyph(TGlyph glyph);
+    TGlyph Glyph() const { return FGlyph; }
+    void SetColors(const QColor& color, const QColor& disabledColor);
+    QColor Color() const { return FColor; }
+    void SetGlyphSize(int size);
+    void SetThickness(qreal thickness);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    TGlyph FGlyph;
+    QColor FColor = Qt::black;
+    QColor FDisabledColor = Qt::gray;
+    int FGlyphSize = 16;
+    qreal FThickness = 2;
+};
