@@ -14,8 +14,7 @@
 namespace {
 // Stands in for the sales screen until it exists: names the logged-in user, branch, terminal
 // and database, and ends the program when closed.
-std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner)
-{
+std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner) {
     auto screen = std::make_unique<QDialog>(owner);
     screen->setWindowTitle(QStringLiteral("KIRVELO - Satış Ekranı"));
     TPOSUITheme::StyleForm(screen.get());
@@ -25,16 +24,15 @@ std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner)
                                      QStringLiteral(" (") + session.RolAdi +
                                      QStringLiteral(")  |  Şube : ") + session.SubeAdi,
                                  screen.get()));
-    layout->addWidget(new QLabel(QStringLiteral("Terminal : ") + session.TerminalAdi,
-                                 screen.get()));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Terminal : ") + session.TerminalAdi, screen.get()));
     layout->addWidget(
         new QLabel(QStringLiteral("Veritabanı: ") + dmMain->Description(), screen.get()));
     screen->resize(640, 160);
     return screen;
 }
 
-int Run(TKirveloApplication& app)
-{
+int Run(TKirveloApplication& app) {
     RegisterFontSubstitutions();
     TdmMain db(&app);
     TfrmLogin login;
@@ -46,8 +44,7 @@ int Run(TKirveloApplication& app)
 }
 } // namespace
 
-int main(int argc, char** argv)
-{
+int main(int argc, char** argv) {
     TKirveloApplication app(argc, argv);
     // Numbers are formatted through QLocale only; the C library keeps "." for parsing.
     std::setlocale(LC_NUMERIC, "C");

@@ -18,8 +18,8 @@ public:
 
     // True with Value := the edit's text (not trimmed) when confirmed; false with Value
     // untouched when cancelled.
-    static bool ShowInput(const QString& Title, const QString& Prompt,
-                          const QString& DefaultValue, QString& Value);
+    static bool ShowInput(const QString& Title, const QString& Prompt, const QString& DefaultValue,
+                          QString& Value);
 
     void Setup(const QString& Title, const QString& Prompt, const QString& DefaultValue);
     TShownDialog Describe() const;

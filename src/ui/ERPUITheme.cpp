@@ -2,7 +2,6 @@
 
 #include "ui/POSUITheme.h"
 
-void TERPUITheme::StyleForm(QWidget* form)
-{
+void TERPUITheme::StyleForm(QWidget* form) {
     TPOSUITheme::StyleForm(form);
 }

@@ -50,8 +50,7 @@ public:
     TWaitCursor& operator=(const TWaitCursor&) = delete;
 };
 
-QPixmap LogoPixmap()
-{
+QPixmap LogoPixmap() {
     QPixmap pixmap(kLogoSize * 2, kLogoSize * 2);
     pixmap.setDevicePixelRatio(2);
     pixmap.fill(Qt::transparent);
@@ -68,8 +67,7 @@ QPixmap LogoPixmap()
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int pixelSize,
-                  bool semibold, const QColor& color)
-{
+                  bool semibold, const QColor& color) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     QFont font = semibold ? TPOSUITheme::SemiboldFont(10) : TPOSUITheme::TextFont(10);
@@ -81,8 +79,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int
 
 // The login's glyph buttons: theme style, caption "Segoe UI Semibold" 10 bold, glyph 14, or 18
 // on buttons 38 pixels high or more.
-void StyleLoginButton(TPOSButton* button, const QString& caption, TGlyph glyph, bool primary)
-{
+void StyleLoginButton(TPOSButton* button, const QString& caption, TGlyph glyph, bool primary) {
     TPOSUITheme::StyleButton(button, caption, glyph, primary, false);
     QFont font = TPOSUITheme::SemiboldFont(10);
     font.setBold(true);
@@ -97,8 +94,8 @@ TfrmLogin::TfrmLogin(QWidget* parent, const QString& prefsPath)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , pnlHeader(new QWidget(this))
     , imgLogo(new QLabel(pnlHeader))
-    , lblTitle(MakeLabel(pnlHeader, QStringLiteral("lblTitle"), QStringLiteral("KIRVELO"), 32,
-                         true, Qt::white))
+    , lblTitle(MakeLabel(pnlHeader, QStringLiteral("lblTitle"), QStringLiteral("KIRVELO"), 32, true,
+                         Qt::white))
     , pnlLogin(new QWidget(this))
     , lblSubtitle(MakeLabel(pnlLogin, QStringLiteral("lblSubtitle"),
                             QStringLiteral("Perakende Satış Sistemi"), 17, true, kCaption))
@@ -123,15 +120,13 @@ TfrmLogin::TfrmLogin(QWidget* parent, const QString& prefsPath)
     , btnExit(new TPOSButton(pnlLogin))
     , pnlFooter(new QWidget(this))
     , lblVersion(MakeLabel(pnlFooter, QStringLiteral("lblVersion"), {}, 12, false, kMuted))
-    , FPrefsPath(prefsPath.isEmpty() ? TLoginManager::LoginPrefsPath() : prefsPath)
-{
+    , FPrefsPath(prefsPath.isEmpty() ? TLoginManager::LoginPrefsPath() : prefsPath) {
     FormCreate();
 }
 
 TfrmLogin::~TfrmLogin() = default;
 
-void TfrmLogin::FormCreate()
-{
+void TfrmLogin::FormCreate() {
     FTerminalID = -1;
     FRememberedSubeID = 0;
     FAlpha = 0;
@@ -145,8 +140,7 @@ void TfrmLogin::FormCreate()
     FInitialFocus->setFocus();
 }
 
-void TfrmLogin::SetupControls()
-{
+void TfrmLogin::SetupControls() {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("KIRVELO"));
     setFixedSize(kWidth, kHeight);
@@ -175,9 +169,9 @@ void TfrmLogin::SetupControls()
     lblPassword->setGeometry(kFieldLeft + 2, 110, kFieldWidth, 18);
     lblBranch->setGeometry(kFieldLeft + 2, 180, kFieldWidth, 18);
 
-    const QString editStyle = QStringLiteral(
-        "QLineEdit { border: none; background: transparent; color: #151C25;"
-        " lineedit-password-character: 42; }");
+    const QString editStyle =
+        QStringLiteral("QLineEdit { border: none; background: transparent; color: #151C25;"
+                       " lineedit-password-character: 42; }");
     for (auto [frame, shape, icon, edit, top, name] :
          {std::tuple{pnlUsernameFrame, shpUsername, lblUsernameIcon, edtUsername, 60,
                      QStringLiteral("Username")},
@@ -217,8 +211,7 @@ void TfrmLogin::SetupControls()
         "QComboBox QAbstractItemView::item { min-height: 30px; padding-left: 10px; }"));
     cmbBranch->setObjectName(QStringLiteral("cmbBranch"));
     cmbBranch->hide();
-    connect(scGPComboBox1, &QComboBox::currentIndexChanged, cmbBranch,
-            &QComboBox::setCurrentIndex);
+    connect(scGPComboBox1, &QComboBox::currentIndexChanged, cmbBranch, &QComboBox::setCurrentIndex);
 
     FRememberMeCheck->setObjectName(QStringLiteral("FRememberMeCheck"));
     FRememberMeCheck->move(59, 253);
@@ -252,16 +245,14 @@ void TfrmLogin::SetupControls()
     connect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::btnLoginClick);
 }
 
-void TfrmLogin::LoadLoginPrefs()
-{
+void TfrmLogin::LoadLoginPrefs() {
     const TLoginPrefs prefs = TLoginManager::LoadLoginPrefs(FPrefsPath);
     FRememberMeCheck->setChecked(prefs.RememberMe);
     FRememberedSubeID = prefs.SubeID;
     edtUsername->setText(prefs.RememberMe ? prefs.Username : QString());
 }
 
-void TfrmLogin::showEvent(QShowEvent* event)
-{
+void TfrmLogin::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     if (FInitialFocus)
         FInitialFocus->setFocus();
@@ -272,8 +263,7 @@ void TfrmLogin::showEvent(QShowEvent* event)
     QTimer::singleShot(0, this, &TfrmLogin::FormShow);
 }
 
-bool TfrmLogin::FormShow()
-{
+bool TfrmLogin::FormShow() {
     try {
         TWaitCursor wait;
         if (!dmMain)
@@ -294,8 +284,7 @@ bool TfrmLogin::FormShow()
     return true;
 }
 
-void TfrmLogin::tmrFadeInTimer()
-{
+void TfrmLogin::tmrFadeInTimer() {
     if (FAlpha < 245) {
         FAlpha += kFadeStep;
     } else {
@@ -305,8 +294,7 @@ void TfrmLogin::tmrFadeInTimer()
     setWindowOpacity(FAlpha / 255.0);
 }
 
-void TfrmLogin::LoadBranches()
-{
+void TfrmLogin::LoadBranches() {
     const int wanted = FRememberedSubeID;
     const QSignalBlocker block(scGPComboBox1);
     scGPComboBox1->clear();
@@ -320,30 +308,26 @@ void TfrmLogin::LoadBranches()
     scGPComboBox1->setCurrentIndex(index);
     cmbBranch->setCurrentIndex(index);
     if (branches.isEmpty())
-        TfrmCustomDialog::ShowDialog(QStringLiteral("Bilgi"), TLoginManager::MsgNoBranches,
-                                     dtInfo, 0);
+        TfrmCustomDialog::ShowDialog(QStringLiteral("Bilgi"), TLoginManager::MsgNoBranches, dtInfo,
+                                     0);
 }
 
-int TfrmLogin::SelectedSubeID() const
-{
+int TfrmLogin::SelectedSubeID() const {
     return cmbBranch->currentIndex() < 0 ? 0 : cmbBranch->currentData().toInt();
 }
 
-void TfrmLogin::btnLoginClick()
-{
+void TfrmLogin::btnLoginClick() {
     if (!AuthenticateUser())
         return;
     SaveLoginPrefs();
     OpenSession();
 }
 
-void TfrmLogin::ShowError(const QString& text)
-{
+void TfrmLogin::ShowError(const QString& text) {
     TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), text, dtError, 0);
 }
 
-bool TfrmLogin::AuthenticateUser()
-{
+bool TfrmLogin::AuthenticateUser() {
     TAuthResult result;
     {
         TWaitCursor wait;
@@ -375,14 +359,12 @@ bool TfrmLogin::AuthenticateUser()
     return false;
 }
 
-void TfrmLogin::SaveLoginPrefs()
-{
+void TfrmLogin::SaveLoginPrefs() {
     TLoginManager::SaveLoginPrefs(FPrefsPath, FRememberMeCheck->isChecked(), SelectedSubeID(),
                                   edtUsername->text());
 }
 
-void TfrmLogin::OpenSession()
-{
+void TfrmLogin::OpenSession() {
     const int subeID = SelectedSubeID();
     if (subeID <= 0)
         return;
@@ -398,12 +380,10 @@ void TfrmLogin::OpenSession()
     EndProgram(0);
 }
 
-void TfrmLogin::btnExitClick()
-{
+void TfrmLogin::btnExitClick() {
     EndProgram(0);
 }
 
-void TfrmLogin::EndProgram(int exitCode)
-{
+void TfrmLogin::EndProgram(int exitCode) {
     Q_EMIT EndProgramRequested(exitCode);
 }

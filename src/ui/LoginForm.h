@@ -34,8 +34,7 @@ public:
     explicit TfrmLogin(QWidget* parent = nullptr, const QString& prefsPath = {});
     ~TfrmLogin() override;
 
-    void SetMainScreenFactory(TMainScreenFactory factory)
-    {
+    void SetMainScreenFactory(TMainScreenFactory factory) {
         FMainScreenFactory = std::move(factory);
     }
     QString PrefsPath() const { return FPrefsPath; }

@@ -14,30 +14,26 @@
 namespace {
 constexpr int kGridRowHeight = 34;
 
-void SetBackground(QWidget* widget, const QColor& color)
-{
+void SetBackground(QWidget* widget, const QColor& color) {
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
     widget->setPalette(palette);
 }
 
-void RemoveBevel(QWidget* panel)
-{
+void RemoveBevel(QWidget* panel) {
     if (auto* frame = qobject_cast<QFrame*>(panel))
         frame->setFrameShape(QFrame::NoFrame);
 }
 
-void StyleBackgroundPanel(QWidget* panel, const QColor& color)
-{
+void StyleBackgroundPanel(QWidget* panel, const QColor& color) {
     if (!panel)
         return;
     RemoveBevel(panel);
     SetBackground(panel, color);
 }
 
-void SetTextColor(QWidget* widget, const QColor& color)
-{
+void SetTextColor(QWidget* widget, const QColor& color) {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Text, color);
     palette.setColor(QPalette::WindowText, color);
@@ -45,8 +41,7 @@ void SetTextColor(QWidget* widget, const QColor& color)
 }
 
 // Carries the sizes and settings of the title row a grid had into the one that replaces it.
-void ReplaceTitleRow(QTableView* grid, TGridTitleRow* titleRow)
-{
+void ReplaceTitleRow(QTableView* grid, TGridTitleRow* titleRow) {
     QHeaderView* old = grid->horizontalHeader();
     QList<int> sizes;
     QList<bool> hidden;
@@ -72,8 +67,7 @@ void ReplaceTitleRow(QTableView* grid, TGridTitleRow* titleRow)
 }
 } // namespace
 
-void RegisterFontSubstitutions()
-{
+void RegisterFontSubstitutions() {
     QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
                                {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Segoe UI Semibold"),
@@ -83,40 +77,33 @@ void RegisterFontSubstitutions()
                                 QStringLiteral("Noto Mono")});
 }
 
-QFont TPOSUITheme::TextFont(int pointSize)
-{
+QFont TPOSUITheme::TextFont(int pointSize) {
     return QFont(QStringLiteral("Segoe UI"), pointSize);
 }
 
-QFont TPOSUITheme::SemiboldFont(int pointSize)
-{
+QFont TPOSUITheme::SemiboldFont(int pointSize) {
     // The stand-in families carry the semibold face as a weight of the regular family.
     return QFont(QStringLiteral("Segoe UI Semibold"), pointSize, QFont::DemiBold);
 }
 
-void TPOSUITheme::StyleForm(QWidget* form)
-{
+void TPOSUITheme::StyleForm(QWidget* form) {
     if (form)
         form->setFont(TextFont(10));
 }
 
-void TPOSUITheme::StyleHeaderPanel(QWidget* panel)
-{
+void TPOSUITheme::StyleHeaderPanel(QWidget* panel) {
     StyleBackgroundPanel(panel, POSPalette::Header);
 }
 
-void TPOSUITheme::StyleLightPanel(QWidget* panel)
-{
+void TPOSUITheme::StyleLightPanel(QWidget* panel) {
     StyleBackgroundPanel(panel, POSPalette::Content);
 }
 
-void TPOSUITheme::StyleFooterPanel(QWidget* panel)
-{
+void TPOSUITheme::StyleFooterPanel(QWidget* panel) {
     StyleBackgroundPanel(panel, POSPalette::Footer);
 }
 
-void TPOSUITheme::StyleRoundFrame(QWidget* panel, int radius)
-{
+void TPOSUITheme::StyleRoundFrame(QWidget* panel, int radius) {
     if (!panel)
         return;
     RemoveBevel(panel);
@@ -126,24 +113,21 @@ void TPOSUITheme::StyleRoundFrame(QWidget* panel, int radius)
     panel->setProperty("frameRadius", radius);
 }
 
-void TPOSUITheme::StyleRoundShape(TRoundShape* shape)
-{
+void TPOSUITheme::StyleRoundShape(TRoundShape* shape) {
     if (!shape)
         return;
     shape->SetShape(POSPalette::Content, POSPalette::FrameLight, 1, 8);
     shape->lower();
 }
 
-void TPOSUITheme::StyleEdit(QLineEdit* edit)
-{
+void TPOSUITheme::StyleEdit(QLineEdit* edit) {
     if (!edit)
         return;
     edit->setFont(TextFont(11));
     SetTextColor(edit, POSPalette::Text);
 }
 
-void TPOSUITheme::StyleDatePicker(QDateEdit* picker)
-{
+void TPOSUITheme::StyleDatePicker(QDateEdit* picker) {
     if (!picker)
         return;
     picker->setFont(TextFont(10));
@@ -154,8 +138,7 @@ void TPOSUITheme::StyleDatePicker(QDateEdit* picker)
     picker->setFrame(false);
 }
 
-void TPOSUITheme::StyleGrid(QTableView* grid)
-{
+void TPOSUITheme::StyleGrid(QTableView* grid) {
     if (!grid)
         return;
     QPalette palette = grid->palette();
@@ -178,15 +161,13 @@ void TPOSUITheme::StyleGrid(QTableView* grid)
     titleRow->setHighlightSections(false);
 }
 
-TButtonVariant TPOSUITheme::ButtonVariant(bool primary, bool danger)
-{
+TButtonVariant TPOSUITheme::ButtonVariant(bool primary, bool danger) {
     if (primary)
         return TButtonVariant::Primary;
     return danger ? TButtonVariant::Danger : TButtonVariant::Default;
 }
 
-TButtonLook TPOSUITheme::ButtonLook(TButtonVariant variant)
-{
+TButtonLook TPOSUITheme::ButtonLook(TButtonVariant variant) {
     TButtonLook look;
     switch (variant) {
     case TButtonVariant::Primary:
@@ -225,8 +206,7 @@ TButtonLook TPOSUITheme::ButtonLook(TButtonVariant variant)
 }
 
 void TPOSUITheme::StyleButton(TPOSButton* button, const QString& caption, TGlyph glyph,
-                              bool primary, bool danger)
-{
+                              bool primary, bool danger) {
     if (!button)
         return;
     button->setText(caption);
@@ -237,14 +217,12 @@ void TPOSUITheme::StyleButton(TPOSButton* button, const QString& caption, TGlyph
     button->setMenu(nullptr);
 }
 
-void TPOSUITheme::StyleHeaderButton(TPOSButton* button, const QString& caption, TGlyph glyph)
-{
+void TPOSUITheme::StyleHeaderButton(TPOSButton* button, const QString& caption, TGlyph glyph) {
     StyleButton(button, caption, glyph, false, false);
 }
 
 TGridCellLook TPOSUITheme::GridCellLook(TGridCellState state, const QColor& gridColor,
-                                        const QColor& fontColor)
-{
+                                        const QColor& fontColor) {
     if (state.Fixed)
         return {POSPalette::GridTitle, fontColor, true};
     if (state.Selected)
@@ -252,15 +230,13 @@ TGridCellLook TPOSUITheme::GridCellLook(TGridCellState state, const QColor& grid
     return {gridColor, fontColor, false};
 }
 
-QRect TPOSUITheme::GridCellTextRect(const QRect& cell)
-{
+QRect TPOSUITheme::GridCellTextRect(const QRect& cell) {
     return cell.adjusted(8, 2, -8, -2);
 }
 
 void TPOSUITheme::DrawGridCell(QTableView* grid, QPainter* painter, int col, int row,
                                const QRect& rect, TGridCellState state,
-                               const QList<int>& rightAlignedCols)
-{
+                               const QList<int>& rightAlignedCols) {
     if (!grid || !painter || !grid->model())
         return;
     const QAbstractItemModel* model = grid->model();
@@ -278,13 +254,11 @@ void TPOSUITheme::DrawGridCell(QTableView* grid, QPainter* painter, int col, int
     const QRect textRect = GridCellTextRect(rect);
     const Qt::Alignment horizontal =
         rightAlignedCols.contains(col) ? Qt::AlignRight : Qt::AlignLeft;
-    painter->setClipRect(textRect);
     painter->drawText(textRect, int(horizontal | Qt::AlignVCenter) | Qt::TextSingleLine, text);
     painter->restore();
 }
 
-void TPOSUITheme::InstallGridCellDrawing(QTableView* grid, const QList<int>& rightAlignedCols)
-{
+void TPOSUITheme::InstallGridCellDrawing(QTableView* grid, const QList<int>& rightAlignedCols) {
     if (!grid)
         return;
     InstallGridCellDrawer(grid, [grid, rightAlignedCols](QPainter* painter, int col, int row,
@@ -293,8 +267,7 @@ void TPOSUITheme::InstallGridCellDrawing(QTableView* grid, const QList<int>& rig
     });
 }
 
-void TPOSUITheme::InstallGridCellDrawer(QTableView* grid, TGridCellDrawer drawer)
-{
+void TPOSUITheme::InstallGridCellDrawer(QTableView* grid, TGridCellDrawer drawer) {
     if (!grid)
         return;
     grid->setItemDelegate(new TGridCellDelegate(drawer, grid));
@@ -302,14 +275,12 @@ void TPOSUITheme::InstallGridCellDrawer(QTableView* grid, TGridCellDrawer drawer
 }
 
 TRoundShape::TRoundShape(QWidget* parent)
-    : QWidget(parent)
-{
+    : QWidget(parent) {
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
 void TRoundShape::SetShape(const QColor& fill, const QColor& outline, int outlineWidth,
-                           int radius)
-{
+                           int radius) {
     FFill = fill;
     FOutline = outline;
     FOutlineWidth = outlineWidth;
@@ -317,8 +288,7 @@ void TRoundShape::SetShape(const QColor& fill, const QColor& outline, int outlin
     update();
 }
 
-void TRoundShape::paintEvent(QPaintEvent*)
-{
+void TRoundShape::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal half = FOutlineWidth / 2.0;
@@ -331,13 +301,10 @@ void TRoundShape::paintEvent(QPaintEvent*)
 
 TGridCellDelegate::TGridCellDelegate(TGridCellDrawer drawer, QObject* parent)
     : QStyledItemDelegate(parent)
-    , FDrawer(std::move(drawer))
-{
-}
+    , FDrawer(std::move(drawer)) {}
 
 void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const
-{
+                              const QModelIndex& index) const {
     TGridCellState state;
     state.Selected = option.state.testFlag(QStyle::State_Selected);
     FDrawer(painter, index.column(), index.row(), option.rect, state);
@@ -345,12 +312,9 @@ void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
 TGridTitleRow::TGridTitleRow(TGridCellDrawer drawer, QWidget* parent)
     : QHeaderView(Qt::Horizontal, parent)
-    , FDrawer(std::move(drawer))
-{
-}
+    , FDrawer(std::move(drawer)) {}
 
-void TGridTitleRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
-{
+void TGridTitleRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
     TGridCellState state;
     state.Fixed = true;
     FDrawer(painter, logicalIndex, -1, rect, state);

@@ -76,8 +76,8 @@ public:
     static void StyleEdit(QLineEdit* edit);
     static void StyleDatePicker(QDateEdit* picker);
     static void StyleGrid(QTableView* grid);
-    static void StyleButton(TPOSButton* button, const QString& caption, TGlyph glyph,
-                            bool primary, bool danger);
+    static void StyleButton(TPOSButton* button, const QString& caption, TGlyph glyph, bool primary,
+                            bool danger);
     static void StyleHeaderButton(TPOSButton* button, const QString& caption, TGlyph glyph);
     // Draws one cell of `grid`: its text (the header text for a title cell), the grid's font,
     // white-or-grid colour brush and font colour, the theme's title and selection looks, 8/2

@@ -36,8 +36,7 @@ public:
     static void ShowSale(const QString& AFisNo, double ATotal, const QString& APaymentType,
                          int AAutoCloseMs);
 
-    void Setup(const QString& AFisNo, double ATotal, const QString& APaymentType,
-               int AAutoCloseMs);
+    void Setup(const QString& AFisNo, double ATotal, const QString& APaymentType, int AAutoCloseMs);
     TShownDialog Describe() const;
     // Width of the bar's fill for the time shown so far.
     int ProgressFillWidth() const;

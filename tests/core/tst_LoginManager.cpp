@@ -46,26 +46,22 @@ private:
     QString IniPath(const QString& name) const { return FDir->filePath(name); }
 };
 
-void TestLoginManager::initTestCase()
-{
+void TestLoginManager::initTestCase() {
     UseTestPaths();
 }
 
-void TestLoginManager::init()
-{
+void TestLoginManager::init() {
     FDb = std::make_unique<TTestDatabase>();
     FDir = std::make_unique<QTemporaryDir>();
     LoginFixture::Fill();
 }
 
-void TestLoginManager::cleanup()
-{
+void TestLoginManager::cleanup() {
     FDb.reset();
     FDir.reset();
 }
 
-void TestLoginManager::branchListTexts()
-{
+void TestLoginManager::branchListTexts() {
     const QList<TBranchEntry> branches = TLoginManager::LoadBranches();
     QStringList texts;
     QList<int> ids;
@@ -75,13 +71,12 @@ void TestLoginManager::branchListTexts()
     }
     // Ordered by firm title, then branch; inactive and deleted branches and branches of an
     // inactive firm are left out; a firm without a title adds nothing to the text.
-    QCOMPARE(texts, QStringList({"Depo", "Kadıköy - Kırvelo Gıda A.Ş.",
-                                 "Merkez - Kırvelo Gıda A.Ş."}));
+    QCOMPARE(texts,
+             QStringList({"Depo", "Kadıköy - Kırvelo Gıda A.Ş.", "Merkez - Kırvelo Gıda A.Ş."}));
     QCOMPARE(ids, QList<int>({5, 2, 1}));
 }
 
-void TestLoginManager::branchToSelect_data()
-{
+void TestLoginManager::branchToSelect_data() {
     QTest::addColumn<int>("remembered");
     QTest::addColumn<int>("expected");
     QTest::newRow("remembered branch listed") << 1 << 2;
@@ -89,16 +84,14 @@ void TestLoginManager::branchToSelect_data()
     QTest::newRow("nothing remembered: first") << 0 << 0;
 }
 
-void TestLoginManager::branchToSelect()
-{
+void TestLoginManager::branchToSelect() {
     QFETCH(int, remembered);
     QFETCH(int, expected);
     QCOMPARE(TLoginManager::BranchToSelect(TLoginManager::LoadBranches(), remembered), expected);
     QCOMPARE(TLoginManager::BranchToSelect({}, remembered), -1);
 }
 
-void TestLoginManager::passwordHashIsLowerHexOfExactText()
-{
+void TestLoginManager::passwordHashIsLowerHexOfExactText() {
     QCOMPARE(TLoginManager::PasswordHash("1234"),
              QString("03ac674216f3e15c761ee1a5e255f067953623c8b388b4459e13f978d7c846f4"));
     QVERIFY(TLoginManager::PasswordHash("1234 ") != TLoginManager::PasswordHash("1234"));
@@ -106,8 +99,7 @@ void TestLoginManager::passwordHashIsLowerHexOfExactText()
     QCOMPARE(TLoginManager::PasswordHash("şifre"), LoginFixture::Sha256Hex("şifre"));
 }
 
-void TestLoginManager::authenticate_data()
-{
+void TestLoginManager::authenticate_data() {
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("subeID");
@@ -116,37 +108,50 @@ void TestLoginManager::authenticate_data()
     QTest::addColumn<QString>("message");
     const QString wrong = TLoginManager::MsgWrongCredentials;
     const int bad = int(TLoginCheck::WrongCredentials);
-    QTest::newRow("success") << "kasiyer" << "1234" << 1 << int(TLoginCheck::Ok) << 3 << "";
-    QTest::newRow("user name trimmed")
-        << "  kasiyer " << "1234" << 1 << int(TLoginCheck::Ok) << 3 << "";
+    QTest::newRow("success") << "kasiyer"
+                             << "1234" << 1 << int(TLoginCheck::Ok) << 3 << "";
+    QTest::newRow("user name trimmed") << "  kasiyer "
+                                       << "1234" << 1 << int(TLoginCheck::Ok) << 3 << "";
     QTest::newRow("other branch of the same firm")
-        << "kasiyer" << "1234" << 2 << int(TLoginCheck::Ok) << 3 << "";
-    QTest::newRow("empty user") << "" << "1234" << 1 << int(TLoginCheck::NoUsername) << 0
+        << "kasiyer"
+        << "1234" << 2 << int(TLoginCheck::Ok) << 3 << "";
+    QTest::newRow("empty user") << ""
+                                << "1234" << 1 << int(TLoginCheck::NoUsername) << 0
                                 << TLoginManager::MsgNoUsername;
-    QTest::newRow("blank user") << "   " << "1234" << 1 << int(TLoginCheck::NoUsername) << 0
+    QTest::newRow("blank user") << "   "
+                                << "1234" << 1 << int(TLoginCheck::NoUsername) << 0
                                 << TLoginManager::MsgNoUsername;
-    QTest::newRow("empty password") << "kasiyer" << "" << 1 << int(TLoginCheck::NoPassword) << 0
-                                    << TLoginManager::MsgNoPassword;
+    QTest::newRow("empty password")
+        << "kasiyer"
+        << "" << 1 << int(TLoginCheck::NoPassword) << 0 << TLoginManager::MsgNoPassword;
     QTest::newRow("spaces-only password counts as empty")
-        << "kasiyer" << "   " << 1 << int(TLoginCheck::NoPassword) << 0
-        << TLoginManager::MsgNoPassword;
-    QTest::newRow("no branch") << "kasiyer" << "1234" << 0 << int(TLoginCheck::NoBranch) << 0
+        << "kasiyer"
+        << "   " << 1 << int(TLoginCheck::NoPassword) << 0 << TLoginManager::MsgNoPassword;
+    QTest::newRow("no branch") << "kasiyer"
+                               << "1234" << 0 << int(TLoginCheck::NoBranch) << 0
                                << TLoginManager::MsgNoBranch;
-    QTest::newRow("wrong password") << "kasiyer" << "12345" << 1 << bad << 0 << wrong;
-    QTest::newRow("password is not trimmed") << "kasiyer" << " 1234" << 1 << bad << 0 << wrong;
+    QTest::newRow("wrong password") << "kasiyer"
+                                    << "12345" << 1 << bad << 0 << wrong;
+    QTest::newRow("password is not trimmed") << "kasiyer"
+                                             << " 1234" << 1 << bad << 0 << wrong;
     QTest::newRow("trailing space is part of the password")
-        << "bosluk" << "pass " << 1 << int(TLoginCheck::Ok) << 5 << "";
-    QTest::newRow("without the trailing space") << "bosluk" << "pass" << 1 << bad << 0 << wrong;
-    QTest::newRow("unknown user") << "kimse" << "1234" << 1 << bad << 0 << wrong;
-    QTest::newRow("inactive branch") << "kasiyer" << "1234" << 3 << bad << 0 << wrong;
-    QTest::newRow("deleted branch") << "kasiyer" << "1234" << 6 << bad << 0 << wrong;
-    QTest::newRow("branch of another firm") << "kasiyer" << "1234" << 4 << bad << 0 << wrong;
-    QTest::newRow("user of another firm")
-        << "diger" << "1234" << 1 << bad << 0 << wrong;
+        << "bosluk"
+        << "pass " << 1 << int(TLoginCheck::Ok) << 5 << "";
+    QTest::newRow("without the trailing space") << "bosluk"
+                                                << "pass" << 1 << bad << 0 << wrong;
+    QTest::newRow("unknown user") << "kimse"
+                                  << "1234" << 1 << bad << 0 << wrong;
+    QTest::newRow("inactive branch") << "kasiyer"
+                                     << "1234" << 3 << bad << 0 << wrong;
+    QTest::newRow("deleted branch") << "kasiyer"
+                                    << "1234" << 6 << bad << 0 << wrong;
+    QTest::newRow("branch of another firm") << "kasiyer"
+                                            << "1234" << 4 << bad << 0 << wrong;
+    QTest::newRow("user of another firm") << "diger"
+                                          << "1234" << 1 << bad << 0 << wrong;
 }
 
-void TestLoginManager::authenticate()
-{
+void TestLoginManager::authenticate() {
     QFETCH(QString, user);
     QFETCH(QString, password);
     QFETCH(int, subeID);
@@ -160,23 +165,21 @@ void TestLoginManager::authenticate()
     QCOMPARE(result.Success(), check == int(TLoginCheck::Ok));
 }
 
-void TestLoginManager::successStampsLastLogin()
-{
+void TestLoginManager::successStampsLastLogin() {
     QVERIFY(TLoginManager::AuthenticateUser("kasiyer", "1234", 1).Success());
-    const QString stamp = FDb->Scalar("SELECT SonGiris FROM Kullanici WHERE KullaniciID = 3").toString();
+    const QString stamp =
+        FDb->Scalar("SELECT SonGiris FROM Kullanici WHERE KullaniciID = 3").toString();
     QVERIFY2(QDateTime::fromString(stamp, "yyyy-MM-dd HH:mm:ss").isValid(), qPrintable(stamp));
     QVERIFY(FDb->Scalar("SELECT SonGiris FROM Kullanici WHERE KullaniciID = 1").isNull());
     QVERIFY(FDb->Scalar("SELECT SonGiris FROM Kullanici WHERE KullaniciID = 2").isNull());
 }
 
-void TestLoginManager::failureLeavesLastLoginAlone()
-{
+void TestLoginManager::failureLeavesLastLoginAlone() {
     QVERIFY(!TLoginManager::AuthenticateUser("kasiyer", "0000", 1).Success());
     QCOMPARE(FDb->Count("Kullanici WHERE SonGiris IS NOT NULL"), 0);
 }
 
-void TestLoginManager::hashStoredInUpperCaseStillMatches()
-{
+void TestLoginManager::hashStoredInUpperCaseStillMatches() {
     const TAuthResult result = TLoginManager::AuthenticateUser("yonetici", "Admin!", 2);
     QVERIFY(result.Success());
     QCOMPARE(result.KullaniciID, 4);
@@ -184,8 +187,7 @@ void TestLoginManager::hashStoredInUpperCaseStillMatches()
     QVERIFY(!TLoginManager::AuthenticateUser("yonetici", "admin!", 2).Success());
 }
 
-void TestLoginManager::sessionTakesTheAuthenticatedUser()
-{
+void TestLoginManager::sessionTakesTheAuthenticatedUser() {
     // Users 1 (deleted) and 2 (inactive) share the name and come first in the table.
     const TAuthResult auth = TLoginManager::AuthenticateUser("kasiyer", "1234", 1);
     QVERIFY(auth.Success());
@@ -206,8 +208,7 @@ void TestLoginManager::sessionTakesTheAuthenticatedUser()
     QCOMPARE(session->VardiyaAcik, false);
 }
 
-void TestLoginManager::sessionOnAnotherBranchOfTheFirm()
-{
+void TestLoginManager::sessionOnAnotherBranchOfTheFirm() {
     const std::optional<TSessionInfo> session = TLoginManager::BuildSession(3, 2, 1, "X");
     QVERIFY(session);
     QCOMPARE(session->SubeID, 2);
@@ -215,8 +216,7 @@ void TestLoginManager::sessionOnAnotherBranchOfTheFirm()
     QCOMPARE(session->FirmaID, 1);
 }
 
-void TestLoginManager::sessionRefusesForeignOrMissingBranch()
-{
+void TestLoginManager::sessionRefusesForeignOrMissingBranch() {
     QVERIFY(!TLoginManager::BuildSession(3, 0, 1, "X"));
     QVERIFY(!TLoginManager::BuildSession(3, -1, 1, "X"));
     QVERIFY(!TLoginManager::BuildSession(3, 4, 1, "X")); // another firm
@@ -224,15 +224,13 @@ void TestLoginManager::sessionRefusesForeignOrMissingBranch()
     QVERIFY(!TLoginManager::BuildSession(99, 1, 1, "X"));
 }
 
-void TestLoginManager::terminalWithoutNameGetsComputerName_data()
-{
+void TestLoginManager::terminalWithoutNameGetsComputerName_data() {
     QTest::addColumn<int>("terminalID");
     QTest::newRow("terminal row without a name") << 4;
     QTest::newRow("no terminal known") << -1;
 }
 
-void TestLoginManager::terminalWithoutNameGetsComputerName()
-{
+void TestLoginManager::terminalWithoutNameGetsComputerName() {
     QFETCH(int, terminalID);
     FDb->Exec("INSERT INTO Terminal (TerminalID, TerminalAdi, IsDeleted) VALUES (5, '   ', 0)");
     const std::optional<TSessionInfo> session =
@@ -244,8 +242,7 @@ void TestLoginManager::terminalWithoutNameGetsComputerName()
     QCOMPARE(blank->TerminalAdi, QString("POS-KASA99"));
 }
 
-void TestLoginManager::rememberMeFile()
-{
+void TestLoginManager::rememberMeFile() {
     const QString path = IniPath("login.ini");
     TLoginManager::SaveLoginPrefs(path, true, 2, "  kasiyer ");
     QFile file(path);
@@ -273,8 +270,7 @@ void TestLoginManager::rememberMeFile()
     QCOMPARE(prefs.Username, QString());
 }
 
-void TestLoginManager::prefsDefaults()
-{
+void TestLoginManager::prefsDefaults() {
     const TLoginPrefs prefs = TLoginManager::LoadLoginPrefs(IniPath("missing.ini"));
     QCOMPARE(prefs.RememberMe, false);
     QCOMPARE(prefs.SubeID, 0);
@@ -283,8 +279,7 @@ void TestLoginManager::prefsDefaults()
     QVERIFY(TLoginManager::TerminalPrefsPath().endsWith("/kirvelo.ini"));
 }
 
-void TestLoginManager::prefsWrittenElsewhereAreRead()
-{
+void TestLoginManager::prefsWrittenElsewhereAreRead() {
     // A file written by hand (or by another program) with Turkish letters and "true".
     const QString path = IniPath("hand.ini");
     QFile file(path);
@@ -297,8 +292,7 @@ void TestLoginManager::prefsWrittenElsewhereAreRead()
     QCOMPARE(prefs.Username, QString("Ayşe"));
 }
 
-void TestLoginManager::resolveTerminal_data()
-{
+void TestLoginManager::resolveTerminal_data() {
     QTest::addColumn<QVariant>("configured");
     QTest::addColumn<QString>("computer");
     QTest::addColumn<int>("expected");
@@ -306,14 +300,12 @@ void TestLoginManager::resolveTerminal_data()
     QTest::newRow("configured id missing: by name") << QVariant(99) << "testhost" << 3;
     QTest::newRow("configured id deleted: by name") << QVariant(2) << "testhost" << 3;
     QTest::newRow("configured text not a number: by name") << QVariant("abc") << "testhost" << 3;
-    QTest::newRow("by name, letter case and deleted row aside")
-        << QVariant() << "TestHost" << 3;
+    QTest::newRow("by name, letter case and deleted row aside") << QVariant() << "TestHost" << 3;
     QTest::newRow("unknown name: first row") << QVariant() << "BILINMEYEN" << 1;
     QTest::newRow("no computer name: first row") << QVariant() << "" << 1;
 }
 
-void TestLoginManager::resolveTerminal()
-{
+void TestLoginManager::resolveTerminal() {
     QFETCH(QVariant, configured);
     QFETCH(QString, computer);
     QFETCH(int, expected);
@@ -325,23 +317,23 @@ void TestLoginManager::resolveTerminal()
     QCOMPARE(TLoginManager::ResolveTerminalID(path, computer), expected);
 }
 
-void TestLoginManager::noTerminalRowsGivesMinusOne()
-{
+void TestLoginManager::noTerminalRowsGivesMinusOne() {
     FDb->Exec("UPDATE Terminal SET IsDeleted = 1");
     QCOMPARE(TLoginManager::ResolveTerminalID(IniPath("kirvelo.ini"), "testhost"), -1);
 }
 
-void TestLoginManager::versionText_data()
-{
+void TestLoginManager::versionText_data() {
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("four parts") << "1.0.0.1" << "Versiyon 1.0.0.1";
-    QTest::newRow("short") << "2.3" << "Versiyon 2.3.0.0";
-    QTest::newRow("none") << "" << "Versiyon Bilinmiyor";
+    QTest::newRow("four parts") << "1.0.0.1"
+                                << "Versiyon 1.0.0.1";
+    QTest::newRow("short") << "2.3"
+                           << "Versiyon 2.3.0.0";
+    QTest::newRow("none") << ""
+                          << "Versiyon Bilinmiyor";
 }
 
-void TestLoginManager::versionText()
-{
+void TestLoginManager::versionText() {
     QFETCH(QString, version);
     QFETCH(QString, expected);
     QCOMPARE(TLoginManager::VersionText(version), expected);

@@ -6,14 +6,12 @@
 #include <QCryptographicHash>
 
 namespace LoginFixture {
-QString Sha256Hex(const QString& text)
-{
+QString Sha256Hex(const QString& text) {
     return QString::fromLatin1(
         QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
-void CreateTables()
-{
+void CreateTables() {
     const QStringList statements = {
         "IF OBJECT_ID('dbo.Firma', 'U') IS NULL CREATE TABLE dbo.Firma (FirmaID INT "
         "IDENTITY(1,1) PRIMARY KEY, Unvan NVARCHAR(200) NOT NULL, IsActive BIT NOT NULL "
@@ -36,8 +34,7 @@ void CreateTables()
         dmMain->ExecSql(sql);
 }
 
-void Fill()
-{
+void Fill() {
     CreateTables();
     const QString pin = Sha256Hex("1234");
     const QStringList statements = {
@@ -51,12 +48,23 @@ void Fill()
         "(1, 'KASA-01', 0), (2, 'TESTHOST', 1), (3, 'testhost', 0), (4, '', 0)",
         "INSERT INTO Kullanici (KullaniciID, KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID, "
         "AktifMi, IsDeleted) VALUES "
-        "(1, 'kasiyer', '" + pin + "', 'Silinmiş Kasiyer', 2, 1, 1, 1), "
-        "(2, 'kasiyer', '" + pin + "', 'Pasif Kasiyer', 2, 1, 0, 0), "
-        "(3, 'kasiyer', '" + pin + "', 'Ayşe Kasiyer', 1, 1, 1, 0), "
-        "(4, 'yonetici', '" + Sha256Hex("Admin!").toUpper() + "', 'Mehmet Yönetici', 2, 2, 1, 0), "
-        "(5, 'bosluk', '" + Sha256Hex("pass ") + "', 'Boşluk Deneme', 1, 1, 1, 0), "
-        "(6, 'diger', '" + pin + "', 'Diğer Firma', 1, 4, 1, 0)",
+        "(1, 'kasiyer', '" +
+            pin +
+            "', 'Silinmiş Kasiyer', 2, 1, 1, 1), "
+            "(2, 'kasiyer', '" +
+            pin +
+            "', 'Pasif Kasiyer', 2, 1, 0, 0), "
+            "(3, 'kasiyer', '" +
+            pin +
+            "', 'Ayşe Kasiyer', 1, 1, 1, 0), "
+            "(4, 'yonetici', '" +
+            Sha256Hex("Admin!").toUpper() +
+            "', 'Mehmet Yönetici', 2, 2, 1, 0), "
+            "(5, 'bosluk', '" +
+            Sha256Hex("pass ") +
+            "', 'Boşluk Deneme', 1, 1, 1, 0), "
+            "(6, 'diger', '" +
+            pin + "', 'Diğer Firma', 1, 4, 1, 0)",
     };
     for (const QString& sql : statements)
         dmMain->ExecSql(sql);
