@@ -27,6 +27,8 @@ char16_t TablerCode(TGlyph glyph) {
         return 0xEB04;
     case TGlyph::Delete:
         return 0xEB41;
+    case TGlyph::ChevronDown:
+        return 0xEA5F;
     default:
         return 0;
     }
@@ -164,6 +166,11 @@ QPainterPath StrokePath(TGlyph glyph) {
         p.lineTo(15, 3);
         p.lineTo(15, 7);
         break;
+    case TGlyph::ChevronDown:
+        p.moveTo(6, 9);
+        p.lineTo(12, 15);
+        p.lineTo(18, 9);
+        break;
     case TGlyph::Cart:
         p.addEllipse(QPointF(6, 19), 2, 2);
         p.addEllipse(QPointF(17, 19), 2, 2);
@@ -215,6 +222,8 @@ TGlyph FromMdl2(char16_t code) {
         return TGlyph::Delete;
     case 0xE7BF:
         return TGlyph::Cart;
+    case 0xE70D:
+        return TGlyph::ChevronDown;
     default:
         return TGlyph::None;
     }

@@ -28,6 +28,7 @@ enum class TGlyph {
     Tag,
     Delete,
     Cart,
+    ChevronDown,
 };
 
 namespace Glyphs {

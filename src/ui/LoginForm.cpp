@@ -209,6 +209,11 @@ void TfrmLogin::SetupControls() {
         "QComboBox QAbstractItemView { background: #FFFFFF; color: #151C25;"
         " selection-background-color: #B3D7F6; selection-color: #1A3A5F; outline: 0; }"
         "QComboBox QAbstractItemView::item { min-height: 30px; padding-left: 10px; }"));
+    auto* arrow = new TGlyphLabel(TGlyph::ChevronDown, scGPComboBox1);
+    arrow->setObjectName(QStringLiteral("lblBranchArrow"));
+    arrow->setGeometry(kFieldWidth - 36, 0, 30, kFieldHeight);
+    arrow->SetGlyphSize(18);
+    arrow->SetColors(kIcon, POSPalette::DisabledText);
     cmbBranch->setObjectName(QStringLiteral("cmbBranch"));
     cmbBranch->hide();
     connect(scGPComboBox1, &QComboBox::currentIndexChanged, cmbBranch, &QComboBox::setCurrentIndex);

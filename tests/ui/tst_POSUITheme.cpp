@@ -407,7 +407,7 @@ void TestPOSUITheme::glyphsFromSegoeCharacters() {
 }
 
 void TestPOSUITheme::everyGlyphDrawsSomething() {
-    for (int kind = int(TGlyph::None); kind <= int(TGlyph::Cart); ++kind) {
+    for (int kind = int(TGlyph::None); kind <= int(TGlyph::ChevronDown); ++kind) {
         QImage image(24, 24, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
         QPainter painter(&image);
