@@ -14,7 +14,8 @@
 namespace {
 // Stands in for the sales screen until it exists: names the logged-in user, branch, terminal
 // and database, and ends the program when closed.
-std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner) {
+std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner)
+{
     auto screen = std::make_unique<QDialog>(owner);
     screen->setWindowTitle(QStringLiteral("KIRVELO - Satış Ekranı"));
     TPOSUITheme::StyleForm(screen.get());
@@ -32,7 +33,8 @@ std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner) {
     return screen;
 }
 
-int Run(TKirveloApplication& app) {
+int Run(TKirveloApplication& app)
+{
     RegisterFontSubstitutions();
     TdmMain db(&app);
     TfrmLogin login;
@@ -44,7 +46,8 @@ int Run(TKirveloApplication& app) {
 }
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     TKirveloApplication app(argc, argv);
     // Numbers are formatted through QLocale only; the C library keeps "." for parsing.
     std::setlocale(LC_NUMERIC, "C");

@@ -49,26 +49,31 @@ const QString kTerminalByNameSql =
 const QString kFirstTerminalSql = QStringLiteral(
     "SELECT TOP 1 TerminalID FROM Terminal WHERE ISNULL(IsDeleted, 0) = 0 ORDER BY TerminalID");
 
-int FirstId(TDbQuery& query) {
+int FirstId(TDbQuery& query)
+{
     query.Exec();
     return query.Next() ? query.Value(0).toInt() : -1;
 }
 
-bool ReadBool(const QVariant& value) {
+bool ReadBool(const QVariant& value)
+{
     const QString text = value.toString().trimmed();
     return text == u'1' || text.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
 }
 } // namespace
 
-QString TLoginManager::LoginPrefsPath() {
+QString TLoginManager::LoginPrefsPath()
+{
     return AppPaths::UserConfigFolder() + QStringLiteral("login.ini");
 }
 
-QString TLoginManager::TerminalPrefsPath() {
+QString TLoginManager::TerminalPrefsPath()
+{
     return AppPaths::UserConfigFolder() + QStringLiteral("kirvelo.ini");
 }
 
-TLoginPrefs TLoginManager::LoadLoginPrefs(const QString& path) {
+TLoginPrefs TLoginManager::LoadLoginPrefs(const QString& path)
+{
     QSettings ini(path, QSettings::IniFormat);
     ini.beginGroup(kLoginSection);
     TLoginPrefs prefs;
@@ -79,7 +84,8 @@ TLoginPrefs TLoginManager::LoadLoginPrefs(const QString& path) {
 }
 
 void TLoginManager::SaveLoginPrefs(const QString& path, bool rememberMe, int subeID,
-                                   const QString& username) {
+                                   const QString& username)
+{
     QSettings ini(path, QSettings::IniFormat);
     ini.beginGroup(kLoginSection);
     ini.setValue(QStringLiteral("RememberMe"), rememberMe ? 1 : 0);
@@ -92,7 +98,8 @@ void TLoginManager::SaveLoginPrefs(const QString& path, bool rememberMe, int sub
     ini.sync();
 }
 
-QList<TBranchEntry> TLoginManager::LoadBranches() {
+QList<TBranchEntry> TLoginManager::LoadBranches()
+{
     QList<TBranchEntry> branches;
     TDbQuery query(kBranchesSql);
     query.Exec();
@@ -106,7 +113,8 @@ QList<TBranchEntry> TLoginManager::LoadBranches() {
     return branches;
 }
 
-int TLoginManager::BranchToSelect(const QList<TBranchEntry>& branches, int rememberedSubeID) {
+int TLoginManager::BranchToSelect(const QList<TBranchEntry>& branches, int rememberedSubeID)
+{
     for (int i = 0; i < branches.size(); ++i) {
         if (branches.at(i).SubeID == rememberedSubeID)
             return i;
@@ -114,13 +122,15 @@ int TLoginManager::BranchToSelect(const QList<TBranchEntry>& branches, int remem
     return branches.isEmpty() ? -1 : 0;
 }
 
-QString TLoginManager::PasswordHash(const QString& password) {
+QString TLoginManager::PasswordHash(const QString& password)
+{
     return QString::fromLatin1(
         QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
 TAuthResult TLoginManager::AuthenticateUser(const QString& username, const QString& password,
-                                            int subeID) {
+                                            int subeID)
+{
     if (username.trimmed().isEmpty())
         return {TLoginCheck::NoUsername, 0, MsgNoUsername};
     if (password.trimmed().isEmpty())
@@ -144,7 +154,8 @@ TAuthResult TLoginManager::AuthenticateUser(const QString& username, const QStri
 }
 
 std::optional<TSessionInfo> TLoginManager::BuildSession(int kullaniciID, int subeID, int terminalID,
-                                                        const QString& computerName) {
+                                                        const QString& computerName)
+{
     if (subeID <= 0)
         return std::nullopt;
     TDbQuery query(kSessionSql);
@@ -173,12 +184,14 @@ std::optional<TSessionInfo> TLoginManager::BuildSession(int kullaniciID, int sub
     return session;
 }
 
-QString TLoginManager::ComputerName() {
+QString TLoginManager::ComputerName()
+{
     const QString name = qEnvironmentVariable("COMPUTERNAME");
     return name.isEmpty() ? QSysInfo::machineHostName() : name;
 }
 
-int TLoginManager::ResolveTerminalID(const QString& prefsPath, const QString& computerName) {
+int TLoginManager::ResolveTerminalID(const QString& prefsPath, const QString& computerName)
+{
     QSettings ini(prefsPath, QSettings::IniFormat);
     const int configured = ini.value(QStringLiteral("Terminal/TerminalID"), 0).toInt();
     if (configured > 0) {
@@ -198,7 +211,8 @@ int TLoginManager::ResolveTerminalID(const QString& prefsPath, const QString& co
     return FirstId(first);
 }
 
-QString TLoginManager::VersionText(const QString& version) {
+QString TLoginManager::VersionText(const QString& version)
+{
     const QStringList parts = version.split(u'.', Qt::SkipEmptyParts);
     if (parts.isEmpty())
         return QStringLiteral("Versiyon Bilinmiyor");

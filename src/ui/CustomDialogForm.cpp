@@ -29,7 +29,8 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
     , imgIcon(new QLabel(pnlContent))
     , pnlBottom(new QWidget(this))
     , btnOk(new TPOSButton(pnlBottom))
-    , btnCancel(new TPOSButton(pnlBottom)) {
+    , btnCancel(new TPOSButton(pnlBottom))
+{
     setObjectName(QStringLiteral("frmCustomDialog"));
     pnlTop->setObjectName(QStringLiteral("pnlTop"));
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
@@ -88,7 +89,8 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
     connect(btnCancel, &QPushButton::clicked, this, &TfrmCustomDialog::btnCancelClick);
 }
 
-QColor TfrmCustomDialog::HeaderColor(TDialogType DlgType) {
+QColor TfrmCustomDialog::HeaderColor(TDialogType DlgType)
+{
     switch (DlgType) {
     case dtError:
         return kRed;
@@ -102,7 +104,8 @@ QColor TfrmCustomDialog::HeaderColor(TDialogType DlgType) {
 }
 
 void TfrmCustomDialog::Setup(const QString& Title, const QString& Msg, TDialogType DlgType,
-                             int AutoCloseMs) {
+                             int AutoCloseMs)
+{
     FDlgType = DlgType;
     lblTitle->setText(Title);
     lblMessage->setText(Msg);
@@ -134,7 +137,8 @@ void TfrmCustomDialog::Setup(const QString& Title, const QString& Msg, TDialogTy
     }
 }
 
-void TfrmCustomDialog::PlaceButtons() {
+void TfrmCustomDialog::PlaceButtons()
+{
     const int width = pnlBottom->width() > 0 ? pnlBottom->width() : kWidth - 2 * kFrame;
     const int top = (kFooterHeight - kButtonHeight) / 2;
     if (btnCancel->isVisibleTo(this)) {
@@ -146,12 +150,14 @@ void TfrmCustomDialog::PlaceButtons() {
     btnOk->move((width - kButtonWidth) / 2, top);
 }
 
-void TfrmCustomDialog::resizeEvent(QResizeEvent* event) {
+void TfrmCustomDialog::resizeEvent(QResizeEvent* event)
+{
     TFramelessDialog::resizeEvent(event);
     PlaceButtons();
 }
 
-TShownDialog TfrmCustomDialog::Describe() const {
+TShownDialog TfrmCustomDialog::Describe() const
+{
     TShownDialog shown;
     shown.Form = QStringLiteral("TfrmCustomDialog");
     shown.Title = lblTitle->text();
@@ -164,21 +170,25 @@ TShownDialog TfrmCustomDialog::Describe() const {
     return shown;
 }
 
-void TfrmCustomDialog::btnOkClick() {
+void TfrmCustomDialog::btnOkClick()
+{
     FAutoCloseTimer.stop();
     done(mrOk);
 }
 
-void TfrmCustomDialog::btnCancelClick() {
+void TfrmCustomDialog::btnCancelClick()
+{
     done(mrCancel);
 }
 
-void TfrmCustomDialog::reject() {
+void TfrmCustomDialog::reject()
+{
     // Closing the window by other means answers as Esc does.
     done(btnCancel->isVisibleTo(this) ? mrCancel : mrOk);
 }
 
-void TfrmCustomDialog::keyPressEvent(QKeyEvent* event) {
+void TfrmCustomDialog::keyPressEvent(QKeyEvent* event)
+{
     switch (event->key()) {
     case Qt::Key_Escape:
         event->accept();
@@ -196,7 +206,8 @@ void TfrmCustomDialog::keyPressEvent(QKeyEvent* event) {
 }
 
 int TfrmCustomDialog::ShowDialog(const QString& Title, const QString& Msg, TDialogType DlgType,
-                                 int AutoCloseMs) {
+                                 int AutoCloseMs)
+{
     TfrmCustomDialog dialog(DialogOwner());
     dialog.Setup(Title, Msg, DlgType, AutoCloseMs);
     if (!TDialogTestHooks::Intercepting())

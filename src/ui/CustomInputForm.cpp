@@ -28,7 +28,8 @@ TfrmCustomInput::TfrmCustomInput(QWidget* parent)
     , edtInput(new QLineEdit(pnlContent))
     , pnlBottom(new QWidget(this))
     , btnOk(new TPOSButton(pnlBottom))
-    , btnCancel(new TPOSButton(pnlBottom)) {
+    , btnCancel(new TPOSButton(pnlBottom))
+{
     setObjectName(QStringLiteral("frmCustomInput"));
     pnlTop->setObjectName(QStringLiteral("pnlTop"));
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
@@ -89,7 +90,8 @@ TfrmCustomInput::TfrmCustomInput(QWidget* parent)
 }
 
 void TfrmCustomInput::Setup(const QString& Title, const QString& Prompt,
-                            const QString& DefaultValue) {
+                            const QString& DefaultValue)
+{
     lblTitle->setText(Title);
     setWindowTitle(Title);
     lblPrompt->setText(Prompt.isEmpty() ? kDefaultPrompt : Prompt);
@@ -98,7 +100,8 @@ void TfrmCustomInput::Setup(const QString& Title, const QString& Prompt,
     edtInput->selectAll();
 }
 
-TShownDialog TfrmCustomInput::Describe() const {
+TShownDialog TfrmCustomInput::Describe() const
+{
     TShownDialog shown;
     shown.Form = QStringLiteral("TfrmCustomInput");
     shown.Title = lblTitle->text();
@@ -108,17 +111,20 @@ TShownDialog TfrmCustomInput::Describe() const {
     return shown;
 }
 
-void TfrmCustomInput::showEvent(QShowEvent* event) {
+void TfrmCustomInput::showEvent(QShowEvent* event)
+{
     TFramelessDialog::showEvent(event);
     edtInput->setFocus();
     edtInput->selectAll();
 }
 
-void TfrmCustomInput::reject() {
+void TfrmCustomInput::reject()
+{
     done(mrCancel);
 }
 
-void TfrmCustomInput::keyPressEvent(QKeyEvent* event) {
+void TfrmCustomInput::keyPressEvent(QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Escape) {
         event->accept();
         return;
@@ -127,7 +133,8 @@ void TfrmCustomInput::keyPressEvent(QKeyEvent* event) {
 }
 
 bool TfrmCustomInput::ShowInput(const QString& Title, const QString& Prompt,
-                                const QString& DefaultValue, QString& Value) {
+                                const QString& DefaultValue, QString& Value)
+{
     TfrmCustomInput dialog(DialogOwner());
     dialog.Setup(Title, Prompt, DefaultValue);
     if (TDialogTestHooks::Intercepting()) {

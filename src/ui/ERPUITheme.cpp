@@ -2,6 +2,7 @@
 
 #include "ui/POSUITheme.h"
 
-void TERPUITheme::StyleForm(QWidget* form) {
+void TERPUITheme::StyleForm(QWidget* form)
+{
     TPOSUITheme::StyleForm(form);
 }

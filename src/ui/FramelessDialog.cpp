@@ -6,28 +6,33 @@
 #include <QPainter>
 
 TFramelessDialog::TFramelessDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
     setModal(true);
 }
 
-QWidget* TFramelessDialog::DialogOwner() {
+QWidget* TFramelessDialog::DialogOwner()
+{
     if (QWidget* modal = QApplication::activeModalWidget())
         return modal;
     return QApplication::activeWindow();
 }
 
-void TFramelessDialog::SetFrame(const QColor& color, int width) {
+void TFramelessDialog::SetFrame(const QColor& color, int width)
+{
     FFrameColor = color;
     FFrameWidth = width;
     setContentsMargins(width, width, width, width);
     update();
 }
 
-void TFramelessDialog::AddDragHandle(QWidget* handle) {
+void TFramelessDialog::AddDragHandle(QWidget* handle)
+{
     TWindowMover::Attach(handle, this);
 }
 
-void TFramelessDialog::paintEvent(QPaintEvent* event) {
+void TFramelessDialog::paintEvent(QPaintEvent* event)
+{
     QDialog::paintEvent(event);
     if (FFrameWidth <= 0)
         return;

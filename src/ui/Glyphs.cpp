@@ -9,7 +9,8 @@ namespace {
 const QString kTablerFamily = QStringLiteral("tabler-icons");
 
 // Characters of the tabler icon font; 0 where the painted stroke serves better.
-char16_t TablerCode(TGlyph glyph) {
+char16_t TablerCode(TGlyph glyph)
+{
     switch (glyph) {
     case TGlyph::Search:
         return 0xEB1C;
@@ -35,7 +36,8 @@ char16_t TablerCode(TGlyph glyph) {
 }
 
 // The strokes of each glyph on a 24 x 24 grid, in the style of the tabler outline icons.
-QPainterPath StrokePath(TGlyph glyph) {
+QPainterPath StrokePath(TGlyph glyph)
+{
     QPainterPath p;
     switch (glyph) {
     case TGlyph::None:
@@ -189,7 +191,8 @@ QPainterPath StrokePath(TGlyph glyph) {
 } // namespace
 
 namespace Glyphs {
-TGlyph FromMdl2(char16_t code) {
+TGlyph FromMdl2(char16_t code)
+{
     switch (code) {
     case 0xE721:
         return TGlyph::Search;
@@ -229,12 +232,13 @@ TGlyph FromMdl2(char16_t code) {
     }
 }
 
-bool TablerFontLoaded() {
+bool TablerFontLoaded()
+{
     return QFontDatabase::families().contains(kTablerFamily);
 }
 
-void Paint(QPainter& painter, const QRectF& box, TGlyph glyph, const QColor& color,
-           qreal thickness) {
+void Paint(QPainter& painter, const QRectF& box, TGlyph glyph, const QColor& color, qreal thickness)
+{
     if (glyph == TGlyph::None || box.isEmpty())
         return;
     const qreal side = qMin(box.width(), box.height());
@@ -264,32 +268,38 @@ void Paint(QPainter& painter, const QRectF& box, TGlyph glyph, const QColor& col
 
 TGlyphLabel::TGlyphLabel(TGlyph glyph, QWidget* parent)
     : QWidget(parent)
-    , FGlyph(glyph) {
+    , FGlyph(glyph)
+{
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TGlyphLabel::SetGlyph(TGlyph glyph) {
+void TGlyphLabel::SetGlyph(TGlyph glyph)
+{
     FGlyph = glyph;
     update();
 }
 
-void TGlyphLabel::SetColors(const QColor& color, const QColor& disabledColor) {
+void TGlyphLabel::SetColors(const QColor& color, const QColor& disabledColor)
+{
     FColor = color;
     FDisabledColor = disabledColor;
     update();
 }
 
-void TGlyphLabel::SetGlyphSize(int size) {
+void TGlyphLabel::SetGlyphSize(int size)
+{
     FGlyphSize = size;
     update();
 }
 
-void TGlyphLabel::SetThickness(qreal thickness) {
+void TGlyphLabel::SetThickness(qreal thickness)
+{
     FThickness = thickness;
     update();
 }
 
-void TGlyphLabel::paintEvent(QPaintEvent*) {
+void TGlyphLabel::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     const QRectF box(QPointF(0, 0), QSizeF(FGlyphSize, FGlyphSize));
     Glyphs::Paint(painter, box.translated(QRectF(rect()).center() - box.center()), FGlyph,

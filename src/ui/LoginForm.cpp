@@ -50,7 +50,8 @@ public:
     TWaitCursor& operator=(const TWaitCursor&) = delete;
 };
 
-QPixmap LogoPixmap() {
+QPixmap LogoPixmap()
+{
     QPixmap pixmap(kLogoSize * 2, kLogoSize * 2);
     pixmap.setDevicePixelRatio(2);
     pixmap.fill(Qt::transparent);
@@ -67,7 +68,8 @@ QPixmap LogoPixmap() {
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int pixelSize,
-                  bool semibold, const QColor& color) {
+                  bool semibold, const QColor& color)
+{
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     QFont font = semibold ? TPOSUITheme::SemiboldFont(10) : TPOSUITheme::TextFont(10);
@@ -79,7 +81,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int
 
 // The login's glyph buttons: theme style, caption "Segoe UI Semibold" 10 bold, glyph 14, or 18
 // on buttons 38 pixels high or more.
-void StyleLoginButton(TPOSButton* button, const QString& caption, TGlyph glyph, bool primary) {
+void StyleLoginButton(TPOSButton* button, const QString& caption, TGlyph glyph, bool primary)
+{
     TPOSUITheme::StyleButton(button, caption, glyph, primary, false);
     QFont font = TPOSUITheme::SemiboldFont(10);
     font.setBold(true);
@@ -120,13 +123,15 @@ TfrmLogin::TfrmLogin(QWidget* parent, const QString& prefsPath)
     , btnExit(new TPOSButton(pnlLogin))
     , pnlFooter(new QWidget(this))
     , lblVersion(MakeLabel(pnlFooter, QStringLiteral("lblVersion"), {}, 12, false, kMuted))
-    , FPrefsPath(prefsPath.isEmpty() ? TLoginManager::LoginPrefsPath() : prefsPath) {
+    , FPrefsPath(prefsPath.isEmpty() ? TLoginManager::LoginPrefsPath() : prefsPath)
+{
     FormCreate();
 }
 
 TfrmLogin::~TfrmLogin() = default;
 
-void TfrmLogin::FormCreate() {
+void TfrmLogin::FormCreate()
+{
     FTerminalID = -1;
     FRememberedSubeID = 0;
     FAlpha = 0;
@@ -140,7 +145,8 @@ void TfrmLogin::FormCreate() {
     FInitialFocus->setFocus();
 }
 
-void TfrmLogin::SetupControls() {
+void TfrmLogin::SetupControls()
+{
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("KIRVELO"));
     setFixedSize(kWidth, kHeight);
@@ -250,14 +256,16 @@ void TfrmLogin::SetupControls() {
     connect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::btnLoginClick);
 }
 
-void TfrmLogin::LoadLoginPrefs() {
+void TfrmLogin::LoadLoginPrefs()
+{
     const TLoginPrefs prefs = TLoginManager::LoadLoginPrefs(FPrefsPath);
     FRememberMeCheck->setChecked(prefs.RememberMe);
     FRememberedSubeID = prefs.SubeID;
     edtUsername->setText(prefs.RememberMe ? prefs.Username : QString());
 }
 
-void TfrmLogin::showEvent(QShowEvent* event) {
+void TfrmLogin::showEvent(QShowEvent* event)
+{
     QWidget::showEvent(event);
     if (FInitialFocus)
         FInitialFocus->setFocus();
@@ -268,7 +276,8 @@ void TfrmLogin::showEvent(QShowEvent* event) {
     QTimer::singleShot(0, this, &TfrmLogin::FormShow);
 }
 
-bool TfrmLogin::FormShow() {
+bool TfrmLogin::FormShow()
+{
     try {
         TWaitCursor wait;
         if (!dmMain)
@@ -289,7 +298,8 @@ bool TfrmLogin::FormShow() {
     return true;
 }
 
-void TfrmLogin::tmrFadeInTimer() {
+void TfrmLogin::tmrFadeInTimer()
+{
     if (FAlpha < 245) {
         FAlpha += kFadeStep;
     } else {
@@ -299,7 +309,8 @@ void TfrmLogin::tmrFadeInTimer() {
     setWindowOpacity(FAlpha / 255.0);
 }
 
-void TfrmLogin::LoadBranches() {
+void TfrmLogin::LoadBranches()
+{
     const int wanted = FRememberedSubeID;
     const QSignalBlocker block(scGPComboBox1);
     scGPComboBox1->clear();
@@ -317,22 +328,26 @@ void TfrmLogin::LoadBranches() {
                                      0);
 }
 
-int TfrmLogin::SelectedSubeID() const {
+int TfrmLogin::SelectedSubeID() const
+{
     return cmbBranch->currentIndex() < 0 ? 0 : cmbBranch->currentData().toInt();
 }
 
-void TfrmLogin::btnLoginClick() {
+void TfrmLogin::btnLoginClick()
+{
     if (!AuthenticateUser())
         return;
     SaveLoginPrefs();
     OpenSession();
 }
 
-void TfrmLogin::ShowError(const QString& text) {
+void TfrmLogin::ShowError(const QString& text)
+{
     TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), text, dtError, 0);
 }
 
-bool TfrmLogin::AuthenticateUser() {
+bool TfrmLogin::AuthenticateUser()
+{
     TAuthResult result;
     {
         TWaitCursor wait;
@@ -364,12 +379,14 @@ bool TfrmLogin::AuthenticateUser() {
     return false;
 }
 
-void TfrmLogin::SaveLoginPrefs() {
+void TfrmLogin::SaveLoginPrefs()
+{
     TLoginManager::SaveLoginPrefs(FPrefsPath, FRememberMeCheck->isChecked(), SelectedSubeID(),
                                   edtUsername->text());
 }
 
-void TfrmLogin::OpenSession() {
+void TfrmLogin::OpenSession()
+{
     const int subeID = SelectedSubeID();
     if (subeID <= 0)
         return;
@@ -385,10 +402,12 @@ void TfrmLogin::OpenSession() {
     EndProgram(0);
 }
 
-void TfrmLogin::btnExitClick() {
+void TfrmLogin::btnExitClick()
+{
     EndProgram(0);
 }
 
-void TfrmLogin::EndProgram(int exitCode) {
+void TfrmLogin::EndProgram(int exitCode)
+{
     Q_EMIT EndProgramRequested(exitCode);
 }

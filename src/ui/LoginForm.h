@@ -34,7 +34,8 @@ public:
     explicit TfrmLogin(QWidget* parent = nullptr, const QString& prefsPath = {});
     ~TfrmLogin() override;
 
-    void SetMainScreenFactory(TMainScreenFactory factory) {
+    void SetMainScreenFactory(TMainScreenFactory factory)
+    {
         FMainScreenFactory = std::move(factory);
     }
     QString PrefsPath() const { return FPrefsPath; }

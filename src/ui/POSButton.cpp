@@ -9,7 +9,8 @@ namespace {
 constexpr int kHotFadeMs = 120;
 }
 
-QColor TButtonLook::FillFor(TButtonState state) const {
+QColor TButtonLook::FillFor(TButtonState state) const
+{
     switch (state) {
     case TButtonState::Hot:
         return FillHot;
@@ -25,7 +26,8 @@ QColor TButtonLook::FillFor(TButtonState state) const {
     return Fill;
 }
 
-QColor TButtonLook::FrameFor(TButtonState state) const {
+QColor TButtonLook::FrameFor(TButtonState state) const
+{
     switch (state) {
     case TButtonState::Hot:
         return FrameHot;
@@ -41,7 +43,8 @@ QColor TButtonLook::FrameFor(TButtonState state) const {
     return Frame;
 }
 
-QColor TButtonLook::TextFor(TButtonState state) const {
+QColor TButtonLook::TextFor(TButtonState state) const
+{
     switch (state) {
     case TButtonState::Hot:
         return TextHot;
@@ -57,16 +60,19 @@ QColor TButtonLook::TextFor(TButtonState state) const {
 }
 
 TPOSButton::TPOSButton(QWidget* parent)
-    : QPushButton(parent) {
+    : QPushButton(parent)
+{
     Init();
 }
 
 TPOSButton::TPOSButton(const QString& caption, QWidget* parent)
-    : QPushButton(caption, parent) {
+    : QPushButton(caption, parent)
+{
     Init();
 }
 
-void TPOSButton::Init() {
+void TPOSButton::Init()
+{
     setFocusPolicy(Qt::NoFocus);
     setAttribute(Qt::WA_Hover);
     setAttribute(Qt::WA_TranslucentBackground);
@@ -81,18 +87,21 @@ void TPOSButton::Init() {
     });
 }
 
-void TPOSButton::SetLook(const TButtonLook& look) {
+void TPOSButton::SetLook(const TButtonLook& look)
+{
     FLook = look;
     update();
 }
 
-void TPOSButton::SetGlyph(TGlyph glyph) {
+void TPOSButton::SetGlyph(TGlyph glyph)
+{
     FGlyph = glyph;
     updateGeometry();
     update();
 }
 
-TButtonState TPOSButton::State() const {
+TButtonState TPOSButton::State() const
+{
     if (!isEnabled())
         return TButtonState::Disabled;
     if (isDown())
@@ -104,7 +113,8 @@ TButtonState TPOSButton::State() const {
     return TButtonState::Normal;
 }
 
-QSize TPOSButton::sizeHint() const {
+QSize TPOSButton::sizeHint() const
+{
     const QFontMetrics metrics(font());
     int width = metrics.horizontalAdvance(text()) + 24;
     if (FGlyph != TGlyph::None)
@@ -112,21 +122,24 @@ QSize TPOSButton::sizeHint() const {
     return {width, qMax(metrics.height(), FLook.GlyphSize) + 16};
 }
 
-void TPOSButton::enterEvent(QEnterEvent* event) {
+void TPOSButton::enterEvent(QEnterEvent* event)
+{
     FHotAnimation.setDirection(QAbstractAnimation::Forward);
     if (FHotAnimation.state() != QAbstractAnimation::Running)
         FHotAnimation.start();
     QPushButton::enterEvent(event);
 }
 
-void TPOSButton::leaveEvent(QEvent* event) {
+void TPOSButton::leaveEvent(QEvent* event)
+{
     FHotAnimation.setDirection(QAbstractAnimation::Backward);
     if (FHotAnimation.state() != QAbstractAnimation::Running)
         FHotAnimation.start();
     QPushButton::leaveEvent(event);
 }
 
-QColor TPOSButton::Blend(const QColor& from, const QColor& to) const {
+QColor TPOSButton::Blend(const QColor& from, const QColor& to) const
+{
     const qreal t = qBound(0.0, FHotLevel, 1.0);
     auto mix = [t](float a, float b) {
         return a + (b - a) * float(t);
@@ -135,7 +148,8 @@ QColor TPOSButton::Blend(const QColor& from, const QColor& to) const {
                             mix(from.blueF(), to.blueF()), mix(from.alphaF(), to.alphaF()));
 }
 
-void TPOSButton::paintEvent(QPaintEvent*) {
+void TPOSButton::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const TButtonState state = State();

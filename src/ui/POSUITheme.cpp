@@ -14,26 +14,30 @@
 namespace {
 constexpr int kGridRowHeight = 34;
 
-void SetBackground(QWidget* widget, const QColor& color) {
+void SetBackground(QWidget* widget, const QColor& color)
+{
     widget->setAutoFillBackground(true);
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Window, color);
     widget->setPalette(palette);
 }
 
-void RemoveBevel(QWidget* panel) {
+void RemoveBevel(QWidget* panel)
+{
     if (auto* frame = qobject_cast<QFrame*>(panel))
         frame->setFrameShape(QFrame::NoFrame);
 }
 
-void StyleBackgroundPanel(QWidget* panel, const QColor& color) {
+void StyleBackgroundPanel(QWidget* panel, const QColor& color)
+{
     if (!panel)
         return;
     RemoveBevel(panel);
     SetBackground(panel, color);
 }
 
-void SetTextColor(QWidget* widget, const QColor& color) {
+void SetTextColor(QWidget* widget, const QColor& color)
+{
     QPalette palette = widget->palette();
     palette.setColor(QPalette::Text, color);
     palette.setColor(QPalette::WindowText, color);
@@ -41,7 +45,8 @@ void SetTextColor(QWidget* widget, const QColor& color) {
 }
 
 // Carries the sizes and settings of the title row a grid had into the one that replaces it.
-void ReplaceTitleRow(QTableView* grid, TGridTitleRow* titleRow) {
+void ReplaceTitleRow(QTableView* grid, TGridTitleRow* titleRow)
+{
     QHeaderView* old = grid->horizontalHeader();
     QList<int> sizes;
     QList<bool> hidden;
@@ -67,7 +72,8 @@ void ReplaceTitleRow(QTableView* grid, TGridTitleRow* titleRow) {
 }
 } // namespace
 
-void RegisterFontSubstitutions() {
+void RegisterFontSubstitutions()
+{
     QFont::insertSubstitutions(QStringLiteral("Segoe UI"),
                                {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Segoe UI Semibold"),
@@ -77,33 +83,40 @@ void RegisterFontSubstitutions() {
                                 QStringLiteral("Noto Mono")});
 }
 
-QFont TPOSUITheme::TextFont(int pointSize) {
+QFont TPOSUITheme::TextFont(int pointSize)
+{
     return QFont(QStringLiteral("Segoe UI"), pointSize);
 }
 
-QFont TPOSUITheme::SemiboldFont(int pointSize) {
+QFont TPOSUITheme::SemiboldFont(int pointSize)
+{
     // The stand-in families carry the semibold face as a weight of the regular family.
     return QFont(QStringLiteral("Segoe UI Semibold"), pointSize, QFont::DemiBold);
 }
 
-void TPOSUITheme::StyleForm(QWidget* form) {
+void TPOSUITheme::StyleForm(QWidget* form)
+{
     if (form)
         form->setFont(TextFont(10));
 }
 
-void TPOSUITheme::StyleHeaderPanel(QWidget* panel) {
+void TPOSUITheme::StyleHeaderPanel(QWidget* panel)
+{
     StyleBackgroundPanel(panel, POSPalette::Header);
 }
 
-void TPOSUITheme::StyleLightPanel(QWidget* panel) {
+void TPOSUITheme::StyleLightPanel(QWidget* panel)
+{
     StyleBackgroundPanel(panel, POSPalette::Content);
 }
 
-void TPOSUITheme::StyleFooterPanel(QWidget* panel) {
+void TPOSUITheme::StyleFooterPanel(QWidget* panel)
+{
     StyleBackgroundPanel(panel, POSPalette::Footer);
 }
 
-void TPOSUITheme::StyleRoundFrame(QWidget* panel, int radius) {
+void TPOSUITheme::StyleRoundFrame(QWidget* panel, int radius)
+{
     if (!panel)
         return;
     RemoveBevel(panel);
@@ -113,21 +126,24 @@ void TPOSUITheme::StyleRoundFrame(QWidget* panel, int radius) {
     panel->setProperty("frameRadius", radius);
 }
 
-void TPOSUITheme::StyleRoundShape(TRoundShape* shape) {
+void TPOSUITheme::StyleRoundShape(TRoundShape* shape)
+{
     if (!shape)
         return;
     shape->SetShape(POSPalette::Content, POSPalette::FrameLight, 1, 8);
     shape->lower();
 }
 
-void TPOSUITheme::StyleEdit(QLineEdit* edit) {
+void TPOSUITheme::StyleEdit(QLineEdit* edit)
+{
     if (!edit)
         return;
     edit->setFont(TextFont(11));
     SetTextColor(edit, POSPalette::Text);
 }
 
-void TPOSUITheme::StyleDatePicker(QDateEdit* picker) {
+void TPOSUITheme::StyleDatePicker(QDateEdit* picker)
+{
     if (!picker)
         return;
     picker->setFont(TextFont(10));
@@ -138,7 +154,8 @@ void TPOSUITheme::StyleDatePicker(QDateEdit* picker) {
     picker->setFrame(false);
 }
 
-void TPOSUITheme::StyleGrid(QTableView* grid) {
+void TPOSUITheme::StyleGrid(QTableView* grid)
+{
     if (!grid)
         return;
     QPalette palette = grid->palette();
@@ -161,13 +178,24 @@ void TPOSUITheme::StyleGrid(QTableView* grid) {
     titleRow->setHighlightSections(false);
 }
 
-TButtonVariant TPOSUITheme::ButtonVariant(bool primary, bool danger) {
+void TPOSUITheme::SetRoundedRegion(QWidget* widget, int radius)
+{
+    if (!widget)
+        return;
+    QPainterPath path;
+    path.addRoundedRect(QRectF(widget->rect()), radius, radius);
+    widget->setMask(QRegion(path.toFillPolygon().toPolygon()));
+}
+
+TButtonVariant TPOSUITheme::ButtonVariant(bool primary, bool danger)
+{
     if (primary)
         return TButtonVariant::Primary;
     return danger ? TButtonVariant::Danger : TButtonVariant::Default;
 }
 
-TButtonLook TPOSUITheme::ButtonLook(TButtonVariant variant) {
+TButtonLook TPOSUITheme::ButtonLook(TButtonVariant variant)
+{
     TButtonLook look;
     switch (variant) {
     case TButtonVariant::Primary:
@@ -206,7 +234,8 @@ TButtonLook TPOSUITheme::ButtonLook(TButtonVariant variant) {
 }
 
 void TPOSUITheme::StyleButton(TPOSButton* button, const QString& caption, TGlyph glyph,
-                              bool primary, bool danger) {
+                              bool primary, bool danger)
+{
     if (!button)
         return;
     button->setText(caption);
@@ -217,12 +246,14 @@ void TPOSUITheme::StyleButton(TPOSButton* button, const QString& caption, TGlyph
     button->setMenu(nullptr);
 }
 
-void TPOSUITheme::StyleHeaderButton(TPOSButton* button, const QString& caption, TGlyph glyph) {
+void TPOSUITheme::StyleHeaderButton(TPOSButton* button, const QString& caption, TGlyph glyph)
+{
     StyleButton(button, caption, glyph, false, false);
 }
 
 TGridCellLook TPOSUITheme::GridCellLook(TGridCellState state, const QColor& gridColor,
-                                        const QColor& fontColor) {
+                                        const QColor& fontColor)
+{
     if (state.Fixed)
         return {POSPalette::GridTitle, fontColor, true};
     if (state.Selected)
@@ -230,13 +261,15 @@ TGridCellLook TPOSUITheme::GridCellLook(TGridCellState state, const QColor& grid
     return {gridColor, fontColor, false};
 }
 
-QRect TPOSUITheme::GridCellTextRect(const QRect& cell) {
+QRect TPOSUITheme::GridCellTextRect(const QRect& cell)
+{
     return cell.adjusted(8, 2, -8, -2);
 }
 
 void TPOSUITheme::DrawGridCell(QTableView* grid, QPainter* painter, int col, int row,
                                const QRect& rect, TGridCellState state,
-                               const QList<int>& rightAlignedCols) {
+                               const QList<int>& rightAlignedCols)
+{
     if (!grid || !painter || !grid->model())
         return;
     const QAbstractItemModel* model = grid->model();
@@ -258,7 +291,8 @@ void TPOSUITheme::DrawGridCell(QTableView* grid, QPainter* painter, int col, int
     painter->restore();
 }
 
-void TPOSUITheme::InstallGridCellDrawing(QTableView* grid, const QList<int>& rightAlignedCols) {
+void TPOSUITheme::InstallGridCellDrawing(QTableView* grid, const QList<int>& rightAlignedCols)
+{
     if (!grid)
         return;
     InstallGridCellDrawer(grid, [grid, rightAlignedCols](QPainter* painter, int col, int row,
@@ -267,7 +301,8 @@ void TPOSUITheme::InstallGridCellDrawing(QTableView* grid, const QList<int>& rig
     });
 }
 
-void TPOSUITheme::InstallGridCellDrawer(QTableView* grid, TGridCellDrawer drawer) {
+void TPOSUITheme::InstallGridCellDrawer(QTableView* grid, TGridCellDrawer drawer)
+{
     if (!grid)
         return;
     grid->setItemDelegate(new TGridCellDelegate(drawer, grid));
@@ -275,12 +310,13 @@ void TPOSUITheme::InstallGridCellDrawer(QTableView* grid, TGridCellDrawer drawer
 }
 
 TRoundShape::TRoundShape(QWidget* parent)
-    : QWidget(parent) {
+    : QWidget(parent)
+{
     setAttribute(Qt::WA_TransparentForMouseEvents);
 }
 
-void TRoundShape::SetShape(const QColor& fill, const QColor& outline, int outlineWidth,
-                           int radius) {
+void TRoundShape::SetShape(const QColor& fill, const QColor& outline, int outlineWidth, int radius)
+{
     FFill = fill;
     FOutline = outline;
     FOutlineWidth = outlineWidth;
@@ -288,7 +324,8 @@ void TRoundShape::SetShape(const QColor& fill, const QColor& outline, int outlin
     update();
 }
 
-void TRoundShape::paintEvent(QPaintEvent*) {
+void TRoundShape::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     const qreal half = FOutlineWidth / 2.0;
@@ -301,10 +338,13 @@ void TRoundShape::paintEvent(QPaintEvent*) {
 
 TGridCellDelegate::TGridCellDelegate(TGridCellDrawer drawer, QObject* parent)
     : QStyledItemDelegate(parent)
-    , FDrawer(std::move(drawer)) {}
+    , FDrawer(std::move(drawer))
+{
+}
 
 void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
-                              const QModelIndex& index) const {
+                              const QModelIndex& index) const
+{
     TGridCellState state;
     state.Selected = option.state.testFlag(QStyle::State_Selected);
     FDrawer(painter, index.column(), index.row(), option.rect, state);
@@ -312,9 +352,12 @@ void TGridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
 
 TGridTitleRow::TGridTitleRow(TGridCellDrawer drawer, QWidget* parent)
     : QHeaderView(Qt::Horizontal, parent)
-    , FDrawer(std::move(drawer)) {}
+    , FDrawer(std::move(drawer))
+{
+}
 
-void TGridTitleRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const {
+void TGridTitleRow::paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const
+{
     TGridCellState state;
     state.Fixed = true;
     FDrawer(painter, logicalIndex, -1, rect, state);

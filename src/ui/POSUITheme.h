@@ -91,6 +91,10 @@ public:
     // Hands every cell of `grid`, title row included, to a screen's own cell drawing.
     static void InstallGridCellDrawer(QTableView* grid, TGridCellDrawer drawer);
 
+    // Clips `widget` to a rounded rectangle of its current size (the rounded window region of
+    // the category buttons and other shaped controls); run again after a resize.
+    static void SetRoundedRegion(QWidget* widget, int radius);
+
     static TButtonVariant ButtonVariant(bool primary, bool danger);
     static TButtonLook ButtonLook(TButtonVariant variant);
     static TGridCellLook GridCellLook(TGridCellState state, const QColor& gridColor,

@@ -27,7 +27,8 @@ constexpr int kCircle = 52;
 const QColor kGreen{0x16, 0x78, 0x40};
 const QColor kMuted{0x5C, 0x6B, 0x7E};
 
-QPixmap CheckCircle() {
+QPixmap CheckCircle()
+{
     QPixmap pixmap(kCircle * 2, kCircle * 2);
     pixmap.setDevicePixelRatio(2);
     pixmap.fill(Qt::transparent);
@@ -44,7 +45,8 @@ QPixmap CheckCircle() {
 }
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, int pixelSize, bool bold,
-                  const QColor& color, const QString& text = {}) {
+                  const QColor& color, const QString& text = {})
+{
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     QFont font = bold ? TPOSUITheme::SemiboldFont(10) : TPOSUITheme::TextFont(10);
@@ -56,7 +58,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, int pixelSize, bool bold
     return label;
 }
 
-TRoundShape* MakeCard(QWidget* parent, const QString& name, const QRect& bounds) {
+TRoundShape* MakeCard(QWidget* parent, const QString& name, const QRect& bounds)
+{
     auto* card = new TRoundShape(parent);
     card->setObjectName(name);
     card->setGeometry(bounds);
@@ -66,14 +69,18 @@ TRoundShape* MakeCard(QWidget* parent, const QString& name, const QRect& bounds)
 } // namespace
 
 TCountdownBar::TCountdownBar(QWidget* parent)
-    : QWidget(parent) {}
+    : QWidget(parent)
+{
+}
 
-void TCountdownBar::SetFillWidth(int width) {
+void TCountdownBar::SetFillWidth(int width)
+{
     FFillWidth = width;
     update();
 }
 
-void TCountdownBar::paintEvent(QPaintEvent*) {
+void TCountdownBar::paintEvent(QPaintEvent*)
+{
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
@@ -110,7 +117,8 @@ TfrmSaleSuccessDialog::TfrmSaleSuccessDialog(QWidget* parent)
           MakeLabel(pnlBody, QStringLiteral("lblPaymentValue"), 14, true, POSPalette::Text))
     , pnlFooter(new QWidget(this))
     , pbCountdown(new TCountdownBar(pnlFooter))
-    , btnOk(new TPOSButton(pnlFooter)) {
+    , btnOk(new TPOSButton(pnlFooter))
+{
     setObjectName(QStringLiteral("frmSaleSuccessDialog"));
     pnlHeader->setObjectName(QStringLiteral("pnlHeader"));
     pnlBody->setObjectName(QStringLiteral("pnlBody"));
@@ -164,7 +172,8 @@ TfrmSaleSuccessDialog::TfrmSaleSuccessDialog(QWidget* parent)
 }
 
 void TfrmSaleSuccessDialog::Setup(const QString& AFisNo, double ATotal, const QString& APaymentType,
-                                  int AAutoCloseMs) {
+                                  int AAutoCloseMs)
+{
     lblFisValue->setText(AFisNo);
     lblAmount->setText(FormatMoney(ATotal));
     lblPaymentValue->setText(PaymentTypeDisplay(APaymentType, true));
@@ -177,14 +186,16 @@ void TfrmSaleSuccessDialog::Setup(const QString& AFisNo, double ATotal, const QS
         FTimer.start();
 }
 
-int TfrmSaleSuccessDialog::ProgressFillWidth() const {
+int TfrmSaleSuccessDialog::ProgressFillWidth() const
+{
     if (FAutoCloseMs <= 0)
         return TrackWidth;
     const double left = std::max(0, FAutoCloseMs - FElapsedMs);
     return int(std::lround(TrackWidth * left / FAutoCloseMs));
 }
 
-void TfrmSaleSuccessDialog::tmrCountdownTimer() {
+void TfrmSaleSuccessDialog::tmrCountdownTimer()
+{
     FElapsedMs += TickMs;
     pbCountdown->SetFillWidth(ProgressFillWidth());
     if (FElapsedMs < FAutoCloseMs)
@@ -193,16 +204,19 @@ void TfrmSaleSuccessDialog::tmrCountdownTimer() {
     done(mrOk);
 }
 
-void TfrmSaleSuccessDialog::CloseNow() {
+void TfrmSaleSuccessDialog::CloseNow()
+{
     FTimer.stop();
     done(mrOk);
 }
 
-void TfrmSaleSuccessDialog::reject() {
+void TfrmSaleSuccessDialog::reject()
+{
     CloseNow();
 }
 
-void TfrmSaleSuccessDialog::keyPressEvent(QKeyEvent* event) {
+void TfrmSaleSuccessDialog::keyPressEvent(QKeyEvent* event)
+{
     switch (event->key()) {
     case Qt::Key_Escape:
     case Qt::Key_Return:
@@ -215,7 +229,8 @@ void TfrmSaleSuccessDialog::keyPressEvent(QKeyEvent* event) {
     }
 }
 
-TShownDialog TfrmSaleSuccessDialog::Describe() const {
+TShownDialog TfrmSaleSuccessDialog::Describe() const
+{
     TShownDialog shown;
     shown.Form = QStringLiteral("TfrmSaleSuccessDialog");
     shown.Title = lblHeaderTitle->text();
@@ -228,7 +243,8 @@ TShownDialog TfrmSaleSuccessDialog::Describe() const {
 }
 
 void TfrmSaleSuccessDialog::ShowSale(const QString& AFisNo, double ATotal,
-                                     const QString& APaymentType, int AAutoCloseMs) {
+                                     const QString& APaymentType, int AAutoCloseMs)
+{
     TfrmSaleSuccessDialog dialog(DialogOwner());
     dialog.Setup(AFisNo, ATotal, APaymentType, AAutoCloseMs);
     if (TDialogTestHooks::Intercepting()) {

@@ -5,15 +5,19 @@
 
 TWindowMover::TWindowMover(QWidget* handle, QWidget* window)
     : QObject(handle)
-    , FWindow(window) {}
+    , FWindow(window)
+{
+}
 
-void TWindowMover::Attach(QWidget* handle, QWidget* window) {
+void TWindowMover::Attach(QWidget* handle, QWidget* window)
+{
     if (!handle || !window)
         return;
     handle->installEventFilter(new TWindowMover(handle, window));
 }
 
-bool TWindowMover::eventFilter(QObject* watched, QEvent* event) {
+bool TWindowMover::eventFilter(QObject* watched, QEvent* event)
+{
     if (!FWindow)
         return QObject::eventFilter(watched, event);
     switch (event->type()) {

@@ -46,22 +46,26 @@ private:
     QString IniPath(const QString& name) const { return FDir->filePath(name); }
 };
 
-void TestLoginManager::initTestCase() {
+void TestLoginManager::initTestCase()
+{
     UseTestPaths();
 }
 
-void TestLoginManager::init() {
+void TestLoginManager::init()
+{
     FDb = std::make_unique<TTestDatabase>();
     FDir = std::make_unique<QTemporaryDir>();
     LoginFixture::Fill();
 }
 
-void TestLoginManager::cleanup() {
+void TestLoginManager::cleanup()
+{
     FDb.reset();
     FDir.reset();
 }
 
-void TestLoginManager::branchListTexts() {
+void TestLoginManager::branchListTexts()
+{
     const QList<TBranchEntry> branches = TLoginManager::LoadBranches();
     QStringList texts;
     QList<int> ids;
@@ -76,7 +80,8 @@ void TestLoginManager::branchListTexts() {
     QCOMPARE(ids, QList<int>({5, 2, 1}));
 }
 
-void TestLoginManager::branchToSelect_data() {
+void TestLoginManager::branchToSelect_data()
+{
     QTest::addColumn<int>("remembered");
     QTest::addColumn<int>("expected");
     QTest::newRow("remembered branch listed") << 1 << 2;
@@ -84,14 +89,16 @@ void TestLoginManager::branchToSelect_data() {
     QTest::newRow("nothing remembered: first") << 0 << 0;
 }
 
-void TestLoginManager::branchToSelect() {
+void TestLoginManager::branchToSelect()
+{
     QFETCH(int, remembered);
     QFETCH(int, expected);
     QCOMPARE(TLoginManager::BranchToSelect(TLoginManager::LoadBranches(), remembered), expected);
     QCOMPARE(TLoginManager::BranchToSelect({}, remembered), -1);
 }
 
-void TestLoginManager::passwordHashIsLowerHexOfExactText() {
+void TestLoginManager::passwordHashIsLowerHexOfExactText()
+{
     QCOMPARE(TLoginManager::PasswordHash("1234"),
              QString("03ac674216f3e15c761ee1a5e255f067953623c8b388b4459e13f978d7c846f4"));
     QVERIFY(TLoginManager::PasswordHash("1234 ") != TLoginManager::PasswordHash("1234"));
@@ -99,7 +106,8 @@ void TestLoginManager::passwordHashIsLowerHexOfExactText() {
     QCOMPARE(TLoginManager::PasswordHash("şifre"), LoginFixture::Sha256Hex("şifre"));
 }
 
-void TestLoginManager::authenticate_data() {
+void TestLoginManager::authenticate_data()
+{
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("subeID");
@@ -151,7 +159,8 @@ void TestLoginManager::authenticate_data() {
                                           << "1234" << 1 << bad << 0 << wrong;
 }
 
-void TestLoginManager::authenticate() {
+void TestLoginManager::authenticate()
+{
     QFETCH(QString, user);
     QFETCH(QString, password);
     QFETCH(int, subeID);
@@ -165,7 +174,8 @@ void TestLoginManager::authenticate() {
     QCOMPARE(result.Success(), check == int(TLoginCheck::Ok));
 }
 
-void TestLoginManager::successStampsLastLogin() {
+void TestLoginManager::successStampsLastLogin()
+{
     QVERIFY(TLoginManager::AuthenticateUser("kasiyer", "1234", 1).Success());
     const QString stamp =
         FDb->Scalar("SELECT SonGiris FROM Kullanici WHERE KullaniciID = 3").toString();
@@ -174,12 +184,14 @@ void TestLoginManager::successStampsLastLogin() {
     QVERIFY(FDb->Scalar("SELECT SonGiris FROM Kullanici WHERE KullaniciID = 2").isNull());
 }
 
-void TestLoginManager::failureLeavesLastLoginAlone() {
+void TestLoginManager::failureLeavesLastLoginAlone()
+{
     QVERIFY(!TLoginManager::AuthenticateUser("kasiyer", "0000", 1).Success());
     QCOMPARE(FDb->Count("Kullanici WHERE SonGiris IS NOT NULL"), 0);
 }
 
-void TestLoginManager::hashStoredInUpperCaseStillMatches() {
+void TestLoginManager::hashStoredInUpperCaseStillMatches()
+{
     const TAuthResult result = TLoginManager::AuthenticateUser("yonetici", "Admin!", 2);
     QVERIFY(result.Success());
     QCOMPARE(result.KullaniciID, 4);
@@ -187,7 +199,8 @@ void TestLoginManager::hashStoredInUpperCaseStillMatches() {
     QVERIFY(!TLoginManager::AuthenticateUser("yonetici", "admin!", 2).Success());
 }
 
-void TestLoginManager::sessionTakesTheAuthenticatedUser() {
+void TestLoginManager::sessionTakesTheAuthenticatedUser()
+{
     // Users 1 (deleted) and 2 (inactive) share the name and come first in the table.
     const TAuthResult auth = TLoginManager::AuthenticateUser("kasiyer", "1234", 1);
     QVERIFY(auth.Success());
@@ -208,7 +221,8 @@ void TestLoginManager::sessionTakesTheAuthenticatedUser() {
     QCOMPARE(session->VardiyaAcik, false);
 }
 
-void TestLoginManager::sessionOnAnotherBranchOfTheFirm() {
+void TestLoginManager::sessionOnAnotherBranchOfTheFirm()
+{
     const std::optional<TSessionInfo> session = TLoginManager::BuildSession(3, 2, 1, "X");
     QVERIFY(session);
     QCOMPARE(session->SubeID, 2);
@@ -216,7 +230,8 @@ void TestLoginManager::sessionOnAnotherBranchOfTheFirm() {
     QCOMPARE(session->FirmaID, 1);
 }
 
-void TestLoginManager::sessionRefusesForeignOrMissingBranch() {
+void TestLoginManager::sessionRefusesForeignOrMissingBranch()
+{
     QVERIFY(!TLoginManager::BuildSession(3, 0, 1, "X"));
     QVERIFY(!TLoginManager::BuildSession(3, -1, 1, "X"));
     QVERIFY(!TLoginManager::BuildSession(3, 4, 1, "X")); // another firm
@@ -224,13 +239,15 @@ void TestLoginManager::sessionRefusesForeignOrMissingBranch() {
     QVERIFY(!TLoginManager::BuildSession(99, 1, 1, "X"));
 }
 
-void TestLoginManager::terminalWithoutNameGetsComputerName_data() {
+void TestLoginManager::terminalWithoutNameGetsComputerName_data()
+{
     QTest::addColumn<int>("terminalID");
     QTest::newRow("terminal row without a name") << 4;
     QTest::newRow("no terminal known") << -1;
 }
 
-void TestLoginManager::terminalWithoutNameGetsComputerName() {
+void TestLoginManager::terminalWithoutNameGetsComputerName()
+{
     QFETCH(int, terminalID);
     FDb->Exec("INSERT INTO Terminal (TerminalID, TerminalAdi, IsDeleted) VALUES (5, '   ', 0)");
     const std::optional<TSessionInfo> session =
@@ -242,7 +259,8 @@ void TestLoginManager::terminalWithoutNameGetsComputerName() {
     QCOMPARE(blank->TerminalAdi, QString("POS-KASA99"));
 }
 
-void TestLoginManager::rememberMeFile() {
+void TestLoginManager::rememberMeFile()
+{
     const QString path = IniPath("login.ini");
     TLoginManager::SaveLoginPrefs(path, true, 2, "  kasiyer ");
     QFile file(path);
@@ -270,7 +288,8 @@ void TestLoginManager::rememberMeFile() {
     QCOMPARE(prefs.Username, QString());
 }
 
-void TestLoginManager::prefsDefaults() {
+void TestLoginManager::prefsDefaults()
+{
     const TLoginPrefs prefs = TLoginManager::LoadLoginPrefs(IniPath("missing.ini"));
     QCOMPARE(prefs.RememberMe, false);
     QCOMPARE(prefs.SubeID, 0);
@@ -279,7 +298,8 @@ void TestLoginManager::prefsDefaults() {
     QVERIFY(TLoginManager::TerminalPrefsPath().endsWith("/kirvelo.ini"));
 }
 
-void TestLoginManager::prefsWrittenElsewhereAreRead() {
+void TestLoginManager::prefsWrittenElsewhereAreRead()
+{
     // A file written by hand (or by another program) with Turkish letters and "true".
     const QString path = IniPath("hand.ini");
     QFile file(path);
@@ -292,7 +312,8 @@ void TestLoginManager::prefsWrittenElsewhereAreRead() {
     QCOMPARE(prefs.Username, QString("Ayşe"));
 }
 
-void TestLoginManager::resolveTerminal_data() {
+void TestLoginManager::resolveTerminal_data()
+{
     QTest::addColumn<QVariant>("configured");
     QTest::addColumn<QString>("computer");
     QTest::addColumn<int>("expected");
@@ -305,7 +326,8 @@ void TestLoginManager::resolveTerminal_data() {
     QTest::newRow("no computer name: first row") << QVariant() << "" << 1;
 }
 
-void TestLoginManager::resolveTerminal() {
+void TestLoginManager::resolveTerminal()
+{
     QFETCH(QVariant, configured);
     QFETCH(QString, computer);
     QFETCH(int, expected);
@@ -317,12 +339,14 @@ void TestLoginManager::resolveTerminal() {
     QCOMPARE(TLoginManager::ResolveTerminalID(path, computer), expected);
 }
 
-void TestLoginManager::noTerminalRowsGivesMinusOne() {
+void TestLoginManager::noTerminalRowsGivesMinusOne()
+{
     FDb->Exec("UPDATE Terminal SET IsDeleted = 1");
     QCOMPARE(TLoginManager::ResolveTerminalID(IniPath("kirvelo.ini"), "testhost"), -1);
 }
 
-void TestLoginManager::versionText_data() {
+void TestLoginManager::versionText_data()
+{
     QTest::addColumn<QString>("version");
     QTest::addColumn<QString>("expected");
     QTest::newRow("four parts") << "1.0.0.1"
@@ -333,7 +357,8 @@ void TestLoginManager::versionText_data() {
                           << "Versiyon Bilinmiyor";
 }
 
-void TestLoginManager::versionText() {
+void TestLoginManager::versionText()
+{
     QFETCH(QString, version);
     QFETCH(QString, expected);
     QCOMPARE(TLoginManager::VersionText(version), expected);

@@ -6,12 +6,14 @@
 #include <QCryptographicHash>
 
 namespace LoginFixture {
-QString Sha256Hex(const QString& text) {
+QString Sha256Hex(const QString& text)
+{
     return QString::fromLatin1(
         QCryptographicHash::hash(text.toUtf8(), QCryptographicHash::Sha256).toHex());
 }
 
-void CreateTables() {
+void CreateTables()
+{
     const QStringList statements = {
         "IF OBJECT_ID('dbo.Firma', 'U') IS NULL CREATE TABLE dbo.Firma (FirmaID INT "
         "IDENTITY(1,1) PRIMARY KEY, Unvan NVARCHAR(200) NOT NULL, IsActive BIT NOT NULL "
@@ -34,7 +36,8 @@ void CreateTables() {
         dmMain->ExecSql(sql);
 }
 
-void Fill() {
+void Fill()
+{
     CreateTables();
     const QString pin = Sha256Hex("1234");
     const QStringList statements = {

@@ -18,7 +18,8 @@ Q_DECLARE_METATYPE(TDialogType)
 
 namespace {
 // Runs `step` on the modal window once it is open (the dialogs under test run for real).
-void WhenModalOpens(std::function<void(QWidget*)> step) {
+void WhenModalOpens(std::function<void(QWidget*)> step)
+{
     auto* poll = new QTimer(qApp);
     poll->setInterval(10);
     QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
@@ -32,11 +33,13 @@ void WhenModalOpens(std::function<void(QWidget*)> step) {
     poll->start();
 }
 
-void Key(QWidget* window, Qt::Key key) {
+void Key(QWidget* window, Qt::Key key)
+{
     QTest::keyClick(window, key);
 }
 
-template <typename T> T* Child(QWidget* window, const char* name) {
+template <typename T> T* Child(QWidget* window, const char* name)
+{
     return window->findChild<T*>(QString::fromLatin1(name));
 }
 } // namespace
@@ -77,13 +80,15 @@ private Q_SLOTS:
     void saleHook();
 };
 
-void TestDialogs::initTestCase() {
+void TestDialogs::initTestCase()
+{
     UseTurkishLocale();
     UseTestPaths();
     RegisterFontSubstitutions();
 }
 
-void TestDialogs::messageKinds_data() {
+void TestDialogs::messageKinds_data()
+{
     QTest::addColumn<TDialogType>("type");
     QTest::addColumn<int>("header");
     QTest::addColumn<QString>("okCaption");
@@ -94,7 +99,8 @@ void TestDialogs::messageKinds_data() {
     QTest::newRow("warning") << dtWarning << 0xFF8000 << "Tamam" << false;
 }
 
-void TestDialogs::messageKinds() {
+void TestDialogs::messageKinds()
+{
     QFETCH(TDialogType, type);
     QFETCH(int, header);
     QFETCH(QString, okCaption);
@@ -119,7 +125,8 @@ void TestDialogs::messageKinds() {
     QCOMPARE(dialog.grab().toImage().pixelColor(0, 120).rgb(), expected.rgb());
 }
 
-void TestDialogs::messageLayout() {
+void TestDialogs::messageLayout()
+{
     TfrmCustomDialog dialog;
     dialog.Setup("Hata", "x", dtError, 0);
     dialog.layout()->activate();
@@ -136,7 +143,8 @@ void TestDialogs::messageLayout() {
     QCOMPARE(dialog.btnCancel->size(), QSize(112, 40));
 }
 
-void TestDialogs::buttonPlacement() {
+void TestDialogs::buttonPlacement()
+{
     TfrmCustomDialog confirmation;
     confirmation.Setup("Satır Sil", "Emin misiniz?", dtConfirmation, 0);
     confirmation.show();
@@ -150,7 +158,8 @@ void TestDialogs::buttonPlacement() {
     QCOMPARE(info.btnOk->x(), (info.pnlBottom->width() - 112) / 2);
 }
 
-void TestDialogs::escape_data() {
+void TestDialogs::escape_data()
+{
     QTest::addColumn<TDialogType>("type");
     QTest::addColumn<int>("expected");
     QTest::newRow("confirmation: Hayır") << dtConfirmation << int(mrCancel);
@@ -159,7 +168,8 @@ void TestDialogs::escape_data() {
     QTest::newRow("warning") << dtWarning << int(mrOk);
 }
 
-void TestDialogs::escape() {
+void TestDialogs::escape()
+{
     QFETCH(TDialogType, type);
     QFETCH(int, expected);
     QString okCaption;
@@ -172,7 +182,8 @@ void TestDialogs::escape() {
         QCOMPARE(okCaption, QString("Kapat"));
 }
 
-void TestDialogs::enterAcknowledgesButNeverConsents() {
+void TestDialogs::enterAcknowledgesButNeverConsents()
+{
     WhenModalOpens([](QWidget* modal) { Key(modal, Qt::Key_Return); });
     QCOMPARE(TfrmCustomDialog::ShowDialog("Hata", "Barkod bulunamadı", dtError, 0), int(mrOk));
 
@@ -188,14 +199,16 @@ void TestDialogs::enterAcknowledgesButNeverConsents() {
     QVERIFY(stillOpen);
 }
 
-void TestDialogs::buttonsAnswer_data() {
+void TestDialogs::buttonsAnswer_data()
+{
     QTest::addColumn<QString>("button");
     QTest::addColumn<int>("expected");
     QTest::newRow("Evet") << "btnOk" << int(mrOk);
     QTest::newRow("Hayır") << "btnCancel" << int(mrCancel);
 }
 
-void TestDialogs::buttonsAnswer() {
+void TestDialogs::buttonsAnswer()
+{
     QFETCH(QString, button);
     QFETCH(int, expected);
     WhenModalOpens([button](QWidget* modal) {
@@ -204,7 +217,8 @@ void TestDialogs::buttonsAnswer() {
     QCOMPARE(TfrmCustomDialog::ShowDialog("Soru", "Devam?", dtConfirmation, 5000), expected);
 }
 
-void TestDialogs::autoCloseReturnsOk() {
+void TestDialogs::autoCloseReturnsOk()
+{
     QElapsedTimer clock;
     clock.start();
     QCOMPARE(TfrmCustomDialog::ShowDialog("Hata", "Barkod bulunamadı", dtError, 2000), int(mrOk));
@@ -215,7 +229,8 @@ void TestDialogs::autoCloseReturnsOk() {
     QCOMPARE(TfrmCustomDialog::ShowDialog("Soru", "Devam?", dtConfirmation, 100), int(mrOk));
 }
 
-void TestDialogs::hookRecordsAndAnswers() {
+void TestDialogs::hookRecordsAndAnswers()
+{
     TDialogAnswers answers;
     answers.Ok().Cancel();
     QCOMPARE(TfrmCustomDialog::ShowDialog("Satır Sil", "Silinsin mi?", dtConfirmation), int(mrOk));
@@ -239,7 +254,8 @@ void TestDialogs::hookRecordsAndAnswers() {
     QCOMPARE(last.Buttons, QStringList({"Kapat"}));
 }
 
-void TestDialogs::hookNormalisesOneButtonAnswers() {
+void TestDialogs::hookNormalisesOneButtonAnswers()
+{
     {
         TDialogAnswers answers;
         answers.Cancel();
@@ -250,7 +266,8 @@ void TestDialogs::hookNormalisesOneButtonAnswers() {
     QVERIFY(TDialogTestHooks::Shown().isEmpty());
 }
 
-void TestDialogs::inputLayout() {
+void TestDialogs::inputLayout()
+{
     TfrmCustomInput dialog;
     dialog.Setup("Miktar Değiştir", "Yeni miktar:", "1");
     QCOMPARE(dialog.size(), QSize(400, 220));
@@ -265,7 +282,8 @@ void TestDialogs::inputLayout() {
     QCOMPARE(plain.lblPrompt->text(), QString("Lütfen değer giriniz:"));
 }
 
-void TestDialogs::inputConfirmedWithEnterKeepsTextAsTyped() {
+void TestDialogs::inputConfirmedWithEnterKeepsTextAsTyped()
+{
     WhenModalOpens([](QWidget* modal) {
         auto* edit = Child<QLineEdit>(modal, "edtInput");
         edit->clear();
@@ -277,7 +295,8 @@ void TestDialogs::inputConfirmedWithEnterKeepsTextAsTyped() {
     QCOMPARE(value, QString(" 2,5 "));
 }
 
-void TestDialogs::inputEnterOnEmptyEditGivesEmptyValue() {
+void TestDialogs::inputEnterOnEmptyEditGivesEmptyValue()
+{
     WhenModalOpens([](QWidget* modal) {
         auto* edit = Child<QLineEdit>(modal, "edtInput");
         edit->clear();
@@ -288,7 +307,8 @@ void TestDialogs::inputEnterOnEmptyEditGivesEmptyValue() {
     QCOMPARE(value, QString());
 }
 
-void TestDialogs::inputCancelLeavesValue() {
+void TestDialogs::inputCancelLeavesValue()
+{
     WhenModalOpens([](QWidget* modal) {
         QTest::keyClicks(Child<QLineEdit>(modal, "edtInput"), "99");
         QTest::mouseClick(Child<TPOSButton>(modal, "btnCancel"), Qt::LeftButton);
@@ -298,7 +318,8 @@ void TestDialogs::inputCancelLeavesValue() {
     QCOMPARE(value, QString("eski"));
 }
 
-void TestDialogs::inputEscapeMeansNothing() {
+void TestDialogs::inputEscapeMeansNothing()
+{
     bool stillOpen = false;
     WhenModalOpens([&stillOpen](QWidget* modal) {
         Key(Child<QLineEdit>(modal, "edtInput"), Qt::Key_Escape);
@@ -312,7 +333,8 @@ void TestDialogs::inputEscapeMeansNothing() {
     QCOMPARE(value, QString("7"));
 }
 
-void TestDialogs::inputDefaultSelectedAndFocused() {
+void TestDialogs::inputDefaultSelectedAndFocused()
+{
     QString selected;
     QWidget* focused = nullptr;
     QWidget* edit = nullptr;
@@ -332,7 +354,8 @@ void TestDialogs::inputDefaultSelectedAndFocused() {
     QCOMPARE(value, QString("3"));
 }
 
-void TestDialogs::inputHook() {
+void TestDialogs::inputHook()
+{
     TDialogAnswers answers;
     answers.Input("2.5").AcceptDefault().Cancel();
     QString value = "x";
@@ -354,7 +377,8 @@ void TestDialogs::inputHook() {
     QCOMPARE(shown.DefaultValue, QString("0"));
 }
 
-void TestDialogs::saleTexts_data() {
+void TestDialogs::saleTexts_data()
+{
     QTest::addColumn<QString>("payment");
     QTest::addColumn<QString>("shown");
     QTest::newRow("nakit") << "nakit"
@@ -369,7 +393,8 @@ void TestDialogs::saleTexts_data() {
                                       << "KARMA";
 }
 
-void TestDialogs::saleTexts() {
+void TestDialogs::saleTexts()
+{
     QFETCH(QString, payment);
     QFETCH(QString, shown);
     TfrmSaleSuccessDialog dialog;
@@ -387,7 +412,8 @@ void TestDialogs::saleTexts() {
     QCOMPARE(dialog.btnOk->text(), QString("Tamam"));
 }
 
-void TestDialogs::saleCountdownTicks() {
+void TestDialogs::saleCountdownTicks()
+{
     TfrmSaleSuccessDialog dialog;
     dialog.Setup("FIS-1", 10, "NAKIT", 3000);
     QVERIFY(dialog.pbCountdown->isVisibleTo(&dialog));
@@ -410,7 +436,8 @@ void TestDialogs::saleCountdownTicks() {
     QVERIFY(!dialog.CountdownActive());
 }
 
-void TestDialogs::saleWithoutAutoCloseHasNoBar() {
+void TestDialogs::saleWithoutAutoCloseHasNoBar()
+{
     TfrmSaleSuccessDialog dialog;
     dialog.Setup("FIS-1", 10, "KART", 0);
     QVERIFY(!dialog.pbCountdown->isVisibleTo(&dialog));
@@ -418,7 +445,8 @@ void TestDialogs::saleWithoutAutoCloseHasNoBar() {
     QCOMPARE(dialog.ProgressFillWidth(), 284);
 }
 
-void TestDialogs::saleClosesByItself() {
+void TestDialogs::saleClosesByItself()
+{
     QElapsedTimer clock;
     clock.start();
     TfrmSaleSuccessDialog::ShowSale("FIS-7", 25, "NAKIT", 500);
@@ -426,7 +454,8 @@ void TestDialogs::saleClosesByItself() {
     QVERIFY2(elapsed >= 450 && elapsed < 3000, qPrintable(QString::number(elapsed)));
 }
 
-void TestDialogs::saleEscapeClosesAtOnce() {
+void TestDialogs::saleEscapeClosesAtOnce()
+{
     bool open = false;
     WhenModalOpens([&open](QWidget* modal) {
         open = Child<QLabel>(modal, "lblFisValue")->text() == "FIS-8";
@@ -444,7 +473,8 @@ void TestDialogs::saleEscapeClosesAtOnce() {
     TfrmSaleSuccessDialog::ShowSale("FIS-9", 25, "KART", 0);
 }
 
-void TestDialogs::saleHook() {
+void TestDialogs::saleHook()
+{
     TDialogAnswers answers;
     TfrmSaleSuccessDialog::ShowSale("FIS-12", 99.9, "KARMA", 3000);
     QCOMPARE(answers.Count(), 1);

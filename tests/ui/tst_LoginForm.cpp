@@ -21,20 +21,23 @@
 #include <memory>
 
 namespace {
-void WriteFile(const QString& path, const QString& text) {
+void WriteFile(const QString& path, const QString& text)
+{
     QFile file(path);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(text.toUtf8());
 }
 
-QString ReadFile(const QString& path) {
+QString ReadFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
 }
 
-QStringList Items(const QComboBox* box) {
+QStringList Items(const QComboBox* box)
+{
     QStringList items;
     for (int i = 0; i < box->count(); ++i)
         items << box->itemText(i);
@@ -77,7 +80,8 @@ private:
     QString FPrefs;
 };
 
-void TestLoginForm::initTestCase() {
+void TestLoginForm::initTestCase()
+{
     UseTestPaths();
     UseTurkishLocale();
     RegisterFontSubstitutions();
@@ -85,7 +89,8 @@ void TestLoginForm::initTestCase() {
     qputenv("COMPUTERNAME", "testhost");
 }
 
-void TestLoginForm::init() {
+void TestLoginForm::init()
+{
     QFile::remove(TLoginManager::TerminalPrefsPath());
     FDir = std::make_unique<QTemporaryDir>();
     FPrefs = FDir->filePath("login.ini");
@@ -96,16 +101,19 @@ void TestLoginForm::init() {
     LoginFixture::Fill();
 }
 
-void TestLoginForm::cleanup() {
+void TestLoginForm::cleanup()
+{
     FDb.reset();
     FDir.reset();
 }
 
-std::unique_ptr<TfrmLogin> TestLoginForm::NewForm() {
+std::unique_ptr<TfrmLogin> TestLoginForm::NewForm()
+{
     return std::make_unique<TfrmLogin>(nullptr, FPrefs);
 }
 
-void TestLoginForm::controls() {
+void TestLoginForm::controls()
+{
     const auto form = NewForm();
     QCOMPARE(form->size(), QSize(442, 626));
     QCOMPARE(form->minimumSize(), form->maximumSize());
@@ -143,7 +151,8 @@ void TestLoginForm::controls() {
     QCOMPARE(form->pnlHeader->palette().color(QPalette::Window), POSPalette::Header);
 }
 
-void TestLoginForm::tabOrder() {
+void TestLoginForm::tabOrder()
+{
     const auto form = NewForm();
     QList<QWidget*> chain;
     QWidget* next = form->edtUsername;
@@ -161,7 +170,8 @@ void TestLoginForm::tabOrder() {
     QCOMPARE(chain, expected);
 }
 
-void TestLoginForm::startsTransparentAndFadesIn() {
+void TestLoginForm::startsTransparentAndFadesIn()
+{
     const auto form = NewForm();
     QCOMPARE(form->windowOpacity(), 0.0);
     QVERIFY(form->FormShow());
@@ -187,7 +197,8 @@ void TestLoginForm::startsTransparentAndFadesIn() {
     QVERIFY(!shown->FadeInRunning());
 }
 
-void TestLoginForm::rememberedUser_data() {
+void TestLoginForm::rememberedUser_data()
+{
     QTest::addColumn<QString>("ini");
     QTest::addColumn<bool>("checked");
     QTest::addColumn<QString>("user");
@@ -202,7 +213,8 @@ void TestLoginForm::rememberedUser_data() {
     QTest::newRow("no file") << "" << false << "" << false;
 }
 
-void TestLoginForm::rememberedUser() {
+void TestLoginForm::rememberedUser()
+{
     QFETCH(QString, ini);
     QFETCH(bool, checked);
     QFETCH(QString, user);
@@ -220,7 +232,8 @@ void TestLoginForm::rememberedUser() {
     QTRY_COMPARE(QApplication::focusWidget(), expected);
 }
 
-void TestLoginForm::firstShowConnectsAndListsBranches() {
+void TestLoginForm::firstShowConnectsAndListsBranches()
+{
     const auto form = NewForm();
     QCOMPARE(form->TerminalID(), -1);
     form->show();
@@ -233,7 +246,8 @@ void TestLoginForm::firstShowConnectsAndListsBranches() {
     QCOMPARE(form->TerminalID(), 3);
 }
 
-void TestLoginForm::rememberedBranch_data() {
+void TestLoginForm::rememberedBranch_data()
+{
     QTest::addColumn<int>("remembered");
     QTest::addColumn<int>("index");
     QTest::addColumn<int>("subeID");
@@ -242,7 +256,8 @@ void TestLoginForm::rememberedBranch_data() {
     QTest::newRow("none remembered: first") << 0 << 0 << 5;
 }
 
-void TestLoginForm::rememberedBranch() {
+void TestLoginForm::rememberedBranch()
+{
     QFETCH(int, remembered);
     QFETCH(int, index);
     QFETCH(int, subeID);
@@ -254,7 +269,8 @@ void TestLoginForm::rememberedBranch() {
     QCOMPARE(form->SelectedSubeID(), subeID);
 }
 
-void TestLoginForm::pickerKeepsHiddenListInStep() {
+void TestLoginForm::pickerKeepsHiddenListInStep()
+{
     const auto form = NewForm();
     QVERIFY(form->FormShow());
     form->scGPComboBox1->setCurrentIndex(2);
@@ -262,7 +278,8 @@ void TestLoginForm::pickerKeepsHiddenListInStep() {
     QCOMPARE(form->SelectedSubeID(), 1);
 }
 
-void TestLoginForm::noActiveBranch() {
+void TestLoginForm::noActiveBranch()
+{
     FDb->Exec("UPDATE Sube SET IsActive = 0");
     TDialogAnswers answers;
     const auto form = NewForm();
@@ -280,7 +297,8 @@ void TestLoginForm::noActiveBranch() {
     QCOMPARE(form->focusWidget(), form->scGPComboBox1);
 }
 
-void TestLoginForm::loginFailures_data() {
+void TestLoginForm::loginFailures_data()
+{
     QTest::addColumn<QString>("user");
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("branchIndex");
@@ -313,7 +331,8 @@ void TestLoginForm::loginFailures_data() {
                                   << "edtPassword" << true;
 }
 
-void TestLoginForm::loginFailures() {
+void TestLoginForm::loginFailures()
+{
     QFETCH(QString, user);
     QFETCH(QString, password);
     QFETCH(int, branchIndex);
@@ -339,7 +358,8 @@ void TestLoginForm::loginFailures() {
     QVERIFY(!QFile::exists(FPrefs));
 }
 
-void TestLoginForm::successFillsSessionAndRunsMainScreen() {
+void TestLoginForm::successFillsSessionAndRunsMainScreen()
+{
     const auto form = NewForm();
     form->show();
     QTRY_COMPARE(form->scGPComboBox1->count(), 3);
@@ -382,7 +402,8 @@ void TestLoginForm::successFillsSessionAndRunsMainScreen() {
     QVERIFY2(prefs.contains("Username=kasiyer\n"), qPrintable(prefs));
 }
 
-void TestLoginForm::enterInPasswordBoxLogsIn() {
+void TestLoginForm::enterInPasswordBoxLogsIn()
+{
     const auto form = NewForm();
     QVERIFY(form->FormShow());
     form->SetMainScreenFactory([](QWidget*) { return nullptr; });
@@ -398,7 +419,8 @@ void TestLoginForm::enterInPasswordBoxLogsIn() {
     QCOMPARE(answers.Count(), 0);
 }
 
-void TestLoginForm::uncheckedRememberMeDropsUsername() {
+void TestLoginForm::uncheckedRememberMeDropsUsername()
+{
     WriteFile(FPrefs, "[Login]\nRememberMe=1\nSubeID=5\nUsername=kasiyer\n");
     const auto form = NewForm();
     QVERIFY(form->FormShow());
@@ -416,7 +438,8 @@ void TestLoginForm::uncheckedRememberMeDropsUsername() {
     QVERIFY2(prefs.contains("SubeID=1"), qPrintable(prefs));
 }
 
-void TestLoginForm::namesakeCannotTakeOverTheSession() {
+void TestLoginForm::namesakeCannotTakeOverTheSession()
+{
     // The deleted and the inactive namesake (users 1 and 2) come first in the table: chosen by
     // name alone, either would fill the session.
     const auto form = NewForm();
@@ -432,7 +455,8 @@ void TestLoginForm::namesakeCannotTakeOverTheSession() {
     QCOMPARE(session.RolAdi, QString("Kasiyer"));
 }
 
-void TestLoginForm::exitEndsProgram() {
+void TestLoginForm::exitEndsProgram()
+{
     const auto form = NewForm();
     QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
     QTest::mouseClick(form->btnExit, Qt::LeftButton);
@@ -440,7 +464,8 @@ void TestLoginForm::exitEndsProgram() {
     QCOMPARE(ended.at(0).at(0).toInt(), 0);
 }
 
-void TestLoginForm::connectionFailureEndsProgram() {
+void TestLoginForm::connectionFailureEndsProgram()
+{
     TdmMain unreachable;
     unreachable.SetAttempts({{"QSQLITE", FDir->filePath("yok/olmayan/klasor/x.db")}});
     const auto form = NewForm();

@@ -15,13 +15,14 @@
 Q_DECLARE_METATYPE(TButtonVariant)
 
 namespace {
-QColor Rgb(int rgb) {
+QColor Rgb(int rgb)
+{
     return QColor(QRgb(0xFF000000u | unsigned(rgb)));
 }
 
 // The columns of `row` in `image` between x0 and x1 (exclusive) whose pixel is not `background`.
-QList<int> InkColumns(const QImage& image, int x0, int x1, int y0, int y1,
-                      const QColor& background) {
+QList<int> InkColumns(const QImage& image, int x0, int x1, int y0, int y1, const QColor& background)
+{
     QList<int> columns;
     for (int x = x0; x < x1; ++x) {
         for (int y = y0; y < y1; ++y) {
@@ -34,7 +35,8 @@ QList<int> InkColumns(const QImage& image, int x0, int x1, int y0, int y1,
     return columns;
 }
 
-std::unique_ptr<QTableWidget> MakeGrid() {
+std::unique_ptr<QTableWidget> MakeGrid()
+{
     auto grid = std::make_unique<QTableWidget>(3, 3);
     grid->setHorizontalHeaderLabels({"Ürün Adı", "Kod", "Tutar"});
     const QStringList names = {"Su 0,5 L", "Ekmek", "Çok uzun bir ürün adı ki sütuna sığmaz"};
@@ -68,6 +70,7 @@ private Q_SLOTS:
     void panelsAndEdits();
     void nullControlsAreIgnored();
     void roundShapeSitsBehind();
+    void roundedRegion();
     void styleGrid();
     void cellLook();
     void selectedRowDrawnInEveryColumn();
@@ -79,11 +82,13 @@ private Q_SLOTS:
     void everyGlyphDrawsSomething();
 };
 
-void TestPOSUITheme::initTestCase() {
+void TestPOSUITheme::initTestCase()
+{
     RegisterFontSubstitutions();
 }
 
-void TestPOSUITheme::variantChoice_data() {
+void TestPOSUITheme::variantChoice_data()
+{
     QTest::addColumn<bool>("primary");
     QTest::addColumn<bool>("danger");
     QTest::addColumn<TButtonVariant>("expected");
@@ -93,7 +98,8 @@ void TestPOSUITheme::variantChoice_data() {
     QTest::newRow("both: primary wins") << true << true << TButtonVariant::Primary;
 }
 
-void TestPOSUITheme::variantChoice() {
+void TestPOSUITheme::variantChoice()
+{
     QFETCH(bool, primary);
     QFETCH(bool, danger);
     QFETCH(TButtonVariant, expected);
@@ -104,7 +110,8 @@ void TestPOSUITheme::variantChoice() {
     QCOMPARE(button.Look().Text, TPOSUITheme::ButtonLook(expected).Text);
 }
 
-void TestPOSUITheme::buttonColours_data() {
+void TestPOSUITheme::buttonColours_data()
+{
     QTest::addColumn<TButtonVariant>("variant");
     QTest::addColumn<int>("fill");
     QTest::addColumn<int>("hot");
@@ -119,7 +126,8 @@ void TestPOSUITheme::buttonColours_data() {
                              << 0xC9D8E4 << 0x1A3A5F;
 }
 
-void TestPOSUITheme::buttonColours() {
+void TestPOSUITheme::buttonColours()
+{
     QFETCH(TButtonVariant, variant);
     QFETCH(int, fill);
     QFETCH(int, hot);
@@ -141,7 +149,8 @@ void TestPOSUITheme::buttonColours() {
     QCOMPARE(look.TextFor(TButtonState::Disabled), Rgb(0x909090));
 }
 
-void TestPOSUITheme::styleButtonSetsTheWholeLook() {
+void TestPOSUITheme::styleButtonSetsTheWholeLook()
+{
     TPOSButton button;
     button.setFocusPolicy(Qt::StrongFocus);
     TPOSUITheme::StyleButton(&button, "Ara", TGlyph::Search, false, false);
@@ -160,7 +169,8 @@ void TestPOSUITheme::styleButtonSetsTheWholeLook() {
     QVERIFY(button.menu() == nullptr);
 }
 
-void TestPOSUITheme::buttonDrawsItsState() {
+void TestPOSUITheme::buttonDrawsItsState()
+{
     TPOSButton button;
     TPOSUITheme::StyleButton(&button, "Kaydet", TGlyph::CheckMark, true, false);
     button.resize(160, 40);
@@ -176,7 +186,8 @@ void TestPOSUITheme::buttonDrawsItsState() {
     QCOMPARE(image.pixelColor(0, 20).rgb(), Rgb(0xCFCFCF).rgb());
 }
 
-void TestPOSUITheme::buttonStateFollowsTheWidget() {
+void TestPOSUITheme::buttonStateFollowsTheWidget()
+{
     TPOSButton button;
     TPOSUITheme::StyleButton(&button, "Tamam", TGlyph::None, true, false);
     QCOMPARE(button.State(), TButtonState::Normal);
@@ -187,7 +198,8 @@ void TestPOSUITheme::buttonStateFollowsTheWidget() {
     QCOMPARE(button.State(), TButtonState::Disabled);
 }
 
-void TestPOSUITheme::headerButtonIsDefaultVariant() {
+void TestPOSUITheme::headerButtonIsDefaultVariant()
+{
     TPOSButton button;
     TPOSUITheme::StyleHeaderButton(&button, "Müşteri", TGlyph::User);
     QCOMPARE(button.text(), QString("Müşteri"));
@@ -196,7 +208,8 @@ void TestPOSUITheme::headerButtonIsDefaultVariant() {
     QCOMPARE(button.Look().Text, Rgb(0x1A3A5F));
 }
 
-void TestPOSUITheme::panelsAndEdits() {
+void TestPOSUITheme::panelsAndEdits()
+{
     QWidget form;
     TPOSUITheme::StyleForm(&form);
     QCOMPARE(form.font().family(), QString("Segoe UI"));
@@ -230,7 +243,8 @@ void TestPOSUITheme::panelsAndEdits() {
     QVERIFY(!picker.hasFrame());
 }
 
-void TestPOSUITheme::nullControlsAreIgnored() {
+void TestPOSUITheme::nullControlsAreIgnored()
+{
     TPOSUITheme::StyleForm(nullptr);
     TPOSUITheme::StyleHeaderPanel(nullptr);
     TPOSUITheme::StyleLightPanel(nullptr);
@@ -243,12 +257,14 @@ void TestPOSUITheme::nullControlsAreIgnored() {
     TPOSUITheme::StyleButton(nullptr, "x", TGlyph::Close, true, true);
     TPOSUITheme::StyleHeaderButton(nullptr, "x", TGlyph::Close);
     TPOSUITheme::InstallGridCellDrawing(nullptr, {1});
+    TPOSUITheme::SetRoundedRegion(nullptr, 8);
     TERPUITheme::StyleForm(nullptr);
     QPainter* painter = nullptr;
     TPOSUITheme::DrawGridCell(nullptr, painter, 0, 0, QRect(0, 0, 10, 10), {}, {});
 }
 
-void TestPOSUITheme::roundShapeSitsBehind() {
+void TestPOSUITheme::roundShapeSitsBehind()
+{
     QWidget frame;
     TPOSUITheme::StyleRoundFrame(&frame, 12);
     QVERIFY(!frame.autoFillBackground());
@@ -266,7 +282,20 @@ void TestPOSUITheme::roundShapeSitsBehind() {
     QCOMPARE(image.pixelColor(50, 0).rgb(), Rgb(0xC9D8E4).rgb());
 }
 
-void TestPOSUITheme::styleGrid() {
+void TestPOSUITheme::roundedRegion()
+{
+    QWidget button;
+    button.resize(200, 60);
+    TPOSUITheme::SetRoundedRegion(&button, 12);
+    const QRegion mask = button.mask();
+    QVERIFY(mask.contains(QPoint(100, 30)));
+    QVERIFY(mask.contains(QPoint(100, 1)));
+    QVERIFY(!mask.contains(QPoint(0, 0)));
+    QVERIFY(!mask.contains(QPoint(199, 59)));
+}
+
+void TestPOSUITheme::styleGrid()
+{
     QTableWidget grid(2, 2);
     grid.setSelectionMode(QAbstractItemView::ExtendedSelection);
     TPOSUITheme::StyleGrid(&grid);
@@ -282,7 +311,8 @@ void TestPOSUITheme::styleGrid() {
     QVERIFY(grid.showGrid());
 }
 
-void TestPOSUITheme::cellLook() {
+void TestPOSUITheme::cellLook()
+{
     const QColor grid = Rgb(0xFFFFFF);
     const QColor ink = Rgb(0x151C25);
     const TGridCellLook title = TPOSUITheme::GridCellLook({true, true}, grid, ink);
@@ -299,7 +329,8 @@ void TestPOSUITheme::cellLook() {
     QCOMPARE(TPOSUITheme::GridCellTextRect(QRect(0, 0, 100, 34)), QRect(8, 2, 84, 30));
 }
 
-void TestPOSUITheme::selectedRowDrawnInEveryColumn() {
+void TestPOSUITheme::selectedRowDrawnInEveryColumn()
+{
     auto grid = MakeGrid();
     TPOSUITheme::InstallGridCellDrawing(grid.get(), {2});
     grid->show();
@@ -323,7 +354,8 @@ void TestPOSUITheme::selectedRowDrawnInEveryColumn() {
     QVERIFY(navy);
 }
 
-void TestPOSUITheme::titleRowStaysWhateverIsSelected() {
+void TestPOSUITheme::titleRowStaysWhateverIsSelected()
+{
     auto grid = MakeGrid();
     TPOSUITheme::InstallGridCellDrawing(grid.get(), {2});
     grid->show();
@@ -336,7 +368,8 @@ void TestPOSUITheme::titleRowStaysWhateverIsSelected() {
         QCOMPARE(image.pixelColor(titles->sectionViewportPosition(col) + 3, 3), Rgb(0xECF1F5));
 }
 
-void TestPOSUITheme::alignmentFollowsTheColumnList() {
+void TestPOSUITheme::alignmentFollowsTheColumnList()
+{
     auto grid = MakeGrid();
     TPOSUITheme::InstallGridCellDrawing(grid.get(), {2});
     grid->show();
@@ -359,7 +392,8 @@ void TestPOSUITheme::alignmentFollowsTheColumnList() {
     QVERIFY(rightInk.first() > right.center().x());
 }
 
-void TestPOSUITheme::longTextIsCutAtTheInset() {
+void TestPOSUITheme::longTextIsCutAtTheInset()
+{
     auto grid = MakeGrid();
     TPOSUITheme::InstallGridCellDrawing(grid.get(), {2});
     grid->show();
@@ -374,7 +408,8 @@ void TestPOSUITheme::longTextIsCutAtTheInset() {
     QVERIFY(ink.last() >= cell.right() - 10);
 }
 
-void TestPOSUITheme::customCellDrawerGetsEveryCell() {
+void TestPOSUITheme::customCellDrawerGetsEveryCell()
+{
     auto grid = MakeGrid();
     QSet<QPair<int, int>> drawn;
     int titles = 0;
@@ -394,7 +429,8 @@ void TestPOSUITheme::customCellDrawerGetsEveryCell() {
     QVERIFY(titles >= 3);
 }
 
-void TestPOSUITheme::glyphsFromSegoeCharacters() {
+void TestPOSUITheme::glyphsFromSegoeCharacters()
+{
     QCOMPARE(Glyphs::FromMdl2(0xE77B), TGlyph::User);
     QCOMPARE(Glyphs::FromMdl2(0xE72E), TGlyph::Lock);
     QCOMPARE(Glyphs::FromMdl2(0xE7E8), TGlyph::Power);
@@ -406,7 +442,8 @@ void TestPOSUITheme::glyphsFromSegoeCharacters() {
     QCOMPARE(Glyphs::FromMdl2(0x0041), TGlyph::None);
 }
 
-void TestPOSUITheme::everyGlyphDrawsSomething() {
+void TestPOSUITheme::everyGlyphDrawsSomething()
+{
     for (int kind = int(TGlyph::None); kind <= int(TGlyph::ChevronDown); ++kind) {
         QImage image(24, 24, QImage::Format_ARGB32);
         image.fill(Qt::transparent);
