@@ -1,6 +1,7 @@
 #include "app/ErrorLogger.h"
 #include "core/DataModule.h"
 #include "core/SessionManager.h"
+#include "printing/PrinterLayer.h"
 #include "ui/LoginForm.h"
 #include "ui/POSUITheme.h"
 
@@ -36,6 +37,7 @@ std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner)
 int Run(TKirveloApplication& app)
 {
     RegisterFontSubstitutions();
+    const TPrinterLayer printing;
     TdmMain db(&app);
     TfrmLogin login;
     login.SetMainScreenFactory(CreateMainScreen);

@@ -256,6 +256,13 @@ QVariant TdmMain::GetScalar(const QString& sql)
     return query.Next() ? query.Value(0) : QVariant();
 }
 
+bool TdmMain::TableExists(const QString& table)
+{
+    const QVariant id = GetScalar(QStringLiteral("SELECT OBJECT_ID('dbo.%1', 'U')").arg(table));
+    bool ok = false;
+    return !id.isNull() && id.toString().toLongLong(&ok) != 0 && ok;
+}
+
 void TdmMain::ExecSql(const QString& sql)
 {
     TDbQuery(sql).Exec();

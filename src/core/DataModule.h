@@ -33,6 +33,11 @@ public:
     // Runs a plain text command without parameters.
     void ExecSql(const QString& sql);
 
+    // Probes an optional table with "SELECT OBJECT_ID('dbo.<table>', 'U')".
+    bool TableExists(const QString& table);
+    // Tells this open database apart from any other the process has opened.
+    QString Identity() const { return FConnectionName + u'|' + FOpenedWith; }
+
     static QString SanitizeConnectionString(const QString& text);
     bool TryConnectWith(const TConnectionAttempt& attempt, QString& errorText);
 

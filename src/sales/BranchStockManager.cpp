@@ -1,0 +1,230 @@
+#include "sales/BranchStockManager.h"
+
+#include "core/DataModule.h"
+#include "core/DbQuery.h"
+#include "core/Exceptions.h"
+#include "core/POSTextUtils.h"
+#include "sales/CartManager.h"
+
+#include <QHash>
+
+namespace {
+const QString kCreateSubeStok = QStringLiteral(
+    "IF OBJECT_ID('dbo.SubeStok', 'U') IS NULL CREATE TABLE dbo.SubeStok (SubeStokID INT IDENTITY(1,1) PRIMARY "
+    "KEY, SubeID INT NOT NULL, StokID INT NOT NULL, MevcutStok DECIMAL(18,3) NOT NULL CONSTRAINT "
+    "DF_SubeStok_MevcutStok DEFAULT(0), MinStok DECIMAL(18,3) NULL, MaxStok DECIMAL(18,3) NULL, RafKodu "
+    "NVARCHAR(50) NULL, IsActive BIT NOT NULL CONSTRAINT DF_SubeStok_IsActive DEFAULT(1), CreatedAt DATETIME NOT "
+    "NULL CONSTRAINT DF_SubeStok_CreatedAt DEFAULT(GETDATE()), UpdatedAt DATETIME NULL, CONSTRAINT "
+    "FK_SubeStok_Sube FOREIGN KEY (SubeID) REFERENCES dbo.Sube(SubeID), CONSTRAINT FK_SubeStok_Stok FOREIGN KEY "
+    "(StokID) REFERENCES dbo.Stok(StokID));");
+const QString kSubeStokUnique = QStringLiteral(
+    "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_SubeStok_Sube_Stok' AND object_id = "
+    "OBJECT_ID('dbo.SubeStok')) CREATE UNIQUE INDEX UX_SubeStok_Sube_Stok ON dbo.SubeStok(SubeID, StokID);");
+const QString kSubeStokByProduct = QStringLiteral(
+    "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SubeStok_StokID' AND object_id = "
+    "OBJECT_ID('dbo.SubeStok')) CREATE INDEX IX_SubeStok_StokID ON dbo.SubeStok(StokID);");
+const QString kCreateSatisFisLot = QStringLiteral(
+    "IF OBJECT_ID('dbo.SatisFisLot', 'U') IS NULL CREATE TABLE dbo.SatisFisLot (SatisFisLotID INT IDENTITY(1,1) "
+    "PRIMARY KEY, FisID INT NOT NULL, SatirSiraNo INT NOT NULL, StokID INT NOT NULL, LotID INT NOT NULL, Miktar "
+    "DECIMAL(18,3) NOT NULL, SonKullanmaTarihi DATE NULL, CreatedAt DATETIME NOT NULL DEFAULT(GETDATE()));");
+
+QString SeedBranchRowsSql(const QString& sube, const QString& productFilter)
+{
+    return QStringLiteral("INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT ") + sube +
+           QStringLiteral(", S.StokID, ") +
+           QStringLiteral("CASE WHEN NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS0 WHERE SS0.StokID = S.StokID) ") +
+           QStringLiteral("THEN ISNULL(S.MevcutStok,0) ELSE 0 END, S.MinStok, S.MaxStok ") +
+           QStringLiteral("FROM dbo.Stok S ") + QStringLiteral("WHERE ISNULL(S.IsDeleted,0) = 0 ") + productFilter +
+           QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = ") + sube +
+           QStringLiteral(" AND SS.StokID = S.StokID);");
+}
+
+// Seeding the whole catalogue costs a pass over every product. Once a branch has been seeded on
+// this database, a new pass is only needed when products were added since (the highest StokID
+// grew); a product that comes back from deletion gets its row when its stock moves.
+QHash<QString, qlonglong>& SeededUpTo()
+{
+    static QHash<QString, qlonglong> seeded;
+    return seeded;
+}
+
+QString SeedKey(int SubeID)
+{
+    return dmMain->Identity() + u'|' + QString::number(SubeID);
+}
+
+qlonglong HighestStokID()
+{
+    return dmMain->GetScalar(QStringLiteral("SELECT MAX(StokID) FROM dbo.Stok")).toLongLong();
+}
+
+const QString kLotValid = QStringLiteral(
+    "StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND (SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= ");
+
+SqlText LotSql(const QString& head, const QString& tail)
+{
+    return {head + kLotValid + QStringLiteral("CAST(GETDATE() AS DATE))") + tail,
+            head + kLotValid + QStringLiteral("date('now','localtime'))") + tail};
+}
+
+void CheckExpiredLots(const TCartItem& Item)
+{
+    TDbQuery expired(SqlText{
+        QStringLiteral("SELECT TOP 1 CONVERT(VARCHAR(10), SonKullanmaTarihi, 104) AS SKT FROM StokLotDetay WHERE "
+                       "StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
+                       "SonKullanmaTarihi < CAST(GETDATE() AS DATE) ORDER BY SonKullanmaTarihi"),
+        QStringLiteral("SELECT strftime('%d.%m.%Y', SonKullanmaTarihi) AS SKT FROM StokLotDetay WHERE StokID = :Sid "
+                       "AND IFNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND SonKullanmaTarihi < "
+                       "date('now','localtime') ORDER BY SonKullanmaTarihi LIMIT 1")});
+    expired.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
+    if (expired.Next())
+        throw Exception(QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") + expired.Value(0).toString() +
+                        QStringLiteral(" tarihinde gecmistir, islem yapilamaz!"));
+}
+
+void RecordLot(int FisID, int SiraNo, const TCartItem& Item, int lot, double take, const QVariant& expiry)
+{
+    TDbQuery insert(QStringLiteral("INSERT INTO SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar, "
+                                   "SonKullanmaTarihi) VALUES (:Fis, :Sira, :Stok, :Lot, :Mik, :SKT)"));
+    insert.Param(QStringLiteral("Fis"), FisID)
+        .Param(QStringLiteral("Sira"), SiraNo)
+        .Param(QStringLiteral("Stok"), Item.StokID())
+        .Param(QStringLiteral("Lot"), lot)
+        .Param(QStringLiteral("Mik"), take)
+        .Param(QStringLiteral("SKT"), expiry.isNull() ? TDbQuery::NullText() : expiry)
+        .Exec();
+}
+
+// Takes `take` out of the lot only while the lot still holds it: another till may have emptied
+// it since it was read.
+bool ConsumeLot(int lot, double take)
+{
+    const QString amount = TBranchStockManager::FloatToSqlText(take);
+    TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - ") + amount +
+                    QStringLiteral(" WHERE LotID = ") + QString::number(lot) +
+                    QStringLiteral(" AND MevcutMiktar - ") + amount + QStringLiteral(" >= -0.000001"));
+    update.Exec();
+    return update.RowsAffected() == 1;
+}
+} // namespace
+
+void TBranchStockManager::EnsureBranchStockSchema()
+{
+    dmMain->ExecSql(kCreateSubeStok);
+    dmMain->ExecSql(kSubeStokUnique);
+    dmMain->ExecSql(kSubeStokByProduct);
+}
+
+void TBranchStockManager::EnsureBranchStockRows(int SubeID)
+{
+    if (SubeID <= 0)
+        return;
+    auto& seeded = SeededUpTo();
+    const QString key = SeedKey(SubeID);
+    const auto known = seeded.constFind(key);
+    if (known != seeded.constEnd() && HighestStokID() <= *known)
+        return;
+    EnsureBranchStockSchema();
+    const qlonglong highest = HighestStokID();
+    dmMain->ExecSql(SeedBranchRowsSql(QString::number(SubeID), QString()));
+    // Rows seeded inside a transaction may still be rolled back.
+    if (!dmMain->InTransaction())
+        seeded.insert(key, highest);
+}
+
+double TBranchStockManager::GetBranchStock(int SubeID, int StokID)
+{
+    if (SubeID <= 0 || StokID <= 0)
+        return 0;
+    EnsureBranchStockRows(SubeID);
+    TDbQuery query(QStringLiteral("SELECT ISNULL(MevcutStok,0) AS MevcutStok FROM dbo.SubeStok WHERE SubeID = "
+                                  ":SubeID AND StokID = :StokID"));
+    query.Param(QStringLiteral("SubeID"), SubeID).Param(QStringLiteral("StokID"), StokID).Exec();
+    return query.Next() ? FieldToFloatDef(query, QStringLiteral("MevcutStok"), 0) : 0;
+}
+
+void TBranchStockManager::MoveBranchStock(int SubeID, int StokID, double Delta)
+{
+    if (SubeID <= 0 || StokID <= 0)
+        return;
+    EnsureBranchStockRows(SubeID);
+    const QString sube = QString::number(SubeID);
+    const QString stok = QString::number(StokID);
+    TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (") + FloatToSqlText(Delta) +
+                    QStringLiteral("), UpdatedAt = GETDATE() WHERE SubeID = ") + sube +
+                    QStringLiteral(" AND StokID = ") + stok);
+    update.Exec();
+    if (update.RowsAffected() == 0) {
+        // The row is missing (a product revived after the branch was seeded): create it, then move.
+        dmMain->ExecSql(SeedBranchRowsSql(sube, QStringLiteral("AND S.StokID = ") + stok + u' '));
+        update.Exec();
+    }
+    RecalcProductStock(StokID);
+}
+
+void TBranchStockManager::RecalcProductStock(int StokID)
+{
+    if (StokID <= 0)
+        return;
+    const QString stok = QString::number(StokID);
+    dmMain->ExecSql(QStringLiteral("UPDATE dbo.Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM "
+                                   "dbo.SubeStok WHERE StokID = ") +
+                    stok + QStringLiteral("),0), UpdatedAt = GETDATE() WHERE StokID = ") + stok);
+}
+
+QString TBranchStockManager::FloatToSqlText(double Value)
+{
+    return QString::number(Value, 'g', 15);
+}
+
+void TBranchStockManager::EnsureSaleLotSchema()
+{
+    dmMain->ExecSql(kCreateSatisFisLot);
+}
+
+void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& Item)
+{
+    if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
+        return;
+    TDbQuery flags(QStringLiteral("SELECT ISNULL(IsSKTTakibi,0) AS IsSKTTakibi, ISNULL(IsSatisEngelle,1) AS "
+                                  "IsSatisEngelle FROM Stok WHERE StokID = :Sid"));
+    flags.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
+    if (!flags.Next() || !flags.Value(0).toBool())
+        return;
+    if (flags.Value(1).toBool())
+        CheckExpiredLots(Item);
+
+    TDbQuery total(LotSql(QStringLiteral("SELECT ISNULL(SUM(MevcutMiktar),0) AS TopMiktar FROM StokLotDetay WHERE "),
+                          QString()));
+    total.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
+    const double available = total.Next() ? FieldToFloatDef(total, QStringLiteral("TopMiktar"), 0) : 0;
+    double remaining = Item.Miktar();
+    const QString shortage = QStringLiteral("Lot bazli stok yetersiz: ") + Item.StokAdi();
+    if (remaining > available + 0.000001)
+        throw Exception(shortage);
+
+    TDbQuery lots(LotSql(QStringLiteral("SELECT LotID, MevcutMiktar, SonKullanmaTarihi FROM StokLotDetay WHERE "),
+                         QStringLiteral(" ORDER BY CASE WHEN SonKullanmaTarihi IS NULL THEN 1 ELSE 0 END, "
+                                        "SonKullanmaTarihi, LotID")));
+    lots.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
+    struct TLot {
+        int ID;
+        double Quantity;
+        QVariant Expiry;
+    };
+    QList<TLot> candidates;
+    while (lots.Next())
+        candidates.append({lots.Value(0).toInt(), FieldToFloatDef(lots, QStringLiteral("MevcutMiktar"), 0), lots.Value(2)});
+
+    for (const TLot& lot : candidates) {
+        if (remaining <= 0.000001)
+            break;
+        const double take = qMin(remaining, lot.Quantity);
+        if (take <= 0 || !ConsumeLot(lot.ID, take))
+            continue;
+        RecordLot(FisID, SiraNo, Item, lot.ID, take, lot.Expiry);
+        remaining -= take;
+    }
+    if (remaining > 0.000001)
+        throw Exception(shortage);
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QString>
+
+class TCartItem;
+
+// Stock per branch in SubeStok, summed into Stok.MevcutStok, and the lot handling of a sale.
+// Every routine runs on the program's connection and raises the database's error; inside a
+// sale they run in the sale's transaction.
+class TBranchStockManager {
+public:
+    static void EnsureBranchStockSchema();
+    // Gives the branch a SubeStok row for every live product. The first branch to get a row for
+    // a product inherits the product's overall stock; later branches start at 0.
+    static void EnsureBranchStockRows(int SubeID);
+    static double GetBranchStock(int SubeID, int StokID);
+    // Adds Delta (negative for a sale) to the branch's stock and re-sums the product.
+    static void MoveBranchStock(int SubeID, int StokID, double Delta);
+    static void RecalcProductStock(int StokID);
+    // "." as the decimal point whatever the regional settings, up to 15 significant digits.
+    static QString FloatToSqlText(double Value);
+
+    static void EnsureSaleLotSchema();
+    // Takes sale line SiraNo out of the product's lots, earliest expiry first, and records the
+    // lots taken in SatisFisLot. Raises the expiry message for a blocking product with expired
+    // stock, and "Lot bazli stok yetersiz: " + name when the valid lots cannot cover the line.
+    static void AllocateLots(int FisID, int SiraNo, const TCartItem& Item);
+
+    TBranchStockManager() = delete;
+};
