@@ -80,7 +80,6 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
     btnCancel->setFixedSize(kButtonWidth, kButtonHeight);
 
     AddDragHandle(pnlTop);
-    FAutoCloseTimer.setSingleShot(false);
     connect(&FAutoCloseTimer, &QTimer::timeout, this, [this] {
         FAutoCloseTimer.stop();
         done(mrOk);

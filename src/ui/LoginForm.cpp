@@ -10,7 +10,6 @@
 #include "ui/POSUITheme.h"
 #include "ui/WindowMover.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -20,7 +19,6 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPainter>
-#include <QPainterPath>
 #include <QScreen>
 
 #include <tuple>

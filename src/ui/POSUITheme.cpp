@@ -130,7 +130,11 @@ void TPOSUITheme::StyleRoundShape(TRoundShape* shape)
 {
     if (!shape)
         return;
-    shape->SetShape(POSPalette::Content, POSPalette::FrameLight, 1, 8);
+    // The corners follow the rounded frame the shape sits in.
+    const QVariant radius =
+        shape->parentWidget() ? shape->parentWidget()->property("frameRadius") : QVariant();
+    shape->SetShape(POSPalette::Content, POSPalette::FrameLight, 1,
+                    radius.isValid() ? radius.toInt() : 8);
     shape->lower();
 }
 

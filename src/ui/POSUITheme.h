@@ -70,7 +70,7 @@ public:
     static void StyleLightPanel(QWidget* panel);
     static void StyleFooterPanel(QWidget* panel);
     // An invisible rounded container; with StyleRoundShape on a TRoundShape behind its content
-    // it shows as a white rounded box with a light outline.
+    // it shows as a white rounded box with a light outline whose corners have `radius`.
     static void StyleRoundFrame(QWidget* panel, int radius);
     static void StyleRoundShape(class TRoundShape* shape);
     static void StyleEdit(QLineEdit* edit);

@@ -277,6 +277,10 @@ void TestPOSUITheme::roundShapeSitsBehind()
     QVERIFY(frame.children().contains(content));
     QCOMPARE(shape->Fill(), Rgb(0xFFFFFF));
     QCOMPARE(shape->Outline(), Rgb(0xC9D8E4));
+    QCOMPARE(shape->Radius(), 12);
+    TRoundShape loose;
+    TPOSUITheme::StyleRoundShape(&loose);
+    QCOMPARE(loose.Radius(), 8);
     const QImage image = shape->grab().toImage();
     QCOMPARE(image.pixelColor(50, 20), Rgb(0xFFFFFF));
     QCOMPARE(image.pixelColor(50, 0).rgb(), Rgb(0xC9D8E4).rgb());
