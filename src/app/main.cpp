@@ -1,41 +1,49 @@
 #include "app/ErrorLogger.h"
 #include "core/DataModule.h"
-#include "core/Exceptions.h"
+#include "core/SessionManager.h"
 #include "printing/PrinterLayer.h"
+#include "ui/LoginForm.h"
+#include "ui/POSUITheme.h"
 
+#include <QDialog>
 #include <QLabel>
-#include <QMessageBox>
-#include <QTimer>
 #include <QVBoxLayout>
-#include <QWidget>
 
 #include <clocale>
 #include <memory>
 
 namespace {
-// Stands in for the main window: shows which database the till works on.
-std::unique_ptr<QWidget> CreateMainWindow(TdmMain& db)
+// Stands in for the sales screen until it exists: names the logged-in user, branch, terminal
+// and database, and ends the program when closed.
+std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner)
 {
-    auto window = std::make_unique<QWidget>();
-    window->setWindowTitle(kApplicationTitle);
-    auto* layout = new QVBoxLayout(window.get());
-    layout->addWidget(new QLabel(QStringLiteral("Veritabanı: ") + db.Description(), window.get()));
-    window->resize(640, 120);
-    return window;
+    auto screen = std::make_unique<QDialog>(owner);
+    screen->setWindowTitle(QStringLiteral("KIRVELO - Satış Ekranı"));
+    TPOSUITheme::StyleForm(screen.get());
+    const TSessionInfo session = TSessionManager::Instance().GetSessionInfo();
+    auto* layout = new QVBoxLayout(screen.get());
+    layout->addWidget(new QLabel(QStringLiteral("Kullanıcı : ") + session.AdSoyad +
+                                     QStringLiteral(" (") + session.RolAdi +
+                                     QStringLiteral(")  |  Şube : ") + session.SubeAdi,
+                                 screen.get()));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Terminal : ") + session.TerminalAdi, screen.get()));
+    layout->addWidget(
+        new QLabel(QStringLiteral("Veritabanı: ") + dmMain->Description(), screen.get()));
+    screen->resize(640, 160);
+    return screen;
 }
 
 int Run(TKirveloApplication& app)
 {
+    RegisterFontSubstitutions();
     const TPrinterLayer printing;
     TdmMain db(&app);
-    try {
-        db.Connect();
-    } catch (const Exception& e) {
-        QMessageBox::critical(nullptr, kApplicationTitle, QStringLiteral("Kritik Bağlantı Hatası: ") + e.Message());
-        return 1;
-    }
-    auto window = CreateMainWindow(db);
-    window->show();
+    TfrmLogin login;
+    login.SetMainScreenFactory(CreateMainScreen);
+    QObject::connect(&login, &TfrmLogin::EndProgramRequested, &app,
+                     [](int exitCode) { QCoreApplication::exit(exitCode); });
+    login.show();
     return app.exec();
 }
 } // namespace

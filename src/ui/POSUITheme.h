@@ -1,17 +1,151 @@
 #pragma once
 
+#include "ui/Glyphs.h"
+
 #include <QColor>
+#include <QFont>
+#include <QHeaderView>
+#include <QList>
+#include <QRect>
+#include <QStyledItemDelegate>
+#include <QWidget>
+
+#include <functional>
+
+class QDateEdit;
+class QLineEdit;
+class QPainter;
+class QTableView;
+class TPOSButton;
+struct TButtonLook;
 
 // The till's palette.
 namespace POSPalette {
-inline const QColor Header{0x1A, 0x3A, 0x5F};
-inline const QColor Footer{0xF5, 0xF7, 0xFA};
-inline const QColor Content{0xFF, 0xFF, 0xFF};
-inline const QColor Text{0x15, 0x1C, 0x25};
-inline const QColor Primary{0x22, 0x4A, 0x78};
-inline const QColor GridTitle{0xEC, 0xF1, 0xF5};
-inline const QColor Selected{0xB3, 0xD7, 0xF6};
+inline const QColor Header{0x1A, 0x3A, 0x5F};       // navy: headers, default button text
+inline const QColor Footer{0xF5, 0xF7, 0xFA};       // footers, hot default button
+inline const QColor Content{0xFF, 0xFF, 0xFF};      // content, grids, light panels
+inline const QColor Text{0x15, 0x1C, 0x25};         // edits, grids, date pickers
+inline const QColor GridTitle{0xEC, 0xF1, 0xF5};    // grid title cells
+inline const QColor Selected{0xB3, 0xD7, 0xF6};     // selected grid row
+inline const QColor FrameLight{0xC9, 0xD8, 0xE4};   // frames, pressed default/danger buttons
+inline const QColor Primary{0x22, 0x4A, 0x78};      // primary button fill and frame
+inline const QColor PrimaryHot{0x2B, 0x56, 0x8A};   // hot primary button
+inline const QColor Danger{0xD8, 0x35, 0x3C};       // danger button text and glyph
+inline const QColor DangerHot{0xEE, 0xEE, 0xF4};    // hot danger button
+inline const QColor DisabledFill{0xEC, 0xEC, 0xEC}; // disabled button
+inline const QColor DisabledFrame{0xCF, 0xCF, 0xCF};
+inline const QColor DisabledText{0x90, 0x90, 0x90};
 } // namespace POSPalette
 
-// Registers fonts that stand in for the fonts the screens name.
+// Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
+// "Segoe UI Semibold", "Consolas").
 void RegisterFontSubstitutions();
+
+enum class TButtonVariant { Default, Primary, Danger };
+
+// How a grid cell is drawn: a title (fixed) cell or a data cell, selected or not.
+struct TGridCellState {
+    bool Fixed = false;
+    bool Selected = false;
+};
+
+// Brush, text colour and weight of one grid cell.
+struct TGridCellLook {
+    QColor Brush;
+    QColor TextColor;
+    bool Bold = false;
+};
+
+// Draws one cell of an owner-drawn grid: column, row (-1 for the title row), rectangle, state.
+using TGridCellDrawer = std::function<void(QPainter*, int, int, const QRect&, TGridCellState)>;
+
+// The shared look of the secondary screens. Stateless: every operation styles the control it is
+// given and ignores a null one.
+class TPOSUITheme {
+public:
+    TPOSUITheme() = delete;
+
+    static void StyleForm(QWidget* form);
+    static void StyleHeaderPanel(QWidget* panel);
+    static void StyleLightPanel(QWidget* panel);
+    static void StyleFooterPanel(QWidget* panel);
+    // An invisible rounded container; with StyleRoundShape on a TRoundShape behind its content
+    // it shows as a white rounded box with a light outline whose corners have `radius`.
+    static void StyleRoundFrame(QWidget* panel, int radius);
+    static void StyleRoundShape(class TRoundShape* shape);
+    static void StyleEdit(QLineEdit* edit);
+    static void StyleDatePicker(QDateEdit* picker);
+    static void StyleGrid(QTableView* grid);
+    static void StyleButton(TPOSButton* button, const QString& caption, TGlyph glyph, bool primary,
+                            bool danger);
+    static void StyleHeaderButton(TPOSButton* button, const QString& caption, TGlyph glyph);
+    // Draws one cell of `grid`: its text (the header text for a title cell), the grid's font,
+    // white-or-grid colour brush and font colour, the theme's title and selection looks, 8/2
+    // pixel insets, one line cut at the inset edge, right-aligned in `rightAlignedCols`.
+    static void DrawGridCell(QTableView* grid, QPainter* painter, int col, int row,
+                             const QRect& rect, TGridCellState state,
+                             const QList<int>& rightAlignedCols);
+
+    // Hands every cell of `grid`, title row included, to DrawGridCell.
+    static void InstallGridCellDrawing(QTableView* grid, const QList<int>& rightAlignedCols);
+    // Hands every cell of `grid`, title row included, to a screen's own cell drawing.
+    static void InstallGridCellDrawer(QTableView* grid, TGridCellDrawer drawer);
+
+    // Clips `widget` to a rounded rectangle of its current size (the rounded window region of
+    // the category buttons and other shaped controls); run again after a resize.
+    static void SetRoundedRegion(QWidget* widget, int radius);
+
+    static TButtonVariant ButtonVariant(bool primary, bool danger);
+    static TButtonLook ButtonLook(TButtonVariant variant);
+    static TGridCellLook GridCellLook(TGridCellState state, const QColor& gridColor,
+                                      const QColor& fontColor);
+    // The text box of a cell: the rectangle inset 8 pixels left and right, 2 top and bottom.
+    static QRect GridCellTextRect(const QRect& cell);
+
+    static QFont TextFont(int pointSize);     // "Segoe UI"
+    static QFont SemiboldFont(int pointSize); // "Segoe UI Semibold"
+};
+
+// A plain shape behind the content of a rounded frame (StyleRoundShape).
+class TRoundShape : public QWidget {
+    Q_OBJECT
+public:
+    explicit TRoundShape(QWidget* parent = nullptr);
+    void SetShape(const QColor& fill, const QColor& outline, int outlineWidth, int radius);
+    QColor Fill() const { return FFill; }
+    QColor Outline() const { return FOutline; }
+    int Radius() const { return FRadius; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QColor FFill = Qt::white;
+    QColor FOutline = Qt::black;
+    int FOutlineWidth = 1;
+    int FRadius = 0;
+};
+
+// Item delegate and title row of an owner-drawn grid; both call one cell drawer.
+class TGridCellDelegate : public QStyledItemDelegate {
+    Q_OBJECT
+public:
+    TGridCellDelegate(TGridCellDrawer drawer, QObject* parent);
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+
+private:
+    TGridCellDrawer FDrawer;
+};
+
+class TGridTitleRow : public QHeaderView {
+    Q_OBJECT
+public:
+    TGridTitleRow(TGridCellDrawer drawer, QWidget* parent);
+
+protected:
+    void paintSection(QPainter* painter, const QRect& rect, int logicalIndex) const override;
+
+private:
+    TGridCellDrawer FDrawer;
+};

@@ -1,0 +1,227 @@
+#include "core/LoginManager.h"
+
+#include "core/AppPaths.h"
+#include "core/DataModule.h"
+#include "core/DbQuery.h"
+
+#include <QCryptographicHash>
+#include <QSettings>
+#include <QSysInfo>
+
+namespace {
+const QString kLoginSection = QStringLiteral("Login");
+
+const QString kBranchesSql = QStringLiteral(
+    "SELECT S.SubeID, S.SubeAdi, F.Unvan FROM Sube S INNER JOIN Firma F ON F.FirmaID = "
+    "S.FirmaID WHERE S.IsActive = 1 AND S.IsDeleted = 0   AND F.IsActive = 1 AND F.IsDeleted = "
+    "0 ORDER BY F.Unvan, S.SubeAdi");
+
+// SQLite compares text byte by byte, so a hash stored in upper case is folded first; SQL
+// Server's collation already ignores the case.
+const SqlText kAuthenticateSql{
+    QStringLiteral(
+        "SELECT K.KullaniciID FROM Kullanici K INNER JOIN Rol R ON K.RolID = R.RolID INNER JOIN "
+        "Sube KS ON KS.SubeID = K.SubeID INNER JOIN Sube SS ON SS.SubeID = :SelectedSubeID   AND "
+        "SS.FirmaID = KS.FirmaID   AND SS.IsActive = 1 AND SS.IsDeleted = 0 WHERE "
+        "K.KullaniciAdi = :Username   AND K.SifreHash = :PasswordHash   AND K.AktifMi = 1   AND "
+        "K.IsDeleted = 0"),
+    QStringLiteral(
+        "SELECT K.KullaniciID FROM Kullanici K INNER JOIN Rol R ON K.RolID = R.RolID INNER JOIN "
+        "Sube KS ON KS.SubeID = K.SubeID INNER JOIN Sube SS ON SS.SubeID = :SelectedSubeID   AND "
+        "SS.FirmaID = KS.FirmaID   AND SS.IsActive = 1 AND SS.IsDeleted = 0 WHERE "
+        "K.KullaniciAdi = :Username   AND LOWER(K.SifreHash) = :PasswordHash   AND K.AktifMi = 1 "
+        "  AND K.IsDeleted = 0")};
+
+// The user is taken by the id the password check found: by name alone a deleted or inactive
+// namesake could fill the session.
+const QString kSessionSql = QStringLiteral(
+    "SELECT K.KullaniciID, K.AdSoyad, K.KullaniciAdi, K.RolID,        R.RolAdi, S.SubeID, "
+    "S.SubeAdi, S.FirmaID, T.TerminalID, T.TerminalAdi FROM Kullanici K INNER JOIN Rol R ON "
+    "K.RolID = R.RolID INNER JOIN Sube KS ON K.SubeID = KS.SubeID INNER JOIN Sube S ON S.SubeID "
+    "= :SelectedSubeID   AND S.FirmaID = KS.FirmaID   AND S.IsActive = 1 AND S.IsDeleted = 0 "
+    "LEFT JOIN Terminal T ON T.TerminalID = :TerminalID WHERE K.KullaniciID = :KullaniciID");
+
+const QString kTerminalExistsSql = QStringLiteral(
+    "SELECT TerminalID FROM Terminal WHERE TerminalID = :TerminalID AND ISNULL(IsDeleted, 0) = 0");
+const QString kTerminalByNameSql =
+    QStringLiteral("SELECT TOP 1 TerminalID FROM Terminal WHERE ISNULL(IsDeleted, 0) = 0 AND "
+                   "UPPER(LTRIM(RTRIM(TerminalAdi))) = UPPER(:Name) ORDER BY TerminalID");
+const QString kFirstTerminalSql = QStringLiteral(
+    "SELECT TOP 1 TerminalID FROM Terminal WHERE ISNULL(IsDeleted, 0) = 0 ORDER BY TerminalID");
+
+int FirstId(TDbQuery& query)
+{
+    query.Exec();
+    return query.Next() ? query.Value(0).toInt() : -1;
+}
+
+bool ReadBool(const QVariant& value)
+{
+    const QString text = value.toString().trimmed();
+    return text == u'1' || text.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
+}
+} // namespace
+
+QString TLoginManager::LoginPrefsPath()
+{
+    return AppPaths::UserConfigFolder() + QStringLiteral("login.ini");
+}
+
+QString TLoginManager::TerminalPrefsPath()
+{
+    return AppPaths::UserConfigFolder() + QStringLiteral("kirvelo.ini");
+}
+
+TLoginPrefs TLoginManager::LoadLoginPrefs(const QString& path)
+{
+    QSettings ini(path, QSettings::IniFormat);
+    ini.beginGroup(kLoginSection);
+    TLoginPrefs prefs;
+    prefs.RememberMe = ReadBool(ini.value(QStringLiteral("RememberMe"), false));
+    prefs.SubeID = ini.value(QStringLiteral("SubeID"), 0).toInt();
+    prefs.Username = ini.value(QStringLiteral("Username")).toString();
+    return prefs;
+}
+
+void TLoginManager::SaveLoginPrefs(const QString& path, bool rememberMe, int subeID,
+                                   const QString& username)
+{
+    QSettings ini(path, QSettings::IniFormat);
+    ini.beginGroup(kLoginSection);
+    ini.setValue(QStringLiteral("RememberMe"), rememberMe ? 1 : 0);
+    ini.setValue(QStringLiteral("SubeID"), subeID);
+    if (rememberMe)
+        ini.setValue(QStringLiteral("Username"), username.trimmed());
+    else
+        ini.remove(QStringLiteral("Username"));
+    ini.endGroup();
+    ini.sync();
+}
+
+QList<TBranchEntry> TLoginManager::LoadBranches()
+{
+    QList<TBranchEntry> branches;
+    TDbQuery query(kBranchesSql);
+    query.Exec();
+    while (query.Next()) {
+        const QString name = query.Value(QStringLiteral("SubeAdi")).toString();
+        const QString title = query.Value(QStringLiteral("Unvan")).toString();
+        const QString text =
+            title.trimmed().isEmpty() ? name : QString(name + QStringLiteral(" - ") + title);
+        branches.append({query.Value(QStringLiteral("SubeID")).toInt(), text});
+    }
+    return branches;
+}
+
+int TLoginManager::BranchToSelect(const QList<TBranchEntry>& branches, int rememberedSubeID)
+{
+    for (int i = 0; i < branches.size(); ++i) {
+        if (branches.at(i).SubeID == rememberedSubeID)
+            return i;
+    }
+    return branches.isEmpty() ? -1 : 0;
+}
+
+QString TLoginManager::PasswordHash(const QString& password)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(password.toUtf8(), QCryptographicHash::Sha256).toHex());
+}
+
+TAuthResult TLoginManager::AuthenticateUser(const QString& username, const QString& password,
+                                            int subeID)
+{
+    if (username.trimmed().isEmpty())
+        return {TLoginCheck::NoUsername, 0, MsgNoUsername};
+    if (password.trimmed().isEmpty())
+        return {TLoginCheck::NoPassword, 0, MsgNoPassword};
+    if (subeID <= 0)
+        return {TLoginCheck::NoBranch, 0, MsgNoBranch};
+
+    TDbQuery query(kAuthenticateSql);
+    query.Param(QStringLiteral("SelectedSubeID"), subeID)
+        .Param(QStringLiteral("Username"), username.trimmed())
+        .Param(QStringLiteral("PasswordHash"), PasswordHash(password));
+    const int kullaniciID = FirstId(query);
+    if (kullaniciID <= 0)
+        return {TLoginCheck::WrongCredentials, 0, MsgWrongCredentials};
+
+    dmMain->ExecSql(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
+    dmMain->ExecSql(
+        QStringLiteral("UPDATE Kullanici SET SonGiris = GETDATE() WHERE KullaniciID = ") +
+        QString::number(kullaniciID));
+    return {TLoginCheck::Ok, kullaniciID, {}};
+}
+
+std::optional<TSessionInfo> TLoginManager::BuildSession(int kullaniciID, int subeID, int terminalID,
+                                                        const QString& computerName)
+{
+    if (subeID <= 0)
+        return std::nullopt;
+    TDbQuery query(kSessionSql);
+    query.Param(QStringLiteral("SelectedSubeID"), subeID)
+        .Param(QStringLiteral("TerminalID"), terminalID)
+        .Param(QStringLiteral("KullaniciID"), kullaniciID)
+        .Exec();
+    if (!query.Next())
+        return std::nullopt;
+    TSessionInfo session;
+    session.KullaniciID = query.Value(QStringLiteral("KullaniciID")).toInt();
+    session.AdSoyad = query.Value(QStringLiteral("AdSoyad")).toString();
+    session.KullaniciAdi = query.Value(QStringLiteral("KullaniciAdi")).toString();
+    session.RolID = query.Value(QStringLiteral("RolID")).toInt();
+    session.RolAdi = query.Value(QStringLiteral("RolAdi")).toString();
+    session.FirmaID = query.Value(QStringLiteral("FirmaID")).toInt();
+    session.SubeID = query.Value(QStringLiteral("SubeID")).toInt();
+    session.SubeAdi = query.Value(QStringLiteral("SubeAdi")).toString();
+    session.TerminalID = terminalID;
+    const QString terminalName = query.Value(QStringLiteral("TerminalAdi")).toString();
+    session.TerminalAdi = terminalName.trimmed().isEmpty()
+                              ? QString(QStringLiteral("POS-") + computerName)
+                              : terminalName;
+    session.VardiyaID = -1;
+    session.VardiyaAcik = false;
+    return session;
+}
+
+QString TLoginManager::ComputerName()
+{
+    const QString name = qEnvironmentVariable("COMPUTERNAME");
+    return name.isEmpty() ? QSysInfo::machineHostName() : name;
+}
+
+int TLoginManager::ResolveTerminalID(const QString& prefsPath, const QString& computerName)
+{
+    QSettings ini(prefsPath, QSettings::IniFormat);
+    const int configured = ini.value(QStringLiteral("Terminal/TerminalID"), 0).toInt();
+    if (configured > 0) {
+        TDbQuery exists(kTerminalExistsSql);
+        exists.Param(QStringLiteral("TerminalID"), configured);
+        if (FirstId(exists) > 0)
+            return configured;
+    }
+    if (!computerName.trimmed().isEmpty()) {
+        TDbQuery byName(kTerminalByNameSql);
+        byName.Param(QStringLiteral("Name"), computerName.trimmed());
+        const int id = FirstId(byName);
+        if (id > 0)
+            return id;
+    }
+    TDbQuery first(kFirstTerminalSql);
+    return FirstId(first);
+}
+
+QString TLoginManager::VersionText(const QString& version)
+{
+    const QStringList parts = version.split(u'.', Qt::SkipEmptyParts);
+    if (parts.isEmpty())
+        return QStringLiteral("Versiyon Bilinmiyor");
+    int numbers[4] = {0, 0, 0, 0};
+    for (int i = 0; i < 4 && i < parts.size(); ++i)
+        numbers[i] = parts.at(i).toInt();
+    return QStringLiteral("Versiyon %1.%2.%3.%4")
+        .arg(numbers[0])
+        .arg(numbers[1])
+        .arg(numbers[2])
+        .arg(numbers[3]);
+}

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ui/DialogTestHooks.h"
+#include "ui/FramelessDialog.h"
+
+#include <QTimer>
+
+class QLabel;
+class TPOSButton;
+
+// The kinds of message dialog.
+enum TDialogType { dtInfo, dtError, dtConfirmation, dtWarning };
+
+// The message and confirmation dialog every screen uses instead of the system's message boxes.
+//
+// Results: mrOk for "Tamam", "Evet", "Kapat", the auto-close and for Esc when there is no
+// second button; mrCancel for "Hayır" and for Esc when "Hayır" is shown. Enter acknowledges a
+// one-button message (mrOk) but never answers a confirmation: a barcode scanner ends every
+// scan with Enter, and a scan must not consent to anything.
+//
+// Tests answer it without a person through TDialogTestHooks / TDialogAnswers.
+class TfrmCustomDialog : public TFramelessDialog {
+    Q_OBJECT
+public:
+    explicit TfrmCustomDialog(QWidget* parent = nullptr);
+
+    static int ShowDialog(const QString& Title, const QString& Msg, TDialogType DlgType,
+                          int AutoCloseMs = 0);
+
+    // Fills the window for one message (the set-up steps of ShowDialog).
+    void Setup(const QString& Title, const QString& Msg, TDialogType DlgType, int AutoCloseMs);
+    static QColor HeaderColor(TDialogType DlgType);
+    TShownDialog Describe() const;
+    bool AutoCloseActive() const { return FAutoCloseTimer.isActive(); }
+
+    QWidget* pnlTop;
+    QLabel* lblTitle;
+    QWidget* pnlContent;
+    QLabel* lblMessage;
+    QLabel* imgIcon;
+    QWidget* pnlBottom;
+    TPOSButton* btnOk;
+    TPOSButton* btnCancel;
+
+public Q_SLOTS:
+    void reject() override;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void PlaceButtons();
+    void btnOkClick();
+    void btnCancelClick();
+
+    QTimer FAutoCloseTimer;
+    TDialogType FDlgType = dtInfo;
+};

@@ -1,0 +1,411 @@
+#include "ui/LoginForm.h"
+
+#include "core/DataModule.h"
+#include "core/Exceptions.h"
+#include "core/LoginManager.h"
+#include "core/SessionManager.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/Glyphs.h"
+#include "ui/POSButton.h"
+#include "ui/POSUITheme.h"
+#include "ui/WindowMover.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListView>
+#include <QMessageBox>
+#include <QPainter>
+#include <QScreen>
+
+#include <tuple>
+
+namespace {
+constexpr int kWidth = 442;
+constexpr int kHeight = 626;
+constexpr int kHeaderHeight = 170;
+constexpr int kFooterHeight = 40;
+constexpr int kFieldLeft = 55;
+constexpr int kFieldWidth = kWidth - 2 * kFieldLeft;
+constexpr int kFieldHeight = 42;
+constexpr int kLogoSize = 72;
+constexpr int kFadeStep = 18;
+constexpr int kFadeIntervalMs = 15;
+
+const QColor kCaption{0x1A, 0x3A, 0x5F};
+const QColor kMuted{0x5C, 0x6B, 0x7E};
+const QColor kIcon{0x22, 0x4A, 0x78};
+
+// Restores the normal cursor on every way out of a database step.
+class TWaitCursor {
+public:
+    TWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
+    TWaitCursor(const TWaitCursor&) = delete;
+    TWaitCursor& operator=(const TWaitCursor&) = delete;
+};
+
+QPixmap LogoPixmap()
+{
+    QPixmap pixmap(kLogoSize * 2, kLogoSize * 2);
+    pixmap.setDevicePixelRatio(2);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(255, 255, 255, 38));
+    painter.drawRoundedRect(QRectF(0, 0, kLogoSize, kLogoSize), 18, 18);
+    painter.setBrush(Qt::white);
+    painter.drawRoundedRect(QRectF(8, 8, kLogoSize - 16, kLogoSize - 16), 13, 13);
+    Glyphs::Paint(painter, QRectF(18, 18, kLogoSize - 36, kLogoSize - 36), TGlyph::Cart,
+                  POSPalette::Header, 2.6);
+    return pixmap;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int pixelSize,
+                  bool semibold, const QColor& color)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QFont font = semibold ? TPOSUITheme::SemiboldFont(10) : TPOSUITheme::TextFont(10);
+    font.setPixelSize(pixelSize);
+    label->setFont(font);
+    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
+    return label;
+}
+
+// The login's glyph buttons: theme style, caption "Segoe UI Semibold" 10 bold, glyph 14, or 18
+// on buttons 38 pixels high or more.
+void StyleLoginButton(TPOSButton* button, const QString& caption, TGlyph glyph, bool primary)
+{
+    TPOSUITheme::StyleButton(button, caption, glyph, primary, false);
+    QFont font = TPOSUITheme::SemiboldFont(10);
+    font.setBold(true);
+    button->setFont(font);
+    TButtonLook look = button->Look();
+    look.GlyphSize = button->height() >= 38 ? 18 : 14;
+    button->SetLook(look);
+}
+} // namespace
+
+TfrmLogin::TfrmLogin(QWidget* parent, const QString& prefsPath)
+    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
+    , pnlHeader(new QWidget(this))
+    , imgLogo(new QLabel(pnlHeader))
+    , lblTitle(MakeLabel(pnlHeader, QStringLiteral("lblTitle"), QStringLiteral("KIRVELO"), 32, true,
+                         Qt::white))
+    , pnlLogin(new QWidget(this))
+    , lblSubtitle(MakeLabel(pnlLogin, QStringLiteral("lblSubtitle"),
+                            QStringLiteral("Perakende Satış Sistemi"), 17, true, kCaption))
+    , lblUsername(MakeLabel(pnlLogin, QStringLiteral("lblUsername"), QStringLiteral("Kullanıcı"),
+                            13, true, kCaption))
+    , lblPassword(MakeLabel(pnlLogin, QStringLiteral("lblPassword"), QStringLiteral("Şifre"), 13,
+                            true, kCaption))
+    , lblBranch(MakeLabel(pnlLogin, QStringLiteral("lblBranch"), QStringLiteral("Şube"), 13, true,
+                          kCaption))
+    , pnlUsernameFrame(new QWidget(pnlLogin))
+    , shpUsername(new TRoundShape(pnlUsernameFrame))
+    , lblUsernameIcon(new TGlyphLabel(Glyphs::FromMdl2(0xE77B), pnlUsernameFrame))
+    , edtUsername(new QLineEdit(pnlUsernameFrame))
+    , pnlPasswordFrame(new QWidget(pnlLogin))
+    , shpPassword(new TRoundShape(pnlPasswordFrame))
+    , lblPasswordIcon(new TGlyphLabel(Glyphs::FromMdl2(0xE72E), pnlPasswordFrame))
+    , edtPassword(new QLineEdit(pnlPasswordFrame))
+    , scGPComboBox1(new QComboBox(pnlLogin))
+    , cmbBranch(new QComboBox(pnlLogin))
+    , FRememberMeCheck(new QCheckBox(QStringLiteral("Beni Hatırla"), pnlLogin))
+    , btnLogin(new TPOSButton(pnlLogin))
+    , btnExit(new TPOSButton(pnlLogin))
+    , pnlFooter(new QWidget(this))
+    , lblVersion(MakeLabel(pnlFooter, QStringLiteral("lblVersion"), {}, 12, false, kMuted))
+    , FPrefsPath(prefsPath.isEmpty() ? TLoginManager::LoginPrefsPath() : prefsPath)
+{
+    FormCreate();
+}
+
+TfrmLogin::~TfrmLogin() = default;
+
+void TfrmLogin::FormCreate()
+{
+    FTerminalID = -1;
+    FRememberedSubeID = 0;
+    FAlpha = 0;
+    setWindowOpacity(0);
+    SetupControls();
+    LoadLoginPrefs();
+    lblVersion->setText(TLoginManager::VersionText(QCoreApplication::applicationVersion()));
+    const bool rememberedUser =
+        FRememberMeCheck->isChecked() && !edtUsername->text().trimmed().isEmpty();
+    FInitialFocus = rememberedUser ? edtPassword : edtUsername;
+    FInitialFocus->setFocus();
+}
+
+void TfrmLogin::SetupControls()
+{
+    setObjectName(QStringLiteral("frmLogin"));
+    setWindowTitle(QStringLiteral("KIRVELO"));
+    setFixedSize(kWidth, kHeight);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    TPOSUITheme::StyleForm(this);
+
+    pnlHeader->setObjectName(QStringLiteral("pnlHeader"));
+    pnlHeader->setGeometry(0, 0, kWidth, kHeaderHeight);
+    TPOSUITheme::StyleHeaderPanel(pnlHeader);
+    imgLogo->setObjectName(QStringLiteral("imgLogo"));
+    imgLogo->setGeometry((kWidth - kLogoSize) / 2, 24, kLogoSize, kLogoSize);
+    imgLogo->setPixmap(LogoPixmap());
+    lblTitle->setGeometry(0, 104, kWidth, 44);
+    lblTitle->setAlignment(Qt::AlignCenter);
+    TWindowMover::Attach(pnlHeader, this);
+    TWindowMover::Attach(imgLogo, this);
+
+    pnlLogin->setObjectName(QStringLiteral("pnlLogin"));
+    pnlLogin->setGeometry(0, kHeaderHeight, kWidth, kHeight - kHeaderHeight - kFooterHeight);
+    TPOSUITheme::StyleLightPanel(pnlLogin);
+    lblSubtitle->setGeometry(kFieldLeft, 6, kFieldWidth, 26);
+    lblSubtitle->setAlignment(Qt::AlignCenter);
+
+    lblUsername->setGeometry(kFieldLeft + 2, 40, kFieldWidth, 18);
+    lblPassword->setGeometry(kFieldLeft + 2, 110, kFieldWidth, 18);
+    lblBranch->setGeometry(kFieldLeft + 2, 180, kFieldWidth, 18);
+
+    const QString editStyle =
+        QStringLiteral("QLineEdit { border: none; background: transparent; color: #151C25;"
+                       " lineedit-password-character: 42; }");
+    for (auto [frame, shape, icon, edit, top, name] :
+         {std::tuple{pnlUsernameFrame, shpUsername, lblUsernameIcon, edtUsername, 60,
+                     QStringLiteral("Username")},
+          std::tuple{pnlPasswordFrame, shpPassword, lblPasswordIcon, edtPassword, 130,
+                     QStringLiteral("Password")}}) {
+        frame->setObjectName(QStringLiteral("pnl") + name + QStringLiteral("Frame"));
+        shape->setObjectName(QStringLiteral("shp") + name);
+        icon->setObjectName(QStringLiteral("lbl") + name + QStringLiteral("Icon"));
+        edit->setObjectName(QStringLiteral("edt") + name);
+        frame->setGeometry(kFieldLeft, top, kFieldWidth, kFieldHeight);
+        TPOSUITheme::StyleRoundFrame(frame, 8);
+        shape->setGeometry(0, 0, kFieldWidth, kFieldHeight);
+        TPOSUITheme::StyleRoundShape(shape);
+        icon->setGeometry(10, 0, 26, kFieldHeight);
+        icon->SetGlyphSize(18);
+        icon->SetColors(kIcon, POSPalette::DisabledText);
+        TPOSUITheme::StyleEdit(edit);
+        edit->setStyleSheet(editStyle);
+        edit->setGeometry(44, 4, kFieldWidth - 54, kFieldHeight - 8);
+    }
+    edtUsername->setPlaceholderText(QStringLiteral("Kullanıcı adınızı girin"));
+    edtPassword->setPlaceholderText(QStringLiteral("Şifrenizi girin"));
+    edtPassword->setEchoMode(QLineEdit::Password);
+
+    scGPComboBox1->setObjectName(QStringLiteral("scGPComboBox1"));
+    scGPComboBox1->setGeometry(kFieldLeft, 200, kFieldWidth, kFieldHeight);
+    scGPComboBox1->setFont(TPOSUITheme::TextFont(11));
+    scGPComboBox1->setMaxVisibleItems(7);
+    auto* branchList = new QListView(scGPComboBox1);
+    scGPComboBox1->setView(branchList);
+    scGPComboBox1->setStyleSheet(QStringLiteral(
+        "QComboBox { background: #FFFFFF; color: #151C25; border: 2px solid #C9D8E4;"
+        " border-radius: 8px; padding-left: 12px; }"
+        "QComboBox::drop-down { border: none; width: 30px; }"
+        "QComboBox QAbstractItemView { background: #FFFFFF; color: #151C25;"
+        " selection-background-color: #B3D7F6; selection-color: #1A3A5F; outline: 0; }"
+        "QComboBox QAbstractItemView::item { min-height: 30px; padding-left: 10px; }"));
+    auto* arrow = new TGlyphLabel(TGlyph::ChevronDown, scGPComboBox1);
+    arrow->setObjectName(QStringLiteral("lblBranchArrow"));
+    arrow->setGeometry(kFieldWidth - 36, 0, 30, kFieldHeight);
+    arrow->SetGlyphSize(18);
+    arrow->SetColors(kIcon, POSPalette::DisabledText);
+    cmbBranch->setObjectName(QStringLiteral("cmbBranch"));
+    cmbBranch->hide();
+    connect(scGPComboBox1, &QComboBox::currentIndexChanged, cmbBranch, &QComboBox::setCurrentIndex);
+
+    FRememberMeCheck->setObjectName(QStringLiteral("FRememberMeCheck"));
+    FRememberMeCheck->move(59, 253);
+    FRememberMeCheck->setFont(TPOSUITheme::TextFont(10));
+    FRememberMeCheck->setStyleSheet(QStringLiteral("QCheckBox { color: #1A3A5F; }"));
+    FRememberMeCheck->adjustSize();
+
+    btnLogin->setObjectName(QStringLiteral("btnLogin"));
+    btnLogin->setGeometry(kFieldLeft, 290, kFieldWidth, 46);
+    StyleLoginButton(btnLogin, QStringLiteral("Sistem Girişi"), Glyphs::FromMdl2(0xE77B), true);
+    btnExit->setObjectName(QStringLiteral("btnExit"));
+    btnExit->setGeometry(kFieldLeft, 346, kFieldWidth, 40);
+    StyleLoginButton(btnExit, QStringLiteral("Çıkış"), Glyphs::FromMdl2(0xE7E8), false);
+
+    pnlFooter->setObjectName(QStringLiteral("pnlFooter"));
+    pnlFooter->setGeometry(0, kHeight - kFooterHeight, kWidth, kFooterHeight);
+    TPOSUITheme::StyleFooterPanel(pnlFooter);
+    lblVersion->setGeometry(0, 0, kWidth, kFooterHeight);
+    lblVersion->setAlignment(Qt::AlignCenter);
+
+    setTabOrder(edtUsername, edtPassword);
+    setTabOrder(edtPassword, scGPComboBox1);
+    setTabOrder(scGPComboBox1, FRememberMeCheck);
+    setTabOrder(FRememberMeCheck, btnLogin);
+    setTabOrder(btnLogin, btnExit);
+
+    tmrFadeIn.setInterval(kFadeIntervalMs);
+    connect(&tmrFadeIn, &QTimer::timeout, this, &TfrmLogin::tmrFadeInTimer);
+    connect(btnLogin, &QPushButton::clicked, this, &TfrmLogin::btnLoginClick);
+    connect(btnExit, &QPushButton::clicked, this, &TfrmLogin::btnExitClick);
+    connect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::btnLoginClick);
+}
+
+void TfrmLogin::LoadLoginPrefs()
+{
+    const TLoginPrefs prefs = TLoginManager::LoadLoginPrefs(FPrefsPath);
+    FRememberMeCheck->setChecked(prefs.RememberMe);
+    FRememberedSubeID = prefs.SubeID;
+    edtUsername->setText(prefs.RememberMe ? prefs.Username : QString());
+}
+
+void TfrmLogin::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (FInitialFocus)
+        FInitialFocus->setFocus();
+    if (FShownOnce)
+        return;
+    FShownOnce = true;
+    // Connecting waits until the event loop runs, so that a failure can end the program.
+    QTimer::singleShot(0, this, &TfrmLogin::FormShow);
+}
+
+bool TfrmLogin::FormShow()
+{
+    try {
+        TWaitCursor wait;
+        if (!dmMain)
+            throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
+        dmMain->Connect();
+        FTerminalID = TLoginManager::ResolveTerminalID(TLoginManager::TerminalPrefsPath(),
+                                                       TLoginManager::ComputerName());
+    } catch (const Exception& e) {
+        QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(),
+                              QStringLiteral("Kritik Bağlantı Hatası: ") + e.Message());
+        EndProgram(1);
+        return false;
+    }
+    LoadBranches();
+    FAlpha = 0;
+    setWindowOpacity(0);
+    tmrFadeIn.start();
+    return true;
+}
+
+void TfrmLogin::tmrFadeInTimer()
+{
+    if (FAlpha < 245) {
+        FAlpha += kFadeStep;
+    } else {
+        FAlpha = 255;
+        tmrFadeIn.stop();
+    }
+    setWindowOpacity(FAlpha / 255.0);
+}
+
+void TfrmLogin::LoadBranches()
+{
+    const int wanted = FRememberedSubeID;
+    const QSignalBlocker block(scGPComboBox1);
+    scGPComboBox1->clear();
+    cmbBranch->clear();
+    const QList<TBranchEntry> branches = TLoginManager::LoadBranches();
+    for (const TBranchEntry& branch : branches) {
+        scGPComboBox1->addItem(branch.Text);
+        cmbBranch->addItem(branch.Text, branch.SubeID);
+    }
+    const int index = TLoginManager::BranchToSelect(branches, wanted);
+    scGPComboBox1->setCurrentIndex(index);
+    cmbBranch->setCurrentIndex(index);
+    if (branches.isEmpty())
+        TfrmCustomDialog::ShowDialog(QStringLiteral("Bilgi"), TLoginManager::MsgNoBranches, dtInfo,
+                                     0);
+}
+
+int TfrmLogin::SelectedSubeID() const
+{
+    return cmbBranch->currentIndex() < 0 ? 0 : cmbBranch->currentData().toInt();
+}
+
+void TfrmLogin::btnLoginClick()
+{
+    if (!AuthenticateUser())
+        return;
+    SaveLoginPrefs();
+    OpenSession();
+}
+
+void TfrmLogin::ShowError(const QString& text)
+{
+    TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), text, dtError, 0);
+}
+
+bool TfrmLogin::AuthenticateUser()
+{
+    TAuthResult result;
+    {
+        TWaitCursor wait;
+        result = TLoginManager::AuthenticateUser(edtUsername->text(), edtPassword->text(),
+                                                 SelectedSubeID());
+    }
+    switch (result.Check) {
+    case TLoginCheck::Ok:
+        FKullaniciID = result.KullaniciID;
+        return true;
+    case TLoginCheck::NoUsername:
+        ShowError(result.Message);
+        edtUsername->setFocus();
+        break;
+    case TLoginCheck::NoPassword:
+        ShowError(result.Message);
+        edtPassword->setFocus();
+        break;
+    case TLoginCheck::NoBranch:
+        ShowError(result.Message);
+        scGPComboBox1->setFocus();
+        break;
+    case TLoginCheck::WrongCredentials:
+        ShowError(result.Message);
+        edtPassword->clear();
+        edtPassword->setFocus();
+        break;
+    }
+    return false;
+}
+
+void TfrmLogin::SaveLoginPrefs()
+{
+    TLoginManager::SaveLoginPrefs(FPrefsPath, FRememberMeCheck->isChecked(), SelectedSubeID(),
+                                  edtUsername->text());
+}
+
+void TfrmLogin::OpenSession()
+{
+    const int subeID = SelectedSubeID();
+    if (subeID <= 0)
+        return;
+    const std::optional<TSessionInfo> session = TLoginManager::BuildSession(
+        FKullaniciID, subeID, FTerminalID, TLoginManager::ComputerName());
+    if (!session)
+        return;
+    TSessionManager::Instance().Login(*session);
+    std::unique_ptr<QDialog> mainScreen = FMainScreenFactory ? FMainScreenFactory(this) : nullptr;
+    hide();
+    if (mainScreen)
+        mainScreen->exec();
+    EndProgram(0);
+}
+
+void TfrmLogin::btnExitClick()
+{
+    EndProgram(0);
+}
+
+void TfrmLogin::EndProgram(int exitCode)
+{
+    Q_EMIT EndProgramRequested(exitCode);
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class TGlyphLabel;
+class TPOSButton;
+class TRoundShape;
+
+// The login window, the program's main window. On its first showing it connects to the
+// database (a failure shows "Kritik Bağlantı Hatası: " + the message and ends the program),
+// learns the workstation's terminal, lists the branches and fades in. A successful login
+// remembers user and branch in "login.ini", fills the session and runs the sales screen
+// modally; when that returns, the program ends.
+//
+// The sales screen comes from SetMainScreenFactory, so the program plugs it in and tests can
+// stand in for it. Ending the program is announced by EndProgramRequested(exitCode); the
+// program connects it to QCoreApplication::exit.
+class TfrmLogin : public QWidget {
+    Q_OBJECT
+public:
+    using TMainScreenFactory = std::function<std::unique_ptr<QDialog>(QWidget* owner)>;
+
+    // `prefsPath`: the login preferences file; empty for "login.ini" in the per-user
+    // configuration folder.
+    explicit TfrmLogin(QWidget* parent = nullptr, const QString& prefsPath = {});
+    ~TfrmLogin() override;
+
+    void SetMainScreenFactory(TMainScreenFactory factory)
+    {
+        FMainScreenFactory = std::move(factory);
+    }
+    QString PrefsPath() const { return FPrefsPath; }
+
+    // The handlers, public so that the program's start and tests can drive the same road.
+    bool FormShow();
+    void LoadBranches();
+    void btnLoginClick();
+    bool AuthenticateUser();
+    void SaveLoginPrefs();
+    void OpenSession();
+    void btnExitClick();
+    void tmrFadeInTimer();
+
+    int SelectedSubeID() const;
+    int TerminalID() const { return FTerminalID; }
+    int Alpha() const { return FAlpha; }
+    bool FadeInRunning() const { return tmrFadeIn.isActive(); }
+    // The control that gets the keyboard focus when the window opens.
+    QWidget* InitialFocus() const { return FInitialFocus; }
+
+    QWidget* pnlHeader;
+    QLabel* imgLogo;
+    QLabel* lblTitle;
+    QWidget* pnlLogin;
+    QLabel* lblSubtitle;
+    QLabel* lblUsername;
+    QLabel* lblPassword;
+    QLabel* lblBranch;
+    QWidget* pnlUsernameFrame;
+    TRoundShape* shpUsername;
+    TGlyphLabel* lblUsernameIcon;
+    QLineEdit* edtUsername;
+    QWidget* pnlPasswordFrame;
+    TRoundShape* shpPassword;
+    TGlyphLabel* lblPasswordIcon;
+    QLineEdit* edtPassword;
+    QComboBox* scGPComboBox1;
+    QComboBox* cmbBranch;
+    QCheckBox* FRememberMeCheck;
+    TPOSButton* btnLogin;
+    TPOSButton* btnExit;
+    QWidget* pnlFooter;
+    QLabel* lblVersion;
+    QTimer tmrFadeIn;
+
+Q_SIGNALS:
+    void EndProgramRequested(int exitCode);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void SetupControls();
+    void LoadLoginPrefs();
+    void ShowError(const QString& text);
+    void EndProgram(int exitCode);
+
+    TMainScreenFactory FMainScreenFactory;
+    QString FPrefsPath;
+    QWidget* FInitialFocus = nullptr;
+    int FTerminalID = -1;
+    int FRememberedSubeID = 0;
+    int FKullaniciID = 0;
+    int FAlpha = 0;
+    bool FShownOnce = false;
+};

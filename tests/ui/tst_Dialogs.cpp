@@ -1,0 +1,491 @@
+#include "support/TestDatabase.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/CustomInputForm.h"
+#include "ui/POSButton.h"
+#include "ui/POSUITheme.h"
+#include "ui/SaleSuccessDialogForm.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QtTest>
+
+#include <functional>
+
+Q_DECLARE_METATYPE(TDialogType)
+
+namespace {
+// Runs `step` on the modal window once it is open (the dialogs under test run for real).
+void WhenModalOpens(std::function<void(QWidget*)> step)
+{
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        step(modal);
+    });
+    poll->start();
+}
+
+void Key(QWidget* window, Qt::Key key)
+{
+    QTest::keyClick(window, key);
+}
+
+template <typename T> T* Child(QWidget* window, const char* name)
+{
+    return window->findChild<T*>(QString::fromLatin1(name));
+}
+} // namespace
+
+// The message, input and sale-completed dialogs, run for real and through the test hook.
+class TestDialogs : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+
+    void messageKinds_data();
+    void messageKinds();
+    void messageLayout();
+    void buttonPlacement();
+    void escape_data();
+    void escape();
+    void enterAcknowledgesButNeverConsents();
+    void buttonsAnswer_data();
+    void buttonsAnswer();
+    void autoCloseReturnsOk();
+    void hookRecordsAndAnswers();
+    void hookNormalisesOneButtonAnswers();
+
+    void inputLayout();
+    void inputConfirmedWithEnterKeepsTextAsTyped();
+    void inputEnterOnEmptyEditGivesEmptyValue();
+    void inputCancelLeavesValue();
+    void inputEscapeMeansNothing();
+    void inputDefaultSelectedAndFocused();
+    void inputHook();
+
+    void saleTexts_data();
+    void saleTexts();
+    void saleCountdownTicks();
+    void saleWithoutAutoCloseHasNoBar();
+    void saleClosesByItself();
+    void saleEscapeClosesAtOnce();
+    void saleHook();
+};
+
+void TestDialogs::initTestCase()
+{
+    UseTurkishLocale();
+    UseTestPaths();
+    RegisterFontSubstitutions();
+}
+
+void TestDialogs::messageKinds_data()
+{
+    QTest::addColumn<TDialogType>("type");
+    QTest::addColumn<int>("header");
+    QTest::addColumn<QString>("okCaption");
+    QTest::addColumn<bool>("cancelShown");
+    QTest::newRow("info") << dtInfo << 0x1A3A5F << "Tamam" << false;
+    QTest::newRow("error") << dtError << 0xFF0000 << "Kapat" << false;
+    QTest::newRow("confirmation") << dtConfirmation << 0x1A3A5F << "Evet" << true;
+    QTest::newRow("warning") << dtWarning << 0xFF8000 << "Tamam" << false;
+}
+
+void TestDialogs::messageKinds()
+{
+    QFETCH(TDialogType, type);
+    QFETCH(int, header);
+    QFETCH(QString, okCaption);
+    QFETCH(bool, cancelShown);
+    TfrmCustomDialog dialog;
+    dialog.Setup("Başlık", "İleti", type, 0);
+    const QColor expected = QColor(QRgb(0xFF000000u | unsigned(header)));
+    QCOMPARE(dialog.pnlTop->palette().color(QPalette::Window), expected);
+    QCOMPARE(dialog.FrameColor(), expected);
+    QCOMPARE(dialog.FrameWidth(), 2);
+    QCOMPARE(dialog.btnOk->text(), okCaption);
+    QCOMPARE(dialog.btnCancel->isVisibleTo(&dialog), cancelShown);
+    QCOMPARE(dialog.btnCancel->text(), QString("Hayır"));
+    // "Evet"/"Tamam"/"Kapat" in the primary style, "Hayır" in the normal one.
+    QCOMPARE(dialog.btnOk->Look().Fill, POSPalette::Primary);
+    QCOMPARE(dialog.btnCancel->Look().Fill, POSPalette::Content);
+    QCOMPARE(dialog.lblTitle->text(), QString("Başlık"));
+    QCOMPARE(dialog.lblMessage->text(), QString("İleti"));
+    // The header is painted in its colour.
+    dialog.show();
+    QCOMPARE(dialog.grab().toImage().pixelColor(200, 3).rgb(), expected.rgb());
+    QCOMPARE(dialog.grab().toImage().pixelColor(0, 120).rgb(), expected.rgb());
+}
+
+void TestDialogs::messageLayout()
+{
+    TfrmCustomDialog dialog;
+    dialog.Setup("Hata", "x", dtError, 0);
+    dialog.layout()->activate();
+    QCOMPARE(dialog.size(), QSize(450, 250));
+    QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(dialog.pnlTop->height(), 40);
+    QCOMPARE(dialog.lblMessage->size(), QSize(330, 110));
+    QVERIFY(dialog.lblMessage->wordWrap());
+    QVERIFY(dialog.lblMessage->alignment().testFlag(Qt::AlignVCenter));
+    QCOMPARE(dialog.lblMessage->font().pixelSize(), 15);
+    QCOMPARE(dialog.lblTitle->font().pixelSize(), 16);
+    QVERIFY(dialog.lblTitle->font().bold());
+    QCOMPARE(dialog.btnOk->size(), QSize(112, 40));
+    QCOMPARE(dialog.btnCancel->size(), QSize(112, 40));
+}
+
+void TestDialogs::buttonPlacement()
+{
+    TfrmCustomDialog confirmation;
+    confirmation.Setup("Satır Sil", "Emin misiniz?", dtConfirmation, 0);
+    confirmation.show();
+    const int footer = confirmation.pnlBottom->width();
+    QCOMPARE(confirmation.btnCancel->geometry().right() + 1, footer - 20);
+    QCOMPARE(confirmation.btnOk->geometry().right() + 1, confirmation.btnCancel->x() - 10);
+
+    TfrmCustomDialog info;
+    info.Setup("Bilgi", "Tamam", dtInfo, 0);
+    info.show();
+    QCOMPARE(info.btnOk->x(), (info.pnlBottom->width() - 112) / 2);
+}
+
+void TestDialogs::escape_data()
+{
+    QTest::addColumn<TDialogType>("type");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("confirmation: Hayır") << dtConfirmation << int(mrCancel);
+    QTest::newRow("error: as Kapat") << dtError << int(mrOk);
+    QTest::newRow("info") << dtInfo << int(mrOk);
+    QTest::newRow("warning") << dtWarning << int(mrOk);
+}
+
+void TestDialogs::escape()
+{
+    QFETCH(TDialogType, type);
+    QFETCH(int, expected);
+    QString okCaption;
+    WhenModalOpens([&okCaption](QWidget* modal) {
+        okCaption = Child<TPOSButton>(modal, "btnOk")->text();
+        Key(modal, Qt::Key_Escape);
+    });
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Başlık", "İleti", type, 0), expected);
+    if (type == dtError)
+        QCOMPARE(okCaption, QString("Kapat"));
+}
+
+void TestDialogs::enterAcknowledgesButNeverConsents()
+{
+    WhenModalOpens([](QWidget* modal) { Key(modal, Qt::Key_Return); });
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Hata", "Barkod bulunamadı", dtError, 0), int(mrOk));
+
+    bool stillOpen = false;
+    WhenModalOpens([&stillOpen](QWidget* modal) {
+        Key(modal, Qt::Key_Return);
+        Key(modal, Qt::Key_Enter);
+        stillOpen = QApplication::activeModalWidget() == modal && modal->isVisible();
+        Key(modal, Qt::Key_Escape);
+    });
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Sepeti Temizle", "Emin misiniz?", dtConfirmation, 0),
+             int(mrCancel));
+    QVERIFY(stillOpen);
+}
+
+void TestDialogs::buttonsAnswer_data()
+{
+    QTest::addColumn<QString>("button");
+    QTest::addColumn<int>("expected");
+    QTest::newRow("Evet") << "btnOk" << int(mrOk);
+    QTest::newRow("Hayır") << "btnCancel" << int(mrCancel);
+}
+
+void TestDialogs::buttonsAnswer()
+{
+    QFETCH(QString, button);
+    QFETCH(int, expected);
+    WhenModalOpens([button](QWidget* modal) {
+        QTest::mouseClick(modal->findChild<TPOSButton*>(button), Qt::LeftButton);
+    });
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Soru", "Devam?", dtConfirmation, 5000), expected);
+}
+
+void TestDialogs::autoCloseReturnsOk()
+{
+    QElapsedTimer clock;
+    clock.start();
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Hata", "Barkod bulunamadı", dtError, 2000), int(mrOk));
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 1900 && elapsed < 5000, qPrintable(QString::number(elapsed)));
+
+    // A confirmation that closes by itself also answers OK.
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Soru", "Devam?", dtConfirmation, 100), int(mrOk));
+}
+
+void TestDialogs::hookRecordsAndAnswers()
+{
+    TDialogAnswers answers;
+    answers.Ok().Cancel();
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Satır Sil", "Silinsin mi?", dtConfirmation), int(mrOk));
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Satır Sil", "Silinsin mi?", dtConfirmation),
+             int(mrCancel));
+    // Nothing queued: a confirmation is refused, never accepted by accident.
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Sepeti Temizle", "Emin?", dtConfirmation),
+             int(mrCancel));
+    QCOMPARE(TfrmCustomDialog::ShowDialog("Hata", "Barkod yok", dtError, 3000), int(mrOk));
+    QCOMPARE(answers.Count(), 4);
+    QCOMPARE(answers.Pending(), 0);
+    const TShownDialog first = answers.Shown().at(0);
+    QCOMPARE(first.Form, QString("TfrmCustomDialog"));
+    QCOMPARE(first.Title, QString("Satır Sil"));
+    QCOMPARE(first.Text, QString("Silinsin mi?"));
+    QCOMPARE(first.DlgType, int(dtConfirmation));
+    QCOMPARE(first.Buttons, QStringList({"Evet", "Hayır"}));
+    const TShownDialog last = answers.Last();
+    QCOMPARE(last.DlgType, int(dtError));
+    QCOMPARE(last.AutoCloseMs, 3000);
+    QCOMPARE(last.Buttons, QStringList({"Kapat"}));
+}
+
+void TestDialogs::hookNormalisesOneButtonAnswers()
+{
+    {
+        TDialogAnswers answers;
+        answers.Cancel();
+        QCOMPARE(TfrmCustomDialog::ShowDialog("Bilgi", "Kaydedildi", dtInfo), int(mrOk));
+        QCOMPARE(answers.Pending(), 0);
+    }
+    QVERIFY(!TDialogTestHooks::Intercepting());
+    QVERIFY(TDialogTestHooks::Shown().isEmpty());
+}
+
+void TestDialogs::inputLayout()
+{
+    TfrmCustomInput dialog;
+    dialog.Setup("Miktar Değiştir", "Yeni miktar:", "1");
+    QCOMPARE(dialog.size(), QSize(400, 220));
+    QCOMPARE(dialog.edtInput->size(), QSize(360, 45));
+    QCOMPARE(dialog.edtInput->font().pixelSize(), 27);
+    QCOMPARE(dialog.lblPrompt->text(), QString("Yeni miktar:"));
+    QCOMPARE(dialog.btnOk->text(), QString("Tamam"));
+    QCOMPARE(dialog.btnCancel->text(), QString("İptal"));
+    QCOMPARE(dialog.btnOk->Look().Fill, POSPalette::Primary);
+    TfrmCustomInput plain;
+    plain.Setup("Giriş", "", "");
+    QCOMPARE(plain.lblPrompt->text(), QString("Lütfen değer giriniz:"));
+}
+
+void TestDialogs::inputConfirmedWithEnterKeepsTextAsTyped()
+{
+    WhenModalOpens([](QWidget* modal) {
+        auto* edit = Child<QLineEdit>(modal, "edtInput");
+        edit->clear();
+        QTest::keyClicks(edit, " 2,5 ");
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    QString value = "eski";
+    QVERIFY(TfrmCustomInput::ShowInput("Miktar Değiştir", "Yeni miktar:", "1", value));
+    QCOMPARE(value, QString(" 2,5 "));
+}
+
+void TestDialogs::inputEnterOnEmptyEditGivesEmptyValue()
+{
+    WhenModalOpens([](QWidget* modal) {
+        auto* edit = Child<QLineEdit>(modal, "edtInput");
+        edit->clear();
+        QTest::keyClick(edit, Qt::Key_Return);
+    });
+    QString value = "eski";
+    QVERIFY(TfrmCustomInput::ShowInput("İndirim Yap", "İndirim oranı (%):", "0", value));
+    QCOMPARE(value, QString());
+}
+
+void TestDialogs::inputCancelLeavesValue()
+{
+    WhenModalOpens([](QWidget* modal) {
+        QTest::keyClicks(Child<QLineEdit>(modal, "edtInput"), "99");
+        QTest::mouseClick(Child<TPOSButton>(modal, "btnCancel"), Qt::LeftButton);
+    });
+    QString value = "eski";
+    QVERIFY(!TfrmCustomInput::ShowInput("Miktar Değiştir", "Yeni miktar:", "1", value));
+    QCOMPARE(value, QString("eski"));
+}
+
+void TestDialogs::inputEscapeMeansNothing()
+{
+    bool stillOpen = false;
+    WhenModalOpens([&stillOpen](QWidget* modal) {
+        Key(Child<QLineEdit>(modal, "edtInput"), Qt::Key_Escape);
+        Key(modal, Qt::Key_Escape);
+        stillOpen = QApplication::activeModalWidget() == modal && modal->isVisible();
+        QTest::mouseClick(Child<TPOSButton>(modal, "btnOk"), Qt::LeftButton);
+    });
+    QString value;
+    QVERIFY(TfrmCustomInput::ShowInput("Giriş", "Değer:", "7", value));
+    QVERIFY(stillOpen);
+    QCOMPARE(value, QString("7"));
+}
+
+void TestDialogs::inputDefaultSelectedAndFocused()
+{
+    QString selected;
+    QWidget* focused = nullptr;
+    QWidget* edit = nullptr;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* input = Child<QLineEdit>(modal, "edtInput");
+        edit = input;
+        selected = input->selectedText();
+        focused = modal->focusWidget();
+        // Typing replaces the selected default.
+        QTest::keyClicks(input, "3");
+        QTest::keyClick(input, Qt::Key_Enter);
+    });
+    QString value;
+    QVERIFY(TfrmCustomInput::ShowInput("Miktar Değiştir", "Yeni miktar:", "1,5", value));
+    QCOMPARE(selected, QString("1,5"));
+    QCOMPARE(focused, edit);
+    QCOMPARE(value, QString("3"));
+}
+
+void TestDialogs::inputHook()
+{
+    TDialogAnswers answers;
+    answers.Input("2.5").AcceptDefault().Cancel();
+    QString value = "x";
+    QVERIFY(TfrmCustomInput::ShowInput("Miktar Değiştir", "Yeni miktar:", "1", value));
+    QCOMPARE(value, QString("2.5"));
+    QVERIFY(TfrmCustomInput::ShowInput("İndirim Yap", "İndirim oranı (%):", "0", value));
+    QCOMPARE(value, QString("0"));
+    value = "x";
+    QVERIFY(!TfrmCustomInput::ShowInput("Miktar Değiştir", "Yeni miktar:", "1", value));
+    QCOMPARE(value, QString("x"));
+    // Nothing queued: cancelled.
+    QVERIFY(!TfrmCustomInput::ShowInput("Miktar Değiştir", "Yeni miktar:", "1", value));
+    QCOMPARE(value, QString("x"));
+    QCOMPARE(answers.Count(), 4);
+    const TShownDialog shown = answers.Shown().at(1);
+    QCOMPARE(shown.Form, QString("TfrmCustomInput"));
+    QCOMPARE(shown.Title, QString("İndirim Yap"));
+    QCOMPARE(shown.Text, QString("İndirim oranı (%):"));
+    QCOMPARE(shown.DefaultValue, QString("0"));
+}
+
+void TestDialogs::saleTexts_data()
+{
+    QTest::addColumn<QString>("payment");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("nakit") << "nakit"
+                           << "NAKİT";
+    QTest::newRow("NaKiT") << "NaKiT"
+                           << "NAKİT";
+    QTest::newRow("KART") << "KART"
+                          << "KART";
+    QTest::newRow("parçalı") << "parçalı"
+                             << "PARÇALI";
+    QTest::newRow("split word stays") << "KARMA"
+                                      << "KARMA";
+}
+
+void TestDialogs::saleTexts()
+{
+    QFETCH(QString, payment);
+    QFETCH(QString, shown);
+    TfrmSaleSuccessDialog dialog;
+    dialog.Setup("FIS-42", 1234.5, payment, 0);
+    QCOMPARE(dialog.size(), QSize(474, 333));
+    QCOMPARE(dialog.FrameWidth(), 2);
+    QCOMPARE(dialog.lblHeaderTitle->text(), QString("SATIŞ TAMAMLANDI"));
+    QCOMPARE(dialog.lblHeaderSubtitle->text(), QString("İşlem başarıyla kaydedildi"));
+    QCOMPARE(dialog.lblSuccessText->text(), QString("Fiş başarıyla oluşturuldu"));
+    QCOMPARE(dialog.lblFisCaption->text(), QString("Fiş No"));
+    QCOMPARE(dialog.lblPaymentCaption->text(), QString("Ödeme"));
+    QCOMPARE(dialog.lblFisValue->text(), QString("FIS-42"));
+    QCOMPARE(dialog.lblAmount->text(), QString("1.234,50 TL"));
+    QCOMPARE(dialog.lblPaymentValue->text(), shown);
+    QCOMPARE(dialog.btnOk->text(), QString("Tamam"));
+}
+
+void TestDialogs::saleCountdownTicks()
+{
+    TfrmSaleSuccessDialog dialog;
+    dialog.Setup("FIS-1", 10, "NAKIT", 3000);
+    QVERIFY(dialog.pbCountdown->isVisibleTo(&dialog));
+    QCOMPARE(dialog.pbCountdown->width(), 284);
+    QCOMPARE(dialog.pbCountdown->height(), 4);
+    QVERIFY(dialog.CountdownActive());
+    QCOMPARE(dialog.ProgressFillWidth(), 284);
+    int ticks = 0;
+    while (dialog.result() != mrOk && ticks < 100) {
+        dialog.tmrCountdownTimer();
+        ++ticks;
+        if (ticks == 30)
+            QCOMPARE(dialog.pbCountdown->FillWidth(), 142);
+        if (ticks == 1)
+            QCOMPARE(dialog.pbCountdown->FillWidth(), 279); // 284 * 2950 / 3000 = 279.27
+    }
+    QCOMPARE(ticks, 60);
+    QCOMPARE(dialog.ElapsedMs(), 3000);
+    QCOMPARE(dialog.pbCountdown->FillWidth(), 0);
+    QVERIFY(!dialog.CountdownActive());
+}
+
+void TestDialogs::saleWithoutAutoCloseHasNoBar()
+{
+    TfrmSaleSuccessDialog dialog;
+    dialog.Setup("FIS-1", 10, "KART", 0);
+    QVERIFY(!dialog.pbCountdown->isVisibleTo(&dialog));
+    QVERIFY(!dialog.CountdownActive());
+    QCOMPARE(dialog.ProgressFillWidth(), 284);
+}
+
+void TestDialogs::saleClosesByItself()
+{
+    QElapsedTimer clock;
+    clock.start();
+    TfrmSaleSuccessDialog::ShowSale("FIS-7", 25, "NAKIT", 500);
+    const qint64 elapsed = clock.elapsed();
+    QVERIFY2(elapsed >= 450 && elapsed < 3000, qPrintable(QString::number(elapsed)));
+}
+
+void TestDialogs::saleEscapeClosesAtOnce()
+{
+    bool open = false;
+    WhenModalOpens([&open](QWidget* modal) {
+        open = Child<QLabel>(modal, "lblFisValue")->text() == "FIS-8";
+        Key(modal, Qt::Key_Escape);
+    });
+    QElapsedTimer clock;
+    clock.start();
+    TfrmSaleSuccessDialog::ShowSale("FIS-8", 25, "NAKIT", 60000);
+    QVERIFY(open);
+    QVERIFY(clock.elapsed() < 5000);
+
+    WhenModalOpens([](QWidget* modal) {
+        QTest::mouseClick(Child<TPOSButton>(modal, "btnOk"), Qt::LeftButton);
+    });
+    TfrmSaleSuccessDialog::ShowSale("FIS-9", 25, "KART", 0);
+}
+
+void TestDialogs::saleHook()
+{
+    TDialogAnswers answers;
+    TfrmSaleSuccessDialog::ShowSale("FIS-12", 99.9, "KARMA", 3000);
+    QCOMPARE(answers.Count(), 1);
+    const TShownDialog shown = answers.Last();
+    QCOMPARE(shown.Form, QString("TfrmSaleSuccessDialog"));
+    QCOMPARE(shown.Title, QString("SATIŞ TAMAMLANDI"));
+    QCOMPARE(shown.Text, QString("FIS-12"));
+    QCOMPARE(shown.Amount, QString("99,90 TL"));
+    QCOMPARE(shown.Payment, QString("KARMA"));
+    QCOMPARE(shown.AutoCloseMs, 3000);
+}
+
+QTEST_MAIN(TestDialogs)
+#include "tst_Dialogs.moc"

@@ -1,0 +1,494 @@
+#include "core/LoginManager.h"
+#include "core/SessionManager.h"
+#include "support/LoginFixture.h"
+#include "support/TestDatabase.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/LoginForm.h"
+#include "ui/POSButton.h"
+#include "ui/POSUITheme.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+void WriteFile(const QString& path, const QString& text)
+{
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(text.toUtf8());
+}
+
+QString ReadFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+QStringList Items(const QComboBox* box)
+{
+    QStringList items;
+    for (int i = 0; i < box->count(); ++i)
+        items << box->itemText(i);
+    return items;
+}
+} // namespace
+
+// The login window on a real SQLite file, its dialogs answered through the test hook.
+class TestLoginForm : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void controls();
+    void tabOrder();
+    void startsTransparentAndFadesIn();
+    void rememberedUser_data();
+    void rememberedUser();
+    void firstShowConnectsAndListsBranches();
+    void rememberedBranch_data();
+    void rememberedBranch();
+    void pickerKeepsHiddenListInStep();
+    void noActiveBranch();
+    void loginFailures_data();
+    void loginFailures();
+    void successFillsSessionAndRunsMainScreen();
+    void enterInPasswordBoxLogsIn();
+    void uncheckedRememberMeDropsUsername();
+    void namesakeCannotTakeOverTheSession();
+    void exitEndsProgram();
+    void connectionFailureEndsProgram();
+
+private:
+    std::unique_ptr<TfrmLogin> NewForm();
+
+    std::unique_ptr<TTestDatabase> FDb;
+    std::unique_ptr<QTemporaryDir> FDir;
+    QString FPrefs;
+};
+
+void TestLoginForm::initTestCase()
+{
+    UseTestPaths();
+    UseTurkishLocale();
+    RegisterFontSubstitutions();
+    QCoreApplication::setApplicationVersion("1.0.0.1");
+    qputenv("COMPUTERNAME", "testhost");
+}
+
+void TestLoginForm::init()
+{
+    QFile::remove(TLoginManager::TerminalPrefsPath());
+    FDir = std::make_unique<QTemporaryDir>();
+    FPrefs = FDir->filePath("login.ini");
+    TSessionManager::Instance().Logout();
+    if (QTest::currentTestFunction() == QByteArray("connectionFailureEndsProgram"))
+        return;
+    FDb = std::make_unique<TTestDatabase>();
+    LoginFixture::Fill();
+}
+
+void TestLoginForm::cleanup()
+{
+    FDb.reset();
+    FDir.reset();
+}
+
+std::unique_ptr<TfrmLogin> TestLoginForm::NewForm()
+{
+    return std::make_unique<TfrmLogin>(nullptr, FPrefs);
+}
+
+void TestLoginForm::controls()
+{
+    const auto form = NewForm();
+    QCOMPARE(form->size(), QSize(442, 626));
+    QCOMPARE(form->minimumSize(), form->maximumSize());
+    QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(form->lblTitle->text(), QString("KIRVELO"));
+    QCOMPARE(form->lblSubtitle->text(), QString("Perakende Satış Sistemi"));
+    QCOMPARE(form->lblUsername->text(), QString("Kullanıcı"));
+    QCOMPARE(form->lblPassword->text(), QString("Şifre"));
+    QCOMPARE(form->lblBranch->text(), QString("Şube"));
+    QCOMPARE(form->edtUsername->placeholderText(), QString("Kullanıcı adınızı girin"));
+    QCOMPARE(form->edtPassword->placeholderText(), QString("Şifrenizi girin"));
+    QCOMPARE(form->edtPassword->echoMode(), QLineEdit::Password);
+    QCOMPARE(form->lblUsernameIcon->Glyph(), TGlyph::User);
+    QCOMPARE(form->lblPasswordIcon->Glyph(), TGlyph::Lock);
+    QCOMPARE(form->FRememberMeCheck->text(), QString("Beni Hatırla"));
+    QCOMPARE(form->FRememberMeCheck->pos(), QPoint(59, 253));
+    QCOMPARE(form->scGPComboBox1->maxVisibleItems(), 7);
+    QVERIFY(form->cmbBranch->isHidden());
+    QCOMPARE(form->lblVersion->text(), QString("Versiyon 1.0.0.1"));
+
+    QCOMPARE(form->btnLogin->text(), QString("Sistem Girişi"));
+    QCOMPARE(form->btnLogin->Glyph(), TGlyph::User);
+    QCOMPARE(form->btnLogin->Look().Fill, POSPalette::Primary);
+    QCOMPARE(form->btnLogin->Look().Text, QColor(Qt::white));
+    QCOMPARE(form->btnExit->text(), QString("Çıkış"));
+    QCOMPARE(form->btnExit->Glyph(), TGlyph::Power);
+    QCOMPARE(form->btnExit->Look().Fill, POSPalette::Content);
+    for (const TPOSButton* button : {form->btnLogin, form->btnExit}) {
+        QCOMPARE(button->font().family(), QString("Segoe UI Semibold"));
+        QCOMPARE(button->font().pointSize(), 10);
+        QVERIFY(button->font().bold());
+        QVERIFY(button->height() >= 38);
+        QCOMPARE(button->Look().GlyphSize, 18);
+    }
+    QCOMPARE(form->pnlHeader->palette().color(QPalette::Window), POSPalette::Header);
+}
+
+void TestLoginForm::tabOrder()
+{
+    const auto form = NewForm();
+    QList<QWidget*> chain;
+    QWidget* next = form->edtUsername;
+    for (int i = 0; i < 6; ++i) {
+        chain << next;
+        do
+            next = next->nextInFocusChain();
+        while (next != form->edtPassword && next != form->scGPComboBox1 &&
+               next != form->FRememberMeCheck && next != form->btnLogin && next != form->btnExit &&
+               next != form->edtUsername);
+    }
+    const QList<QWidget*> expected = {form->edtUsername,   form->edtPassword,
+                                      form->scGPComboBox1, form->FRememberMeCheck,
+                                      form->btnLogin,      form->btnExit};
+    QCOMPARE(chain, expected);
+}
+
+void TestLoginForm::startsTransparentAndFadesIn()
+{
+    const auto form = NewForm();
+    QCOMPARE(form->windowOpacity(), 0.0);
+    QVERIFY(form->FormShow());
+    QVERIFY(form->FadeInRunning());
+    QCOMPARE(form->tmrFadeIn.interval(), 15);
+    int ticks = 0;
+    QList<int> alphas;
+    while (form->FadeInRunning() && ticks < 50) {
+        form->tmrFadeInTimer();
+        alphas << form->Alpha();
+        ++ticks;
+    }
+    QCOMPARE(ticks, 15);
+    QCOMPARE(alphas.first(), 18);
+    QCOMPARE(alphas.at(13), 252);
+    QCOMPARE(form->Alpha(), 255);
+    QCOMPARE(form->windowOpacity(), 1.0);
+
+    // The real timer gets there too.
+    const auto shown = NewForm();
+    shown->show();
+    QTRY_COMPARE_WITH_TIMEOUT(shown->Alpha(), 255, 3000);
+    QVERIFY(!shown->FadeInRunning());
+}
+
+void TestLoginForm::rememberedUser_data()
+{
+    QTest::addColumn<QString>("ini");
+    QTest::addColumn<bool>("checked");
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<bool>("passwordFocused");
+    QTest::newRow("remembered user") << "[Login]\nRememberMe=1\nSubeID=1\nUsername=kasiyer\n"
+                                     << true << "kasiyer" << true;
+    QTest::newRow("box unticked: name ignored")
+        << "[Login]\nRememberMe=0\nSubeID=1\nUsername=kasiyer\n"
+        << false << "" << false;
+    QTest::newRow("ticked without a name") << "[Login]\nRememberMe=1\nUsername=  \n"
+                                           << true << "" << false;
+    QTest::newRow("no file") << "" << false << "" << false;
+}
+
+void TestLoginForm::rememberedUser()
+{
+    QFETCH(QString, ini);
+    QFETCH(bool, checked);
+    QFETCH(QString, user);
+    QFETCH(bool, passwordFocused);
+    if (!ini.isEmpty())
+        WriteFile(FPrefs, ini);
+    const auto form = NewForm();
+    QCOMPARE(form->FRememberMeCheck->isChecked(), checked);
+    QCOMPARE(form->edtUsername->text(), user);
+    QWidget* expected = passwordFocused ? static_cast<QWidget*>(form->edtPassword)
+                                        : static_cast<QWidget*>(form->edtUsername);
+    QCOMPARE(form->InitialFocus(), expected);
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QTRY_COMPARE(QApplication::focusWidget(), expected);
+}
+
+void TestLoginForm::firstShowConnectsAndListsBranches()
+{
+    const auto form = NewForm();
+    QCOMPARE(form->TerminalID(), -1);
+    form->show();
+    QTRY_VERIFY(form->FadeInRunning() || form->Alpha() == 255);
+    QCOMPARE(Items(form->scGPComboBox1),
+             QStringList({"Depo", "Kadıköy - Kırvelo Gıda A.Ş.", "Merkez - Kırvelo Gıda A.Ş."}));
+    QCOMPARE(Items(form->cmbBranch), Items(form->scGPComboBox1));
+    QCOMPARE(form->cmbBranch->itemData(2).toInt(), 1);
+    // The terminal named like this computer (COMPUTERNAME=testhost).
+    QCOMPARE(form->TerminalID(), 3);
+}
+
+void TestLoginForm::rememberedBranch_data()
+{
+    QTest::addColumn<int>("remembered");
+    QTest::addColumn<int>("index");
+    QTest::addColumn<int>("subeID");
+    QTest::newRow("remembered and active") << 2 << 1 << 2;
+    QTest::newRow("remembered but inactive: first") << 3 << 0 << 5;
+    QTest::newRow("none remembered: first") << 0 << 0 << 5;
+}
+
+void TestLoginForm::rememberedBranch()
+{
+    QFETCH(int, remembered);
+    QFETCH(int, index);
+    QFETCH(int, subeID);
+    WriteFile(FPrefs, QString("[Login]\nRememberMe=0\nSubeID=%1\n").arg(remembered));
+    const auto form = NewForm();
+    QVERIFY(form->FormShow());
+    QCOMPARE(form->scGPComboBox1->currentIndex(), index);
+    QCOMPARE(form->cmbBranch->currentIndex(), index);
+    QCOMPARE(form->SelectedSubeID(), subeID);
+}
+
+void TestLoginForm::pickerKeepsHiddenListInStep()
+{
+    const auto form = NewForm();
+    QVERIFY(form->FormShow());
+    form->scGPComboBox1->setCurrentIndex(2);
+    QCOMPARE(form->cmbBranch->currentIndex(), 2);
+    QCOMPARE(form->SelectedSubeID(), 1);
+}
+
+void TestLoginForm::noActiveBranch()
+{
+    FDb->Exec("UPDATE Sube SET IsActive = 0");
+    TDialogAnswers answers;
+    const auto form = NewForm();
+    QVERIFY(form->FormShow());
+    QCOMPARE(form->scGPComboBox1->count(), 0);
+    QCOMPARE(form->SelectedSubeID(), 0);
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Text, QString("Aktif şube kaydı bulunamadı."));
+
+    // Logging in then asks for a branch.
+    form->edtUsername->setText("kasiyer");
+    form->edtPassword->setText("1234");
+    form->btnLoginClick();
+    QCOMPARE(answers.Last().Text, QString("Şube seçiniz!"));
+    QCOMPARE(form->focusWidget(), form->scGPComboBox1);
+}
+
+void TestLoginForm::loginFailures_data()
+{
+    QTest::addColumn<QString>("user");
+    QTest::addColumn<QString>("password");
+    QTest::addColumn<int>("branchIndex");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("focus");
+    QTest::addColumn<bool>("passwordCleared");
+    QTest::newRow("no user") << "  "
+                             << "1234" << 2 << "Kullanıcı Adı Giriniz!"
+                             << "edtUsername" << false;
+    QTest::newRow("no password") << "kasiyer"
+                                 << "" << 2 << "Şifre Giriniz!"
+                                 << "edtPassword" << false;
+    QTest::newRow("spaces-only password") << "kasiyer"
+                                          << "   " << 2 << "Şifre Giriniz!"
+                                          << "edtPassword" << false;
+    QTest::newRow("wrong password")
+        << "kasiyer"
+        << "4321" << 2 << "Kullanıcı adı, Şifre veya Şube seçimi hatalı!"
+        << "edtPassword" << true;
+    QTest::newRow("trailing space differs")
+        << "kasiyer"
+        << "1234 " << 2 << "Kullanıcı adı, Şifre veya Şube seçimi hatalı!"
+        << "edtPassword" << true;
+    QTest::newRow("branch of a firm without title")
+        << "kasiyer"
+        << "1234" << 0 << "Kullanıcı adı, Şifre veya Şube seçimi hatalı!"
+        << "edtPassword" << true;
+    QTest::newRow("unknown user") << "yok"
+                                  << "1234" << 2 << "Kullanıcı adı, Şifre veya Şube seçimi hatalı!"
+                                  << "edtPassword" << true;
+}
+
+void TestLoginForm::loginFailures()
+{
+    QFETCH(QString, user);
+    QFETCH(QString, password);
+    QFETCH(int, branchIndex);
+    QFETCH(QString, message);
+    QFETCH(QString, focus);
+    QFETCH(bool, passwordCleared);
+    const auto form = NewForm();
+    QVERIFY(form->FormShow());
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    TDialogAnswers answers;
+    form->edtUsername->setText(user);
+    form->edtPassword->setText(password);
+    form->scGPComboBox1->setCurrentIndex(branchIndex);
+    form->btnLoginClick();
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
+    QCOMPARE(answers.Last().Text, message);
+    QCOMPARE(form->focusWidget()->objectName(), focus);
+    QCOMPARE(form->edtPassword->text().isEmpty(), passwordCleared || password.isEmpty());
+    QVERIFY(!TSessionManager::Instance().GetIsLoggedIn());
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(!QFile::exists(FPrefs));
+}
+
+void TestLoginForm::successFillsSessionAndRunsMainScreen()
+{
+    const auto form = NewForm();
+    form->show();
+    QTRY_COMPARE(form->scGPComboBox1->count(), 3);
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    bool loginHiddenDuringRun = false;
+    int endedDuringRun = -1;
+    TSessionInfo seen;
+    form->SetMainScreenFactory([&](QWidget* owner) {
+        seen = TSessionManager::Instance().GetSessionInfo();
+        auto screen = std::make_unique<QDialog>(owner);
+        QTimer::singleShot(50, screen.get(), [&, dialog = screen.get()] {
+            loginHiddenDuringRun = form->isHidden();
+            endedDuringRun = int(ended.count());
+            dialog->reject();
+        });
+        return screen;
+    });
+    form->edtUsername->setText(" kasiyer ");
+    form->edtPassword->setText("1234");
+    form->FRememberMeCheck->setChecked(true);
+    form->scGPComboBox1->setCurrentIndex(1);
+    TDialogAnswers answers;
+    form->btnLoginClick();
+    QCOMPARE(answers.Count(), 0);
+    QVERIFY(TSessionManager::Instance().GetIsLoggedIn());
+    QCOMPARE(seen.KullaniciID, 3);
+    QCOMPARE(seen.AdSoyad, QString("Ayşe Kasiyer"));
+    QCOMPARE(seen.SubeID, 2);
+    QCOMPARE(seen.SubeAdi, QString("Kadıköy"));
+    QCOMPARE(seen.TerminalID, 3);
+    QCOMPARE(seen.TerminalAdi, QString("testhost"));
+    QCOMPARE(seen.VardiyaID, -1);
+    QVERIFY(loginHiddenDuringRun);
+    QCOMPARE(endedDuringRun, 0);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 0);
+    const QString prefs = ReadFile(FPrefs);
+    QVERIFY2(prefs.contains("RememberMe=1"), qPrintable(prefs));
+    QVERIFY2(prefs.contains("SubeID=2"), qPrintable(prefs));
+    QVERIFY2(prefs.contains("Username=kasiyer\n"), qPrintable(prefs));
+}
+
+void TestLoginForm::enterInPasswordBoxLogsIn()
+{
+    const auto form = NewForm();
+    QVERIFY(form->FormShow());
+    form->SetMainScreenFactory([](QWidget*) { return nullptr; });
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    TDialogAnswers answers;
+    form->scGPComboBox1->setCurrentIndex(1);
+    form->edtUsername->setText("yonetici");
+    QTest::keyClicks(form->edtPassword, "Admin!");
+    QTest::keyClick(form->edtPassword, Qt::Key_Return);
+    QVERIFY(TSessionManager::Instance().GetIsLoggedIn());
+    QCOMPARE(TSessionManager::Instance().GetSessionInfo().RolAdi, QString("Yönetici"));
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(answers.Count(), 0);
+}
+
+void TestLoginForm::uncheckedRememberMeDropsUsername()
+{
+    WriteFile(FPrefs, "[Login]\nRememberMe=1\nSubeID=5\nUsername=kasiyer\n");
+    const auto form = NewForm();
+    QVERIFY(form->FormShow());
+    QCOMPARE(form->SelectedSubeID(), 5);
+    form->SetMainScreenFactory([](QWidget*) { return nullptr; });
+    TDialogAnswers answers;
+    form->FRememberMeCheck->setChecked(false);
+    form->scGPComboBox1->setCurrentIndex(2);
+    form->edtPassword->setText("1234");
+    form->btnLoginClick();
+    QVERIFY(TSessionManager::Instance().GetIsLoggedIn());
+    const QString prefs = ReadFile(FPrefs);
+    QVERIFY2(!prefs.contains("Username"), qPrintable(prefs));
+    QVERIFY2(prefs.contains("RememberMe=0"), qPrintable(prefs));
+    QVERIFY2(prefs.contains("SubeID=1"), qPrintable(prefs));
+}
+
+void TestLoginForm::namesakeCannotTakeOverTheSession()
+{
+    // The deleted and the inactive namesake (users 1 and 2) come first in the table: chosen by
+    // name alone, either would fill the session.
+    const auto form = NewForm();
+    QVERIFY(form->FormShow());
+    form->SetMainScreenFactory([](QWidget*) { return nullptr; });
+    TDialogAnswers answers;
+    form->edtUsername->setText("kasiyer");
+    form->edtPassword->setText("1234");
+    form->scGPComboBox1->setCurrentIndex(2);
+    form->btnLoginClick();
+    const TSessionInfo session = TSessionManager::Instance().GetSessionInfo();
+    QCOMPARE(session.KullaniciID, 3);
+    QCOMPARE(session.RolAdi, QString("Kasiyer"));
+}
+
+void TestLoginForm::exitEndsProgram()
+{
+    const auto form = NewForm();
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    QTest::mouseClick(form->btnExit, Qt::LeftButton);
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 0);
+}
+
+void TestLoginForm::connectionFailureEndsProgram()
+{
+    TdmMain unreachable;
+    unreachable.SetAttempts({{"QSQLITE", FDir->filePath("yok/olmayan/klasor/x.db")}});
+    const auto form = NewForm();
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    QString shown;
+    QTimer poll;
+    poll.setInterval(10);
+    connect(&poll, &QTimer::timeout, this, [&] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        if (!box)
+            return;
+        shown = box->text();
+        box->accept();
+    });
+    poll.start();
+    form->show();
+    QTRY_COMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 1);
+    QVERIFY2(shown.startsWith("Kritik Bağlantı Hatası: Veritabanı Erişim Hatası!"),
+             qPrintable(shown));
+    QCOMPARE(form->scGPComboBox1->count(), 0);
+    QVERIFY(!form->FadeInRunning());
+}
+
+QTEST_MAIN(TestLoginForm)
+#include "tst_LoginForm.moc"
