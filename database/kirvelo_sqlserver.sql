@@ -189,7 +189,7 @@ GO
 -- The look-ups of the program: login name, barcode, case barcode, lots by expiry, open shifts,
 -- receipt number, receipts of a shift or a day, refunds of a receipt, lines and payments of a
 -- receipt.
-IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_Kullanici_KullaniciAdi' AND object_id = OBJECT_ID('dbo.Kullanici')) CREATE UNIQUE INDEX UX_Kullanici_KullaniciAdi ON dbo.Kullanici(KullaniciAdi);
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Kullanici_KullaniciAdi' AND object_id = OBJECT_ID('dbo.Kullanici')) CREATE INDEX IX_Kullanici_KullaniciAdi ON dbo.Kullanici(KullaniciAdi);
 GO
 IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_Barkod' AND object_id = OBJECT_ID('dbo.Stok')) CREATE INDEX IX_Stok_Barkod ON dbo.Stok(Barkod);
 GO

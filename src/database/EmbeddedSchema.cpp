@@ -211,9 +211,10 @@ QStringList RequiredStatements()
                        "dbo.SatisFis ADD OrijinalFisID INT NULL"),
         QStringLiteral("IF COL_LENGTH('dbo.Vardiya', 'KapatanKullaniciID') IS NULL ALTER TABLE "
                        "dbo.Vardiya ADD KapatanKullaniciID INT NULL"),
+        // Not unique: a deleted or passive user's login name may be given to someone new.
         QStringLiteral(
-            "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_Kullanici_KullaniciAdi' AND "
-            "object_id = OBJECT_ID('dbo.Kullanici')) CREATE UNIQUE INDEX UX_Kullanici_KullaniciAdi "
+            "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Kullanici_KullaniciAdi' AND "
+            "object_id = OBJECT_ID('dbo.Kullanici')) CREATE INDEX IX_Kullanici_KullaniciAdi "
             "ON dbo.Kullanici(KullaniciAdi)"),
         QStringLiteral(
             "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_Barkod' AND object_id "
