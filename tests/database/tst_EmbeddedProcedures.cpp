@@ -249,6 +249,14 @@ void TestEmbeddedProcedures::viewFollowsTheShiftRules()
     QVERIFY(view.Next());
     QCOMPARE(view.Value("BeklenenNakit").toDouble(), 999.0);
     QCOMPARE(view.Value("Fark").toDouble(), -949.0);
+    QCOMPARE(view.Value("KapanisTutar").toDouble(), 50.0);
+    QCOMPARE(view.Value("AcilisTutar").toDouble(), 0.0);
+    QCOMPARE(view.Value("VardiyaDurumu").toString(), QString("KAPALI"));
+    QCOMPARE(view.Value("AcilisZamani").toString(), QString("2025-02-28 08:00:00"));
+    QCOMPARE(view.Value("KapanisZamani").toString(), QString("2025-02-28 20:00:00"));
+    QCOMPARE(view.Value("KullaniciID").toInt() * 100 + view.Value("TerminalID").toInt() * 10 +
+                 view.Value("SubeID").toInt(),
+             111);
 
     // A shift without receipts gives zeros, never NULL.
     view.Param("VID", 3).Exec();
