@@ -3,13 +3,9 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
+#include "database/OwnedSchema.h"
 
 namespace {
-const QString kCreateTable = QStringLiteral(
-    "IF OBJECT_ID('dbo.SistemParametre', 'U') IS NULL CREATE TABLE dbo.SistemParametre (ParamKey "
-    "NVARCHAR(100) NOT NULL PRIMARY KEY, ParamValue NVARCHAR(4000) NULL, Description NVARCHAR(250) NULL, "
-    "UpdatedAt DATETIME NOT NULL DEFAULT(GETDATE()))");
-
 const SqlText kSetValue{
     QStringLiteral("UPDATE SistemParametre SET ParamValue = :V1, Description = :D1, UpdatedAt = GETDATE() "
                    "WHERE ParamKey = :K1; IF @@ROWCOUNT = 0 INSERT INTO SistemParametre (ParamKey, "
@@ -35,7 +31,7 @@ void TAppSettingsManager::EnsureSchema()
         throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
     if (!dmMain->Connected())
         dmMain->Connect();
-    dmMain->ExecSql(kCreateTable);
+    OwnedSchema::Run(OwnedSchema::SettingsStatements());
 }
 
 void TAppSettingsManager::EnsureDefaults()

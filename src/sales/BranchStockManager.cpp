@@ -4,30 +4,12 @@
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/POSTextUtils.h"
+#include "database/OwnedSchema.h"
 #include "sales/CartManager.h"
 
 #include <QHash>
 
 namespace {
-const QString kCreateSubeStok = QStringLiteral(
-    "IF OBJECT_ID('dbo.SubeStok', 'U') IS NULL CREATE TABLE dbo.SubeStok (SubeStokID INT IDENTITY(1,1) PRIMARY "
-    "KEY, SubeID INT NOT NULL, StokID INT NOT NULL, MevcutStok DECIMAL(18,3) NOT NULL CONSTRAINT "
-    "DF_SubeStok_MevcutStok DEFAULT(0), MinStok DECIMAL(18,3) NULL, MaxStok DECIMAL(18,3) NULL, RafKodu "
-    "NVARCHAR(50) NULL, IsActive BIT NOT NULL CONSTRAINT DF_SubeStok_IsActive DEFAULT(1), CreatedAt DATETIME NOT "
-    "NULL CONSTRAINT DF_SubeStok_CreatedAt DEFAULT(GETDATE()), UpdatedAt DATETIME NULL, CONSTRAINT "
-    "FK_SubeStok_Sube FOREIGN KEY (SubeID) REFERENCES dbo.Sube(SubeID), CONSTRAINT FK_SubeStok_Stok FOREIGN KEY "
-    "(StokID) REFERENCES dbo.Stok(StokID));");
-const QString kSubeStokUnique = QStringLiteral(
-    "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_SubeStok_Sube_Stok' AND object_id = "
-    "OBJECT_ID('dbo.SubeStok')) CREATE UNIQUE INDEX UX_SubeStok_Sube_Stok ON dbo.SubeStok(SubeID, StokID);");
-const QString kSubeStokByProduct = QStringLiteral(
-    "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SubeStok_StokID' AND object_id = "
-    "OBJECT_ID('dbo.SubeStok')) CREATE INDEX IX_SubeStok_StokID ON dbo.SubeStok(StokID);");
-const QString kCreateSatisFisLot = QStringLiteral(
-    "IF OBJECT_ID('dbo.SatisFisLot', 'U') IS NULL CREATE TABLE dbo.SatisFisLot (SatisFisLotID INT IDENTITY(1,1) "
-    "PRIMARY KEY, FisID INT NOT NULL, SatirSiraNo INT NOT NULL, StokID INT NOT NULL, LotID INT NOT NULL, Miktar "
-    "DECIMAL(18,3) NOT NULL, SonKullanmaTarihi DATE NULL, CreatedAt DATETIME NOT NULL DEFAULT(GETDATE()));");
-
 QString SeedBranchRowsSql(const QString& sube, const QString& productFilter)
 {
     return QStringLiteral("INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT ") + sube +
@@ -110,9 +92,7 @@ bool ConsumeLot(int lot, double take)
 
 void TBranchStockManager::EnsureBranchStockSchema()
 {
-    dmMain->ExecSql(kCreateSubeStok);
-    dmMain->ExecSql(kSubeStokUnique);
-    dmMain->ExecSql(kSubeStokByProduct);
+    OwnedSchema::Run(OwnedSchema::BranchStockStatements());
 }
 
 void TBranchStockManager::EnsureBranchStockRows(int SubeID)
@@ -179,7 +159,7 @@ QString TBranchStockManager::FloatToSqlText(double Value)
 
 void TBranchStockManager::EnsureSaleLotSchema()
 {
-    dmMain->ExecSql(kCreateSatisFisLot);
+    OwnedSchema::Run(OwnedSchema::SaleLotStatements());
 }
 
 void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& Item)

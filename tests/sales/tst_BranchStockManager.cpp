@@ -1,0 +1,233 @@
+#include "core/DbQuery.h"
+#include "core/Exceptions.h"
+#include "sales/BranchStockManager.h"
+#include "sales/CartManager.h"
+#include "support/ShopFixture.h"
+
+#include <QtTest>
+
+// Branch stock rows, stock movements and lot allocation on a real SQLite database.
+class TestBranchStockManager : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { UseTurkishLocale(); }
+    void floatToSqlText_data();
+    void floatToSqlText();
+    void firstBranchInheritsLaterBranchesStartAtZero();
+    void seedingTwiceAddsNothing();
+    void productAddedLaterGetsItsRow();
+    void revivedProductGetsRowWhenStockMoves();
+    void moveResumsProductStock();
+    void idsNotPositiveDoNothing();
+    void allocatesEarliestExpiryFirst();
+    void expiredStockBlocksOrIsIgnored();
+    void availabilityTolerance_data();
+    void availabilityTolerance();
+    void untrackedProductWritesNoLots();
+    void noLotTableSkipsLots();
+};
+
+void TestBranchStockManager::floatToSqlText_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("negative whole") << -2.0 << "-2";
+    QTest::newRow("fraction") << 0.25 << "0.25";
+    QTest::newRow("negative fraction") << -0.25 << "-0.25";
+    QTest::newRow("fifteen digits") << 1.0 / 3 << "0.333333333333333";
+    QTest::newRow("large") << 1e20 << "1e+20";
+    QTest::newRow("zero") << 0.0 << "0";
+}
+
+void TestBranchStockManager::floatToSqlText()
+{
+    QFETCH(double, value);
+    QFETCH(QString, text);
+    QCOMPARE(TBranchStockManager::FloatToSqlText(value), text);
+}
+
+void TestBranchStockManager::firstBranchInheritsLaterBranchesStartAtZero()
+{
+    TShopFixture shop;
+    const int bread = shop.AddProduct("EKMEK", "8690000000011", 10, 10, 25);
+    const int gone = shop.AddProduct("SILINMIS", "8690000000028", 5, 10, 3);
+    shop.Exec(QString("UPDATE Stok SET IsDeleted = 1 WHERE StokID = %1").arg(gone));
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    QCOMPARE(shop.BranchStock(shop.SubeID(), bread), 25.0);
+    QCOMPARE(shop.Count(QString("SubeStok WHERE StokID = %1").arg(gone)), 0);
+
+    const int second = shop.AddBranch("KADIKOY");
+    TBranchStockManager::EnsureBranchStockRows(second);
+    QCOMPARE(shop.BranchStock(second, bread), 0.0);
+    QCOMPARE(TBranchStockManager::GetBranchStock(second, bread), 0.0);
+}
+
+void TestBranchStockManager::seedingTwiceAddsNothing()
+{
+    TShopFixture shop;
+    shop.AddProduct("EKMEK", "8690000000011", 10, 10);
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    QCOMPARE(shop.Count("SubeStok"), 1);
+}
+
+void TestBranchStockManager::productAddedLaterGetsItsRow()
+{
+    TShopFixture shop;
+    shop.AddProduct("EKMEK", "8690000000011", 10, 10);
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    const int added = shop.AddProduct("SUT", "8690000000035", 20, 1, 4);
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    QCOMPARE(shop.BranchStock(shop.SubeID(), added), 4.0);
+}
+
+void TestBranchStockManager::revivedProductGetsRowWhenStockMoves()
+{
+    TShopFixture shop;
+    const int product = shop.AddProduct("EKMEK", "8690000000011", 10, 10, 6);
+    shop.Exec(QString("UPDATE Stok SET IsDeleted = 1 WHERE StokID = %1").arg(product));
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    shop.Exec(QString("UPDATE Stok SET IsDeleted = 0 WHERE StokID = %1").arg(product));
+    TBranchStockManager::MoveBranchStock(shop.SubeID(), product, -1);
+    QCOMPARE(shop.BranchStock(shop.SubeID(), product), 5.0);
+    QCOMPARE(shop.ProductStock(product), 5.0);
+}
+
+void TestBranchStockManager::moveResumsProductStock()
+{
+    TShopFixture shop;
+    const int product = shop.AddProduct("EKMEK", "8690000000011", 10, 10, 10);
+    const int second = shop.AddBranch("KADIKOY");
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    TBranchStockManager::MoveBranchStock(second, product, 3);
+    TBranchStockManager::MoveBranchStock(shop.SubeID(), product, -2);
+    TBranchStockManager::MoveBranchStock(shop.SubeID(), product, -0.25);
+    QCOMPARE(shop.BranchStock(shop.SubeID(), product), 7.75);
+    QCOMPARE(shop.BranchStock(second, product), 3.0);
+    QCOMPARE(shop.ProductStock(product), 10.75);
+}
+
+void TestBranchStockManager::idsNotPositiveDoNothing()
+{
+    TShopFixture shop;
+    const int product = shop.AddProduct("EKMEK", "8690000000011", 10, 10, 10);
+    TBranchStockManager::EnsureBranchStockRows(0);
+    TBranchStockManager::MoveBranchStock(0, product, -1);
+    TBranchStockManager::MoveBranchStock(shop.SubeID(), -1, -1);
+    QCOMPARE(shop.Count("SubeStok"), 0);
+    QCOMPARE(TBranchStockManager::GetBranchStock(shop.SubeID(), 0), 0.0);
+    QCOMPARE(shop.ProductStock(product), 10.0);
+}
+
+static TCartItem Line(int stokID, double quantity)
+{
+    return TCartItem(stokID, "PEYNIR", "8690000000042", "ADET", 50, quantity, 10, false);
+}
+
+void TestBranchStockManager::allocatesEarliestExpiryFirst()
+{
+    TShopFixture shop;
+    const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
+    shop.TrackExpiry(cheese, true);
+    const QDate today = QDate::currentDate();
+    const int undated = shop.AddLot(cheese, 3, QDate());
+    const int later = shop.AddLot(cheese, 10, today.addDays(60));
+    const int sooner = shop.AddLot(cheese, 5, today.addDays(30));
+    TBranchStockManager::EnsureSaleLotSchema();
+    TBranchStockManager::AllocateLots(77, 2, Line(cheese, 7));
+    QCOMPARE(shop.LotQuantity(sooner), 0.0);
+    QCOMPARE(shop.LotQuantity(later), 8.0);
+    QCOMPARE(shop.LotQuantity(undated), 3.0);
+    TDbQuery rows("SELECT FisID, SatirSiraNo, LotID, Miktar, SonKullanmaTarihi FROM SatisFisLot ORDER BY SatisFisLotID");
+    rows.Exec();
+    QVERIFY(rows.Next());
+    QCOMPARE(rows.Value("FisID").toInt(), 77);
+    QCOMPARE(rows.Value("SatirSiraNo").toInt(), 2);
+    QCOMPARE(rows.Value("LotID").toInt(), sooner);
+    QCOMPARE(rows.Value("Miktar").toDouble(), 5.0);
+    QCOMPARE(rows.Value("SonKullanmaTarihi").toString(), today.addDays(30).toString("yyyy-MM-dd"));
+    QVERIFY(rows.Next());
+    QCOMPARE(rows.Value("LotID").toInt(), later);
+    QCOMPARE(rows.Value("Miktar").toDouble(), 2.0);
+    QVERIFY(!rows.Next());
+
+    // The undated lot comes last and its row carries no date.
+    TBranchStockManager::AllocateLots(78, 1, Line(cheese, 9));
+    QCOMPARE(shop.LotQuantity(undated), 2.0);
+    QVERIFY(shop.Scalar(QString("SELECT SonKullanmaTarihi FROM SatisFisLot WHERE LotID = %1").arg(undated)).isNull());
+}
+
+void TestBranchStockManager::expiredStockBlocksOrIsIgnored()
+{
+    TShopFixture shop;
+    const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
+    const QDate expired = QDate::currentDate().addDays(-3);
+    shop.AddLot(cheese, 4, expired);
+    const int valid = shop.AddLot(cheese, 4, QDate::currentDate());
+    TBranchStockManager::EnsureSaleLotSchema();
+
+    shop.TrackExpiry(cheese, true);
+    try {
+        TBranchStockManager::AllocateLots(1, 1, Line(cheese, 1));
+        QFAIL("expired stock was sold");
+    } catch (const Exception& e) {
+        QCOMPARE(e.Message(), "Dikkat! Bu urunun son kullanma tarihi " + expired.toString("dd.MM.yyyy") +
+                                  " tarihinde gecmistir, islem yapilamaz!");
+    }
+
+    shop.TrackExpiry(cheese, false);
+    TBranchStockManager::AllocateLots(1, 1, Line(cheese, 4));
+    QCOMPARE(shop.LotQuantity(valid), 0.0);
+    QCOMPARE(shop.Count("SatisFisLot"), 1);
+}
+
+void TestBranchStockManager::availabilityTolerance_data()
+{
+    QTest::addColumn<double>("inLots");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("within tolerance") << 9.9999995 << true;
+    QTest::newRow("short") << 9.999998 << false;
+}
+
+void TestBranchStockManager::availabilityTolerance()
+{
+    QFETCH(double, inLots);
+    QFETCH(bool, passes);
+    TShopFixture shop;
+    const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
+    shop.TrackExpiry(cheese, true);
+    shop.AddLot(cheese, inLots, QDate::currentDate().addDays(5));
+    TBranchStockManager::EnsureSaleLotSchema();
+    try {
+        TBranchStockManager::AllocateLots(1, 1, Line(cheese, 10));
+        QVERIFY(passes);
+    } catch (const Exception& e) {
+        QVERIFY(!passes);
+        QCOMPARE(e.Message(), QString("Lot bazli stok yetersiz: PEYNIR"));
+    }
+}
+
+void TestBranchStockManager::untrackedProductWritesNoLots()
+{
+    TShopFixture shop;
+    const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
+    const int lot = shop.AddLot(cheese, 5, QDate::currentDate().addDays(-1));
+    TBranchStockManager::EnsureSaleLotSchema();
+    TBranchStockManager::AllocateLots(1, 1, Line(cheese, 20));
+    QCOMPARE(shop.LotQuantity(lot), 5.0);
+    QCOMPARE(shop.Count("SatisFisLot"), 0);
+}
+
+void TestBranchStockManager::noLotTableSkipsLots()
+{
+    TShopFixture shop;
+    const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
+    shop.TrackExpiry(cheese, true);
+    shop.Exec("DROP TABLE StokLotDetay");
+    TBranchStockManager::EnsureSaleLotSchema();
+    TBranchStockManager::AllocateLots(1, 1, Line(cheese, 3));
+    QCOMPARE(shop.Count("SatisFisLot"), 0);
+}
+
+QTEST_GUILESS_MAIN(TestBranchStockManager)
+#include "tst_BranchStockManager.moc"
