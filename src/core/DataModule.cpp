@@ -4,6 +4,7 @@
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/SqlServerBrowser.h"
+#include "core/StatementCache.h"
 #include "core/SqliteFunctions.h"
 #include "database/EmbeddedDatabase.h"
 
@@ -87,6 +88,7 @@ QString ResolveFreeTdsInstance(const QString& connectionString)
 TdmMain::TdmMain(QObject* parent)
     : QObject(parent)
     , FConnectionName(QStringLiteral("KIRVELO-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+    , FStatements(std::make_unique<TStatementCache>())
     , FAttempts(AttemptsFor(qEnvironmentVariable("KIRVELO_DATABASE")))
 {
     dmMain = this;
@@ -219,6 +221,7 @@ void TdmMain::PrepareSqlite()
 
 void TdmMain::CloseConnection()
 {
+    FStatements->Clear();
     if (!QSqlDatabase::contains(FConnectionName))
         return;
     {

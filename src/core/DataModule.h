@@ -8,6 +8,8 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 
 // One way of reaching the database: a Qt SQL driver and what it opens.
 // QSQLITE: the path of the database file. QODBC: an ODBC connection string.
@@ -18,6 +20,8 @@ struct TConnectionAttempt {
 
 // The one database connection of the program. Opening tries each attempt in order and either
 // connects or raises one error that lists every attempt's failure.
+class TStatementCache;
+
 class TdmMain : public QObject {
     Q_OBJECT
 public:
@@ -50,6 +54,8 @@ public:
     const QList<TConnectionAttempt>& Attempts() const { return FAttempts; }
 
     QSqlDatabase Database() const;
+    // Prepared statements of this connection, for TDbQuery.
+    TStatementCache& Statements() { return *FStatements; }
     TDbEngine Engine() const { return FDialect.Engine(); }
     const SqlDialect& Dialect() const { return FDialect; }
     // What the connection is, for the user: engine and file, or server and database.
@@ -71,6 +77,7 @@ private:
     void CloseConnection();
 
     QString FConnectionName;
+    std::unique_ptr<TStatementCache> FStatements;
     QList<TConnectionAttempt> FAttempts;
     QString FOpenedWith;
     SqlDialect FDialect{TDbEngine::SQLite};

@@ -2,6 +2,7 @@
 
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
+#include "core/StatementCache.h"
 
 #include <QRegularExpression>
 #include <QSqlError>
@@ -20,27 +21,6 @@ QString ErrorText(const QSqlError& error)
     if (text.isEmpty())
         text = error.text().trimmed();
     return text.isEmpty() ? QStringLiteral("Bilinmeyen veritabanı hatası") : text;
-}
-
-// The ":Name" placeholders of a statement, outside quoted literals.
-QStringList PlaceholdersOf(const QString& sql)
-{
-    QStringList names;
-    bool quoted = false;
-    for (int i = 0; i < sql.size(); ++i) {
-        const QChar c = sql.at(i);
-        if (c == u'\'')
-            quoted = !quoted;
-        if (quoted || c != u':' || i + 1 >= sql.size())
-            continue;
-        int end = i + 1;
-        while (end < sql.size() && (sql.at(end).isLetterOrNumber() || sql.at(end) == u'_'))
-            ++end;
-        if (end > i + 1 && !(i > 0 && sql.at(i - 1) == u':'))
-            names << sql.mid(i + 1, end - i - 1);
-        i = end - 1;
-    }
-    return names;
 }
 
 bool ColumnMissing(const QString& table, const QString& column)
@@ -89,42 +69,60 @@ TDbQuery& TDbQuery::Exec()
 
 void TDbQuery::ExecStep(const TSqlStep& step)
 {
-    FQuery = QSqlQuery(Module().Database());
-    FQuery.setForwardOnly(true);
-    if (!FQuery.prepare(step.Sql))
-        throw EDatabaseError(ErrorText(FQuery.lastError()));
-    for (const QString& name : PlaceholdersOf(step.Sql)) {
+    ReleaseStatement();
+    FStatement = Module().Statements().Acquire(Module().Database(), step.Sql);
+    QSqlQuery& query = FStatement->Query;
+    for (const QString& name : FStatement->Placeholders) {
         for (const auto& param : FParams) {
             if (param.first.compare(name, Qt::CaseInsensitive) == 0)
-                FQuery.bindValue(u':' + name, param.second);
+                query.bindValue(u':' + name, param.second);
         }
     }
-    if (!FQuery.exec())
-        throw EDatabaseError(ErrorText(FQuery.lastError()));
+    if (!query.exec())
+        throw EDatabaseError(ErrorText(query.lastError()));
     // A SQL Server batch may report row counts before the result set it ends with.
-    while (!FQuery.isSelect() && FQuery.nextResult()) {
+    while (!query.isSelect() && query.nextResult()) {
     }
+    FRecord = query.record();
+}
+
+void TDbQuery::ReleaseStatement()
+{
+    if (FStatement)
+        TStatementCache::Release(*FStatement);
+    FStatement.reset();
+    FRecord = QSqlRecord();
+}
+
+TDbQuery::~TDbQuery()
+{
+    ReleaseStatement();
 }
 
 bool TDbQuery::Next()
 {
-    return FQuery.isActive() && FQuery.isSelect() && FQuery.next();
+    return FStatement && FStatement->Query.isActive() && FStatement->Query.isSelect() && FStatement->Query.next();
 }
 
 QVariant TDbQuery::Value(const QString& field) const
 {
-    const int index = FQuery.record().indexOf(field);
-    return index < 0 ? QVariant() : FQuery.value(index);
+    const int index = FRecord.indexOf(field);
+    return index < 0 || !FStatement ? QVariant() : FStatement->Query.value(index);
 }
 
 QVariant TDbQuery::Value(int index) const
 {
-    return FQuery.value(index);
+    return FStatement ? FStatement->Query.value(index) : QVariant();
+}
+
+int TDbQuery::RowsAffected() const
+{
+    return FStatement ? FStatement->Query.numRowsAffected() : 0;
 }
 
 bool TDbQuery::HasField(const QString& field) const
 {
-    return FQuery.record().indexOf(field) >= 0;
+    return FRecord.indexOf(field) >= 0;
 }
 
 QVariant TDbQuery::NullInt()

@@ -5,9 +5,12 @@
 #include <QList>
 #include <QPair>
 #include <QSqlQuery>
+#include <memory>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
+
+struct TPreparedStatement;
 
 // A short-lived statement on the program's connection (dmMain) with named ":Name" parameters.
 // Failures raise EDatabaseError carrying the driver's text.
@@ -19,6 +22,9 @@ class TDbQuery {
 public:
     explicit TDbQuery(const QString& sql);
     explicit TDbQuery(const SqlText& sql);
+    ~TDbQuery();
+    TDbQuery(const TDbQuery&) = delete;
+    TDbQuery& operator=(const TDbQuery&) = delete;
 
     TDbQuery& Param(const QString& name, const QVariant& value);
     TDbQuery& Exec();
@@ -30,8 +36,8 @@ public:
     QVariant Value(const QString& field) const;
     QVariant Value(int index) const;
     bool HasField(const QString& field) const;
-    QSqlRecord Record() const { return FQuery.record(); }
-    int RowsAffected() const { return FQuery.numRowsAffected(); }
+    QSqlRecord Record() const { return FRecord; }
+    int RowsAffected() const;
 
     // A typed null for parameters.
     static QVariant NullInt();
@@ -40,8 +46,10 @@ public:
 
 private:
     void ExecStep(const TSqlStep& step);
+    void ReleaseStatement();
 
     QList<TSqlStep> FSteps;
     QList<QPair<QString, QVariant>> FParams;
-    QSqlQuery FQuery;
+    std::shared_ptr<TPreparedStatement> FStatement;
+    QSqlRecord FRecord;
 };

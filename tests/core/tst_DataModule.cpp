@@ -30,6 +30,8 @@ private Q_SLOTS:
     void sqlServerFunctionsOnSqlite();
     void databaseErrorCarriesDriverText();
     void browserResponse();
+    void sameStatementInsideItsOwnResult();
+    void abandonedResultHoldsNoSnapshot();
 };
 
 void TestDataModule::initTestCase()
@@ -275,6 +277,51 @@ void TestDataModule::browserResponse()
     QCOMPARE(SqlServerBrowser::PortFromResponse(answer, "talviron"), 49712);
     QCOMPARE(SqlServerBrowser::PortFromResponse(answer, "OTHER"), 0);
     QCOMPARE(SqlServerBrowser::PortFromResponse(QByteArray("x"), "TALVIRON"), 0);
+}
+
+void TestDataModule::sameStatementInsideItsOwnResult()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (A INT)");
+    db.Exec("INSERT INTO T VALUES (1)");
+    db.Exec("INSERT INTO T VALUES (2)");
+    const QString sql = "SELECT A FROM T WHERE A >= :Min ORDER BY A";
+    TDbQuery outer(sql);
+    outer.Param("Min", 1).Exec();
+    QList<int> seen;
+    while (outer.Next()) {
+        TDbQuery inner(sql);
+        inner.Param("Min", 2).Exec();
+        QVERIFY(inner.Next());
+        QCOMPARE(inner.Value("A").toInt(), 2);
+        seen << outer.Value("A").toInt();
+    }
+    QCOMPARE(seen, (QList<int>{1, 2}));
+}
+
+void TestDataModule::abandonedResultHoldsNoSnapshot()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (A INT)");
+    db.Exec("INSERT INTO T VALUES (1)");
+    db.Exec("INSERT INTO T VALUES (2)");
+    {
+        TDbQuery reading("SELECT A FROM T");
+        reading.Exec();
+        QVERIFY(reading.Next()); // left before its last row
+    }
+    QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-writer");
+    other.setDatabaseName(db.Path());
+    QVERIFY(other.open());
+    QVERIFY(QSqlQuery(other).exec("INSERT INTO T VALUES (3)"));
+    other.close();
+    other = QSqlDatabase();
+    QSqlDatabase::removeDatabase("other-writer");
+    // A statement still open on an old snapshot would make this write fail at once.
+    TDbTransaction tx;
+    db.Exec("INSERT INTO T VALUES (4)");
+    tx.Commit();
+    QCOMPARE(db.Count("T"), 4);
 }
 
 QTEST_GUILESS_MAIN(TestDataModule)
