@@ -5,7 +5,6 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kWidth = 450;
@@ -41,30 +40,10 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
 
-    setFixedSize(kWidth, kHeight);
-    TPOSUITheme::StyleForm(this);
-    SetFrame(POSPalette::Header, kFrame);
+    SetUpBands({kWidth, kHeight}, kFrame,
+               {pnlTop, kHeaderHeight, pnlContent, pnlBottom, kFooterHeight});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(pnlTop);
-    layout->addWidget(pnlContent, 1);
-    layout->addWidget(pnlBottom);
-    pnlTop->setFixedHeight(kHeaderHeight);
-    pnlBottom->setFixedHeight(kFooterHeight);
-
-    TPOSUITheme::StyleHeaderPanel(pnlTop);
-    TPOSUITheme::StyleLightPanel(pnlContent);
-    TPOSUITheme::StyleFooterPanel(pnlBottom);
-
-    QFont titleFont = TPOSUITheme::TextFont(10);
-    titleFont.setPixelSize(16);
-    titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    lblTitle->setStyleSheet(QStringLiteral("color: #FFFFFF;"));
-    lblTitle->setGeometry(15, 0, kWidth - 2 * kFrame - 30, kHeaderHeight);
-    lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    StyleHeaderTitle(lblTitle, kHeaderHeight);
 
     imgIcon->setGeometry(20, 18, 64, 64);
     QFont messageFont = TPOSUITheme::TextFont(10);
@@ -79,7 +58,6 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
     btnOk->setFixedSize(kButtonWidth, kButtonHeight);
     btnCancel->setFixedSize(kButtonWidth, kButtonHeight);
 
-    AddDragHandle(pnlTop);
     connect(&FAutoCloseTimer, &QTimer::timeout, this, [this] {
         FAutoCloseTimer.stop();
         done(mrOk);

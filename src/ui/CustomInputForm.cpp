@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kWidth = 400;
@@ -40,29 +39,10 @@ TfrmCustomInput::TfrmCustomInput(QWidget* parent)
     btnOk->setObjectName(QStringLiteral("btnOk"));
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
 
-    setFixedSize(kWidth, kHeight);
-    TPOSUITheme::StyleForm(this);
-    SetFrame(POSPalette::Header, kFrame);
+    SetUpBands({kWidth, kHeight}, kFrame,
+               {pnlTop, kHeaderHeight, pnlContent, pnlBottom, kFooterHeight});
 
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(pnlTop);
-    layout->addWidget(pnlContent, 1);
-    layout->addWidget(pnlBottom);
-    pnlTop->setFixedHeight(kHeaderHeight);
-    pnlBottom->setFixedHeight(kFooterHeight);
-    TPOSUITheme::StyleHeaderPanel(pnlTop);
-    TPOSUITheme::StyleLightPanel(pnlContent);
-    TPOSUITheme::StyleFooterPanel(pnlBottom);
-
-    QFont titleFont = TPOSUITheme::TextFont(10);
-    titleFont.setPixelSize(16);
-    titleFont.setBold(true);
-    lblTitle->setFont(titleFont);
-    lblTitle->setStyleSheet(QStringLiteral("color: #FFFFFF;"));
-    lblTitle->setGeometry(15, 0, kWidth - 2 * kFrame - 30, kHeaderHeight);
-    lblTitle->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    StyleHeaderTitle(lblTitle, kHeaderHeight);
 
     QFont promptFont = TPOSUITheme::TextFont(10);
     promptFont.setPixelSize(14);
@@ -83,7 +63,6 @@ TfrmCustomInput::TfrmCustomInput(QWidget* parent)
     TPOSUITheme::StyleButton(btnOk, QStringLiteral("Tamam"), TGlyph::None, true, false);
     TPOSUITheme::StyleButton(btnCancel, QStringLiteral("İptal"), TGlyph::None, false, false);
 
-    AddDragHandle(pnlTop);
     connect(edtInput, &QLineEdit::returnPressed, this, [this] { done(mrOk); });
     connect(btnOk, &QPushButton::clicked, this, [this] { done(mrOk); });
     connect(btnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });

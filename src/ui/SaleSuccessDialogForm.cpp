@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
-#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -127,20 +126,8 @@ TfrmSaleSuccessDialog::TfrmSaleSuccessDialog(QWidget* parent)
     pbCountdown->setObjectName(QStringLiteral("pbCountdown"));
     btnOk->setObjectName(QStringLiteral("btnOk"));
 
-    setFixedSize(kWidth, kHeight);
-    TPOSUITheme::StyleForm(this);
-    SetFrame(POSPalette::Header, kFrame);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(0);
-    layout->addWidget(pnlHeader);
-    layout->addWidget(pnlBody, 1);
-    layout->addWidget(pnlFooter);
-    pnlHeader->setFixedHeight(kHeaderHeight);
-    pnlFooter->setFixedHeight(kFooterHeight);
-    TPOSUITheme::StyleHeaderPanel(pnlHeader);
-    TPOSUITheme::StyleLightPanel(pnlBody);
-    TPOSUITheme::StyleFooterPanel(pnlFooter);
+    SetUpBands({kWidth, kHeight}, kFrame,
+               {pnlHeader, kHeaderHeight, pnlBody, pnlFooter, kFooterHeight});
 
     lblHeaderTitle->setGeometry(24, 10, kInnerWidth - 48, 26);
     lblHeaderSubtitle->setGeometry(24, 36, kInnerWidth - 48, 20);
@@ -165,7 +152,6 @@ TfrmSaleSuccessDialog::TfrmSaleSuccessDialog(QWidget* parent)
     btnOk->setGeometry(kInnerWidth - 24 - 112, (kFooterHeight - 40) / 2, 112, 40);
     TPOSUITheme::StyleButton(btnOk, QStringLiteral("Tamam"), TGlyph::None, true, false);
 
-    AddDragHandle(pnlHeader);
     FTimer.setInterval(TickMs);
     connect(&FTimer, &QTimer::timeout, this, &TfrmSaleSuccessDialog::tmrCountdownTimer);
     connect(btnOk, &QPushButton::clicked, this, &TfrmSaleSuccessDialog::CloseNow);

@@ -109,16 +109,6 @@ QByteArray FileBytes(const QStringList& lines) {
     return bytes;
 }
 
-QStringList ZReportFiles(int vardiyaId) {
-    return QDir(AppPaths::ReportsFolder())
-        .entryList({QStringLiteral("Z_Report_V%1_*.txt").arg(vardiyaId)}, QDir::Files);
-}
-
-void RemoveZReportFiles(int vardiyaId) {
-    for (const QString& name : ZReportFiles(vardiyaId))
-        QFile::remove(AppPaths::ReportsFolder() + name);
-}
-
 // A printer that records what is drawn, page by page, and fails on request.
 class TRecordingPrinter : public TPrinterDevice {
 public:

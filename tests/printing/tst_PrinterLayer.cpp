@@ -45,16 +45,6 @@ QStringList Simplified(const QStringList& lines) {
     return result;
 }
 
-QStringList ZReportFiles(int vardiyaId) {
-    return QDir(AppPaths::ReportsFolder())
-        .entryList({QStringLiteral("Z_Report_V%1_*.txt").arg(vardiyaId)}, QDir::Files);
-}
-
-void RemoveZReportFiles(int vardiyaId) {
-    for (const QString& name : ZReportFiles(vardiyaId))
-        QFile::remove(AppPaths::ReportsFolder() + name);
-}
-
 bool Landscape(const QString& pdf) {
     const QRegularExpression size("([\\d.]+) x ([\\d.]+) pts");
     const auto m = size.match(PdfInfo(pdf, "Page size"));

@@ -1,7 +1,10 @@
 #include "support/TestDatabase.h"
 
+#include "core/AppPaths.h"
 #include "core/DbQuery.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLocale>
 #include <QStandardPaths>
 #include <QtTest>
@@ -41,4 +44,16 @@ void UseTurkishLocale()
 void UseTestPaths()
 {
     QStandardPaths::setTestModeEnabled(true);
+}
+
+QStringList ZReportFiles(int vardiyaId)
+{
+    return QDir(AppPaths::ReportsFolder())
+        .entryList({QStringLiteral("Z_Report_V%1_*.txt").arg(vardiyaId)}, QDir::Files);
+}
+
+void RemoveZReportFiles(int vardiyaId)
+{
+    for (const QString& name : ZReportFiles(vardiyaId))
+        QFile::remove(AppPaths::ReportsFolder() + name);
 }

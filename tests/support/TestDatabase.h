@@ -2,6 +2,7 @@
 
 #include "core/DataModule.h"
 
+#include <QStringList>
 #include <QTemporaryDir>
 #include <QVariant>
 
@@ -30,3 +31,7 @@ private:
 // Pins the number format of the test to Turkish settings and keeps per-user files out of $HOME.
 void UseTurkishLocale();
 void UseTestPaths();
+
+// The Z report files of a shift in the reports folder, by name, and their removal.
+QStringList ZReportFiles(int vardiyaId);
+void RemoveZReportFiles(int vardiyaId);
