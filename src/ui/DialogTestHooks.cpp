@@ -73,19 +73,25 @@ TDialogAnswers::~TDialogAnswers()
 
 TDialogAnswers& TDialogAnswers::Ok()
 {
-    TDialogTestHooks::QueueAnswer({mrOk, std::nullopt});
+    TDialogTestHooks::QueueAnswer({mrOk, std::nullopt, std::nullopt});
     return *this;
 }
 
 TDialogAnswers& TDialogAnswers::Cancel()
 {
-    TDialogTestHooks::QueueAnswer({mrCancel, std::nullopt});
+    TDialogTestHooks::QueueAnswer({mrCancel, std::nullopt, std::nullopt});
     return *this;
 }
 
 TDialogAnswers& TDialogAnswers::Input(const QString& value)
 {
-    TDialogTestHooks::QueueAnswer({mrOk, value});
+    TDialogTestHooks::QueueAnswer({mrOk, value, std::nullopt});
+    return *this;
+}
+
+TDialogAnswers& TDialogAnswers::Pay(const QString& cash, const QString& card)
+{
+    TDialogTestHooks::QueueAnswer({mrOk, cash, card});
     return *this;
 }
 

@@ -11,22 +11,24 @@ enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
 
 // One message, input or sale-completed window as it was about to be shown.
 struct TShownDialog {
-    QString Form;         // "TfrmCustomDialog", "TfrmCustomInput" or "TfrmSaleSuccessDialog"
+    QString Form;         // "TfrmCustomDialog", "TfrmCustomInput", "TfrmSaleSuccessDialog", ...
     QString Title;        // the header text
     QString Text;         // the message, the prompt, or the receipt number of a sale
     int DlgType = -1;     // TDialogType of a message, -1 otherwise
     int AutoCloseMs = 0;  // auto-close time, 0 = none
     QString DefaultValue; // the input's default text
     QStringList Buttons;  // captions of the visible buttons, left to right
-    QString Amount;       // sale: the amount as shown
+    QString Amount;       // sale and payment: the amount as shown
     QString Payment;      // sale: the payment word as shown
 };
 
 // An answer a test gives in advance: the modal result and, for an input, the typed text (no
-// value = the default text left as it was).
+// value = the default text left as it was). The payment window reads Value as the cash box's
+// text and CardValue as the card box's.
 struct TDialogAnswer {
     int Result = mrOk;
     std::optional<QString> Value;
+    std::optional<QString> CardValue;
 };
 
 // Test hook of the dialogs. While intercepting, TfrmCustomDialog::ShowDialog,
@@ -71,6 +73,9 @@ public:
     TDialogAnswers& Cancel();                    // "Hayır", "İptal"
     TDialogAnswers& Input(const QString& value); // type `value`, then confirm
     TDialogAnswers& AcceptDefault();             // confirm the input's default text
+    // Payment window: type these into the cash and card boxes, then "Satışı Tamamla" (when it
+    // is enabled; otherwise the payment is cancelled). Ok() pays the whole total in cash.
+    TDialogAnswers& Pay(const QString& cash, const QString& card);
 
     const QList<TShownDialog>& Shown() const { return TDialogTestHooks::Shown(); }
     int Count() const { return int(Shown().size()); }

@@ -1,0 +1,119 @@
+#include "sales/PaymentCalculator.h"
+
+#include "core/POSTextUtils.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Short of the total by more than this, a payment is refused even when the button was enabled.
+constexpr double kShortTolerance = 0.01;
+
+bool IsAsciiDigit(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// Decimals behind the separator that typing over the selection would keep.
+int KeptDecimals(const QString& Text, int separatorAt, int SelectionStart, int SelectionLength)
+{
+    const int decimals = int(Text.size()) - separatorAt - 1;
+    const int from = std::max(SelectionStart, separatorAt + 1);
+    const int to = std::min(SelectionStart + SelectionLength, int(Text.size()));
+    return decimals - std::max(0, to - from);
+}
+} // namespace
+
+double TPaymentCalculator::ReadAmount(const QString& Text)
+{
+    return std::max(0.0, ParseDecimalText(Text, 0));
+}
+
+double TPaymentCalculator::AmountDue(double Total)
+{
+    return ParseDecimalText(EntryText(Total), Total);
+}
+
+QString TPaymentCalculator::EntryText(double Amount)
+{
+    return FormatFloat(QStringLiteral("0.00"), Amount);
+}
+
+QString TPaymentCalculator::NormalisedEntry(const QString& Text)
+{
+    return EntryText(ReadAmount(Text));
+}
+
+QString TPaymentCalculator::RestOfTotal(double Total, const QString& OtherBoxText)
+{
+    return EntryText(Total - ReadAmount(OtherBoxText));
+}
+
+TPaymentSummary TPaymentCalculator::Summarize(double Total, const QString& CashText,
+                                              const QString& CardText)
+{
+    TPaymentSummary summary;
+    summary.Cash = ReadAmount(CashText);
+    summary.Card = ReadAmount(CardText);
+    const double due = AmountDue(Total);
+    double remaining = due - (summary.Cash + summary.Card);
+    const double cashDue = std::max(0.0, due - summary.Card);
+    summary.Change = std::max(0.0, summary.Cash - cashDue);
+    if (std::fabs(remaining) < kPaymentTolerance)
+        remaining = 0;
+    summary.Due = remaining > kPaymentTolerance;
+    summary.Remaining = summary.Due ? remaining : 0;
+    summary.CanComplete = remaining <= kPaymentTolerance;
+    return summary;
+}
+
+TPaymentOutcome TPaymentCalculator::Complete(double Total, const QString& CashText,
+                                             const QString& CardText)
+{
+    TPaymentOutcome outcome;
+    outcome.PaymentNakit = ReadAmount(CashText);
+    outcome.PaymentKart = ReadAmount(CardText);
+    const double due = AmountDue(Total);
+    if (due - kShortTolerance > outcome.PaymentNakit + outcome.PaymentKart) {
+        outcome.Short = true;
+        return outcome;
+    }
+    outcome.PaymentKart = std::min(outcome.PaymentKart, due);
+    outcome.PaymentNakit = std::min(outcome.PaymentNakit, std::max(0.0, due - outcome.PaymentKart));
+    outcome.PaymentType = PaymentTypeWord(outcome.PaymentNakit, outcome.PaymentKart);
+    return outcome;
+}
+
+QString TPaymentCalculator::PaymentTypeWord(double Nakit, double Kart)
+{
+    const bool cash = Nakit > kPaymentTolerance;
+    const bool card = Kart > kPaymentTolerance;
+    if (cash && card)
+        return QStringLiteral("KARMA");
+    if (cash)
+        return QStringLiteral("NAKIT");
+    return QStringLiteral("KART");
+}
+
+TAmountKeyDecision TPaymentCalculator::FilterKey(QChar Typed, const QString& Text,
+                                                 int SelectionStart, int SelectionLength,
+                                                 QChar Separator)
+{
+    if (Typed == u'\r' || Typed == u'\n')
+        return {TAmountKeyDecision::Complete};
+    if (Typed == u'\b')
+        return {TAmountKeyDecision::Accept};
+    if (Typed == u'.' || Typed == u',') {
+        if (Text.contains(Separator))
+            return {TAmountKeyDecision::Swallow};
+        return {TAmountKeyDecision::Separator};
+    }
+    if (!IsAsciiDigit(Typed))
+        return {TAmountKeyDecision::Swallow};
+    const int separatorAt = int(Text.indexOf(Separator));
+    if (separatorAt < 0 || SelectionStart <= separatorAt)
+        return {TAmountKeyDecision::Accept};
+    if (KeptDecimals(Text, separatorAt, SelectionStart, SelectionLength) >= 2)
+        return {TAmountKeyDecision::Swallow};
+    return {TAmountKeyDecision::Accept};
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "ui/DialogTestHooks.h"
+#include "ui/FramelessDialog.h"
+
+#include <QString>
+
+class QLabel;
+class QLineEdit;
+class TPOSButton;
+
+// What the payment window hands back: Accepted only for the modal result OK, and then the
+// amounts to book and the payment type word.
+struct TPaymentResult {
+    bool Accepted = false;
+    double PaymentNakit = 0;
+    double PaymentKart = 0;
+    QString PaymentType;
+};
+
+// Takes the payment of a total in cash, by card or both. The arithmetic lives in
+// TPaymentCalculator; this window reads its two boxes, shows the summary and filters keys.
+//
+//   const TPaymentResult paid = TfrmPayment::Execute(FCart.GenelToplam());
+//   if (paid.Accepted) ... CreateSale(..., paid.PaymentType, FCart, paid.PaymentNakit,
+//                                      paid.PaymentKart);
+//
+// Tests answer it without a person through TDialogAnswers: Pay("100", "0") types the two
+// amounts and presses "Satışı Tamamla", Ok() pays the whole total in cash, Cancel() cancels.
+class TfrmPayment : public TFramelessDialog {
+    Q_OBJECT
+public:
+    explicit TfrmPayment(QWidget* parent = nullptr);
+
+    // Creates the window, runs it modally for `Total` and frees it.
+    static TPaymentResult Execute(double Total);
+
+    void SetTotal(double Amount);
+    double TotalAmount() const { return FTotalAmount; }
+    TShownDialog Describe() const;
+
+    double PaymentNakit = 0;
+    double PaymentKart = 0;
+    QString PaymentType;
+
+    QWidget* pnlTop;
+    QLabel* lblTotalTitle;
+    QLabel* lblTotalAmount;
+    QWidget* pnlInput;
+    QLabel* lblNakit;
+    QLineEdit* edtNakit;
+    TPOSButton* btnNakitTam;
+    QLabel* lblKart;
+    QLineEdit* edtKart;
+    TPOSButton* btnKartTam;
+    QWidget* pnlSummary;
+    QLabel* lblPaidTitle;
+    QLabel* lblPaidAmount;
+    QLabel* lblChangeTitle;
+    QLabel* lblChangeAmount;
+    QLabel* lblRemaining;
+    QLabel* lblRemainingAmount;
+    QWidget* pnlBottom;
+    TPOSButton* btnCancel;
+    TPOSButton* btnComplete;
+
+    void RefreshPaymentSummary();
+    void btnNakitTamClick();
+    void btnKartTamClick();
+    void btnCompleteClick();
+    void btnCancelClick();
+
+public Q_SLOTS:
+    void reject() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+
+private:
+    bool AmountKeyPress(QLineEdit* edit, QKeyEvent* event);
+    void AmountExit(QLineEdit* edit);
+    void SetRemainingLook(bool due);
+
+    double FTotalAmount = 0;
+};

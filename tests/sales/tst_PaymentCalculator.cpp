@@ -1,0 +1,309 @@
+#include "sales/PaymentCalculator.h"
+#include "support/TestDatabase.h"
+
+#include <QtTest>
+
+Q_DECLARE_METATYPE(TAmountKeyDecision::TAction)
+
+// The payment arithmetic under Turkish settings: summary, completion, type word and key filter.
+class TestPaymentCalculator : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase() { UseTurkishLocale(); }
+    void readAmount_data();
+    void readAmount();
+    void summary_data();
+    void summary();
+    void complete_data();
+    void complete();
+    void shortPaymentRefused();
+    void paymentTypeWord_data();
+    void paymentTypeWord();
+    void restOfTotal_data();
+    void restOfTotal();
+    void normalisedEntry_data();
+    void normalisedEntry();
+    void filterKey_data();
+    void filterKey();
+};
+
+void TestPaymentCalculator::readAmount_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("comma") << "87,50" << 87.5;
+    QTest::newRow("point") << "87.50" << 87.5;
+    QTest::newRow("empty") << "" << 0.0;
+    QTest::newRow("letters") << "abc" << 0.0;
+    QTest::newRow("negative counts as 0") << "-50,00" << 0.0;
+    QTest::newRow("grouped is not a number") << "1.000,00" << 0.0;
+    QTest::newRow("three decimals kept") << "12,345" << 12.345;
+}
+
+void TestPaymentCalculator::readAmount()
+{
+    QFETCH(QString, text);
+    QFETCH(double, expected);
+    QCOMPARE(TPaymentCalculator::ReadAmount(text), expected);
+}
+
+void TestPaymentCalculator::summary_data()
+{
+    QTest::addColumn<double>("total");
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<double>("paid");
+    QTest::addColumn<double>("change");
+    QTest::addColumn<double>("remaining");
+    QTest::addColumn<bool>("due");
+    QTest::addColumn<bool>("canComplete");
+
+    QTest::newRow("exact cash") << 87.5 << "87,50"
+                                << "0,00" << 87.5 << 0.0 << 0.0 << false << true;
+    QTest::newRow("cash over total gives change")
+        << 87.5 << "100"
+        << "0,00" << 100.0 << 12.5 << 0.0 << false << true;
+    QTest::newRow("cash short") << 100.0 << "60,00"
+                                << "0,00" << 60.0 << 0.0 << 40.0 << true << false;
+    QTest::newRow("split covered") << 100.0 << "40,00"
+                                   << "60,00" << 40.0 << 0.0 << 0.0 << false << true;
+    QTest::newRow("split short") << 100.0 << "30"
+                                 << "60" << 30.0 << 0.0 << 10.0 << true << false;
+    QTest::newRow("split with change: cash covers what the card leaves")
+        << 100.0 << "50"
+        << "60" << 50.0 << 10.0 << 0.0 << false << true;
+    QTest::newRow("card over total: no negative remainder, no change")
+        << 100.0 << "0"
+        << "150" << 0.0 << 0.0 << 0.0 << false << true;
+    QTest::newRow("nothing typed") << 100.0 << ""
+                                   << "" << 0.0 << 0.0 << 100.0 << true << false;
+    QTest::newRow("zero total, nothing paid") << 0.0 << "0,00"
+                                              << "0,00" << 0.0 << 0.0 << 0.0 << false << true;
+    QTest::newRow("remaining within the tolerance enables")
+        << 100.0005 << "100"
+        << "0" << 100.0 << 0.0 << 0.0 << false << true;
+    QTest::newRow("one kuruş short is due") << 100.0 << "99,99"
+                                            << "0" << 99.99 << 0.0 << 0.01 << true << false;
+    QTest::newRow("garbage counts as 0") << 20.0 << "abc"
+                                         << "20" << 0.0 << 0.0 << 0.0 << false << true;
+    // A weighed line can leave fractions of a kuruş: the shown and proposed 4,47 settles it.
+    QTest::newRow("total below half a kuruş settles by what is shown")
+        << 4.4737 << "4,47"
+        << "0,00" << 4.47 << 0.0 << 0.0 << false << true;
+    QTest::newRow("total above half a kuruş rounds up")
+        << 4.4763 << "4,48"
+        << "0,00" << 4.48 << 0.0 << 0.0 << false << true;
+    QTest::newRow("change from the shown total") << 4.4737 << "5"
+                                                 << "0" << 5.0 << 0.53 << 0.0 << false << true;
+}
+
+void TestPaymentCalculator::summary()
+{
+    QFETCH(double, total);
+    QFETCH(QString, cash);
+    QFETCH(QString, card);
+    QFETCH(double, paid);
+    QFETCH(double, change);
+    QFETCH(double, remaining);
+    QFETCH(bool, due);
+    QFETCH(bool, canComplete);
+    const TPaymentSummary s = TPaymentCalculator::Summarize(total, cash, card);
+    QCOMPARE(s.Cash, paid);
+    QVERIFY2(qAbs(s.Change - change) < 1e-9, qPrintable(QString::number(s.Change, 'f', 6)));
+    QVERIFY2(qAbs(s.Remaining - remaining) < 1e-9,
+             qPrintable(QString::number(s.Remaining, 'f', 6)));
+    QCOMPARE(s.Due, due);
+    QCOMPARE(s.CanComplete, canComplete);
+}
+
+void TestPaymentCalculator::complete_data()
+{
+    QTest::addColumn<double>("total");
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<double>("nakit");
+    QTest::addColumn<double>("kart");
+    QTest::addColumn<QString>("type");
+
+    QTest::newRow("cash with change stores the total") << 87.5 << "100"
+                                                       << "0,00" << 87.5 << 0.0 << "NAKIT";
+    QTest::newRow("split") << 100.0 << "40,00"
+                           << "60,00" << 40.0 << 60.0 << "KARMA";
+    QTest::newRow("card over total capped") << 100.0 << "0"
+                                            << "150" << 0.0 << 100.0 << "KART";
+    QTest::newRow("card over total drops cash") << 100.0 << "30"
+                                                << "150" << 0.0 << 100.0 << "KART";
+    QTest::newRow("split with change keeps only the cash due") << 100.0 << "50"
+                                                               << "60" << 40.0 << 60.0 << "KARMA";
+    QTest::newRow("card only") << 100.0 << "0,00"
+                               << "100,00" << 0.0 << 100.0 << "KART";
+    QTest::newRow("nothing paid on a zero total") << 0.0 << "0"
+                                                  << "0" << 0.0 << 0.0 << "KART";
+    QTest::newRow("cash within a kuruş of the total") << 100.0 << "99,995"
+                                                      << "0" << 99.995 << 0.0 << "NAKIT";
+    QTest::newRow("fractions of a kuruş paid as shown") << 4.4737 << "4,47"
+                                                        << "0,00" << 4.47 << 0.0 << "NAKIT";
+    QTest::newRow("fractions of a kuruş, change not stored") << 4.4763 << "10"
+                                                             << "0,00" << 4.48 << 0.0 << "NAKIT";
+}
+
+void TestPaymentCalculator::complete()
+{
+    QFETCH(double, total);
+    QFETCH(QString, cash);
+    QFETCH(QString, card);
+    QFETCH(double, nakit);
+    QFETCH(double, kart);
+    QFETCH(QString, type);
+    const TPaymentOutcome o = TPaymentCalculator::Complete(total, cash, card);
+    QVERIFY(!o.Short);
+    QVERIFY2(qAbs(o.PaymentNakit - nakit) < 1e-9,
+             qPrintable(QString::number(o.PaymentNakit, 'f', 6)));
+    QVERIFY2(qAbs(o.PaymentKart - kart) < 1e-9, qPrintable(QString::number(o.PaymentKart, 'f', 6)));
+    QCOMPARE(o.PaymentType, type);
+}
+
+void TestPaymentCalculator::shortPaymentRefused()
+{
+    const TPaymentOutcome o = TPaymentCalculator::Complete(100.0, "60", "30");
+    QVERIFY(o.Short);
+    QVERIFY(o.PaymentType.isEmpty());
+    QVERIFY(TPaymentCalculator::Complete(100.0, "99,98", "0").Short);
+    QVERIFY(!TPaymentCalculator::Complete(100.0, "99,991", "0").Short);
+}
+
+void TestPaymentCalculator::paymentTypeWord_data()
+{
+    QTest::addColumn<double>("nakit");
+    QTest::addColumn<double>("kart");
+    QTest::addColumn<QString>("word");
+    QTest::newRow("both") << 10.0 << 5.0 << "KARMA";
+    QTest::newRow("cash") << 10.0 << 0.0 << "NAKIT";
+    QTest::newRow("card") << 0.0 << 10.0 << "KART";
+    QTest::newRow("neither") << 0.0 << 0.0 << "KART";
+    QTest::newRow("cash at the tolerance does not count") << 0.001 << 10.0 << "KART";
+    QTest::newRow("card at the tolerance does not count") << 10.0 << 0.001 << "NAKIT";
+    QTest::newRow("both just above") << 0.0011 << 0.0011 << "KARMA";
+}
+
+void TestPaymentCalculator::paymentTypeWord()
+{
+    QFETCH(double, nakit);
+    QFETCH(double, kart);
+    QFETCH(QString, word);
+    QCOMPARE(TPaymentCalculator::PaymentTypeWord(nakit, kart), word);
+}
+
+void TestPaymentCalculator::restOfTotal_data()
+{
+    QTest::addColumn<double>("total");
+    QTest::addColumn<QString>("other");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("card 60 of 100") << 100.0 << "60"
+                                    << "40,00";
+    QTest::newRow("other empty") << 87.5 << ""
+                                 << "87,50";
+    QTest::newRow("not limited at 0") << 100.0 << "150"
+                                      << "-50,00";
+    QTest::newRow("no grouping") << 12345.6 << "0"
+                                 << "12345,60";
+}
+
+void TestPaymentCalculator::restOfTotal()
+{
+    QFETCH(double, total);
+    QFETCH(QString, other);
+    QFETCH(QString, expected);
+    QCOMPARE(TPaymentCalculator::RestOfTotal(total, other), expected);
+}
+
+void TestPaymentCalculator::normalisedEntry_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("whole") << "100"
+                           << "100,00";
+    QTest::newRow("one decimal") << "12,5"
+                                 << "12,50";
+    QTest::newRow("trailing separator") << "7,"
+                                        << "7,00";
+    QTest::newRow("empty") << ""
+                           << "0,00";
+    QTest::newRow("negative") << "-5"
+                              << "0,00";
+    QTest::newRow("pasted garbage") << "12a"
+                                    << "0,00";
+}
+
+void TestPaymentCalculator::normalisedEntry()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, expected);
+    QCOMPARE(TPaymentCalculator::NormalisedEntry(text), expected);
+}
+
+void TestPaymentCalculator::filterKey_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("selStart");
+    QTest::addColumn<int>("selLength");
+    QTest::addColumn<TAmountKeyDecision::TAction>("action");
+    using D = TAmountKeyDecision;
+
+    QTest::newRow("digit") << "5"
+                           << "12" << 2 << 0 << D::Accept;
+    QTest::newRow("backspace") << "\b"
+                               << "12,50" << 5 << 0 << D::Accept;
+    QTest::newRow("letter") << "a"
+                            << "12" << 2 << 0 << D::Swallow;
+    QTest::newRow("minus") << "-"
+                           << "12" << 0 << 0 << D::Swallow;
+    QTest::newRow("space") << " "
+                           << "12" << 2 << 0 << D::Swallow;
+    QTest::newRow("non-ASCII digit") << QString(QChar(0x0663)) << "12" << 2 << 0 << D::Swallow;
+    QTest::newRow("enter") << "\r"
+                           << "12" << 2 << 0 << D::Complete;
+    QTest::newRow("point becomes the separator") << "."
+                                                 << "12" << 2 << 0 << D::Separator;
+    QTest::newRow("comma becomes the separator") << ","
+                                                 << "12" << 2 << 0 << D::Separator;
+    QTest::newRow("second comma") << ","
+                                  << "12,5" << 4 << 0 << D::Swallow;
+    QTest::newRow("second point") << "."
+                                  << "12,5" << 2 << 0 << D::Swallow;
+    QTest::newRow("one decimal, second allowed") << "5"
+                                                 << "12,5" << 4 << 0 << D::Accept;
+    QTest::newRow("third decimal refused") << "5"
+                                           << "12,50" << 5 << 0 << D::Swallow;
+    QTest::newRow("third decimal refused between decimals") << "5"
+                                                            << "12,50" << 4 << 0 << D::Swallow;
+    QTest::newRow("digits before the separator never limited") << "5"
+                                                               << "12,50" << 2 << 0 << D::Accept;
+    QTest::newRow("at the start") << "1"
+                                  << "12,50" << 0 << 0 << D::Accept;
+    QTest::newRow("both decimals selected") << "7"
+                                            << "12,34" << 3 << 2 << D::Accept;
+    QTest::newRow("one decimal selected") << "7"
+                                          << "12,34" << 4 << 1 << D::Accept;
+    QTest::newRow("whole text selected") << "7"
+                                         << "12,34" << 0 << 5 << D::Accept;
+    QTest::newRow("selection over the separator") << "7"
+                                                  << "12,34" << 1 << 3 << D::Accept;
+    QTest::newRow("empty box") << "7"
+                               << "" << 0 << 0 << D::Accept;
+}
+
+void TestPaymentCalculator::filterKey()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, text);
+    QFETCH(int, selStart);
+    QFETCH(int, selLength);
+    QFETCH(TAmountKeyDecision::TAction, action);
+    QCOMPARE(TPaymentCalculator::FilterKey(typed.at(0), text, selStart, selLength, u',').Action,
+             action);
+}
+
+QTEST_GUILESS_MAIN(TestPaymentCalculator)
+#include "tst_PaymentCalculator.moc"

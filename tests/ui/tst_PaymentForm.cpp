@@ -1,0 +1,452 @@
+#include "support/TestDatabase.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/POSButton.h"
+#include "ui/POSUITheme.h"
+#include "ui/PaymentForm.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+// Runs `step` on the modal window once it is open (the window under test runs for real).
+void WhenModalOpens(std::function<void(QWidget*)> step)
+{
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        step(modal);
+    });
+    poll->start();
+}
+
+template <typename T> T* Child(QWidget* window, const char* name)
+{
+    return window->findChild<T*>(QString::fromLatin1(name));
+}
+
+// Replaces a box's whole text by typing, as a cashier does after the box was entered.
+void TypeInto(QLineEdit* edit, const QString& keys)
+{
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClicks(edit, keys);
+}
+
+QString LabelColor(const QLabel* label)
+{
+    const QString sheet = label->styleSheet();
+    const qsizetype at = sheet.indexOf(QLatin1String("color: #"));
+    return at < 0 ? QString() : sheet.mid(at + 7, 7).toUpper();
+}
+} // namespace
+
+// The payment window: its layout, key filter, summary, "Tümü" buttons and results, run as a
+// window and through Execute (modally and with the test hook).
+class TestPaymentForm : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+
+    void layoutAndTexts();
+    void setTotalFillsBoxes();
+    void showingSelectsCash();
+
+    void filterRefusesThirdDecimal();
+    void filterAllowsTypingOverSelectedDecimals();
+    void filterSeparators();
+    void filterSwallowsOtherCharacters();
+    void leavingBoxRewritesTwoDecimals();
+
+    void summaryLabels_data();
+    void summaryLabels();
+    void allButtons();
+    void enterCompletesOnlyWhenEnabled();
+    void shortPaymentShowsError();
+
+    void executeResults_data();
+    void executeResults();
+    void executeCancelled_data();
+    void executeCancelled();
+    void hookAnswers_data();
+    void hookAnswers();
+    void hookRecordsWindow();
+};
+
+void TestPaymentForm::initTestCase()
+{
+    UseTurkishLocale();
+    UseTestPaths();
+    RegisterFontSubstitutions();
+}
+
+void TestPaymentForm::layoutAndTexts()
+{
+    TfrmPayment form;
+    form.layout()->activate();
+    QCOMPARE(form.size(), QSize(499, 448));
+    QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
+    QCOMPARE(form.lblTotalTitle->text(), QString("TOPLAM TUTAR"));
+    QCOMPARE(form.lblNakit->text(), QString("ALINAN NAKİT"));
+    QCOMPARE(form.lblKart->text(), QString("KREDİ KARTI"));
+    QCOMPARE(form.btnNakitTam->text(), QString("Tümü"));
+    QCOMPARE(form.btnKartTam->text(), QString("Tümü"));
+    QCOMPARE(form.lblPaidTitle->text(), QString("ALINAN NAKİT"));
+    QCOMPARE(form.lblChangeTitle->text(), QString("PARA ÜSTÜ"));
+    QCOMPARE(form.lblRemaining->text(), QString("KALAN"));
+    QCOMPARE(form.btnCancel->text(), QString("İptal"));
+    QCOMPARE(form.btnComplete->text(), QString("Satışı Tamamla"));
+    QCOMPARE(form.btnComplete->Look().Fill, POSPalette::Primary);
+    QCOMPARE(form.btnCancel->Look().Fill, POSPalette::Content);
+    QCOMPARE(form.edtNakit->text(), QString("0.00"));
+    QCOMPARE(form.edtKart->text(), QString("0.00"));
+    QVERIFY(form.edtNakit->alignment().testFlag(Qt::AlignRight));
+    QVERIFY(form.edtNakit->font().pixelSize() >= 20);
+    QCOMPARE(form.pnlTop->palette().color(QPalette::Window), POSPalette::Header);
+    QCOMPARE(form.pnlBottom->palette().color(QPalette::Window), POSPalette::Footer);
+    QCOMPARE(form.pnlInput->palette().color(QPalette::Window), POSPalette::Content);
+    QCOMPARE(LabelColor(form.lblChangeAmount), QString("#1E6FD0")); // change in blue
+}
+
+void TestPaymentForm::setTotalFillsBoxes()
+{
+    TfrmPayment form;
+    form.SetTotal(1234.5);
+    QCOMPARE(form.TotalAmount(), 1234.5);
+    QCOMPARE(form.lblTotalAmount->text(), QString("1.234,50 TL"));
+    QCOMPARE(form.edtNakit->text(), QString("1234,50"));
+    QCOMPARE(form.edtKart->text(), QString("0,00"));
+    QCOMPARE(form.lblPaidAmount->text(), QString("1.234,50 TL"));
+    QCOMPARE(form.lblChangeAmount->text(), QString("0,00 TL"));
+    QCOMPARE(form.lblRemainingAmount->text(), QString("0,00 TL"));
+    QVERIFY(form.btnComplete->isEnabled());
+}
+
+void TestPaymentForm::showingSelectsCash()
+{
+    TfrmPayment form;
+    form.SetTotal(87.5);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    QCOMPARE(QApplication::focusWidget(), form.edtNakit);
+    QCOMPARE(form.edtNakit->selectedText(), QString("87,50"));
+    QTest::keyClicks(form.edtNakit, "100");
+    QCOMPARE(form.edtNakit->text(), QString("100"));
+}
+
+void TestPaymentForm::filterRefusesThirdDecimal()
+{
+    TfrmPayment form;
+    form.SetTotal(50);
+    TypeInto(form.edtNakit, "12,345");
+    QCOMPARE(form.edtNakit->text(), QString("12,34"));
+    // Digits before the separator are never limited.
+    form.edtNakit->setCursorPosition(2);
+    QTest::keyClicks(form.edtNakit, "9");
+    QCOMPARE(form.edtNakit->text(), QString("129,34"));
+}
+
+void TestPaymentForm::filterAllowsTypingOverSelectedDecimals()
+{
+    TfrmPayment form;
+    form.SetTotal(50);
+    form.edtKart->setText("12,34");
+    form.edtKart->setSelection(3, 2);
+    QTest::keyClicks(form.edtKart, "7");
+    QCOMPARE(form.edtKart->text(), QString("12,7"));
+    QTest::keyClicks(form.edtKart, "5");
+    QCOMPARE(form.edtKart->text(), QString("12,75"));
+    QTest::keyClick(form.edtKart, Qt::Key_Backspace);
+    QTest::keyClicks(form.edtKart, "1");
+    QCOMPARE(form.edtKart->text(), QString("12,71"));
+}
+
+void TestPaymentForm::filterSeparators()
+{
+    TfrmPayment form;
+    form.SetTotal(50);
+    TypeInto(form.edtNakit, "12.5");
+    QCOMPARE(form.edtNakit->text(), QString("12,5"));
+    QTest::keyClicks(form.edtNakit, ",");
+    QTest::keyClicks(form.edtNakit, ".");
+    QCOMPARE(form.edtNakit->text(), QString("12,5"));
+    TypeInto(form.edtKart, "3,");
+    QCOMPARE(form.edtKart->text(), QString("3,"));
+}
+
+void TestPaymentForm::filterSwallowsOtherCharacters()
+{
+    TfrmPayment form;
+    form.SetTotal(50);
+    TypeInto(form.edtNakit, "1a2-b 3e+4");
+    QCOMPARE(form.edtNakit->text(), QString("1234"));
+    // Caret movement and forward delete are left to the box.
+    form.edtNakit->setCursorPosition(0);
+    QTest::keyClick(form.edtNakit, Qt::Key_Delete);
+    QTest::keyClick(form.edtNakit, Qt::Key_End);
+    QTest::keyClicks(form.edtNakit, "5");
+    QCOMPARE(form.edtNakit->text(), QString("2345"));
+}
+
+void TestPaymentForm::leavingBoxRewritesTwoDecimals()
+{
+    TfrmPayment form;
+    form.SetTotal(50);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    TypeInto(form.edtNakit, "12,5");
+    form.edtKart->setFocus();
+    QCOMPARE(form.edtNakit->text(), QString("12,50"));
+    TypeInto(form.edtKart, "7,");
+    form.edtNakit->setFocus();
+    QCOMPARE(form.edtKart->text(), QString("7,00"));
+    TypeInto(form.edtNakit, "");
+    QTest::keyClick(form.edtNakit, Qt::Key_Backspace);
+    form.edtKart->setFocus();
+    QCOMPARE(form.edtNakit->text(), QString("0,00"));
+}
+
+void TestPaymentForm::summaryLabels_data()
+{
+    QTest::addColumn<double>("total");
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("paid");
+    QTest::addColumn<QString>("change");
+    QTest::addColumn<QString>("remaining");
+    QTest::addColumn<bool>("due");
+
+    QTest::newRow("cash with change") << 87.5 << "100"
+                                      << "0,00"
+                                      << "100,00 TL"
+                                      << "12,50 TL"
+                                      << "0,00 TL" << false;
+    QTest::newRow("cash short") << 100.0 << "60"
+                                << "0,00"
+                                << "60,00 TL"
+                                << "0,00 TL"
+                                << "40,00 TL" << true;
+    QTest::newRow("card over total") << 100.0 << "0,00"
+                                     << "150"
+                                     << "0,00 TL"
+                                     << "0,00 TL"
+                                     << "0,00 TL" << false;
+    QTest::newRow("large amounts grouped") << 2500.0 << "1000"
+                                           << "0"
+                                           << "1.000,00 TL"
+                                           << "0,00 TL"
+                                           << "1.500,00 TL" << true;
+}
+
+void TestPaymentForm::summaryLabels()
+{
+    QFETCH(double, total);
+    QFETCH(QString, cash);
+    QFETCH(QString, card);
+    QFETCH(QString, paid);
+    QFETCH(QString, change);
+    QFETCH(QString, remaining);
+    QFETCH(bool, due);
+    TfrmPayment form;
+    form.SetTotal(total);
+    TypeInto(form.edtNakit, cash);
+    TypeInto(form.edtKart, card);
+    QCOMPARE(form.lblPaidAmount->text(), paid);
+    QCOMPARE(form.lblChangeAmount->text(), change);
+    QCOMPARE(form.lblRemainingAmount->text(), remaining);
+    QCOMPARE(LabelColor(form.lblRemainingAmount), due ? QString("#D8353C") : QString("#167840"));
+    QCOMPARE(form.btnComplete->isEnabled(), !due);
+}
+
+void TestPaymentForm::allButtons()
+{
+    TfrmPayment form;
+    form.SetTotal(100);
+    TypeInto(form.edtKart, "60");
+    QCOMPARE(form.btnComplete->isEnabled(), true); // 100 cash + 60 card is covered
+    QTest::mouseClick(form.btnNakitTam, Qt::LeftButton);
+    QCOMPARE(form.edtNakit->text(), QString("40,00"));
+    TypeInto(form.edtNakit, "25");
+    QTest::mouseClick(form.btnKartTam, Qt::LeftButton);
+    QCOMPARE(form.edtKart->text(), QString("75,00"));
+    QCOMPARE(form.lblRemainingAmount->text(), QString("0,00 TL"));
+    // Not limited at 0: a card amount above the total leaves a negative cash amount.
+    TypeInto(form.edtKart, "150");
+    QTest::mouseClick(form.btnNakitTam, Qt::LeftButton);
+    QCOMPARE(form.edtNakit->text(), QString("-50,00"));
+    QCOMPARE(form.lblPaidAmount->text(), QString("0,00 TL"));
+}
+
+void TestPaymentForm::enterCompletesOnlyWhenEnabled()
+{
+    TfrmPayment form;
+    form.SetTotal(100);
+    TypeInto(form.edtNakit, "50");
+    QTest::keyClick(form.edtNakit, Qt::Key_Return);
+    QCOMPARE(form.result(), int(mrNone));
+    QCOMPARE(form.edtNakit->text(), QString("50"));
+    TypeInto(form.edtKart, "50");
+    QTest::keyClick(form.edtKart, Qt::Key_Enter);
+    QCOMPARE(form.result(), int(mrOk));
+    QCOMPARE(form.PaymentType, QString("KARMA"));
+    QCOMPARE(form.PaymentNakit, 50.0);
+    QCOMPARE(form.PaymentKart, 50.0);
+}
+
+void TestPaymentForm::shortPaymentShowsError()
+{
+    TDialogAnswers answers;
+    TfrmPayment form;
+    form.SetTotal(100);
+    TypeInto(form.edtNakit, "60");
+    form.btnCompleteClick();
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Eksik Tutar"));
+    QCOMPARE(answers.Last().Text, QString("Ödeme tutarı eksik!"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
+    QCOMPARE(form.result(), int(mrNone));
+    QVERIFY(form.PaymentType.isEmpty());
+}
+
+void TestPaymentForm::executeResults_data()
+{
+    QTest::addColumn<double>("total");
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<bool>("cashAll");
+    QTest::addColumn<double>("nakit");
+    QTest::addColumn<double>("kart");
+    QTest::addColumn<QString>("type");
+
+    QTest::newRow("cash with change") << 87.5 << "100"
+                                      << "" << false << 87.5 << 0.0 << "NAKIT";
+    QTest::newRow("default whole total in cash") << 42.9 << ""
+                                                 << "" << false << 42.9 << 0.0 << "NAKIT";
+    QTest::newRow("card") << 100.0 << "0"
+                          << "100" << false << 0.0 << 100.0 << "KART";
+    QTest::newRow("card over total") << 100.0 << "0"
+                                     << "150" << false << 0.0 << 100.0 << "KART";
+    QTest::newRow("split with Tümü") << 100.0 << ""
+                                     << "60" << true << 40.0 << 60.0 << "KARMA";
+}
+
+void TestPaymentForm::executeResults()
+{
+    QFETCH(double, total);
+    QFETCH(QString, cash);
+    QFETCH(QString, card);
+    QFETCH(bool, cashAll);
+    QFETCH(double, nakit);
+    QFETCH(double, kart);
+    QFETCH(QString, type);
+    WhenModalOpens([=](QWidget* modal) {
+        auto* edtNakit = Child<QLineEdit>(modal, "edtNakit");
+        auto* edtKart = Child<QLineEdit>(modal, "edtKart");
+        if (!card.isEmpty())
+            TypeInto(edtKart, card);
+        if (!cash.isEmpty())
+            TypeInto(edtNakit, cash);
+        if (cashAll)
+            QTest::mouseClick(Child<TPOSButton>(modal, "btnNakitTam"), Qt::LeftButton);
+        QTest::keyClick(edtNakit, Qt::Key_Return);
+    });
+    const TPaymentResult paid = TfrmPayment::Execute(total);
+    QVERIFY(paid.Accepted);
+    QCOMPARE(paid.PaymentNakit, nakit);
+    QCOMPARE(paid.PaymentKart, kart);
+    QCOMPARE(paid.PaymentType, type);
+}
+
+void TestPaymentForm::executeCancelled_data()
+{
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("İptal") << false;
+    QTest::newRow("Esc") << true;
+}
+
+void TestPaymentForm::executeCancelled()
+{
+    QFETCH(bool, byEscape);
+    WhenModalOpens([byEscape](QWidget* modal) {
+        if (byEscape)
+            QTest::keyClick(Child<QLineEdit>(modal, "edtNakit"), Qt::Key_Escape);
+        else
+            QTest::mouseClick(Child<TPOSButton>(modal, "btnCancel"), Qt::LeftButton);
+    });
+    const TPaymentResult paid = TfrmPayment::Execute(25);
+    QVERIFY(!paid.Accepted);
+    QVERIFY(paid.PaymentType.isEmpty());
+}
+
+void TestPaymentForm::hookAnswers_data()
+{
+    QTest::addColumn<int>("result");
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<bool>("accepted");
+    QTest::addColumn<double>("nakit");
+    QTest::addColumn<double>("kart");
+    QTest::addColumn<QString>("type");
+
+    QTest::newRow("Ok pays all in cash") << int(mrOk) << ""
+                                         << "" << true << 87.5 << 0.0 << "NAKIT";
+    QTest::newRow("Pay split") << int(mrOk) << "30"
+                               << "57,5" << true << 30.0 << 57.5 << "KARMA";
+    QTest::newRow("Pay card") << int(mrOk) << "0"
+                              << "87,50" << true << 0.0 << 87.5 << "KART";
+    QTest::newRow("Pay short cannot complete") << int(mrOk) << "10"
+                                               << "0" << false << 0.0 << 0.0 << "";
+    QTest::newRow("Cancel") << int(mrCancel) << ""
+                            << "" << false << 0.0 << 0.0 << "";
+}
+
+void TestPaymentForm::hookAnswers()
+{
+    QFETCH(int, result);
+    QFETCH(QString, cash);
+    QFETCH(QString, card);
+    QFETCH(bool, accepted);
+    QFETCH(double, nakit);
+    QFETCH(double, kart);
+    QFETCH(QString, type);
+    TDialogAnswers answers;
+    if (result == mrCancel)
+        answers.Cancel();
+    else if (cash.isEmpty())
+        answers.Ok();
+    else
+        answers.Pay(cash, card);
+    const TPaymentResult paid = TfrmPayment::Execute(87.5);
+    QCOMPARE(paid.Accepted, accepted);
+    QCOMPARE(paid.PaymentNakit, nakit);
+    QCOMPARE(paid.PaymentKart, kart);
+    QCOMPARE(paid.PaymentType, type);
+    QCOMPARE(answers.Pending(), 0);
+    QCOMPARE(answers.Count(), 1); // the payment window only, no error message
+}
+
+void TestPaymentForm::hookRecordsWindow()
+{
+    TDialogAnswers answers;
+    const TPaymentResult paid = TfrmPayment::Execute(1234.5); // nothing queued: cancelled
+    QVERIFY(!paid.Accepted);
+    QCOMPARE(answers.Count(), 1);
+    const TShownDialog shown = answers.Last();
+    QCOMPARE(shown.Form, QString("TfrmPayment"));
+    QCOMPARE(shown.Title, QString("TOPLAM TUTAR"));
+    QCOMPARE(shown.Amount, QString("1.234,50 TL"));
+    QCOMPARE(shown.DefaultValue, QString("1234,50"));
+    QCOMPARE(shown.Buttons, QStringList({"İptal", "Satışı Tamamla"}));
+}
+
+QTEST_MAIN(TestPaymentForm)
+#include "tst_PaymentForm.moc"
