@@ -1,0 +1,100 @@
+#include "shifts/ShiftReport.h"
+
+#include "core/DbQuery.h"
+#include "core/POSTextUtils.h"
+
+namespace {
+struct TColumn {
+    int Width;
+    bool Right;
+};
+
+// Tarih-Saat, Fiş No, Durum, Ödeme, Ürün, Ara Toplam, KDV, İndirim, Genel Toplam.
+constexpr TColumn kColumns[] = {{19, false}, {12, false}, {7, false}, {8, false}, {8, true},
+                                {15, true},  {13, true},  {13, true}, {15, true}};
+
+QString JoinColumns(const QStringList& cells)
+{
+    QStringList padded;
+    for (int i = 0; i < cells.size(); ++i) {
+        const TColumn& c = kColumns[i];
+        padded << (c.Right ? TReportText::PadLeft(cells.at(i), c.Width)
+                           : TReportText::PadRight(cells.at(i), c.Width));
+    }
+    return padded.join(u' ');
+}
+
+int IntField(const TDbQuery& query, const QString& field)
+{
+    return query.HasField(field) ? query.Value(field).toInt() : 0;
+}
+} // namespace
+
+QString TReportText::PadRight(const QString& S, int Width)
+{
+    return S.size() > Width ? S.left(Width) : S.leftJustified(Width, u' ');
+}
+
+QString TReportText::PadLeft(const QString& S, int Width)
+{
+    return S.size() > Width ? S.right(Width) : S.rightJustified(Width, u' ');
+}
+
+QString TReportText::Money(double Value)
+{
+    return FormatMoney(Value);
+}
+
+QString TReportText::DateTime(const QDateTime& Value)
+{
+    return Value.isValid() ? Value.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")) : QString();
+}
+
+TReportReceipt TReportReceipt::FromQuery(const TDbQuery& Query)
+{
+    TReportReceipt r;
+    r.Tarih = VariantToDateTime(Query.Value(QStringLiteral("Tarih")));
+    r.FisNo = Query.Value(QStringLiteral("FisNo")).toString();
+    r.FisDurumu = Query.Value(QStringLiteral("FisDurumu")).toString();
+    r.OdemeTipi = Query.Value(QStringLiteral("OdemeTipi")).toString();
+    r.UrunAdedi = FieldToFloatDef(Query, QStringLiteral("UrunAdedi"), 0);
+    r.AraToplam = FieldToFloatDef(Query, QStringLiteral("AraToplam"), 0);
+    r.ToplamKDV = FieldToFloatDef(Query, QStringLiteral("ToplamKDV"), 0);
+    r.Indirim = FieldToFloatDef(Query, QStringLiteral("Indirim"), 0);
+    r.GenelToplam = FieldToFloatDef(Query, QStringLiteral("GenelToplam"), 0);
+    return r;
+}
+
+QString TReceiptListText::HeaderLine()
+{
+    return JoinColumns({QStringLiteral("Tarih-Saat"), QStringLiteral("Fiş No"),
+                        QStringLiteral("Durum"), QStringLiteral("Ödeme"), QStringLiteral("Ürün"),
+                        QStringLiteral("Ara Toplam"), QStringLiteral("KDV"),
+                        QStringLiteral("İndirim"), QStringLiteral("Genel Toplam")});
+}
+
+QString TReceiptListText::Line(const TReportReceipt& Receipt)
+{
+    return JoinColumns(
+        {TReportText::DateTime(Receipt.Tarih), Receipt.FisNo,
+         StatusDisplay(Receipt.FisDurumu, true), PaymentTypeDisplay(Receipt.OdemeTipi, true),
+         FormatFloat(QStringLiteral("#,##0.00"), Receipt.UrunAdedi),
+         TReportText::Money(Receipt.AraToplam), TReportText::Money(Receipt.ToplamKDV),
+         TReportText::Money(Receipt.Indirim), TReportText::Money(Receipt.GenelToplam)});
+}
+
+TShiftFigures TShiftFigures::FromQuery(const TDbQuery& Query)
+{
+    TShiftFigures f;
+    f.AcilisTutar = FieldToFloatDef(Query, QStringLiteral("AcilisTutar"), 0);
+    f.KapanisTutar = FieldToFloatDef(Query, QStringLiteral("KapanisTutar"), 0);
+    f.AktifFis = IntField(Query, QStringLiteral("AktifFis"));
+    f.IadeFis = IntField(Query, QStringLiteral("IadeFis"));
+    f.NakitAdet = IntField(Query, QStringLiteral("NakitAdet"));
+    f.KartAdet = IntField(Query, QStringLiteral("KartAdet"));
+    f.BrutNakit = FieldToFloatDef(Query, QStringLiteral("BrutNakit"), 0);
+    f.BrutKart = FieldToFloatDef(Query, QStringLiteral("BrutKart"), 0);
+    f.IadeNakit = FieldToFloatDef(Query, QStringLiteral("IadeNakit"), 0);
+    f.IadeToplam = FieldToFloatDef(Query, QStringLiteral("IadeToplam"), 0);
+    return f;
+}
