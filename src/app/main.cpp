@@ -4,6 +4,7 @@
 #include "printing/PrinterLayer.h"
 #include "ui/LoginForm.h"
 #include "ui/POSUITheme.h"
+#include "ui/VardiyeMenuForm.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -41,6 +42,7 @@ int Run(TKirveloApplication& app)
     TdmMain db(&app);
     TfrmLogin login;
     login.SetMainScreenFactory(CreateMainScreen);
+    new TMenuPopupForm(&login); // owned by the login window, which lives for the whole run
     QObject::connect(&login, &TfrmLogin::EndProgramRequested, &app,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     login.show();

@@ -1,0 +1,203 @@
+#include "sales/BarcodeResolver.h"
+
+#include "core/DataModule.h"
+#include "core/DbQuery.h"
+#include "core/POSTextUtils.h"
+#include "sales/BranchStockManager.h"
+#include "sales/CartManager.h"
+
+#include <QLocale>
+
+#include <cmath>
+
+namespace {
+const QString kProductByBarcode = QStringLiteral(
+    "SELECT TOP 1 S.StokID, S.StokAdi, S.SatisFiyati, S.KDVOrani, S.Birim, S.TartimliMi, "
+    "ISNULL(K.KategoriAdi, '') AS KategoriAdi, ISNULL(SS.MevcutStok, 0) AS MevcutStok, S.IsActive "
+    "FROM Stok S LEFT JOIN Kategori K ON S.KategoriID = K.KategoriID LEFT JOIN SubeStok SS ON "
+    "SS.StokID = S.StokID AND SS.SubeID = :SubeID WHERE S.Barkod = :Barkod AND ISNULL(S.IsDeleted, "
+    "0) = 0");
+
+const QString kPackBarcode = QStringLiteral(
+    "SELECT TOP 1 S.Barkod AS BaseBarkod, D.CevrimKatsayi FROM StokBirimDonusum D INNER JOIN Stok "
+    "S ON "
+    "S.StokID = D.StokID WHERE D.KoliBarkod = :Barkod AND S.IsDeleted = 0 AND S.IsActive = 1");
+
+// SQLite has no DATE type to cast the clock to and no style-104 conversion, and the dialect only
+// moves a leading TOP, not the one of the sub-select.
+const SqlText kExpiryBlock{
+    QStringLiteral(
+        "SELECT CASE   WHEN ISNULL(S.IsSKTTakibi,0) = 1 AND ISNULL(S.IsSatisEngelle,1) = 1 AND "
+        "EXISTS (    SELECT 1 FROM StokLotDetay L     WHERE L.StokID = S.StokID       AND "
+        "ISNULL(L.MevcutMiktar,0) > 0       AND L.SonKullanmaTarihi IS NOT NULL       AND "
+        "L.SonKullanmaTarihi < CAST(GETDATE() AS DATE)  ) THEN 1 ELSE 0 END AS IsBlocked, (SELECT "
+        "TOP 1 CONVERT(VARCHAR(10), L2.SonKullanmaTarihi, 104)  FROM StokLotDetay L2  WHERE "
+        "L2.StokID = S.StokID    AND ISNULL(L2.MevcutMiktar,0) > 0    AND L2.SonKullanmaTarihi IS "
+        "NOT NULL    AND L2.SonKullanmaTarihi < CAST(GETDATE() AS DATE)  ORDER BY "
+        "L2.SonKullanmaTarihi) AS ExpiredDate FROM Stok S WHERE S.StokID = :Sid"),
+    QStringLiteral(
+        "SELECT CASE WHEN IFNULL(S.IsSKTTakibi,0) = 1 AND IFNULL(S.IsSatisEngelle,1) = 1 AND "
+        "EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND "
+        "IFNULL(L.MevcutMiktar,0) > 0 AND L.SonKullanmaTarihi IS NOT NULL AND "
+        "L.SonKullanmaTarihi < date('now','localtime')) THEN 1 ELSE 0 END AS IsBlocked, (SELECT "
+        "strftime('%d.%m.%Y', L2.SonKullanmaTarihi) FROM StokLotDetay L2 WHERE L2.StokID = "
+        "S.StokID AND IFNULL(L2.MevcutMiktar,0) > 0 AND L2.SonKullanmaTarihi IS NOT NULL AND "
+        "L2.SonKullanmaTarihi < date('now','localtime') ORDER BY L2.SonKullanmaTarihi LIMIT 1) AS "
+        "ExpiredDate FROM Stok S WHERE S.StokID = :Sid")};
+
+// The flags are read too: a tile or search list may be older than the product's deletion.
+const QString kProductByStokID =
+    QStringLiteral("SELECT StokAdi, Barkod, Birim, CAST(SatisFiyati AS FLOAT) AS SatisFiyati, "
+                   "CAST(KDVOrani AS FLOAT) AS "
+                   "KDVOrani, TartimliMi, ISNULL(IsActive, 0) AS IsActive, ISNULL(IsDeleted, 0) AS "
+                   "IsDeleted FROM Stok "
+                   "WHERE StokID = ");
+
+// "inf" and "nan" read as numbers; a line of endless quantity would poison every total.
+double Finite(double value, double fallback)
+{
+    return std::isfinite(value) ? value : fallback;
+}
+
+// A quantity in the workstation's own number format, without the "."/"," swap of typed amounts.
+double RegionalNumberOrZero(const QString& text)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double value = locale.toDouble(text, &ok);
+    return ok ? Finite(value, 0) : 0;
+}
+
+TAddResult Result(TAddStatus status, const QString& message = {})
+{
+    return {status, message};
+}
+} // namespace
+
+TScannedCode TBarcodeResolver::SplitScannedCode(const QString& Code)
+{
+    if (Code.size() == 13 &&
+        (Code.startsWith(QStringLiteral("27")) || Code.startsWith(QStringLiteral("28"))))
+        return {Code.mid(2, 5), RegionalNumberOrZero(Code.mid(7, 5)) / 1000};
+    const qsizetype star = Code.indexOf(u'*');
+    if (star >= 1)
+        return {Code.mid(star + 1), RegionalNumberOrZero(Code.left(star))};
+    return {Code, 0};
+}
+
+TAddResult TBarcodeResolver::ParseScannedCode(TCartManager& Cart, int SubeID, const QString& Code,
+                                              const TQuantityPrompt& Ask)
+{
+    const TScannedCode parsed = SplitScannedCode(Code);
+    return AddProductByBarcode(Cart, SubeID, parsed.LookupCode, parsed.PresetQty, Ask);
+}
+
+TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
+                                                 const QString& Code, double PresetQty,
+                                                 const TQuantityPrompt& Ask)
+{
+    const TPackBarcode pack = ResolvePackBarcode(Code);
+    const QString barcode = pack.Found ? pack.BaseBarcode : Code;
+    // "3*" leaves nothing to look up; a product stored with an empty barcode must not answer it.
+    if (barcode.isEmpty())
+        return Result(TAddStatus::NotFound, QStringLiteral("Barkod bulunamadı: "));
+    TBranchStockManager::EnsureBranchStockRows(SubeID);
+
+    TDbQuery product(kProductByBarcode);
+    product.Param(QStringLiteral("SubeID"), SubeID).Param(QStringLiteral("Barkod"), barcode).Exec();
+    if (!product.Next())
+        return Result(TAddStatus::NotFound, QStringLiteral("Barkod bulunamadı: ") + barcode);
+    const int stokID = product.Value(QStringLiteral("StokID")).toInt();
+    const QString stokAdi = product.Value(QStringLiteral("StokAdi")).toString();
+    if (!product.Value(QStringLiteral("IsActive")).toBool())
+        return Result(TAddStatus::Refused, QStringLiteral("Ürün satışa kapalı: ") + stokAdi);
+    const TExpiryBlock expiry = CheckExpiryBlock(stokID);
+    if (expiry.Blocked)
+        return Result(TAddStatus::Refused, expiry.Message);
+
+    const QString birim = product.Value(QStringLiteral("Birim")).toString();
+    const bool tartimli = product.Value(QStringLiteral("TartimliMi")).toBool();
+    double quantity = PresetQty > 0 ? PresetQty * pack.Factor : pack.Factor;
+    if (tartimli && !(PresetQty > 0)) {
+        QString entry;
+        if (!Ask(QStringLiteral("Tartım"),
+                 stokAdi + QStringLiteral(" Miktarı (") + birim + QStringLiteral("):"),
+                 QStringLiteral("1"), entry))
+            return Result(TAddStatus::NothingAdded);
+        quantity = ParseDecimalText(entry, 1);
+    }
+    if (!(quantity > 0) || !std::isfinite(quantity))
+        return Result(TAddStatus::Refused, QStringLiteral("Geçersiz miktar!"));
+
+    Cart.AddItem(stokID, stokAdi, Code, birim,
+                 FieldToFloatDef(product, QStringLiteral("SatisFiyati"), 0), quantity,
+                 FieldToFloatDef(product, QStringLiteral("KDVOrani"), 0), tartimli);
+    return Result(TAddStatus::Added);
+}
+
+TPackBarcode TBarcodeResolver::ResolvePackBarcode(const QString& Code)
+{
+    TPackBarcode result{false, Code, 1};
+    if (!dmMain->TableExists(QStringLiteral("StokBirimDonusum")))
+        return result;
+    TDbQuery pack(kPackBarcode);
+    pack.Param(QStringLiteral("Barkod"), Code).Exec();
+    if (!pack.Next())
+        return result;
+    const double factor = FieldToFloatDef(pack, QStringLiteral("CevrimKatsayi"), 0);
+    result.Found = true;
+    result.BaseBarcode = pack.Value(QStringLiteral("BaseBarkod")).toString();
+    result.Factor = factor > 0 ? factor : 1;
+    return result;
+}
+
+TExpiryBlock TBarcodeResolver::CheckExpiryBlock(int StokID)
+{
+    if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
+        return {};
+    TDbQuery check(kExpiryBlock);
+    check.Param(QStringLiteral("Sid"), StokID).Exec();
+    if (!check.Next() || check.Value(QStringLiteral("IsBlocked")).toInt() != 1)
+        return {};
+    return {true, QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +
+                      check.Value(QStringLiteral("ExpiredDate")).toString() +
+                      QStringLiteral(" tarihinde gecmistir, islem yapilamaz!")};
+}
+
+TAddResult TBarcodeResolver::AddProductByStokID(TCartManager& Cart, int VardiyaID, int StokID,
+                                                const TQuantityPrompt& Ask)
+{
+    if (VardiyaID <= 0)
+        return Result(TAddStatus::Refused, QStringLiteral("Lütfen önce vardiya açınız!"));
+    TDbQuery product(kProductByStokID + QString::number(StokID));
+    product.Exec();
+    if (!product.Next())
+        return Result(TAddStatus::NothingAdded);
+    const QString stokAdi = product.Value(QStringLiteral("StokAdi")).toString();
+    if (product.Value(QStringLiteral("IsDeleted")).toBool())
+        return Result(TAddStatus::Refused, QStringLiteral("Ürün satıştan kaldırılmış: ") + stokAdi);
+    if (!product.Value(QStringLiteral("IsActive")).toBool())
+        return Result(TAddStatus::Refused, QStringLiteral("Ürün satışa kapalı: ") + stokAdi);
+    const TExpiryBlock expiry = CheckExpiryBlock(StokID);
+    if (expiry.Blocked)
+        return Result(TAddStatus::Refused, expiry.Message);
+
+    const QString birim = product.Value(QStringLiteral("Birim")).toString();
+    const bool tartimli = product.Value(QStringLiteral("TartimliMi")).toBool();
+    double quantity = 1;
+    if (tartimli) {
+        QString entry;
+        if (!Ask(QStringLiteral("Miktar"),
+                 QStringLiteral("Miktar giriniz (") + birim + QStringLiteral("):"),
+                 QStringLiteral("1"), entry))
+            return Result(TAddStatus::NothingAdded);
+        quantity = Finite(ParseDecimalText(entry, 0), 0);
+        if (!(quantity > 0))
+            return Result(TAddStatus::NothingAdded);
+    }
+    Cart.AddItem(StokID, stokAdi, product.Value(QStringLiteral("Barkod")).toString(), birim,
+                 FieldToFloatDef(product, QStringLiteral("SatisFiyati"), 0), quantity,
+                 FieldToFloatDef(product, QStringLiteral("KDVOrani"), 0), tartimli);
+    return Result(TAddStatus::Added);
+}
