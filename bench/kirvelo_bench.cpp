@@ -5,6 +5,7 @@
 //   kirvelo_bench PATH [RUNS]
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
+#include "sales/BarcodeResolver.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
 
@@ -62,36 +63,43 @@ TBenchShop PrepareShop()
 {
     TBenchShop shop;
     shop.SubeID = Scalar(QStringLiteral("SELECT MIN(SubeID) FROM Sube WHERE IsActive = 1"));
-    shop.KullaniciID = Scalar(QStringLiteral("SELECT MIN(KullaniciID) FROM Kullanici WHERE AktifMi = 1"));
+    shop.KullaniciID =
+        Scalar(QStringLiteral("SELECT MIN(KullaniciID) FROM Kullanici WHERE AktifMi = 1"));
     shop.TerminalID = Scalar(QStringLiteral("SELECT MIN(TerminalID) FROM Terminal"));
-    dmMain->ExecSql(QStringLiteral("INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, AcilisZamani, AcilisTutar, "
-                                   "VardiyaDurumu) VALUES (%1, %2, %3, GETDATE(), 0, 'ACIK')")
-                        .arg(shop.KullaniciID)
-                        .arg(shop.TerminalID)
-                        .arg(shop.SubeID));
+    dmMain->ExecSql(
+        QStringLiteral(
+            "INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, AcilisZamani, AcilisTutar, "
+            "VardiyaDurumu) VALUES (%1, %2, %3, GETDATE(), 0, 'ACIK')")
+            .arg(shop.KullaniciID)
+            .arg(shop.TerminalID)
+            .arg(shop.SubeID));
     shop.VardiyaID = Scalar(QStringLiteral("SELECT MAX(VardiyaID) FROM Vardiya"));
-    shop.Plain = Ids(QStringLiteral("SELECT StokID FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
-                                    "IFNULL(IsSKTTakibi, 0) = 0 ORDER BY StokID LIMIT 18 OFFSET 500"));
-    shop.Tracked = Ids(QStringLiteral("SELECT StokID FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
-                                      "IsSKTTakibi = 1 AND IFNULL(IsSatisEngelle, 1) = 0 ORDER BY StokID LIMIT 2"));
+    shop.Plain =
+        Ids(QStringLiteral("SELECT StokID FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
+                           "IFNULL(IsSKTTakibi, 0) = 0 ORDER BY StokID LIMIT 18 OFFSET 500"));
+    shop.Tracked = Ids(QStringLiteral(
+        "SELECT StokID FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
+        "IsSKTTakibi = 1 AND IFNULL(IsSatisEngelle, 1) = 0 ORDER BY StokID LIMIT 2"));
     if (shop.Plain.size() < 18 || shop.Tracked.size() < 2)
         throw std::runtime_error("database holds too few products; run kirvelo-seed first");
     // Enough valid stock in the lots for every run.
     for (int id : shop.Tracked)
-        dmMain->ExecSql(QStringLiteral("INSERT INTO StokLotDetay (StokID, MevcutMiktar, SonKullanmaTarihi) VALUES "
-                                       "(%1, 1000000, date('now', '+1 year'))")
-                            .arg(id));
+        dmMain->ExecSql(
+            QStringLiteral(
+                "INSERT INTO StokLotDetay (StokID, MevcutMiktar, SonKullanmaTarihi) VALUES "
+                "(%1, 1000000, date('now', '+1 year'))")
+                .arg(id));
     return shop;
 }
 
 void FillCart(TCartManager& cart, const TBenchShop& shop)
 {
     for (int id : shop.Tracked)
-        cart.AddItem(id, QStringLiteral("LOTLU URUN"), QStringLiteral("8690000000000"), QStringLiteral("ADET"), 45.5,
-                     1, 10, false);
+        cart.AddItem(id, QStringLiteral("LOTLU URUN"), QStringLiteral("8690000000000"),
+                     QStringLiteral("ADET"), 45.5, 1, 10, false);
     for (int id : shop.Plain)
-        cart.AddItem(id, QStringLiteral("URUN"), QStringLiteral("8690000000000"), QStringLiteral("ADET"), 12.75, 2, 20,
-                     false);
+        cart.AddItem(id, QStringLiteral("URUN"), QStringLiteral("8690000000000"),
+                     QStringLiteral("ADET"), 12.75, 2, 20, false);
 }
 
 // The same rows as one sale of the cart, written with prepared statements and nothing else.
@@ -103,26 +111,38 @@ public:
         if (sqlite3_open(path.toUtf8().constData(), &FDb) != SQLITE_OK)
             throw std::runtime_error("cannot open database");
         sqlite3_busy_timeout(FDb, 10000);
-        Prepare(FHeader, "INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, AraToplam, "
-                         "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID) VALUES ('FIS-X', ?1, ?2, ?3, ?4, "
+        // The program's own connection settings, so the floor pays for the same disk syncs.
+        sqlite3_exec(FDb, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        Prepare(FHeader, "INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, "
+                         "Tarih, AraToplam, "
+                         "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID) VALUES ('FIS-X', "
+                         "?1, ?2, ?3, ?4, "
                          "datetime('now','localtime'), 100, 18, 0, 118, 'NAKIT', NULL)");
         Prepare(FNumber, "UPDATE SatisFis SET FisNo = 'FIS-' || ?1 WHERE FisID = ?1");
-        Prepare(FLine, "INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, BirimFiyat, "
-                       "KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, AraToplam, SatirToplam) VALUES (?1, ?2, ?3, "
+        Prepare(FLine, "INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, "
+                       "Birim, BirimFiyat, "
+                       "KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, AraToplam, SatirToplam) "
+                       "VALUES (?1, ?2, ?3, "
                        "'URUN', '8690000000000', 2, 'ADET', 10.625, 20, 4.25, 0, 0, 21.25, 25.5)");
-        Prepare(FLot, "UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - 1 WHERE LotID = (SELECT MAX(LotID) FROM "
+        Prepare(FLot, "UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - 1 WHERE LotID = "
+                      "(SELECT MAX(LotID) FROM "
                       "StokLotDetay WHERE StokID = ?1) AND MevcutMiktar >= 1");
-        Prepare(FLotRow, "INSERT INTO SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar, SonKullanmaTarihi) "
+        Prepare(FLotRow, "INSERT INTO SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar, "
+                         "SonKullanmaTarihi) "
                          "VALUES (?1, ?2, ?3, 0, 1, NULL)");
-        Prepare(FBranch, "UPDATE SubeStok SET MevcutStok = MevcutStok + (-2), UpdatedAt = datetime('now','localtime') "
+        Prepare(FBranch, "UPDATE SubeStok SET MevcutStok = MevcutStok + (-2), UpdatedAt = "
+                         "datetime('now','localtime') "
                          "WHERE SubeID = ?1 AND StokID = ?2");
-        Prepare(FProduct, "UPDATE Stok SET MevcutStok = IFNULL((SELECT SUM(MevcutStok) FROM SubeStok WHERE StokID = "
+        Prepare(FProduct, "UPDATE Stok SET MevcutStok = IFNULL((SELECT SUM(MevcutStok) FROM "
+                          "SubeStok WHERE StokID = "
                           "?1),0), UpdatedAt = datetime('now','localtime') WHERE StokID = ?1");
-        Prepare(FPayment, "INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (?1, 'NAKIT', 118)");
+        Prepare(FPayment,
+                "INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (?1, 'NAKIT', 118)");
     }
     ~TFloorSale()
     {
-        for (sqlite3_stmt* s : {FHeader, FNumber, FLine, FLot, FLotRow, FBranch, FProduct, FPayment})
+        for (sqlite3_stmt* s :
+             {FHeader, FNumber, FLine, FLot, FLotRow, FBranch, FProduct, FPayment})
             sqlite3_finalize(s);
         sqlite3_close(FDb);
     }
@@ -183,8 +203,9 @@ void BenchSale(QTextStream& out, const QString& path, const TBenchShop& shop, in
     TCartManager cart;
     FillCart(cart, shop);
     const auto sell = [&] {
-        const TSaleResult r = TSaleManager::CreateSale(shop.SubeID, shop.KullaniciID, shop.TerminalID, shop.VardiyaID,
-                                                       QStringLiteral("NAKIT"), cart, cart.GenelToplam(), 0);
+        const TSaleResult r =
+            TSaleManager::CreateSale(shop.SubeID, shop.KullaniciID, shop.TerminalID, shop.VardiyaID,
+                                     QStringLiteral("NAKIT"), cart, cart.GenelToplam(), 0);
         if (!r.Success)
             throw std::runtime_error(r.Message.toStdString());
     };
@@ -192,10 +213,139 @@ void BenchSale(QTextStream& out, const QString& path, const TBenchShop& shop, in
     const double sale = MedianMs(runs, sell);
     TFloorSale floor(path, shop);
     const double bare = MedianMs(runs, [&] { floor.Run(); });
-    out << QStringLiteral("CreateSale, 20 lines, 2 lot-tracked: median %1 ms; floor %2 ms; ratio %3")
+    out << QStringLiteral(
+               "CreateSale, 20 lines, 2 lot-tracked: median %1 ms; floor %2 ms; ratio %3")
                .arg(sale, 0, 'f', 2)
                .arg(bare, 0, 'f', 2)
                .arg(sale / bare, 0, 'f', 2)
+        << Qt::endl;
+}
+// Codes a cashier scans: plain barcodes of counted goods (some lot-tracked, so the expiry check
+// reads lots) and case barcodes.
+std::vector<QString> ScanCodes()
+{
+    std::vector<QString> codes;
+    TDbQuery plain(
+        QStringLiteral("SELECT Barkod FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
+                       "TartimliMi = 0 ORDER BY StokID LIMIT 40 OFFSET 1000"));
+    plain.Exec();
+    while (plain.Next())
+        codes.push_back(plain.Value(0).toString());
+    TDbQuery cases(QStringLiteral(
+        "SELECT D.KoliBarkod FROM StokBirimDonusum D JOIN Stok S ON S.StokID = D.StokID "
+        "WHERE S.IsDeleted = 0 AND S.IsActive = 1 AND S.TartimliMi = 0 LIMIT 10"));
+    cases.Exec();
+    while (cases.Next())
+        codes.push_back(cases.Value(0).toString());
+    if (codes.size() < 50)
+        throw std::runtime_error("database holds too few products; run kirvelo-seed first");
+    return codes;
+}
+
+// The statements one scan needs, prepared once: case barcode probe, the branch rows' product
+// count, the product with its branch stock, the expiry check.
+class TFloorScan {
+public:
+    TFloorScan(const QString& path, int subeID)
+        : FSubeID(subeID)
+    {
+        if (sqlite3_open(path.toUtf8().constData(), &FDb) != SQLITE_OK)
+            throw std::runtime_error("cannot open database");
+        Prepare(FPack,
+                "SELECT S.Barkod, D.CevrimKatsayi FROM StokBirimDonusum D INNER JOIN Stok S ON "
+                "S.StokID = "
+                "D.StokID WHERE D.KoliBarkod = ?1 AND S.IsDeleted = 0 AND S.IsActive = 1 LIMIT 1");
+        Prepare(FHighest, "SELECT MAX(StokID) FROM Stok");
+        Prepare(
+            FProduct,
+            "SELECT S.StokID, S.StokAdi, S.SatisFiyati, S.KDVOrani, S.Birim, S.TartimliMi, "
+            "IFNULL(K.KategoriAdi, ''), IFNULL(SS.MevcutStok, 0), S.IsActive FROM Stok S LEFT JOIN "
+            "Kategori K ON S.KategoriID = K.KategoriID LEFT JOIN SubeStok SS ON SS.StokID = "
+            "S.StokID "
+            "AND SS.SubeID = ?2 WHERE S.Barkod = ?1 AND IFNULL(S.IsDeleted, 0) = 0 LIMIT 1");
+        Prepare(
+            FExpiry,
+            "SELECT CASE WHEN IFNULL(S.IsSKTTakibi,0) = 1 AND IFNULL(S.IsSatisEngelle,1) = 1 AND "
+            "EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND "
+            "IFNULL(L.MevcutMiktar,0) > 0 AND L.SonKullanmaTarihi IS NOT NULL AND "
+            "L.SonKullanmaTarihi < date('now','localtime')) THEN 1 ELSE 0 END FROM Stok S WHERE "
+            "S.StokID = ?1");
+    }
+    ~TFloorScan()
+    {
+        for (sqlite3_stmt* s : {FPack, FHighest, FProduct, FExpiry})
+            sqlite3_finalize(s);
+        sqlite3_close(FDb);
+    }
+
+    void Run(const QString& code)
+    {
+        const QByteArray text = code.toUtf8();
+        QByteArray barcode = text;
+        sqlite3_bind_text(FPack, 1, text.constData(), int(text.size()), SQLITE_STATIC);
+        if (sqlite3_step(FPack) == SQLITE_ROW)
+            barcode = QByteArray(reinterpret_cast<const char*>(sqlite3_column_text(FPack, 0)));
+        sqlite3_reset(FPack);
+        sqlite3_step(FHighest);
+        sqlite3_reset(FHighest);
+        sqlite3_bind_text(FProduct, 1, barcode.constData(), int(barcode.size()), SQLITE_STATIC);
+        sqlite3_bind_int(FProduct, 2, FSubeID);
+        if (sqlite3_step(FProduct) != SQLITE_ROW)
+            throw std::runtime_error("floor: product not found");
+        const int stokID = sqlite3_column_int(FProduct, 0);
+        sqlite3_reset(FProduct);
+        sqlite3_bind_int(FExpiry, 1, stokID);
+        sqlite3_step(FExpiry);
+        sqlite3_reset(FExpiry);
+    }
+
+private:
+    void Prepare(sqlite3_stmt*& stmt, const char* sql)
+    {
+        if (sqlite3_prepare_v2(FDb, sql, -1, &stmt, nullptr) != SQLITE_OK)
+            throw std::runtime_error(sqlite3_errmsg(FDb));
+    }
+
+    int FSubeID;
+    sqlite3* FDb = nullptr;
+    sqlite3_stmt* FPack = nullptr;
+    sqlite3_stmt* FHighest = nullptr;
+    sqlite3_stmt* FProduct = nullptr;
+    sqlite3_stmt* FExpiry = nullptr;
+};
+
+void BenchScan(QTextStream& out, const QString& path, const TBenchShop& shop, int runs)
+{
+    const std::vector<QString> codes = ScanCodes();
+    const TQuantityPrompt noPrompt = [](const QString&, const QString&, const QString&, QString&) {
+        return false;
+    };
+    TCartManager cart;
+    size_t next = 0;
+    const auto scan = [&] {
+        const QString& code = codes[next++ % codes.size()];
+        if (!TBarcodeResolver::ParseScannedCode(cart, shop.SubeID, code, noPrompt).Added())
+            throw std::runtime_error(
+                QString(QStringLiteral("scan not added: ") + code).toStdString());
+    };
+    QElapsedTimer cold;
+    cold.start();
+    scan(); // prepares the statements and checks the branch's stock rows once per run
+    const double firstMs = double(cold.nsecsElapsed()) / 1e6;
+    for (size_t i = 1; i < codes.size(); ++i)
+        scan();
+    const double scanMs = MedianMs(std::max(runs, int(codes.size())) * 4, scan);
+    TFloorScan floor(path, shop.SubeID);
+    next = 0;
+    const double bare = MedianMs(std::max(runs, int(codes.size())) * 4,
+                                 [&] { floor.Run(codes[next++ % codes.size()]); });
+    out << QStringLiteral("Scan (case probe, branch rows, product, expiry): median %1 ms; floor %2 "
+                          "ms; ratio %3; "
+                          "first scan of the run %4 ms")
+               .arg(scanMs, 0, 'f', 3)
+               .arg(bare, 0, 'f', 3)
+               .arg(scanMs / bare, 0, 'f', 2)
+               .arg(firstMs, 0, 'f', 1)
         << Qt::endl;
 }
 } // namespace
@@ -217,6 +367,7 @@ int main(int argc, char** argv)
         db.Connect();
         const TBenchShop shop = PrepareShop();
         out << "database: " << path << ", runs: " << runs << Qt::endl;
+        BenchScan(out, path, shop, runs);
         BenchSale(out, path, shop, runs);
     } catch (const std::exception& e) {
         out << "error: " << e.what() << Qt::endl;

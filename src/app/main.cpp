@@ -4,6 +4,7 @@
 #include "ui/LoginForm.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSUITheme.h"
+#include "ui/VardiyeMenuForm.h"
 
 #include <clocale>
 #include <memory>
@@ -21,6 +22,7 @@ int Run(TKirveloApplication& app)
     TdmMain db(&app);
     TfrmLogin login;
     login.SetMainScreenFactory(CreateMainScreen);
+    new TMenuPopupForm(&login); // owned by the login window, which lives for the whole run
     QObject::connect(&login, &TfrmLogin::EndProgramRequested, &app,
                      [](int exitCode) { QCoreApplication::exit(exitCode); });
     login.show();

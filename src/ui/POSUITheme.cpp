@@ -78,6 +78,8 @@ void RegisterFontSubstitutions()
                                {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
     QFont::insertSubstitutions(QStringLiteral("Segoe UI Semibold"),
                                {QStringLiteral("Open Sans"), QStringLiteral("DejaVu Sans")});
+    QFont::insertSubstitutions(QStringLiteral("Tahoma"),
+                               {QStringLiteral("DejaVu Sans"), QStringLiteral("Open Sans")});
     QFont::insertSubstitutions(QStringLiteral("Consolas"),
                                {QStringLiteral("DejaVu Sans Mono"), QStringLiteral("Inconsolata"),
                                 QStringLiteral("Noto Mono")});

@@ -38,7 +38,7 @@ inline const QColor DisabledText{0x90, 0x90, 0x90};
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
-// "Segoe UI Semibold", "Consolas").
+// "Segoe UI Semibold", "Tahoma" of the popup menus, "Consolas").
 void RegisterFontSubstitutions();
 
 enum class TButtonVariant { Default, Primary, Danger };
