@@ -30,6 +30,8 @@ char16_t TablerCode(TGlyph glyph)
         return 0xEB41;
     case TGlyph::ChevronDown:
         return 0xEA5F;
+    case TGlyph::Print:
+        return 0xEB0E;
     default:
         return 0;
     }
@@ -173,6 +175,19 @@ QPainterPath StrokePath(TGlyph glyph)
         p.lineTo(12, 15);
         p.lineTo(18, 9);
         break;
+    case TGlyph::Print:
+        p.moveTo(7, 17);
+        p.lineTo(5, 17);
+        p.lineTo(5, 9);
+        p.lineTo(19, 9);
+        p.lineTo(19, 17);
+        p.lineTo(17, 17);
+        p.moveTo(7, 9);
+        p.lineTo(7, 3);
+        p.lineTo(17, 3);
+        p.lineTo(17, 9);
+        p.addRect(QRectF(7, 13, 10, 8));
+        break;
     case TGlyph::Cart:
         p.addEllipse(QPointF(6, 19), 2, 2);
         p.addEllipse(QPointF(17, 19), 2, 2);
@@ -227,6 +242,8 @@ TGlyph FromMdl2(char16_t code)
         return TGlyph::Cart;
     case 0xE70D:
         return TGlyph::ChevronDown;
+    case 0xE749:
+        return TGlyph::Print;
     default:
         return TGlyph::None;
     }

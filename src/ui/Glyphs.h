@@ -29,6 +29,7 @@ enum class TGlyph {
     Delete,
     Cart,
     ChevronDown,
+    Print,
 };
 
 namespace Glyphs {

@@ -1,0 +1,71 @@
+#pragma once
+
+#include "ui/FramelessDialog.h"
+
+class QLabel;
+class TPOSButton;
+class TRoundShape;
+
+// The running totals of one shift on three cards: sales, the drawer result and the receipt
+// counts, by the same rules and figures as the Z report.
+class TfrmShiftSummary : public TFramelessDialog {
+    Q_OBJECT
+public:
+    explicit TfrmShiftSummary(QWidget* parent = nullptr);
+
+    // Loads the figures and shows the window modally. A shift that cannot be loaded raises
+    // its error before the window is shown.
+    static void Execute(int VardiyaID);
+
+    // Stores the shift and loads its figures at once.
+    void SetVardiyaID(int AVardiyaID);
+    int VardiyaID() const { return FVardiyaID; }
+
+    void FormShow();
+    void btnCloseClick();
+
+    QWidget* pnlTop;
+    QLabel* lblTitle;
+    QLabel* lblSubTitle;
+    QLabel* lblVardiya;
+    QLabel* lblVardiyaValue;
+    QLabel* lblKasiyer;
+    QLabel* lblKasiyerValue;
+    QWidget* pnlContent;
+    TRoundShape* pnlSalesCard;
+    QLabel* lblSalesTitle;
+    QLabel* lblAcilisTitle;
+    QLabel* lblAcilisValue;
+    QLabel* lblBrutNakitTitle;
+    QLabel* lblBrutNakitValue;
+    QLabel* lblBrutKartTitle;
+    QLabel* lblBrutKartValue;
+    QLabel* lblIadeNakitTitle;
+    QLabel* lblIadeNakitValue;
+    QLabel* lblIadeToplamTitle;
+    QLabel* lblIadeToplamValue;
+    TRoundShape* pnlResultCard;
+    QLabel* lblResultTitle;
+    QLabel* lblKasaTeslimTitle;
+    QLabel* lblKasaTeslimValue;
+    QLabel* lblNetCiroTitle;
+    QLabel* lblNetCiroValue;
+    TRoundShape* pnlFisCard;
+    QLabel* lblFisTitle;
+    QLabel* lblAktifFisTitle;
+    QLabel* lblAktifFisValue;
+    QLabel* lblIadeFisTitle;
+    QLabel* lblIadeFisValue;
+    QWidget* pnlBottom;
+    TPOSButton* btnClose;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void ApplyStyle();
+    void LoadSummary();
+
+    int FVardiyaID = -1;
+};

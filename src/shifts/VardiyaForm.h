@@ -1,0 +1,78 @@
+#pragma once
+
+#include "shifts/ShiftManager.h"
+#include "ui/FramelessDialog.h"
+
+class QLabel;
+class QLineEdit;
+class TPOSButton;
+
+enum TVardiyaMode { vmOpen = 0, vmClose = 1 };
+
+// The shift dialog. Open mode takes the counted opening cash and opens the shift (the checks
+// and the insert run in the core, one transaction); close mode shows the shift's cash summary
+// and takes the counted closing cash, which the caller reads from edtAmount after an OK result
+// and hands to the closing routine itself. The dialog writes nothing in close mode.
+class TfrmVardiya : public TFramelessDialog {
+    Q_OBJECT
+public:
+    explicit TfrmVardiya(QWidget* parent = nullptr);
+
+    // Runs the dialog modally. True exactly for the OK result; only then is VardiyaID set to
+    // the dialog's shift (the new one in open mode, the one given in close mode).
+    static bool Execute(TVardiyaMode Mode, int& VardiyaID);
+
+    void SetMode(TVardiyaMode Value);
+    TVardiyaMode Mode() const { return FMode; }
+
+    // The shift shown (close mode) or the shift just opened (open mode). The sales screen sets
+    // it before SetMode(vmClose).
+    int FVardiyaID = 0;
+
+    // Handlers and operations, public so that the sales screen's road and tests can drive them.
+    void FormShow();
+    void btnActionClick();
+    void btnCancelClick();
+    // The key filter of edtAmount: digits, ",", ".", Backspace (#8) and Enter (#13) pass;
+    // Enter runs the action. Key becomes #0 when the character is discarded.
+    void edtAmountKeyPress(QChar& Key);
+    bool ValidateAmount();
+    bool OpenShift(double Amount);
+    void LoadSummary();
+    void ShowStats(const TVardiyaOzet& Ozet);
+
+    QWidget* pnlTop;
+    QLabel* lblTitle;
+    QLabel* lblSubTitle;
+    QWidget* pnlClient;
+    QLabel* lblStatus;
+    QLabel* lblDetails;
+    QWidget* pnlStatsCard;
+    QLabel* lblStatsTitle;
+    QLabel* lblAcilisTitle;
+    QLabel* lblAcilisValue;
+    QLabel* lblNakitTitle;
+    QLabel* lblNakitValue;
+    QLabel* lblKartTitle;
+    QLabel* lblKartValue;
+    QLabel* lblIadeTitle;
+    QLabel* lblIadeValue;
+    QLabel* lblBeklenenTitle;
+    QLabel* lblBeklenenValue;
+    QWidget* pnlInput;
+    QLabel* lblInputTitle;
+    QLineEdit* edtAmount;
+    QWidget* pnlBottom;
+    TPOSButton* btnAction;
+    TPOSButton* btnCancel;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void LayoutCard();
+
+    TVardiyaMode FMode = vmOpen;
+};

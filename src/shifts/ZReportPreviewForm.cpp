@@ -1,0 +1,232 @@
+#include "shifts/ZReportPreviewForm.h"
+
+#include "core/Exceptions.h"
+#include "printing/PrintService.h"
+#include "shifts/ZReport.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/POSButton.h"
+#include "ui/POSUITheme.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
+
+namespace {
+constexpr int kClientWidth = 980;
+constexpr int kClientHeight = 720;
+constexpr int kFrame = 2;
+constexpr int kHeaderHeight = 116;
+constexpr int kFooterHeight = 76;
+constexpr int kButtonWidth = 124;
+constexpr int kButtonHeight = 40;
+
+const QColor kHeaderValue{0xE3, 0xBE, 0x3E};
+const QColor kSubTitle{0xC9, 0xD8, 0xE4};
+const QColor kHint{0x63, 0x6D, 0x7B};
+
+QLabel* MakeLabel(QWidget* parent, const char* name, int pointSize, bool bold, const QColor& color)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    QFont font = TPOSUITheme::TextFont(pointSize);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, color);
+    label->setPalette(palette);
+    return label;
+}
+} // namespace
+
+TfrmZReportPreview::TfrmZReportPreview(QWidget* parent)
+    : TFramelessDialog(parent)
+    , pnlTop(new QWidget(this))
+    , lblTitle(MakeLabel(pnlTop, "lblTitle", 18, true, Qt::white))
+    , lblSubTitle(MakeLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
+    , lblVardiya(MakeLabel(pnlTop, "lblVardiya", 10, true, Qt::white))
+    , lblVardiyaValue(MakeLabel(pnlTop, "lblVardiyaValue", 10, true, kHeaderValue))
+    , lblKasiyer(MakeLabel(pnlTop, "lblKasiyer", 10, true, Qt::white))
+    , lblKasiyerValue(MakeLabel(pnlTop, "lblKasiyerValue", 10, true, kHeaderValue))
+    , lblKapanis(MakeLabel(pnlTop, "lblKapanis", 10, true, Qt::white))
+    , lblKapanisValue(MakeLabel(pnlTop, "lblKapanisValue", 10, true, kHeaderValue))
+    , lblDurum(MakeLabel(pnlTop, "lblDurum", 10, true, Qt::white))
+    , lblDurumValue(MakeLabel(pnlTop, "lblDurumValue", 10, true, kHeaderValue))
+    , pnlContent(new QWidget(this))
+    , memReport(new QPlainTextEdit(pnlContent))
+    , pnlBottom(new QWidget(this))
+    , lblHint(MakeLabel(pnlBottom, "lblHint", 9, false, kHint))
+    , btnPrint(new TPOSButton(pnlBottom))
+    , btnClose(new TPOSButton(pnlBottom))
+{
+    FormCreate();
+}
+
+void TfrmZReportPreview::FormCreate()
+{
+    FVardiyaID = -1;
+    setObjectName(QStringLiteral("frmZReportPreview"));
+    setWindowTitle(QStringLiteral("Z Raporu"));
+    pnlTop->setObjectName(QStringLiteral("pnlTop"));
+    pnlContent->setObjectName(QStringLiteral("pnlContent"));
+    memReport->setObjectName(QStringLiteral("memReport"));
+    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
+    btnPrint->setObjectName(QStringLiteral("btnPrint"));
+    btnClose->setObjectName(QStringLiteral("btnClose"));
+
+    SetUpBands({kClientWidth + 2 * kFrame, kClientHeight + 2 * kFrame}, kFrame,
+               {pnlTop, kHeaderHeight, pnlContent, pnlBottom, kFooterHeight});
+    for (QLabel* label : pnlTop->findChildren<QLabel*>())
+        AddDragHandle(label);
+
+    lblTitle->setText(QStringLiteral("Z RAPORU ÖNİZLEME"));
+    lblTitle->setGeometry(24, 14, 600, 34);
+    lblSubTitle->setText(QStringLiteral("Vardiya kapanış raporu ekranda önizlenir"));
+    lblSubTitle->setGeometry(26, 48, 600, 22);
+    const struct {
+        QLabel* Caption;
+        QLabel* Value;
+        const char16_t* Text;
+        int X;
+        int CaptionWidth;
+        int ValueWidth;
+    } pairs[] = {{lblVardiya, lblVardiyaValue, u"Vardiya:", 26, 62, 90},
+                 {lblKasiyer, lblKasiyerValue, u"Kasiyer:", 190, 62, 260},
+                 {lblKapanis, lblKapanisValue, u"Kapanış:", 526, 66, 170},
+                 {lblDurum, lblDurumValue, u"Durum:", 780, 54, 140}};
+    for (const auto& p : pairs) {
+        p.Caption->setText(QString::fromUtf16(p.Text));
+        p.Caption->setGeometry(p.X, 80, p.CaptionWidth, 24);
+        p.Value->setGeometry(p.X + p.CaptionWidth, 80, p.ValueWidth, 24);
+    }
+
+    auto* body = new QVBoxLayout(pnlContent);
+    body->setContentsMargins(16, 16, 16, 16);
+    body->addWidget(memReport);
+    QFont mono(QStringLiteral("Consolas"), 9);
+    mono.setStyleHint(QFont::TypeWriter);
+    mono.setFixedPitch(true);
+    memReport->setFont(mono);
+    memReport->setReadOnly(true);
+    memReport->setLineWrapMode(QPlainTextEdit::NoWrap);
+    memReport->setWordWrapMode(QTextOption::NoWrap);
+    memReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    memReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+
+    lblHint->setText(QStringLiteral("Yazdır butonu raporu dosyaya kaydeder ve yazıcıya yatay "
+                                    "sayfa düzeninde gönderir."));
+    lblHint->setGeometry(24, 0, 640, kFooterHeight);
+    lblHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    TPOSUITheme::StyleButton(btnPrint, QStringLiteral("Yazdır"), TGlyph::Print, true, false);
+    TPOSUITheme::StyleButton(btnClose, QStringLiteral("Kapat"), TGlyph::Close, false, false);
+    const int top = (kFooterHeight - kButtonHeight) / 2;
+    btnClose->setGeometry(kClientWidth - 24 - kButtonWidth, top, kButtonWidth, kButtonHeight);
+    btnPrint->setGeometry(btnClose->x() - 12 - kButtonWidth, top, kButtonWidth, kButtonHeight);
+    for (TPOSButton* button : {btnPrint, btnClose})
+        button->setAutoDefault(false);
+    connect(btnPrint, &QPushButton::clicked, this, &TfrmZReportPreview::btnPrintClick);
+    connect(btnClose, &QPushButton::clicked, this, &TfrmZReportPreview::btnCloseClick);
+
+    ClearHeader();
+    btnPrint->setEnabled(false);
+}
+
+void TfrmZReportPreview::Execute(int AVardiyaID)
+{
+    TfrmZReportPreview preview(DialogOwner());
+    preview.SetVardiyaID(AVardiyaID);
+    preview.exec();
+}
+
+void TfrmZReportPreview::SetVardiyaID(int AVardiyaID)
+{
+    FVardiyaID = AVardiyaID;
+    BuildReport();
+}
+
+void TfrmZReportPreview::ClearHeader()
+{
+    for (QLabel* value : {lblVardiyaValue, lblKasiyerValue, lblKapanisValue, lblDurumValue})
+        value->setText(QStringLiteral("-"));
+}
+
+void TfrmZReportPreview::BuildReport()
+{
+    memReport->clear();
+    ClearHeader();
+    btnPrint->setEnabled(false);
+    if (FVardiyaID <= 0)
+        return;
+    try {
+        const TZReportData data = TZReport::Load(FVardiyaID);
+        lblVardiyaValue->setText(QString::number(data.VardiyaID));
+        lblKasiyerValue->setText(data.Kasiyer);
+        lblDurumValue->setText(data.DurumText());
+        lblKapanisValue->setText(data.KapanisText());
+        const QStringList lines = TZReport::BuildReport(data, QDateTime::currentDateTime());
+        // One assignment: the box lays out and redraws once for the whole report.
+        memReport->setPlainText(lines.join(u'\n'));
+        btnPrint->setEnabled(!lines.isEmpty());
+    } catch (const std::exception& e) {
+        const QString text = QStringLiteral("Z raporu oluşturulamadı: ") + ErrorMessage(e);
+        memReport->setPlainText(text);
+        btnPrint->setEnabled(false);
+        TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), text, dtError);
+    }
+}
+
+QStringList TfrmZReportPreview::ReportLines() const
+{
+    const QString text = memReport->toPlainText();
+    return text.isEmpty() ? QStringList() : text.split(u'\n');
+}
+
+void TfrmZReportPreview::FormShow()
+{
+    if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
+        const QRect area = main->frameGeometry();
+        move(area.left() + (area.width() - width()) / 2,
+             area.top() + (area.height() - height()) / 2);
+    }
+    if (memReport->document()->isEmpty())
+        BuildReport();
+}
+
+void TfrmZReportPreview::showEvent(QShowEvent* event)
+{
+    TFramelessDialog::showEvent(event);
+    FormShow();
+}
+
+void TfrmZReportPreview::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        event->accept();
+        close();
+        return;
+    }
+    TFramelessDialog::keyPressEvent(event);
+}
+
+void TfrmZReportPreview::btnPrintClick()
+{
+    // A failed report leaves its error text in the box; that text is no report to print.
+    const QStringList lines = ReportLines();
+    if (FVardiyaID <= 0 || lines.isEmpty() || !btnPrint->isEnabled())
+        return;
+    try {
+        if (TPrintService::PrintZReport(FVardiyaID, lines))
+            TfrmCustomDialog::ShowDialog(QStringLiteral("Bilgi"),
+                                         QStringLiteral("Z raporu yazdırıldı."), dtInfo);
+    } catch (const std::exception& e) {
+        TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"),
+                                     QStringLiteral("Z raporu yazdırılamadı: ") + ErrorMessage(e),
+                                     dtError);
+    }
+}
+
+void TfrmZReportPreview::btnCloseClick()
+{
+    close();
+}

@@ -1,0 +1,610 @@
+#include "ShiftFixture.h"
+
+#include "core/DbQuery.h"
+#include "core/Exceptions.h"
+#include "core/SessionManager.h"
+#include "printing/PrintService.h"
+#include "shifts/ShiftSummaryForm.h"
+#include "shifts/VardiyaForm.h"
+#include "shifts/ZReportPreviewForm.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/POSButton.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QtTest>
+
+#include <functional>
+
+namespace {
+// Runs `step` on the modal window once it is open (Execute runs for real).
+void WhenModalOpens(std::function<void(QWidget*)> step)
+{
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (!modal || !modal->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        step(modal);
+    });
+    poll->start();
+}
+
+QColor TextColor(const QLabel* label)
+{
+    return label->palette().color(QPalette::WindowText);
+}
+
+void LogIn(TShopFixture& shop)
+{
+    TSessionInfo session;
+    session.KullaniciID = shop.KullaniciID();
+    session.SubeID = shop.SubeID();
+    session.TerminalID = shop.TerminalID();
+    TSessionManager::Instance().Login(session);
+}
+
+// Types `text` key by key; letters outside ASCII arrive as a keyboard with that layout sends
+// them, as key events carrying the character.
+void Type(QWidget* widget, const QString& text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() < 128) {
+            QTest::keyClick(widget, char(c.unicode()));
+            continue;
+        }
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QKeyEvent release(QEvent::KeyRelease, Qt::Key_unknown, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(widget, &press);
+        QApplication::sendEvent(widget, &release);
+    }
+}
+
+int OpenShifts(TShopFixture& shop)
+{
+    return shop.Count("Vardiya WHERE KapanisZamani IS NULL");
+}
+
+// A printer that keeps the lines it was given, refuses to exist or is cancelled by its user.
+class TFakePrinter : public TPrinterDevice {
+public:
+    enum TBehaviour { Prints, Missing, Cancelled };
+    explicit TFakePrinter(TBehaviour behaviour, QStringList* printed)
+        : FBehaviour(behaviour)
+        , FPrinted(printed)
+    {
+    }
+    bool HasPrinter() const override { return FBehaviour != Missing; }
+    TPrinterOrientation Orientation() const override { return FOrientation; }
+    void SetOrientation(TPrinterOrientation o) override { FOrientation = o; }
+    void SetTitle(const QString&) override {}
+    void BeginDoc() override
+    {
+        if (FBehaviour == Cancelled)
+            throw EPrinterError("Yazdırma kullanıcı tarafından iptal edildi.");
+        FPrinting = true;
+    }
+    void SetFont(const QString&, int) override {}
+    int TextHeight(const QString&) override { return 10; }
+    int PageHeight() const override { return 100000; }
+    void NewPage() override {}
+    void TextOut(int, int, const QString& text) override { *FPrinted << text; }
+    void EndDoc() override { FPrinting = false; }
+    void Abort() override { FPrinting = false; }
+    bool Printing() const override { return FPrinting; }
+
+private:
+    TBehaviour FBehaviour;
+    QStringList* FPrinted;
+    TPrinterOrientation FOrientation = TPrinterOrientation::Portrait;
+    bool FPrinting = false;
+};
+} // namespace
+
+// The shift dialog in both modes, the Z report preview and the shift summary, driven through
+// their handlers against real shifts.
+class TestShiftForms : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void cleanup();
+
+    void modeTexts_data();
+    void modeTexts();
+    void closeModeShowsTheViewSummary();
+    void closeModeOfAMissingShiftKeepsTheCard();
+    void keyFilter_data();
+    void keyFilter();
+    void enterActsLikeTheActionButton();
+    void invalidAmountKeepsTheDialogOpen_data();
+    void invalidAmountKeepsTheDialogOpen();
+    void closeModeWritesNothing();
+    void openModeOpensAShift();
+    void openModeRefusalKeepsTheDialogOpen();
+    void executeCancelled_data();
+    void executeCancelled();
+    void executeOpens();
+
+    void previewOfAShift();
+    void previewWithoutAShift();
+    void previewOfAMissingShift();
+    void previewPrints_data();
+    void previewPrints();
+    void previewClosesOnEscape();
+
+    void summaryFigures();
+    void summaryEqualsTheZReport_data();
+    void summaryEqualsTheZReport();
+    void summaryOfAMissingShiftIsNotShown();
+};
+
+void TestShiftForms::initTestCase()
+{
+    UseTurkishLocale();
+    UseTestPaths();
+}
+
+void TestShiftForms::cleanup()
+{
+    TSessionManager::Instance().Logout();
+    TPrintService::SetPrinterDevice(nullptr);
+}
+
+void TestShiftForms::modeTexts_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("subTitle");
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<QColor>("statusColor");
+    QTest::addColumn<QString>("details");
+    QTest::addColumn<QString>("inputTitle");
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<bool>("card");
+    QTest::newRow("open") << int(vmOpen) << "Vardiya Açılışı"
+                          << "Kasayı satışa hazırlama"
+                          << "Durum: Kapalı" << QColor(0xFF, 0, 0)
+                          << "Vardiyayı açmadan satış yapılamaz. Kasadaki başlangıç nakdini girin."
+                          << "Açılış Tutarı (TL):"
+                          << "Vardiyayı Aç" << false;
+    QTest::newRow("close") << int(vmClose) << "Vardiya Kapanış"
+                           << "Gün sonu nakit ve satış kontrolü"
+                           << "Durum: Açık (ID: 2)" << QColor(0, 0x80, 0)
+                           << "Beklenen kasa tutarını kontrol edin ve sayılan nakdi girerek "
+                              "vardiyayı kapatın."
+                           << "Kapanış Sayımı (Nakit TL):"
+                           << "Vardiyayı Kapat" << true;
+}
+
+void TestShiftForms::modeTexts()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, title);
+    QFETCH(QString, subTitle);
+    QFETCH(QString, status);
+    QFETCH(QColor, statusColor);
+    QFETCH(QString, details);
+    QFETCH(QString, inputTitle);
+    QFETCH(QString, action);
+    QFETCH(bool, card);
+    TShiftReportFixture fixture;
+    TfrmVardiya form;
+    form.FVardiyaID = fixture.OpenID;
+    form.edtAmount->setText("55");
+    form.SetMode(TVardiyaMode(mode));
+    QCOMPARE(form.windowTitle(), QString("Vardiya İşlemleri"));
+    QCOMPARE(form.lblTitle->text(), title);
+    QCOMPARE(form.lblSubTitle->text(), subTitle);
+    QCOMPARE(form.lblStatus->text(), status);
+    QCOMPARE(TextColor(form.lblStatus), statusColor);
+    QCOMPARE(form.lblDetails->text(), details);
+    QCOMPARE(form.lblInputTitle->text(), inputTitle);
+    QCOMPARE(form.btnAction->text(), action);
+    QCOMPARE(form.btnCancel->text(), QString("İptal"));
+    QCOMPARE(form.pnlStatsCard->isVisibleTo(&form), card);
+    QVERIFY(form.pnlInput->isVisibleTo(&form));
+    QCOMPARE(form.edtAmount->text(), QString("0,00"));
+    // Open mode shows zeros; close mode the shift's own opening cash.
+    QCOMPARE(form.lblAcilisValue->text(), QString(card ? "100,00 TL" : "0,00 TL"));
+    QCOMPARE(form.size(), QSize(640, 560));
+}
+
+void TestShiftForms::closeModeShowsTheViewSummary()
+{
+    TShiftReportFixture fixture;
+    TfrmVardiya form;
+    form.FVardiyaID = fixture.ClosedID;
+    form.SetMode(vmClose);
+    QCOMPARE(form.lblAcilisValue->text(), QString("250,00 TL"));
+    QCOMPARE(form.lblNakitValue->text(), QString("240,49 TL"));
+    QCOMPARE(form.lblKartValue->text(), QString("7.408.887,80 TL"));
+    QCOMPARE(form.lblIadeValue->text(), QString("30,00 TL"));
+    QCOMPARE(form.lblBeklenenValue->text(), QString("470,49 TL"));
+    QCOMPARE(TextColor(form.lblBeklenenValue), QColor(0x34, 0x8B, 0x66));
+    QCOMPARE(form.lblBeklenenTitle->text(), QString("Kasadaki Nakit"));
+}
+
+void TestShiftForms::closeModeOfAMissingShiftKeepsTheCard()
+{
+    TShiftReportFixture fixture;
+    TfrmVardiya form;
+    form.FVardiyaID = fixture.ClosedID;
+    form.SetMode(vmClose);
+    form.FVardiyaID = 404;
+    form.SetMode(vmClose);
+    QCOMPARE(form.lblAcilisValue->text(), QString("250,00 TL"));
+    QCOMPARE(form.lblStatus->text(), QString("Durum: Açık (ID: 404)"));
+}
+
+void TestShiftForms::keyFilter_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("digits and both separators") << "150,5.2"
+                                                << "150,5.2";
+    QTest::newRow("letters are dropped") << "1a2bİ3"
+                                         << "123";
+    QTest::newRow("signs and spaces are dropped") << "-1 +2*"
+                                                  << "12";
+}
+
+void TestShiftForms::keyFilter()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, shown);
+    TShiftReportFixture fixture;
+    TfrmVardiya form;
+    form.FVardiyaID = fixture.OpenID;
+    form.SetMode(vmClose);
+    form.edtAmount->clear();
+    Type(form.edtAmount, typed);
+    QCOMPARE(form.edtAmount->text(), shown);
+    QTest::keyClick(form.edtAmount, Qt::Key_Backspace);
+    QCOMPARE(form.edtAmount->text(), shown.chopped(1));
+    QCOMPARE(form.result(), 0);
+}
+
+void TestShiftForms::enterActsLikeTheActionButton()
+{
+    TShiftReportFixture fixture;
+    TDialogAnswers answers;
+    TfrmVardiya form;
+    form.FVardiyaID = fixture.OpenID;
+    form.SetMode(vmClose);
+    form.edtAmount->setText("1500,75");
+    QTest::keyClick(form.edtAmount, Qt::Key_Return);
+    QCOMPARE(form.result(), int(mrOk));
+    QCOMPARE(form.edtAmount->text(), QString("1500,75"));
+    QCOMPARE(answers.Count(), 0);
+}
+
+void TestShiftForms::invalidAmountKeepsTheDialogOpen_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("open, two separators") << int(vmOpen) << "1.000,00";
+    QTest::newRow("open, empty") << int(vmOpen) << "";
+    QTest::newRow("close, only a separator") << int(vmClose) << ",";
+}
+
+void TestShiftForms::invalidAmountKeepsTheDialogOpen()
+{
+    QFETCH(int, mode);
+    QFETCH(QString, text);
+    TShiftReportFixture fixture;
+    fixture.Shop.Exec("UPDATE Vardiya SET KapanisZamani = GETDATE()");
+    LogIn(fixture.Shop);
+    TDialogAnswers answers;
+    TfrmVardiya form;
+    form.FVardiyaID = fixture.OpenID;
+    form.SetMode(TVardiyaMode(mode));
+    form.edtAmount->setText(text);
+    form.btnActionClick();
+    QCOMPARE(form.result(), 0);
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, QString("Lütfen geçerli bir tutar giriniz!"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
+    QCOMPARE(OpenShifts(fixture.Shop), 0);
+}
+
+void TestShiftForms::closeModeWritesNothing()
+{
+    TShiftReportFixture fixture;
+    LogIn(fixture.Shop);
+    const QString before =
+        fixture.Shop
+            .Scalar("SELECT GROUP_CONCAT(VardiyaID || ':' || IFNULL(KapanisZamani, '-') "
+                    "|| ':' || IFNULL(KapanisTutar, '-')) FROM Vardiya")
+            .toString();
+    TfrmVardiya form;
+    form.FVardiyaID = fixture.OpenID;
+    form.SetMode(vmClose);
+    form.edtAmount->setText("1500.75");
+    form.btnActionClick();
+    QCOMPARE(form.result(), int(mrOk));
+    QCOMPARE(form.edtAmount->text(), QString("1500.75"));
+    QCOMPARE(fixture.Shop
+                 .Scalar("SELECT GROUP_CONCAT(VardiyaID || ':' || IFNULL(KapanisZamani, "
+                         "'-') || ':' || IFNULL(KapanisTutar, '-')) FROM Vardiya")
+                 .toString(),
+             before);
+}
+
+void TestShiftForms::openModeOpensAShift()
+{
+    TShopFixture shop;
+    shop.Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    LogIn(shop);
+    TDialogAnswers answers;
+    TfrmVardiya form;
+    form.SetMode(vmOpen);
+    form.edtAmount->setText("150,5");
+    form.btnActionClick();
+    QCOMPARE(form.result(), int(mrOk));
+    QVERIFY(form.FVardiyaID > shop.VardiyaID());
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Bilgi"));
+    QCOMPARE(answers.Last().Text, QString("Vardiya açıldı. KASA SORUMLUSU - MERKEZ - KASA-1"));
+    QCOMPARE(answers.Last().DlgType, int(dtInfo));
+    QCOMPARE(answers.Last().AutoCloseMs, 1500);
+    QCOMPARE(shop.Scalar(QString("SELECT AcilisTutar FROM Vardiya WHERE VardiyaID = %1 AND "
+                                 "KapanisZamani IS NULL")
+                             .arg(form.FVardiyaID))
+                 .toDouble(),
+             150.5);
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestShiftForms::openModeRefusalKeepsTheDialogOpen()
+{
+    TShopFixture shop; // its shift is still open
+    LogIn(shop);
+    TDialogAnswers answers;
+    TfrmVardiya form;
+    form.SetMode(vmOpen);
+    form.edtAmount->setText("10");
+    form.btnActionClick();
+    QCOMPARE(form.result(), 0);
+    QCOMPARE(form.FVardiyaID, 0);
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text,
+             QString("Kullanıcının zaten açık bir vardiyası var. Aynı kullanıcı birden fazla "
+                     "şubede kasa açamaz. Şube: MERKEZ - Vardiya ID: 1"));
+    QCOMPARE(shop.Count("Vardiya"), 1);
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestShiftForms::executeCancelled_data()
+{
+    QTest::addColumn<int>("mode");
+    QTest::addColumn<bool>("byEscape");
+    QTest::newRow("open, cancel button") << int(vmOpen) << false;
+    QTest::newRow("close, cancel button") << int(vmClose) << false;
+    QTest::newRow("open, Esc") << int(vmOpen) << true;
+}
+
+void TestShiftForms::executeCancelled()
+{
+    QFETCH(int, mode);
+    QFETCH(bool, byEscape);
+    TShiftReportFixture fixture;
+    int vardiyaID = mode == vmOpen ? 0 : fixture.OpenID;
+    const int given = vardiyaID;
+    bool focused = false;
+    WhenModalOpens([&](QWidget* modal) {
+        auto* form = qobject_cast<TfrmVardiya*>(modal);
+        QVERIFY(form);
+        focused = QApplication::focusWidget() == form->edtAmount &&
+                  form->edtAmount->selectedText() == form->edtAmount->text();
+        if (byEscape)
+            QTest::keyClick(form->edtAmount, Qt::Key_Escape);
+        else
+            form->btnCancel->click();
+    });
+    QVERIFY(!TfrmVardiya::Execute(TVardiyaMode(mode), vardiyaID));
+    QCOMPARE(vardiyaID, given);
+    QVERIFY(focused);
+}
+
+void TestShiftForms::executeOpens()
+{
+    TShopFixture shop;
+    shop.Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    LogIn(shop);
+    TDialogAnswers answers;
+    WhenModalOpens([](QWidget* modal) {
+        auto* form = qobject_cast<TfrmVardiya*>(modal);
+        QVERIFY(form);
+        form->edtAmount->setText("0");
+        form->btnAction->click();
+    });
+    int vardiyaID = 0;
+    QVERIFY(TfrmVardiya::Execute(vmOpen, vardiyaID));
+    QCOMPARE(vardiyaID, shop.Scalar("SELECT MAX(VardiyaID) FROM Vardiya").toInt());
+    QVERIFY(vardiyaID > shop.VardiyaID());
+}
+
+void TestShiftForms::previewOfAShift()
+{
+    TShiftReportFixture fixture;
+    TfrmZReportPreview preview;
+    preview.SetVardiyaID(fixture.ClosedID);
+    QCOMPARE(preview.lblVardiyaValue->text(), QString("1"));
+    QCOMPARE(preview.lblKasiyerValue->text(), QString("KASA SORUMLUSU"));
+    QCOMPARE(preview.lblKapanisValue->text(), QString("05.03.2025 18:00:00"));
+    QCOMPARE(preview.lblDurumValue->text(), QString("KAPALI"));
+    QCOMPARE(TextColor(preview.lblDurumValue), QColor(0xE3, 0xBE, 0x3E));
+    QStringList lines = preview.ReportLines();
+    QStringList expected = TShiftReportFixture::ExpectedClosedReport();
+    QVERIFY(lines.at(7).startsWith("Rapor Zamanı     : "));
+    lines.removeAt(7);
+    expected.removeAt(7);
+    QCOMPARE(lines, expected);
+    QVERIFY(preview.btnPrint->isEnabled());
+    QCOMPARE(preview.memReport->font().family(), QString("Consolas"));
+    QCOMPARE(preview.memReport->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QVERIFY(preview.memReport->isReadOnly());
+    QCOMPARE(preview.size(), QSize(984, 724));
+}
+
+void TestShiftForms::previewWithoutAShift()
+{
+    TShiftReportFixture fixture;
+    TDialogAnswers answers;
+    TfrmZReportPreview preview;
+    preview.SetVardiyaID(0);
+    QVERIFY(preview.ReportLines().isEmpty());
+    for (QLabel* value : {preview.lblVardiyaValue, preview.lblKasiyerValue, preview.lblKapanisValue,
+                          preview.lblDurumValue})
+        QCOMPARE(value->text(), QString("-"));
+    QVERIFY(!preview.btnPrint->isEnabled());
+    preview.btnPrintClick();
+    QCOMPARE(answers.Count(), 0);
+}
+
+void TestShiftForms::previewOfAMissingShift()
+{
+    TShiftReportFixture fixture;
+    TDialogAnswers answers;
+    QStringList printed;
+    TPrintService::SetPrinterDevice(std::make_unique<TFakePrinter>(TFakePrinter::Prints, &printed));
+    TfrmZReportPreview preview;
+    preview.SetVardiyaID(404);
+    const QString text = "Z raporu oluşturulamadı: Vardiya bulunamadı.";
+    QCOMPARE(preview.memReport->toPlainText(), text);
+    QVERIFY(!preview.btnPrint->isEnabled());
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, text);
+    preview.btnPrintClick();
+    QVERIFY(printed.isEmpty());
+    QVERIFY(ZReportFiles(404).isEmpty());
+}
+
+void TestShiftForms::previewPrints_data()
+{
+    QTest::addColumn<int>("behaviour");
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("printed") << int(TFakePrinter::Prints) << "Bilgi"
+                             << "Z raporu yazdırıldı.";
+    QTest::newRow("cancelled") << int(TFakePrinter::Cancelled) << ""
+                               << "";
+    QTest::newRow("no printer") << int(TFakePrinter::Missing) << "Hata"
+                                << "Z raporu yazdırılamadı: Tanımlı yazıcı bulunamadı.";
+}
+
+void TestShiftForms::previewPrints()
+{
+    QFETCH(int, behaviour);
+    QFETCH(QString, title);
+    QFETCH(QString, text);
+    TShiftReportFixture fixture;
+    RemoveZReportFiles(fixture.ClosedID);
+    QStringList printed;
+    TPrintService::SetPrinterDevice(
+        std::make_unique<TFakePrinter>(TFakePrinter::TBehaviour(behaviour), &printed));
+    TDialogAnswers answers;
+    TfrmZReportPreview preview;
+    preview.SetVardiyaID(fixture.ClosedID);
+    preview.btnPrintClick();
+    QCOMPARE(answers.Count(), title.isEmpty() ? 0 : 1);
+    QCOMPARE(answers.Last().Title, title);
+    QCOMPARE(answers.Last().Text, text);
+    QCOMPARE(printed, behaviour == TFakePrinter::Prints ? preview.ReportLines() : QStringList());
+    QCOMPARE(ZReportFiles(fixture.ClosedID).size(), 1);
+    RemoveZReportFiles(fixture.ClosedID);
+}
+
+void TestShiftForms::previewClosesOnEscape()
+{
+    TShiftReportFixture fixture;
+    WhenModalOpens([](QWidget* modal) {
+        QVERIFY(qobject_cast<TfrmZReportPreview*>(modal));
+        QTest::keyClick(modal, Qt::Key_Escape);
+    });
+    TfrmZReportPreview::Execute(fixture.OpenID);
+    QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestShiftForms::summaryFigures()
+{
+    TShiftReportFixture fixture;
+    TfrmShiftSummary summary;
+    summary.SetVardiyaID(fixture.ClosedID);
+    QCOMPARE(summary.windowTitle(), QString("Vardiya İcmali"));
+    QCOMPARE(summary.lblTitle->text(), QString("VARDİYA İCMALİ"));
+    QCOMPARE(summary.lblVardiyaValue->text(), QString("1"));
+    QCOMPARE(summary.lblKasiyerValue->text(), QString("KASA SORUMLUSU"));
+    QCOMPARE(summary.lblAcilisValue->text(), QString("250,00 TL"));
+    QCOMPARE(summary.lblBrutNakitValue->text(), QString("240,49 TL"));
+    QCOMPARE(summary.lblBrutKartValue->text(), QString("7.408.887,80 TL"));
+    QCOMPARE(summary.lblIadeNakitValue->text(), QString("20,00 TL"));
+    QCOMPARE(summary.lblIadeToplamValue->text(), QString("30,00 TL"));
+    QCOMPARE(summary.lblKasaTeslimValue->text(), QString("470,49 TL"));
+    QCOMPARE(summary.lblNetCiroValue->text(), QString("7.409.098,29 TL"));
+    QCOMPARE(summary.lblAktifFisValue->text(), QString("6"));
+    QCOMPARE(summary.lblIadeFisValue->text(), QString("2"));
+    QCOMPARE(TextColor(summary.lblKasaTeslimValue), QColor(0xDD, 0x73, 0xC8));
+    QCOMPARE(TextColor(summary.lblNetCiroValue), QColor(0x34, 0x8B, 0x66));
+    QCOMPARE(summary.size(), QSize(560, 640));
+}
+
+void TestShiftForms::summaryEqualsTheZReport_data()
+{
+    QTest::addColumn<bool>("open");
+    QTest::newRow("closed shift") << false;
+    QTest::newRow("open shift without receipts") << true;
+}
+
+void TestShiftForms::summaryEqualsTheZReport()
+{
+    QFETCH(bool, open);
+    TShiftReportFixture fixture;
+    const int id = open ? fixture.OpenID : fixture.ClosedID;
+    TfrmShiftSummary summary;
+    summary.SetVardiyaID(id);
+    TfrmZReportPreview preview;
+    preview.SetVardiyaID(id);
+    const QStringList z = preview.ReportLines();
+    const auto money = [&](int line) {
+        return z.at(line).mid(26).trimmed();
+    };
+    QCOMPARE(summary.lblKasaTeslimValue->text(), money(24));
+    QCOMPARE(summary.lblNetCiroValue->text(), money(20));
+    QCOMPARE(summary.lblAcilisValue->text(), money(23));
+    QCOMPARE(summary.lblBrutNakitValue->text(), money(16));
+    QCOMPARE(summary.lblBrutKartValue->text(), money(17));
+    QCOMPARE(summary.lblIadeNakitValue->text(), money(18));
+    QCOMPARE(summary.lblIadeToplamValue->text(), money(19));
+    QCOMPARE(summary.lblAktifFisValue->text(), money(10));
+    QCOMPARE(summary.lblIadeFisValue->text(), money(11));
+}
+
+void TestShiftForms::summaryOfAMissingShiftIsNotShown()
+{
+    TShiftReportFixture fixture;
+    bool shown = false;
+    WhenModalOpens([&](QWidget* modal) {
+        shown = true;
+        modal->close();
+    });
+    try {
+        TfrmShiftSummary::Execute(404);
+        QFAIL("no error");
+    } catch (const Exception& e) {
+        QCOMPARE(e.Message(), QString("Vardiya özeti bulunamadi."));
+    }
+    QTest::qWait(50);
+    QVERIFY(!shown);
+}
+
+QTEST_MAIN(TestShiftForms)
+#include "tst_ShiftForms.moc"
