@@ -679,8 +679,8 @@ bool TfrmMainPOS::FormKeyPress(QObject*, QKeyEvent* event)
     edtBarkod->setFocus();
     if (!IsPrintableAscii(text) || (event->modifiers() & (Qt::ControlModifier | Qt::AltModifier)))
         return false;
+    // Setting the text leaves the caret at its end, where the next character goes.
     edtBarkod->setText(edtBarkod->text() + text);
-    edtBarkod->setCursorPosition(int(edtBarkod->text().size()));
     return true;
 }
 
