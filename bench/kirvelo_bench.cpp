@@ -8,6 +8,7 @@
 #include "sales/BarcodeResolver.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
+#include "shifts/ZReport.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -348,6 +349,107 @@ void BenchScan(QTextStream& out, const QString& path, const TBenchShop& shop, in
                .arg(firstMs, 0, 'f', 1)
         << Qt::endl;
 }
+
+// A shift of `receipts` receipts copied, with their lines and payments, from the oldest receipts
+// of the database, so it holds the seed's mix of cash, card, split payments and refunds.
+int PrepareReportShift(const TBenchShop& shop, int receipts)
+{
+    const int offset = Scalar(QStringLiteral("SELECT MAX(FisID) FROM SatisFis"));
+    const int last =
+        Scalar(QStringLiteral(
+                   "SELECT MAX(FisID) FROM (SELECT FisID FROM SatisFis ORDER BY FisID LIMIT %1)")
+                   .arg(receipts));
+    dmMain->BeginTransaction();
+    dmMain->ExecSql(QStringLiteral("INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, "
+                                   "AcilisZamani, AcilisTutar, VardiyaDurumu) VALUES (%1, %2, %3, "
+                                   "GETDATE(), 500, 'ACIK')")
+                        .arg(shop.KullaniciID)
+                        .arg(shop.TerminalID)
+                        .arg(shop.SubeID));
+    const int vardiya = Scalar(QStringLiteral("SELECT MAX(VardiyaID) FROM Vardiya"));
+    const QString range = QStringLiteral(" WHERE FisID <= %1").arg(last);
+    dmMain->ExecSql(
+        QStringLiteral("INSERT INTO SatisFis (FisID, FisNo, SubeID, KullaniciID, TerminalID, "
+                       "VardiyaID, Tarih, AraToplam, ToplamKDV, Indirim, GenelToplam, OdemeTipi, "
+                       "MusteriID, FisDurumu) SELECT FisID + %1, 'FIS-' || (FisID + %1), SubeID, "
+                       "KullaniciID, TerminalID, %2, Tarih, AraToplam, ToplamKDV, Indirim, "
+                       "GenelToplam, OdemeTipi, MusteriID, FisDurumu FROM SatisFis")
+            .arg(offset)
+            .arg(vardiya) +
+        range);
+    dmMain->ExecSql(
+        QStringLiteral("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Birim, "
+                       "Miktar, BirimFiyat, KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, "
+                       "AraToplam, SatirToplam) SELECT FisID + %1, SiraNo, StokID, StokAdi, "
+                       "Barkod, Birim, Miktar, BirimFiyat, KDVOrani, KDVTutari, IndirimOrani, "
+                       "IndirimTutari, AraToplam, SatirToplam FROM SatisFisSatir")
+            .arg(offset) +
+        range);
+    dmMain->ExecSql(QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) SELECT FisID "
+                                   "+ %1, OdemeTipi, Tutar FROM SatisOdeme")
+                        .arg(offset) +
+                    range);
+    dmMain->Commit();
+    return vardiya;
+}
+
+// The two report statements as SQLite runs them, prepared once, every row and column read.
+class TFloorZReport {
+public:
+    TFloorZReport(const QString& path, int vardiyaID)
+    {
+        if (sqlite3_open(path.toUtf8().constData(), &FDb) != SQLITE_OK)
+            throw std::runtime_error("cannot open database");
+        for (const SqlText* text : {&TZReport::ShiftSql(), &TZReport::ReceiptsSql()}) {
+            const QByteArray sql = dmMain->Dialect().Steps(*text).first().Sql.toUtf8();
+            sqlite3_stmt* stmt = nullptr;
+            if (sqlite3_prepare_v2(FDb, sql.constData(), -1, &stmt, nullptr) != SQLITE_OK)
+                throw std::runtime_error(sqlite3_errmsg(FDb));
+            sqlite3_bind_int(stmt, sqlite3_bind_parameter_index(stmt, ":VardiyaID"), vardiyaID);
+            FStatements.push_back(stmt);
+        }
+    }
+    ~TFloorZReport()
+    {
+        for (sqlite3_stmt* s : FStatements)
+            sqlite3_finalize(s);
+        sqlite3_close(FDb);
+    }
+
+    void Run()
+    {
+        for (sqlite3_stmt* s : FStatements) {
+            while (sqlite3_step(s) == SQLITE_ROW) {
+                for (int c = 0; c < sqlite3_column_count(s); ++c)
+                    sqlite3_column_text(s, c);
+            }
+            sqlite3_reset(s);
+        }
+    }
+
+private:
+    sqlite3* FDb = nullptr;
+    std::vector<sqlite3_stmt*> FStatements;
+};
+
+void BenchZReport(QTextStream& out, const QString& path, const TBenchShop& shop, int runs)
+{
+    const int vardiya = PrepareReportShift(shop, 2000);
+    int lines = 0;
+    const double report = MedianMs(runs, [&] {
+        lines = int(
+            TZReport::BuildReport(TZReport::Load(vardiya), QDateTime::currentDateTime()).size());
+    });
+    TFloorZReport floor(path, vardiya);
+    const double bare = MedianMs(runs, [&] { floor.Run(); });
+    out << QStringLiteral("Z report, shift of 2,000 receipts (%1 lines): median %2 ms; floor %3 "
+                          "ms; ratio %4")
+               .arg(lines)
+               .arg(report, 0, 'f', 2)
+               .arg(bare, 0, 'f', 2)
+               .arg(report / bare, 0, 'f', 2)
+        << Qt::endl;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -369,6 +471,7 @@ int main(int argc, char** argv)
         out << "database: " << path << ", runs: " << runs << Qt::endl;
         BenchScan(out, path, shop, runs);
         BenchSale(out, path, shop, runs);
+        BenchZReport(out, path, shop, runs);
     } catch (const std::exception& e) {
         out << "error: " << e.what() << Qt::endl;
         return 1;

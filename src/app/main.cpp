@@ -1,38 +1,18 @@
 #include "app/ErrorLogger.h"
 #include "core/DataModule.h"
-#include "core/SessionManager.h"
 #include "printing/PrinterLayer.h"
 #include "ui/LoginForm.h"
+#include "ui/MainPOSForm.h"
 #include "ui/POSUITheme.h"
 #include "ui/VardiyeMenuForm.h"
-
-#include <QDialog>
-#include <QLabel>
-#include <QVBoxLayout>
 
 #include <clocale>
 #include <memory>
 
 namespace {
-// Stands in for the sales screen until it exists: names the logged-in user, branch, terminal
-// and database, and ends the program when closed.
 std::unique_ptr<QDialog> CreateMainScreen(QWidget* owner)
 {
-    auto screen = std::make_unique<QDialog>(owner);
-    screen->setWindowTitle(QStringLiteral("KIRVELO - Satış Ekranı"));
-    TPOSUITheme::StyleForm(screen.get());
-    const TSessionInfo session = TSessionManager::Instance().GetSessionInfo();
-    auto* layout = new QVBoxLayout(screen.get());
-    layout->addWidget(new QLabel(QStringLiteral("Kullanıcı : ") + session.AdSoyad +
-                                     QStringLiteral(" (") + session.RolAdi +
-                                     QStringLiteral(")  |  Şube : ") + session.SubeAdi,
-                                 screen.get()));
-    layout->addWidget(
-        new QLabel(QStringLiteral("Terminal : ") + session.TerminalAdi, screen.get()));
-    layout->addWidget(
-        new QLabel(QStringLiteral("Veritabanı: ") + dmMain->Description(), screen.get()));
-    screen->resize(640, 160);
-    return screen;
+    return std::make_unique<TfrmMainPOS>(owner);
 }
 
 int Run(TKirveloApplication& app)

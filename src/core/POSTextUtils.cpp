@@ -3,8 +3,8 @@
 #include "core/DbQuery.h"
 
 #include <QLocale>
-#include <QRegularExpression>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -12,10 +12,19 @@ namespace {
 bool IsNumberType(const QVariant& value)
 {
     switch (value.metaType().id()) {
-    case QMetaType::Short: case QMetaType::UShort: case QMetaType::Int: case QMetaType::UInt:
-    case QMetaType::Long: case QMetaType::ULong: case QMetaType::LongLong: case QMetaType::ULongLong:
-    case QMetaType::Char: case QMetaType::SChar: case QMetaType::UChar:
-    case QMetaType::Float: case QMetaType::Double:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::Long:
+    case QMetaType::ULong:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Char:
+    case QMetaType::SChar:
+    case QMetaType::UChar:
+    case QMetaType::Float:
+    case QMetaType::Double:
         return true;
     default:
         return false;
@@ -39,8 +48,8 @@ double ReadRegionalNumber(const QString& text, double fallback)
 
 struct TDecimal {
     bool Negative = false;
-    QString Integer;   // at least one digit
-    QString Fraction;  // exactly the requested number of digits
+    QString Integer;  // at least one digit
+    QString Fraction; // exactly the requested number of digits
 };
 
 // Value rounded half away from zero to `decimals` places, taken from its 15 significant digits
@@ -82,7 +91,9 @@ TDecimal RoundDecimal(double value, int decimals)
     result.Fraction = kept.mid(pointAt);
     while (result.Integer.size() > 1 && result.Integer.startsWith(u'0'))
         result.Integer.remove(0, 1);
-    const bool zero = !kept.contains(QRegularExpression(QStringLiteral("[1-9]")));
+    // Every amount of a report passes here: a plain scan, not a pattern compiled per call.
+    const bool zero =
+        std::none_of(kept.cbegin(), kept.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
     result.Negative = value < 0 && !zero;
     return result;
 }
@@ -106,7 +117,8 @@ double VariantToFloatDef(const QVariant& Value, double Default)
         return Default;
     if (IsNumberType(Value))
         return Value.toDouble();
-    if (Value.metaType().id() != QMetaType::QString && Value.metaType().id() != QMetaType::QByteArray)
+    if (Value.metaType().id() != QMetaType::QString &&
+        Value.metaType().id() != QMetaType::QByteArray)
         return Default;
     const QString text = Value.toString().trimmed();
     if (text.isEmpty())
@@ -176,7 +188,9 @@ QString DisplayWord(const QString& value, bool upperCase, std::initializer_list<
 QString PaymentTypeDisplay(const QString& Value, bool UpperCase)
 {
     return DisplayWord(Value, UpperCase,
-                       {{u"NAKIT", u"NAKİT", u"Nakit"}, {u"KART", u"KART", u"Kart"}, {u"PARCALI", u"PARÇALI", u"Parçalı"}});
+                       {{u"NAKIT", u"NAKİT", u"Nakit"},
+                        {u"KART", u"KART", u"Kart"},
+                        {u"PARCALI", u"PARÇALI", u"Parçalı"}});
 }
 
 QString StatusDisplay(const QString& Value, bool UpperCase)
@@ -228,9 +242,10 @@ QDateTime VariantToDateTime(const QVariant& Value)
     if (Value.metaType().id() == QMetaType::QDate)
         return Value.toDate().startOfDay();
     const QString text = Value.toString().trimmed();
-    for (const QString& format : {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
-                                  QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm"),
-                                  QStringLiteral("yyyy-MM-dd")}) {
+    for (const QString& format :
+         {QStringLiteral("yyyy-MM-dd HH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm:ss.zzz"),
+          QStringLiteral("yyyy-MM-ddTHH:mm:ss"), QStringLiteral("yyyy-MM-dd HH:mm"),
+          QStringLiteral("yyyy-MM-dd")}) {
         const QDateTime parsed = QDateTime::fromString(text, format);
         if (parsed.isValid())
             return parsed;

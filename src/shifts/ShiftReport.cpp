@@ -50,10 +50,28 @@ QString TReportText::DateTime(const QDateTime& Value)
     return Value.isValid() ? Value.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss")) : QString();
 }
 
+QDateTime TReportText::StoredTime(const QVariant& Value)
+{
+    if (Value.metaType().id() == QMetaType::QString) {
+        // "yyyy-MM-dd HH:mm:ss", the way SQLite keeps times, read without the date parser.
+        const QString t = Value.toString();
+        const QStringView v(t);
+        if (t.size() >= 19 && t[4] == u'-' && t[7] == u'-' && (t[10] == u' ' || t[10] == u'T') &&
+            t[13] == u':' && t[16] == u':') {
+            const QDate date(v.mid(0, 4).toInt(), v.mid(5, 2).toInt(), v.mid(8, 2).toInt());
+            const QTime time(v.mid(11, 2).toInt(), v.mid(14, 2).toInt(), v.mid(17, 2).toInt());
+            if (date.isValid() && time.isValid())
+                return QDateTime(date, time, Qt::UTC);
+        }
+    }
+    const QDateTime parsed = VariantToDateTime(Value);
+    return parsed.isValid() ? QDateTime(parsed.date(), parsed.time(), Qt::UTC) : parsed;
+}
+
 TReportReceipt TReportReceipt::FromQuery(const TDbQuery& Query)
 {
     TReportReceipt r;
-    r.Tarih = VariantToDateTime(Query.Value(QStringLiteral("Tarih")));
+    r.Tarih = TReportText::StoredTime(Query.Value(QStringLiteral("Tarih")));
     r.FisNo = Query.Value(QStringLiteral("FisNo")).toString();
     r.FisDurumu = Query.Value(QStringLiteral("FisDurumu")).toString();
     r.OdemeTipi = Query.Value(QStringLiteral("OdemeTipi")).toString();

@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 
 class TDbQuery;
 
@@ -23,6 +24,10 @@ public:
     static QString Money(double Value);
     // "dd.mm.yyyy HH:nn:ss"; empty for a missing time.
     static QString DateTime(const QDateTime& Value);
+    // A time as the database stored it, kept as its wall-clock digits (the time spec is UTC, so
+    // no time-zone rule is looked up for each of the thousands of rows a report reads). Invalid
+    // for NULL or a text that is no time.
+    static QDateTime StoredTime(const QVariant& Value);
     static QString DoubleRule() { return QString(Width, u'='); }
     static QString SingleRule() { return QString(Width, u'-'); }
 };

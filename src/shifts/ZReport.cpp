@@ -144,9 +144,9 @@ TZReportData TZReport::Load(int VardiyaID)
     data.VardiyaID = shift.Value(QStringLiteral("VardiyaID")).toInt();
     data.Kasiyer = shift.Value(QStringLiteral("Kasiyer")).toString();
     data.VardiyaDurumu = shift.Value(QStringLiteral("VardiyaDurumu")).toString();
-    data.AcilisZamani = VariantToDateTime(shift.Value(QStringLiteral("AcilisZamani")));
+    data.AcilisZamani = TReportText::StoredTime(shift.Value(QStringLiteral("AcilisZamani")));
     const QVariant closedAt = shift.Value(QStringLiteral("KapanisZamani"));
-    data.KapanisZamani = VariantToDateTime(closedAt);
+    data.KapanisZamani = TReportText::StoredTime(closedAt);
     data.Figures = TShiftFigures::FromQuery(shift);
     data.Figures.Closed = !closedAt.isNull();
 

@@ -8,6 +8,7 @@
 #include "ui/Glyphs.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/WaitCursor.h"
 #include "ui/WindowMover.h"
 
 #include <QCheckBox>
@@ -38,15 +39,6 @@ constexpr int kFadeIntervalMs = 15;
 const QColor kCaption{0x1A, 0x3A, 0x5F};
 const QColor kMuted{0x5C, 0x6B, 0x7E};
 const QColor kIcon{0x22, 0x4A, 0x78};
-
-// Restores the normal cursor on every way out of a database step.
-class TWaitCursor {
-public:
-    TWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 QPixmap LogoPixmap()
 {

@@ -104,6 +104,16 @@ void TestZReport::dateTime()
     QCOMPARE(TReportText::DateTime(QDateTime(QDate(2025, 1, 2), QTime(3, 4, 5))),
              QString("02.01.2025 03:04:05"));
     QCOMPARE(TReportText::DateTime(QDateTime()), QString());
+    // Stored times print with the digits the database holds, whichever way they arrive.
+    for (const QVariant& stored : {QVariant("2025-03-05 09:15:07"), QVariant("2025-03-05T09:15:07"),
+                                   QVariant("2025-03-05 09:15:07.250"),
+                                   QVariant(QDateTime(QDate(2025, 3, 5), QTime(9, 15, 7)))})
+        QCOMPARE(TReportText::DateTime(TReportText::StoredTime(stored)),
+                 QString("05.03.2025 09:15:07"));
+    QCOMPARE(TReportText::DateTime(TReportText::StoredTime(QVariant("2025-03-05"))),
+             QString("05.03.2025 00:00:00"));
+    for (const QVariant& none : {QVariant(), QVariant("dün"), QVariant("2025-13-45 99:99:99")})
+        QVERIFY(!TReportText::StoredTime(none).isValid());
     QCOMPARE(TReportText::DoubleRule(), QString(118, '='));
     QCOMPARE(TReportText::SingleRule(), QString(118, '-'));
 }

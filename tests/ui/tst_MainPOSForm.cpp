@@ -1,0 +1,660 @@
+#include "core/AppPaths.h"
+#include "core/AppSettingsManager.h"
+#include "core/SessionManager.h"
+#include "support/ShopFixture.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/MainPOSForm.h"
+#include "ui/POSButton.h"
+#include "ui/POSUITheme.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <memory>
+
+namespace {
+const QString kWater = "8690000000001";
+const QString kCola = "8690000000002";
+
+QStringList RowTexts(const QTableWidget* grid, int row)
+{
+    QStringList texts;
+    for (int col = 0; col < grid->columnCount(); ++col)
+        texts << (grid->item(row, col) ? grid->item(row, col)->text() : QString());
+    return texts;
+}
+
+// Types like a keyboard or a wedge scanner: every key goes to whatever has the focus now.
+void TypeKeys(QWidget* window, const QString& text)
+{
+    for (const QChar c : text) {
+        QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+        QTest::keyClick(target, c.toLatin1());
+    }
+}
+
+void PressEnter(QWidget* window)
+{
+    QTest::keyClick(window->focusWidget() ? window->focusWidget() : window, Qt::Key_Return);
+}
+} // namespace
+
+// The sales screen on a real SQLite shop, its dialogs and the payment window answered through
+// the test hook.
+class TestMainPOSForm : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void controls();
+    void layoutFollowsWidth_data();
+    void layoutFollowsWidth();
+    void shiftLabel();
+    void keyRouting_data();
+    void keyRouting();
+    void shortcutsTypeNothing();
+    void enterAddsLine();
+    void scanShapesThroughScreen_data();
+    void scanShapesThroughScreen();
+    void weightPromptThroughScreen();
+    void notFoundClosesByItselfAndEmptiesField();
+    void refusalKeepsCode();
+    void emptyField();
+    void payPanel();
+    void payRefusals();
+    void quantityEntry_data();
+    void quantityEntry();
+    void discountEntry_data();
+    void discountEntry();
+    void rowActionsNeedLine();
+    void deleteAndClear();
+    void wholeSale();
+    void cancelledPaymentKeepsCart();
+    void failedSaleKeepsCart();
+    void escapeDoesNotClose();
+    void logout();
+
+private:
+    void NewForm();
+    void Scan(const QString& code);
+
+    std::unique_ptr<TShopFixture> FShop;
+    std::unique_ptr<TfrmMainPOS> FForm;
+};
+
+void TestMainPOSForm::initTestCase()
+{
+    UseTestPaths();
+    UseTurkishLocale();
+    RegisterFontSubstitutions();
+}
+
+void TestMainPOSForm::init()
+{
+    FShop = std::make_unique<TShopFixture>();
+    FShop->AddProduct("SU 0,5 L", kWater, 10, 10, 100);
+    FShop->AddProduct("KOLA 1 L", kCola, 36, 20, 50);
+    FShop->AddProduct("DOMATES", "12345", 25, 1, 50, true);
+    const int battery = FShop->AddProduct("KALEM PIL", "8690000000003", 50, 20);
+    FShop->Exec(QString("UPDATE Stok SET IsActive = 0 WHERE StokID = %1").arg(battery));
+    TSessionInfo session;
+    session.KullaniciID = FShop->KullaniciID();
+    session.AdSoyad = "KASA SORUMLUSU";
+    session.RolAdi = "Kasiyer";
+    session.SubeID = FShop->SubeID();
+    session.SubeAdi = "MERKEZ";
+    session.TerminalID = FShop->TerminalID();
+    TSessionManager::Instance().Login(session);
+    QDir(AppPaths::ReportsFolder()).removeRecursively();
+}
+
+void TestMainPOSForm::cleanup()
+{
+    FForm.reset();
+    FShop.reset();
+    TSessionManager::Instance().Logout();
+}
+
+void TestMainPOSForm::NewForm()
+{
+    FForm = std::make_unique<TfrmMainPOS>();
+    FForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+}
+
+void TestMainPOSForm::Scan(const QString& code)
+{
+    FForm->edtBarkod->setFocus();
+    FForm->edtBarkod->setText(code);
+    PressEnter(FForm.get());
+}
+
+void TestMainPOSForm::controls()
+{
+    NewForm();
+    TfrmMainPOS& form = *FForm;
+    QCOMPARE(form.windowTitle(), QString("KIRVELO - Satış Ekranı"));
+    QCOMPARE(form.lblTitle->text(), QString("KIRVELO - Satış Ekranı"));
+    QCOMPARE(form.lblUser->text(),
+             QString("Kullanıcı : KASA SORUMLUSU (Kasiyer)  |  Şube : MERKEZ"));
+    QCOMPARE(form.pnlTop->height(), 80);
+    QCOMPARE(form.pnlTop->palette().color(QPalette::Window), QColor("#1A3A5F"));
+    QVERIFY(form.lblMusteri->isHidden());
+    QCOMPARE(form.edtBarkod->placeholderText(),
+             QString("Barkod okutunuz veya klavyeden giriniz..."));
+    QVERIFY(form.edtBarkod->text().isEmpty());
+    QCOMPARE(form.btnStokSec->text(), QString("Seç"));
+    QCOMPARE(form.btnStokSec->width(), 88);
+    QCOMPARE(form.btnStokSec->Look().Fill, QColor("#145CA8"));
+    QCOMPARE(form.lblBarkod->text(), QString("Hızlı Barkod Girişi"));
+    QCOMPARE(form.lblBarkodOkuText->text(), QString("Barkodu Ekle"));
+    QCOMPARE(form.btnBarkodOku->height(), 42);
+    QCOMPARE(form.pnlControlArea->height(), 450);
+    QCOMPARE(form.pnlActions->height(), 100);
+    QCOMPARE(form.btnOdemeAl->height(), 50);
+    QCOMPARE(form.lblMiktarDegistirText->text(), QString("Miktar Düzenle"));
+    QCOMPARE(form.lblIndirimYapText->text(), QString("İndirim Uygula"));
+    QCOMPARE(form.lblSatirSilText->text(), QString("Satırı Sil"));
+    QCOMPARE(form.lblTemizleText->text(), QString("Sepeti Temizle"));
+    QCOMPARE(form.lblMiktarDegistirIcon->Glyph(), TGlyph::Edit);
+    QCOMPARE(form.lblTemizleIcon->Glyph(), TGlyph::Cart);
+    QCOMPARE(form.lblAraToplam->text(), QString("Ara Toplam:"));
+    QCOMPARE(form.lblGenelToplam->text(), QString("Genel Toplam:"));
+    QCOMPARE(form.lblGenelToplam_Value->text(), QString("0.00₺"));
+
+    const QList<TPOSButton*> header{form.btnMusteriSec,   form.btnIade,      form.btnHesapMakinesi,
+                                    form.btnMenuVardiya,  form.btnMenuRapor, form.FBtnMenuSatislar,
+                                    form.btnParametreler, form.btnLogout};
+    const QStringList captions{"Müşteri", "İade",     "Hesap",   "Vardiya",
+                               "Rapor",   "Satışlar", "Ayarlar", "Çıkış"};
+    for (int i = 0; i < header.size(); ++i) {
+        QCOMPARE(header.at(i)->text(), captions.at(i));
+        QCOMPARE(header.at(i)->size(), QSize(124, 80));
+        QCOMPARE(header.at(i)->focusPolicy(), Qt::NoFocus);
+    }
+    QCOMPARE(form.FBtnMenuSatislar->objectName(), QString("btnMenuSatislar"));
+
+    QCOMPARE(form.gridCart->columnCount(), 7);
+    QStringList titles;
+    for (int col = 0; col < 7; ++col)
+        titles << form.gridCart->horizontalHeaderItem(col)->text();
+    QCOMPARE(titles, (QStringList{"#", "Ürün Adı", "Miktar", "Birim Fiyat", "İndirim %", "KDV %",
+                                  "Toplam"}));
+    QVERIFY(form.gridCart->isColumnHidden(0));
+    QCOMPARE(form.gridCart->verticalHeader()->defaultSectionSize(), 34);
+    QVERIFY(form.gridCart->columnWidth(6) >= 90);
+}
+
+void TestMainPOSForm::layoutFollowsWidth_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("cartWidth");
+    QTest::newRow("1000") << 1000 << 520;
+    QTest::newRow("1600") << 1600 << 544;
+    QTest::newRow("2000") << 2000 << 650;
+}
+
+void TestMainPOSForm::layoutFollowsWidth()
+{
+    QFETCH(int, width);
+    QFETCH(int, cartWidth);
+    NewForm();
+    FForm->showNormal();
+    FForm->resize(width, 752);
+    FForm->FormResize();
+    QCOMPARE(FForm->pnlLeft->width(), cartWidth);
+    QCOMPARE(FForm->pnlCenter->x(), cartWidth);
+    QCOMPARE(FForm->btnLogout->x(), width - 132);
+    QCOMPARE(FForm->btnMusteriSec->x(), width - 132 - 7 * 124);
+    QCOMPARE(FForm->btnOdemeAl->width(), cartWidth - 20);
+}
+
+void TestMainPOSForm::shiftLabel()
+{
+    FShop->Exec(QString("UPDATE Vardiya SET KapanisZamani = GETDATE() WHERE VardiyaID = %1")
+                    .arg(FShop->VardiyaID()));
+    NewForm();
+    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
+    QCOMPARE(FForm->VardiyaID(), -1);
+    QCOMPARE(TSessionManager::Instance().GetSessionInfo().VardiyaAcik, false);
+
+    const int shift = FShop->OpenShift();
+    FForm->LoadOpenShift();
+    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Açık (ID: %1)").arg(shift));
+    QCOMPARE(FForm->VardiyaID(), shift);
+    QCOMPARE(TSessionManager::Instance().GetSessionInfo().VardiyaID, shift);
+    QVERIFY(TSessionManager::Instance().GetSessionInfo().VardiyaAcik);
+}
+
+void TestMainPOSForm::keyRouting_data()
+{
+    QTest::addColumn<QString>("focus"); // the control that has the focus before typing
+    QTest::addColumn<QString>("typed"); // already in the barcode field
+    QTest::newRow("cart grid") << "gridCart"
+                               << "";
+    QTest::newRow("window") << ""
+                            << "";
+    QTest::newRow("barcode field") << "edtBarkod"
+                                   << "";
+    QTest::newRow("cart grid, field holds the start") << "gridCart"
+                                                      << "86";
+}
+
+void TestMainPOSForm::keyRouting()
+{
+    QFETCH(QString, focus);
+    QFETCH(QString, typed);
+    NewForm();
+    TfrmMainPOS& form = *FForm;
+    form.edtBarkod->setText(typed);
+    form.edtBarkod->setCursorPosition(0);
+    if (focus.isEmpty() && form.focusWidget())
+        form.focusWidget()->clearFocus();
+    else if (!focus.isEmpty())
+        form.findChild<QWidget*>(focus)->setFocus();
+
+    TypeKeys(&form, QString("8690").mid(typed.size()));
+    QCOMPARE(form.edtBarkod->text(), QString("8690"));
+    QCOMPARE(form.focusWidget(), form.edtBarkod);
+    QCOMPARE(form.Cart().Count(), 0);
+    TypeKeys(&form, "000000001");
+    QCOMPARE(form.edtBarkod->cursorPosition(), 13);
+    PressEnter(&form);
+    QCOMPARE(form.Cart().Count(), 1);
+    QCOMPARE(form.Cart().Items(0).Barkod(), kWater);
+    QVERIFY(form.edtBarkod->text().isEmpty());
+}
+
+void TestMainPOSForm::shortcutsTypeNothing()
+{
+    NewForm();
+    TfrmMainPOS& form = *FForm;
+    form.gridCart->setFocus();
+    QTest::keyClick(form.gridCart, Qt::Key_H, Qt::ControlModifier);
+    QTest::keyClick(form.focusWidget(), Qt::Key_F8);
+    QVERIFY(form.edtBarkod->text().isEmpty());
+    QCOMPARE(form.focusWidget(), form.edtBarkod);
+
+    // A letter outside ASCII moves the focus but is left to the control that received it.
+    form.gridCart->setFocus();
+    QKeyEvent turkish(QEvent::KeyPress, 0, Qt::NoModifier, QString("ş"));
+    QApplication::sendEvent(form.gridCart, &turkish);
+    QVERIFY(form.edtBarkod->text().isEmpty());
+    QCOMPARE(form.focusWidget(), form.edtBarkod);
+}
+
+void TestMainPOSForm::enterAddsLine()
+{
+    NewForm();
+    TfrmMainPOS& form = *FForm;
+    Scan(kCola);
+    Scan(kCola);
+    Scan(kWater);
+    QCOMPARE(form.Cart().Count(), 2);
+    QCOMPARE(form.gridCart->rowCount(), 2);
+    QCOMPARE(RowTexts(form.gridCart, 0),
+             (QStringList{"1", "KOLA 1 L", "2,000 ADET", "30,00 TL", "0,00", "20,00", "72,00 TL"}));
+    QCOMPARE(RowTexts(form.gridCart, 1),
+             (QStringList{"2", "SU 0,5 L", "1,000 ADET", "9,09 TL", "0,00", "10,00", "10,00 TL"}));
+    QCOMPARE(form.lblGenelToplam_Value->text(), QString("82,00 TL"));
+    QCOMPARE(form.lblAraToplam_Value->text(), QString("69,09 TL"));
+    QCOMPARE(form.lblKDV_Value->text(), QString("12,91 TL"));
+    QCOMPARE(form.lblIndirim_Value->text(), QString("0,00 TL"));
+    QVERIFY(form.edtBarkod->text().isEmpty());
+
+    // The button and the typed code do the same.
+    form.edtBarkod->setText("  " + kWater + " ");
+    form.btnBarkodOku->click();
+    QCOMPARE(form.Cart().Items(1).Miktar(), 2.0);
+}
+
+void TestMainPOSForm::scanShapesThroughScreen_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<QString>("quantity");
+    QTest::newRow("scale label") << "2712345012508"
+                                 << "1,250 KG";
+    QTest::newRow("n*code") << "3*" + kWater << "3,000 ADET";
+    QTest::newRow("decimal n*code") << "2,5*" + kWater << "2,500 ADET";
+}
+
+void TestMainPOSForm::scanShapesThroughScreen()
+{
+    QFETCH(QString, code);
+    QFETCH(QString, quantity);
+    TDialogAnswers answers;
+    NewForm();
+    Scan(code);
+    QCOMPARE(answers.Count(), 0);
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FForm->gridCart->item(0, 2)->text(), quantity);
+    QVERIFY(FForm->edtBarkod->text().isEmpty());
+}
+
+void TestMainPOSForm::weightPromptThroughScreen()
+{
+    TDialogAnswers answers;
+    NewForm();
+    answers.Input("0,75");
+    Scan("12345");
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomInput"));
+    QCOMPARE(answers.Last().Title, QString("Tartım"));
+    QCOMPARE(answers.Last().Text, QString("DOMATES Miktarı (KG):"));
+    QCOMPARE(answers.Last().DefaultValue, QString("1"));
+    QCOMPARE(FForm->gridCart->item(0, 2)->text(), QString("0,750 KG"));
+
+    answers.Input("0");
+    Scan("12345");
+    QCOMPARE(answers.Last().Text, QString("Geçersiz miktar!"));
+    QCOMPARE(FForm->edtBarkod->text(), QString("12345"));
+    answers.Cancel();
+    Scan("12345");
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FForm->edtBarkod->text(), QString("12345"));
+}
+
+void TestMainPOSForm::notFoundClosesByItselfAndEmptiesField()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan("8690000009999");
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, QString("Barkod bulunamadı: 8690000009999"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
+    QCOMPARE(answers.Last().AutoCloseMs, 3000);
+    QVERIFY(FForm->edtBarkod->text().isEmpty());
+    QCOMPARE(FForm->focusWidget(), FForm->edtBarkod);
+
+    TAppSettingsManager::SetValue("BarcodeNotFoundMessageSeconds", "90", "");
+    Scan("*" + kWater);
+    QCOMPARE(answers.Last().Text, QString("Barkod bulunamadı: *" + kWater));
+    QCOMPARE(answers.Last().AutoCloseMs, 60000);
+    QCOMPARE(FForm->Cart().Count(), 0);
+}
+
+void TestMainPOSForm::refusalKeepsCode()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan("8690000000003");
+    QCOMPARE(answers.Last().Text, QString("Ürün satışa kapalı: KALEM PIL"));
+    QCOMPARE(answers.Last().AutoCloseMs, 0);
+    QCOMPARE(FForm->edtBarkod->text(), QString("8690000000003"));
+    QCOMPARE(FForm->Cart().Count(), 0);
+}
+
+void TestMainPOSForm::emptyField()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan("   ");
+    QCOMPARE(answers.Last().Text, QString("Barkod giriniz!"));
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+}
+
+void TestMainPOSForm::payPanel()
+{
+    FShop->Exec(QString("UPDATE Vardiya SET KapanisZamani = GETDATE() WHERE VardiyaID = %1")
+                    .arg(FShop->VardiyaID()));
+    NewForm();
+    TfrmMainPOS& form = *FForm;
+    QVERIFY(!form.btnOdemeAl->isEnabled());
+    QCOMPARE(form.btnOdemeAl->text(), QString("ÖDEME AL"));
+    QVERIFY(!form.btnTemizle->isEnabled());
+    QVERIFY(!form.btnMiktarDegistir->isEnabled());
+    QVERIFY(!form.lblMiktarDegistirText->isEnabled());
+
+    Scan(kCola);
+    QCOMPARE(form.btnOdemeAl->text(), QString("Ödeme Al  -  36,00 TL"));
+    QVERIFY(!form.btnOdemeAl->isEnabled());
+    QVERIFY(form.btnTemizle->isEnabled());
+    QVERIFY(form.btnSatirSil->isEnabled());
+    QVERIFY(form.lblSatirSilText->isEnabled());
+    QCOMPARE(form.lblSatirSilIcon->Color(), QColor("#145CA8"));
+
+    FShop->OpenShift();
+    form.LoadOpenShift();
+    QVERIFY(form.btnOdemeAl->isEnabled());
+    QCOMPARE(form.btnOdemeAl->Look().Fill, QColor("#145CA8"));
+    QCOMPARE(form.btnOdemeAl->Look().FillDisabled, QColor("#E7EDF5"));
+    QCOMPARE(form.btnOdemeAl->Look().TextDisabled, QColor("#5C6B7E"));
+}
+
+void TestMainPOSForm::payRefusals()
+{
+    FShop->Exec(QString("UPDATE Vardiya SET KapanisZamani = GETDATE() WHERE VardiyaID = %1")
+                    .arg(FShop->VardiyaID()));
+    TDialogAnswers answers;
+    NewForm();
+    FForm->btnOdemeAlClick();
+    QCOMPARE(answers.Last().Text, QString("Sepet boş!"));
+    Scan(kWater);
+    FForm->btnOdemeAlClick();
+    QCOMPARE(answers.Last().Text, QString("Vardiya açık değil!"));
+    QCOMPARE(answers.Count(), 2);
+}
+
+void TestMainPOSForm::quantityEntry_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<double>("quantity"); // -1: refused
+    QTest::newRow("comma") << "2,5" << 2.5;
+    QTest::newRow("point") << "2.5" << 2.5;
+    QTest::newRow("zero") << "0" << -1.0;
+    QTest::newRow("negative") << "-1" << -1.0;
+    QTest::newRow("not a number") << "abc" << -1.0;
+}
+
+void TestMainPOSForm::quantityEntry()
+{
+    QFETCH(QString, entry);
+    QFETCH(double, quantity);
+    TDialogAnswers answers;
+    NewForm();
+    Scan(kWater);
+    Scan(kCola);
+    FForm->SelectLine(1);
+    answers.Input(entry);
+    FForm->btnMiktarDegistirClick();
+    const TShownDialog prompt = answers.Shown().at(answers.Count() - (quantity < 0 ? 2 : 1));
+    QCOMPARE(prompt.Title, QString("Miktar Değiştir"));
+    QCOMPARE(prompt.Text, QString("Yeni miktar:"));
+    QCOMPARE(prompt.DefaultValue, QString("1"));
+    if (quantity < 0) {
+        QCOMPARE(answers.Last().Text, QString("Geçersiz miktar!"));
+        QCOMPARE(FForm->Cart().Items(1).Miktar(), 1.0);
+        return;
+    }
+    QCOMPARE(FForm->Cart().Items(1).Miktar(), quantity);
+    QCOMPARE(FForm->Cart().Items(0).Miktar(), 1.0);
+    QCOMPARE(FForm->gridCart->item(1, 2)->text(), QString("2,500 ADET"));
+
+    // The prompt offers the line's quantity as typed on this workstation.
+    answers.Cancel();
+    FForm->btnMiktarDegistirClick();
+    QCOMPARE(answers.Last().DefaultValue, QString("2,5"));
+    QCOMPARE(FForm->Cart().Items(1).Miktar(), 2.5);
+}
+
+void TestMainPOSForm::discountEntry_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<double>("discount"); // -1: refused
+    QTest::newRow("100") << "100" << 100.0;
+    QTest::newRow("12,5") << "12,5" << 12.5;
+    QTest::newRow("100.01") << "100.01" << -1.0;
+    QTest::newRow("-1") << "-1" << -1.0;
+}
+
+void TestMainPOSForm::discountEntry()
+{
+    QFETCH(QString, entry);
+    QFETCH(double, discount);
+    TDialogAnswers answers;
+    NewForm();
+    Scan(kCola);
+    answers.Input(entry);
+    FForm->btnIndirimYapClick();
+    if (discount < 0) {
+        QCOMPARE(answers.Last().Text, QString("Geçersiz indirim oranı!"));
+        QCOMPARE(FForm->Cart().Items(0).IndirimOrani(), 0.0);
+        return;
+    }
+    QCOMPARE(answers.Shown().first().Title, QString("İndirim Yap"));
+    QCOMPARE(answers.Shown().first().Text, QString("İndirim oranı (%):"));
+    QCOMPARE(answers.Shown().first().DefaultValue, QString("0"));
+    QCOMPARE(FForm->Cart().Items(0).IndirimOrani(), discount);
+    QCOMPARE(FForm->gridCart->item(0, 4)->text(),
+             QString::number(discount, 'f', 2).replace('.', ','));
+    QCOMPARE(FForm->lblGenelToplam_Value->text(),
+             discount == 100 ? QString("0,00 TL") : QString("31,50 TL"));
+}
+
+void TestMainPOSForm::rowActionsNeedLine()
+{
+    TDialogAnswers answers;
+    NewForm();
+    FForm->btnMiktarDegistirClick();
+    QCOMPARE(answers.Last().Text, QString("Satır seçiniz!"));
+    FForm->btnIndirimYapClick();
+    QCOMPARE(answers.Last().Text, QString("Satır seçiniz!"));
+    FForm->btnSatirSilClick();
+    QCOMPARE(answers.Last().Text, QString("Silinecek satırı seçiniz!"));
+    QCOMPARE(answers.Count(), 3);
+}
+
+void TestMainPOSForm::deleteAndClear()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan(kWater);
+    Scan(kCola);
+    FForm->SelectLine(0);
+    answers.Cancel();
+    FForm->btnSatirSilClick();
+    QCOMPARE(answers.Last().Title, QString("Satır Sil"));
+    QCOMPARE(answers.Last().Text, QString("Seçili satırı silmek istediğinizden emin misiniz?"));
+    QCOMPARE(FForm->Cart().Count(), 2);
+    answers.Ok();
+    FForm->btnSatirSilClick();
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FForm->Cart().Items(0).Barkod(), kCola);
+    QCOMPARE(FForm->gridCart->rowCount(), 1);
+
+    FForm->btnTemizleClick();
+    QCOMPARE(answers.Last().Title, QString("Sepeti Temizle"));
+    QCOMPARE(answers.Last().Text, QString("Sepeti temizlemek istediğinizden emin misiniz?"));
+    QCOMPARE(FForm->Cart().Count(), 1);
+    answers.Ok();
+    FForm->btnTemizleClick();
+    QCOMPARE(FForm->Cart().Count(), 0);
+    QCOMPARE(FForm->gridCart->rowCount(), 1);
+    QVERIFY(FForm->gridCart->item(0, 1)->text().isEmpty());
+    QCOMPARE(FForm->btnOdemeAl->text(), QString("ÖDEME AL"));
+    QVERIFY(!FForm->btnTemizle->isEnabled());
+}
+
+void TestMainPOSForm::wholeSale()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan("2*" + kCola);
+    Scan(kWater);
+    answers.Pay("100", "0");
+    FForm->btnOdemeAlClick();
+
+    const TShownDialog payment = answers.Shown().at(0);
+    QCOMPARE(payment.Form, QString("TfrmPayment"));
+    QCOMPARE(payment.Amount, QString("82,00 TL"));
+    const TShownDialog notice = answers.Last();
+    QCOMPARE(notice.Form, QString("TfrmSaleSuccessDialog"));
+    QCOMPARE(notice.Text, QString("FIS-1"));
+    QCOMPARE(notice.Amount, QString("82,00 TL"));
+    QCOMPARE(notice.Payment, QString("NAKİT"));
+    QCOMPARE(notice.AutoCloseMs, 3000);
+    QCOMPARE(answers.Count(), 2);
+
+    QCOMPARE(FShop->Count("SatisFis WHERE FisNo = 'FIS-1' AND OdemeTipi = 'NAKIT'"), 1);
+    QCOMPARE(FShop->Count("SatisFisSatir WHERE FisID = 1"), 2);
+    QCOMPARE(FShop->Scalar("SELECT Tutar FROM SatisOdeme WHERE FisID = 1").toDouble(), 82.0);
+    QFile receipt(AppPaths::ReportsFolder() + "Receipt_FIS-1.txt");
+    QVERIFY(receipt.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(receipt.readAll()).contains("KOLA 1 L"));
+    QCOMPARE(FForm->Cart().Count(), 0);
+    QCOMPARE(FForm->btnOdemeAl->text(), QString("ÖDEME AL"));
+    QVERIFY(!FForm->btnOdemeAl->isEnabled());
+    QCOMPARE(FForm->lblGenelToplam_Value->text(), QString("0,00 TL"));
+
+    TAppSettingsManager::SetValue("SaleSuccessMessageSeconds", "0", "");
+    Scan(kWater);
+    answers.Pay("0", "10");
+    FForm->btnOdemeAlClick();
+    QCOMPARE(answers.Last().Text, QString("FIS-2"));
+    QCOMPARE(answers.Last().Payment, QString("KART"));
+    QCOMPARE(answers.Last().AutoCloseMs, 1000);
+}
+
+void TestMainPOSForm::cancelledPaymentKeepsCart()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan(kCola);
+    answers.Cancel();
+    FForm->btnOdemeAlClick();
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FShop->Count("SatisFis"), 0);
+}
+
+void TestMainPOSForm::failedSaleKeepsCart()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan(kCola);
+    // Closed on another till after this screen found it open.
+    FShop->Exec(QString("UPDATE Vardiya SET KapanisZamani = GETDATE() WHERE VardiyaID = %1")
+                    .arg(FShop->VardiyaID()));
+    answers.Ok();
+    FForm->btnOdemeAlClick();
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, QString("Satış hatası: Vardiya kapalı veya bulunamadı."));
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FShop->Count("SatisFis"), 0);
+    QVERIFY(!QFile::exists(AppPaths::ReportsFolder() + "Receipt_FIS-1.txt"));
+}
+
+void TestMainPOSForm::escapeDoesNotClose()
+{
+    NewForm();
+    FForm->gridCart->setFocus();
+    QTest::keyClick(FForm->gridCart, Qt::Key_Escape);
+    QTest::keyClick(FForm.get(), Qt::Key_Escape);
+    QVERIFY(FForm->isVisible());
+}
+
+void TestMainPOSForm::logout()
+{
+    TDialogAnswers answers;
+    NewForm();
+    FForm->btnLogoutClick();
+    QCOMPARE(answers.Last().Title, QString("Programdan Çıkış"));
+    QCOMPARE(answers.Last().Text, QString("Programdan çıkmak istediğinizden emin misiniz?"));
+    QVERIFY(FForm->isVisible());
+    QVERIFY(TSessionManager::Instance().GetIsLoggedIn());
+    answers.Ok();
+    FForm->btnLogoutClick();
+    QVERIFY(!FForm->isVisible());
+    QCOMPARE(FForm->result(), int(QDialog::Rejected));
+    QVERIFY(!TSessionManager::Instance().GetIsLoggedIn());
+}
+
+QTEST_MAIN(TestMainPOSForm)
+#include "tst_MainPOSForm.moc"
