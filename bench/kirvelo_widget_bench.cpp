@@ -123,20 +123,28 @@ void LogInWithOpenShift()
     TSessionManager::Instance().Login(session);
 }
 
-// 100 different counted products: 90 by their own barcode, 10 by a case barcode.
+// 100 different counted products that may be sold (no expired lot in stock): 90 by their own
+// barcode, 10 by a case barcode.
+const QString kSellable = QStringLiteral(
+    "NOT EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND L.MevcutMiktar > 0 "
+    "AND L.SonKullanmaTarihi < date('now','localtime'))");
+
 std::vector<QString> ScanCodes()
 {
     std::vector<QString> codes;
-    TDbQuery cases(QStringLiteral(
-        "SELECT D.KoliBarkod FROM StokBirimDonusum D JOIN Stok S ON S.StokID = D.StokID WHERE "
-        "S.IsDeleted = 0 AND S.IsActive = 1 AND S.TartimliMi = 0 ORDER BY D.StokID LIMIT 10"));
+    TDbQuery cases(QString(
+        QStringLiteral("SELECT D.KoliBarkod FROM StokBirimDonusum D JOIN Stok S ON S.StokID = "
+                       "D.StokID WHERE S.IsDeleted = 0 AND S.IsActive = 1 AND S.TartimliMi = 0 "
+                       "AND ") +
+        kSellable + QStringLiteral(" ORDER BY D.StokID LIMIT 10")));
     cases.Exec();
     while (cases.Next())
         codes.push_back(cases.Value(0).toString());
-    TDbQuery plain(QStringLiteral(
-        "SELECT Barkod FROM Stok S WHERE IsDeleted = 0 AND IsActive = 1 AND TartimliMi = 0 AND "
-        "NOT EXISTS (SELECT 1 FROM StokBirimDonusum D WHERE D.StokID = S.StokID) ORDER BY StokID "
-        "LIMIT 90 OFFSET 2000"));
+    TDbQuery plain(QString(
+        QStringLiteral("SELECT Barkod FROM Stok S WHERE IsDeleted = 0 AND IsActive = 1 AND "
+                       "TartimliMi = 0 AND NOT EXISTS (SELECT 1 FROM StokBirimDonusum D WHERE "
+                       "D.StokID = S.StokID) AND ") +
+        kSellable + QStringLiteral(" ORDER BY StokID LIMIT 90 OFFSET 2000")));
     plain.Exec();
     while (plain.Next())
         codes.push_back(plain.Value(0).toString());
