@@ -12,7 +12,9 @@
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
 #include "ui/PaymentForm.h"
+#include "ui/ReportMenuForm.h"
 #include "ui/SaleSuccessDialogForm.h"
+#include "ui/VardiyeMenuForm.h"
 #include "ui/WaitCursor.h"
 #include "ui/WindowMover.h"
 
@@ -984,11 +986,41 @@ void TfrmMainPOS::btnHesapMakinesiClick()
     OpenCalculator();
 }
 
-// The shift popup menu drops down from here once it exists.
-void TfrmMainPOS::btnMenuVardiyaClick() {}
+void TfrmMainPOS::btnMenuVardiyaClick()
+{
+    TMenuPopupForm* menu = TMenuPopupForm::Instance();
+    if (!menu)
+        return;
+    TShiftMenuHandlers handlers;
+    handlers.btnVardiyaAcClick = [this] {
+        btnVardiyaAcClick();
+    };
+    handlers.btnVardiyaKapatClick = [this] {
+        btnVardiyaKapatClick();
+    };
+    handlers.btnIcmalClick = [this] {
+        btnIcmalClick();
+    };
+    handlers.btnPastShiftReportsClick = [this] {
+        btnPastShiftReportsClick();
+    };
+    menu->SetSalesScreen(this, handlers);
+    menu->DropDown(btnMenuVardiya);
+}
 
-// The report popup menu drops down from here once it exists.
-void TfrmMainPOS::btnMenuRaporClick() {}
+void TfrmMainPOS::btnMenuRaporClick()
+{
+    TReportMenuHandlers handlers;
+    handlers.btnReportingClick = [this] {
+        btnReportingClick();
+    };
+    handlers.btnSonFisClick = [this] {
+        btnSonFisClick();
+    };
+    TReportMenuPopupForm* menu = TReportMenuPopupForm::Instance(this);
+    menu->SetSalesScreen(this, handlers);
+    menu->DropDown(btnMenuRapor);
+}
 
 void TfrmMainPOS::OpenShiftSalesClick()
 {

@@ -1,0 +1,212 @@
+#include "core/SessionManager.h"
+#include "support/ShopFixture.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/MainPOSForm.h"
+#include "ui/POSButton.h"
+#include "ui/POSUITheme.h"
+#include "ui/ReportMenuForm.h"
+#include "ui/VardiyeMenuForm.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QtTest>
+
+#include <memory>
+
+// The sales screen's "Vardiya" and "Rapor" buttons with their drop-down menus, on a real
+// SQLite shop; messages answered through the test hook.
+class TestSalesScreenMenus : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void shiftMenuDropsDownFromItsButton();
+    void escapeLeavesScreenUnchanged();
+    void summaryWithoutShiftReportsAfterClosing();
+    void reportMenuMadeOnceOnFirstUse();
+    void lastReceiptWithoutShiftDoesNothing();
+    void lastReceiptWithShiftAndNoReceipt();
+    void withoutShiftMenuButtonDoesNothing();
+    void choiceAfterScreenClosedRunsNothing();
+
+private:
+    void CloseShift();
+    void NewForm();
+    void Choose(TPopupMenuForm* menu, int row);
+
+    std::unique_ptr<TShopFixture> FShop;
+    std::unique_ptr<QWidget> FLogin; // owns the shift menu, as the login window does
+    std::unique_ptr<TfrmMainPOS> FForm;
+};
+
+void TestSalesScreenMenus::initTestCase()
+{
+    UseTestPaths();
+    UseTurkishLocale();
+    RegisterFontSubstitutions();
+}
+
+void TestSalesScreenMenus::init()
+{
+    FShop = std::make_unique<TShopFixture>();
+    FShop->AddProduct("SU 0,5 L", "8690000000001", 10, 10, 100);
+    TSessionInfo session;
+    session.KullaniciID = FShop->KullaniciID();
+    session.AdSoyad = "KASA SORUMLUSU";
+    session.SubeID = FShop->SubeID();
+    session.SubeAdi = "MERKEZ";
+    session.TerminalID = FShop->TerminalID();
+    TSessionManager::Instance().Login(session);
+    FLogin = std::make_unique<QWidget>();
+    new TMenuPopupForm(FLogin.get());
+}
+
+void TestSalesScreenMenus::cleanup()
+{
+    FForm.reset();
+    FLogin.reset();
+    FShop.reset();
+    TSessionManager::Instance().Logout();
+}
+
+void TestSalesScreenMenus::CloseShift()
+{
+    FShop->Exec("UPDATE Vardiya SET VardiyaDurumu = 'KAPALI', KapanisZamani = GETDATE()");
+}
+
+void TestSalesScreenMenus::NewForm()
+{
+    FForm = std::make_unique<TfrmMainPOS>();
+    FForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+}
+
+void TestSalesScreenMenus::Choose(TPopupMenuForm* menu, int row)
+{
+    menu->scAdvancedListBox1->setCurrentRow(row);
+    QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Return);
+}
+
+void TestSalesScreenMenus::shiftMenuDropsDownFromItsButton()
+{
+    NewForm();
+    TMenuPopupForm* menu = TMenuPopupForm::Instance();
+    QVERIFY(menu);
+    QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
+    QVERIFY(menu->isVisible());
+    QCOMPARE(menu->pos(),
+             FForm->btnMenuVardiya->mapToGlobal(QPoint(0, FForm->btnMenuVardiya->height())));
+    QCOMPARE(menu->scLabel1->text(), QString("Vardiye İşlemleri"));
+}
+
+void TestSalesScreenMenus::escapeLeavesScreenUnchanged()
+{
+    NewForm();
+    FForm->edtBarkod->setText("8690000000001");
+    FForm->btnBarkodOkuClick();
+    const QString shift = FForm->lblVardiya->text();
+    TDialogAnswers answers;
+    for (TPOSButton* button : {FForm->btnMenuVardiya, FForm->btnMenuRapor}) {
+        QTest::mouseClick(button, Qt::LeftButton);
+        QWidget* menu = QApplication::activePopupWidget();
+        QVERIFY(menu);
+        QTest::keyClick(menu->focusWidget(), Qt::Key_Escape);
+        QVERIFY(!menu->isVisible());
+    }
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FForm->lblVardiya->text(), shift);
+    QCOMPARE(answers.Count(), 0);
+}
+
+void TestSalesScreenMenus::summaryWithoutShiftReportsAfterClosing()
+{
+    CloseShift();
+    NewForm();
+    TMenuPopupForm* menu = TMenuPopupForm::Instance();
+    TDialogAnswers answers;
+    bool closedFirst = false;
+    connect(menu, &TPopupMenuForm::ItemChosen, this,
+            [&closedFirst, menu] { closedFirst = !menu->isVisible(); });
+    QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
+    Choose(menu, 2); // "Vardiye İcmal"
+    QVERIFY(closedFirst);
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Text, QString("Aktif vardiya bulunmuyor."));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
+}
+
+void TestSalesScreenMenus::reportMenuMadeOnceOnFirstUse()
+{
+    NewForm();
+    QVERIFY(!TReportMenuPopupForm::Existing());
+    QTest::mouseClick(FForm->btnMenuRapor, Qt::LeftButton);
+    TReportMenuPopupForm* first = TReportMenuPopupForm::Existing();
+    QVERIFY(first && first->isVisible());
+    QCOMPARE(first->pos(),
+             FForm->btnMenuRapor->mapToGlobal(QPoint(0, FForm->btnMenuRapor->height())));
+    QTest::keyClick(first->scAdvancedListBox1, Qt::Key_Escape);
+    QTest::mouseClick(FForm->btnMenuRapor, Qt::LeftButton);
+    QCOMPARE(TReportMenuPopupForm::Existing(), first);
+    QCOMPARE(FForm->findChildren<TReportMenuPopupForm*>().size(), 1);
+    QVERIFY(first->isVisible());
+}
+
+void TestSalesScreenMenus::lastReceiptWithoutShiftDoesNothing()
+{
+    CloseShift();
+    NewForm();
+    TDialogAnswers answers;
+    QTest::mouseClick(FForm->btnMenuRapor, Qt::LeftButton);
+    TReportMenuPopupForm* menu = TReportMenuPopupForm::Existing();
+    Choose(menu, 1); // "Son Fiş Dökümü"
+    QVERIFY(!menu->isVisible());
+    QCOMPARE(answers.Count(), 0);
+    QVERIFY(!QApplication::activeModalWidget() || QApplication::activeModalWidget() == FForm.get());
+}
+
+void TestSalesScreenMenus::lastReceiptWithShiftAndNoReceipt()
+{
+    NewForm();
+    QVERIFY(FForm->VardiyaID() > 0);
+    TDialogAnswers answers;
+    QTest::mouseClick(FForm->btnMenuRapor, Qt::LeftButton);
+    TReportMenuPopupForm* menu = TReportMenuPopupForm::Existing();
+    Choose(menu, 1); // "Son Fiş Dökümü"
+    QVERIFY(!menu->isVisible());
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Text, QString("Yazdırılacak fiş bulunamadı."));
+    QCOMPARE(answers.Last().DlgType, int(dtInfo));
+}
+
+void TestSalesScreenMenus::withoutShiftMenuButtonDoesNothing()
+{
+    FLogin.reset();
+    QVERIFY(!TMenuPopupForm::Instance());
+    NewForm();
+    QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
+    QVERIFY(!QApplication::activePopupWidget());
+}
+
+void TestSalesScreenMenus::choiceAfterScreenClosedRunsNothing()
+{
+    NewForm();
+    TMenuPopupForm* menu = TMenuPopupForm::Instance();
+    QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
+    QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Escape);
+    FForm.reset();
+    TDialogAnswers answers;
+    QWidget anchor;
+    anchor.show();
+    menu->DropDown(&anchor);
+    Choose(menu, 2);
+    QVERIFY(menu->isVisible()); // no sales screen: the menu stays open and nothing runs
+    QCOMPARE(answers.Count(), 0);
+    QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Escape);
+}
+
+QTEST_MAIN(TestSalesScreenMenus)
+#include "tst_SalesScreenMenus.moc"
