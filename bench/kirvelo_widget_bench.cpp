@@ -4,20 +4,36 @@
 //       the login window as the program starts it, on the database KIRVELO_DATABASE names (the
 //       embedded demo database when unset): time from process start to the window shown, to
 //       its branches listed (connected) and to the end of its fade-in.
+//
+//   kirvelo_widget_bench scan PATH [ROUNDS]
+//       the sales screen on a large SQLite database (made with kirvelo-seed; the run opens a
+//       shift in it): each round scans 100 different products into an empty cart by typing the
+//       code into edtBarkod and pressing Enter; every scan is timed from the Enter to the cart
+//       grid repainted. Then the process's resident memory with that catalogue and the 100-line
+//       cart.
 #include "core/DataModule.h"
+#include "core/DbQuery.h"
+#include "core/SessionManager.h"
+#include "ui/DialogTestHooks.h"
 #include "ui/LoginForm.h"
+#include "ui/MainPOSForm.h"
 #include "ui/POSUITheme.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QLineEdit>
+#include <QTableWidget>
 #include <QTextStream>
 #include <QtTest>
 
+#include <algorithm>
 #include <clocale>
 #include <ctime>
+#include <stdexcept>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 // Milliseconds since the kernel started this process (10 ms resolution).
@@ -83,6 +99,177 @@ int BenchLogin(QTextStream& out)
         << Qt::endl;
     return 0;
 }
+int Scalar(const QString& sql)
+{
+    return dmMain->GetScalar(sql).toInt();
+}
+
+// A cashier logged in on the first active branch, with a shift of their own open.
+void LogInWithOpenShift()
+{
+    TSessionInfo session;
+    session.SubeID = Scalar(QStringLiteral("SELECT MIN(SubeID) FROM Sube WHERE IsActive = 1"));
+    session.KullaniciID =
+        Scalar(QStringLiteral("SELECT MIN(KullaniciID) FROM Kullanici WHERE AktifMi = 1"));
+    session.TerminalID = Scalar(QStringLiteral("SELECT MIN(TerminalID) FROM Terminal"));
+    session.AdSoyad = QStringLiteral("Kasiyer");
+    session.SubeAdi = QStringLiteral("Şube");
+    dmMain->ExecSql(QStringLiteral("INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, "
+                                   "AcilisZamani, AcilisTutar, VardiyaDurumu) VALUES (%1, %2, %3, "
+                                   "GETDATE(), 0, 'ACIK')")
+                        .arg(session.KullaniciID)
+                        .arg(session.TerminalID)
+                        .arg(session.SubeID));
+    TSessionManager::Instance().Login(session);
+}
+
+// 100 different counted products that may be sold (no expired lot in stock): 90 by their own
+// barcode, 10 by a case barcode.
+const QString kSellable = QStringLiteral(
+    "NOT EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND L.MevcutMiktar > 0 "
+    "AND L.SonKullanmaTarihi < date('now','localtime'))");
+
+std::vector<QString> ScanCodes()
+{
+    std::vector<QString> codes;
+    TDbQuery cases(QString(
+        QStringLiteral("SELECT D.KoliBarkod FROM StokBirimDonusum D JOIN Stok S ON S.StokID = "
+                       "D.StokID WHERE S.IsDeleted = 0 AND S.IsActive = 1 AND S.TartimliMi = 0 "
+                       "AND ") +
+        kSellable + QStringLiteral(" ORDER BY D.StokID LIMIT 10")));
+    cases.Exec();
+    while (cases.Next())
+        codes.push_back(cases.Value(0).toString());
+    TDbQuery plain(QString(
+        QStringLiteral("SELECT Barkod FROM Stok S WHERE IsDeleted = 0 AND IsActive = 1 AND "
+                       "TartimliMi = 0 AND NOT EXISTS (SELECT 1 FROM StokBirimDonusum D WHERE "
+                       "D.StokID = S.StokID) AND ") +
+        kSellable + QStringLiteral(" ORDER BY StokID LIMIT 90 OFFSET 2000")));
+    plain.Exec();
+    while (plain.Next())
+        codes.push_back(plain.Value(0).toString());
+    if (codes.size() < 100)
+        throw std::runtime_error("database holds too few products; run kirvelo-seed first");
+    return codes;
+}
+
+// Counts the paintings of a widget.
+class TPaintCounter : public QObject {
+public:
+    explicit TPaintCounter(QWidget* widget)
+        : QObject(widget)
+    {
+        widget->installEventFilter(this);
+    }
+    int Count() const { return FCount; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++FCount;
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    int FCount = 0;
+};
+
+// Types the code, then times Enter until the grid has been painted again.
+double TimedScan(TfrmMainPOS& screen, const TPaintCounter& paints, const QString& code)
+{
+    QTest::keyClicks(screen.edtBarkod, code);
+    QCoreApplication::processEvents();
+    const int before = paints.Count();
+    const int lines = screen.Cart().Count();
+    QElapsedTimer clock;
+    clock.start();
+    QTest::keyClick(screen.edtBarkod, Qt::Key_Return);
+    while (paints.Count() == before && clock.elapsed() < 5000)
+        QCoreApplication::processEvents();
+    const double ms = double(clock.nsecsElapsed()) / 1e6;
+    if (screen.Cart().Count() != lines + 1 || paints.Count() == before)
+        throw std::runtime_error(
+            QString(QStringLiteral("scan did not add a painted line: ") + code).toStdString());
+    return ms;
+}
+
+void ClearCart(TfrmMainPOS& screen)
+{
+    screen.Cart().Clear();
+    screen.RefreshCart();
+    QCoreApplication::processEvents();
+}
+
+double Percentile(std::vector<double> times, double share)
+{
+    std::sort(times.begin(), times.end());
+    const size_t at = std::min(times.size() - 1, size_t(share * double(times.size())));
+    return times[at];
+}
+
+// "VmRSS" or "VmHWM" of this process in MB.
+double ProcessMemoryMb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return -1;
+}
+
+int BenchScan(QTextStream& out, const QString& path, int rounds)
+{
+    RegisterFontSubstitutions();
+    TdmMain db;
+    db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
+    db.Connect();
+    LogInWithOpenShift();
+    const std::vector<QString> codes = ScanCodes();
+    const TDialogAnswers noDialogs; // a refused scan must fail the run, not wait for a person
+    TfrmMainPOS screen;
+    screen.resize(1366, 768);
+    screen.show();
+    if (!QTest::qWaitForWindowExposed(&screen, 5000))
+        throw std::runtime_error("the sales screen did not show");
+    if (screen.VardiyaID() <= 0)
+        throw std::runtime_error("the sales screen found no open shift");
+    TPaintCounter paints(screen.gridCart->viewport());
+
+    const double firstMs = TimedScan(screen, paints, codes.front());
+    ClearCart(screen);
+    std::vector<double> times;
+    std::vector<double> last;
+    for (int round = 0; round < rounds; ++round) {
+        ClearCart(screen);
+        for (const QString& code : codes) {
+            times.push_back(TimedScan(screen, paints, code));
+            if (screen.Cart().Count() > 90)
+                last.push_back(times.back());
+        }
+    }
+    if (noDialogs.Count() > 0)
+        throw std::runtime_error(
+            QString(QStringLiteral("a dialog was shown: ") + noDialogs.Last().Text).toStdString());
+    out << QStringLiteral("Scan to repainted grid, %1 scans: median %2 ms, p95 %3 ms, max %4 ms; "
+                          "lines 91-100: median %5 ms; first scan of the run %6 ms")
+               .arg(times.size())
+               .arg(Percentile(times, 0.5), 0, 'f', 2)
+               .arg(Percentile(times, 0.95), 0, 'f', 2)
+               .arg(Percentile(times, 1.0), 0, 'f', 2)
+               .arg(Percentile(last, 0.5), 0, 'f', 2)
+               .arg(firstMs, 0, 'f', 1)
+        << Qt::endl;
+    out << QStringLiteral("Memory with a %1-line cart: VmRSS %2 MB, VmHWM %3 MB")
+               .arg(screen.Cart().Count())
+               .arg(ProcessMemoryMb("VmRSS"), 0, 'f', 1)
+               .arg(ProcessMemoryMb("VmHWM"), 0, 'f', 1)
+        << Qt::endl;
+    return 0;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -96,8 +283,15 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(QStringLiteral("KIRVELO"));
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
-    if (args.value(1) == QLatin1String("login"))
-        return BenchLogin(out);
-    out << "usage: kirvelo_widget_bench login" << Qt::endl;
+    try {
+        if (args.value(1) == QLatin1String("login"))
+            return BenchLogin(out);
+        if (args.value(1) == QLatin1String("scan") && args.size() > 2)
+            return BenchScan(out, args.at(2), args.size() > 3 ? args.at(3).toInt() : 3);
+    } catch (const std::exception& e) {
+        out << "error: " << e.what() << Qt::endl;
+        return 1;
+    }
+    out << "usage: kirvelo_widget_bench login | scan PATH [ROUNDS]" << Qt::endl;
     return 2;
 }
