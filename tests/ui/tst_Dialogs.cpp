@@ -1,4 +1,5 @@
 #include "support/TestDatabase.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/CustomInputForm.h"
 #include "ui/POSButton.h"
@@ -17,30 +18,9 @@
 Q_DECLARE_METATYPE(TDialogType)
 
 namespace {
-// Runs `step` on the modal window once it is open (the dialogs under test run for real).
-void WhenModalOpens(std::function<void(QWidget*)> step)
-{
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        step(modal);
-    });
-    poll->start();
-}
-
 void Key(QWidget* window, Qt::Key key)
 {
     QTest::keyClick(window, key);
-}
-
-template <typename T> T* Child(QWidget* window, const char* name)
-{
-    return window->findChild<T*>(QString::fromLatin1(name));
 }
 } // namespace
 

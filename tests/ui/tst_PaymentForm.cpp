@@ -1,4 +1,5 @@
 #include "support/TestDatabase.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
@@ -13,27 +14,6 @@
 #include <functional>
 
 namespace {
-// Runs `step` on the modal window once it is open (the window under test runs for real).
-void WhenModalOpens(std::function<void(QWidget*)> step)
-{
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        step(modal);
-    });
-    poll->start();
-}
-
-template <typename T> T* Child(QWidget* window, const char* name)
-{
-    return window->findChild<T*>(QString::fromLatin1(name));
-}
-
 // Replaces a box's whole text by typing, as a cashier does after the box was entered.
 void TypeInto(QLineEdit* edit, const QString& keys)
 {
