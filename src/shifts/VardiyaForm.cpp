@@ -6,8 +6,8 @@
 #include "ui/CustomDialogForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/WaitCursor.h"
 
-#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -29,14 +29,6 @@ const QColor kOpenGreen{0x00, 0x80, 0x00};
 const QColor kDetails{0x63, 0x6D, 0x7B};
 const QColor kExpectedGreen{0x34, 0x8B, 0x66};
 const QColor kSubTitle{0xC9, 0xD8, 0xE4};
-
-// Restores the normal cursor however the handler ends.
-struct TWaitCursor {
-    TWaitCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TWaitCursor() { QGuiApplication::restoreOverrideCursor(); }
-    TWaitCursor(const TWaitCursor&) = delete;
-    TWaitCursor& operator=(const TWaitCursor&) = delete;
-};
 
 void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
 {

@@ -6,6 +6,10 @@
 #include "core/SessionManager.h"
 #include "printing/PrintService.h"
 #include "sales/SalesScreenRules.h"
+#include "shifts/ShiftManager.h"
+#include "shifts/ShiftSummaryForm.h"
+#include "shifts/VardiyaForm.h"
+#include "shifts/ZReportPreviewForm.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/CustomInputForm.h"
 #include "ui/Glyphs.h"
@@ -1051,16 +1055,63 @@ void TfrmMainPOS::btnLogoutClick()
     done(QDialog::Rejected);
 }
 
-// Opening a shift goes through the shift dialog once it exists.
-void TfrmMainPOS::btnVardiyaAcClick() {}
+void TfrmMainPOS::btnVardiyaAcClick()
+{
+    if (FVardiyaID > 0) {
+        ShowError(QStringLiteral(
+            "Açık vardiya bulunuyor. Önce vardiya kapatma işlemini gerçekleştiriniz."));
+        return;
+    }
+    int vardiyaID = 0;
+    if (!TfrmVardiya::Execute(vmOpen, vardiyaID))
+        return;
+    FVardiyaID = vardiyaID;
+    TSessionManager::Instance().UpdateVardiyaInfo(FVardiyaID, true);
+    UpdateShiftLabel();
+}
 
-// Closing a shift goes through the shift dialog and the closing routine once they exist.
-void TfrmMainPOS::btnVardiyaKapatClick() {}
+void TfrmMainPOS::btnVardiyaKapatClick()
+{
+    if (FVardiyaID <= 0) {
+        ShowError(QStringLiteral("Açık vardiya yok!"));
+        return;
+    }
+    double counted = 0;
+    {
+        TfrmVardiya dialog(this);
+        dialog.FVardiyaID = FVardiyaID;
+        dialog.SetMode(vmClose);
+        if (dialog.exec() != mrOk)
+            return;
+        counted = ParseDecimalText(dialog.edtAmount->text(), 0);
+    }
+    std::optional<TWaitCursor> wait(std::in_place);
+    const TCloseShiftResult closed = TShiftManager::CloseShift(
+        FVardiyaID, counted, TSessionManager::Instance().GetSessionInfo().KullaniciID);
+    wait.reset();
+    if (!closed.Success) {
+        ShowError(closed.Message);
+        return;
+    }
+    // The cashier reads the closed shift's report while the screen still names that shift.
+    ShowZReport(FVardiyaID);
+    FVardiyaID = -1;
+    TSessionManager::Instance().UpdateVardiyaInfo(-1, false);
+    UpdateShiftLabel();
+}
+
+void TfrmMainPOS::ShowZReport(int VardiyaID)
+{
+    TfrmZReportPreview::Execute(VardiyaID);
+}
 
 void TfrmMainPOS::btnIcmalClick()
 {
-    if (FVardiyaID <= 0)
+    if (FVardiyaID <= 0) {
         ShowError(QStringLiteral("Aktif vardiya bulunmuyor."));
+        return;
+    }
+    TfrmShiftSummary::Execute(FVardiyaID);
 }
 
 // The past shift reports are not part of the till yet.

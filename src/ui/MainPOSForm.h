@@ -156,6 +156,7 @@ private:
     void FocusBarcode();
     void ShowError(const QString& Text);
     void ShowInfo(const QString& Text);
+    void ShowZReport(int VardiyaID);
     bool FormKeyDown(QKeyEvent* event);
     bool FormKeyPress(QObject* receiver, QKeyEvent* event);
     static TQuantityPrompt InputPrompt();

@@ -7,6 +7,7 @@
 #include "shifts/ShiftSummaryForm.h"
 #include "shifts/VardiyaForm.h"
 #include "shifts/ZReportPreviewForm.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/POSButton.h"
 
@@ -17,25 +18,7 @@
 #include <QPlainTextEdit>
 #include <QtTest>
 
-#include <functional>
-
 namespace {
-// Runs `step` on the modal window once it is open (Execute runs for real).
-void WhenModalOpens(std::function<void(QWidget*)> step)
-{
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, step] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        step(modal);
-    });
-    poll->start();
-}
-
 QColor TextColor(const QLabel* label)
 {
     return label->palette().color(QPalette::WindowText);

@@ -1,0 +1,280 @@
+#include "core/SessionManager.h"
+#include "shifts/ShiftSummaryForm.h"
+#include "shifts/VardiyaForm.h"
+#include "shifts/ZReportPreviewForm.h"
+#include "support/ShopFixture.h"
+#include "ui/CustomDialogForm.h"
+#include "ui/MainPOSForm.h"
+#include "ui/POSButton.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QScopeGuard>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+namespace {
+// Runs `step` on the next modal window of type T once it is open; a window of another type
+// (the dialog before it) is left alone. Deleting the returned watch stops waiting.
+template <typename T> QPointer<QTimer> WhenOpens(std::function<void(T*)> step)
+{
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, step = std::move(step)] {
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible())
+            return;
+        poll->stop();
+        poll->deleteLater();
+        step(window);
+    });
+    poll->start();
+    return poll;
+}
+
+// Answers the close-mode dialog with a counted amount.
+void CountCash(const QString& amount)
+{
+    WhenOpens<TfrmVardiya>([amount](TfrmVardiya* dialog) {
+        QCOMPARE(dialog->Mode(), vmClose);
+        dialog->edtAmount->setText(amount);
+        dialog->btnAction->click();
+    });
+}
+} // namespace
+
+// Opening and closing a shift from the sales screen: the shift dialog, the closing routine, the
+// Z report shown before the label changes, and the shift summary.
+class TestSalesScreenShift : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void openThroughTheScreen();
+    void openWhileOpenIsRefused();
+    void openCancelledChangesNothing();
+    void closeWithoutShiftIsRefused();
+    void closeCancelledWritesNothing();
+    void closeRefusedByTheRoutine();
+    void closeSucceeds_data();
+    void closeSucceeds();
+    void summaryOfTheShift();
+    void summaryWithoutShift();
+
+private:
+    void NewForm();
+    QString ShiftState();
+
+    std::unique_ptr<TShopFixture> FShop;
+    std::unique_ptr<TfrmMainPOS> FForm;
+};
+
+void TestSalesScreenShift::initTestCase()
+{
+    UseTestPaths();
+    UseTurkishLocale();
+}
+
+void TestSalesScreenShift::init()
+{
+    FShop = std::make_unique<TShopFixture>();
+    TSessionInfo session;
+    session.KullaniciID = FShop->KullaniciID();
+    session.AdSoyad = "KASA SORUMLUSU";
+    session.SubeID = FShop->SubeID();
+    session.SubeAdi = "MERKEZ";
+    session.TerminalID = FShop->TerminalID();
+    TSessionManager::Instance().Login(session);
+}
+
+void TestSalesScreenShift::cleanup()
+{
+    FForm.reset();
+    FShop.reset();
+    TSessionManager::Instance().Logout();
+}
+
+void TestSalesScreenShift::NewForm()
+{
+    FForm = std::make_unique<TfrmMainPOS>();
+    FForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+}
+
+QString TestSalesScreenShift::ShiftState()
+{
+    return FShop
+        ->Scalar("SELECT GROUP_CONCAT(VardiyaID || ':' || IFNULL(VardiyaDurumu, '-') || ':' || "
+                 "IFNULL(KapanisZamani, '-') || ':' || IFNULL(KapanisTutar, '-'), ';') FROM "
+                 "Vardiya")
+        .toString();
+}
+
+void TestSalesScreenShift::openThroughTheScreen()
+{
+    FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    NewForm();
+    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
+    TDialogAnswers answers;
+    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) {
+        QCOMPARE(dialog->Mode(), vmOpen);
+        dialog->edtAmount->setText("150,5");
+        dialog->btnAction->click();
+    });
+    FForm->btnVardiyaAcClick();
+    const int opened = FShop->Scalar("SELECT MAX(VardiyaID) FROM Vardiya").toInt();
+    QVERIFY(opened > FShop->VardiyaID());
+    QCOMPARE(FForm->VardiyaID(), opened);
+    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Açık (ID: %1)").arg(opened));
+    QCOMPARE(TSessionManager::Instance().GetSessionInfo().VardiyaID, opened);
+    QVERIFY(TSessionManager::Instance().GetSessionInfo().VardiyaAcik);
+    QCOMPARE(answers.Last().Title, QString("Bilgi"));
+}
+
+void TestSalesScreenShift::openWhileOpenIsRefused()
+{
+    NewForm();
+    TDialogAnswers answers;
+    FForm->btnVardiyaAcClick();
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, QString("Açık vardiya bulunuyor. Önce vardiya kapatma işlemini "
+                                          "gerçekleştiriniz."));
+    QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
+    QCOMPARE(FShop->Count("Vardiya"), 1);
+}
+
+void TestSalesScreenShift::openCancelledChangesNothing()
+{
+    FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    NewForm();
+    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) { dialog->btnCancel->click(); });
+    FForm->btnVardiyaAcClick();
+    QCOMPARE(FForm->VardiyaID(), -1);
+    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
+    QCOMPARE(FShop->Count("Vardiya"), 1);
+}
+
+void TestSalesScreenShift::closeWithoutShiftIsRefused()
+{
+    FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    NewForm();
+    TDialogAnswers answers;
+    FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, QString("Açık vardiya yok!"));
+}
+
+void TestSalesScreenShift::closeCancelledWritesNothing()
+{
+    NewForm();
+    const QString before = ShiftState();
+    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) {
+        dialog->edtAmount->setText("100");
+        dialog->btnCancel->click();
+    });
+    FForm->btnVardiyaKapatClick();
+    QCOMPARE(ShiftState(), before);
+    QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
+}
+
+void TestSalesScreenShift::closeRefusedByTheRoutine()
+{
+    NewForm();
+    // Another till of the same cashier closed the shift in the meantime.
+    FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), KapanisTutar = 5, VardiyaDurumu "
+                "= 'KAPALI'");
+    const QString before = ShiftState();
+    TDialogAnswers answers;
+    bool reportShown = false;
+    const QPointer<QTimer> watch = WhenOpens<TfrmZReportPreview>([&](TfrmZReportPreview* preview) {
+        reportShown = true;
+        preview->close();
+    });
+    const auto stopWatching = qScopeGuard([&] { delete watch.data(); });
+    CountCash("100");
+    FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, QString("Vardiya zaten kapatılmış."));
+    QVERIFY(!reportShown);
+    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Açık (ID: %1)").arg(FShop->VardiyaID()));
+    QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
+    QCOMPARE(ShiftState(), before);
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestSalesScreenShift::closeSucceeds_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("comma") << "1500,75";
+    QTest::newRow("dot") << "1500.75";
+}
+
+void TestSalesScreenShift::closeSucceeds()
+{
+    QFETCH(QString, typed);
+    FShop->AddProduct("SU", "8690000000001", 10, 10, 100);
+    NewForm();
+    FForm->Cart().AddItem(1, "SU", "8690000000001", "ADET", 10, 1, 10, false);
+    const int shift = FShop->VardiyaID();
+    QString labelWhileReport;
+    QStringList report;
+    WhenOpens<TfrmZReportPreview>([&](TfrmZReportPreview* preview) {
+        labelWhileReport = FForm->lblVardiya->text();
+        report = preview->ReportLines();
+        preview->btnClose->click();
+    });
+    CountCash(typed);
+    FForm->btnVardiyaKapatClick();
+    QCOMPARE(labelWhileReport, QString("Vardiya: Açık (ID: %1)").arg(shift));
+    QVERIFY(report.size() > 28);
+    QCOMPARE(report.at(2), QString("Vardiya ID       : %1").arg(shift));
+    QCOMPARE(report.at(4), QString("Durum            : KAPALI"));
+    QVERIFY(!report.at(6).endsWith("Henüz kapanmadı"));
+    QCOMPARE(report.at(25), QString("Gerçekleşen Sayım       :        1.500,75 TL"));
+    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
+    QCOMPARE(FForm->VardiyaID(), -1);
+    QCOMPARE(TSessionManager::Instance().GetSessionInfo().VardiyaID, -1);
+    QVERIFY(!TSessionManager::Instance().GetSessionInfo().VardiyaAcik);
+    QCOMPARE(FShop
+                 ->Scalar(QString("SELECT KapanisTutar FROM Vardiya WHERE VardiyaID = %1 AND "
+                                  "VardiyaDurumu = 'KAPALI' AND KapanisZamani IS NOT NULL AND "
+                                  "KapatanKullaniciID = %2")
+                              .arg(shift)
+                              .arg(FShop->KullaniciID()))
+                 .toDouble(),
+             1500.75);
+    QCOMPARE(FForm->Cart().Count(), 1); // closing leaves the cart alone
+    QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void TestSalesScreenShift::summaryOfTheShift()
+{
+    NewForm();
+    QString shown;
+    WhenOpens<TfrmShiftSummary>([&](TfrmShiftSummary* summary) {
+        shown = summary->lblVardiyaValue->text() + '|' + summary->lblKasaTeslimValue->text();
+        summary->btnClose->click();
+    });
+    FForm->btnIcmalClick();
+    QCOMPARE(shown, QString("%1|100,00 TL").arg(FShop->VardiyaID()));
+}
+
+void TestSalesScreenShift::summaryWithoutShift()
+{
+    FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    NewForm();
+    TDialogAnswers answers;
+    FForm->btnIcmalClick();
+    QCOMPARE(answers.Last().Text, QString("Aktif vardiya bulunmuyor."));
+}
+
+QTEST_MAIN(TestSalesScreenShift)
+#include "tst_SalesScreenShift.moc"
