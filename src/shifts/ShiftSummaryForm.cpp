@@ -23,20 +23,6 @@ const QColor kCaption{0x63, 0x6D, 0x7B};
 const QColor kKasaTeslim{0xDD, 0x73, 0xC8};
 const QColor kNetCiro{0x34, 0x8B, 0x66};
 
-QLabel* MakeLabel(QWidget* parent, const char* name, int pointSize, bool bold, const QColor& color)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    QFont font = TPOSUITheme::TextFont(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    return label;
-}
-
 TRoundShape* MakeCard(QWidget* parent, const char* name, int y, int height)
 {
     auto* card = new TRoundShape(parent);
@@ -48,7 +34,7 @@ TRoundShape* MakeCard(QWidget* parent, const char* name, int y, int height)
 
 QLabel* CardTitle(TRoundShape* card, const char* name, const QString& text)
 {
-    QLabel* title = MakeLabel(card, name, 11, true, POSPalette::Header);
+    QLabel* title = TPOSUITheme::CreateLabel(card, name, 11, true, POSPalette::Header);
     title->setText(text);
     title->setGeometry(24, 12, kCardWidth - 48, 24);
     return title;
@@ -58,37 +44,53 @@ QLabel* CardTitle(TRoundShape* card, const char* name, const QString& text)
 TfrmShiftSummary::TfrmShiftSummary(QWidget* parent)
     : TFramelessDialog(parent)
     , pnlTop(new QWidget(this))
-    , lblTitle(MakeLabel(pnlTop, "lblTitle", 18, true, Qt::white))
-    , lblSubTitle(MakeLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
-    , lblVardiya(MakeLabel(pnlTop, "lblVardiya", 10, true, Qt::white))
-    , lblVardiyaValue(MakeLabel(pnlTop, "lblVardiyaValue", 10, true, kHeaderValue))
-    , lblKasiyer(MakeLabel(pnlTop, "lblKasiyer", 10, true, Qt::white))
-    , lblKasiyerValue(MakeLabel(pnlTop, "lblKasiyerValue", 10, true, kHeaderValue))
+    , lblTitle(TPOSUITheme::CreateLabel(pnlTop, "lblTitle", 18, true, Qt::white))
+    , lblSubTitle(TPOSUITheme::CreateLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
+    , lblVardiya(TPOSUITheme::CreateLabel(pnlTop, "lblVardiya", 10, true, Qt::white))
+    , lblVardiyaValue(TPOSUITheme::CreateLabel(pnlTop, "lblVardiyaValue", 10, true, kHeaderValue))
+    , lblKasiyer(TPOSUITheme::CreateLabel(pnlTop, "lblKasiyer", 10, true, Qt::white))
+    , lblKasiyerValue(TPOSUITheme::CreateLabel(pnlTop, "lblKasiyerValue", 10, true, kHeaderValue))
     , pnlContent(new QWidget(this))
     , pnlSalesCard(MakeCard(pnlContent, "pnlSalesCard", 20, 200))
     , lblSalesTitle(CardTitle(pnlSalesCard, "lblSalesTitle", QStringLiteral("Satış Özeti")))
-    , lblAcilisTitle(MakeLabel(pnlSalesCard, "lblAcilisTitle", 10, false, kCaption))
-    , lblAcilisValue(MakeLabel(pnlSalesCard, "lblAcilisValue", 10, true, POSPalette::Text))
-    , lblBrutNakitTitle(MakeLabel(pnlSalesCard, "lblBrutNakitTitle", 10, false, kCaption))
-    , lblBrutNakitValue(MakeLabel(pnlSalesCard, "lblBrutNakitValue", 10, true, POSPalette::Text))
-    , lblBrutKartTitle(MakeLabel(pnlSalesCard, "lblBrutKartTitle", 10, false, kCaption))
-    , lblBrutKartValue(MakeLabel(pnlSalesCard, "lblBrutKartValue", 10, true, POSPalette::Text))
-    , lblIadeNakitTitle(MakeLabel(pnlSalesCard, "lblIadeNakitTitle", 10, false, kCaption))
-    , lblIadeNakitValue(MakeLabel(pnlSalesCard, "lblIadeNakitValue", 10, true, POSPalette::Text))
-    , lblIadeToplamTitle(MakeLabel(pnlSalesCard, "lblIadeToplamTitle", 10, false, kCaption))
-    , lblIadeToplamValue(MakeLabel(pnlSalesCard, "lblIadeToplamValue", 10, true, POSPalette::Text))
+    , lblAcilisTitle(TPOSUITheme::CreateLabel(pnlSalesCard, "lblAcilisTitle", 10, false, kCaption))
+    , lblAcilisValue(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblAcilisValue", 10, true, POSPalette::Text))
+    , lblBrutNakitTitle(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblBrutNakitTitle", 10, false, kCaption))
+    , lblBrutNakitValue(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblBrutNakitValue", 10, true, POSPalette::Text))
+    , lblBrutKartTitle(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblBrutKartTitle", 10, false, kCaption))
+    , lblBrutKartValue(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblBrutKartValue", 10, true, POSPalette::Text))
+    , lblIadeNakitTitle(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblIadeNakitTitle", 10, false, kCaption))
+    , lblIadeNakitValue(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblIadeNakitValue", 10, true, POSPalette::Text))
+    , lblIadeToplamTitle(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblIadeToplamTitle", 10, false, kCaption))
+    , lblIadeToplamValue(
+          TPOSUITheme::CreateLabel(pnlSalesCard, "lblIadeToplamValue", 10, true, POSPalette::Text))
     , pnlResultCard(MakeCard(pnlContent, "pnlResultCard", 236, 112))
     , lblResultTitle(CardTitle(pnlResultCard, "lblResultTitle", QStringLiteral("Kasa Sonucu")))
-    , lblKasaTeslimTitle(MakeLabel(pnlResultCard, "lblKasaTeslimTitle", 10, false, kCaption))
-    , lblKasaTeslimValue(MakeLabel(pnlResultCard, "lblKasaTeslimValue", 15, true, kKasaTeslim))
-    , lblNetCiroTitle(MakeLabel(pnlResultCard, "lblNetCiroTitle", 10, false, kCaption))
-    , lblNetCiroValue(MakeLabel(pnlResultCard, "lblNetCiroValue", 15, true, kNetCiro))
+    , lblKasaTeslimTitle(
+          TPOSUITheme::CreateLabel(pnlResultCard, "lblKasaTeslimTitle", 10, false, kCaption))
+    , lblKasaTeslimValue(
+          TPOSUITheme::CreateLabel(pnlResultCard, "lblKasaTeslimValue", 15, true, kKasaTeslim))
+    , lblNetCiroTitle(
+          TPOSUITheme::CreateLabel(pnlResultCard, "lblNetCiroTitle", 10, false, kCaption))
+    , lblNetCiroValue(
+          TPOSUITheme::CreateLabel(pnlResultCard, "lblNetCiroValue", 15, true, kNetCiro))
     , pnlFisCard(MakeCard(pnlContent, "pnlFisCard", 364, 76))
     , lblFisTitle(CardTitle(pnlFisCard, "lblFisTitle", QStringLiteral("Fiş Sayıları")))
-    , lblAktifFisTitle(MakeLabel(pnlFisCard, "lblAktifFisTitle", 10, false, kCaption))
-    , lblAktifFisValue(MakeLabel(pnlFisCard, "lblAktifFisValue", 14, true, POSPalette::Text))
-    , lblIadeFisTitle(MakeLabel(pnlFisCard, "lblIadeFisTitle", 10, false, kCaption))
-    , lblIadeFisValue(MakeLabel(pnlFisCard, "lblIadeFisValue", 14, true, POSPalette::Text))
+    , lblAktifFisTitle(
+          TPOSUITheme::CreateLabel(pnlFisCard, "lblAktifFisTitle", 10, false, kCaption))
+    , lblAktifFisValue(
+          TPOSUITheme::CreateLabel(pnlFisCard, "lblAktifFisValue", 14, true, POSPalette::Text))
+    , lblIadeFisTitle(TPOSUITheme::CreateLabel(pnlFisCard, "lblIadeFisTitle", 10, false, kCaption))
+    , lblIadeFisValue(
+          TPOSUITheme::CreateLabel(pnlFisCard, "lblIadeFisValue", 14, true, POSPalette::Text))
     , pnlBottom(new QWidget(this))
     , btnClose(new TPOSButton(pnlBottom))
 {

@@ -30,25 +30,6 @@ const QColor kDetails{0x63, 0x6D, 0x7B};
 const QColor kExpectedGreen{0x34, 0x8B, 0x66};
 const QColor kSubTitle{0xC9, 0xD8, 0xE4};
 
-void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(role, color);
-    widget->setPalette(palette);
-}
-
-QLabel* MakeLabel(QWidget* parent, const char* name, int pointSize, bool bold, const QColor& color)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    QFont font = TPOSUITheme::TextFont(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
-    SetColor(label, QPalette::WindowText, color);
-    return label;
-}
-
 struct TModeTexts {
     const char16_t* Title;
     const char16_t* SubTitle;
@@ -69,25 +50,32 @@ const TModeTexts kCloseTexts{
 TfrmVardiya::TfrmVardiya(QWidget* parent)
     : TFramelessDialog(parent)
     , pnlTop(new QWidget(this))
-    , lblTitle(MakeLabel(pnlTop, "lblTitle", 18, true, Qt::white))
-    , lblSubTitle(MakeLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
+    , lblTitle(TPOSUITheme::CreateLabel(pnlTop, "lblTitle", 18, true, Qt::white))
+    , lblSubTitle(TPOSUITheme::CreateLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
     , pnlClient(new QWidget(this))
-    , lblStatus(MakeLabel(pnlClient, "lblStatus", 12, true, kClosedRed))
-    , lblDetails(MakeLabel(pnlClient, "lblDetails", 10, false, kDetails))
+    , lblStatus(TPOSUITheme::CreateLabel(pnlClient, "lblStatus", 12, true, kClosedRed))
+    , lblDetails(TPOSUITheme::CreateLabel(pnlClient, "lblDetails", 10, false, kDetails))
     , pnlStatsCard(new QWidget(pnlClient))
-    , lblStatsTitle(MakeLabel(pnlStatsCard, "lblStatsTitle", 11, true, POSPalette::Header))
-    , lblAcilisTitle(MakeLabel(pnlStatsCard, "lblAcilisTitle", 10, false, kDetails))
-    , lblAcilisValue(MakeLabel(pnlStatsCard, "lblAcilisValue", 10, true, POSPalette::Text))
-    , lblNakitTitle(MakeLabel(pnlStatsCard, "lblNakitTitle", 10, false, kDetails))
-    , lblNakitValue(MakeLabel(pnlStatsCard, "lblNakitValue", 10, true, POSPalette::Text))
-    , lblKartTitle(MakeLabel(pnlStatsCard, "lblKartTitle", 10, false, kDetails))
-    , lblKartValue(MakeLabel(pnlStatsCard, "lblKartValue", 10, true, POSPalette::Text))
-    , lblIadeTitle(MakeLabel(pnlStatsCard, "lblIadeTitle", 10, false, kDetails))
-    , lblIadeValue(MakeLabel(pnlStatsCard, "lblIadeValue", 10, true, POSPalette::Text))
-    , lblBeklenenTitle(MakeLabel(pnlStatsCard, "lblBeklenenTitle", 10, false, kDetails))
-    , lblBeklenenValue(MakeLabel(pnlStatsCard, "lblBeklenenValue", 11, true, kExpectedGreen))
+    , lblStatsTitle(
+          TPOSUITheme::CreateLabel(pnlStatsCard, "lblStatsTitle", 11, true, POSPalette::Header))
+    , lblAcilisTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblAcilisTitle", 10, false, kDetails))
+    , lblAcilisValue(
+          TPOSUITheme::CreateLabel(pnlStatsCard, "lblAcilisValue", 10, true, POSPalette::Text))
+    , lblNakitTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblNakitTitle", 10, false, kDetails))
+    , lblNakitValue(
+          TPOSUITheme::CreateLabel(pnlStatsCard, "lblNakitValue", 10, true, POSPalette::Text))
+    , lblKartTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblKartTitle", 10, false, kDetails))
+    , lblKartValue(
+          TPOSUITheme::CreateLabel(pnlStatsCard, "lblKartValue", 10, true, POSPalette::Text))
+    , lblIadeTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblIadeTitle", 10, false, kDetails))
+    , lblIadeValue(
+          TPOSUITheme::CreateLabel(pnlStatsCard, "lblIadeValue", 10, true, POSPalette::Text))
+    , lblBeklenenTitle(
+          TPOSUITheme::CreateLabel(pnlStatsCard, "lblBeklenenTitle", 10, false, kDetails))
+    , lblBeklenenValue(
+          TPOSUITheme::CreateLabel(pnlStatsCard, "lblBeklenenValue", 11, true, kExpectedGreen))
     , pnlInput(new QWidget(pnlClient))
-    , lblInputTitle(MakeLabel(pnlInput, "lblInputTitle", 10, true, POSPalette::Text))
+    , lblInputTitle(TPOSUITheme::CreateLabel(pnlInput, "lblInputTitle", 10, true, POSPalette::Text))
     , edtAmount(new QLineEdit(pnlInput))
     , pnlBottom(new QWidget(this))
     , btnAction(new TPOSButton(pnlBottom))
@@ -111,7 +99,7 @@ void TfrmVardiya::FormCreate()
 
     SetUpBands({kWidth, kHeight}, kFrame,
                {pnlTop, kHeaderHeight, pnlClient, pnlBottom, kFooterHeight});
-    SetColor(pnlClient, QPalette::Window, kBody);
+    TPOSUITheme::SetColor(pnlClient, QPalette::Window, kBody);
     AddDragHandle(lblTitle);
     AddDragHandle(lblSubTitle);
 
@@ -125,7 +113,7 @@ void TfrmVardiya::FormCreate()
 
     pnlStatsCard->setGeometry(32, 104, kCardWidth, 144);
     pnlStatsCard->setAutoFillBackground(true);
-    SetColor(pnlStatsCard, QPalette::Window, POSPalette::Content);
+    TPOSUITheme::SetColor(pnlStatsCard, QPalette::Window, POSPalette::Content);
     lblStatsTitle->setText(QStringLiteral("Vardiya Özeti"));
     LayoutCard();
 
@@ -205,11 +193,11 @@ void TfrmVardiya::SetMode(TVardiyaMode Value)
     btnCancel->setText(QStringLiteral("İptal"));
     if (open) {
         lblStatus->setText(QStringLiteral("Durum: Kapalı"));
-        SetColor(lblStatus, QPalette::WindowText, kClosedRed);
+        TPOSUITheme::SetColor(lblStatus, QPalette::WindowText, kClosedRed);
     } else {
         lblStatus->setText(QStringLiteral("Durum: Açık (ID: ") + QString::number(FVardiyaID) +
                            u')');
-        SetColor(lblStatus, QPalette::WindowText, kOpenGreen);
+        TPOSUITheme::SetColor(lblStatus, QPalette::WindowText, kOpenGreen);
     }
     pnlInput->setVisible(true);
     edtAmount->setText(QStringLiteral("0,00"));

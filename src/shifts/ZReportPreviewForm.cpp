@@ -25,38 +25,25 @@ const QColor kHeaderValue{0xE3, 0xBE, 0x3E};
 const QColor kSubTitle{0xC9, 0xD8, 0xE4};
 const QColor kHint{0x63, 0x6D, 0x7B};
 
-QLabel* MakeLabel(QWidget* parent, const char* name, int pointSize, bool bold, const QColor& color)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QLatin1String(name));
-    QFont font = TPOSUITheme::TextFont(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    label->setTextFormat(Qt::PlainText);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, color);
-    label->setPalette(palette);
-    return label;
-}
 } // namespace
 
 TfrmZReportPreview::TfrmZReportPreview(QWidget* parent)
     : TFramelessDialog(parent)
     , pnlTop(new QWidget(this))
-    , lblTitle(MakeLabel(pnlTop, "lblTitle", 18, true, Qt::white))
-    , lblSubTitle(MakeLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
-    , lblVardiya(MakeLabel(pnlTop, "lblVardiya", 10, true, Qt::white))
-    , lblVardiyaValue(MakeLabel(pnlTop, "lblVardiyaValue", 10, true, kHeaderValue))
-    , lblKasiyer(MakeLabel(pnlTop, "lblKasiyer", 10, true, Qt::white))
-    , lblKasiyerValue(MakeLabel(pnlTop, "lblKasiyerValue", 10, true, kHeaderValue))
-    , lblKapanis(MakeLabel(pnlTop, "lblKapanis", 10, true, Qt::white))
-    , lblKapanisValue(MakeLabel(pnlTop, "lblKapanisValue", 10, true, kHeaderValue))
-    , lblDurum(MakeLabel(pnlTop, "lblDurum", 10, true, Qt::white))
-    , lblDurumValue(MakeLabel(pnlTop, "lblDurumValue", 10, true, kHeaderValue))
+    , lblTitle(TPOSUITheme::CreateLabel(pnlTop, "lblTitle", 18, true, Qt::white))
+    , lblSubTitle(TPOSUITheme::CreateLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
+    , lblVardiya(TPOSUITheme::CreateLabel(pnlTop, "lblVardiya", 10, true, Qt::white))
+    , lblVardiyaValue(TPOSUITheme::CreateLabel(pnlTop, "lblVardiyaValue", 10, true, kHeaderValue))
+    , lblKasiyer(TPOSUITheme::CreateLabel(pnlTop, "lblKasiyer", 10, true, Qt::white))
+    , lblKasiyerValue(TPOSUITheme::CreateLabel(pnlTop, "lblKasiyerValue", 10, true, kHeaderValue))
+    , lblKapanis(TPOSUITheme::CreateLabel(pnlTop, "lblKapanis", 10, true, Qt::white))
+    , lblKapanisValue(TPOSUITheme::CreateLabel(pnlTop, "lblKapanisValue", 10, true, kHeaderValue))
+    , lblDurum(TPOSUITheme::CreateLabel(pnlTop, "lblDurum", 10, true, Qt::white))
+    , lblDurumValue(TPOSUITheme::CreateLabel(pnlTop, "lblDurumValue", 10, true, kHeaderValue))
     , pnlContent(new QWidget(this))
     , memReport(new QPlainTextEdit(pnlContent))
     , pnlBottom(new QWidget(this))
-    , lblHint(MakeLabel(pnlBottom, "lblHint", 9, false, kHint))
+    , lblHint(TPOSUITheme::CreateLabel(pnlBottom, "lblHint", 9, false, kHint))
     , btnPrint(new TPOSButton(pnlBottom))
     , btnClose(new TPOSButton(pnlBottom))
 {

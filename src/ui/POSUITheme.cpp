@@ -5,6 +5,7 @@
 #include <QDateEdit>
 #include <QFont>
 #include <QFrame>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
@@ -94,6 +95,26 @@ QFont TPOSUITheme::SemiboldFont(int pointSize)
 {
     // The stand-in families carry the semibold face as a weight of the regular family.
     return QFont(QStringLiteral("Segoe UI Semibold"), pointSize, QFont::DemiBold);
+}
+
+QLabel* TPOSUITheme::CreateLabel(QWidget* parent, const char* name, int pointSize, bool bold,
+                                 const QColor& color)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QLatin1String(name));
+    QFont font = TextFont(pointSize);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setTextFormat(Qt::PlainText);
+    SetColor(label, QPalette::WindowText, color);
+    return label;
+}
+
+void TPOSUITheme::SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(role, color);
+    widget->setPalette(palette);
 }
 
 void TPOSUITheme::StyleForm(QWidget* form)

@@ -12,6 +12,8 @@
 
 #include <functional>
 
+class QLabel;
+
 class QDateEdit;
 class QLineEdit;
 class QPainter;
@@ -104,6 +106,11 @@ public:
 
     static QFont TextFont(int pointSize);     // "Segoe UI"
     static QFont SemiboldFont(int pointSize); // "Segoe UI Semibold"
+
+    // A plain-text label in "Segoe UI" of the given point size, coloured through its palette.
+    static QLabel* CreateLabel(QWidget* parent, const char* name, int pointSize, bool bold,
+                               const QColor& color);
+    static void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color);
 };
 
 // A plain shape behind the content of a rounded frame (StyleRoundShape).
