@@ -19,7 +19,8 @@ void WriteErrorLog(const QString& context, const QString& className, const QStri
     QFile file(ErrorLogPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString stamp =
+        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString entry = u'[' + stamp + QStringLiteral("] ") + context + u'\n' + className +
                           QStringLiteral(": ") + message + QStringLiteral("\n\n");
     file.write(entry.toUtf8());
@@ -57,7 +58,8 @@ bool TKirveloApplication::notify(QObject* receiver, QEvent* event)
     } catch (...) {
         if (!FLogger)
             throw;
-        FLogger->AppException(receiver, QStringLiteral("Exception"), QStringLiteral("Bilinmeyen hata"));
+        FLogger->AppException(receiver, QStringLiteral("Exception"),
+                              QStringLiteral("Bilinmeyen hata"));
     }
     return false;
 }

@@ -7,12 +7,14 @@
 
 namespace {
 const SqlText kSetValue{
-    QStringLiteral("UPDATE SistemParametre SET ParamValue = :V1, Description = :D1, UpdatedAt = GETDATE() "
-                   "WHERE ParamKey = :K1; IF @@ROWCOUNT = 0 INSERT INTO SistemParametre (ParamKey, "
-                   "ParamValue, Description) VALUES (:K2, :V2, :D2)"),
-    QStringLiteral("INSERT INTO SistemParametre (ParamKey, ParamValue, Description) VALUES (:K2, :V2, :D2) "
-                   "ON CONFLICT(ParamKey) DO UPDATE SET ParamValue = :V1, Description = :D1, "
-                   "UpdatedAt = GETDATE()")};
+    QStringLiteral(
+        "UPDATE SistemParametre SET ParamValue = :V1, Description = :D1, UpdatedAt = GETDATE() "
+        "WHERE ParamKey = :K1; IF @@ROWCOUNT = 0 INSERT INTO SistemParametre (ParamKey, "
+        "ParamValue, Description) VALUES (:K2, :V2, :D2)"),
+    QStringLiteral(
+        "INSERT INTO SistemParametre (ParamKey, ParamValue, Description) VALUES (:K2, :V2, :D2) "
+        "ON CONFLICT(ParamKey) DO UPDATE SET ParamValue = :V1, Description = :D1, "
+        "UpdatedAt = GETDATE()")};
 
 struct TKnownKey {
     const char16_t* Key;
@@ -20,7 +22,8 @@ struct TKnownKey {
 };
 
 constexpr TKnownKey kKnownKeys[] = {
-    {u"BarcodeNotFoundMessageSeconds", u"Barkod bulunamadı mesajının ekranda kalma süresi (saniye)"},
+    {u"BarcodeNotFoundMessageSeconds",
+     u"Barkod bulunamadı mesajının ekranda kalma süresi (saniye)"},
     {u"SaleSuccessMessageSeconds", u"Satış tamamlandı bildiriminin ekranda kalma süresi (saniye)"},
 };
 } // namespace
@@ -47,7 +50,8 @@ QString TAppSettingsManager::GetValue(const QString& AKey, const QString& ADefau
 {
     try {
         EnsureSchema();
-        TDbQuery query(QStringLiteral("SELECT ParamValue FROM SistemParametre WHERE ParamKey = :K"));
+        TDbQuery query(
+            QStringLiteral("SELECT ParamValue FROM SistemParametre WHERE ParamKey = :K"));
         query.Param(QStringLiteral("K"), AKey).Exec();
         if (query.Next())
             return query.Value(0).toString();
@@ -56,7 +60,8 @@ QString TAppSettingsManager::GetValue(const QString& AKey, const QString& ADefau
     return ADefaultValue;
 }
 
-int TAppSettingsManager::GetInt(const QString& AKey, int ADefaultValue, int AMinValue, int AMaxValue)
+int TAppSettingsManager::GetInt(const QString& AKey, int ADefaultValue, int AMinValue,
+                                int AMaxValue)
 {
     bool ok = false;
     int n = GetValue(AKey, QString::number(ADefaultValue)).trimmed().toInt(&ok);
@@ -69,7 +74,8 @@ int TAppSettingsManager::GetInt(const QString& AKey, int ADefaultValue, int AMin
     return n;
 }
 
-void TAppSettingsManager::SetValue(const QString& AKey, const QString& AValue, const QString& ADescription)
+void TAppSettingsManager::SetValue(const QString& AKey, const QString& AValue,
+                                   const QString& ADescription)
 {
     EnsureSchema();
     TDbQuery query(kSetValue);

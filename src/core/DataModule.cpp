@@ -4,8 +4,8 @@
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/SqlServerBrowser.h"
-#include "core/StatementCache.h"
 #include "core/SqliteFunctions.h"
+#include "core/StatementCache.h"
 #include "database/EmbeddedDatabase.h"
 
 #include <QFileInfo>
@@ -64,7 +64,8 @@ QString WithOdbcValue(const QString& connectionString, const QString& key, const
 
 bool IsFreeTds(const QString& connectionString)
 {
-    return OdbcValue(connectionString, QStringLiteral("DRIVER")).contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive);
+    return OdbcValue(connectionString, QStringLiteral("DRIVER"))
+        .contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive);
 }
 
 // FreeTDS looks a named instance up over UDP with retries that no login time-out bounds, so the
@@ -80,14 +81,18 @@ QString ResolveFreeTdsInstance(const QString& connectionString)
     const QString instance = server.mid(slash + 1);
     const int port = SqlServerBrowser::InstancePort(host, instance, 1500);
     if (port <= 0)
-        throw EDatabaseError(QStringLiteral("SQL Server Browser %1 örneğinin portunu bildirmedi (UDP 1434).").arg(server));
-    return WithOdbcValue(connectionString, QStringLiteral("SERVER"), host) + QStringLiteral("Port=%1;").arg(port);
+        throw EDatabaseError(
+            QStringLiteral("SQL Server Browser %1 örneğinin portunu bildirmedi (UDP 1434).")
+                .arg(server));
+    return WithOdbcValue(connectionString, QStringLiteral("SERVER"), host) +
+           QStringLiteral("Port=%1;").arg(port);
 }
 } // namespace
 
 TdmMain::TdmMain(QObject* parent)
     : QObject(parent)
-    , FConnectionName(QStringLiteral("KIRVELO-") + QUuid::createUuid().toString(QUuid::WithoutBraces))
+    , FConnectionName(QStringLiteral("KIRVELO-") +
+                      QUuid::createUuid().toString(QUuid::WithoutBraces))
     , FStatements(std::make_unique<TStatementCache>())
     , FAttempts(AttemptsFor(qEnvironmentVariable("KIRVELO_DATABASE")))
 {
@@ -128,11 +133,22 @@ QList<TConnectionAttempt> TdmMain::BuiltInSqlServerAttempts()
     const QString msEncrypt = QStringLiteral("Encrypt=Optional;TrustServerCertificate=yes;");
     const QString ms17Encrypt = QStringLiteral("Encrypt=no;TrustServerCertificate=yes;");
     return {
-        {kDriverOdbc, QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=localhost\\TALVIRON;") + tail + msEncrypt},
-        {kDriverOdbc, QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=127.0.0.1\\TALVIRON;") + tail + msEncrypt},
-        {kDriverOdbc, QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER=localhost\\TALVIRON;") + tail + ms17Encrypt},
-        {kDriverOdbc, QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER=127.0.0.1\\TALVIRON;") + tail + ms17Encrypt},
-        {kDriverOdbc, QStringLiteral("DRIVER={FreeTDS};SERVER=localhost\\TALVIRON;TDS_Version=7.4;ClientCharset=UTF-8;") + tail},
+        {kDriverOdbc,
+         QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=localhost\\TALVIRON;") +
+             tail + msEncrypt},
+        {kDriverOdbc,
+         QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=127.0.0.1\\TALVIRON;") +
+             tail + msEncrypt},
+        {kDriverOdbc,
+         QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER=localhost\\TALVIRON;") +
+             tail + ms17Encrypt},
+        {kDriverOdbc,
+         QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER=127.0.0.1\\TALVIRON;") +
+             tail + ms17Encrypt},
+        {kDriverOdbc,
+         QStringLiteral(
+             "DRIVER={FreeTDS};SERVER=localhost\\TALVIRON;TDS_Version=7.4;ClientCharset=UTF-8;") +
+             tail},
     };
 }
 
@@ -152,8 +168,8 @@ bool TdmMain::Connect()
     }
     FConnected = false;
     throw EDatabaseError(QStringLiteral("Veritabanı Erişim Hatası!") + kCrLf +
-                         QStringLiteral("KIRVELO, SQL Server TALVIRON instance'ına bağlanamadı.") + kCrLf +
-                         QStringLiteral("Denenen baglantı hataları:") + kCrLf + failures);
+                         QStringLiteral("KIRVELO, SQL Server TALVIRON instance'ına bağlanamadı.") +
+                         kCrLf + QStringLiteral("Denenen baglantı hataları:") + kCrLf + failures);
 }
 
 bool TdmMain::TryConnectWith(const TConnectionAttempt& attempt, QString& errorText)
@@ -165,8 +181,9 @@ bool TdmMain::TryConnectWith(const TConnectionAttempt& attempt, QString& errorTe
             CloseConnection();
             return false;
         }
-        FOpenedWith = attempt.Driver == kDriverSqlite ? attempt.ConnectionString
-                                                      : SanitizeConnectionString(attempt.ConnectionString);
+        FOpenedWith = attempt.Driver == kDriverSqlite
+                          ? attempt.ConnectionString
+                          : SanitizeConnectionString(attempt.ConnectionString);
         return true;
     } catch (const std::exception& e) {
         errorText = WithoutPassword(ErrorMessage(e));
@@ -188,9 +205,11 @@ bool TdmMain::OpenAttempt(const TConnectionAttempt& attempt, QString& errorText)
         db.setDatabaseName(attempt.ConnectionString);
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
     } else {
-        db.setDatabaseName(ResolveFreeTdsInstance(SanitizeConnectionString(attempt.ConnectionString)));
-        db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
-                                 .arg(LoginTimeoutSeconds));
+        db.setDatabaseName(
+            ResolveFreeTdsInstance(SanitizeConnectionString(attempt.ConnectionString)));
+        db.setConnectOptions(
+            QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
+                .arg(LoginTimeoutSeconds));
     }
     if (!db.open()) {
         errorText = WithoutPassword(ErrorText(db.lastError()));
@@ -249,7 +268,8 @@ QString TdmMain::Description() const
     if (Engine() == TDbEngine::SQLite)
         return QStringLiteral("SQLite: ") + QFileInfo(FOpenedWith).absoluteFilePath();
     return QStringLiteral("SQL Server: %1 / %2")
-        .arg(OdbcValue(FOpenedWith, QStringLiteral("SERVER")), OdbcValue(FOpenedWith, QStringLiteral("DATABASE")));
+        .arg(OdbcValue(FOpenedWith, QStringLiteral("SERVER")),
+             OdbcValue(FOpenedWith, QStringLiteral("DATABASE")));
 }
 
 QVariant TdmMain::GetScalar(const QString& sql)

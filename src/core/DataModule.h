@@ -10,7 +10,6 @@
 
 #include <memory>
 
-
 // One way of reaching the database: a Qt SQL driver and what it opens.
 // QSQLITE: the path of the database file. QODBC: an ODBC connection string.
 struct TConnectionAttempt {

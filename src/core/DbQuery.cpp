@@ -101,7 +101,8 @@ TDbQuery::~TDbQuery()
 
 bool TDbQuery::Next()
 {
-    return FStatement && FStatement->Query.isActive() && FStatement->Query.isSelect() && FStatement->Query.next();
+    return FStatement && FStatement->Query.isActive() && FStatement->Query.isSelect() &&
+           FStatement->Query.next();
 }
 
 QVariant TDbQuery::Value(const QString& field) const

@@ -5,10 +5,10 @@
 #include <QList>
 #include <QPair>
 #include <QSqlQuery>
-#include <memory>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
+#include <memory>
 
 struct TPreparedStatement;
 

@@ -32,14 +32,17 @@ QStringList SplitBatch(const QString& sql)
 QString TranslateColumnTypes(QString definition)
 {
     static const RX decimal(
-        QStringLiteral(R"(\b(?:DECIMAL|NUMERIC)\s*\(\s*\d+\s*(?:,\s*\d+\s*)?\)|\b(?:SMALLMONEY|MONEY|FLOAT)\b)"), CI);
+        QStringLiteral(
+            R"(\b(?:DECIMAL|NUMERIC)\s*\(\s*\d+\s*(?:,\s*\d+\s*)?\)|\b(?:SMALLMONEY|MONEY|FLOAT)\b)"),
+        CI);
     definition.replace(decimal, QStringLiteral("REAL"));
     return definition;
 }
 
 QString TranslateCreateTableBody(QString body)
 {
-    static const RX identity(QStringLiteral(R"(\bINT\s+IDENTITY\s*\(\s*1\s*,\s*1\s*\)\s+PRIMARY\s+KEY)"), CI);
+    static const RX identity(
+        QStringLiteral(R"(\bINT\s+IDENTITY\s*\(\s*1\s*,\s*1\s*\)\s+PRIMARY\s+KEY)"), CI);
     static const RX nowDefault(QStringLiteral(R"(DEFAULT\s*\(\s*GETDATE\(\)\s*\))"), CI);
     body.replace(identity, QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
     body.replace(nowDefault, QStringLiteral("DEFAULT (datetime('now','localtime'))"));
@@ -49,7 +52,8 @@ QString TranslateCreateTableBody(QString body)
 TSqlStep TranslateStatement(const QString& statement)
 {
     static const RX createTable(
-        QStringLiteral(R"(^IF\s+OBJECT_ID\s*\([^)]*\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(\w+)\s*\((.*)\)$)"),
+        QStringLiteral(
+            R"(^IF\s+OBJECT_ID\s*\([^)]*\)\s+IS\s+NULL\s+CREATE\s+TABLE\s+(\w+)\s*\((.*)\)$)"),
         CI | DOT);
     static const RX createIndex(
         QStringLiteral(
@@ -62,29 +66,34 @@ TSqlStep TranslateStatement(const QString& statement)
     static const RX selectTop(QStringLiteral(R"(^SELECT\s+TOP\s+(\d+)\s+(.*)$)"), CI | DOT);
 
     if (auto m = createTable.match(statement); m.hasMatch())
-        return {QStringLiteral("CREATE TABLE IF NOT EXISTS ") + m.captured(1) + QStringLiteral(" (") +
-                    TranslateCreateTableBody(m.captured(2)) + u')',
-                {}, {}};
+        return {QStringLiteral("CREATE TABLE IF NOT EXISTS ") + m.captured(1) +
+                    QStringLiteral(" (") + TranslateCreateTableBody(m.captured(2)) + u')',
+                {},
+                {}};
     if (auto m = createIndex.match(statement); m.hasMatch())
         return {QStringLiteral("CREATE ") + m.captured(1).toUpper().trimmed() +
                     (m.captured(1).isEmpty() ? QString() : QStringLiteral(" ")) +
-                    QStringLiteral("INDEX IF NOT EXISTS ") + m.captured(2) + QStringLiteral(" ON ") +
-                    m.captured(3),
-                {}, {}};
+                    QStringLiteral("INDEX IF NOT EXISTS ") + m.captured(2) +
+                    QStringLiteral(" ON ") + m.captured(3),
+                {},
+                {}};
     if (auto m = addColumn.match(statement); m.hasMatch())
         return {QStringLiteral("ALTER TABLE ") + m.captured(3) + QStringLiteral(" ADD COLUMN ") +
                     TranslateColumnTypes(m.captured(4)),
                 m.captured(1), m.captured(2)};
     if (auto m = selectTop.match(statement); m.hasMatch())
-        return {QStringLiteral("SELECT ") + m.captured(2) + QStringLiteral(" LIMIT ") + m.captured(1),
-                {}, {}};
+        return {QStringLiteral("SELECT ") + m.captured(2) + QStringLiteral(" LIMIT ") +
+                    m.captured(1),
+                {},
+                {}};
     return {statement, {}, {}};
 }
 
 bool IsSessionOption(const QString& statement)
 {
     static const RX option(
-        QStringLiteral(R"(^SET\s+(NOCOUNT|QUOTED_IDENTIFIER|XACT_ABORT|ANSI_\w+|ARITHABORT)\s+(ON|OFF)$)"),
+        QStringLiteral(
+            R"(^SET\s+(NOCOUNT|QUOTED_IDENTIFIER|XACT_ABORT|ANSI_\w+|ARITHABORT)\s+(ON|OFF)$)"),
         CI);
     return option.match(statement).hasMatch();
 }

@@ -10,7 +10,7 @@ enum class TDbEngine { SQLite, SqlServer };
 // only runs while the column is missing.
 struct TSqlStep {
     QString Sql;
-    QString GuardTable;  // non-empty: run only when GuardTable has no column GuardColumn
+    QString GuardTable; // non-empty: run only when GuardTable has no column GuardColumn
     QString GuardColumn;
 };
 
@@ -43,12 +43,12 @@ public:
     QList<TSqlStep> Steps(const SqlText& sql) const;
 
     // Expression pieces for texts that are composed rather than written out per engine.
-    QString Today() const;                            // the server's date, no time
-    QString Now() const;                              // the server's date and time
-    QString DateText104(const QString& expr) const;   // dd.mm.yyyy
-    QString Concat(const QStringList& parts) const;   // string concatenation
-    QString Top(int n) const;                         // "TOP n " or ""
-    QString Limit(int n) const;                       // "" or " LIMIT n"
+    QString Today() const;                          // the server's date, no time
+    QString Now() const;                            // the server's date and time
+    QString DateText104(const QString& expr) const; // dd.mm.yyyy
+    QString Concat(const QStringList& parts) const; // string concatenation
+    QString Top(int n) const;                       // "TOP n " or ""
+    QString Limit(int n) const;                     // "" or " LIMIT n"
 
     // Exposed for tests: the SQLite steps for one SQL Server batch.
     static QList<TSqlStep> TranslateForSqlite(const QString& tsql);

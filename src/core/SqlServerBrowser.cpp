@@ -13,7 +13,8 @@ constexpr char kServerResponse = 0x05;
 
 QHostAddress AddressOf(const QString& host)
 {
-    if (host.isEmpty() || host == u'.' || host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
+    if (host.isEmpty() || host == u'.' ||
+        host.compare(QStringLiteral("localhost"), Qt::CaseInsensitive) == 0 ||
         host.compare(QStringLiteral("(local)"), Qt::CaseInsensitive) == 0)
         return QHostAddress(QHostAddress::LocalHost);
     const QHostAddress literal(host);

@@ -37,9 +37,12 @@ void ScopeIdentity(sqlite3_context* ctx, int, sqlite3_value**)
 void ObjectId(sqlite3_context* ctx, int argc, sqlite3_value** argv)
 {
     const QString kind = argc > 1 ? ArgText(argv[1]).trimmed().toUpper() : QString();
-    const char* sql = kind == u'V'   ? "SELECT rowid FROM sqlite_master WHERE type = 'view' AND name = ?1 COLLATE NOCASE"
-                      : kind == u'U' ? "SELECT rowid FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE"
-                                     : "SELECT rowid FROM sqlite_master WHERE name = ?1 COLLATE NOCASE";
+    const char* sql =
+        kind == u'V'
+            ? "SELECT rowid FROM sqlite_master WHERE type = 'view' AND name = ?1 COLLATE NOCASE"
+        : kind == u'U'
+            ? "SELECT rowid FROM sqlite_master WHERE type = 'table' AND name = ?1 COLLATE NOCASE"
+            : "SELECT rowid FROM sqlite_master WHERE name = ?1 COLLATE NOCASE";
     sqlite3_stmt* stmt = nullptr;
     if (sqlite3_prepare_v2(sqlite3_context_db_handle(ctx), sql, -1, &stmt, nullptr) != SQLITE_OK) {
         sqlite3_result_error(ctx, "OBJECT_ID", -1);
@@ -91,10 +94,15 @@ bool RegisterSqlServerFunctions(sqlite3* db)
 {
     constexpr int utf8 = SQLITE_UTF8;
     constexpr int pure = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    return sqlite3_create_function(db, "GETDATE", 0, utf8, nullptr, GetDate, nullptr, nullptr) == SQLITE_OK &&
-           sqlite3_create_function(db, "SCOPE_IDENTITY", 0, utf8, nullptr, ScopeIdentity, nullptr, nullptr) == SQLITE_OK &&
-           sqlite3_create_function(db, "OBJECT_ID", 1, utf8, nullptr, ObjectId, nullptr, nullptr) == SQLITE_OK &&
-           sqlite3_create_function(db, "OBJECT_ID", 2, utf8, nullptr, ObjectId, nullptr, nullptr) == SQLITE_OK &&
-           sqlite3_create_function(db, "COL_LENGTH", 2, utf8, nullptr, ColLength, nullptr, nullptr) == SQLITE_OK &&
+    return sqlite3_create_function(db, "GETDATE", 0, utf8, nullptr, GetDate, nullptr, nullptr) ==
+               SQLITE_OK &&
+           sqlite3_create_function(db, "SCOPE_IDENTITY", 0, utf8, nullptr, ScopeIdentity, nullptr,
+                                   nullptr) == SQLITE_OK &&
+           sqlite3_create_function(db, "OBJECT_ID", 1, utf8, nullptr, ObjectId, nullptr, nullptr) ==
+               SQLITE_OK &&
+           sqlite3_create_function(db, "OBJECT_ID", 2, utf8, nullptr, ObjectId, nullptr, nullptr) ==
+               SQLITE_OK &&
+           sqlite3_create_function(db, "COL_LENGTH", 2, utf8, nullptr, ColLength, nullptr,
+                                   nullptr) == SQLITE_OK &&
            sqlite3_create_function(db, "LEN", 1, pure, nullptr, Len, nullptr, nullptr) == SQLITE_OK;
 }

@@ -25,7 +25,8 @@ std::shared_ptr<TPreparedStatement> Prepare(const QSqlDatabase& db, const QStrin
 }
 } // namespace
 
-std::shared_ptr<TPreparedStatement> TStatementCache::Acquire(const QSqlDatabase& db, const QString& sql)
+std::shared_ptr<TPreparedStatement> TStatementCache::Acquire(const QSqlDatabase& db,
+                                                             const QString& sql)
 {
     auto it = FStatements.find(sql);
     if (it != FStatements.end() && !(*it)->InUse) {

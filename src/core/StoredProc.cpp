@@ -21,7 +21,8 @@ TStoredProc& TStoredProc::In(const QString& name, const QVariant& value)
 TStoredProc& TStoredProc::Out(const QString& name, QMetaType::Type type, int size)
 {
     // ODBC writes string outputs into the bound buffer, so it must be as long as the answer.
-    QVariant initial = type == QMetaType::QString ? QVariant(QString(size, u' ')) : QVariant(QMetaType(type));
+    QVariant initial =
+        type == QMetaType::QString ? QVariant(QString(size, u' ')) : QVariant(QMetaType(type));
     FParams.append({name, initial, true, type, size});
     return *this;
 }
@@ -74,8 +75,9 @@ void TStoredProc::ExecOnServer()
     for (qsizetype i = 0; i < FParams.size(); ++i)
         query.bindValue(int(i), FParams.at(i).Value, FParams.at(i).Output ? QSql::Out : QSql::In);
     if (!query.exec())
-        throw EDatabaseError(query.lastError().databaseText().isEmpty() ? query.lastError().text()
-                                                                        : query.lastError().databaseText());
+        throw EDatabaseError(query.lastError().databaseText().isEmpty()
+                                 ? query.lastError().text()
+                                 : query.lastError().databaseText());
     // Output parameters arrive only after every result set has been read.
     while (query.nextResult()) {
     }

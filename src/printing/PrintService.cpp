@@ -11,7 +11,8 @@
 #include <cstdlib>
 
 namespace {
-std::unique_ptr<TPrinterDevice>& InstalledPrinter() {
+std::unique_ptr<TPrinterDevice>& InstalledPrinter()
+{
     static std::unique_ptr<TPrinterDevice> device;
     return device;
 }
@@ -21,8 +22,11 @@ class TOrientationRestore {
 public:
     explicit TOrientationRestore(TPrinterDevice& printer)
         : FPrinter(printer)
-        , FSaved(printer.Orientation()) {}
-    ~TOrientationRestore() {
+        , FSaved(printer.Orientation())
+    {
+    }
+    ~TOrientationRestore()
+    {
         try {
             FPrinter.SetOrientation(FSaved);
         } catch (...) {
@@ -37,7 +41,8 @@ private:
     TPrinterOrientation FSaved;
 };
 
-void AbortQuietly(TPrinterDevice& printer) {
+void AbortQuietly(TPrinterDevice& printer)
+{
     try {
         if (printer.Printing())
             printer.Abort();
@@ -47,48 +52,57 @@ void AbortQuietly(TPrinterDevice& printer) {
 }
 } // namespace
 
-QString TPrintService::PadRightText(const QString& S, int Width) {
+QString TPrintService::PadRightText(const QString& S, int Width)
+{
     if (S.size() >= Width)
         return S.left(Width);
     return S + QString(Width - S.size(), u' ');
 }
 
-QString TPrintService::PadLeftText(const QString& S, int Width) {
+QString TPrintService::PadLeftText(const QString& S, int Width)
+{
     if (S.size() >= Width)
         return S.right(Width);
     return QString(Width - S.size(), u' ') + S;
 }
 
-QString TPrintService::CenterText(const QString& S, int Width) {
+QString TPrintService::CenterText(const QString& S, int Width)
+{
     if (S.size() >= Width)
         return S.left(Width);
     const qsizetype left = (Width - S.size()) / 2;
     return PadRightText(QString(left, u' ') + S, Width);
 }
 
-void TPrintService::AddReceiptLine(QStringList& Lines, const QString& S, bool Center) {
+void TPrintService::AddReceiptLine(QStringList& Lines, const QString& S, bool Center)
+{
     Lines.append(Center ? CenterText(S, ReceiptWidth) : S);
 }
 
-void TPrintService::AddSingleRule(QStringList& Lines) {
+void TPrintService::AddSingleRule(QStringList& Lines)
+{
     Lines.append(QString(ReceiptWidth, u'-'));
 }
 
-void TPrintService::AddDoubleRule(QStringList& Lines) {
+void TPrintService::AddDoubleRule(QStringList& Lines)
+{
     Lines.append(QString(ReceiptWidth, u'='));
 }
 
 namespace {
-double Amount(const TDbQuery& query, const QString& field) {
+double Amount(const TDbQuery& query, const QString& field)
+{
     return FieldToFloatDef(query, field, 0);
 }
 
-QString Text(const TDbQuery& query, const QString& field) {
+QString Text(const TDbQuery& query, const QString& field)
+{
     return query.Value(field).toString();
 }
 } // namespace
 
-void TPrintService::AddHeaderLines(QStringList& Lines, const TDbQuery& Header) {
+void TPrintService::AddHeaderLines(QStringList& Lines, const TDbQuery& Header)
+{
     const QDateTime tarih = VariantToDateTime(Header.Value(QStringLiteral("Tarih")));
     AddDoubleRule(Lines);
     AddReceiptLine(Lines, QStringLiteral("KIRVELO PERAKENDE SISTEMI"), true);
@@ -110,7 +124,8 @@ void TPrintService::AddHeaderLines(QStringList& Lines, const TDbQuery& Header) {
     AddSingleRule(Lines);
 }
 
-void TPrintService::AddItemLines(QStringList& Lines, int FisID) {
+void TPrintService::AddItemLines(QStringList& Lines, int FisID)
+{
     TDbQuery items(QStringLiteral("SELECT * FROM SatisFisSatir WHERE FisID = :ID ORDER BY SiraNo"));
     items.Param(QStringLiteral("ID"), FisID).Exec();
     while (items.Next()) {
@@ -130,7 +145,8 @@ void TPrintService::AddItemLines(QStringList& Lines, int FisID) {
     }
 }
 
-void TPrintService::AddTotalLines(QStringList& Lines, const TDbQuery& Header) {
+void TPrintService::AddTotalLines(QStringList& Lines, const TDbQuery& Header)
+{
     const auto total = [&Lines](const QString& label, const QString& amount) {
         AddReceiptLine(Lines, PadRightText(label, 34) + PadLeftText(amount, 14), false);
     };
@@ -145,7 +161,8 @@ void TPrintService::AddTotalLines(QStringList& Lines, const TDbQuery& Header) {
                    false);
 }
 
-bool TPrintService::BuildSaleReceipt(int FisID, QStringList& Lines, QString& FisNo) {
+bool TPrintService::BuildSaleReceipt(int FisID, QStringList& Lines, QString& FisNo)
+{
     Lines.clear();
     FisNo.clear();
     TDbQuery header(QStringLiteral(
@@ -171,7 +188,8 @@ bool TPrintService::BuildSaleReceipt(int FisID, QStringList& Lines, QString& Fis
     return true;
 }
 
-QString TPrintService::ReceiptFileNamePart(const QString& FisNo) {
+QString TPrintService::ReceiptFileNamePart(const QString& FisNo)
+{
     QString part = FisNo;
     for (QChar& c : part) {
         if (c.category() == QChar::Other_Control || QStringView(u"/\\:*?\"<>|").contains(c))
@@ -180,7 +198,8 @@ QString TPrintService::ReceiptFileNamePart(const QString& FisNo) {
     return part;
 }
 
-void TPrintService::WriteTextFile(const QString& Path, const QStringList& Lines) {
+void TPrintService::WriteTextFile(const QString& Path, const QStringList& Lines)
+{
     QByteArray content("\xEF\xBB\xBF");
     for (const QString& line : Lines)
         content += line.toUtf8() + "\r\n";
@@ -190,7 +209,8 @@ void TPrintService::WriteTextFile(const QString& Path, const QStringList& Lines)
                           file.errorString() + QStringLiteral(")"));
 }
 
-QString TPrintService::SaveSaleReceipt(const QString& FisNo, const QStringList& Lines) {
+QString TPrintService::SaveSaleReceipt(const QString& FisNo, const QStringList& Lines)
+{
     if (Lines.isEmpty())
         return {};
     const QString folder = AppPaths::ReportsFolder();
@@ -201,14 +221,16 @@ QString TPrintService::SaveSaleReceipt(const QString& FisNo, const QStringList& 
     return path;
 }
 
-void TPrintService::PrintSaleReceipt(int FisID) {
+void TPrintService::PrintSaleReceipt(int FisID)
+{
     QStringList lines;
     QString fisNo;
     if (BuildSaleReceipt(FisID, lines, fisNo))
         SaveSaleReceipt(fisNo, lines);
 }
 
-int TPrintService::GetLastReceiptID(int VardiyaID) {
+int TPrintService::GetLastReceiptID(int VardiyaID)
+{
     // Receipts rung up within the same second share Tarih; the higher id is the later one.
     TDbQuery q(QStringLiteral(
         "SELECT TOP 1 FisID FROM SatisFis WHERE VardiyaID = :VID ORDER BY Tarih DESC, FisID DESC"));
@@ -216,7 +238,8 @@ int TPrintService::GetLastReceiptID(int VardiyaID) {
     return q.Next() ? q.Value(0).toInt() : 0;
 }
 
-bool TPrintService::IsPrintCancellation(const QString& Message) {
+bool TPrintService::IsPrintCancellation(const QString& Message)
+{
     QString upper = Message;
     for (QChar& c : upper) {
         if (c >= u'a' && c <= u'z')
@@ -231,7 +254,8 @@ bool TPrintService::IsPrintCancellation(const QString& Message) {
 }
 
 bool TPrintService::PrintLines(TPrinterDevice& Printer, const QStringList& Lines,
-                               const QString& DocName, int FontSize) {
+                               const QString& DocName, int FontSize)
+{
     try {
         Printer.SetTitle(DocName);
         Printer.BeginDoc();
@@ -256,7 +280,8 @@ bool TPrintService::PrintLines(TPrinterDevice& Printer, const QStringList& Lines
     }
 }
 
-bool TPrintService::PrintReceiptLines(const QStringList& Lines, const QString& DocName) {
+bool TPrintService::PrintReceiptLines(const QStringList& Lines, const QString& DocName)
+{
     if (Lines.isEmpty())
         return false;
     TPrinterDevice* printer = PrinterDevice();
@@ -265,7 +290,8 @@ bool TPrintService::PrintReceiptLines(const QStringList& Lines, const QString& D
     return PrintLines(*printer, Lines, DocName, 10);
 }
 
-bool TPrintService::PrintZReport(int VardiyaID, const QStringList& ReportContent) {
+bool TPrintService::PrintZReport(int VardiyaID, const QStringList& ReportContent)
+{
     if (ReportContent.isEmpty())
         return false;
     const QString id = QString::number(VardiyaID);
@@ -282,10 +308,12 @@ bool TPrintService::PrintZReport(int VardiyaID, const QStringList& ReportContent
     return PrintLines(*printer, ReportContent, QStringLiteral("KIRVELO Z Raporu V") + id, 8);
 }
 
-void TPrintService::SetPrinterDevice(std::unique_ptr<TPrinterDevice> Device) {
+void TPrintService::SetPrinterDevice(std::unique_ptr<TPrinterDevice> Device)
+{
     InstalledPrinter() = std::move(Device);
 }
 
-TPrinterDevice* TPrintService::PrinterDevice() {
+TPrinterDevice* TPrintService::PrinterDevice()
+{
     return InstalledPrinter().get();
 }

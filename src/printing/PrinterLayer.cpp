@@ -8,46 +8,53 @@
 #include <QPrinterInfo>
 
 namespace {
-QPageLayout::Orientation ToQt(TPrinterOrientation orientation) {
+QPageLayout::Orientation ToQt(TPrinterOrientation orientation)
+{
     return orientation == TPrinterOrientation::Landscape ? QPageLayout::Landscape
                                                          : QPageLayout::Portrait;
 }
 } // namespace
 
 TQtPrinterDevice::TQtPrinterDevice()
-    : FPrinter(
-          std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution)) {
+    : FPrinter(std::make_unique<QPrinter>(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution))
+{
     if (FPrinter->pageLayout().orientation() == QPageLayout::Landscape)
         FOrientation = TPrinterOrientation::Landscape;
 }
 
 TQtPrinterDevice::TQtPrinterDevice(const QString& PdfPath)
     : FPdfPath(PdfPath)
-    , FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution)) {
+    , FPrinter(std::make_unique<QPrinter>(QPrinter::HighResolution))
+{
     FPrinter->setOutputFormat(QPrinter::PdfFormat);
     FPrinter->setOutputFileName(PdfPath);
 }
 
-TQtPrinterDevice::~TQtPrinterDevice() {
+TQtPrinterDevice::~TQtPrinterDevice()
+{
     Abort();
 }
 
-bool TQtPrinterDevice::HasPrinter() const {
+bool TQtPrinterDevice::HasPrinter() const
+{
     return !FPdfPath.isEmpty() || !QPrinterInfo::availablePrinterNames().isEmpty();
 }
 
-void TQtPrinterDevice::SetOrientation(TPrinterOrientation Orientation) {
+void TQtPrinterDevice::SetOrientation(TPrinterOrientation Orientation)
+{
     if (Printing())
         throw EPrinterError(QStringLiteral("Yazdırma sürerken sayfa yönü değiştirilemez."));
     FOrientation = Orientation;
 }
 
-void TQtPrinterDevice::SetTitle(const QString& Title) {
+void TQtPrinterDevice::SetTitle(const QString& Title)
+{
     FPrinter->setDocName(Title);
 }
 
 // The default printer may have changed since the last job (or since start-up).
-void TQtPrinterDevice::PointAtPrinter() {
+void TQtPrinterDevice::PointAtPrinter()
+{
     if (!FPdfPath.isEmpty()) {
         FPrinter->setOutputFileName(FPdfPath);
     } else {
@@ -59,7 +66,8 @@ void TQtPrinterDevice::PointAtPrinter() {
     FPrinter->setPageOrientation(ToQt(FOrientation));
 }
 
-void TQtPrinterDevice::BeginDoc() {
+void TQtPrinterDevice::BeginDoc()
+{
     if (Printing())
         throw EPrinterError(QStringLiteral("Yazıcı başka bir işi yazdırıyor."));
     PointAtPrinter();
@@ -70,29 +78,34 @@ void TQtPrinterDevice::BeginDoc() {
     FPainter = std::move(painter);
 }
 
-QPainter& TQtPrinterDevice::Painter() const {
+QPainter& TQtPrinterDevice::Painter() const
+{
     if (!Printing())
         throw EPrinterError(QStringLiteral("Yazıcıda başlamış bir iş yok."));
     return *FPainter;
 }
 
-void TQtPrinterDevice::SetFont(const QString& Family, int PointSize) {
+void TQtPrinterDevice::SetFont(const QString& Family, int PointSize)
+{
     QFont font(Family, PointSize);
     font.setStyleHint(QFont::TypeWriter);
     font.setFixedPitch(true);
     Painter().setFont(font);
 }
 
-int TQtPrinterDevice::TextHeight(const QString& Text) {
+int TQtPrinterDevice::TextHeight(const QString& Text)
+{
     return Painter().fontMetrics().size(Qt::TextSingleLine, Text).height();
 }
 
-int TQtPrinterDevice::PageHeight() const {
+int TQtPrinterDevice::PageHeight() const
+{
     Painter();
     return FPrinter->height();
 }
 
-void TQtPrinterDevice::NewPage() {
+void TQtPrinterDevice::NewPage()
+{
     Painter();
     if (!FPrinter->newPage())
         throw EPrinterError(FPrinter->printerState() == QPrinter::Aborted
@@ -100,19 +113,22 @@ void TQtPrinterDevice::NewPage() {
                                 : QStringLiteral("Yazıcı yeni sayfaya geçemedi."));
 }
 
-void TQtPrinterDevice::TextOut(int X, int Y, const QString& Text) {
+void TQtPrinterDevice::TextOut(int X, int Y, const QString& Text)
+{
     QPainter& painter = Painter();
     painter.drawText(X, Y + painter.fontMetrics().ascent(), Text);
 }
 
-void TQtPrinterDevice::EndDoc() {
+void TQtPrinterDevice::EndDoc()
+{
     const bool ended = Painter().end();
     FPainter.reset();
     if (!ended || FPrinter->printerState() == QPrinter::Error)
         throw EPrinterError(QStringLiteral("Yazdırma işi tamamlanamadı."));
 }
 
-void TQtPrinterDevice::Abort() {
+void TQtPrinterDevice::Abort()
+{
     if (!Printing())
         return;
     FPrinter->abort();
@@ -120,22 +136,29 @@ void TQtPrinterDevice::Abort() {
     FPainter.reset();
 }
 
-bool TQtPrinterDevice::Printing() const {
+bool TQtPrinterDevice::Printing() const
+{
     return FPainter && FPainter->isActive();
 }
 
 TPrinterLayer::TPrinterLayer()
-    : TPrinterLayer(std::make_unique<TQtPrinterDevice>()) {}
+    : TPrinterLayer(std::make_unique<TQtPrinterDevice>())
+{
+}
 
 TPrinterLayer::TPrinterLayer(const QString& PdfPath)
-    : TPrinterLayer(std::make_unique<TQtPrinterDevice>(PdfPath)) {}
+    : TPrinterLayer(std::make_unique<TQtPrinterDevice>(PdfPath))
+{
+}
 
 TPrinterLayer::TPrinterLayer(std::unique_ptr<TQtPrinterDevice> Device)
-    : FDevice(Device.get()) {
+    : FDevice(Device.get())
+{
     TPrintService::SetPrinterDevice(std::move(Device));
 }
 
-TPrinterLayer::~TPrinterLayer() {
+TPrinterLayer::~TPrinterLayer()
+{
     if (TPrintService::PrinterDevice() == FDevice)
         TPrintService::SetPrinterDevice(nullptr);
 }

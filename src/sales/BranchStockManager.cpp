@@ -12,13 +12,16 @@
 namespace {
 QString SeedBranchRowsSql(const QString& sube, const QString& productFilter)
 {
-    return QStringLiteral("INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT ") + sube +
-           QStringLiteral(", S.StokID, ") +
-           QStringLiteral("CASE WHEN NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS0 WHERE SS0.StokID = S.StokID) ") +
+    return QStringLiteral(
+               "INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT ") +
+           sube + QStringLiteral(", S.StokID, ") +
+           QStringLiteral("CASE WHEN NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS0 WHERE SS0.StokID = "
+                          "S.StokID) ") +
            QStringLiteral("THEN ISNULL(S.MevcutStok,0) ELSE 0 END, S.MinStok, S.MaxStok ") +
-           QStringLiteral("FROM dbo.Stok S ") + QStringLiteral("WHERE ISNULL(S.IsDeleted,0) = 0 ") + productFilter +
-           QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = ") + sube +
-           QStringLiteral(" AND SS.StokID = S.StokID);");
+           QStringLiteral("FROM dbo.Stok S ") + QStringLiteral("WHERE ISNULL(S.IsDeleted,0) = 0 ") +
+           productFilter +
+           QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = ") +
+           sube + QStringLiteral(" AND SS.StokID = S.StokID);");
 }
 
 // Seeding the whole catalogue costs a pass over every product. Once a branch has been seeded on
@@ -40,8 +43,8 @@ qlonglong HighestStokID()
     return dmMain->GetScalar(QStringLiteral("SELECT MAX(StokID) FROM dbo.Stok")).toLongLong();
 }
 
-const QString kLotValid = QStringLiteral(
-    "StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND (SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= ");
+const QString kLotValid = QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND "
+                                         "(SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= ");
 
 SqlText LotSql(const QString& head, const QString& tail)
 {
@@ -52,22 +55,29 @@ SqlText LotSql(const QString& head, const QString& tail)
 void CheckExpiredLots(const TCartItem& Item)
 {
     TDbQuery expired(SqlText{
-        QStringLiteral("SELECT TOP 1 CONVERT(VARCHAR(10), SonKullanmaTarihi, 104) AS SKT FROM StokLotDetay WHERE "
-                       "StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
-                       "SonKullanmaTarihi < CAST(GETDATE() AS DATE) ORDER BY SonKullanmaTarihi"),
-        QStringLiteral("SELECT strftime('%d.%m.%Y', SonKullanmaTarihi) AS SKT FROM StokLotDetay WHERE StokID = :Sid "
-                       "AND IFNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND SonKullanmaTarihi < "
+        QStringLiteral(
+            "SELECT TOP 1 CONVERT(VARCHAR(10), SonKullanmaTarihi, 104) AS SKT FROM StokLotDetay "
+            "WHERE "
+            "StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
+            "SonKullanmaTarihi < CAST(GETDATE() AS DATE) ORDER BY SonKullanmaTarihi"),
+        QStringLiteral("SELECT strftime('%d.%m.%Y', SonKullanmaTarihi) AS SKT FROM StokLotDetay "
+                       "WHERE StokID = :Sid "
+                       "AND IFNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
+                       "SonKullanmaTarihi < "
                        "date('now','localtime') ORDER BY SonKullanmaTarihi LIMIT 1")});
     expired.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
     if (expired.Next())
-        throw Exception(QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") + expired.Value(0).toString() +
+        throw Exception(QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +
+                        expired.Value(0).toString() +
                         QStringLiteral(" tarihinde gecmistir, islem yapilamaz!"));
 }
 
-void RecordLot(int FisID, int SiraNo, const TCartItem& Item, int lot, double take, const QVariant& expiry)
+void RecordLot(int FisID, int SiraNo, const TCartItem& Item, int lot, double take,
+               const QVariant& expiry)
 {
-    TDbQuery insert(QStringLiteral("INSERT INTO SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar, "
-                                   "SonKullanmaTarihi) VALUES (:Fis, :Sira, :Stok, :Lot, :Mik, :SKT)"));
+    TDbQuery insert(
+        QStringLiteral("INSERT INTO SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar, "
+                       "SonKullanmaTarihi) VALUES (:Fis, :Sira, :Stok, :Lot, :Mik, :SKT)"));
     insert.Param(QStringLiteral("Fis"), FisID)
         .Param(QStringLiteral("Sira"), SiraNo)
         .Param(QStringLiteral("Stok"), Item.StokID())
@@ -82,9 +92,10 @@ void RecordLot(int FisID, int SiraNo, const TCartItem& Item, int lot, double tak
 bool ConsumeLot(int lot, double take)
 {
     const QString amount = TBranchStockManager::FloatToSqlText(take);
-    TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - ") + amount +
-                    QStringLiteral(" WHERE LotID = ") + QString::number(lot) +
-                    QStringLiteral(" AND MevcutMiktar - ") + amount + QStringLiteral(" >= -0.000001"));
+    TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - ") +
+                    amount + QStringLiteral(" WHERE LotID = ") + QString::number(lot) +
+                    QStringLiteral(" AND MevcutMiktar - ") + amount +
+                    QStringLiteral(" >= -0.000001"));
     update.Exec();
     return update.RowsAffected() == 1;
 }
@@ -117,8 +128,9 @@ double TBranchStockManager::GetBranchStock(int SubeID, int StokID)
     if (SubeID <= 0 || StokID <= 0)
         return 0;
     EnsureBranchStockRows(SubeID);
-    TDbQuery query(QStringLiteral("SELECT ISNULL(MevcutStok,0) AS MevcutStok FROM dbo.SubeStok WHERE SubeID = "
-                                  ":SubeID AND StokID = :StokID"));
+    TDbQuery query(
+        QStringLiteral("SELECT ISNULL(MevcutStok,0) AS MevcutStok FROM dbo.SubeStok WHERE SubeID = "
+                       ":SubeID AND StokID = :StokID"));
     query.Param(QStringLiteral("SubeID"), SubeID).Param(QStringLiteral("StokID"), StokID).Exec();
     return query.Next() ? FieldToFloatDef(query, QStringLiteral("MevcutStok"), 0) : 0;
 }
@@ -130,7 +142,8 @@ void TBranchStockManager::MoveBranchStock(int SubeID, int StokID, double Delta)
     EnsureBranchStockRows(SubeID);
     const QString sube = QString::number(SubeID);
     const QString stok = QString::number(StokID);
-    TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (") + FloatToSqlText(Delta) +
+    TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (") +
+                    FloatToSqlText(Delta) +
                     QStringLiteral("), UpdatedAt = GETDATE() WHERE SubeID = ") + sube +
                     QStringLiteral(" AND StokID = ") + stok);
     update.Exec();
@@ -147,9 +160,10 @@ void TBranchStockManager::RecalcProductStock(int StokID)
     if (StokID <= 0)
         return;
     const QString stok = QString::number(StokID);
-    dmMain->ExecSql(QStringLiteral("UPDATE dbo.Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM "
-                                   "dbo.SubeStok WHERE StokID = ") +
-                    stok + QStringLiteral("),0), UpdatedAt = GETDATE() WHERE StokID = ") + stok);
+    dmMain->ExecSql(
+        QStringLiteral("UPDATE dbo.Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM "
+                       "dbo.SubeStok WHERE StokID = ") +
+        stok + QStringLiteral("),0), UpdatedAt = GETDATE() WHERE StokID = ") + stok);
 }
 
 QString TBranchStockManager::FloatToSqlText(double Value)
@@ -166,26 +180,30 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
 {
     if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
         return;
-    TDbQuery flags(QStringLiteral("SELECT ISNULL(IsSKTTakibi,0) AS IsSKTTakibi, ISNULL(IsSatisEngelle,1) AS "
-                                  "IsSatisEngelle FROM Stok WHERE StokID = :Sid"));
+    TDbQuery flags(
+        QStringLiteral("SELECT ISNULL(IsSKTTakibi,0) AS IsSKTTakibi, ISNULL(IsSatisEngelle,1) AS "
+                       "IsSatisEngelle FROM Stok WHERE StokID = :Sid"));
     flags.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
     if (!flags.Next() || !flags.Value(0).toBool())
         return;
     if (flags.Value(1).toBool())
         CheckExpiredLots(Item);
 
-    TDbQuery total(LotSql(QStringLiteral("SELECT ISNULL(SUM(MevcutMiktar),0) AS TopMiktar FROM StokLotDetay WHERE "),
-                          QString()));
+    TDbQuery total(LotSql(
+        QStringLiteral("SELECT ISNULL(SUM(MevcutMiktar),0) AS TopMiktar FROM StokLotDetay WHERE "),
+        QString()));
     total.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
-    const double available = total.Next() ? FieldToFloatDef(total, QStringLiteral("TopMiktar"), 0) : 0;
+    const double available =
+        total.Next() ? FieldToFloatDef(total, QStringLiteral("TopMiktar"), 0) : 0;
     double remaining = Item.Miktar();
     const QString shortage = QStringLiteral("Lot bazli stok yetersiz: ") + Item.StokAdi();
     if (remaining > available + 0.000001)
         throw Exception(shortage);
 
-    TDbQuery lots(LotSql(QStringLiteral("SELECT LotID, MevcutMiktar, SonKullanmaTarihi FROM StokLotDetay WHERE "),
-                         QStringLiteral(" ORDER BY CASE WHEN SonKullanmaTarihi IS NULL THEN 1 ELSE 0 END, "
-                                        "SonKullanmaTarihi, LotID")));
+    TDbQuery lots(LotSql(
+        QStringLiteral("SELECT LotID, MevcutMiktar, SonKullanmaTarihi FROM StokLotDetay WHERE "),
+        QStringLiteral(" ORDER BY CASE WHEN SonKullanmaTarihi IS NULL THEN 1 ELSE 0 END, "
+                       "SonKullanmaTarihi, LotID")));
     lots.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
     struct TLot {
         int ID;
@@ -194,7 +212,9 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
     };
     QList<TLot> candidates;
     while (lots.Next())
-        candidates.append({lots.Value(0).toInt(), FieldToFloatDef(lots, QStringLiteral("MevcutMiktar"), 0), lots.Value(2)});
+        candidates.append({lots.Value(0).toInt(),
+                           FieldToFloatDef(lots, QStringLiteral("MevcutMiktar"), 0),
+                           lots.Value(2)});
 
     for (const TLot& lot : candidates) {
         if (remaining <= 0.000001)

@@ -12,9 +12,12 @@ TCartItem::TCartItem(int StokID, QString StokAdi, QString Barkod, QString Birim,
     , FBirimFiyat(BirimFiyat)
     , FMiktar(Miktar)
     , FKDVOrani(KDVOrani)
-    , FTartimli(Tartimli) {}
+    , FTartimli(Tartimli)
+{
+}
 
-double TCartItem::AraToplam() const {
+double TCartItem::AraToplam() const
+{
     // A rate of -100 % or below has no net amount to work back to; the gross amount stands.
     const double factor = FKDVOrani / 100 + 1;
     if (factor > 0)
@@ -22,21 +25,25 @@ double TCartItem::AraToplam() const {
     return FMiktar * FBirimFiyat;
 }
 
-double TCartItem::IndirimTutari() const {
+double TCartItem::IndirimTutari() const
+{
     return AraToplam() * FIndirimOrani / 100;
 }
 
-double TCartItem::KDVTutari() const {
+double TCartItem::KDVTutari() const
+{
     return (AraToplam() - IndirimTutari()) * FKDVOrani / 100;
 }
 
-double TCartItem::SatirToplam() const {
+double TCartItem::SatirToplam() const
+{
     return AraToplam() - IndirimTutari() + KDVTutari();
 }
 
 TCartItem& TCartManager::AddItem(int StokID, const QString& StokAdi, const QString& Barkod,
                                  const QString& Birim, double BirimFiyat, double Miktar,
-                                 double KDVOrani, bool Tartimli) {
+                                 double KDVOrani, bool Tartimli)
+{
     if (!Tartimli) {
         const int existing = FindByStokID(StokID);
         if (existing >= 0) {
@@ -50,7 +57,8 @@ TCartItem& TCartManager::AddItem(int StokID, const QString& StokAdi, const QStri
     return *FItems.back();
 }
 
-int TCartManager::FindByStokID(int StokID) const {
+int TCartManager::FindByStokID(int StokID) const
+{
     for (int i = 0; i < GetCount(); ++i) {
         if (FItems[i]->StokID() == StokID)
             return i;
@@ -58,12 +66,14 @@ int TCartManager::FindByStokID(int StokID) const {
     return -1;
 }
 
-void TCartManager::RemoveItem(int Index) {
+void TCartManager::RemoveItem(int Index)
+{
     if (InRange(Index))
         FItems.erase(FItems.begin() + Index);
 }
 
-void TCartManager::UpdateQuantity(int Index, double NewQuantity) {
+void TCartManager::UpdateQuantity(int Index, double NewQuantity)
+{
     if (!InRange(Index))
         return;
     if (NewQuantity > 0)
@@ -72,51 +82,61 @@ void TCartManager::UpdateQuantity(int Index, double NewQuantity) {
         RemoveItem(Index);
 }
 
-void TCartManager::UpdateDiscount(int Index, double DiscountPercent) {
+void TCartManager::UpdateDiscount(int Index, double DiscountPercent)
+{
     if (InRange(Index))
         FItems[Index]->SetIndirimOrani(DiscountPercent);
 }
 
-void TCartManager::Clear() {
+void TCartManager::Clear()
+{
     FItems.clear();
     FMusteriNo = -1;
     FMusteriIsmi.clear();
 }
 
-void TCartManager::CheckIndex(int Index) const {
+void TCartManager::CheckIndex(int Index) const
+{
     if (!InRange(Index))
         throw std::out_of_range("Liste indeksi sınırların dışında (" + std::to_string(Index) + ")");
 }
 
-TCartItem& TCartManager::GetItem(int Index) {
+TCartItem& TCartManager::GetItem(int Index)
+{
     CheckIndex(Index);
     return *FItems[Index];
 }
 
-const TCartItem& TCartManager::GetItem(int Index) const {
+const TCartItem& TCartManager::GetItem(int Index) const
+{
     CheckIndex(Index);
     return *FItems[Index];
 }
 
-template <typename Amount> double TCartManager::Sum(Amount amount) const {
+template <typename Amount> double TCartManager::Sum(Amount amount) const
+{
     double total = 0;
     for (const auto& line : FItems)
         total += amount(*line);
     return total;
 }
 
-double TCartManager::AraToplam() const {
+double TCartManager::AraToplam() const
+{
     return Sum([](const TCartItem& line) { return line.AraToplam(); });
 }
 
-double TCartManager::ToplamIndirim() const {
+double TCartManager::ToplamIndirim() const
+{
     return Sum([](const TCartItem& line) { return line.IndirimTutari(); });
 }
 
-double TCartManager::ToplamKDV() const {
+double TCartManager::ToplamKDV() const
+{
     return Sum([](const TCartItem& line) { return line.KDVTutari(); });
 }
 
-double TCartManager::GenelToplam() const {
+double TCartManager::GenelToplam() const
+{
     return Sum([](const TCartItem& line) { return line.SatirToplam(); });
 }

@@ -10,8 +10,9 @@ namespace {
 
 std::optional<int> AccountByID(int cariID)
 {
-    TDbQuery q(QStringLiteral("SELECT CariID, CariKodu, CariAdi FROM CariKart WHERE CariID = :CariID AND "
-                              "ISNULL(IsDeleted, 0) = 0"));
+    TDbQuery q(
+        QStringLiteral("SELECT CariID, CariKodu, CariAdi FROM CariKart WHERE CariID = :CariID AND "
+                       "ISNULL(IsDeleted, 0) = 0"));
     q.Param(QStringLiteral("CariID"), cariID).Exec();
     if (!q.Next())
         return std::nullopt;
@@ -20,7 +21,8 @@ std::optional<int> AccountByID(int cariID)
 
 std::optional<int> AccountByCode(const QString& code)
 {
-    TDbQuery q(QStringLiteral("SELECT CariID, CariKodu, CariAdi FROM CariKart WHERE CariKodu = :CariKodu"));
+    TDbQuery q(QStringLiteral(
+        "SELECT CariID, CariKodu, CariAdi FROM CariKart WHERE CariKodu = :CariKodu"));
     q.Param(QStringLiteral("CariKodu"), code).Exec();
     if (!q.Next())
         return std::nullopt;
@@ -30,14 +32,18 @@ std::optional<int> AccountByCode(const QString& code)
 // Opens a CariKart account for a customer kept in the older Musteri table.
 std::optional<int> CarryOverCustomer(int musteriID, const QString& code)
 {
-    TDbQuery old(QStringLiteral("SELECT TOP 1   CASE WHEN ISNULL(AdSoyad, '') <> '' THEN AdSoyad ELSE FirmaUnvan "
-                                "END AS CariAdi FROM Musteri WHERE MusteriID = :Mid"));
+    TDbQuery old(QStringLiteral(
+        "SELECT TOP 1   CASE WHEN ISNULL(AdSoyad, '') <> '' THEN AdSoyad ELSE FirmaUnvan "
+        "END AS CariAdi FROM Musteri WHERE MusteriID = :Mid"));
     old.Param(QStringLiteral("Mid"), musteriID).Exec();
     if (!old.Next())
         return std::nullopt;
-    TDbQuery insert(QStringLiteral("INSERT INTO CariKart (CariKodu, CariAdi, CariTipi, IsActive, IsDeleted) VALUES "
-                                   "(:Kodu, :Adi, 'MUSTERI', 1, 0); SELECT SCOPE_IDENTITY() AS NewID"));
-    insert.Param(QStringLiteral("Kodu"), code).Param(QStringLiteral("Adi"), old.Value(0).toString()).Exec();
+    TDbQuery insert(QStringLiteral(
+        "INSERT INTO CariKart (CariKodu, CariAdi, CariTipi, IsActive, IsDeleted) VALUES "
+        "(:Kodu, :Adi, 'MUSTERI', 1, 0); SELECT SCOPE_IDENTITY() AS NewID"));
+    insert.Param(QStringLiteral("Kodu"), code)
+        .Param(QStringLiteral("Adi"), old.Value(0).toString())
+        .Exec();
     insert.Next();
     return insert.Value(0).toInt();
 }
@@ -51,21 +57,27 @@ bool DocumentExists(const QString& belgeNo)
 
 void WriteDocument(int FisID, int cariID, const QString& belgeNo)
 {
-    TDbQuery header(QStringLiteral(
-        "INSERT INTO BelgeBaslik (BelgeNo, BelgeTuru, BelgeTarihi, CariID, KullaniciID, AraToplam, ToplamKDV, "
-        "GenelToplam, Aciklama, Durum) SELECT :BelgeNo, 'FATURA', F.Tarih, :CariID, F.KullaniciID, F.AraToplam, "
-        "F.ToplamKDV, F.GenelToplam, 'POS otomatik belge', 'AKTIF' FROM SatisFis F WHERE F.FisID = :FisID; "
-        "SELECT SCOPE_IDENTITY() AS NewID"));
+    TDbQuery header(QStringLiteral("INSERT INTO BelgeBaslik (BelgeNo, BelgeTuru, BelgeTarihi, "
+                                   "CariID, KullaniciID, AraToplam, ToplamKDV, "
+                                   "GenelToplam, Aciklama, Durum) SELECT :BelgeNo, 'FATURA', "
+                                   "F.Tarih, :CariID, F.KullaniciID, F.AraToplam, "
+                                   "F.ToplamKDV, F.GenelToplam, 'POS otomatik belge', 'AKTIF' FROM "
+                                   "SatisFis F WHERE F.FisID = :FisID; "
+                                   "SELECT SCOPE_IDENTITY() AS NewID"));
     header.Param(QStringLiteral("BelgeNo"), belgeNo)
         .Param(QStringLiteral("CariID"), cariID)
         .Param(QStringLiteral("FisID"), FisID)
         .Exec();
     header.Next();
-    TDbQuery lines(QStringLiteral(
-        "INSERT INTO BelgeSatir (BelgeID, SiraNo, StokID, StokAdi, Miktar, Birim, BirimFiyat, KDVOrani, "
-        "KDVTutari, SatirToplam) SELECT :BelgeID, SiraNo, StokID, StokAdi, Miktar, Birim, BirimFiyat, KDVOrani, "
-        "KDVTutari, SatirToplam FROM SatisFisSatir WHERE FisID = :FisID"));
-    lines.Param(QStringLiteral("BelgeID"), header.Value(0).toInt()).Param(QStringLiteral("FisID"), FisID).Exec();
+    TDbQuery lines(
+        QStringLiteral("INSERT INTO BelgeSatir (BelgeID, SiraNo, StokID, StokAdi, Miktar, Birim, "
+                       "BirimFiyat, KDVOrani, "
+                       "KDVTutari, SatirToplam) SELECT :BelgeID, SiraNo, StokID, StokAdi, Miktar, "
+                       "Birim, BirimFiyat, KDVOrani, "
+                       "KDVTutari, SatirToplam FROM SatisFisSatir WHERE FisID = :FisID"));
+    lines.Param(QStringLiteral("BelgeID"), header.Value(0).toInt())
+        .Param(QStringLiteral("FisID"), FisID)
+        .Exec();
 }
 } // namespace
 
@@ -73,7 +85,8 @@ void TInvoiceDocument::CreateInvoiceDocument(int FisID)
 {
     OwnedSchema::Run(OwnedSchema::InvoiceDocumentStatements());
 
-    TDbQuery sale(QStringLiteral("SELECT MusteriID, KullaniciID FROM SatisFis WHERE FisID = :FisID"));
+    TDbQuery sale(
+        QStringLiteral("SELECT MusteriID, KullaniciID FROM SatisFis WHERE FisID = :FisID"));
     sale.Param(QStringLiteral("FisID"), FisID).Exec();
     if (!sale.Next())
         return;

@@ -10,22 +10,28 @@
 #include <QDateTime>
 
 namespace {
-const QString kInsertHeader = QStringLiteral(
-    "SET NOCOUNT ON; INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, AraToplam, "
-    "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID) VALUES (:FisNo, :Sube, :Kul, :Term, :Var, GETDATE(), "
-    ":Ara, :KDV, :Ind, :Gen, :Ode, :Mus); SELECT SCOPE_IDENTITY();");
+const QString kInsertHeader =
+    QStringLiteral("SET NOCOUNT ON; INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, "
+                   "VardiyaID, Tarih, AraToplam, "
+                   "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID) VALUES (:FisNo, :Sube, "
+                   ":Kul, :Term, :Var, GETDATE(), "
+                   ":Ara, :KDV, :Ind, :Gen, :Ode, :Mus); SELECT SCOPE_IDENTITY();");
 
-const QString kInsertLine = QStringLiteral(
-    "INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, BirimFiyat, KDVOrani, "
-    "KDVTutari, IndirimOrani, IndirimTutari, AraToplam, SatirToplam) VALUES (:Fis, :Sira, :Stok, :Ad, :Bar, :Mik, "
-    ":Bir, :Fiyat, :KDV, :KDVT, :IndO, :IndT, :Ara, :Top)");
+const QString kInsertLine =
+    QStringLiteral("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, "
+                   "Birim, BirimFiyat, KDVOrani, "
+                   "KDVTutari, IndirimOrani, IndirimTutari, AraToplam, SatirToplam) VALUES (:Fis, "
+                   ":Sira, :Stok, :Ad, :Bar, :Mik, "
+                   ":Bir, :Fiyat, :KDV, :KDVT, :IndO, :IndT, :Ara, :Top)");
 
 // The shift row is locked until the sale commits, so it cannot be closed in between.
 const SqlText kOpenShift{
-    QStringLiteral("SELECT VardiyaID FROM Vardiya WITH (UPDLOCK, HOLDLOCK) WHERE VardiyaID = :Var AND "
-                   "KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'"),
-    QStringLiteral("SELECT VardiyaID FROM Vardiya WHERE VardiyaID = :Var AND KapanisZamani IS NULL AND "
-                   "IFNULL(VardiyaDurumu, 'ACIK') = 'ACIK'")};
+    QStringLiteral(
+        "SELECT VardiyaID FROM Vardiya WITH (UPDLOCK, HOLDLOCK) WHERE VardiyaID = :Var AND "
+        "KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'"),
+    QStringLiteral(
+        "SELECT VardiyaID FROM Vardiya WHERE VardiyaID = :Var AND KapanisZamani IS NULL AND "
+        "IFNULL(VardiyaDurumu, 'ACIK') = 'ACIK'")};
 
 QString QuotedSql(const QString& text)
 {
@@ -41,12 +47,12 @@ void RequireOpenShift(int VardiyaID)
         throw Exception(QStringLiteral("Vardiya kapalı veya bulunamadı."));
 }
 
-int InsertHeader(int SubeID, int KullaniciID, int TerminalID, int VardiyaID, const QString& PaymentType,
-                 const TCartManager& Cart)
+int InsertHeader(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
+                 const QString& PaymentType, const TCartManager& Cart)
 {
     TDbQuery header(kInsertHeader);
-    const QString provisional =
-        QStringLiteral("FIS-") + QDateTime::currentDateTime().toString(QStringLiteral("yyMMddHHmmss"));
+    const QString provisional = QStringLiteral("FIS-") + QDateTime::currentDateTime().toString(
+                                                             QStringLiteral("yyMMddHHmmss"));
     header.Param(QStringLiteral("FisNo"), provisional)
         .Param(QStringLiteral("Sube"), SubeID)
         .Param(QStringLiteral("Kul"), KullaniciID)
@@ -57,7 +63,8 @@ int InsertHeader(int SubeID, int KullaniciID, int TerminalID, int VardiyaID, con
         .Param(QStringLiteral("Ind"), Cart.ToplamIndirim())
         .Param(QStringLiteral("Gen"), Cart.GenelToplam())
         .Param(QStringLiteral("Ode"), PaymentType)
-        .Param(QStringLiteral("Mus"), Cart.MusteriNo() < 1 ? TDbQuery::NullInt() : QVariant(Cart.MusteriNo()))
+        .Param(QStringLiteral("Mus"),
+               Cart.MusteriNo() < 1 ? TDbQuery::NullInt() : QVariant(Cart.MusteriNo()))
         .Exec();
     if (!header.Next())
         throw EDatabaseError(QStringLiteral("Fiş numarası alınamadı."));
@@ -66,8 +73,9 @@ int InsertHeader(int SubeID, int KullaniciID, int TerminalID, int VardiyaID, con
 
 void InsertLine(int FisID, int SiraNo, const TCartItem& item)
 {
-    const double netPrice = item.KDVOrani() > -99.99 ? item.BirimFiyat() / (item.KDVOrani() / 100 + 1)
-                                                     : item.BirimFiyat();
+    const double netPrice = item.KDVOrani() > -99.99
+                                ? item.BirimFiyat() / (item.KDVOrani() / 100 + 1)
+                                : item.BirimFiyat();
     TDbQuery line(kInsertLine);
     line.Param(QStringLiteral("Fis"), FisID)
         .Param(QStringLiteral("Sira"), SiraNo)
@@ -96,8 +104,8 @@ void InsertPayment(int FisID, const QString& sql, double amount)
 } // namespace
 
 TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
-                                     const QString& PaymentType, const TCartManager& Cart, double NakitTutar,
-                                     double KartTutar)
+                                     const QString& PaymentType, const TCartManager& Cart,
+                                     double NakitTutar, double KartTutar)
 {
     TSaleResult result;
     if (Cart.Count() == 0) {
@@ -111,7 +119,8 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
 
         TDbTransaction transaction;
         RequireOpenShift(VardiyaID);
-        const int fisID = InsertHeader(SubeID, KullaniciID, TerminalID, VardiyaID, PaymentType, Cart);
+        const int fisID =
+            InsertHeader(SubeID, KullaniciID, TerminalID, VardiyaID, PaymentType, Cart);
         const QString fisNo = QStringLiteral("FIS-") + QString::number(fisID);
         dmMain->ExecSql(QStringLiteral("UPDATE SatisFis SET FisNo = ") + QuotedSql(fisNo) +
                         QStringLiteral(" WHERE FisID = ") + QString::number(fisID));
@@ -121,10 +130,16 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
             TBranchStockManager::AllocateLots(fisID, i + 1, item);
             TBranchStockManager::MoveBranchStock(SubeID, item.StokID(), -item.Miktar());
         }
-        InsertPayment(fisID, QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, 'NAKIT', :Tut)"),
-                      NakitTutar);
-        InsertPayment(fisID, QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, 'KART', :Tut)"),
-                      KartTutar);
+        InsertPayment(
+            fisID,
+            QStringLiteral(
+                "INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, 'NAKIT', :Tut)"),
+            NakitTutar);
+        InsertPayment(
+            fisID,
+            QStringLiteral(
+                "INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, 'KART', :Tut)"),
+            KartTutar);
         transaction.Commit();
 
         result.Success = true;

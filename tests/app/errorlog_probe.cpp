@@ -25,7 +25,8 @@ int main(int argc, char** argv)
     return RunGuarded([&]() -> int {
         if (mode == QStringLiteral("startup"))
             throw EDatabaseError(QStringLiteral("Başlangıç hatası"));
-        QTimer::singleShot(0, [] { throw EConvertError(QStringLiteral("Olay hatası\nikinci satır")); });
+        QTimer::singleShot(
+            0, [] { throw EConvertError(QStringLiteral("Olay hatası\nikinci satır")); });
         QTimer::singleShot(300, [] { QCoreApplication::exit(0); });
         return app.exec();
     });

@@ -84,10 +84,16 @@ void TestAppSettingsManager::ensureDefaultsKeepsExistingValue()
     TAppSettingsManager::EnsureDefaults();
     QCOMPARE(db.Count("SistemParametre"), 2);
     QCOMPARE(TAppSettingsManager::GetValue("BarcodeNotFoundMessageSeconds", ""), QString("7"));
-    QCOMPARE(db.Scalar("SELECT Description FROM SistemParametre WHERE ParamKey = 'BarcodeNotFoundMessageSeconds'").toString(),
+    QCOMPARE(db.Scalar("SELECT Description FROM SistemParametre WHERE ParamKey = "
+                       "'BarcodeNotFoundMessageSeconds'")
+                 .toString(),
              QString("Barkod bulunamadı mesajının ekranda kalma süresi (saniye)"));
-    QVERIFY(db.Scalar("SELECT UpdatedAt FROM SistemParametre WHERE ParamKey = 'BarcodeNotFoundMessageSeconds'").toString() > "2001");
-    QVERIFY(db.Scalar("SELECT UpdatedAt FROM SistemParametre WHERE ParamKey = 'BarcodeNotFoundMessageSeconds'").toString() != "2001-01-01 00:00:00");
+    QVERIFY(db.Scalar("SELECT UpdatedAt FROM SistemParametre WHERE ParamKey = "
+                      "'BarcodeNotFoundMessageSeconds'")
+                .toString() > "2001");
+    QVERIFY(db.Scalar("SELECT UpdatedAt FROM SistemParametre WHERE ParamKey = "
+                      "'BarcodeNotFoundMessageSeconds'")
+                .toString() != "2001-01-01 00:00:00");
     QCOMPARE(TAppSettingsManager::GetValue("SaleSuccessMessageSeconds", ""), QString("3"));
 }
 
@@ -100,7 +106,9 @@ void TestAppSettingsManager::setValueInsertsThenUpdates()
     TAppSettingsManager::SetValue("Yeni", "2", "ikinci");
     QCOMPARE(db.Count("SistemParametre WHERE ParamKey = 'Yeni'"), 1);
     QCOMPARE(TAppSettingsManager::GetValue("Yeni", ""), QString("2"));
-    QCOMPARE(db.Scalar("SELECT Description FROM SistemParametre WHERE ParamKey = 'Yeni'").toString(), QString("ikinci"));
+    QCOMPARE(
+        db.Scalar("SELECT Description FROM SistemParametre WHERE ParamKey = 'Yeni'").toString(),
+        QString("ikinci"));
 }
 
 QTEST_GUILESS_MAIN(TestAppSettingsManager)

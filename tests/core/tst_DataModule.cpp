@@ -43,12 +43,18 @@ void TestDataModule::sanitize_data()
 {
     QTest::addColumn<QString>("input");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("normalised") << " A = 1 ; B=2" << "A = 1;B=2;";
-    QTest::newRow("empty pieces dropped") << ";;A=1;;" << "A=1;";
-    QTest::newRow("server certificate dropped") << "A=1; Server Certificate = x.cer ;B=2" << "A=1;B=2;";
-    QTest::newRow("key case ignored") << "server certificate=x;host name in certificate=h;C=3" << "C=3;";
-    QTest::newRow("piece without value kept") << "Flag;A=1" << "Flag;A=1;";
-    QTest::newRow("similar key kept") << "Trust Server Certificate=True" << "Trust Server Certificate=True;";
+    QTest::newRow("normalised") << " A = 1 ; B=2"
+                                << "A = 1;B=2;";
+    QTest::newRow("empty pieces dropped") << ";;A=1;;"
+                                          << "A=1;";
+    QTest::newRow("server certificate dropped") << "A=1; Server Certificate = x.cer ;B=2"
+                                                << "A=1;B=2;";
+    QTest::newRow("key case ignored") << "server certificate=x;host name in certificate=h;C=3"
+                                      << "C=3;";
+    QTest::newRow("piece without value kept") << "Flag;A=1"
+                                              << "Flag;A=1;";
+    QTest::newRow("similar key kept") << "Trust Server Certificate=True"
+                                      << "Trust Server Certificate=True;";
 }
 
 void TestDataModule::sanitize()
@@ -104,7 +110,8 @@ void TestDataModule::laterAttemptWinsSilently()
 {
     QTemporaryDir dir;
     TdmMain db;
-    db.SetAttempts({{"QODBC", "DRIVER={No Such Driver};SERVER=x;"}, {"QSQLITE", dir.filePath("k.db")}});
+    db.SetAttempts(
+        {{"QODBC", "DRIVER={No Such Driver};SERVER=x;"}, {"QSQLITE", dir.filePath("k.db")}});
     QVERIFY(db.Connect());
     QVERIFY(db.Connected());
     QCOMPARE(db.Engine(), TDbEngine::SQLite);
@@ -132,7 +139,11 @@ void TestDataModule::failureListsEveryAttemptInOrder()
     }
     QList<TConnectionAttempt> attempts;
     for (int i = 0; i < 5; ++i)
-        attempts << TConnectionAttempt{"QODBC", QString("DRIVER={FreeTDS};SERVER=127.0.0.1;Port=%1;DATABASE=KIRVELO;UID=sa;PWD=7HVN4KTR;").arg(port)};
+        attempts << TConnectionAttempt{
+            "QODBC",
+            QString(
+                "DRIVER={FreeTDS};SERVER=127.0.0.1;Port=%1;DATABASE=KIRVELO;UID=sa;PWD=7HVN4KTR;")
+                .arg(port)};
     TdmMain db;
     db.SetAttempts(attempts);
     QElapsedTimer clock;
@@ -250,7 +261,8 @@ void TestDataModule::sqlServerFunctionsOnSqlite()
     QVERIFY(db.Scalar("SELECT COL_LENGTH('dbo.T', 'B')").isNull());
     QCOMPARE(db.Scalar("SELECT ISNULL(NULL, 7)").toInt(), 7);
     QCOMPARE(db.Scalar("SELECT LEN('ab  ')").toInt(), 2);
-    QVERIFY(QDateTime::fromString(db.Scalar("SELECT GETDATE()").toString(), "yyyy-MM-dd HH:mm:ss").isValid());
+    QVERIFY(QDateTime::fromString(db.Scalar("SELECT GETDATE()").toString(), "yyyy-MM-dd HH:mm:ss")
+                .isValid());
     TDbQuery insert("SET NOCOUNT ON; INSERT INTO dbo.T (A) VALUES (:A); SELECT SCOPE_IDENTITY();");
     insert.Param("A", "x").Exec();
     QVERIFY(insert.Next());
@@ -271,8 +283,9 @@ void TestDataModule::databaseErrorCarriesDriverText()
 
 void TestDataModule::browserResponse()
 {
-    const QByteArray body = "ServerName;PC;InstanceName;SQLEXPRESS;IsClustered;No;Version;15.0;tcp;1433;;"
-                            "ServerName;PC;InstanceName;TALVIRON;IsClustered;No;Version;16.0;tcp;49712;;";
+    const QByteArray body =
+        "ServerName;PC;InstanceName;SQLEXPRESS;IsClustered;No;Version;15.0;tcp;1433;;"
+        "ServerName;PC;InstanceName;TALVIRON;IsClustered;No;Version;16.0;tcp;49712;;";
     QByteArray answer = QByteArray(1, 0x05) + QByteArray(2, 0) + body;
     QCOMPARE(SqlServerBrowser::PortFromResponse(answer, "talviron"), 49712);
     QCOMPARE(SqlServerBrowser::PortFromResponse(answer, "OTHER"), 0);

@@ -91,14 +91,22 @@ void TestPOSTextUtils::foldKey_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("split word") << "Parçalı" << "PARCALI";
-    QTest::newRow("trailing space") << "nakit " << "NAKIT";
-    QTest::newRow("capital dotted I") << "İade" << "IADE";
-    QTest::newRow("hyphen and dotless i") << "Kredi-Kartı" << "KREDIKARTI";
-    QTest::newRow("drops separators") << "  çay-şeker_ " << "CAYSEKER";
-    QTest::newRow("all Turkish letters") << "ÇçÖöÜüĞğİıŞş" << "CCOOUUGGIISS";
-    QTest::newRow("others unchanged") << "â.1" << "â.1";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("split word") << "Parçalı"
+                                << "PARCALI";
+    QTest::newRow("trailing space") << "nakit "
+                                    << "NAKIT";
+    QTest::newRow("capital dotted I") << "İade"
+                                      << "IADE";
+    QTest::newRow("hyphen and dotless i") << "Kredi-Kartı"
+                                          << "KREDIKARTI";
+    QTest::newRow("drops separators") << "  çay-şeker_ "
+                                      << "CAYSEKER";
+    QTest::newRow("all Turkish letters") << "ÇçÖöÜüĞğİıŞş"
+                                         << "CCOOUUGGIISS";
+    QTest::newRow("others unchanged") << "â.1"
+                                      << "â.1";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestPOSTextUtils::foldKey()
@@ -188,9 +196,11 @@ void TestPOSTextUtils::otherLocaleSeparators()
 
 void TestPOSTextUtils::dateTimeFromStoredText()
 {
-    QCOMPARE(VariantToDateTime("2025-03-05 14:30:12"), QDateTime(QDate(2025, 3, 5), QTime(14, 30, 12)));
+    QCOMPARE(VariantToDateTime("2025-03-05 14:30:12"),
+             QDateTime(QDate(2025, 3, 5), QTime(14, 30, 12)));
     QCOMPARE(VariantToDateTime("2025-03-05"), QDateTime(QDate(2025, 3, 5), QTime(0, 0)));
-    QCOMPARE(VariantToDateTime(QDateTime(QDate(2025, 1, 2), QTime(3, 4))), QDateTime(QDate(2025, 1, 2), QTime(3, 4)));
+    QCOMPARE(VariantToDateTime(QDateTime(QDate(2025, 1, 2), QTime(3, 4))),
+             QDateTime(QDate(2025, 1, 2), QTime(3, 4)));
     QVERIFY(!VariantToDateTime("dün").isValid());
     QVERIFY(!VariantToDateTime(QVariant()).isValid());
 }

@@ -18,8 +18,10 @@ void TestSqlDialect::translate_data()
     QTest::addColumn<QStringList>("sqlite");
 
     QTest::newRow("schema qualifier and ISNULL")
-        << "UPDATE dbo.Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM dbo.SubeStok WHERE StokID = 5),0) WHERE StokID = 5"
-        << QStringList{"UPDATE Stok SET MevcutStok = IFNULL((SELECT SUM(MevcutStok) FROM SubeStok WHERE StokID = 5),0) WHERE StokID = 5"};
+        << "UPDATE dbo.Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM dbo.SubeStok "
+           "WHERE StokID = 5),0) WHERE StokID = 5"
+        << QStringList{"UPDATE Stok SET MevcutStok = IFNULL((SELECT SUM(MevcutStok) FROM SubeStok "
+                       "WHERE StokID = 5),0) WHERE StokID = 5"};
     QTest::newRow("batch split, session options dropped")
         << "SET NOCOUNT ON; INSERT INTO T (A) VALUES (:A); SELECT SCOPE_IDENTITY();"
         << QStringList{"INSERT INTO T (A) VALUES (:A)", "SELECT SCOPE_IDENTITY()"};
@@ -27,21 +29,39 @@ void TestSqlDialect::translate_data()
         << "INSERT INTO T (A) VALUES ('a;b')" << QStringList{"INSERT INTO T (A) VALUES ('a;b')"};
     QTest::newRow("leading TOP becomes LIMIT")
         << "SELECT TOP 1 FisID FROM SatisFis WHERE VardiyaID = :VID ORDER BY Tarih DESC"
-        << QStringList{"SELECT FisID FROM SatisFis WHERE VardiyaID = :VID ORDER BY Tarih DESC LIMIT 1"};
+        << QStringList{
+               "SELECT FisID FROM SatisFis WHERE VardiyaID = :VID ORDER BY Tarih DESC LIMIT 1"};
     QTest::newRow("guarded create table")
-        << "IF OBJECT_ID('dbo.SistemParametre', 'U') IS NULL CREATE TABLE dbo.SistemParametre (ParamKey NVARCHAR(100) NOT NULL PRIMARY KEY, ParamValue NVARCHAR(4000) NULL, Description NVARCHAR(250) NULL, UpdatedAt DATETIME NOT NULL DEFAULT(GETDATE()))"
-        << QStringList{"CREATE TABLE IF NOT EXISTS SistemParametre (ParamKey NVARCHAR(100) NOT NULL PRIMARY KEY, ParamValue NVARCHAR(4000) NULL, Description NVARCHAR(250) NULL, UpdatedAt DATETIME NOT NULL DEFAULT (datetime('now','localtime')))"};
+        << "IF OBJECT_ID('dbo.SistemParametre', 'U') IS NULL CREATE TABLE dbo.SistemParametre "
+           "(ParamKey NVARCHAR(100) NOT NULL PRIMARY KEY, ParamValue NVARCHAR(4000) NULL, "
+           "Description NVARCHAR(250) NULL, UpdatedAt DATETIME NOT NULL DEFAULT(GETDATE()))"
+        << QStringList{
+               "CREATE TABLE IF NOT EXISTS SistemParametre (ParamKey NVARCHAR(100) NOT NULL "
+               "PRIMARY KEY, ParamValue NVARCHAR(4000) NULL, Description NVARCHAR(250) NULL, "
+               "UpdatedAt DATETIME NOT NULL DEFAULT (datetime('now','localtime')))"};
     QTest::newRow("identity key and named default")
-        << "IF OBJECT_ID('dbo.X', 'U') IS NULL CREATE TABLE dbo.X (XID INT IDENTITY(1,1) PRIMARY KEY, N DECIMAL(18,3) NOT NULL CONSTRAINT DF_X_N DEFAULT(0), CONSTRAINT FK_X_Stok FOREIGN KEY (N) REFERENCES dbo.Stok(StokID));"
-        << QStringList{"CREATE TABLE IF NOT EXISTS X (XID INTEGER PRIMARY KEY AUTOINCREMENT, N REAL NOT NULL CONSTRAINT DF_X_N DEFAULT(0), CONSTRAINT FK_X_Stok FOREIGN KEY (N) REFERENCES Stok(StokID))"};
+        << "IF OBJECT_ID('dbo.X', 'U') IS NULL CREATE TABLE dbo.X (XID INT IDENTITY(1,1) PRIMARY "
+           "KEY, N DECIMAL(18,3) NOT NULL CONSTRAINT DF_X_N DEFAULT(0), CONSTRAINT FK_X_Stok "
+           "FOREIGN KEY (N) REFERENCES dbo.Stok(StokID));"
+        << QStringList{"CREATE TABLE IF NOT EXISTS X (XID INTEGER PRIMARY KEY AUTOINCREMENT, N "
+                       "REAL NOT NULL CONSTRAINT DF_X_N DEFAULT(0), CONSTRAINT FK_X_Stok FOREIGN "
+                       "KEY (N) REFERENCES Stok(StokID))"};
     QTest::newRow("decimal and money columns become REAL")
-        << "IF OBJECT_ID('dbo.X', 'U') IS NULL CREATE TABLE dbo.X (A DECIMAL(18,4) NOT NULL DEFAULT(0), B decimal (5, 2) NULL, C NUMERIC(10) NULL, D MONEY NULL, E FLOAT NULL, F INT NULL)"
-        << QStringList{"CREATE TABLE IF NOT EXISTS X (A REAL NOT NULL DEFAULT(0), B REAL NULL, C REAL NULL, D REAL NULL, E REAL NULL, F INT NULL)"};
+        << "IF OBJECT_ID('dbo.X', 'U') IS NULL CREATE TABLE dbo.X (A DECIMAL(18,4) NOT NULL "
+           "DEFAULT(0), B decimal (5, 2) NULL, C NUMERIC(10) NULL, D MONEY NULL, E FLOAT NULL, F "
+           "INT NULL)"
+        << QStringList{"CREATE TABLE IF NOT EXISTS X (A REAL NOT NULL DEFAULT(0), B REAL NULL, C "
+                       "REAL NULL, D REAL NULL, E REAL NULL, F INT NULL)"};
     QTest::newRow("guarded unique index")
-        << "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_SubeStok_Sube_Stok' AND object_id = OBJECT_ID('dbo.SubeStok')) CREATE UNIQUE INDEX UX_SubeStok_Sube_Stok ON dbo.SubeStok(SubeID, StokID);"
-        << QStringList{"CREATE UNIQUE INDEX IF NOT EXISTS UX_SubeStok_Sube_Stok ON SubeStok(SubeID, StokID)"};
+        << "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_SubeStok_Sube_Stok' AND "
+           "object_id = OBJECT_ID('dbo.SubeStok')) CREATE UNIQUE INDEX UX_SubeStok_Sube_Stok ON "
+           "dbo.SubeStok(SubeID, StokID);"
+        << QStringList{"CREATE UNIQUE INDEX IF NOT EXISTS UX_SubeStok_Sube_Stok ON "
+                       "SubeStok(SubeID, StokID)"};
     QTest::newRow("guarded plain index")
-        << "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SubeStok_StokID' AND object_id = OBJECT_ID('dbo.SubeStok')) CREATE INDEX IX_SubeStok_StokID ON dbo.SubeStok(StokID);"
+        << "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SubeStok_StokID' AND "
+           "object_id = OBJECT_ID('dbo.SubeStok')) CREATE INDEX IX_SubeStok_StokID ON "
+           "dbo.SubeStok(StokID);"
         << QStringList{"CREATE INDEX IF NOT EXISTS IX_SubeStok_StokID ON SubeStok(StokID)"};
 }
 
@@ -58,26 +78,35 @@ void TestSqlDialect::translate()
 void TestSqlDialect::guardedColumnKeepsItsGuard()
 {
     const auto steps = SqlDialect::TranslateForSqlite(
-        "IF COL_LENGTH('dbo.CariKart', 'CariTipi') IS NULL ALTER TABLE dbo.CariKart ADD CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')");
+        "IF COL_LENGTH('dbo.CariKart', 'CariTipi') IS NULL ALTER TABLE dbo.CariKart ADD CariTipi "
+        "NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')");
     QCOMPARE(steps.size(), 1);
-    QCOMPARE(steps[0].Sql, QString("ALTER TABLE CariKart ADD COLUMN CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')"));
+    QCOMPARE(
+        steps[0].Sql,
+        QString(
+            "ALTER TABLE CariKart ADD COLUMN CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')"));
     QCOMPARE(steps[0].GuardTable, QString("CariKart"));
     QCOMPARE(steps[0].GuardColumn, QString("CariTipi"));
     const auto money = SqlDialect::TranslateForSqlite(
-        "IF COL_LENGTH('dbo.CariKart', 'RiskLimiti') IS NULL ALTER TABLE dbo.CariKart ADD RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0)");
-    QCOMPARE(money.first().Sql, QString("ALTER TABLE CariKart ADD COLUMN RiskLimiti REAL NOT NULL DEFAULT(0)"));
+        "IF COL_LENGTH('dbo.CariKart', 'RiskLimiti') IS NULL ALTER TABLE dbo.CariKart ADD "
+        "RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0)");
+    QCOMPARE(money.first().Sql,
+             QString("ALTER TABLE CariKart ADD COLUMN RiskLimiti REAL NOT NULL DEFAULT(0)"));
 }
 
 void TestSqlDialect::serverTextIsUntouched()
 {
-    const QString batch = "SET NOCOUNT ON; INSERT INTO dbo.T (A) VALUES (ISNULL(:A, 0)); SELECT SCOPE_IDENTITY();";
+    const QString batch =
+        "SET NOCOUNT ON; INSERT INTO dbo.T (A) VALUES (ISNULL(:A, 0)); SELECT SCOPE_IDENTITY();";
     const SqlDialect server(TDbEngine::SqlServer);
     QCOMPARE(server.Steps(batch).size(), 1);
     QCOMPARE(server.Steps(batch).first().Sql, batch);
     QCOMPARE(server.Steps(SqlText{"SELECT TOP 1 A FROM T", "SELECT A FROM T LIMIT 1"}).first().Sql,
              QString("SELECT TOP 1 A FROM T"));
     const SqlDialect sqlite(TDbEngine::SQLite);
-    QCOMPARE(sqlite.Steps(SqlText{"SELECT TOP 1 A FROM T", "SELECT A FROM T ORDER BY A LIMIT 1"}).first().Sql,
+    QCOMPARE(sqlite.Steps(SqlText{"SELECT TOP 1 A FROM T", "SELECT A FROM T ORDER BY A LIMIT 1"})
+                 .first()
+                 .Sql,
              QString("SELECT A FROM T ORDER BY A LIMIT 1"));
 }
 

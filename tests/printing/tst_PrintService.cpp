@@ -17,7 +17,8 @@ namespace {
 // has them keeps its own definition.
 // Receipts of an older database may name a branch or a cashier that no longer exists. The strict
 // tables of a new file refuse such rows, so these tests replace the four tables by loose copies.
-void CreateSaleTables(TTestDatabase& db) {
+void CreateSaleTables(TTestDatabase& db)
+{
     db.Exec("PRAGMA foreign_keys=OFF");
     for (const char* table : {"SatisFisSatir", "SatisFis", "Kullanici", "Sube"})
         db.Exec(QStringLiteral("DROP TABLE ") + QLatin1String(table));
@@ -50,7 +51,8 @@ struct TSaleRow {
     QVariant OdemeTipi = QStringLiteral("NAKIT");
 };
 
-void InsertSale(const TSaleRow& s) {
+void InsertSale(const TSaleRow& s)
+{
     TDbQuery q("INSERT INTO SatisFis (FisID, FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, "
                "Tarih, AraToplam, ToplamKDV, Indirim, GenelToplam, OdemeTipi) VALUES (:Fis, "
                ":No, :Sube, :Kul, 1, :Var, :Tarih, :Ara, :KDV, :Ind, :Gen, :Ode)");
@@ -69,7 +71,8 @@ void InsertSale(const TSaleRow& s) {
 }
 
 void InsertLine(int fisId, int siraNo, const QString& stokAdi, double miktar, double birimFiyat,
-                double satirToplam) {
+                double satirToplam)
+{
     TDbQuery q("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, "
                "Birim, BirimFiyat, KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, AraToplam, "
                "SatirToplam) VALUES (:Fis, :Sira, 1, :Ad, '869', :Mik, 'ADET', :Fiyat, 10, 0, 0, "
@@ -83,11 +86,13 @@ void InsertLine(int fisId, int siraNo, const QString& stokAdi, double miktar, do
         .Exec();
 }
 
-QString W(const QString& text) {
+QString W(const QString& text)
+{
     return text.leftJustified(48, u' ');
 }
 
-QStringList Receipt(int fisId) {
+QStringList Receipt(int fisId)
+{
     QStringList lines;
     QString fisNo;
     if (!TPrintService::BuildSaleReceipt(fisId, lines, fisNo))
@@ -95,14 +100,16 @@ QStringList Receipt(int fisId) {
     return lines;
 }
 
-QByteArray ReadFile(const QString& path) {
+QByteArray ReadFile(const QString& path)
+{
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return file.readAll();
 }
 
-QByteArray FileBytes(const QStringList& lines) {
+QByteArray FileBytes(const QStringList& lines)
+{
     QByteArray bytes("\xEF\xBB\xBF");
     for (const QString& line : lines)
         bytes += line.toUtf8() + "\r\n";
@@ -139,31 +146,36 @@ public:
     TPrinterOrientation Orientation() const override { return Current; }
     void SetOrientation(TPrinterOrientation Orientation) override { Current = Orientation; }
     void SetTitle(const QString& Text) override { Title = Text; }
-    void BeginDoc() override {
+    void BeginDoc() override
+    {
         ++Begun;
         FPrinting = true;
         OrientationAtStart = Current;
         Pages.clear();
         Pages.append(QList<TText>());
     }
-    void SetFont(const QString& Family, int PointSize) override {
+    void SetFont(const QString& Family, int PointSize) override
+    {
         FontFamily = Family;
         FontSize = PointSize;
     }
     int TextHeight(const QString&) override { return Height; }
     int PageHeight() const override { return Page; }
     void NewPage() override { Pages.append(QList<TText>()); }
-    void TextOut(int X, int Y, const QString& Text) override {
+    void TextOut(int X, int Y, const QString& Text) override
+    {
         if (BeforeLine)
             BeforeLine(FDrawn);
         ++FDrawn;
         Pages.last().append(TText{X, Y, Text});
     }
-    void EndDoc() override {
+    void EndDoc() override
+    {
         ++Ended;
         FPrinting = false;
     }
-    void Abort() override {
+    void Abort() override
+    {
         ++Aborted;
         if (AbortRaises)
             throw EPrinterError("Abort failed too");
@@ -176,7 +188,8 @@ private:
     int FDrawn = 0;
 };
 
-QStringList NumberedLines(int count) {
+QStringList NumberedLines(int count)
+{
     QStringList lines;
     for (int i = 1; i <= count; ++i)
         lines << QStringLiteral("Satır %1 ÇĞİÖŞÜ").arg(i, 3, 10, QChar(u'0'));
@@ -237,18 +250,21 @@ private:
     TRecordingPrinter* FPrinter = nullptr;
 };
 
-void TestPrintService::initTestCase() {
+void TestPrintService::initTestCase()
+{
     UseTurkishLocale();
     UseTestPaths();
 }
 
-void TestPrintService::cleanupTestCase() {
+void TestPrintService::cleanupTestCase()
+{
     QDir reports(AppPaths::ReportsFolder());
     for (const QString& name : reports.entryList({"Receipt_*.txt", "LastReceipt.txt"}, QDir::Files))
         reports.remove(name);
 }
 
-void TestPrintService::init() {
+void TestPrintService::init()
+{
     FDb = std::make_unique<TTestDatabase>();
     CreateSaleTables(*FDb);
     FDb->Exec("INSERT INTO Sube (SubeID, SubeAdi) VALUES (1, 'MERKEZ')");
@@ -259,13 +275,15 @@ void TestPrintService::init() {
     TPrintService::SetPrinterDevice(std::move(printer));
 }
 
-void TestPrintService::cleanup() {
+void TestPrintService::cleanup()
+{
     TPrintService::SetPrinterDevice(nullptr);
     FPrinter = nullptr;
     FDb.reset();
 }
 
-void TestPrintService::exampleReceipt() {
+void TestPrintService::exampleReceipt()
+{
     InsertSale({});
     InsertLine(1042, 1, "EKMEK", 2, 10.0 / 1.1, 20.0);
 
@@ -299,7 +317,8 @@ void TestPrintService::exampleReceipt() {
     QCOMPARE(lines.join(u'\n'), expected.join(u'\n'));
 }
 
-void TestPrintService::unknownReceipt() {
+void TestPrintService::unknownReceipt()
+{
     InsertSale({});
     QStringList lines{"eski satır"};
     QString fisNo = "FIS-1";
@@ -308,7 +327,8 @@ void TestPrintService::unknownReceipt() {
     QVERIFY(fisNo.isEmpty());
 }
 
-void TestPrintService::productNameIsCut() {
+void TestPrintService::productNameIsCut()
+{
     InsertSale({});
     const QString name =
         QStringLiteral("ÇİKOLATALI GOFRET ŞÖLEN ÜZÜMLÜ ĞIDA 1234567890 ABCDEFGHIJ XY");
@@ -319,7 +339,8 @@ void TestPrintService::productNameIsCut() {
     QCOMPARE(lines.at(10).size(), 48);
 }
 
-void TestPrintService::amountColumn_data() {
+void TestPrintService::amountColumn_data()
+{
     QTest::addColumn<double>("amount");
     QTest::addColumn<QString>("column");
     QTest::newRow("short") << 20.0 << "      20,00 TL";
@@ -328,7 +349,8 @@ void TestPrintService::amountColumn_data() {
     QTest::newRow("15 characters lose the first") << 1234567.89 << ".234.567,89 TL";
 }
 
-void TestPrintService::amountColumn() {
+void TestPrintService::amountColumn()
+{
     QFETCH(double, amount);
     QFETCH(QString, column);
     InsertSale({});
@@ -338,7 +360,8 @@ void TestPrintService::amountColumn() {
     QCOMPARE(line.right(14), column);
 }
 
-void TestPrintService::quantityAndPrice_data() {
+void TestPrintService::quantityAndPrice_data()
+{
     QTest::addColumn<double>("quantity");
     QTest::addColumn<double>("price");
     QTest::addColumn<QString>("left");
@@ -349,7 +372,8 @@ void TestPrintService::quantityAndPrice_data() {
     QTest::newRow("negative") << -2.0 << 9.0909 << "  -2 x 9,09";
 }
 
-void TestPrintService::quantityAndPrice() {
+void TestPrintService::quantityAndPrice()
+{
     QFETCH(double, quantity);
     QFETCH(double, price);
     QFETCH(QString, left);
@@ -358,7 +382,8 @@ void TestPrintService::quantityAndPrice() {
     QCOMPARE(Receipt(1042).at(11).left(34), left.leftJustified(34, u' '));
 }
 
-void TestPrintService::branchNameCentred_data() {
+void TestPrintService::branchNameCentred_data()
+{
     QTest::addColumn<int>("length");
     QTest::addColumn<QString>("expectedFor");
     QTest::newRow("47: none left, one right") << 47 << "%1 ";
@@ -368,7 +393,8 @@ void TestPrintService::branchNameCentred_data() {
     QTest::newRow("empty") << 0 << QString(48, u' ');
 }
 
-void TestPrintService::branchNameCentred() {
+void TestPrintService::branchNameCentred()
+{
     QFETCH(int, length);
     QFETCH(QString, expectedFor);
     const QString name =
@@ -384,7 +410,8 @@ void TestPrintService::branchNameCentred() {
     QCOMPARE(Receipt(1042).at(2), expected);
 }
 
-void TestPrintService::discountLine_data() {
+void TestPrintService::discountLine_data()
+{
     QTest::addColumn<double>("indirim");
     QTest::addColumn<QString>("line");
     QTest::newRow("with discount") << 2.5 << "INDIRIM                                 -2,50 TL";
@@ -393,7 +420,8 @@ void TestPrintService::discountLine_data() {
     QTest::newRow("negative") << -1.0 << QString();
 }
 
-void TestPrintService::discountLine() {
+void TestPrintService::discountLine()
+{
     QFETCH(double, indirim);
     QFETCH(QString, line);
     TSaleRow sale;
@@ -412,7 +440,8 @@ void TestPrintService::discountLine() {
     }
 }
 
-void TestPrintService::paymentWord_data() {
+void TestPrintService::paymentWord_data()
+{
     QTest::addColumn<QVariant>("stored");
     QTest::addColumn<QString>("line");
     QTest::newRow("cash") << QVariant("NAKIT") << "ODEME: Nakit";
@@ -422,7 +451,8 @@ void TestPrintService::paymentWord_data() {
     QTest::newRow("null") << QVariant() << "ODEME: ";
 }
 
-void TestPrintService::paymentWord() {
+void TestPrintService::paymentWord()
+{
     QFETCH(QVariant, stored);
     QFETCH(QString, line);
     TSaleRow sale;
@@ -432,7 +462,8 @@ void TestPrintService::paymentWord() {
     QCOMPARE(lines.at(lines.size() - 4), line);
 }
 
-void TestPrintService::missingBranchAndCashier() {
+void TestPrintService::missingBranchAndCashier()
+{
     TSaleRow sale;
     sale.SubeID = 55;
     sale.KullaniciID = QVariant();
@@ -443,7 +474,8 @@ void TestPrintService::missingBranchAndCashier() {
     QCOMPARE(lines.at(10), W("------------------------------------------------"));
 }
 
-void TestPrintService::linesFollowSiraNo() {
+void TestPrintService::linesFollowSiraNo()
+{
     InsertSale({});
     InsertLine(1042, 3, "UCUNCU", 1, 1, 1);
     InsertLine(1042, 1, "BIRINCI", 1, 1, 1);
@@ -456,7 +488,8 @@ void TestPrintService::linesFollowSiraNo() {
     QCOMPARE(lines.at(14).trimmed(), QStringLiteral("UCUNCU"));
 }
 
-void TestPrintService::twoSalesLeaveTwoFiles() {
+void TestPrintService::twoSalesLeaveTwoFiles()
+{
     const QString folder = AppPaths::ReportsFolder();
     QFile::remove(folder + "Receipt_FIS-1042.txt");
     QFile::remove(folder + "Receipt_FIS-1043.txt");
@@ -492,7 +525,8 @@ void TestPrintService::twoSalesLeaveTwoFiles() {
     QCOMPARE(ReadFile(folder + "LastReceipt.txt"), FileBytes({"YENI"}));
 }
 
-void TestPrintService::emptyReceiptWritesNothing() {
+void TestPrintService::emptyReceiptWritesNothing()
+{
     const QString folder = AppPaths::ReportsFolder();
     TPrintService::SaveSaleReceipt("FIS-1", {"ONCEKI"});
     QFile::remove(folder + "Receipt_FIS-2.txt");
@@ -501,7 +535,8 @@ void TestPrintService::emptyReceiptWritesNothing() {
     QCOMPARE(ReadFile(folder + "LastReceipt.txt"), FileBytes({"ONCEKI"}));
 }
 
-void TestPrintService::receiptFileName_data() {
+void TestPrintService::receiptFileName_data()
+{
     QTest::addColumn<QString>("fisNo");
     QTest::addColumn<QString>("fileName");
     QTest::newRow("normal number") << "FIS-12"
@@ -518,7 +553,8 @@ void TestPrintService::receiptFileName_data() {
                                           << "Receipt_FİŞ-ÇĞ 1.txt";
 }
 
-void TestPrintService::receiptFileName() {
+void TestPrintService::receiptFileName()
+{
     QFETCH(QString, fisNo);
     QFETCH(QString, fileName);
     const QString folder = AppPaths::ReportsFolder();
@@ -529,7 +565,8 @@ void TestPrintService::receiptFileName() {
     QFile::remove(path);
 }
 
-void TestPrintService::receiptFileErrorReachesCaller() {
+void TestPrintService::receiptFileErrorReachesCaller()
+{
     // A folder where the file should go cannot be replaced by a file.
     const QString blocked = AppPaths::ReportsFolder() + "Receipt_FIS-BLOCKED.txt";
     QDir().mkpath(blocked);
@@ -544,7 +581,8 @@ void TestPrintService::receiptFileErrorReachesCaller() {
     }
 }
 
-void TestPrintService::printSaleReceiptStoresFiles() {
+void TestPrintService::printSaleReceiptStoresFiles()
+{
     const QString folder = AppPaths::ReportsFolder();
     QFile::remove(folder + "Receipt_FIS-1042.txt");
     InsertSale({});
@@ -560,7 +598,8 @@ void TestPrintService::printSaleReceiptStoresFiles() {
     QCOMPARE(ReadFile(folder + "LastReceipt.txt"), FileBytes(Receipt(1042)));
 }
 
-void TestPrintService::lastReceiptOfShift() {
+void TestPrintService::lastReceiptOfShift()
+{
     QCOMPARE(TPrintService::GetLastReceiptID(17), 0);
     TSaleRow sale;
     for (const auto& [id, vardiya, tarih] :
@@ -585,7 +624,8 @@ void TestPrintService::lastReceiptOfShift() {
     QCOMPARE(TPrintService::GetLastReceiptID(17), 13);
 }
 
-void TestPrintService::cancellation_data() {
+void TestPrintService::cancellation_data()
+{
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("cancelled");
     QTest::newRow("iptal lower case") << "Yazdırma iptal edildi" << true;
@@ -604,13 +644,15 @@ void TestPrintService::cancellation_data() {
     QTest::newRow("empty") << "" << false;
 }
 
-void TestPrintService::cancellation() {
+void TestPrintService::cancellation()
+{
     QFETCH(QString, message);
     QFETCH(bool, cancelled);
     QCOMPARE(TPrintService::IsPrintCancellation(message), cancelled);
 }
 
-void TestPrintService::pageLoop() {
+void TestPrintService::pageLoop()
+{
     const QStringList lines = NumberedLines(200);
     QVERIFY(TPrintService::PrintReceiptLines(lines, "KIRVELO FIS-1042"));
     QCOMPARE(FPrinter->Title, QStringLiteral("KIRVELO FIS-1042"));
@@ -633,7 +675,8 @@ void TestPrintService::pageLoop() {
     QCOMPARE(printed, lines);
 }
 
-void TestPrintService::lineHeightIsPositive() {
+void TestPrintService::lineHeightIsPositive()
+{
     FPrinter->Height = -20;
     QVERIFY(TPrintService::PrintReceiptLines(NumberedLines(61), "X"));
     QCOMPARE(FPrinter->Pages.size(), 2);
@@ -641,19 +684,22 @@ void TestPrintService::lineHeightIsPositive() {
     QCOMPARE(FPrinter->Pages.at(1).size(), 1);
 }
 
-void TestPrintService::emptyLinesPrintNothing() {
+void TestPrintService::emptyLinesPrintNothing()
+{
     QVERIFY(!TPrintService::PrintReceiptLines({}, "X"));
     QCOMPARE(FPrinter->Begun, 0);
 }
 
-void TestPrintService::printerErrors_data() {
+void TestPrintService::printerErrors_data()
+{
     QTest::addColumn<QString>("message");
     QTest::addColumn<bool>("cancelled");
     QTest::newRow("cancelled job") << "Yazdırma işi iptal edildi." << true;
     QTest::newRow("printer failure") << "Kağıt bitti" << false;
 }
 
-void TestPrintService::printerErrors() {
+void TestPrintService::printerErrors()
+{
     QFETCH(QString, message);
     QFETCH(bool, cancelled);
     FPrinter->BeforeLine = [message](int line) {
@@ -672,7 +718,8 @@ void TestPrintService::printerErrors() {
     QVERIFY(!FPrinter->Printing());
 }
 
-void TestPrintService::failedAbortKeepsFirstError() {
+void TestPrintService::failedAbortKeepsFirstError()
+{
     FPrinter->AbortRaises = true;
     FPrinter->BeforeLine = [](int) {
         throw EPrinterError("Kağıt bitti");
@@ -686,14 +733,16 @@ void TestPrintService::failedAbortKeepsFirstError() {
     QCOMPARE(FPrinter->Aborted, 1);
 }
 
-void TestPrintService::receiptWithoutPrinterLayer() {
+void TestPrintService::receiptWithoutPrinterLayer()
+{
     TPrintService::SetPrinterDevice(nullptr);
     FPrinter = nullptr;
     QVERIFY_THROWS_EXCEPTION(EPrinterError, TPrintService::PrintReceiptLines({"A"}, "X"));
     QVERIFY(!TPrintService::PrintReceiptLines({}, "X"));
 }
 
-void TestPrintService::zReportPrintsLandscape() {
+void TestPrintService::zReportPrintsLandscape()
+{
     RemoveZReportFiles(17);
     const QStringList lines = NumberedLines(5);
     const QDateTime before = QDateTime::currentDateTime();
@@ -717,7 +766,8 @@ void TestPrintService::zReportPrintsLandscape() {
     RemoveZReportFiles(17);
 }
 
-void TestPrintService::zReportRestoresOrientation_data() {
+void TestPrintService::zReportRestoresOrientation_data()
+{
     QTest::addColumn<QString>("failure");
     QTest::addColumn<int>("start");
     QTest::newRow("success, portrait") << "" << int(TPrinterOrientation::Portrait);
@@ -726,7 +776,8 @@ void TestPrintService::zReportRestoresOrientation_data() {
     QTest::newRow("error") << "Kağıt bitti" << int(TPrinterOrientation::Portrait);
 }
 
-void TestPrintService::zReportRestoresOrientation() {
+void TestPrintService::zReportRestoresOrientation()
+{
     QFETCH(QString, failure);
     QFETCH(int, start);
     RemoveZReportFiles(21);
@@ -751,7 +802,8 @@ void TestPrintService::zReportRestoresOrientation() {
     RemoveZReportFiles(21);
 }
 
-void TestPrintService::zReportWithoutPrinter() {
+void TestPrintService::zReportWithoutPrinter()
+{
     RemoveZReportFiles(22);
     FPrinter->Present = false;
     FPrinter->Current = TPrinterOrientation::Portrait;
@@ -774,7 +826,8 @@ void TestPrintService::zReportWithoutPrinter() {
     RemoveZReportFiles(22);
 }
 
-void TestPrintService::emptyZReport() {
+void TestPrintService::emptyZReport()
+{
     RemoveZReportFiles(23);
     QVERIFY(!TPrintService::PrintZReport(23, {}));
     QCOMPARE(FPrinter->Begun, 0);

@@ -13,7 +13,8 @@
 #include <QtTest>
 
 namespace {
-QString Run(const QString& program, const QStringList& arguments) {
+QString Run(const QString& program, const QStringList& arguments)
+{
     QProcess process;
     process.start(program, arguments);
     if (!process.waitForFinished(30000) || process.exitCode() != 0)
@@ -21,13 +22,15 @@ QString Run(const QString& program, const QStringList& arguments) {
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QString PdfInfo(const QString& pdf, const QString& key) {
+QString PdfInfo(const QString& pdf, const QString& key)
+{
     const QRegularExpression line("^" + key + ":\\s*(.*)$", QRegularExpression::MultilineOption);
     return line.match(Run("pdfinfo", {pdf})).captured(1).trimmed();
 }
 
 // The text lines of one page, spacing runs folded to one space.
-QStringList PageText(const QString& pdf, int page) {
+QStringList PageText(const QString& pdf, int page)
+{
     const QString n = QString::number(page);
     QStringList lines;
     for (const QString& line :
@@ -38,21 +41,24 @@ QStringList PageText(const QString& pdf, int page) {
     return lines;
 }
 
-QStringList Simplified(const QStringList& lines) {
+QStringList Simplified(const QStringList& lines)
+{
     QStringList result;
     for (const QString& line : lines)
         result << line.simplified();
     return result;
 }
 
-bool Landscape(const QString& pdf) {
+bool Landscape(const QString& pdf)
+{
     const QRegularExpression size("([\\d.]+) x ([\\d.]+) pts");
     const auto m = size.match(PdfInfo(pdf, "Page size"));
     return m.hasMatch() && m.captured(1).toDouble() > m.captured(2).toDouble();
 }
 
 // How many lines the page loop puts on one page of this printer.
-int LinesPerPage(const QString& probePdf, int pointSize, TPrinterOrientation orientation) {
+int LinesPerPage(const QString& probePdf, int pointSize, TPrinterOrientation orientation)
+{
     TQtPrinterDevice probe(probePdf);
     probe.SetOrientation(orientation);
     probe.BeginDoc();
@@ -82,7 +88,8 @@ private:
     QTemporaryDir FDir;
 };
 
-void TestPrinterLayer::initTestCase() {
+void TestPrinterLayer::initTestCase()
+{
     UseTurkishLocale();
     UseTestPaths();
     QVERIFY(FDir.isValid());
@@ -90,7 +97,8 @@ void TestPrinterLayer::initTestCase() {
              "pdftotext and pdfinfo (poppler-utils) are needed");
 }
 
-void TestPrinterLayer::receiptPagesHoldEveryLine() {
+void TestPrinterLayer::receiptPagesHoldEveryLine()
+{
     const QString pdf = FDir.filePath("receipt.pdf");
     const TPrinterLayer layer(pdf);
     QStringList lines;
@@ -110,7 +118,8 @@ void TestPrinterLayer::receiptPagesHoldEveryLine() {
         QCOMPARE(PageText(pdf, p), Simplified(lines.mid((p - 1) * perPage, perPage)));
 }
 
-void TestPrinterLayer::zReportLandscapeThenBack() {
+void TestPrinterLayer::zReportLandscapeThenBack()
+{
     const QString pdf = FDir.filePath("z.pdf");
     const TPrinterLayer layer(pdf);
     QCOMPARE(layer.Device().Orientation(), TPrinterOrientation::Portrait);
@@ -140,7 +149,8 @@ void TestPrinterLayer::zReportLandscapeThenBack() {
     QVERIFY(!Landscape(pdf));
 }
 
-void TestPrinterLayer::startFailureIsNotCancellation() {
+void TestPrinterLayer::startFailureIsNotCancellation()
+{
     const TPrinterLayer layer(FDir.filePath("missing-folder/out.pdf"));
     try {
         TPrintService::PrintReceiptLines({"A"}, "X");
@@ -154,7 +164,8 @@ void TestPrinterLayer::startFailureIsNotCancellation() {
     QVERIFY(!layer.Device().Printing());
 }
 
-void TestPrinterLayer::machineWithoutPrinter() {
+void TestPrinterLayer::machineWithoutPrinter()
+{
     // main() points the CUPS client at a server that does not exist.
     if (!QPrinterInfo::availablePrinterNames().isEmpty())
         QSKIP("this machine reports printers");
@@ -178,12 +189,14 @@ void TestPrinterLayer::machineWithoutPrinter() {
     QVERIFY(!layer.Device().Printing());
 }
 
-void TestPrinterLayer::cleanupTestCase() {
+void TestPrinterLayer::cleanupTestCase()
+{
     for (int vardiyaId : {41, 42, 43})
         RemoveZReportFiles(vardiyaId);
 }
 
-int main(int argc, char** argv) {
+int main(int argc, char** argv)
+{
     qputenv("CUPS_SERVER", "/nonexistent/kirvelo-test-cups.sock");
     QApplication app(argc, argv);
     TestPrinterLayer test;

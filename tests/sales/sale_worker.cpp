@@ -24,12 +24,13 @@ struct TProduct {
 QList<TProduct> Products()
 {
     QList<TProduct> products;
-    TDbQuery q(QStringLiteral("SELECT StokID, StokAdi, Barkod, SatisFiyati, KDVOrani FROM Stok WHERE IsDeleted = 0 "
-                              "ORDER BY StokID"));
+    TDbQuery q(QStringLiteral(
+        "SELECT StokID, StokAdi, Barkod, SatisFiyati, KDVOrani FROM Stok WHERE IsDeleted = 0 "
+        "ORDER BY StokID"));
     q.Exec();
     while (q.Next())
-        products.append({q.Value(0).toInt(), q.Value(1).toString(), q.Value(2).toString(), q.Value(3).toDouble(),
-                         q.Value(4).toDouble()});
+        products.append({q.Value(0).toInt(), q.Value(1).toString(), q.Value(2).toString(),
+                         q.Value(3).toDouble(), q.Value(4).toDouble()});
     return products;
 }
 } // namespace
@@ -49,8 +50,9 @@ int main(int argc, char** argv)
     int vardiya = 0, sube = 0, kullanici = 0, terminal = 0;
     {
         // Read and let go: an open statement would pin this process to an old snapshot.
-        TDbQuery shift(QStringLiteral("SELECT VardiyaID, SubeID, KullaniciID, TerminalID FROM Vardiya WHERE "
-                                      "KapanisZamani IS NULL ORDER BY VardiyaID LIMIT 1"));
+        TDbQuery shift(
+            QStringLiteral("SELECT VardiyaID, SubeID, KullaniciID, TerminalID FROM Vardiya WHERE "
+                           "KapanisZamani IS NULL ORDER BY VardiyaID LIMIT 1"));
         shift.Exec();
         if (!shift.Next())
             return 3;
@@ -66,12 +68,12 @@ int main(int argc, char** argv)
         const int lines = 1 + int(random.bounded(4));
         for (int i = 0; i < lines; ++i) {
             const TProduct& p = products.at(int(random.bounded(products.size())));
-            cart.AddItem(p.StokID, p.Name, p.Barcode, QStringLiteral("ADET"), p.Price, 1 + random.bounded(3), p.Vat,
-                         false);
+            cart.AddItem(p.StokID, p.Name, p.Barcode, QStringLiteral("ADET"), p.Price,
+                         1 + random.bounded(3), p.Vat, false);
         }
         const TSaleResult result =
-            TSaleManager::CreateSale(sube, kullanici, terminal, vardiya, QStringLiteral("NAKIT"), cart,
-                                     cart.GenelToplam(), 0);
+            TSaleManager::CreateSale(sube, kullanici, terminal, vardiya, QStringLiteral("NAKIT"),
+                                     cart, cart.GenelToplam(), 0);
         out << (result.Success ? QStringLiteral("OK ") + QString::number(result.FisID)
                                : QStringLiteral("FAIL ") + result.Message)
             << Qt::endl;

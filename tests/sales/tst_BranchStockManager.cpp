@@ -138,7 +138,8 @@ void TestBranchStockManager::allocatesEarliestExpiryFirst()
     QCOMPARE(shop.LotQuantity(sooner), 0.0);
     QCOMPARE(shop.LotQuantity(later), 8.0);
     QCOMPARE(shop.LotQuantity(undated), 3.0);
-    TDbQuery rows("SELECT FisID, SatirSiraNo, LotID, Miktar, SonKullanmaTarihi FROM SatisFisLot ORDER BY SatisFisLotID");
+    TDbQuery rows("SELECT FisID, SatirSiraNo, LotID, Miktar, SonKullanmaTarihi FROM SatisFisLot "
+                  "ORDER BY SatisFisLotID");
     rows.Exec();
     QVERIFY(rows.Next());
     QCOMPARE(rows.Value("FisID").toInt(), 77);
@@ -154,7 +155,10 @@ void TestBranchStockManager::allocatesEarliestExpiryFirst()
     // The undated lot comes last and its row carries no date.
     TBranchStockManager::AllocateLots(78, 1, Line(cheese, 9));
     QCOMPARE(shop.LotQuantity(undated), 2.0);
-    QVERIFY(shop.Scalar(QString("SELECT SonKullanmaTarihi FROM SatisFisLot WHERE LotID = %1").arg(undated)).isNull());
+    QVERIFY(
+        shop.Scalar(
+                QString("SELECT SonKullanmaTarihi FROM SatisFisLot WHERE LotID = %1").arg(undated))
+            .isNull());
 }
 
 void TestBranchStockManager::expiredStockBlocksOrIsIgnored()
@@ -171,7 +175,8 @@ void TestBranchStockManager::expiredStockBlocksOrIsIgnored()
         TBranchStockManager::AllocateLots(1, 1, Line(cheese, 1));
         QFAIL("expired stock was sold");
     } catch (const Exception& e) {
-        QCOMPARE(e.Message(), "Dikkat! Bu urunun son kullanma tarihi " + expired.toString("dd.MM.yyyy") +
+        QCOMPARE(e.Message(), "Dikkat! Bu urunun son kullanma tarihi " +
+                                  expired.toString("dd.MM.yyyy") +
                                   " tarihinde gecmistir, islem yapilamaz!");
     }
 

@@ -6,14 +6,16 @@
 #include <stdexcept>
 
 namespace {
-void VerifyNear(double actual, double expected, const char* what) {
+void VerifyNear(double actual, double expected, const char* what)
+{
     QVERIFY2(std::abs(actual - expected) < 1e-9, qPrintable(QStringLiteral("%1: %2, beklenen %3")
                                                                 .arg(QLatin1String(what))
                                                                 .arg(actual, 0, 'g', 17)
                                                                 .arg(expected, 0, 'g', 17)));
 }
 
-QString Exact(double value) {
+QString Exact(double value)
+{
     return QString::number(value, 'g', 17);
 }
 } // namespace
@@ -40,7 +42,8 @@ private Q_SLOTS:
     void itemsOutOfRangeRaises();
 };
 
-void TestCartManager::lineAmounts_data() {
+void TestCartManager::lineAmounts_data()
+{
     QTest::addColumn<double>("price");
     QTest::addColumn<double>("quantity");
     QTest::addColumn<double>("vat");
@@ -65,7 +68,8 @@ void TestCartManager::lineAmounts_data() {
         << 10.0 << 1.0 << -150.0 << 0.0 << 10.0 << 0.0 << -15.0 << -5.0;
 }
 
-void TestCartManager::lineAmounts() {
+void TestCartManager::lineAmounts()
+{
     QFETCH(double, price);
     QFETCH(double, quantity);
     QFETCH(double, vat);
@@ -85,7 +89,8 @@ void TestCartManager::lineAmounts() {
     VerifyNear(cart.GenelToplam(), total, "GenelToplam");
 }
 
-void TestCartManager::workedExampleKeepsFullPrecision() {
+void TestCartManager::workedExampleKeepsFullPrecision()
+{
     TCartManager cart;
     cart.AddItem(5, "SUT", "8690001", "ADET", 11.80, 2, 18, false);
     cart.UpdateDiscount(0, 10);
@@ -95,7 +100,8 @@ void TestCartManager::workedExampleKeepsFullPrecision() {
     QCOMPARE(Exact(cart.AraToplam()), Exact(2 * 11.80 / 1.18));
 }
 
-void TestCartManager::countedProductMergesIntoFirstLine() {
+void TestCartManager::countedProductMergesIntoFirstLine()
+{
     TCartManager cart;
     for (int i = 0; i < 3; ++i)
         cart.AddItem(7, "EKMEK", "111", "ADET", 10.0, 1, 10, false);
@@ -122,7 +128,8 @@ void TestCartManager::countedProductMergesIntoFirstLine() {
     QCOMPARE(cart.Items(1).StokID(), 8);
 }
 
-void TestCartManager::weighedItemAlwaysMakesNewLine() {
+void TestCartManager::weighedItemAlwaysMakesNewLine()
+{
     TCartManager cart;
     cart.AddItem(3, "DOMATES", "2700001012345", "KG", 30.0, 1.25, 1, true);
     cart.AddItem(4, "SU", "333", "ADET", 5.0, 1, 10, false);
@@ -138,7 +145,8 @@ void TestCartManager::weighedItemAlwaysMakesNewLine() {
     QCOMPARE(cart.FindByStokID(99), -1);
 }
 
-void TestCartManager::addItemReturnsTheLineItself() {
+void TestCartManager::addItemReturnsTheLineItself()
+{
     TCartManager cart;
     TCartItem& line = cart.AddItem(1, "CAY", "1", "ADET", 40.0, 1, 20, false);
     line.SetBirimFiyat(50.0);
@@ -148,7 +156,8 @@ void TestCartManager::addItemReturnsTheLineItself() {
     VerifyNear(cart.GenelToplam(), 50.0, "GenelToplam");
 }
 
-void TestCartManager::updateQuantity_data() {
+void TestCartManager::updateQuantity_data()
+{
     QTest::addColumn<int>("index");
     QTest::addColumn<double>("quantity");
     QTest::addColumn<QList<double>>("expected");
@@ -159,7 +168,8 @@ void TestCartManager::updateQuantity_data() {
     QTest::newRow("negative index ignored") << -1 << 0.0 << QList<double>{1, 2, 3};
 }
 
-void TestCartManager::updateQuantity() {
+void TestCartManager::updateQuantity()
+{
     QFETCH(int, index);
     QFETCH(double, quantity);
     QFETCH(QList<double>, expected);
@@ -173,7 +183,8 @@ void TestCartManager::updateQuantity() {
     QCOMPARE(actual, expected);
 }
 
-void TestCartManager::removeItem_data() {
+void TestCartManager::removeItem_data()
+{
     QTest::addColumn<int>("index");
     QTest::addColumn<QList<int>>("expected");
     QTest::newRow("first") << 0 << QList<int>{20, 30};
@@ -183,7 +194,8 @@ void TestCartManager::removeItem_data() {
     QTest::newRow("negative ignored") << -1 << QList<int>{10, 20, 30};
 }
 
-void TestCartManager::removeItem() {
+void TestCartManager::removeItem()
+{
     QFETCH(int, index);
     QFETCH(QList<int>, expected);
     TCartManager cart;
@@ -196,7 +208,8 @@ void TestCartManager::removeItem() {
     QCOMPARE(actual, expected);
 }
 
-void TestCartManager::updateDiscount_data() {
+void TestCartManager::updateDiscount_data()
+{
     QTest::addColumn<int>("index");
     QTest::addColumn<QList<double>>("expected");
     QTest::newRow("first") << 0 << QList<double>{25, 0};
@@ -205,7 +218,8 @@ void TestCartManager::updateDiscount_data() {
     QTest::newRow("negative ignored") << -1 << QList<double>{0, 0};
 }
 
-void TestCartManager::updateDiscount() {
+void TestCartManager::updateDiscount()
+{
     QFETCH(int, index);
     QFETCH(QList<double>, expected);
     TCartManager cart;
@@ -215,7 +229,8 @@ void TestCartManager::updateDiscount() {
     QCOMPARE((QList<double>{cart.Items(0).IndirimOrani(), cart.Items(1).IndirimOrani()}), expected);
 }
 
-void TestCartManager::totalsSumTheLines() {
+void TestCartManager::totalsSumTheLines()
+{
     TCartManager cart;
     cart.AddItem(1, "A", "", "ADET", 11.80, 2, 18, false);
     cart.AddItem(2, "B", "", "KG", 24.90, 0.735, 1, true);
@@ -240,7 +255,8 @@ void TestCartManager::totalsSumTheLines() {
     VerifyNear(cart.GenelToplam(), 21.24 + 24.90 * 0.735 + 360.0 * 0.85, "GenelToplam");
 }
 
-void TestCartManager::emptyCart() {
+void TestCartManager::emptyCart()
+{
     const TCartManager cart;
     QCOMPARE(cart.Count(), 0);
     QCOMPARE(cart.GetCount(), 0);
@@ -253,7 +269,8 @@ void TestCartManager::emptyCart() {
     QCOMPARE(cart.FindByStokID(1), -1);
 }
 
-void TestCartManager::clearForgetsLinesAndCustomer() {
+void TestCartManager::clearForgetsLinesAndCustomer()
+{
     TCartManager cart;
     cart.AddItem(1, "A", "", "ADET", 10.0, 1, 10, false);
     cart.AddItem(2, "B", "", "KG", 10.0, 0.5, 10, true);
@@ -271,7 +288,8 @@ void TestCartManager::clearForgetsLinesAndCustomer() {
     QCOMPARE(cart.Items(0).Miktar(), 1.0);
 }
 
-void TestCartManager::itemsOutOfRangeRaises() {
+void TestCartManager::itemsOutOfRangeRaises()
+{
     TCartManager cart;
     cart.AddItem(1, "A", "", "ADET", 10.0, 1, 10, false);
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, cart.Items(1));

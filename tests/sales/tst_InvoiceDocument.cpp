@@ -27,14 +27,17 @@ private:
 
 int TestInvoiceDocument::Sell(TShopFixture& shop, int customer)
 {
-    const int bread = shop.AddProduct("EKMEK", QString("869000000%1").arg(1000 + shop.Count("Stok")), 10, 10);
-    const int water = shop.AddProduct("SU", QString("869000000%1").arg(2000 + shop.Count("Stok")), 12, 20);
+    const int bread =
+        shop.AddProduct("EKMEK", QString("869000000%1").arg(1000 + shop.Count("Stok")), 10, 10);
+    const int water =
+        shop.AddProduct("SU", QString("869000000%1").arg(2000 + shop.Count("Stok")), 12, 20);
     TCartManager cart;
     cart.AddItem(bread, "EKMEK", "8690000000011", "ADET", 10, 2, 10, false);
     cart.AddItem(water, "SU", "8690000000059", "ADET", 12, 1, 20, false);
     cart.SetMusteriNo(customer);
-    const TSaleResult sale = TSaleManager::CreateSale(shop.SubeID(), shop.KullaniciID(), shop.TerminalID(),
-                                                      shop.VardiyaID(), "NAKIT", cart, cart.GenelToplam(), 0);
+    const TSaleResult sale =
+        TSaleManager::CreateSale(shop.SubeID(), shop.KullaniciID(), shop.TerminalID(),
+                                 shop.VardiyaID(), "NAKIT", cart, cart.GenelToplam(), 0);
     if (!sale.Success)
         qFatal("%s", qPrintable(sale.Message));
     return sale.FisID;
@@ -42,7 +45,8 @@ int TestInvoiceDocument::Sell(TShopFixture& shop, int customer)
 
 static int AddAccount(const QString& code, const QString& name, bool deleted = false)
 {
-    TDbQuery q("INSERT INTO CariKart (CariKodu, CariAdi, CariTipi, IsActive, IsDeleted) VALUES (:K, :A, 'MUSTERI', 1, "
+    TDbQuery q("INSERT INTO CariKart (CariKodu, CariAdi, CariTipi, IsActive, IsDeleted) VALUES "
+               "(:K, :A, 'MUSTERI', 1, "
                ":D); SELECT SCOPE_IDENTITY()");
     q.Param("K", code).Param("A", name).Param("D", deleted ? 1 : 0).Exec();
     q.Next();
@@ -63,7 +67,8 @@ void TestInvoiceDocument::documentCopiesTheSale()
     const int cari = AddAccount("C-1", "Ayşe Yılmaz");
     const int fis = Sell(shop, cari);
     TInvoiceDocument::CreateInvoiceDocument(fis);
-    TDbQuery doc("SELECT B.*, F.Tarih AS SatisTarihi, F.GenelToplam AS SatisToplam FROM BelgeBaslik B, SatisFis F "
+    TDbQuery doc("SELECT B.*, F.Tarih AS SatisTarihi, F.GenelToplam AS SatisToplam FROM "
+                 "BelgeBaslik B, SatisFis F "
                  "WHERE F.FisID = :F");
     doc.Param("F", fis).Exec();
     QVERIFY(doc.Next());
@@ -75,8 +80,11 @@ void TestInvoiceDocument::documentCopiesTheSale()
     QCOMPARE(doc.Value("GenelToplam").toDouble(), doc.Value("SatisToplam").toDouble());
     QCOMPARE(doc.Value("Aciklama").toString(), QString("POS otomatik belge"));
     QCOMPARE(doc.Value("Durum").toString(), QString("AKTIF"));
-    QCOMPARE(shop.Scalar("SELECT group_concat(SiraNo || ':' || StokAdi || ':' || Miktar) FROM BelgeSatir").toString(),
-             QString("1:EKMEK:2.0,2:SU:1.0"));
+    QCOMPARE(
+        shop.Scalar(
+                "SELECT group_concat(SiraNo || ':' || StokAdi || ':' || Miktar) FROM BelgeSatir")
+            .toString(),
+        QString("1:EKMEK:2.0,2:SU:1.0"));
 }
 
 void TestInvoiceDocument::secondRunAddsNothing()
@@ -93,8 +101,10 @@ void TestInvoiceDocument::oldCustomerIsCarriedOver_data()
 {
     QTest::addColumn<QString>("adSoyad");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("person") << "Mehmet Demir" << "Mehmet Demir";
-    QTest::newRow("firm") << "" << "Demir Ltd.";
+    QTest::newRow("person") << "Mehmet Demir"
+                            << "Mehmet Demir";
+    QTest::newRow("firm") << ""
+                          << "Demir Ltd.";
 }
 
 void TestInvoiceDocument::oldCustomerIsCarriedOver()
@@ -102,7 +112,8 @@ void TestInvoiceDocument::oldCustomerIsCarriedOver()
     QFETCH(QString, adSoyad);
     QFETCH(QString, expected);
     TShopFixture shop;
-    shop.Exec("INSERT INTO Musteri (MusteriID, AdSoyad, FirmaUnvan) VALUES (12, '" + adSoyad + "', 'Demir Ltd.')");
+    shop.Exec("INSERT INTO Musteri (MusteriID, AdSoyad, FirmaUnvan) VALUES (12, '" + adSoyad +
+              "', 'Demir Ltd.')");
     // Account 12 exists but is deleted, so the old customer 12 is looked up instead.
     for (int i = 1; i <= 12; ++i)
         AddAccount(QString("C-%1").arg(i), "Eski", i == 12);
@@ -110,7 +121,8 @@ void TestInvoiceDocument::oldCustomerIsCarriedOver()
     TInvoiceDocument::CreateInvoiceDocument(fis);
     const QVariant account = shop.Scalar("SELECT CariID FROM CariKart WHERE CariKodu = 'MUS-12'");
     QVERIFY(!account.isNull());
-    QCOMPARE(shop.Scalar("SELECT CariAdi FROM CariKart WHERE CariKodu = 'MUS-12'").toString(), expected);
+    QCOMPARE(shop.Scalar("SELECT CariAdi FROM CariKart WHERE CariKodu = 'MUS-12'").toString(),
+             expected);
     QCOMPARE(shop.Scalar("SELECT CariID FROM BelgeBaslik").toInt(), account.toInt());
 
     // The next sale of the same customer finds the carried-over account by its code.
@@ -132,10 +144,12 @@ void TestInvoiceDocument::unknownCustomerGetsNoDocument()
 void TestInvoiceDocument::failedLinesLeaveNoHeaderNorAccount()
 {
     TShopFixture shop;
-    shop.Exec("INSERT INTO Musteri (MusteriID, AdSoyad, FirmaUnvan) VALUES (5, 'Mehmet Demir', '')");
+    shop.Exec(
+        "INSERT INTO Musteri (MusteriID, AdSoyad, FirmaUnvan) VALUES (5, 'Mehmet Demir', '')");
     const int fis = Sell(shop, 5);
     QSqlQuery trigger(shop.Database().Db().Database());
-    QVERIFY(trigger.exec("CREATE TRIGGER FailLines BEFORE INSERT ON BelgeSatir BEGIN SELECT RAISE(ABORT, 'disk dolu'); END"));
+    QVERIFY(trigger.exec("CREATE TRIGGER FailLines BEFORE INSERT ON BelgeSatir BEGIN SELECT "
+                         "RAISE(ABORT, 'disk dolu'); END"));
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, TInvoiceDocument::CreateInvoiceDocument(fis));
     QCOMPARE(shop.Count("BelgeBaslik"), 0);
     QCOMPARE(shop.Count("CariKart"), 0);

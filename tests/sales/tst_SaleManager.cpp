@@ -22,15 +22,16 @@ private Q_SLOTS:
     void lotShortageFailsTheSale();
 
 private:
-    static TSaleResult Sell(TShopFixture& shop, const TCartManager& cart, const QString& type, double cash, double card);
+    static TSaleResult Sell(TShopFixture& shop, const TCartManager& cart, const QString& type,
+                            double cash, double card);
     static QString Snapshot(TShopFixture& shop);
 };
 
-TSaleResult TestSaleManager::Sell(TShopFixture& shop, const TCartManager& cart, const QString& type, double cash,
-                                  double card)
+TSaleResult TestSaleManager::Sell(TShopFixture& shop, const TCartManager& cart, const QString& type,
+                                  double cash, double card)
 {
-    return TSaleManager::CreateSale(shop.SubeID(), shop.KullaniciID(), shop.TerminalID(), shop.VardiyaID(), type,
-                                    cart, cash, card);
+    return TSaleManager::CreateSale(shop.SubeID(), shop.KullaniciID(), shop.TerminalID(),
+                                    shop.VardiyaID(), type, cart, cash, card);
 }
 
 // Everything a sale may change, as one comparable text.
@@ -54,7 +55,8 @@ void TestSaleManager::emptyCartTouchesNothing()
     QVERIFY(!result.Success);
     QCOMPARE(result.Message, QString("Sepet boş!"));
     QCOMPARE(shop.Count("SatisFis"), 0);
-    QVERIFY(shop.Scalar("SELECT OBJECT_ID('dbo.SatisFisLot', 'U')").isNull() || shop.Count("SatisFisLot") == 0);
+    QVERIFY(shop.Scalar("SELECT OBJECT_ID('dbo.SatisFisLot', 'U')").isNull() ||
+            shop.Count("SatisFisLot") == 0);
 }
 
 void TestSaleManager::writesHeaderLinesLotsStockAndPayment()
@@ -87,9 +89,11 @@ void TestSaleManager::writesHeaderLinesLotsStockAndPayment()
     QVERIFY(header.Value("MusteriID").isNull());
     QVERIFY(qAbs(header.Value("GenelToplam").toDouble() - cart.GenelToplam()) < 1e-9);
     QVERIFY(qAbs(header.Value("Indirim").toDouble() - cart.ToplamIndirim()) < 1e-9);
-    QVERIFY(QDateTime::fromString(header.Value("Tarih").toString(), "yyyy-MM-dd HH:mm:ss").isValid());
+    QVERIFY(
+        QDateTime::fromString(header.Value("Tarih").toString(), "yyyy-MM-dd HH:mm:ss").isValid());
 
-    TDbQuery lines("SELECT SiraNo, StokID, BirimFiyat, IndirimOrani FROM SatisFisSatir WHERE FisID = :F ORDER BY SiraNo");
+    TDbQuery lines("SELECT SiraNo, StokID, BirimFiyat, IndirimOrani FROM SatisFisSatir WHERE FisID "
+                   "= :F ORDER BY SiraNo");
     lines.Param("F", result.FisID).Exec();
     QList<int> order;
     while (lines.Next()) {
@@ -132,11 +136,15 @@ void TestSaleManager::payments()
     cart.AddItem(product, "KAHVE", "8690000000066", "ADET", 100, 1, 20, false);
     const TSaleResult result = Sell(shop, cart, type, cash, card);
     QVERIFY2(result.Success, qPrintable(result.Message));
-    QCOMPARE(shop.Scalar(QString("SELECT OdemeTipi FROM SatisFis WHERE FisID = %1").arg(result.FisID)).toString(), type);
-    const QString stored = shop.Scalar(QString("SELECT group_concat(OdemeTipi || '=' || CAST(Tutar AS INTEGER)) FROM "
-                                               "(SELECT * FROM SatisOdeme WHERE FisID = %1 ORDER BY OdemeTipi)")
-                                           .arg(result.FisID))
-                               .toString();
+    QCOMPARE(
+        shop.Scalar(QString("SELECT OdemeTipi FROM SatisFis WHERE FisID = %1").arg(result.FisID))
+            .toString(),
+        type);
+    const QString stored =
+        shop.Scalar(QString("SELECT group_concat(OdemeTipi || '=' || CAST(Tutar AS INTEGER)) FROM "
+                            "(SELECT * FROM SatisOdeme WHERE FisID = %1 ORDER BY OdemeTipi)")
+                        .arg(result.FisID))
+            .toString();
     QCOMPARE(stored, rows);
 }
 
@@ -149,10 +157,15 @@ void TestSaleManager::customerIsStoredOrNull()
     cart.SetMusteriNo(7);
     const TSaleResult named = Sell(shop, cart, "NAKIT", 100, 0);
     QVERIFY2(named.Success, qPrintable(named.Message));
-    QCOMPARE(shop.Scalar(QString("SELECT MusteriID FROM SatisFis WHERE FisID = %1").arg(named.FisID)).toInt(), 7);
+    QCOMPARE(
+        shop.Scalar(QString("SELECT MusteriID FROM SatisFis WHERE FisID = %1").arg(named.FisID))
+            .toInt(),
+        7);
     cart.SetMusteriNo(0);
     const TSaleResult anonymous = Sell(shop, cart, "NAKIT", 100, 0);
-    QVERIFY(shop.Scalar(QString("SELECT MusteriID FROM SatisFis WHERE FisID = %1").arg(anonymous.FisID)).isNull());
+    QVERIFY(
+        shop.Scalar(QString("SELECT MusteriID FROM SatisFis WHERE FisID = %1").arg(anonymous.FisID))
+            .isNull());
 }
 
 void TestSaleManager::failureInLastStockMoveLeavesNothing()
@@ -171,9 +184,10 @@ void TestSaleManager::failureInLastStockMoveLeavesNothing()
     QVERIFY(Sell(shop, cart, "NAKIT", 0, 0).Success);
     // Raw SQLite text: the trigger body holds a semicolon that a statement batch would split at.
     QSqlQuery trigger(shop.Database().Db().Database());
-    QVERIFY(trigger.exec(QString("CREATE TRIGGER FailWater BEFORE UPDATE ON SubeStok WHEN NEW.StokID = %1 "
-                                 "BEGIN SELECT RAISE(ABORT, 'depo kilitli'); END")
-                             .arg(water)));
+    QVERIFY(trigger.exec(
+        QString("CREATE TRIGGER FailWater BEFORE UPDATE ON SubeStok WHEN NEW.StokID = %1 "
+                "BEGIN SELECT RAISE(ABORT, 'depo kilitli'); END")
+            .arg(water)));
     const QString before = Snapshot(shop);
     const TSaleResult result = Sell(shop, cart, "NAKIT", 132, 0);
     QVERIFY(!result.Success);
@@ -188,7 +202,8 @@ void TestSaleManager::failureInLastStockMoveLeavesNothing()
 void TestSaleManager::shiftMustBeOpen_data()
 {
     QTest::addColumn<QString>("change");
-    QTest::newRow("closed shift") << "UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'";
+    QTest::newRow("closed shift")
+        << "UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'";
     QTest::newRow("closed status only") << "UPDATE Vardiya SET VardiyaDurumu = 'KAPALI'";
     QTest::newRow("missing shift") << "UPDATE Vardiya SET VardiyaID = VardiyaID + 1000";
 }

@@ -19,8 +19,8 @@ public:
 
     int AddBranch(const QString& name);
     int OpenShift(double opening = 100);
-    int AddProduct(const QString& name, const QString& barcode, double price, double vat, double stock = 10,
-                   bool weighed = false);
+    int AddProduct(const QString& name, const QString& barcode, double price, double vat,
+                   double stock = 10, bool weighed = false);
     // Marks the product as tracked by expiry date, blocking the sale of expired stock or not.
     void TrackExpiry(int stokID, bool blockExpired);
     int AddLot(int stokID, double quantity, const QDate& expiry);
