@@ -43,6 +43,12 @@ qlonglong HighestStokID()
     return dmMain->GetScalar(QStringLiteral("SELECT MAX(StokID) FROM dbo.Stok")).toLongLong();
 }
 
+void SeedProductRow(int SubeID, int StokID)
+{
+    dmMain->ExecSql(SeedBranchRowsSql(QString::number(SubeID), QStringLiteral("AND S.StokID = ") +
+                                                                   QString::number(StokID) + u' '));
+}
+
 const QString kLotValid = QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND "
                                          "(SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= ");
 
@@ -132,6 +138,12 @@ double TBranchStockManager::GetBranchStock(int SubeID, int StokID)
         QStringLiteral("SELECT ISNULL(MevcutStok,0) AS MevcutStok FROM dbo.SubeStok WHERE SubeID = "
                        ":SubeID AND StokID = :StokID"));
     query.Param(QStringLiteral("SubeID"), SubeID).Param(QStringLiteral("StokID"), StokID).Exec();
+    if (query.Next())
+        return FieldToFloatDef(query, QStringLiteral("MevcutStok"), 0);
+    // A product revived after the branch was seeded has no row yet: give it the one seeding
+    // would have given it, so the stock read here is the stock a later move starts from.
+    SeedProductRow(SubeID, StokID);
+    query.Exec();
     return query.Next() ? FieldToFloatDef(query, QStringLiteral("MevcutStok"), 0) : 0;
 }
 
@@ -149,7 +161,7 @@ void TBranchStockManager::MoveBranchStock(int SubeID, int StokID, double Delta)
     update.Exec();
     if (update.RowsAffected() == 0) {
         // The row is missing (a product revived after the branch was seeded): create it, then move.
-        dmMain->ExecSql(SeedBranchRowsSql(sube, QStringLiteral("AND S.StokID = ") + stok + u' '));
+        SeedProductRow(SubeID, StokID);
         update.Exec();
     }
     RecalcProductStock(StokID);

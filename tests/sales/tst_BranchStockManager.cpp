@@ -17,6 +17,7 @@ private Q_SLOTS:
     void seedingTwiceAddsNothing();
     void productAddedLaterGetsItsRow();
     void revivedProductGetsRowWhenStockMoves();
+    void revivedProductReadsItsInheritedStock();
     void moveResumsProductStock();
     void idsNotPositiveDoNothing();
     void allocatesEarliestExpiryFirst();
@@ -92,6 +93,19 @@ void TestBranchStockManager::revivedProductGetsRowWhenStockMoves()
     TBranchStockManager::MoveBranchStock(shop.SubeID(), product, -1);
     QCOMPARE(shop.BranchStock(shop.SubeID(), product), 5.0);
     QCOMPARE(shop.ProductStock(product), 5.0);
+}
+
+void TestBranchStockManager::revivedProductReadsItsInheritedStock()
+{
+    TShopFixture shop;
+    const int product = shop.AddProduct("EKMEK", "8690000000011", 10, 10, 6);
+    shop.Exec(QString("UPDATE Stok SET IsDeleted = 1 WHERE StokID = %1").arg(product));
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    shop.Exec(QString("UPDATE Stok SET IsDeleted = 0 WHERE StokID = %1").arg(product));
+    QCOMPARE(TBranchStockManager::GetBranchStock(shop.SubeID(), product), 6.0);
+    TBranchStockManager::MoveBranchStock(shop.SubeID(), product, 2);
+    QCOMPARE(TBranchStockManager::GetBranchStock(shop.SubeID(), product), 8.0);
+    QCOMPARE(shop.ProductStock(product), 8.0);
 }
 
 void TestBranchStockManager::moveResumsProductStock()
