@@ -134,11 +134,11 @@ const SqlText& TZReport::ReceiptsSql()
     return kReceiptsSql;
 }
 
-TZReportData TZReport::Load(int VardiyaID)
+namespace {
+void LoadShift(int vardiyaID, TZReportData& data)
 {
-    TZReportData data;
     TDbQuery shift(kShiftSql);
-    shift.Param(QStringLiteral("VardiyaID"), VardiyaID).Exec();
+    shift.Param(QStringLiteral("VardiyaID"), vardiyaID).Exec();
     if (!shift.Next())
         throw Exception(QStringLiteral("Vardiya bulunamadı."));
     data.VardiyaID = shift.Value(QStringLiteral("VardiyaID")).toInt();
@@ -149,6 +149,16 @@ TZReportData TZReport::Load(int VardiyaID)
     data.KapanisZamani = TReportText::StoredTime(closedAt);
     data.Figures = TShiftFigures::FromQuery(shift);
     data.Figures.Closed = !closedAt.isNull();
+}
+} // namespace
+
+TZReportData TZReport::Load(int VardiyaID)
+{
+    TZReportData data;
+    // The shift's statement is finished before the receipts are asked for: a SQL Server
+    // connection without multiple active result sets refuses a second statement while the
+    // first one still has rows pending.
+    LoadShift(VardiyaID, data);
 
     TDbQuery receipts(kReceiptsSql);
     receipts.Param(QStringLiteral("VardiyaID"), VardiyaID).Exec();

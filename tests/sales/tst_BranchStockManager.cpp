@@ -21,6 +21,7 @@ private Q_SLOTS:
     void idsNotPositiveDoNothing();
     void allocatesEarliestExpiryFirst();
     void expiredStockBlocksOrIsIgnored();
+    void unsetBlockFlagBlocksAndNamesEarliestExpiry();
     void availabilityTolerance_data();
     void availabilityTolerance();
     void untrackedProductWritesNoLots();
@@ -184,6 +185,33 @@ void TestBranchStockManager::expiredStockBlocksOrIsIgnored()
     TBranchStockManager::AllocateLots(1, 1, Line(cheese, 4));
     QCOMPARE(shop.LotQuantity(valid), 0.0);
     QCOMPARE(shop.Count("SatisFisLot"), 1);
+}
+
+// A product whose block flag was never set counts as blocking, and of several expired lots the
+// message names the one that expired first.
+void TestBranchStockManager::unsetBlockFlagBlocksAndNamesEarliestExpiry()
+{
+    TShopFixture shop;
+    const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
+    shop.Exec(QString("UPDATE Stok SET IsSKTTakibi = 1, IsSatisEngelle = NULL WHERE StokID = %1")
+                  .arg(cheese));
+    const QDate today = QDate::currentDate();
+    shop.AddLot(cheese, 2, today.addDays(-3));
+    shop.AddLot(cheese, 0, today.addDays(-20));
+    const QDate earliest = today.addDays(-10);
+    shop.AddLot(cheese, 1, earliest);
+    const int valid = shop.AddLot(cheese, 9, today.addDays(30));
+    TBranchStockManager::EnsureSaleLotSchema();
+    try {
+        TBranchStockManager::AllocateLots(1, 1, Line(cheese, 1));
+        QFAIL("expired stock was sold");
+    } catch (const Exception& e) {
+        QCOMPARE(e.Message(), "Dikkat! Bu urunun son kullanma tarihi " +
+                                  earliest.toString("dd.MM.yyyy") +
+                                  " tarihinde gecmistir, islem yapilamaz!");
+    }
+    QCOMPARE(shop.LotQuantity(valid), 9.0);
+    QCOMPARE(shop.Count("SatisFisLot"), 0);
 }
 
 void TestBranchStockManager::availabilityTolerance_data()

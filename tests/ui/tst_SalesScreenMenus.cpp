@@ -26,7 +26,8 @@ private Q_SLOTS:
 
     void shiftMenuDropsDownFromItsButton();
     void escapeLeavesScreenUnchanged();
-    void summaryWithoutShiftReportsAfterClosing();
+    void refusalsShowAfterTheMenuClosed_data();
+    void refusalsShowAfterTheMenuClosed();
     void reportMenuMadeOnceOnFirstUse();
     void lastReceiptWithoutShiftDoesNothing();
     void lastReceiptWithShiftAndNoReceipt();
@@ -122,9 +123,24 @@ void TestSalesScreenMenus::escapeLeavesScreenUnchanged()
     QCOMPARE(answers.Count(), 0);
 }
 
-void TestSalesScreenMenus::summaryWithoutShiftReportsAfterClosing()
+void TestSalesScreenMenus::refusalsShowAfterTheMenuClosed_data()
 {
-    CloseShift();
+    QTest::addColumn<int>("row");
+    QTest::addColumn<bool>("shiftOpen");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("Vardiye Aç with a shift open")
+        << 0 << true << "Açık vardiya bulunuyor. Önce vardiya kapatma işlemini gerçekleştiriniz.";
+    QTest::newRow("Vardiye Kapat without a shift") << 1 << false << "Açık vardiya yok!";
+    QTest::newRow("Vardiye İcmal without a shift") << 2 << false << "Aktif vardiya bulunmuyor.";
+}
+
+void TestSalesScreenMenus::refusalsShowAfterTheMenuClosed()
+{
+    QFETCH(int, row);
+    QFETCH(bool, shiftOpen);
+    QFETCH(QString, text);
+    if (!shiftOpen)
+        CloseShift();
     NewForm();
     TMenuPopupForm* menu = TMenuPopupForm::Instance();
     TDialogAnswers answers;
@@ -132,11 +148,12 @@ void TestSalesScreenMenus::summaryWithoutShiftReportsAfterClosing()
     connect(menu, &TPopupMenuForm::ItemChosen, this,
             [&closedFirst, menu] { closedFirst = !menu->isVisible(); });
     QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
-    Choose(menu, 2); // "Vardiye İcmal"
+    Choose(menu, row);
     QVERIFY(closedFirst);
     QCOMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Text, QString("Aktif vardiya bulunmuyor."));
+    QCOMPARE(answers.Last().Text, text);
     QCOMPARE(answers.Last().DlgType, int(dtError));
+    QCOMPARE(FForm->VardiyaID() > 0, shiftOpen);
 }
 
 void TestSalesScreenMenus::reportMenuMadeOnceOnFirstUse()
