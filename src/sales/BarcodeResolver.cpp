@@ -9,6 +9,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <optional>
 
 namespace {
 const QString kProductByBarcode = QStringLiteral(
@@ -69,6 +70,54 @@ double RegionalNumberOrZero(const QString& text)
     return ok ? Finite(value, 0) : 0;
 }
 
+// The product row a scan or a touch reads, copied out so that its statement is finished at
+// once: a SQL Server connection without multiple active result sets refuses the checks' own
+// queries while a result is still open, and the weight prompt may stay on screen for long.
+struct TProductRow {
+    int StokID = 0;
+    QString StokAdi;
+    QString Barkod;
+    QString Birim;
+    double SatisFiyati = 0;
+    double KDVOrani = 0;
+    bool TartimliMi = false;
+    bool IsActive = false;
+    bool IsDeleted = false;
+};
+
+TProductRow ReadProductRow(const TDbQuery& query)
+{
+    TProductRow row;
+    row.StokID = query.Value(QStringLiteral("StokID")).toInt();
+    row.StokAdi = query.Value(QStringLiteral("StokAdi")).toString();
+    row.Barkod = query.Value(QStringLiteral("Barkod")).toString();
+    row.Birim = query.Value(QStringLiteral("Birim")).toString();
+    row.SatisFiyati = FieldToFloatDef(query, QStringLiteral("SatisFiyati"), 0);
+    row.KDVOrani = FieldToFloatDef(query, QStringLiteral("KDVOrani"), 0);
+    row.TartimliMi = query.Value(QStringLiteral("TartimliMi")).toBool();
+    row.IsActive = query.Value(QStringLiteral("IsActive")).toBool();
+    row.IsDeleted = query.Value(QStringLiteral("IsDeleted")).toBool();
+    return row;
+}
+
+std::optional<TProductRow> ProductByBarcode(int SubeID, const QString& barcode)
+{
+    TDbQuery product(kProductByBarcode);
+    product.Param(QStringLiteral("SubeID"), SubeID).Param(QStringLiteral("Barkod"), barcode).Exec();
+    if (!product.Next())
+        return std::nullopt;
+    return ReadProductRow(product);
+}
+
+std::optional<TProductRow> ProductByStokID(int StokID)
+{
+    TDbQuery product(kProductByStokID + QString::number(StokID));
+    product.Exec();
+    if (!product.Next())
+        return std::nullopt;
+    return ReadProductRow(product);
+}
+
 TAddResult Result(TAddStatus status, const QString& message = {})
 {
     return {status, message};
@@ -104,25 +153,22 @@ TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
         return Result(TAddStatus::NotFound, QStringLiteral("Barkod bulunamadı: "));
     TBranchStockManager::EnsureBranchStockRows(SubeID);
 
-    TDbQuery product(kProductByBarcode);
-    product.Param(QStringLiteral("SubeID"), SubeID).Param(QStringLiteral("Barkod"), barcode).Exec();
-    if (!product.Next())
+    const std::optional<TProductRow> product = ProductByBarcode(SubeID, barcode);
+    if (!product)
         return Result(TAddStatus::NotFound, QStringLiteral("Barkod bulunamadı: ") + barcode);
-    const int stokID = product.Value(QStringLiteral("StokID")).toInt();
-    const QString stokAdi = product.Value(QStringLiteral("StokAdi")).toString();
-    if (!product.Value(QStringLiteral("IsActive")).toBool())
-        return Result(TAddStatus::Refused, QStringLiteral("Ürün satışa kapalı: ") + stokAdi);
-    const TExpiryBlock expiry = CheckExpiryBlock(stokID);
+    if (!product->IsActive)
+        return Result(TAddStatus::Refused,
+                      QStringLiteral("Ürün satışa kapalı: ") + product->StokAdi);
+    const TExpiryBlock expiry = CheckExpiryBlock(product->StokID);
     if (expiry.Blocked)
         return Result(TAddStatus::Refused, expiry.Message);
 
-    const QString birim = product.Value(QStringLiteral("Birim")).toString();
-    const bool tartimli = product.Value(QStringLiteral("TartimliMi")).toBool();
     double quantity = PresetQty > 0 ? PresetQty * pack.Factor : pack.Factor;
-    if (tartimli && !(PresetQty > 0)) {
+    if (product->TartimliMi && !(PresetQty > 0)) {
         QString entry;
         if (!Ask(QStringLiteral("Tartım"),
-                 stokAdi + QStringLiteral(" Miktarı (") + birim + QStringLiteral("):"),
+                 product->StokAdi + QStringLiteral(" Miktarı (") + product->Birim +
+                     QStringLiteral("):"),
                  QStringLiteral("1"), entry))
             return Result(TAddStatus::NothingAdded);
         quantity = ParseDecimalText(entry, 1);
@@ -130,9 +176,8 @@ TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
     if (!(quantity > 0) || !std::isfinite(quantity))
         return Result(TAddStatus::Refused, QStringLiteral("Geçersiz miktar!"));
 
-    Cart.AddItem(stokID, stokAdi, Code, birim,
-                 FieldToFloatDef(product, QStringLiteral("SatisFiyati"), 0), quantity,
-                 FieldToFloatDef(product, QStringLiteral("KDVOrani"), 0), tartimli);
+    Cart.AddItem(product->StokID, product->StokAdi, Code, product->Birim, product->SatisFiyati,
+                 quantity, product->KDVOrani, product->TartimliMi);
     return Result(TAddStatus::Added);
 }
 
@@ -170,34 +215,31 @@ TAddResult TBarcodeResolver::AddProductByStokID(TCartManager& Cart, int VardiyaI
 {
     if (VardiyaID <= 0)
         return Result(TAddStatus::Refused, QStringLiteral("Lütfen önce vardiya açınız!"));
-    TDbQuery product(kProductByStokID + QString::number(StokID));
-    product.Exec();
-    if (!product.Next())
+    const std::optional<TProductRow> product = ProductByStokID(StokID);
+    if (!product)
         return Result(TAddStatus::NothingAdded);
-    const QString stokAdi = product.Value(QStringLiteral("StokAdi")).toString();
-    if (product.Value(QStringLiteral("IsDeleted")).toBool())
-        return Result(TAddStatus::Refused, QStringLiteral("Ürün satıştan kaldırılmış: ") + stokAdi);
-    if (!product.Value(QStringLiteral("IsActive")).toBool())
-        return Result(TAddStatus::Refused, QStringLiteral("Ürün satışa kapalı: ") + stokAdi);
+    if (product->IsDeleted)
+        return Result(TAddStatus::Refused,
+                      QStringLiteral("Ürün satıştan kaldırılmış: ") + product->StokAdi);
+    if (!product->IsActive)
+        return Result(TAddStatus::Refused,
+                      QStringLiteral("Ürün satışa kapalı: ") + product->StokAdi);
     const TExpiryBlock expiry = CheckExpiryBlock(StokID);
     if (expiry.Blocked)
         return Result(TAddStatus::Refused, expiry.Message);
 
-    const QString birim = product.Value(QStringLiteral("Birim")).toString();
-    const bool tartimli = product.Value(QStringLiteral("TartimliMi")).toBool();
     double quantity = 1;
-    if (tartimli) {
+    if (product->TartimliMi) {
         QString entry;
         if (!Ask(QStringLiteral("Miktar"),
-                 QStringLiteral("Miktar giriniz (") + birim + QStringLiteral("):"),
+                 QStringLiteral("Miktar giriniz (") + product->Birim + QStringLiteral("):"),
                  QStringLiteral("1"), entry))
             return Result(TAddStatus::NothingAdded);
         quantity = Finite(ParseDecimalText(entry, 0), 0);
         if (!(quantity > 0))
             return Result(TAddStatus::NothingAdded);
     }
-    Cart.AddItem(StokID, stokAdi, product.Value(QStringLiteral("Barkod")).toString(), birim,
-                 FieldToFloatDef(product, QStringLiteral("SatisFiyati"), 0), quantity,
-                 FieldToFloatDef(product, QStringLiteral("KDVOrani"), 0), tartimli);
+    Cart.AddItem(StokID, product->StokAdi, product->Barkod, product->Birim, product->SatisFiyati,
+                 quantity, product->KDVOrani, product->TartimliMi);
     return Result(TAddStatus::Added);
 }

@@ -52,6 +52,7 @@ private Q_SLOTS:
     void byStokID_data();
     void byStokID();
     void tileWithoutShiftRefusedScanAdds();
+    void productStatementFinishedBeforePrompt();
 
 private:
     std::unique_ptr<TShopFixture> FShop;
@@ -480,6 +481,28 @@ void TestBarcodeResolver::tileWithoutShiftRefusedScanAdds()
     QCOMPARE(cart.Count(), 1);
     QCOMPARE(cart.Items(0).KDVOrani(), 10.0);
     QCOMPARE(cart.Items(0).BirimFiyat(), 10.0);
+}
+
+// A server connection without multiple active result sets refuses every statement while another
+// one's result is still being read, and the weight prompt may stay open for long: the product's
+// statement must be finished before the prompt and the checks that run queries of their own.
+void TestBarcodeResolver::productStatementFinishedBeforePrompt()
+{
+    QStringList open;
+    const TQuantityPrompt prompt = [&](const QString&, const QString&, const QString&,
+                                       QString& value) {
+        open << FShop
+                    ->Scalar("SELECT COUNT(*) FROM sqlite_stmt WHERE busy = 1 AND sql NOT LIKE "
+                             "'%sqlite_stmt%'")
+                    .toString();
+        value = "1,5";
+        return true;
+    };
+    TCartManager cart;
+    QVERIFY(TBarcodeResolver::ParseScannedCode(cart, FShop->SubeID(), "12345", prompt).Added());
+    QVERIFY(TBarcodeResolver::AddProductByStokID(cart, FShop->VardiyaID(), FIds["tomato"], prompt)
+                .Added());
+    QCOMPARE(open, (QStringList{"0", "0"}));
 }
 
 QTEST_GUILESS_MAIN(TestBarcodeResolver)
