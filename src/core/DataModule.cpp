@@ -129,7 +129,10 @@ QList<TConnectionAttempt> TdmMain::AttemptsFor(const QString& setting)
 // Newest Microsoft driver first, FreeTDS (the driver Debian ships) last.
 QList<TConnectionAttempt> TdmMain::BuiltInSqlServerAttempts()
 {
-    const QString tail = QStringLiteral("DATABASE=KIRVELO;UID=sa;PWD=") + kServerPassword + u';';
+    // Screens read a second result while the first is still open (a receipt's header and its
+    // lines); over ODBC that needs multiple active result sets on the one connection.
+    const QString tail = QStringLiteral("DATABASE=KIRVELO;UID=sa;PWD=") + kServerPassword +
+                         QStringLiteral(";MARS_Connection=yes;");
     const QString msEncrypt = QStringLiteral("Encrypt=Optional;TrustServerCertificate=yes;");
     const QString ms17Encrypt = QStringLiteral("Encrypt=no;TrustServerCertificate=yes;");
     return {

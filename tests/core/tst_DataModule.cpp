@@ -90,6 +90,7 @@ void TestDataModule::attemptsFromSetting()
             QVERIFY(a.ConnectionString.contains("TALVIRON"));
             QVERIFY(a.ConnectionString.contains("DATABASE=KIRVELO"));
             QVERIFY(a.ConnectionString.contains("UID=sa"));
+            QVERIFY(a.ConnectionString.contains("MARS_Connection=yes"));
         }
     }
     if (setting.startsWith("sqlite:"))
