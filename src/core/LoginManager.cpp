@@ -57,8 +57,13 @@ int FirstId(TDbQuery& query)
 
 bool ReadBool(const QVariant& value)
 {
+    // As INI booleans are read elsewhere: any non-zero number, or the word "true".
     const QString text = value.toString().trimmed();
-    return text == u'1' || text.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
+    bool isNumber = false;
+    const int number = text.toInt(&isNumber);
+    if (isNumber)
+        return number != 0;
+    return text.compare(QStringLiteral("true"), Qt::CaseInsensitive) == 0;
 }
 } // namespace
 

@@ -34,6 +34,8 @@ private Q_SLOTS:
     void rememberMeFile();
     void prefsDefaults();
     void prefsWrittenElsewhereAreRead();
+    void rememberMeValues_data();
+    void rememberMeValues();
     void resolveTerminal_data();
     void resolveTerminal();
     void noTerminalRowsGivesMinusOne();
@@ -310,6 +312,32 @@ void TestLoginManager::prefsWrittenElsewhereAreRead()
     QCOMPARE(prefs.RememberMe, true);
     QCOMPARE(prefs.SubeID, 5);
     QCOMPARE(prefs.Username, QString("Ayşe"));
+}
+
+void TestLoginManager::rememberMeValues_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("1") << "1" << true;
+    QTest::newRow("any other number") << "2" << true;
+    QTest::newRow("negative") << "-1" << true;
+    QTest::newRow("0") << "0" << false;
+    QTest::newRow("True") << "True" << true;
+    QTest::newRow("false") << "false" << false;
+    QTest::newRow("not a boolean") << "evet" << false;
+    QTest::newRow("empty") << "" << false;
+}
+
+void TestLoginManager::rememberMeValues()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, expected);
+    const QString path = IniPath("values.ini");
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(QString("[Login]\nRememberMe=" + stored + "\n").toUtf8());
+    file.close();
+    QCOMPARE(TLoginManager::LoadLoginPrefs(path).RememberMe, expected);
 }
 
 void TestLoginManager::resolveTerminal_data()
