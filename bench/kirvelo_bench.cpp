@@ -3,6 +3,7 @@
 // same rows, prepared once, in one transaction.
 //
 //   kirvelo_bench PATH [RUNS]
+#include "BenchTill.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "sales/BarcodeResolver.h"
@@ -23,10 +24,7 @@
 #include <vector>
 
 namespace {
-struct TBenchShop {
-    int SubeID = 0;
-    int KullaniciID = 0;
-    int TerminalID = 0;
+struct TBenchShop : TBenchTill {
     int VardiyaID = 0;
     std::vector<int> Plain;
     std::vector<int> Tracked;
@@ -45,11 +43,6 @@ double MedianMs(int runs, const std::function<void()>& work)
     return times[times.size() / 2];
 }
 
-int Scalar(const QString& sql)
-{
-    return dmMain->GetScalar(sql).toInt();
-}
-
 std::vector<int> Ids(const QString& sql)
 {
     std::vector<int> ids;
@@ -63,18 +56,8 @@ std::vector<int> Ids(const QString& sql)
 TBenchShop PrepareShop()
 {
     TBenchShop shop;
-    shop.SubeID = Scalar(QStringLiteral("SELECT MIN(SubeID) FROM Sube WHERE IsActive = 1"));
-    shop.KullaniciID =
-        Scalar(QStringLiteral("SELECT MIN(KullaniciID) FROM Kullanici WHERE AktifMi = 1"));
-    shop.TerminalID = Scalar(QStringLiteral("SELECT MIN(TerminalID) FROM Terminal"));
-    dmMain->ExecSql(
-        QStringLiteral(
-            "INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, AcilisZamani, AcilisTutar, "
-            "VardiyaDurumu) VALUES (%1, %2, %3, GETDATE(), 0, 'ACIK')")
-            .arg(shop.KullaniciID)
-            .arg(shop.TerminalID)
-            .arg(shop.SubeID));
-    shop.VardiyaID = Scalar(QStringLiteral("SELECT MAX(VardiyaID) FROM Vardiya"));
+    static_cast<TBenchTill&>(shop) = FirstTill();
+    shop.VardiyaID = OpenBenchShift(shop, 0);
     shop.Plain =
         Ids(QStringLiteral("SELECT StokID FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
                            "IFNULL(IsSKTTakibi, 0) = 0 ORDER BY StokID LIMIT 18 OFFSET 500"));
@@ -354,19 +337,13 @@ void BenchScan(QTextStream& out, const QString& path, const TBenchShop& shop, in
 // of the database, so it holds the seed's mix of cash, card, split payments and refunds.
 int PrepareReportShift(const TBenchShop& shop, int receipts)
 {
-    const int offset = Scalar(QStringLiteral("SELECT MAX(FisID) FROM SatisFis"));
-    const int last =
-        Scalar(QStringLiteral(
-                   "SELECT MAX(FisID) FROM (SELECT FisID FROM SatisFis ORDER BY FisID LIMIT %1)")
-                   .arg(receipts));
+    const int offset = BenchScalar(QStringLiteral("SELECT MAX(FisID) FROM SatisFis"));
+    const int last = BenchScalar(
+        QStringLiteral(
+            "SELECT MAX(FisID) FROM (SELECT FisID FROM SatisFis ORDER BY FisID LIMIT %1)")
+            .arg(receipts));
     dmMain->BeginTransaction();
-    dmMain->ExecSql(QStringLiteral("INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, "
-                                   "AcilisZamani, AcilisTutar, VardiyaDurumu) VALUES (%1, %2, %3, "
-                                   "GETDATE(), 500, 'ACIK')")
-                        .arg(shop.KullaniciID)
-                        .arg(shop.TerminalID)
-                        .arg(shop.SubeID));
-    const int vardiya = Scalar(QStringLiteral("SELECT MAX(VardiyaID) FROM Vardiya"));
+    const int vardiya = OpenBenchShift(shop, 500);
     const QString range = QStringLiteral(" WHERE FisID <= %1").arg(last);
     dmMain->ExecSql(
         QStringLiteral("INSERT INTO SatisFis (FisID, FisNo, SubeID, KullaniciID, TerminalID, "

@@ -11,6 +11,7 @@
 //       code into edtBarkod and pressing Enter; every scan is timed from the Enter to the cart
 //       grid repainted. Then the process's resident memory with that catalogue and the 100-line
 //       cart.
+#include "BenchTill.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/SessionManager.h"
@@ -99,27 +100,17 @@ int BenchLogin(QTextStream& out)
         << Qt::endl;
     return 0;
 }
-int Scalar(const QString& sql)
-{
-    return dmMain->GetScalar(sql).toInt();
-}
-
 // A cashier logged in on the first active branch, with a shift of their own open.
 void LogInWithOpenShift()
 {
+    const TBenchTill till = FirstTill();
+    OpenBenchShift(till, 0);
     TSessionInfo session;
-    session.SubeID = Scalar(QStringLiteral("SELECT MIN(SubeID) FROM Sube WHERE IsActive = 1"));
-    session.KullaniciID =
-        Scalar(QStringLiteral("SELECT MIN(KullaniciID) FROM Kullanici WHERE AktifMi = 1"));
-    session.TerminalID = Scalar(QStringLiteral("SELECT MIN(TerminalID) FROM Terminal"));
+    session.SubeID = till.SubeID;
+    session.KullaniciID = till.KullaniciID;
+    session.TerminalID = till.TerminalID;
     session.AdSoyad = QStringLiteral("Kasiyer");
     session.SubeAdi = QStringLiteral("Şube");
-    dmMain->ExecSql(QStringLiteral("INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, "
-                                   "AcilisZamani, AcilisTutar, VardiyaDurumu) VALUES (%1, %2, %3, "
-                                   "GETDATE(), 0, 'ACIK')")
-                        .arg(session.KullaniciID)
-                        .arg(session.TerminalID)
-                        .arg(session.SubeID));
     TSessionManager::Instance().Login(session);
 }
 

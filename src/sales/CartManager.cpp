@@ -16,6 +16,11 @@ TCartItem::TCartItem(int StokID, QString StokAdi, QString Barkod, QString Birim,
 {
 }
 
+double TCartItem::NetBirimFiyat() const
+{
+    return FKDVOrani > -99.99 ? FBirimFiyat / (FKDVOrani / 100 + 1) : FBirimFiyat;
+}
+
 double TCartItem::AraToplam() const
 {
     // A rate of -100 % or below has no net amount to work back to; the gross amount stands.

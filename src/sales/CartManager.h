@@ -31,6 +31,9 @@ public:
     bool Tartimli() const { return FTartimli; }
     void SetTartimli(bool Value) { FTartimli = Value; }
 
+    // The unit price without VAT, as the receipt line stores it and the cart grid shows it. A
+    // rate of -99.99 % or below has no net price to work back to; the price stands.
+    double NetBirimFiyat() const;
     // Net amount before discount: quantity x price without VAT.
     double AraToplam() const;
     // The discount is taken off the net amount, not off the gross price.

@@ -73,9 +73,6 @@ int InsertHeader(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
 
 void InsertLine(int FisID, int SiraNo, const TCartItem& item)
 {
-    const double netPrice = item.KDVOrani() > -99.99
-                                ? item.BirimFiyat() / (item.KDVOrani() / 100 + 1)
-                                : item.BirimFiyat();
     TDbQuery line(kInsertLine);
     line.Param(QStringLiteral("Fis"), FisID)
         .Param(QStringLiteral("Sira"), SiraNo)
@@ -84,7 +81,7 @@ void InsertLine(int FisID, int SiraNo, const TCartItem& item)
         .Param(QStringLiteral("Bar"), item.Barkod())
         .Param(QStringLiteral("Mik"), item.Miktar())
         .Param(QStringLiteral("Bir"), item.Birim())
-        .Param(QStringLiteral("Fiyat"), netPrice)
+        .Param(QStringLiteral("Fiyat"), item.NetBirimFiyat())
         .Param(QStringLiteral("KDV"), item.KDVOrani())
         .Param(QStringLiteral("KDVT"), item.KDVTutari())
         .Param(QStringLiteral("IndO"), item.IndirimOrani())

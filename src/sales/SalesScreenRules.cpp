@@ -52,19 +52,12 @@ QList<int> TSalesScreenRules::HeaderButtonLefts(int TopWidth)
     return lefts;
 }
 
-double TSalesScreenRules::UnitPriceWithoutVAT(double BirimFiyat, double KDVOrani)
-{
-    const double divisor = 1 + KDVOrani / 100;
-    return divisor > 0 ? BirimFiyat / divisor : BirimFiyat;
-}
-
 QStringList TSalesScreenRules::CartRowTexts(const TCartItem& Item, int Index)
 {
     return {QString::number(Index + 1),
             Item.StokAdi(),
             FormatFloat(QStringLiteral("0.000"), Item.Miktar()) + u' ' + Item.Birim(),
-            FormatFloat(QStringLiteral("0.00 TL"),
-                        UnitPriceWithoutVAT(Item.BirimFiyat(), Item.KDVOrani())),
+            FormatFloat(QStringLiteral("0.00 TL"), Item.NetBirimFiyat()),
             FormatFloat(QStringLiteral("0.00"), Item.IndirimOrani()),
             FormatFloat(QStringLiteral("0.00"), Item.KDVOrani()),
             FormatFloat(QStringLiteral("0.00 TL"), Item.SatirToplam())};

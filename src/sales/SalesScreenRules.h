@@ -34,8 +34,6 @@ public:
     // The seven cells of cart line `Index` (0-based): "#", name, quantity with unit, unit price
     // without VAT, discount %, VAT %, line total.
     static QStringList CartRowTexts(const TCartItem& Item, int Index);
-    // The stored price includes VAT; the grid shows it without.
-    static double UnitPriceWithoutVAT(double BirimFiyat, double KDVOrani);
     static bool PayEnabled(const TCartManager& Cart, int VardiyaID);
     static QString PayCaption(const TCartManager& Cart);
 

@@ -65,7 +65,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int
     QFont font = semibold ? TPOSUITheme::SemiboldFont(10) : TPOSUITheme::TextFont(10);
     font.setPixelSize(pixelSize);
     label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
+    TPOSUITheme::SetLabelColor(label, color);
     return label;
 }
 

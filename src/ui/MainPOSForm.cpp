@@ -114,13 +114,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, con
     auto* label = new QLabel(text, parent);
     label->setObjectName(name);
     label->setFont(font);
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
+    TPOSUITheme::SetLabelColor(label, color);
     return label;
-}
-
-void SetLabelColor(QLabel* label, const QColor& color)
-{
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
 }
 
 // Transparent over the navy band, a faint white when hot or pressed.
@@ -762,7 +757,7 @@ void TfrmMainPOS::UpdateActionButtonColors()
         action.Icon->setEnabled(enabled);
         action.Text->setEnabled(enabled);
         action.Icon->SetColors(enabled ? kAccent : kActionIconDisabled, kActionIconDisabled);
-        SetLabelColor(action.Text, enabled ? kActionText : kActionTextDisabled);
+        TPOSUITheme::SetLabelColor(action.Text, enabled ? kActionText : kActionTextDisabled);
     }
 }
 
@@ -777,7 +772,7 @@ void TfrmMainPOS::LoadOpenShift()
 void TfrmMainPOS::UpdateShiftLabel()
 {
     lblVardiya->setText(TSalesScreenRules::ShiftCaption(FVardiyaID));
-    SetLabelColor(lblVardiya, kAmber);
+    TPOSUITheme::SetLabelColor(lblVardiya, kAmber);
     UpdateActionStates();
 }
 

@@ -117,6 +117,11 @@ void TPOSUITheme::SetColor(QWidget* widget, QPalette::ColorRole role, const QCol
     widget->setPalette(palette);
 }
 
+void TPOSUITheme::SetLabelColor(QLabel* label, const QColor& color)
+{
+    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
+}
+
 void TPOSUITheme::StyleForm(QWidget* form)
 {
     if (form)

@@ -111,6 +111,8 @@ public:
     static QLabel* CreateLabel(QWidget* parent, const char* name, int pointSize, bool bold,
                                const QColor& color);
     static void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color);
+    // A label's text colour through its style sheet, over whatever panel lies behind it.
+    static void SetLabelColor(QLabel* label, const QColor& color);
 };
 
 // A plain shape behind the content of a rounded frame (StyleRoundShape).

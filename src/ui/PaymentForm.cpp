@@ -44,13 +44,8 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int
     font.setBold(bold);
     label->setFont(font);
     label->setTextFormat(Qt::PlainText);
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
+    TPOSUITheme::SetLabelColor(label, color);
     return label;
-}
-
-void SetLabelColor(QLabel* label, const QColor& color)
-{
-    label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
 }
 
 QLineEdit* MakeAmountEdit(QWidget* parent, const QString& name)
@@ -208,7 +203,7 @@ void TfrmPayment::RefreshPaymentSummary()
 
 void TfrmPayment::SetRemainingLook(bool due)
 {
-    SetLabelColor(lblRemainingAmount, due ? kDue : kSettled);
+    TPOSUITheme::SetLabelColor(lblRemainingAmount, due ? kDue : kSettled);
 }
 
 void TfrmPayment::btnNakitTamClick()

@@ -27,6 +27,8 @@ private Q_SLOTS:
     void lineAmounts_data();
     void lineAmounts();
     void workedExampleKeepsFullPrecision();
+    void netUnitPrice_data();
+    void netUnitPrice();
     void countedProductMergesIntoFirstLine();
     void weighedItemAlwaysMakesNewLine();
     void addItemReturnsTheLineItself();
@@ -41,6 +43,27 @@ private Q_SLOTS:
     void clearForgetsLinesAndCustomer();
     void itemsOutOfRangeRaises();
 };
+
+void TestCartManager::netUnitPrice_data()
+{
+    QTest::addColumn<double>("price");
+    QTest::addColumn<double>("vat");
+    QTest::addColumn<double>("net");
+    QTest::newRow("20 %") << 120.0 << 20.0 << 100.0;
+    QTest::newRow("no VAT") << 7.5 << 0.0 << 7.5;
+    QTest::newRow("rate at -99.99 % keeps the price") << 5.0 << -99.99 << 5.0;
+    QTest::newRow("rate just above -99.99 %") << 5.0 << -99.0 << 500.0;
+}
+
+void TestCartManager::netUnitPrice()
+{
+    QFETCH(double, price);
+    QFETCH(double, vat);
+    QFETCH(double, net);
+    const TCartItem line(1, QStringLiteral("Ürün"), {}, QStringLiteral("ADET"), price, 1, vat,
+                         false);
+    QCOMPARE(line.NetBirimFiyat(), net);
+}
 
 void TestCartManager::lineAmounts_data()
 {

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+
+// The till the benchmarks ring up on: the first active branch, user and terminal of a seeded
+// database.
+struct TBenchTill {
+    int SubeID = 0;
+    int KullaniciID = 0;
+    int TerminalID = 0;
+};
+
+int BenchScalar(const QString& sql);
+TBenchTill FirstTill();
+// Opens a shift on `till` with `acilisTutar` in the drawer; returns its VardiyaID.
+int OpenBenchShift(const TBenchTill& till, double acilisTutar);
