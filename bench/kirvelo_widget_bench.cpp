@@ -15,7 +15,7 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/SessionManager.h"
-#include "ui/DialogTestHooks.h"
+#include "support/DialogTestHooks.h"
 #include "ui/LoginForm.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSUITheme.h"

@@ -2,7 +2,9 @@
 #include "shifts/ShiftSummaryForm.h"
 #include "shifts/VardiyaForm.h"
 #include "shifts/ZReportPreviewForm.h"
+#include "support/DialogTestHooks.h"
 #include "support/ShopFixture.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
@@ -37,13 +39,19 @@ template <typename T> QPointer<QTimer> WhenOpens(std::function<void(T*)> step)
     return poll;
 }
 
+// Types the amount into the shift dialog and presses its action or cancel button.
+void TypeAndPress(QWidget* dialog, const QString& amount, const char* button)
+{
+    Child<QLineEdit>(dialog, "edtAmount")->setText(amount);
+    Child<TPOSButton>(dialog, button)->click();
+}
+
 // Answers the close-mode dialog with a counted amount.
 void CountCash(const QString& amount)
 {
     WhenOpens<TfrmVardiya>([amount](TfrmVardiya* dialog) {
         QCOMPARE(dialog->Mode(), vmClose);
-        dialog->edtAmount->setText(amount);
-        dialog->btnAction->click();
+        TypeAndPress(dialog, amount, "btnAction");
     });
 }
 } // namespace
@@ -123,10 +131,9 @@ void TestSalesScreenShift::openThroughTheScreen()
     NewForm();
     QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
     TDialogAnswers answers;
-    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) {
-        QCOMPARE(dialog->Mode(), vmOpen);
-        dialog->edtAmount->setText("150,5");
-        dialog->btnAction->click();
+    answers.Step([](QDialog& dialog) {
+        QCOMPARE(qobject_cast<TfrmVardiya*>(&dialog)->Mode(), vmOpen);
+        TypeAndPress(&dialog, "150,5", "btnAction");
     });
     FForm->btnVardiyaAcClick();
     const int opened = FShop->Scalar("SELECT MAX(VardiyaID) FROM Vardiya").toInt();
@@ -155,7 +162,8 @@ void TestSalesScreenShift::openCancelledChangesNothing()
 {
     FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
     NewForm();
-    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) { dialog->btnCancel->click(); });
+    WhenOpens<TfrmVardiya>(
+        [](TfrmVardiya* dialog) { Child<TPOSButton>(dialog, "btnCancel")->click(); });
     FForm->btnVardiyaAcClick();
     QCOMPARE(FForm->VardiyaID(), -1);
     QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
@@ -176,10 +184,7 @@ void TestSalesScreenShift::closeCancelledWritesNothing()
 {
     NewForm();
     const QString before = ShiftState();
-    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) {
-        dialog->edtAmount->setText("100");
-        dialog->btnCancel->click();
-    });
+    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) { TypeAndPress(dialog, "100", "btnCancel"); });
     FForm->btnVardiyaKapatClick();
     QCOMPARE(ShiftState(), before);
     QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
@@ -229,7 +234,7 @@ void TestSalesScreenShift::closeSucceeds()
     WhenOpens<TfrmZReportPreview>([&](TfrmZReportPreview* preview) {
         labelWhileReport = FForm->lblVardiya->text();
         report = preview->ReportLines();
-        preview->btnClose->click();
+        Child<TPOSButton>(preview, "btnClose")->click();
     });
     CountCash(typed);
     FForm->btnVardiyaKapatClick();
@@ -260,8 +265,9 @@ void TestSalesScreenShift::summaryOfTheShift()
     NewForm();
     QString shown;
     WhenOpens<TfrmShiftSummary>([&](TfrmShiftSummary* summary) {
-        shown = summary->lblVardiyaValue->text() + '|' + summary->lblKasaTeslimValue->text();
-        summary->btnClose->click();
+        shown = Child<QLabel>(summary, "lblVardiyaValue")->text() + '|' +
+                Child<QLabel>(summary, "lblKasaTeslimValue")->text();
+        Child<TPOSButton>(summary, "btnClose")->click();
     });
     FForm->btnIcmalClick();
     QCOMPARE(shown, QString("%1|100,00 TL").arg(FShop->VardiyaID()));
