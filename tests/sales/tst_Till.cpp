@@ -60,14 +60,7 @@ void TestTill::init()
     FShop->AddProduct("SU 0,5 L", kWater, 10, 10, 100);
     FShop->AddProduct("KOLA 1 L", kCola, 36, 20, 50);
     FShop->AddProduct("DOMATES", "12345", 25, 1, 50, true);
-    TSessionInfo session;
-    session.KullaniciID = FShop->KullaniciID();
-    session.AdSoyad = "KASA SORUMLUSU";
-    session.RolAdi = "Kasiyer";
-    session.SubeID = FShop->SubeID();
-    session.SubeAdi = "MERKEZ";
-    session.TerminalID = FShop->TerminalID();
-    TSessionManager::Instance().Login(session);
+    FShop->LoginCashier();
     QDir(AppPaths::ReportsFolder()).removeRecursively();
     FTill = std::make_unique<TTill>();
     FTill->LoadOpenShift();

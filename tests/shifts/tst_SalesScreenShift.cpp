@@ -88,13 +88,7 @@ void TestSalesScreenShift::initTestCase()
 void TestSalesScreenShift::init()
 {
     FShop = std::make_unique<TShopFixture>();
-    TSessionInfo session;
-    session.KullaniciID = FShop->KullaniciID();
-    session.AdSoyad = "KASA SORUMLUSU";
-    session.SubeID = FShop->SubeID();
-    session.SubeAdi = "MERKEZ";
-    session.TerminalID = FShop->TerminalID();
-    TSessionManager::Instance().Login(session);
+    FShop->LoginCashier();
 }
 
 void TestSalesScreenShift::cleanup()

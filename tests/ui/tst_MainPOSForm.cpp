@@ -109,14 +109,7 @@ void TestMainPOSForm::init()
     FShop->AddProduct("DOMATES", "12345", 25, 1, 50, true);
     const int battery = FShop->AddProduct("KALEM PIL", "8690000000003", 50, 20);
     FShop->Exec(QString("UPDATE Stok SET IsActive = 0 WHERE StokID = %1").arg(battery));
-    TSessionInfo session;
-    session.KullaniciID = FShop->KullaniciID();
-    session.AdSoyad = "KASA SORUMLUSU";
-    session.RolAdi = "Kasiyer";
-    session.SubeID = FShop->SubeID();
-    session.SubeAdi = "MERKEZ";
-    session.TerminalID = FShop->TerminalID();
-    TSessionManager::Instance().Login(session);
+    FShop->LoginCashier();
     QDir(AppPaths::ReportsFolder()).removeRecursively();
 }
 

@@ -58,13 +58,7 @@ void TestSalesScreenMenus::init()
 {
     FShop = std::make_unique<TShopFixture>();
     FShop->AddProduct("SU 0,5 L", "8690000000001", 10, 10, 100);
-    TSessionInfo session;
-    session.KullaniciID = FShop->KullaniciID();
-    session.AdSoyad = "KASA SORUMLUSU";
-    session.SubeID = FShop->SubeID();
-    session.SubeAdi = "MERKEZ";
-    session.TerminalID = FShop->TerminalID();
-    TSessionManager::Instance().Login(session);
+    FShop->LoginCashier();
     FLogin = std::make_unique<QWidget>();
     new TMenuPopupForm(FLogin.get());
 }
