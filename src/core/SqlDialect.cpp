@@ -45,6 +45,8 @@ QString TranslateCreateTableBody(QString body)
         QStringLiteral(R"(\bINT\s+IDENTITY\s*\(\s*1\s*,\s*1\s*\)\s+PRIMARY\s+KEY)"), CI);
     static const RX nowDefault(QStringLiteral(R"(DEFAULT\s*\(\s*GETDATE\(\)\s*\))"), CI);
     body.replace(identity, QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
+    // Column defaults keep SQLite's own clock, out of TClock's reach: a default calling our
+    // GETDATE() would leave the file unwritable for any SQLite client without our functions.
     body.replace(nowDefault, QStringLiteral("DEFAULT (datetime('now','localtime'))"));
     return TranslateColumnTypes(body);
 }
@@ -143,13 +145,13 @@ QList<TSqlStep> SqlDialect::Steps(const SqlText& sql) const
 
 QString SqlDialect::Today() const
 {
-    return IsSqlite() ? QStringLiteral("date('now','localtime')")
+    return IsSqlite() ? QStringLiteral("(SELECT date(GETDATE()))")
                       : QStringLiteral("CAST(GETDATE() AS DATE)");
 }
 
 QString SqlDialect::Now() const
 {
-    return IsSqlite() ? QStringLiteral("datetime('now','localtime')") : QStringLiteral("GETDATE()");
+    return QStringLiteral("GETDATE()");
 }
 
 QString SqlDialect::DateText104(const QString& expr) const

@@ -25,7 +25,8 @@ const QString kPackBarcode = QStringLiteral(
     "S.StokID = D.StokID WHERE D.KoliBarkod = :Barkod AND S.IsDeleted = 0 AND S.IsActive = 1");
 
 // SQLite has no DATE type to cast the clock to and no style-104 conversion, and the dialect only
-// moves a leading TOP, not the one of the sub-select.
+// moves a leading TOP, not the one of the sub-select. Today comes from GETDATE(), the program's
+// clock, in a sub-select: read once per statement, not once per lot row.
 const SqlText kExpiryBlock{
     QStringLiteral(
         "SELECT CASE   WHEN ISNULL(S.IsSKTTakibi,0) = 1 AND ISNULL(S.IsSatisEngelle,1) = 1 AND "
@@ -40,10 +41,10 @@ const SqlText kExpiryBlock{
         "SELECT CASE WHEN IFNULL(S.IsSKTTakibi,0) = 1 AND IFNULL(S.IsSatisEngelle,1) = 1 AND "
         "EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND "
         "IFNULL(L.MevcutMiktar,0) > 0 AND L.SonKullanmaTarihi IS NOT NULL AND "
-        "L.SonKullanmaTarihi < date('now','localtime')) THEN 1 ELSE 0 END AS IsBlocked, (SELECT "
+        "L.SonKullanmaTarihi < (SELECT date(GETDATE()))) THEN 1 ELSE 0 END AS IsBlocked, (SELECT "
         "strftime('%d.%m.%Y', L2.SonKullanmaTarihi) FROM StokLotDetay L2 WHERE L2.StokID = "
         "S.StokID AND IFNULL(L2.MevcutMiktar,0) > 0 AND L2.SonKullanmaTarihi IS NOT NULL AND "
-        "L2.SonKullanmaTarihi < date('now','localtime') ORDER BY L2.SonKullanmaTarihi LIMIT 1) AS "
+        "L2.SonKullanmaTarihi < (SELECT date(GETDATE())) ORDER BY L2.SonKullanmaTarihi LIMIT 1) AS "
         "ExpiredDate FROM Stok S WHERE S.StokID = :Sid")};
 
 // The flags are read too: a tile or search list may be older than the product's deletion.

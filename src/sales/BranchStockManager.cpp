@@ -3,6 +3,7 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
 #include "core/POSTextUtils.h"
 #include "database/OwnedSchema.h"
 #include "sales/CartManager.h"
@@ -52,10 +53,12 @@ void SeedProductRow(int SubeID, int StokID)
 const QString kLotValid = QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND "
                                          "(SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= ");
 
+// SQLite reads today from GETDATE(), the program's clock, in a sub-select: once per statement as
+// SQL Server does, not once per lot row.
 SqlText LotSql(const QString& head, const QString& tail)
 {
     return {head + kLotValid + QStringLiteral("CAST(GETDATE() AS DATE))") + tail,
-            head + kLotValid + QStringLiteral("date('now','localtime'))") + tail};
+            head + kLotValid + QStringLiteral("(SELECT date(GETDATE())))") + tail};
 }
 
 void CheckExpiredLots(const TCartItem& Item)
@@ -70,7 +73,7 @@ void CheckExpiredLots(const TCartItem& Item)
                        "WHERE StokID = :Sid "
                        "AND IFNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
                        "SonKullanmaTarihi < "
-                       "date('now','localtime') ORDER BY SonKullanmaTarihi LIMIT 1")});
+                       "(SELECT date(GETDATE())) ORDER BY SonKullanmaTarihi LIMIT 1")});
     expired.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
     if (expired.Next())
         throw Exception(QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +
@@ -100,8 +103,8 @@ bool ConsumeLot(int lot, double take)
     const QString amount = TBranchStockManager::FloatToSqlText(take);
     TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - ") +
                     amount + QStringLiteral(" WHERE LotID = ") + QString::number(lot) +
-                    QStringLiteral(" AND MevcutMiktar - ") + amount +
-                    QStringLiteral(" >= -0.000001"));
+                    QStringLiteral(" AND MevcutMiktar - ") + amount + QStringLiteral(" >= -") +
+                    QString::number(TMoney::LotQuantityTolerance, 'f', 6));
     update.Exec();
     return update.RowsAffected() == 1;
 }
@@ -209,7 +212,7 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
         total.Next() ? FieldToFloatDef(total, QStringLiteral("TopMiktar"), 0) : 0;
     double remaining = Item.Miktar();
     const QString shortage = QStringLiteral("Lot bazli stok yetersiz: ") + Item.StokAdi();
-    if (remaining > available + 0.000001)
+    if (remaining > available + TMoney::LotQuantityTolerance)
         throw Exception(shortage);
 
     TDbQuery lots(LotSql(
@@ -229,7 +232,7 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
                            lots.Value(2)});
 
     for (const TLot& lot : candidates) {
-        if (remaining <= 0.000001)
+        if (remaining <= TMoney::LotQuantityTolerance)
             break;
         const double take = qMin(remaining, lot.Quantity);
         if (take <= 0 || !ConsumeLot(lot.ID, take))
@@ -237,6 +240,6 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
         RecordLot(FisID, SiraNo, Item, lot.ID, take, lot.Expiry);
         remaining -= take;
     }
-    if (remaining > 0.000001)
+    if (remaining > TMoney::LotQuantityTolerance)
         throw Exception(shortage);
 }
