@@ -27,6 +27,12 @@ struct TWindowLayout {
     const char* Footer = nullptr;
     int FooterHeight = 0;
     bool FillsScreen = false;
+
+    // The shape of the sales screen: the whole screen, designed at `designSize`.
+    static TWindowLayout Screen(QSize designSize)
+    {
+        return {designSize, 0, nullptr, 0, nullptr, nullptr, 0, true};
+    }
 };
 
 // The base of every window of the program: a borderless QDialog with a frame of the header's

@@ -273,7 +273,7 @@ void TestBaseWindow::centresOnItsOwner()
 
 void TestBaseWindow::fillsTheScreen()
 {
-    TTestWindow screen(TWindowKind::Main, {{1314, 752}, 0, nullptr, 0, nullptr, nullptr, 0, true});
+    TTestWindow screen(TWindowKind::Main, TWindowLayout::Screen({1314, 752}));
     QCOMPARE(screen.windowType(), Qt::Window);
     QVERIFY(screen.windowFlags().testFlag(Qt::FramelessWindowHint));
     QVERIFY(!screen.isModal());
