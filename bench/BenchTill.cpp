@@ -2,6 +2,8 @@
 
 #include "core/DataModule.h"
 
+#include <QFile>
+
 int BenchScalar(const QString& sql)
 {
     return dmMain->GetScalar(sql).toInt();
@@ -28,4 +30,16 @@ int OpenBenchShift(const TBenchTill& till, double acilisTutar)
             .arg(till.SubeID)
             .arg(acilisTutar));
     return BenchScalar(QStringLiteral("SELECT MAX(VardiyaID) FROM Vardiya"));
+}
+
+double ProcessMemoryMb(const char* field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        if (line.startsWith(field))
+            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toDouble() / 1024;
+    }
+    return -1;
 }

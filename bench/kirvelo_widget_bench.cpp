@@ -200,18 +200,6 @@ double Percentile(std::vector<double> times, double share)
 }
 
 // "VmRSS" or "VmHWM" of this process in MB.
-double ProcessMemoryMb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return -1;
-}
-
 int BenchScan(QTextStream& out, const QString& path, int rounds)
 {
     RegisterFontSubstitutions();
