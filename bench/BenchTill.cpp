@@ -24,11 +24,11 @@ int OpenBenchShift(const TBenchTill& till, double acilisTutar)
     dmMain->ExecSql(
         QStringLiteral(
             "INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, AcilisZamani, AcilisTutar, "
-            "VardiyaDurumu) VALUES (%1, %2, %3, GETDATE(), %4, 'ACIK')")
-            .arg(till.KullaniciID)
-            .arg(till.TerminalID)
-            .arg(till.SubeID)
-            .arg(acilisTutar));
+            "VardiyaDurumu) VALUES (:Kullanici, :Terminal, :Sube, GETDATE(), :Tutar, 'ACIK')"),
+        {{QStringLiteral("Kullanici"), till.KullaniciID},
+         {QStringLiteral("Terminal"), till.TerminalID},
+         {QStringLiteral("Sube"), till.SubeID},
+         {QStringLiteral("Tutar"), acilisTutar}});
     return BenchScalar(QStringLiteral("SELECT MAX(VardiyaID) FROM Vardiya"));
 }
 

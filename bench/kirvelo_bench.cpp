@@ -8,6 +8,7 @@
 #include "BenchTill.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
+#include "database/SqliteEngine.h"
 #include "sales/BarcodeResolver.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
@@ -74,8 +75,8 @@ TBenchShop PrepareShop()
         dmMain->ExecSql(
             QStringLiteral(
                 "INSERT INTO StokLotDetay (StokID, MevcutMiktar, SonKullanmaTarihi) VALUES "
-                "(%1, 1000000, date('now', '+1 year'))")
-                .arg(id));
+                "(:StokID, 1000000, date('now', '+1 year'))"),
+            {{QStringLiteral("StokID"), id}});
     return shop;
 }
 
@@ -341,34 +342,36 @@ void BenchScan(QTextStream& out, const QString& path, const TBenchShop& shop, in
 int PrepareReportShift(const TBenchShop& shop, int receipts)
 {
     const int offset = BenchScalar(QStringLiteral("SELECT MAX(FisID) FROM SatisFis"));
-    const int last = BenchScalar(
-        QStringLiteral(
-            "SELECT MAX(FisID) FROM (SELECT FisID FROM SatisFis ORDER BY FisID LIMIT %1)")
-            .arg(receipts));
+    const int last = dmMain
+                         ->GetScalar(QStringLiteral("SELECT MAX(FisID) FROM (SELECT FisID FROM "
+                                                    "SatisFis ORDER BY FisID LIMIT :N)"),
+                                     {{QStringLiteral("N"), receipts}})
+                         .toInt();
     dmMain->BeginTransaction();
     const int vardiya = OpenBenchShift(shop, 500);
-    const QString range = QStringLiteral(" WHERE FisID <= %1").arg(last);
+    const TSqlParams copy = {{QStringLiteral("Offset"), offset},
+                             {QStringLiteral("Vardiya"), vardiya},
+                             {QStringLiteral("Last"), last}};
     dmMain->ExecSql(
         QStringLiteral("INSERT INTO SatisFis (FisID, FisNo, SubeID, KullaniciID, TerminalID, "
                        "VardiyaID, Tarih, AraToplam, ToplamKDV, Indirim, GenelToplam, OdemeTipi, "
-                       "MusteriID, FisDurumu) SELECT FisID + %1, 'FIS-' || (FisID + %1), SubeID, "
-                       "KullaniciID, TerminalID, %2, Tarih, AraToplam, ToplamKDV, Indirim, "
-                       "GenelToplam, OdemeTipi, MusteriID, FisDurumu FROM SatisFis")
-            .arg(offset)
-            .arg(vardiya) +
-        range);
+                       "MusteriID, FisDurumu) SELECT FisID + :Offset, 'FIS-' || (FisID + "
+                       ":Offset), SubeID, KullaniciID, TerminalID, :Vardiya, Tarih, AraToplam, "
+                       "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID, FisDurumu FROM "
+                       "SatisFis WHERE FisID <= :Last"),
+        copy);
     dmMain->ExecSql(
         QStringLiteral("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Birim, "
                        "Miktar, BirimFiyat, KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, "
-                       "AraToplam, SatirToplam) SELECT FisID + %1, SiraNo, StokID, StokAdi, "
+                       "AraToplam, SatirToplam) SELECT FisID + :Offset, SiraNo, StokID, StokAdi, "
                        "Barkod, Birim, Miktar, BirimFiyat, KDVOrani, KDVTutari, IndirimOrani, "
-                       "IndirimTutari, AraToplam, SatirToplam FROM SatisFisSatir")
-            .arg(offset) +
-        range);
+                       "IndirimTutari, AraToplam, SatirToplam FROM SatisFisSatir WHERE FisID <= "
+                       ":Last"),
+        copy);
     dmMain->ExecSql(QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) SELECT FisID "
-                                   "+ %1, OdemeTipi, Tutar FROM SatisOdeme")
-                        .arg(offset) +
-                    range);
+                                   "+ :Offset, OdemeTipi, Tutar FROM SatisOdeme WHERE FisID <= "
+                                   ":Last"),
+                    copy);
     dmMain->Commit();
     return vardiya;
 }
@@ -488,6 +491,7 @@ int main(int argc, char** argv)
                       : memory         ? 10000
                                        : 50;
     try {
+        TSqliteEngine::Register();
         TdmMain db;
         db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
         db.Connect();

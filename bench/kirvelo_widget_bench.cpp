@@ -15,6 +15,7 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/SessionManager.h"
+#include "database/SqliteEngine.h"
 #include "ui/DialogTestHooks.h"
 #include "ui/LoginForm.h"
 #include "ui/MainPOSForm.h"
@@ -260,6 +261,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setOrganizationName(QStringLiteral("KIRVELO"));
     QCoreApplication::setApplicationName(QStringLiteral("KIRVELO"));
+    TSqliteEngine::Register();
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
     try {

@@ -3,26 +3,30 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
+#include "core/OwnedSchema.h"
 #include "core/POSTextUtils.h"
-#include "database/OwnedSchema.h"
 #include "sales/CartManager.h"
 
 #include <QHash>
 
 namespace {
-QString SeedBranchRowsSql(const QString& sube, const QString& productFilter)
+// Gives branch :SubeID a row for every live product that has none (productFilter narrows the
+// products).
+QString SeedBranchRowsSql(const QString& productFilter)
 {
-    return QStringLiteral(
-               "INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT ") +
-           sube + QStringLiteral(", S.StokID, ") +
+    return QStringLiteral("INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, "
+                          "MaxStok) SELECT :SubeID, S.StokID, ") +
            QStringLiteral("CASE WHEN NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS0 WHERE SS0.StokID = "
                           "S.StokID) ") +
            QStringLiteral("THEN ISNULL(S.MevcutStok,0) ELSE 0 END, S.MinStok, S.MaxStok ") +
            QStringLiteral("FROM dbo.Stok S ") + QStringLiteral("WHERE ISNULL(S.IsDeleted,0) = 0 ") +
            productFilter +
-           QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = ") +
-           sube + QStringLiteral(" AND SS.StokID = S.StokID);");
+           QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = "
+                          ":SubeID AND SS.StokID = S.StokID);");
 }
+
+const QString kSeedBranchRows = SeedBranchRowsSql(QString());
+const QString kSeedProductRow = SeedBranchRowsSql(QStringLiteral("AND S.StokID = :StokID "));
 
 // Seeding the whole catalogue costs a pass over every product. Once a branch has been seeded on
 // this database, a new pass is only needed when products were added since (the highest StokID
@@ -45,32 +49,28 @@ qlonglong HighestStokID()
 
 void SeedProductRow(int SubeID, int StokID)
 {
-    dmMain->ExecSql(SeedBranchRowsSql(QString::number(SubeID), QStringLiteral("AND S.StokID = ") +
-                                                                   QString::number(StokID) + u' '));
+    dmMain->ExecSql(kSeedProductRow,
+                    {{QStringLiteral("SubeID"), SubeID}, {QStringLiteral("StokID"), StokID}});
 }
 
-const QString kLotValid = QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND "
-                                         "(SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= ");
-
-SqlText LotSql(const QString& head, const QString& tail)
+// The lots of :Sid a sale may take: stock left, and no expiry date or one not yet passed.
+QString LotSql(const QString& head, const QString& tail)
 {
-    return {head + kLotValid + QStringLiteral("CAST(GETDATE() AS DATE))") + tail,
-            head + kLotValid + QStringLiteral("date('now','localtime'))") + tail};
+    return head +
+           QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND (SonKullanmaTarihi IS "
+                          "NULL OR SonKullanmaTarihi >= ") +
+           dmMain->Dialect().Today() + u')' + tail;
 }
 
 void CheckExpiredLots(const TCartItem& Item)
 {
-    TDbQuery expired(SqlText{
-        QStringLiteral(
-            "SELECT TOP 1 CONVERT(VARCHAR(10), SonKullanmaTarihi, 104) AS SKT FROM StokLotDetay "
-            "WHERE "
-            "StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
-            "SonKullanmaTarihi < CAST(GETDATE() AS DATE) ORDER BY SonKullanmaTarihi"),
-        QStringLiteral("SELECT strftime('%d.%m.%Y', SonKullanmaTarihi) AS SKT FROM StokLotDetay "
-                       "WHERE StokID = :Sid "
-                       "AND IFNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
-                       "SonKullanmaTarihi < "
-                       "date('now','localtime') ORDER BY SonKullanmaTarihi LIMIT 1")});
+    const SqlDialect& dialect = dmMain->Dialect();
+    TDbQuery expired(QStringLiteral("SELECT TOP 1 ") +
+                     dialect.DateText104(QStringLiteral("SonKullanmaTarihi")) +
+                     QStringLiteral(" AS SKT FROM StokLotDetay WHERE StokID = :Sid AND "
+                                    "ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL "
+                                    "AND SonKullanmaTarihi < ") +
+                     dialect.Today() + QStringLiteral(" ORDER BY SonKullanmaTarihi"));
     expired.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
     if (expired.Next())
         throw Exception(QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +
@@ -97,12 +97,9 @@ void RecordLot(int FisID, int SiraNo, const TCartItem& Item, int lot, double tak
 // it since it was read.
 bool ConsumeLot(int lot, double take)
 {
-    const QString amount = TBranchStockManager::FloatToSqlText(take);
-    TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - ") +
-                    amount + QStringLiteral(" WHERE LotID = ") + QString::number(lot) +
-                    QStringLiteral(" AND MevcutMiktar - ") + amount +
-                    QStringLiteral(" >= -0.000001"));
-    update.Exec();
+    TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - :Take "
+                                   "WHERE LotID = :LotID AND MevcutMiktar - :Take >= -0.000001"));
+    update.Param(QStringLiteral("Take"), take).Param(QStringLiteral("LotID"), lot).Exec();
     return update.RowsAffected() == 1;
 }
 } // namespace
@@ -123,7 +120,7 @@ void TBranchStockManager::EnsureBranchStockRows(int SubeID)
         return;
     EnsureBranchStockSchema();
     const qlonglong highest = HighestStokID();
-    dmMain->ExecSql(SeedBranchRowsSql(QString::number(SubeID), QString()));
+    dmMain->ExecSql(kSeedBranchRows, {{QStringLiteral("SubeID"), SubeID}});
     // Rows seeded inside a transaction may still be rolled back.
     if (!dmMain->InTransaction())
         seeded.insert(key, highest);
@@ -152,13 +149,13 @@ void TBranchStockManager::MoveBranchStock(int SubeID, int StokID, double Delta)
     if (SubeID <= 0 || StokID <= 0)
         return;
     EnsureBranchStockRows(SubeID);
-    const QString sube = QString::number(SubeID);
-    const QString stok = QString::number(StokID);
-    TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (") +
-                    FloatToSqlText(Delta) +
-                    QStringLiteral("), UpdatedAt = GETDATE() WHERE SubeID = ") + sube +
-                    QStringLiteral(" AND StokID = ") + stok);
-    update.Exec();
+    TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (:Delta), "
+                                   "UpdatedAt = GETDATE() WHERE SubeID = :SubeID AND StokID = "
+                                   ":StokID"));
+    update.Param(QStringLiteral("Delta"), Delta)
+        .Param(QStringLiteral("SubeID"), SubeID)
+        .Param(QStringLiteral("StokID"), StokID)
+        .Exec();
     if (update.RowsAffected() == 0) {
         // The row is missing (a product revived after the branch was seeded): create it, then move.
         SeedProductRow(SubeID, StokID);
@@ -171,11 +168,11 @@ void TBranchStockManager::RecalcProductStock(int StokID)
 {
     if (StokID <= 0)
         return;
-    const QString stok = QString::number(StokID);
     dmMain->ExecSql(
         QStringLiteral("UPDATE dbo.Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM "
-                       "dbo.SubeStok WHERE StokID = ") +
-        stok + QStringLiteral("),0), UpdatedAt = GETDATE() WHERE StokID = ") + stok);
+                       "dbo.SubeStok WHERE StokID = :StokID),0), UpdatedAt = GETDATE() WHERE "
+                       "StokID = :StokID"),
+        {{QStringLiteral("StokID"), StokID}});
 }
 
 QString TBranchStockManager::FloatToSqlText(double Value)

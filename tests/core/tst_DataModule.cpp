@@ -3,6 +3,7 @@
 #include "core/DbTransaction.h"
 #include "core/Exceptions.h"
 #include "core/SqlServerBrowser.h"
+#include "core/SqlServerEngine.h"
 #include "support/TestDatabase.h"
 
 #include <QElapsedTimer>
@@ -61,7 +62,7 @@ void TestDataModule::sanitize()
 {
     QFETCH(QString, input);
     QFETCH(QString, expected);
-    QCOMPARE(TdmMain::SanitizeConnectionString(input), expected);
+    QCOMPARE(TSqlServerEngine::SanitizeConnectionString(input), expected);
 }
 
 void TestDataModule::attemptsFromSetting_data()
@@ -115,7 +116,7 @@ void TestDataModule::laterAttemptWinsSilently()
         {{"QODBC", "DRIVER={No Such Driver};SERVER=x;"}, {"QSQLITE", dir.filePath("k.db")}});
     QVERIFY(db.Connect());
     QVERIFY(db.Connected());
-    QCOMPARE(db.Engine(), TDbEngine::SQLite);
+    QCOMPARE(db.Dialect().Kind(), TSqlDialectKind::SQLite);
     QVERIFY(db.Description().endsWith("k.db"));
 }
 
@@ -168,7 +169,7 @@ void TestDataModule::failureListsEveryAttemptInOrder()
 void TestDataModule::builtInServerAttemptsFailWithinSeconds()
 {
     TdmMain db;
-    db.SetAttempts(TdmMain::BuiltInSqlServerAttempts());
+    db.SetAttempts(TSqlServerEngine::BuiltInAttempts());
     QElapsedTimer clock;
     clock.start();
     const QString message = FailureOf(db);
@@ -182,7 +183,7 @@ void TestDataModule::builtInServerAttemptsFailWithinSeconds()
 void TestDataModule::passwordNeverShown()
 {
     TdmMain db;
-    db.SetAttempts(TdmMain::BuiltInSqlServerAttempts());
+    db.SetAttempts(TSqlServerEngine::BuiltInAttempts());
     QVERIFY(!FailureOf(db).contains("7HVN4KTR"));
 }
 

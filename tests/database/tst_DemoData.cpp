@@ -52,7 +52,7 @@ void TestDemoData::initTestCase()
 void TestDemoData::init()
 {
     FDb = std::make_unique<TTestDatabase>();
-    EmbeddedDatabase::Prepare(FDb->Db(), true);
+    EmbeddedDatabase::Prepare(true);
 }
 
 void TestDemoData::cleanup()
@@ -275,10 +275,10 @@ void TestDemoData::notAddedTwice()
 {
     const QString once = DatabaseProbe::Contents();
     QVERIFY(!DemoData::DatabaseIsEmpty());
-    EmbeddedDatabase::Prepare(FDb->Db(), true);
+    EmbeddedDatabase::Prepare(true);
     FDb->Db().Disconnect();
     FDb->Db().Connect();
-    EmbeddedDatabase::Prepare(FDb->Db(), true);
+    EmbeddedDatabase::Prepare(true);
     QCOMPARE(DatabaseProbe::Contents(), once);
 }
 
@@ -286,7 +286,7 @@ void TestDemoData::neverAddedToADatabaseWithData()
 {
     TTestDatabase db;
     db.Exec("INSERT INTO Musteri (AdSoyad) VALUES ('Eski Müşteri')");
-    EmbeddedDatabase::Prepare(db.Db(), true);
+    EmbeddedDatabase::Prepare(true);
     QCOMPARE(db.Count("Firma"), 0);
     QCOMPARE(db.Count("Stok"), 0);
     QCOMPARE(db.Count("Musteri"), 1);

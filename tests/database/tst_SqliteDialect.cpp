@@ -1,9 +1,10 @@
-#include "core/SqlDialect.h"
+#include "core/SqlServerDialect.h"
+#include "database/SqliteDialect.h"
 
 #include <QtTest>
 
 // The SQLite rewriting of SQL Server texts, rule by rule.
-class TestSqlDialect : public QObject {
+class TestSqliteDialect : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void translate_data();
@@ -12,7 +13,7 @@ private Q_SLOTS:
     void serverTextIsUntouched();
 };
 
-void TestSqlDialect::translate_data()
+void TestSqliteDialect::translate_data()
 {
     QTest::addColumn<QString>("tsql");
     QTest::addColumn<QStringList>("sqlite");
@@ -65,19 +66,19 @@ void TestSqlDialect::translate_data()
         << QStringList{"CREATE INDEX IF NOT EXISTS IX_SubeStok_StokID ON SubeStok(StokID)"};
 }
 
-void TestSqlDialect::translate()
+void TestSqliteDialect::translate()
 {
     QFETCH(QString, tsql);
     QFETCH(QStringList, sqlite);
     QStringList actual;
-    for (const TSqlStep& step : SqlDialect::TranslateForSqlite(tsql))
+    for (const TSqlStep& step : TSqliteDialect::TranslateForSqlite(tsql))
         actual << step.Sql;
     QCOMPARE(actual, sqlite);
 }
 
-void TestSqlDialect::guardedColumnKeepsItsGuard()
+void TestSqliteDialect::guardedColumnKeepsItsGuard()
 {
-    const auto steps = SqlDialect::TranslateForSqlite(
+    const auto steps = TSqliteDialect::TranslateForSqlite(
         "IF COL_LENGTH('dbo.CariKart', 'CariTipi') IS NULL ALTER TABLE dbo.CariKart ADD CariTipi "
         "NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')");
     QCOMPARE(steps.size(), 1);
@@ -87,28 +88,28 @@ void TestSqlDialect::guardedColumnKeepsItsGuard()
             "ALTER TABLE CariKart ADD COLUMN CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')"));
     QCOMPARE(steps[0].GuardTable, QString("CariKart"));
     QCOMPARE(steps[0].GuardColumn, QString("CariTipi"));
-    const auto money = SqlDialect::TranslateForSqlite(
+    const auto money = TSqliteDialect::TranslateForSqlite(
         "IF COL_LENGTH('dbo.CariKart', 'RiskLimiti') IS NULL ALTER TABLE dbo.CariKart ADD "
         "RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0)");
     QCOMPARE(money.first().Sql,
              QString("ALTER TABLE CariKart ADD COLUMN RiskLimiti REAL NOT NULL DEFAULT(0)"));
 }
 
-void TestSqlDialect::serverTextIsUntouched()
+void TestSqliteDialect::serverTextIsUntouched()
 {
     const QString batch =
         "SET NOCOUNT ON; INSERT INTO dbo.T (A) VALUES (ISNULL(:A, 0)); SELECT SCOPE_IDENTITY();";
-    const SqlDialect server(TDbEngine::SqlServer);
+    const TSqlServerDialect server;
     QCOMPARE(server.Steps(batch).size(), 1);
     QCOMPARE(server.Steps(batch).first().Sql, batch);
     QCOMPARE(server.Steps(SqlText{"SELECT TOP 1 A FROM T", "SELECT A FROM T LIMIT 1"}).first().Sql,
              QString("SELECT TOP 1 A FROM T"));
-    const SqlDialect sqlite(TDbEngine::SQLite);
+    const TSqliteDialect sqlite;
     QCOMPARE(sqlite.Steps(SqlText{"SELECT TOP 1 A FROM T", "SELECT A FROM T ORDER BY A LIMIT 1"})
                  .first()
                  .Sql,
              QString("SELECT A FROM T ORDER BY A LIMIT 1"));
 }
 
-QTEST_GUILESS_MAIN(TestSqlDialect)
-#include "tst_SqlDialect.moc"
+QTEST_GUILESS_MAIN(TestSqliteDialect)
+#include "tst_SqliteDialect.moc"
