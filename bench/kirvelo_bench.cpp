@@ -6,6 +6,7 @@
 //   kirvelo_bench PATH [RUNS]
 //   kirvelo_bench --memory PATH [SALES]
 #include "BenchTill.h"
+#include "core/Clock.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "database/SqliteEngine.h"
@@ -420,8 +421,7 @@ void BenchZReport(QTextStream& out, const QString& path, const TBenchShop& shop,
     const int vardiya = PrepareReportShift(shop, 2000);
     int lines = 0;
     const double report = MedianMs(runs, [&] {
-        lines = int(
-            TZReport::BuildReport(TZReport::Load(vardiya), QDateTime::currentDateTime()).size());
+        lines = int(TZReport::BuildReport(TZReport::Load(vardiya), TClock::Now()).size());
     });
     TFloorZReport floor(path, vardiya);
     const double bare = MedianMs(runs, [&] { floor.Run(); });

@@ -170,13 +170,13 @@ private:
 // Types the code, then times Enter until the grid has been painted again.
 double TimedScan(TfrmMainPOS& screen, const TPaintCounter& paints, const QString& code)
 {
-    QTest::keyClicks(screen.edtBarkod, code);
+    QTest::keyClicks(screen.findChild<QLineEdit*>("edtBarkod"), code);
     QCoreApplication::processEvents();
     const int before = paints.Count();
     const int lines = screen.Cart().Count();
     QElapsedTimer clock;
     clock.start();
-    QTest::keyClick(screen.edtBarkod, Qt::Key_Return);
+    QTest::keyClick(screen.findChild<QLineEdit*>("edtBarkod"), Qt::Key_Return);
     while (paints.Count() == before && clock.elapsed() < 5000)
         QCoreApplication::processEvents();
     const double ms = double(clock.nsecsElapsed()) / 1e6;
@@ -217,7 +217,7 @@ int BenchScan(QTextStream& out, const QString& path, int rounds)
         throw std::runtime_error("the sales screen did not show");
     if (screen.VardiyaID() <= 0)
         throw std::runtime_error("the sales screen found no open shift");
-    TPaintCounter paints(screen.gridCart->viewport());
+    TPaintCounter paints(screen.findChild<QTableWidget*>("gridCart")->viewport());
 
     const double firstMs = TimedScan(screen, paints, codes.front());
     ClearCart(screen);

@@ -1,6 +1,7 @@
 #include "app/ErrorLogger.h"
 
 #include "core/AppPaths.h"
+#include "core/Clock.h"
 #include "core/Exceptions.h"
 
 #include <QDateTime>
@@ -19,8 +20,7 @@ void WriteErrorLog(const QString& context, const QString& className, const QStri
     QFile file(ErrorLogPath());
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
         return;
-    const QString stamp =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+    const QString stamp = TClock::Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
     const QString entry = u'[' + stamp + QStringLiteral("] ") + context + u'\n' + className +
                           QStringLiteral(": ") + message + QStringLiteral("\n\n");
     file.write(entry.toUtf8());

@@ -1,12 +1,9 @@
 #include "core/POSTextUtils.h"
 
 #include "core/DbQuery.h"
+#include "core/Money.h"
 
 #include <QLocale>
-
-#include <algorithm>
-#include <cmath>
-#include <cstdio>
 
 namespace {
 bool IsNumberType(const QVariant& value)
@@ -44,58 +41,6 @@ double ReadRegionalNumber(const QString& text, double fallback)
     if (!ok && normalised.endsWith(separator)) // "7." reads as 7
         value = strict.toDouble(normalised.chopped(separator.size()), &ok);
     return ok ? value : fallback;
-}
-
-struct TDecimal {
-    bool Negative = false;
-    QString Integer;  // at least one digit
-    QString Fraction; // exactly the requested number of digits
-};
-
-// Value rounded half away from zero to `decimals` places, taken from its 15 significant digits
-// so that 2.675 rounds like the decimal number it stands for.
-TDecimal RoundDecimal(double value, int decimals)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%.14e", std::fabs(value));
-    const QString text = QString::fromLatin1(buffer);
-    const int e = int(text.indexOf(u'e'));
-    QString digits = text.left(e).remove(u'.');
-    const int exponent = text.mid(e + 1).toInt();
-    // digits d0 d1 ... with the decimal point after position exponent + 1
-    int pointAt = exponent + 1;
-    if (pointAt <= 0) {
-        digits.prepend(QString(-pointAt + 1, u'0'));
-        pointAt = 1;
-    }
-    if (digits.size() < pointAt + decimals + 1)
-        digits.append(QString(pointAt + decimals + 1 - int(digits.size()), u'0'));
-    QString kept = digits.left(pointAt + decimals);
-    if (digits.at(pointAt + decimals) >= u'5') {
-        int i = int(kept.size()) - 1;
-        for (; i >= 0; --i) {
-            if (kept[i] == u'9') {
-                kept[i] = u'0';
-                continue;
-            }
-            kept[i] = QChar(kept[i].unicode() + 1);
-            break;
-        }
-        if (i < 0) {
-            kept.prepend(u'1');
-            ++pointAt;
-        }
-    }
-    TDecimal result;
-    result.Integer = kept.left(pointAt);
-    result.Fraction = kept.mid(pointAt);
-    while (result.Integer.size() > 1 && result.Integer.startsWith(u'0'))
-        result.Integer.remove(0, 1);
-    // Every amount of a report passes here: a plain scan, not a pattern compiled per call.
-    const bool zero =
-        std::none_of(kept.cbegin(), kept.cend(), [](QChar c) { return c >= u'1' && c <= u'9'; });
-    result.Negative = value < 0 && !zero;
-    return result;
 }
 
 QString Grouped(const QString& integer, const QString& separator)
@@ -217,7 +162,7 @@ QString FormatFloat(const QString& Pattern, double Value)
     const int maxDecimals = int(fraction.size());
     const bool grouping = number.left(dot < 0 ? number.size() : dot).contains(u',');
 
-    const TDecimal d = RoundDecimal(std::isfinite(Value) ? Value : 0.0, maxDecimals);
+    const TDecimalDigits d = TMoney::ShownDigits(Value, maxDecimals);
     QString digits = d.Fraction;
     while (digits.size() > minDecimals && digits.endsWith(u'0'))
         digits.chop(1);

@@ -1,5 +1,6 @@
 #include "database/DemoData.h"
 
+#include "core/Clock.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
@@ -274,7 +275,7 @@ void WriteCasesAndLots()
             .Param(QStringLiteral("C"), c.Katsayi)
             .Param(QStringLiteral("B"), Text(c.Urun))
             .Exec();
-    const QDate today = QDate::currentDate();
+    const QDate today = TClock::Today();
     for (const TDemoLot& l : kLots)
         TDbQuery(QStringLiteral(
                      "INSERT INTO StokLotDetay (StokID, LotNo, MevcutMiktar, SonKullanmaTarihi) "

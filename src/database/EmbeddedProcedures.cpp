@@ -3,6 +3,7 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
+#include "core/Money.h"
 #include "core/OwnedSchema.h"
 #include "core/RoutineCall.h"
 
@@ -15,15 +16,6 @@
 
 namespace EmbeddedProcedures {
 namespace {
-// The server stores money and quantities as decimals; rounding here the way the server's
-// conversions round keeps both engines on the same figures. The nudge keeps values such as
-// 2.675, which a double holds as 2.67499..., rounding up as their decimal form does.
-double RoundTo(double value, int places)
-{
-    const double factor = std::pow(10.0, places);
-    return std::round(value * factor + std::copysign(1e-7, value)) / factor;
-}
-
 void Refuse(TRoutineCall& call, const QString& message)
 {
     call.SetValue(QStringLiteral("@Success"), false);
@@ -137,23 +129,24 @@ QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sol
     }
     for (const int stokID : order) {
         const TSold& s = sold[stokID];
-        if (requested[stokID] > s.Miktar - s.Refunded + 0.0001)
+        if (requested[stokID] > s.Miktar - s.Refunded + TMoney::RefundQuantityTolerance)
             return QStringLiteral("İade miktarı fişte kalan miktarı aşıyor: ") + s.StokAdi;
     }
     return {};
 }
 
 // A refunded unit is worth what the customer paid for it: the original lines' totals per unit,
-// VAT included and after the line discount. Refund amounts are stored negative.
+// VAT included and after the line discount. Refund amounts are stored negative, rounded as the
+// server's decimal columns round them, so both engines store the same figures.
 TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s)
 {
     const double share = item.Miktar / s.Miktar;
     return {item.StokID,
             -item.Miktar,
-            -RoundTo(s.AraToplam * share, 4),
-            -RoundTo(s.IndirimTutari * share, 4),
-            -RoundTo(s.KDVTutari * share, 4),
-            -RoundTo(s.SatirToplam * share, 4)};
+            -TMoney::RoundLineAmount(s.AraToplam * share),
+            -TMoney::RoundLineAmount(s.IndirimTutari * share),
+            -TMoney::RoundLineAmount(s.KDVTutari * share),
+            -TMoney::RoundLineAmount(s.SatirToplam * share)};
 }
 
 // Seeds a missing branch row the way the branch stock routines do: the first branch of a
@@ -211,7 +204,7 @@ bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items)
             item.StokID = ok ? stokID : 0;
             const QString miktar = attributes.value(QStringLiteral("Miktar")).toString();
             item.MiktarOk = plainDecimal.match(miktar).hasMatch();
-            item.Miktar = item.MiktarOk ? RoundTo(miktar.trimmed().toDouble(), 3) : 0;
+            item.Miktar = item.MiktarOk ? TMoney::RoundQuantity(miktar.trimmed().toDouble()) : 0;
             items << item;
         } else if (reader.isEndElement()) {
             --depth;
@@ -245,7 +238,7 @@ void CloseVardiya(TRoutineCall& call)
         QStringLiteral("UPDATE Vardiya SET KapanisZamani = :Z, KapanisTutar = :T, "
                        "VardiyaDurumu = 'KAPALI', KapatanKullaniciID = :K WHERE VardiyaID = :V"))
         .Param(QStringLiteral("Z"), closedAt)
-        .Param(QStringLiteral("T"), RoundTo(amount, 2))
+        .Param(QStringLiteral("T"), TMoney::RoundKurus(amount))
         .Param(QStringLiteral("K"), kapatan > 0 ? QVariant(kapatan) : TDbQuery::NullInt())
         .Param(QStringLiteral("V"), vardiyaID)
         .Exec();
@@ -330,7 +323,7 @@ void ProcessRefund(TRoutineCall& call)
         kdv += lines.last().KDVTutari;
         toplam += lines.last().SatirToplam;
     }
-    const double genelToplam = RoundTo(toplam, 2);
+    const double genelToplam = TMoney::RoundKurus(toplam);
 
     TDbQuery head(QStringLiteral(
         "INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, "
@@ -342,9 +335,9 @@ void ProcessRefund(TRoutineCall& call)
         .Param(QStringLiteral("Kul"), kullaniciID)
         .Param(QStringLiteral("Term"), shiftTerminal)
         .Param(QStringLiteral("Var"), vardiyaID)
-        .Param(QStringLiteral("Ara"), RoundTo(ara, 2))
-        .Param(QStringLiteral("KDV"), RoundTo(kdv, 2))
-        .Param(QStringLiteral("Ind"), RoundTo(indirim, 2))
+        .Param(QStringLiteral("Ara"), TMoney::RoundKurus(ara))
+        .Param(QStringLiteral("KDV"), TMoney::RoundKurus(kdv))
+        .Param(QStringLiteral("Ind"), TMoney::RoundKurus(indirim))
         .Param(QStringLiteral("Gen"), genelToplam)
         .Param(QStringLiteral("Mus"), musteriID)
         .Param(QStringLiteral("Orj"), originalID)

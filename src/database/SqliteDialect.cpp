@@ -45,6 +45,8 @@ QString TranslateCreateTableBody(QString body)
         QStringLiteral(R"(\bINT\s+IDENTITY\s*\(\s*1\s*,\s*1\s*\)\s+PRIMARY\s+KEY)"), CI);
     static const RX nowDefault(QStringLiteral(R"(DEFAULT\s*\(\s*GETDATE\(\)\s*\))"), CI);
     body.replace(identity, QStringLiteral("INTEGER PRIMARY KEY AUTOINCREMENT"));
+    // Column defaults keep SQLite's own clock, out of TClock's reach: a default calling our
+    // GETDATE() would leave the file unwritable for any SQLite client without our functions.
     body.replace(nowDefault, QStringLiteral("DEFAULT (datetime('now','localtime'))"));
     return TranslateColumnTypes(body);
 }
@@ -143,9 +145,11 @@ qsizetype TSqliteDialect::CachedTranslations() const
     return FCache.size();
 }
 
+// Today comes from GETDATE(), the program's clock, in a sub-select: read once per statement, as
+// SQL Server does, not once per row.
 QString TSqliteDialect::Today() const
 {
-    return QStringLiteral("date('now','localtime')");
+    return QStringLiteral("(SELECT date(GETDATE()))");
 }
 
 QString TSqliteDialect::DateText104(const QString& expr) const

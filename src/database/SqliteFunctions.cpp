@@ -1,5 +1,7 @@
 #include "database/SqliteFunctions.h"
 
+#include "core/Clock.h"
+
 #include <sqlite3.h>
 
 #include <QDateTime>
@@ -23,8 +25,7 @@ QString BareName(QString name)
 
 void GetDate(sqlite3_context* ctx, int, sqlite3_value**)
 {
-    const QByteArray now =
-        QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    const QByteArray now = TClock::Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
     sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
 }
 

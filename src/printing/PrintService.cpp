@@ -1,6 +1,7 @@
 #include "printing/PrintService.h"
 
 #include "core/AppPaths.h"
+#include "core/Clock.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/POSTextUtils.h"
@@ -295,11 +296,10 @@ bool TPrintService::PrintZReport(int VardiyaID, const QStringList& ReportContent
     if (ReportContent.isEmpty())
         return false;
     const QString id = QString::number(VardiyaID);
-    WriteTextFile(AppPaths::ReportsFolder() + QStringLiteral("Z_Report_V") + id +
-                      QStringLiteral("_") +
-                      QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss")) +
-                      QStringLiteral(".txt"),
-                  ReportContent);
+    WriteTextFile(
+        AppPaths::ReportsFolder() + QStringLiteral("Z_Report_V") + id + QStringLiteral("_") +
+            TClock::Now().toString(QStringLiteral("yyyyMMdd_HHmmss")) + QStringLiteral(".txt"),
+        ReportContent);
     TPrinterDevice* printer = PrinterDevice();
     if (!printer || !printer->HasPrinter())
         throw EPrinterError(QStringLiteral("Tanımlı yazıcı bulunamadı."));

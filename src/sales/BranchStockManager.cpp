@@ -3,6 +3,7 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
 #include "core/OwnedSchema.h"
 #include "core/POSTextUtils.h"
 #include "sales/CartManager.h"
@@ -98,8 +99,11 @@ void RecordLot(int FisID, int SiraNo, const TCartItem& Item, int lot, double tak
 bool ConsumeLot(int lot, double take)
 {
     TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - :Take "
-                                   "WHERE LotID = :LotID AND MevcutMiktar - :Take >= -0.000001"));
-    update.Param(QStringLiteral("Take"), take).Param(QStringLiteral("LotID"), lot).Exec();
+                                   "WHERE LotID = :LotID AND MevcutMiktar - :Take >= -:Tolerance"));
+    update.Param(QStringLiteral("Take"), take)
+        .Param(QStringLiteral("LotID"), lot)
+        .Param(QStringLiteral("Tolerance"), TMoney::LotQuantityTolerance)
+        .Exec();
     return update.RowsAffected() == 1;
 }
 } // namespace
@@ -206,7 +210,7 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
         total.Next() ? FieldToFloatDef(total, QStringLiteral("TopMiktar"), 0) : 0;
     double remaining = Item.Miktar();
     const QString shortage = QStringLiteral("Lot bazli stok yetersiz: ") + Item.StokAdi();
-    if (remaining > available + 0.000001)
+    if (remaining > available + TMoney::LotQuantityTolerance)
         throw Exception(shortage);
 
     TDbQuery lots(LotSql(
@@ -226,7 +230,7 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
                            lots.Value(2)});
 
     for (const TLot& lot : candidates) {
-        if (remaining <= 0.000001)
+        if (remaining <= TMoney::LotQuantityTolerance)
             break;
         const double take = qMin(remaining, lot.Quantity);
         if (take <= 0 || !ConsumeLot(lot.ID, take))
@@ -234,6 +238,6 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
         RecordLot(FisID, SiraNo, Item, lot.ID, take, lot.Expiry);
         remaining -= take;
     }
-    if (remaining > 0.000001)
+    if (remaining > TMoney::LotQuantityTolerance)
         throw Exception(shortage);
 }

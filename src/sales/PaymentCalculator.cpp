@@ -1,14 +1,12 @@
 #include "sales/PaymentCalculator.h"
 
+#include "core/Money.h"
 #include "core/POSTextUtils.h"
 
 #include <algorithm>
 #include <cmath>
 
 namespace {
-// Short of the total by more than this, a payment is refused even when the button was enabled.
-constexpr double kShortTolerance = 0.01;
-
 bool IsAsciiDigit(QChar c)
 {
     return c >= u'0' && c <= u'9';
@@ -31,7 +29,7 @@ double TPaymentCalculator::ReadAmount(const QString& Text)
 
 double TPaymentCalculator::AmountDue(double Total)
 {
-    return ParseDecimalText(EntryText(Total), Total);
+    return TMoney::KurusAsShown(Total);
 }
 
 QString TPaymentCalculator::EntryText(double Amount)
@@ -59,11 +57,11 @@ TPaymentSummary TPaymentCalculator::Summarize(double Total, const QString& CashT
     double remaining = due - (summary.Cash + summary.Card);
     const double cashDue = std::max(0.0, due - summary.Card);
     summary.Change = std::max(0.0, summary.Cash - cashDue);
-    if (std::fabs(remaining) < kPaymentTolerance)
+    if (std::fabs(remaining) < TMoney::Tolerance)
         remaining = 0;
-    summary.Due = remaining > kPaymentTolerance;
+    summary.Due = remaining > TMoney::Tolerance;
     summary.Remaining = summary.Due ? remaining : 0;
-    summary.CanComplete = remaining <= kPaymentTolerance;
+    summary.CanComplete = remaining <= TMoney::Tolerance;
     return summary;
 }
 
@@ -74,7 +72,7 @@ TPaymentOutcome TPaymentCalculator::Complete(double Total, const QString& CashTe
     outcome.PaymentNakit = ReadAmount(CashText);
     outcome.PaymentKart = ReadAmount(CardText);
     const double due = AmountDue(Total);
-    if (due - kShortTolerance > outcome.PaymentNakit + outcome.PaymentKart) {
+    if (due - TMoney::ShortPaymentTolerance > outcome.PaymentNakit + outcome.PaymentKart) {
         outcome.Short = true;
         return outcome;
     }
@@ -86,8 +84,8 @@ TPaymentOutcome TPaymentCalculator::Complete(double Total, const QString& CashTe
 
 QString TPaymentCalculator::PaymentTypeWord(double Nakit, double Kart)
 {
-    const bool cash = Nakit > kPaymentTolerance;
-    const bool card = Kart > kPaymentTolerance;
+    const bool cash = Nakit > TMoney::Tolerance;
+    const bool card = Kart > TMoney::Tolerance;
     if (cash && card)
         return QStringLiteral("KARMA");
     if (cash)

@@ -3,9 +3,6 @@
 #include <QChar>
 #include <QString>
 
-// Money is settled to the kuruş shown: amounts closer than this count as equal.
-inline constexpr double kPaymentTolerance = 0.001;
-
 // What the payment window shows for the two amounts typed so far.
 struct TPaymentSummary {
     double Cash = 0;      // cash received

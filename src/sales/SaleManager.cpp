@@ -1,9 +1,11 @@
 #include "sales/SaleManager.h"
 
+#include "core/Clock.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
 #include "sales/BranchStockManager.h"
 #include "sales/CartManager.h"
 
@@ -45,8 +47,8 @@ int InsertHeader(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
                  const QString& PaymentType, const TCartManager& Cart)
 {
     TDbQuery header(kInsertHeader);
-    const QString provisional = QStringLiteral("FIS-") + QDateTime::currentDateTime().toString(
-                                                             QStringLiteral("yyMMddHHmmss"));
+    const QString provisional =
+        QStringLiteral("FIS-") + TClock::Now().toString(QStringLiteral("yyMMddHHmmss"));
     header.Param(QStringLiteral("FisNo"), provisional)
         .Param(QStringLiteral("Sube"), SubeID)
         .Param(QStringLiteral("Kul"), KullaniciID)
@@ -87,7 +89,7 @@ void InsertLine(int FisID, int SiraNo, const TCartItem& item)
 
 void InsertPayment(int FisID, const QString& sql, double amount)
 {
-    if (amount <= 0.001)
+    if (amount <= TMoney::Tolerance)
         return;
     TDbQuery payment(sql);
     payment.Param(QStringLiteral("Fis"), FisID).Param(QStringLiteral("Tut"), amount).Exec();

@@ -1,5 +1,6 @@
 #include "shifts/ZReportPreviewForm.h"
 
+#include "core/Clock.h"
 #include "core/Exceptions.h"
 #include "printing/PrintService.h"
 #include "shifts/ZReport.h"
@@ -151,7 +152,7 @@ void TfrmZReportPreview::BuildReport()
         lblKasiyerValue->setText(data.Kasiyer);
         lblDurumValue->setText(data.DurumText());
         lblKapanisValue->setText(data.KapanisText());
-        const QStringList lines = TZReport::BuildReport(data, QDateTime::currentDateTime());
+        const QStringList lines = TZReport::BuildReport(data, TClock::Now());
         // One assignment: the box lays out and redraws once for the whole report.
         memReport->setPlainText(lines.join(u'\n'));
         btnPrint->setEnabled(!lines.isEmpty());

@@ -110,6 +110,50 @@ QLabel* TPOSUITheme::CreateLabel(QWidget* parent, const char* name, int pointSiz
     return label;
 }
 
+void TPOSUITheme::FillBackground(QWidget* panel, const QColor& color)
+{
+    SetBackground(panel, color);
+}
+
+QLabel* TPOSUITheme::CreateStyledLabel(QWidget* parent, const QString& name, const QString& text,
+                                       const QFont& font, const QColor& color)
+{
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    SetLabelColor(label, color);
+    return label;
+}
+
+TPOSButton* TPOSUITheme::CreateLookButton(QWidget* parent, const QString& name,
+                                          const QString& caption, TGlyph glyph,
+                                          const TButtonLook& look)
+{
+    auto* button = new TPOSButton(caption, parent);
+    button->setObjectName(name);
+    button->SetGlyph(glyph);
+    button->SetLook(look);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    button->setCursor(Qt::PointingHandCursor);
+    return button;
+}
+
+QFont TPOSUITheme::SemiboldFont(int pointSize, bool bold)
+{
+    QFont font = SemiboldFont(pointSize);
+    font.setBold(bold);
+    return font;
+}
+
+QFont TPOSUITheme::PixelFont(const QFont& base, int pixelSize)
+{
+    QFont font = base;
+    font.setPixelSize(pixelSize);
+    return font;
+}
+
 void TPOSUITheme::SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color)
 {
     QPalette palette = widget->palette();
@@ -224,6 +268,59 @@ TButtonVariant TPOSUITheme::ButtonVariant(bool primary, bool danger)
     if (primary)
         return TButtonVariant::Primary;
     return danger ? TButtonVariant::Danger : TButtonVariant::Default;
+}
+
+TButtonLook TPOSUITheme::HeaderButtonLook()
+{
+    TButtonLook look;
+    look.Fill = look.FillFocused = look.FillDisabled = Qt::transparent;
+    look.FillHot = POSPalette::HeaderButtonHot;
+    look.FillPressed = POSPalette::HeaderButtonPressed;
+    look.Frame = look.FrameHot = look.FramePressed = look.FrameFocused = look.FrameDisabled =
+        Qt::transparent;
+    look.Text = look.TextHot = look.TextPressed = Qt::white;
+    look.TextDisabled = POSPalette::HeaderButtonDisabledText;
+    look.FrameWidth = 0;
+    look.Radius = 0;
+    look.GlyphSize = 26;
+    look.GlyphThickness = 1.8;
+    look.GlyphSpacing = 8;
+    return look;
+}
+
+TButtonLook TPOSUITheme::ActionButtonLook()
+{
+    TButtonLook look;
+    look.Fill = look.FillFocused = look.FillDisabled = POSPalette::Content;
+    look.FillHot = POSPalette::ActionFillHot;
+    look.FillPressed = POSPalette::ActionFillPressed;
+    look.Frame = look.FrameFocused = POSPalette::ActionFrame;
+    look.FrameHot = POSPalette::ActionFrameHot;
+    look.FramePressed = POSPalette::ActionFramePressed;
+    look.FrameDisabled = POSPalette::ActionFrameDisabled;
+    look.Text = look.TextHot = look.TextPressed = POSPalette::ActionText;
+    look.TextDisabled = POSPalette::ActionTextDisabled;
+    look.FrameWidth = 1;
+    look.Radius = 7;
+    return look;
+}
+
+TButtonLook TPOSUITheme::AccentButtonLook(int radius)
+{
+    TButtonLook look;
+    look.Fill = look.FillFocused = POSPalette::Accent;
+    look.FillHot = POSPalette::AccentHot;
+    look.FillPressed = POSPalette::AccentPressed;
+    look.Frame = look.FrameFocused = look.FrameHot = look.FramePressed = look.FrameDisabled =
+        Qt::transparent;
+    look.Text = look.TextHot = look.TextPressed = Qt::white;
+    look.FillDisabled = POSPalette::PayDisabledFill;
+    look.TextDisabled = POSPalette::MutedText;
+    look.FrameWidth = 0;
+    look.Radius = radius;
+    look.GlyphSize = 20;
+    look.GlyphSpacing = 6;
+    return look;
 }
 
 TButtonLook TPOSUITheme::ButtonLook(TButtonVariant variant)

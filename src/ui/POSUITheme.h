@@ -37,6 +37,33 @@ inline const QColor DangerHot{0xEE, 0xEE, 0xF4};    // hot danger button
 inline const QColor DisabledFill{0xEC, 0xEC, 0xEC}; // disabled button
 inline const QColor DisabledFrame{0xCF, 0xCF, 0xCF};
 inline const QColor DisabledText{0x90, 0x90, 0x90};
+
+// The sales screen.
+inline const QColor ScreenBackground{0xF5, 0xF7, 0xFA}; // behind the catalogue
+inline const QColor CashierPanel{0xF0, 0xF3, 0xF8};     // the cart and control column
+inline const QColor ShiftState{0xF0, 0xA5, 0x00};       // amber shift caption in the header
+inline const QColor Accent{0x14, 0x5C, 0xA8};           // "Seç", pay button, action glyphs
+inline const QColor AccentHot{0x1C, 0x69, 0xBC};
+inline const QColor AccentPressed{0x10, 0x4D, 0x91};
+inline const QColor ActionText{0x16, 0x3E, 0x6E};
+inline const QColor ActionGlyphDisabled{0x96, 0xA2, 0xB0};
+inline const QColor ActionTextDisabled{0x87, 0x94, 0xA3};
+inline const QColor ActionFillHot{0xF9, 0xFB, 0xFD};
+inline const QColor ActionFillPressed{0xEE, 0xF4, 0xFB};
+inline const QColor ActionFrame{0xDB, 0xE2, 0xEB};
+inline const QColor ActionFrameHot{0x9B, 0xBD, 0xE2};
+inline const QColor ActionFramePressed{0x69, 0x9D, 0xD6}; // also the focused barcode field
+inline const QColor ActionFrameDisabled{0xE4, 0xE9, 0xEF};
+inline const QColor PayDisabledFill{0xE7, 0xED, 0xF5};
+inline const QColor MutedText{0x5C, 0x6B, 0x7E}; // total captions, disabled pay caption
+inline const QColor CartText{0x1C, 0x2A, 0x3D};
+inline const QColor CartTitle{0xF2, 0xF6, 0xFB};
+inline const QColor CartSelected{0xE1, 0xEF, 0xFF};
+inline const QColor CartLines{0xE1, 0xE6, 0xED};
+inline const QColor GrandTotal{0x16, 0x78, 0x40};
+inline const QColor HeaderButtonHot{255, 255, 255, 24}; // faint white over the navy band
+inline const QColor HeaderButtonPressed{255, 255, 255, 42};
+inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
@@ -99,6 +126,11 @@ public:
 
     static TButtonVariant ButtonVariant(bool primary, bool danger);
     static TButtonLook ButtonLook(TButtonVariant variant);
+    // The sales screen's own buttons: transparent ones over the header band, the white ones of
+    // the control area, and the filled accent ones ("Seç", the pay button).
+    static TButtonLook HeaderButtonLook();
+    static TButtonLook ActionButtonLook();
+    static TButtonLook AccentButtonLook(int radius);
     static TGridCellLook GridCellLook(TGridCellState state, const QColor& gridColor,
                                       const QColor& fontColor);
     // The text box of a cell: the rectangle inset 8 pixels left and right, 2 top and bottom.
@@ -111,6 +143,20 @@ public:
     static QLabel* CreateLabel(QWidget* parent, const char* name, int pointSize, bool bold,
                                const QColor& color);
     static void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color);
+    // Fills a panel's background with `color`.
+    static void FillBackground(QWidget* panel, const QColor& color);
+    // A label with its own font whose text colour is set through its style sheet (see
+    // SetLabelColor).
+    static QLabel* CreateStyledLabel(QWidget* parent, const QString& name, const QString& text,
+                                     const QFont& font, const QColor& color);
+    // A glyph button of a screen's own look that never takes the focus or the default role.
+    static TPOSButton* CreateLookButton(QWidget* parent, const QString& name,
+                                        const QString& caption, TGlyph glyph,
+                                        const TButtonLook& look);
+    // "Segoe UI Semibold" of the given point size, bold when asked.
+    static QFont SemiboldFont(int pointSize, bool bold);
+    // `base` at a size in pixels.
+    static QFont PixelFont(const QFont& base, int pixelSize);
     // A label's text colour through its style sheet, over whatever panel lies behind it.
     static void SetLabelColor(QLabel* label, const QColor& color);
 };

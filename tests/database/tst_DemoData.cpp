@@ -4,6 +4,7 @@
 #include "core/DbQuery.h"
 #include "database/DemoData.h"
 #include "database/EmbeddedDatabase.h"
+#include "support/FixedClock.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
@@ -11,6 +12,8 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QtTest>
+
+#include <optional>
 
 // The demo shop of a new embedded database.
 class TestDemoData : public QObject {
@@ -34,6 +37,8 @@ private Q_SLOTS:
     void tillsOpeningOneNewFileAtOnceWriteOneShop();
 
 private:
+    // The demo's lots expire relative to the day it was made: the day stands still.
+    std::optional<TFixedClock> FClock;
     std::unique_ptr<TTestDatabase> FDb;
 };
 
@@ -51,6 +56,7 @@ void TestDemoData::initTestCase()
 
 void TestDemoData::init()
 {
+    FClock.emplace(QDateTime(QDate(2025, 3, 5), QTime(23, 59, 59)));
     FDb = std::make_unique<TTestDatabase>();
     EmbeddedDatabase::Prepare(true);
 }
@@ -58,6 +64,7 @@ void TestDemoData::init()
 void TestDemoData::cleanup()
 {
     FDb.reset();
+    FClock.reset();
 }
 
 void TestDemoData::passwordHash()
@@ -197,7 +204,7 @@ void TestDemoData::caseBarcodesAndLots()
     const QString expiredInStock =
         "EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND "
         "IFNULL(L.MevcutMiktar, 0) > 0 AND L.SonKullanmaTarihi IS NOT NULL AND "
-        "L.SonKullanmaTarihi < date('now', 'localtime'))";
+        "L.SonKullanmaTarihi < date(GETDATE()))";
     QCOMPARE(
         FDb->Scalar("SELECT GROUP_CONCAT(StokAdi) FROM Stok S WHERE IFNULL(IsSKTTakibi, 0) = 1 AND "
                     "IFNULL(IsSatisEngelle, 1) = 1 AND " +

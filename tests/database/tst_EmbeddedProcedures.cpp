@@ -3,6 +3,7 @@
 #include "core/DbQuery.h"
 #include "core/StoredProc.h"
 #include "database/EmbeddedProcedures.h"
+#include "support/FixedClock.h"
 #include "support/TestDatabase.h"
 
 #include <QtTest>
@@ -275,7 +276,7 @@ void TestEmbeddedProcedures::closeReturnsEveryFigure()
     TTestDatabase db;
     BuildBase();
     AddShiftReceipts();
-    const QDateTime before = QDateTime::currentDateTime().addSecs(-1);
+    const TFixedClock clock(QDateTime(QDate(2025, 3, 5), QTime(23, 59, 59)));
     const TCloseResult r = Close(1, 750.25);
     QVERIFY2(r.Success, qPrintable(r.Message));
     QCOMPARE(r.Message, QString("Vardiya kapatıldı."));
@@ -290,7 +291,7 @@ void TestEmbeddedProcedures::closeReturnsEveryFigure()
     QCOMPARE(r.IadeAdet, 1);
     QCOMPARE(r.AcilisTutar, 500.0);
     const QDateTime closedAt = r.KapanisZamani.toDateTime();
-    QVERIFY(closedAt >= before && closedAt <= QDateTime::currentDateTime().addSecs(1));
+    QCOMPARE(closedAt, clock.Now());
 
     QCOMPARE(db.Scalar("SELECT KapanisZamani FROM Vardiya WHERE VardiyaID = 1").toString(),
              closedAt.toString("yyyy-MM-dd HH:mm:ss"));

@@ -1,6 +1,7 @@
 #include "core/DataModule.h"
 #include "sales/BarcodeResolver.h"
 #include "sales/CartManager.h"
+#include "support/FixedClock.h"
 #include "support/ShopFixture.h"
 
 #include <QtTest>
@@ -31,7 +32,9 @@ struct TPromptStub {
 
 const QString kWater = "8690000000001";
 const QString kWaterCase = "8690000000999";
-const QDate kToday = QDate::currentDate();
+// A second to midnight: a lot that expires today is still sold.
+const QDateTime kNow(QDate(2025, 3, 5), QTime(23, 59, 59));
+const QDate kToday = kNow.date();
 } // namespace
 
 // From a scanned or typed code to a cart line, on a small shop: scale labels, quantity*code,
@@ -40,7 +43,11 @@ class TestBarcodeResolver : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void initTestCase();
-    void cleanupTestCase() { FShop.reset(); }
+    void cleanupTestCase()
+    {
+        FShop.reset();
+        FClock.reset();
+    }
     // A test with a database of its own leaves the program without one when it ends.
     void cleanup() { dmMain = &FShop->Database().Db(); }
     void splitsCodes_data();
@@ -55,6 +62,7 @@ private Q_SLOTS:
     void productStatementFinishedBeforePrompt();
 
 private:
+    std::optional<TFixedClock> FClock;
     std::unique_ptr<TShopFixture> FShop;
     QHash<QString, int> FIds;
 };
@@ -62,6 +70,7 @@ private:
 void TestBarcodeResolver::initTestCase()
 {
     UseTurkishLocale();
+    FClock.emplace(kNow);
     FShop = std::make_unique<TShopFixture>();
     TShopFixture& shop = *FShop;
     FIds["water"] = shop.AddProduct("SU 0,5 L", kWater, 10, 10, 100);

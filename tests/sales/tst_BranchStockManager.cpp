@@ -2,6 +2,7 @@
 #include "core/Exceptions.h"
 #include "sales/BranchStockManager.h"
 #include "sales/CartManager.h"
+#include "support/FixedClock.h"
 #include "support/ShopFixture.h"
 
 #include <QtTest>
@@ -134,6 +135,9 @@ void TestBranchStockManager::idsNotPositiveDoNothing()
     QCOMPARE(shop.ProductStock(product), 10.0);
 }
 
+// The lot tests hold the clock at a second to midnight: a lot that expires today still sells.
+static const QDateTime kNow(QDate(2025, 3, 5), QTime(23, 59, 59));
+
 static TCartItem Line(int stokID, double quantity)
 {
     return TCartItem(stokID, "PEYNIR", "8690000000042", "ADET", 50, quantity, 10, false);
@@ -141,10 +145,11 @@ static TCartItem Line(int stokID, double quantity)
 
 void TestBranchStockManager::allocatesEarliestExpiryFirst()
 {
+    const TFixedClock clock(kNow);
     TShopFixture shop;
     const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
     shop.TrackExpiry(cheese, true);
-    const QDate today = QDate::currentDate();
+    const QDate today = clock.Today();
     const int undated = shop.AddLot(cheese, 3, QDate());
     const int later = shop.AddLot(cheese, 10, today.addDays(60));
     const int sooner = shop.AddLot(cheese, 5, today.addDays(30));
@@ -178,11 +183,12 @@ void TestBranchStockManager::allocatesEarliestExpiryFirst()
 
 void TestBranchStockManager::expiredStockBlocksOrIsIgnored()
 {
+    const TFixedClock clock(kNow);
     TShopFixture shop;
     const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
-    const QDate expired = QDate::currentDate().addDays(-3);
+    const QDate expired = clock.Today().addDays(-3);
     shop.AddLot(cheese, 4, expired);
-    const int valid = shop.AddLot(cheese, 4, QDate::currentDate());
+    const int valid = shop.AddLot(cheese, 4, clock.Today());
     TBranchStockManager::EnsureSaleLotSchema();
 
     shop.TrackExpiry(cheese, true);
@@ -205,11 +211,12 @@ void TestBranchStockManager::expiredStockBlocksOrIsIgnored()
 // message names the one that expired first.
 void TestBranchStockManager::unsetBlockFlagBlocksAndNamesEarliestExpiry()
 {
+    const TFixedClock clock(kNow);
     TShopFixture shop;
     const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
     shop.Exec(QString("UPDATE Stok SET IsSKTTakibi = 1, IsSatisEngelle = NULL WHERE StokID = %1")
                   .arg(cheese));
-    const QDate today = QDate::currentDate();
+    const QDate today = clock.Today();
     shop.AddLot(cheese, 2, today.addDays(-3));
     shop.AddLot(cheese, 0, today.addDays(-20));
     const QDate earliest = today.addDays(-10);
@@ -238,12 +245,13 @@ void TestBranchStockManager::availabilityTolerance_data()
 
 void TestBranchStockManager::availabilityTolerance()
 {
+    const TFixedClock clock(kNow);
     QFETCH(double, inLots);
     QFETCH(bool, passes);
     TShopFixture shop;
     const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
     shop.TrackExpiry(cheese, true);
-    shop.AddLot(cheese, inLots, QDate::currentDate().addDays(5));
+    shop.AddLot(cheese, inLots, clock.Today().addDays(5));
     TBranchStockManager::EnsureSaleLotSchema();
     try {
         TBranchStockManager::AllocateLots(1, 1, Line(cheese, 10));
@@ -256,9 +264,10 @@ void TestBranchStockManager::availabilityTolerance()
 
 void TestBranchStockManager::untrackedProductWritesNoLots()
 {
+    const TFixedClock clock(kNow);
     TShopFixture shop;
     const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10);
-    const int lot = shop.AddLot(cheese, 5, QDate::currentDate().addDays(-1));
+    const int lot = shop.AddLot(cheese, 5, clock.Today().addDays(-1));
     TBranchStockManager::EnsureSaleLotSchema();
     TBranchStockManager::AllocateLots(1, 1, Line(cheese, 20));
     QCOMPARE(shop.LotQuantity(lot), 5.0);

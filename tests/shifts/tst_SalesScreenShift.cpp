@@ -3,6 +3,7 @@
 #include "shifts/VardiyaForm.h"
 #include "shifts/ZReportPreviewForm.h"
 #include "support/ShopFixture.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
@@ -73,6 +74,8 @@ private:
     QString ShiftState();
 
     std::unique_ptr<TShopFixture> FShop;
+    template <typename T> T* Find(const char* name) { return Named<T>(FForm.get(), name); }
+
     std::unique_ptr<TfrmMainPOS> FForm;
 };
 
@@ -85,13 +88,7 @@ void TestSalesScreenShift::initTestCase()
 void TestSalesScreenShift::init()
 {
     FShop = std::make_unique<TShopFixture>();
-    TSessionInfo session;
-    session.KullaniciID = FShop->KullaniciID();
-    session.AdSoyad = "KASA SORUMLUSU";
-    session.SubeID = FShop->SubeID();
-    session.SubeAdi = "MERKEZ";
-    session.TerminalID = FShop->TerminalID();
-    TSessionManager::Instance().Login(session);
+    FShop->LoginCashier();
 }
 
 void TestSalesScreenShift::cleanup()
@@ -121,7 +118,7 @@ void TestSalesScreenShift::openThroughTheScreen()
 {
     FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
     NewForm();
-    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
+    QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Kapalı"));
     TDialogAnswers answers;
     WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) {
         QCOMPARE(dialog->Mode(), vmOpen);
@@ -132,7 +129,7 @@ void TestSalesScreenShift::openThroughTheScreen()
     const int opened = FShop->Scalar("SELECT MAX(VardiyaID) FROM Vardiya").toInt();
     QVERIFY(opened > FShop->VardiyaID());
     QCOMPARE(FForm->VardiyaID(), opened);
-    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Açık (ID: %1)").arg(opened));
+    QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Açık (ID: %1)").arg(opened));
     QCOMPARE(TSessionManager::Instance().GetSessionInfo().VardiyaID, opened);
     QVERIFY(TSessionManager::Instance().GetSessionInfo().VardiyaAcik);
     QCOMPARE(answers.Last().Title, QString("Bilgi"));
@@ -158,7 +155,7 @@ void TestSalesScreenShift::openCancelledChangesNothing()
     WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) { dialog->btnCancel->click(); });
     FForm->btnVardiyaAcClick();
     QCOMPARE(FForm->VardiyaID(), -1);
-    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
+    QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Kapalı"));
     QCOMPARE(FShop->Count("Vardiya"), 1);
 }
 
@@ -204,7 +201,8 @@ void TestSalesScreenShift::closeRefusedByTheRoutine()
     QCOMPARE(answers.Last().Title, QString("Hata"));
     QCOMPARE(answers.Last().Text, QString("Vardiya zaten kapatılmış."));
     QVERIFY(!reportShown);
-    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Açık (ID: %1)").arg(FShop->VardiyaID()));
+    QCOMPARE(Find<QLabel>("lblVardiya")->text(),
+             QString("Vardiya: Açık (ID: %1)").arg(FShop->VardiyaID()));
     QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
     QCOMPARE(ShiftState(), before);
     QVERIFY(!QGuiApplication::overrideCursor());
@@ -227,7 +225,7 @@ void TestSalesScreenShift::closeSucceeds()
     QString labelWhileReport;
     QStringList report;
     WhenOpens<TfrmZReportPreview>([&](TfrmZReportPreview* preview) {
-        labelWhileReport = FForm->lblVardiya->text();
+        labelWhileReport = Find<QLabel>("lblVardiya")->text();
         report = preview->ReportLines();
         preview->btnClose->click();
     });
@@ -239,7 +237,7 @@ void TestSalesScreenShift::closeSucceeds()
     QCOMPARE(report.at(4), QString("Durum            : KAPALI"));
     QVERIFY(!report.at(6).endsWith("Henüz kapanmadı"));
     QCOMPARE(report.at(25), QString("Gerçekleşen Sayım       :        1.500,75 TL"));
-    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
+    QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Kapalı"));
     QCOMPARE(FForm->VardiyaID(), -1);
     QCOMPARE(TSessionManager::Instance().GetSessionInfo().VardiyaID, -1);
     QVERIFY(!TSessionManager::Instance().GetSessionInfo().VardiyaAcik);

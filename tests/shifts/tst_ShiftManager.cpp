@@ -5,6 +5,7 @@
 #include "core/Exceptions.h"
 #include "shifts/ShiftManager.h"
 #include "shifts/ZReport.h"
+#include "support/FixedClock.h"
 
 #include <QSqlQuery>
 #include <QtTest>
@@ -106,6 +107,7 @@ void TestShiftManager::amountValidation()
 
 void TestShiftManager::openShiftWritesOneOpenRow()
 {
+    const TFixedClock clock(QDateTime(QDate(2025, 3, 5), QTime(23, 59, 59)));
     TShopFixture shop;
     CloseAllShifts(shop);
     const TOpenedShift opened = TShiftManager::OpenShift(Session(shop), 150.5);
@@ -122,7 +124,7 @@ void TestShiftManager::openShiftWritesOneOpenRow()
     QCOMPARE(row.Value(4).toString(), QString("ACIK"));
     QVERIFY(row.Value(5).isNull());
     const QDateTime opening = QDateTime::fromString(row.Value(6).toString(), "yyyy-MM-dd HH:mm:ss");
-    QVERIFY(qAbs(opening.secsTo(QDateTime::currentDateTime())) < 60);
+    QCOMPARE(opening, clock.Now());
     QVERIFY(!dmMain->InTransaction());
 }
 

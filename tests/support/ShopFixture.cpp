@@ -106,3 +106,20 @@ double TShopFixture::ProductStock(int stokID)
 {
     return Scalar(QString("SELECT MevcutStok FROM Stok WHERE StokID = %1").arg(stokID)).toDouble();
 }
+
+TSessionInfo TShopFixture::CashierSession() const
+{
+    TSessionInfo session;
+    session.KullaniciID = FKullaniciID;
+    session.AdSoyad = "KASA SORUMLUSU";
+    session.RolAdi = "Kasiyer";
+    session.SubeID = FSubeID;
+    session.SubeAdi = "MERKEZ";
+    session.TerminalID = FTerminalID;
+    return session;
+}
+
+void TShopFixture::LoginCashier() const
+{
+    TSessionManager::Instance().Login(CashierSession());
+}

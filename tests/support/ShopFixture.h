@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/SessionManager.h"
 #include "support/TestDatabase.h"
 
 #include <QDate>
@@ -16,6 +17,11 @@ public:
     int KullaniciID() const { return FKullaniciID; }
     int TerminalID() const { return FTerminalID; }
     int VardiyaID() const { return FVardiyaID; }
+
+    // The session of the fixture's cashier ("KASA SORUMLUSU", Kasiyer) on MERKEZ at its till.
+    TSessionInfo CashierSession() const;
+    // Logs that cashier in.
+    void LoginCashier() const;
 
     int AddBranch(const QString& name);
     int OpenShift(double opening = 100);

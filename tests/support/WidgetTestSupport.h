@@ -14,3 +14,14 @@ template <typename T> T* Child(QWidget* window, const char* name)
 {
     return window->findChild<T*>(QString::fromLatin1(name));
 }
+
+// The child of `window` named `name`. A test that names a control the window does not have
+// stops here with the name, rather than crashing on a null pointer later.
+template <typename T> T* Named(QWidget* window, const char* name)
+{
+    T* child = Child<T>(window, name);
+    if (!child)
+        qFatal("%s has no %s named %s", qPrintable(window->objectName()),
+               T::staticMetaObject.className(), name);
+    return child;
+}

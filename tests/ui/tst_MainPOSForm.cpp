@@ -2,7 +2,9 @@
 #include "core/AppSettingsManager.h"
 #include "core/SessionManager.h"
 #include "support/ShopFixture.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
+#include "ui/Glyphs.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
@@ -87,6 +89,8 @@ private:
     void Scan(const QString& code);
 
     std::unique_ptr<TShopFixture> FShop;
+    template <typename T> T* Find(const char* name) { return Named<T>(FForm.get(), name); }
+
     std::unique_ptr<TfrmMainPOS> FForm;
 };
 
@@ -105,14 +109,7 @@ void TestMainPOSForm::init()
     FShop->AddProduct("DOMATES", "12345", 25, 1, 50, true);
     const int battery = FShop->AddProduct("KALEM PIL", "8690000000003", 50, 20);
     FShop->Exec(QString("UPDATE Stok SET IsActive = 0 WHERE StokID = %1").arg(battery));
-    TSessionInfo session;
-    session.KullaniciID = FShop->KullaniciID();
-    session.AdSoyad = "KASA SORUMLUSU";
-    session.RolAdi = "Kasiyer";
-    session.SubeID = FShop->SubeID();
-    session.SubeAdi = "MERKEZ";
-    session.TerminalID = FShop->TerminalID();
-    TSessionManager::Instance().Login(session);
+    FShop->LoginCashier();
     QDir(AppPaths::ReportsFolder()).removeRecursively();
 }
 
@@ -132,8 +129,8 @@ void TestMainPOSForm::NewForm()
 
 void TestMainPOSForm::Scan(const QString& code)
 {
-    FForm->edtBarkod->setFocus();
-    FForm->edtBarkod->setText(code);
+    Find<QLineEdit>("edtBarkod")->setFocus();
+    Find<QLineEdit>("edtBarkod")->setText(code);
     PressEnter(FForm.get());
 }
 
@@ -142,37 +139,39 @@ void TestMainPOSForm::controls()
     NewForm();
     TfrmMainPOS& form = *FForm;
     QCOMPARE(form.windowTitle(), QString("KIRVELO - Satış Ekranı"));
-    QCOMPARE(form.lblTitle->text(), QString("KIRVELO - Satış Ekranı"));
-    QCOMPARE(form.lblUser->text(),
+    QCOMPARE(Find<QLabel>("lblTitle")->text(), QString("KIRVELO - Satış Ekranı"));
+    QCOMPARE(Find<QLabel>("lblUser")->text(),
              QString("Kullanıcı : KASA SORUMLUSU (Kasiyer)  |  Şube : MERKEZ"));
-    QCOMPARE(form.pnlTop->height(), 80);
-    QCOMPARE(form.pnlTop->palette().color(QPalette::Window), QColor("#1A3A5F"));
-    QVERIFY(form.lblMusteri->isHidden());
-    QCOMPARE(form.edtBarkod->placeholderText(),
+    QCOMPARE(Find<QWidget>("pnlTop")->height(), 80);
+    QCOMPARE(Find<QWidget>("pnlTop")->palette().color(QPalette::Window), QColor("#1A3A5F"));
+    QVERIFY(Find<QLabel>("lblMusteri")->isHidden());
+    QCOMPARE(Find<QLineEdit>("edtBarkod")->placeholderText(),
              QString("Barkod okutunuz veya klavyeden giriniz..."));
-    QVERIFY(form.edtBarkod->text().isEmpty());
-    QCOMPARE(form.btnStokSec->text(), QString("Seç"));
-    QCOMPARE(form.btnStokSec->width(), 88);
-    QCOMPARE(form.btnStokSec->Look().Fill, QColor("#145CA8"));
-    QCOMPARE(form.lblBarkod->text(), QString("Hızlı Barkod Girişi"));
-    QCOMPARE(form.lblBarkodOkuText->text(), QString("Barkodu Ekle"));
-    QCOMPARE(form.btnBarkodOku->height(), 42);
-    QCOMPARE(form.pnlControlArea->height(), 450);
-    QCOMPARE(form.pnlActions->height(), 100);
-    QCOMPARE(form.btnOdemeAl->height(), 50);
-    QCOMPARE(form.lblMiktarDegistirText->text(), QString("Miktar Düzenle"));
-    QCOMPARE(form.lblIndirimYapText->text(), QString("İndirim Uygula"));
-    QCOMPARE(form.lblSatirSilText->text(), QString("Satırı Sil"));
-    QCOMPARE(form.lblTemizleText->text(), QString("Sepeti Temizle"));
-    QCOMPARE(form.lblMiktarDegistirIcon->Glyph(), TGlyph::Edit);
-    QCOMPARE(form.lblTemizleIcon->Glyph(), TGlyph::Cart);
-    QCOMPARE(form.lblAraToplam->text(), QString("Ara Toplam:"));
-    QCOMPARE(form.lblGenelToplam->text(), QString("Genel Toplam:"));
-    QCOMPARE(form.lblGenelToplam_Value->text(), QString("0.00₺"));
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
+    QCOMPARE(Find<TPOSButton>("btnStokSec")->text(), QString("Seç"));
+    QCOMPARE(Find<TPOSButton>("btnStokSec")->width(), 88);
+    QCOMPARE(Find<TPOSButton>("btnStokSec")->Look().Fill, QColor("#145CA8"));
+    QCOMPARE(Find<QLabel>("lblBarkod")->text(), QString("Hızlı Barkod Girişi"));
+    QCOMPARE(Find<QLabel>("lblBarkodOkuText")->text(), QString("Barkodu Ekle"));
+    QCOMPARE(Find<TPOSButton>("btnBarkodOku")->height(), 42);
+    QCOMPARE(Find<QWidget>("pnlControlArea")->height(), 450);
+    QCOMPARE(Find<QWidget>("pnlActions")->height(), 100);
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->height(), 50);
+    QCOMPARE(Find<QLabel>("lblMiktarDegistirText")->text(), QString("Miktar Düzenle"));
+    QCOMPARE(Find<QLabel>("lblIndirimYapText")->text(), QString("İndirim Uygula"));
+    QCOMPARE(Find<QLabel>("lblSatirSilText")->text(), QString("Satırı Sil"));
+    QCOMPARE(Find<QLabel>("lblTemizleText")->text(), QString("Sepeti Temizle"));
+    QCOMPARE(Find<TGlyphLabel>("lblMiktarDegistirIcon")->Glyph(), TGlyph::Edit);
+    QCOMPARE(Find<TGlyphLabel>("lblTemizleIcon")->Glyph(), TGlyph::Cart);
+    QCOMPARE(Find<QLabel>("lblAraToplam")->text(), QString("Ara Toplam:"));
+    QCOMPARE(Find<QLabel>("lblGenelToplam")->text(), QString("Genel Toplam:"));
+    QCOMPARE(Find<QLabel>("lblGenelToplam_Value")->text(), QString("0.00₺"));
 
-    const QList<TPOSButton*> header{form.btnMusteriSec,   form.btnIade,      form.btnHesapMakinesi,
-                                    form.btnMenuVardiya,  form.btnMenuRapor, form.FBtnMenuSatislar,
-                                    form.btnParametreler, form.btnLogout};
+    const QList<TPOSButton*> header{
+        Find<TPOSButton>("btnMusteriSec"),    Find<TPOSButton>("btnIade"),
+        Find<TPOSButton>("btnHesapMakinesi"), Find<TPOSButton>("btnMenuVardiya"),
+        Find<TPOSButton>("btnMenuRapor"),     Find<TPOSButton>("btnMenuSatislar"),
+        Find<TPOSButton>("btnParametreler"),  Find<TPOSButton>("btnLogout")};
     const QStringList captions{"Müşteri", "İade",     "Hesap",   "Vardiya",
                                "Rapor",   "Satışlar", "Ayarlar", "Çıkış"};
     for (int i = 0; i < header.size(); ++i) {
@@ -180,17 +179,17 @@ void TestMainPOSForm::controls()
         QCOMPARE(header.at(i)->size(), QSize(124, 80));
         QCOMPARE(header.at(i)->focusPolicy(), Qt::NoFocus);
     }
-    QCOMPARE(form.FBtnMenuSatislar->objectName(), QString("btnMenuSatislar"));
+    QCOMPARE(Find<TPOSButton>("btnMenuSatislar")->objectName(), QString("btnMenuSatislar"));
 
-    QCOMPARE(form.gridCart->columnCount(), 7);
+    QCOMPARE(Find<QTableWidget>("gridCart")->columnCount(), 7);
     QStringList titles;
     for (int col = 0; col < 7; ++col)
-        titles << form.gridCart->horizontalHeaderItem(col)->text();
+        titles << Find<QTableWidget>("gridCart")->horizontalHeaderItem(col)->text();
     QCOMPARE(titles, (QStringList{"#", "Ürün Adı", "Miktar", "Birim Fiyat", "İndirim %", "KDV %",
                                   "Toplam"}));
-    QVERIFY(form.gridCart->isColumnHidden(0));
-    QCOMPARE(form.gridCart->verticalHeader()->defaultSectionSize(), 34);
-    QVERIFY(form.gridCart->columnWidth(6) >= 90);
+    QVERIFY(Find<QTableWidget>("gridCart")->isColumnHidden(0));
+    QCOMPARE(Find<QTableWidget>("gridCart")->verticalHeader()->defaultSectionSize(), 34);
+    QVERIFY(Find<QTableWidget>("gridCart")->columnWidth(6) >= 90);
 }
 
 void TestMainPOSForm::layoutFollowsWidth_data()
@@ -210,11 +209,11 @@ void TestMainPOSForm::layoutFollowsWidth()
     FForm->showNormal();
     FForm->resize(width, 752);
     FForm->FormResize();
-    QCOMPARE(FForm->pnlLeft->width(), cartWidth);
-    QCOMPARE(FForm->pnlCenter->x(), cartWidth);
-    QCOMPARE(FForm->btnLogout->x(), width - 132);
-    QCOMPARE(FForm->btnMusteriSec->x(), width - 132 - 7 * 124);
-    QCOMPARE(FForm->btnOdemeAl->width(), cartWidth - 20);
+    QCOMPARE(Find<QWidget>("pnlLeft")->width(), cartWidth);
+    QCOMPARE(Find<QWidget>("pnlCenter")->x(), cartWidth);
+    QCOMPARE(Find<TPOSButton>("btnLogout")->x(), width - 132);
+    QCOMPARE(Find<TPOSButton>("btnMusteriSec")->x(), width - 132 - 7 * 124);
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->width(), cartWidth - 20);
 }
 
 void TestMainPOSForm::shiftLabel()
@@ -222,13 +221,13 @@ void TestMainPOSForm::shiftLabel()
     FShop->Exec(QString("UPDATE Vardiya SET KapanisZamani = GETDATE() WHERE VardiyaID = %1")
                     .arg(FShop->VardiyaID()));
     NewForm();
-    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Kapalı"));
+    QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Kapalı"));
     QCOMPARE(FForm->VardiyaID(), -1);
     QCOMPARE(TSessionManager::Instance().GetSessionInfo().VardiyaAcik, false);
 
     const int shift = FShop->OpenShift();
     FForm->LoadOpenShift();
-    QCOMPARE(FForm->lblVardiya->text(), QString("Vardiya: Açık (ID: %1)").arg(shift));
+    QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Açık (ID: %1)").arg(shift));
     QCOMPARE(FForm->VardiyaID(), shift);
     QCOMPARE(TSessionManager::Instance().GetSessionInfo().VardiyaID, shift);
     QVERIFY(TSessionManager::Instance().GetSessionInfo().VardiyaAcik);
@@ -254,41 +253,41 @@ void TestMainPOSForm::keyRouting()
     QFETCH(QString, typed);
     NewForm();
     TfrmMainPOS& form = *FForm;
-    form.edtBarkod->setText(typed);
-    form.edtBarkod->setCursorPosition(0);
+    Find<QLineEdit>("edtBarkod")->setText(typed);
+    Find<QLineEdit>("edtBarkod")->setCursorPosition(0);
     if (focus.isEmpty() && form.focusWidget())
         form.focusWidget()->clearFocus();
     else if (!focus.isEmpty())
         form.findChild<QWidget*>(focus)->setFocus();
 
     TypeKeys(&form, QString("8690").mid(typed.size()));
-    QCOMPARE(form.edtBarkod->text(), QString("8690"));
-    QCOMPARE(form.focusWidget(), form.edtBarkod);
+    QCOMPARE(Find<QLineEdit>("edtBarkod")->text(), QString("8690"));
+    QCOMPARE(form.focusWidget(), Find<QLineEdit>("edtBarkod"));
     QCOMPARE(form.Cart().Count(), 0);
     TypeKeys(&form, "000000001");
-    QCOMPARE(form.edtBarkod->cursorPosition(), 13);
+    QCOMPARE(Find<QLineEdit>("edtBarkod")->cursorPosition(), 13);
     PressEnter(&form);
     QCOMPARE(form.Cart().Count(), 1);
     QCOMPARE(form.Cart().Items(0).Barkod(), kWater);
-    QVERIFY(form.edtBarkod->text().isEmpty());
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
 }
 
 void TestMainPOSForm::shortcutsTypeNothing()
 {
     NewForm();
     TfrmMainPOS& form = *FForm;
-    form.gridCart->setFocus();
-    QTest::keyClick(form.gridCart, Qt::Key_H, Qt::ControlModifier);
+    Find<QTableWidget>("gridCart")->setFocus();
+    QTest::keyClick(Find<QTableWidget>("gridCart"), Qt::Key_H, Qt::ControlModifier);
     QTest::keyClick(form.focusWidget(), Qt::Key_F8);
-    QVERIFY(form.edtBarkod->text().isEmpty());
-    QCOMPARE(form.focusWidget(), form.edtBarkod);
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
+    QCOMPARE(form.focusWidget(), Find<QLineEdit>("edtBarkod"));
 
     // A letter outside ASCII moves the focus but is left to the control that received it.
-    form.gridCart->setFocus();
+    Find<QTableWidget>("gridCart")->setFocus();
     QKeyEvent turkish(QEvent::KeyPress, 0, Qt::NoModifier, QString("ş"));
-    QApplication::sendEvent(form.gridCart, &turkish);
-    QVERIFY(form.edtBarkod->text().isEmpty());
-    QCOMPARE(form.focusWidget(), form.edtBarkod);
+    QApplication::sendEvent(Find<QTableWidget>("gridCart"), &turkish);
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
+    QCOMPARE(form.focusWidget(), Find<QLineEdit>("edtBarkod"));
 }
 
 void TestMainPOSForm::enterAddsLine()
@@ -299,20 +298,20 @@ void TestMainPOSForm::enterAddsLine()
     Scan(kCola);
     Scan(kWater);
     QCOMPARE(form.Cart().Count(), 2);
-    QCOMPARE(form.gridCart->rowCount(), 2);
-    QCOMPARE(RowTexts(form.gridCart, 0),
+    QCOMPARE(Find<QTableWidget>("gridCart")->rowCount(), 2);
+    QCOMPARE(RowTexts(Find<QTableWidget>("gridCart"), 0),
              (QStringList{"1", "KOLA 1 L", "2,000 ADET", "30,00 TL", "0,00", "20,00", "72,00 TL"}));
-    QCOMPARE(RowTexts(form.gridCart, 1),
+    QCOMPARE(RowTexts(Find<QTableWidget>("gridCart"), 1),
              (QStringList{"2", "SU 0,5 L", "1,000 ADET", "9,09 TL", "0,00", "10,00", "10,00 TL"}));
-    QCOMPARE(form.lblGenelToplam_Value->text(), QString("82,00 TL"));
-    QCOMPARE(form.lblAraToplam_Value->text(), QString("69,09 TL"));
-    QCOMPARE(form.lblKDV_Value->text(), QString("12,91 TL"));
-    QCOMPARE(form.lblIndirim_Value->text(), QString("0,00 TL"));
-    QVERIFY(form.edtBarkod->text().isEmpty());
+    QCOMPARE(Find<QLabel>("lblGenelToplam_Value")->text(), QString("82,00 TL"));
+    QCOMPARE(Find<QLabel>("lblAraToplam_Value")->text(), QString("69,09 TL"));
+    QCOMPARE(Find<QLabel>("lblKDV_Value")->text(), QString("12,91 TL"));
+    QCOMPARE(Find<QLabel>("lblIndirim_Value")->text(), QString("0,00 TL"));
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
 
     // The button and the typed code do the same.
-    form.edtBarkod->setText("  " + kWater + " ");
-    form.btnBarkodOku->click();
+    Find<QLineEdit>("edtBarkod")->setText("  " + kWater + " ");
+    Find<TPOSButton>("btnBarkodOku")->click();
     QCOMPARE(form.Cart().Items(1).Miktar(), 2.0);
 }
 
@@ -335,8 +334,8 @@ void TestMainPOSForm::scanShapesThroughScreen()
     Scan(code);
     QCOMPARE(answers.Count(), 0);
     QCOMPARE(FForm->Cart().Count(), 1);
-    QCOMPARE(FForm->gridCart->item(0, 2)->text(), quantity);
-    QVERIFY(FForm->edtBarkod->text().isEmpty());
+    QCOMPARE(Find<QTableWidget>("gridCart")->item(0, 2)->text(), quantity);
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
 }
 
 void TestMainPOSForm::weightPromptThroughScreen()
@@ -349,16 +348,16 @@ void TestMainPOSForm::weightPromptThroughScreen()
     QCOMPARE(answers.Last().Title, QString("Tartım"));
     QCOMPARE(answers.Last().Text, QString("DOMATES Miktarı (KG):"));
     QCOMPARE(answers.Last().DefaultValue, QString("1"));
-    QCOMPARE(FForm->gridCart->item(0, 2)->text(), QString("0,750 KG"));
+    QCOMPARE(Find<QTableWidget>("gridCart")->item(0, 2)->text(), QString("0,750 KG"));
 
     answers.Input("0");
     Scan("12345");
     QCOMPARE(answers.Last().Text, QString("Geçersiz miktar!"));
-    QCOMPARE(FForm->edtBarkod->text(), QString("12345"));
+    QCOMPARE(Find<QLineEdit>("edtBarkod")->text(), QString("12345"));
     answers.Cancel();
     Scan("12345");
     QCOMPARE(FForm->Cart().Count(), 1);
-    QCOMPARE(FForm->edtBarkod->text(), QString("12345"));
+    QCOMPARE(Find<QLineEdit>("edtBarkod")->text(), QString("12345"));
 }
 
 void TestMainPOSForm::notFoundClosesByItselfAndEmptiesField()
@@ -370,8 +369,8 @@ void TestMainPOSForm::notFoundClosesByItselfAndEmptiesField()
     QCOMPARE(answers.Last().Text, QString("Barkod bulunamadı: 8690000009999"));
     QCOMPARE(answers.Last().DlgType, int(dtError));
     QCOMPARE(answers.Last().AutoCloseMs, 3000);
-    QVERIFY(FForm->edtBarkod->text().isEmpty());
-    QCOMPARE(FForm->focusWidget(), FForm->edtBarkod);
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
+    QCOMPARE(FForm->focusWidget(), Find<QLineEdit>("edtBarkod"));
 
     TAppSettingsManager::SetValue("BarcodeNotFoundMessageSeconds", "90", "");
     Scan("*" + kWater);
@@ -387,7 +386,7 @@ void TestMainPOSForm::refusalKeepsCode()
     Scan("8690000000003");
     QCOMPARE(answers.Last().Text, QString("Ürün satışa kapalı: KALEM PIL"));
     QCOMPARE(answers.Last().AutoCloseMs, 0);
-    QCOMPARE(FForm->edtBarkod->text(), QString("8690000000003"));
+    QCOMPARE(Find<QLineEdit>("edtBarkod")->text(), QString("8690000000003"));
     QCOMPARE(FForm->Cart().Count(), 0);
 }
 
@@ -406,26 +405,26 @@ void TestMainPOSForm::payPanel()
                     .arg(FShop->VardiyaID()));
     NewForm();
     TfrmMainPOS& form = *FForm;
-    QVERIFY(!form.btnOdemeAl->isEnabled());
-    QCOMPARE(form.btnOdemeAl->text(), QString("ÖDEME AL"));
-    QVERIFY(!form.btnTemizle->isEnabled());
-    QVERIFY(!form.btnMiktarDegistir->isEnabled());
-    QVERIFY(!form.lblMiktarDegistirText->isEnabled());
+    QVERIFY(!Find<TPOSButton>("btnOdemeAl")->isEnabled());
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->text(), QString("ÖDEME AL"));
+    QVERIFY(!Find<TPOSButton>("btnTemizle")->isEnabled());
+    QVERIFY(!Find<TPOSButton>("btnMiktarDegistir")->isEnabled());
+    QVERIFY(!Find<QLabel>("lblMiktarDegistirText")->isEnabled());
 
     Scan(kCola);
-    QCOMPARE(form.btnOdemeAl->text(), QString("Ödeme Al  -  36,00 TL"));
-    QVERIFY(!form.btnOdemeAl->isEnabled());
-    QVERIFY(form.btnTemizle->isEnabled());
-    QVERIFY(form.btnSatirSil->isEnabled());
-    QVERIFY(form.lblSatirSilText->isEnabled());
-    QCOMPARE(form.lblSatirSilIcon->Color(), QColor("#145CA8"));
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->text(), QString("Ödeme Al  -  36,00 TL"));
+    QVERIFY(!Find<TPOSButton>("btnOdemeAl")->isEnabled());
+    QVERIFY(Find<TPOSButton>("btnTemizle")->isEnabled());
+    QVERIFY(Find<TPOSButton>("btnSatirSil")->isEnabled());
+    QVERIFY(Find<QLabel>("lblSatirSilText")->isEnabled());
+    QCOMPARE(Find<TGlyphLabel>("lblSatirSilIcon")->Color(), QColor("#145CA8"));
 
     FShop->OpenShift();
     form.LoadOpenShift();
-    QVERIFY(form.btnOdemeAl->isEnabled());
-    QCOMPARE(form.btnOdemeAl->Look().Fill, QColor("#145CA8"));
-    QCOMPARE(form.btnOdemeAl->Look().FillDisabled, QColor("#E7EDF5"));
-    QCOMPARE(form.btnOdemeAl->Look().TextDisabled, QColor("#5C6B7E"));
+    QVERIFY(Find<TPOSButton>("btnOdemeAl")->isEnabled());
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->Look().Fill, QColor("#145CA8"));
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->Look().FillDisabled, QColor("#E7EDF5"));
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->Look().TextDisabled, QColor("#5C6B7E"));
 }
 
 void TestMainPOSForm::payRefusals()
@@ -475,7 +474,7 @@ void TestMainPOSForm::quantityEntry()
     }
     QCOMPARE(FForm->Cart().Items(1).Miktar(), quantity);
     QCOMPARE(FForm->Cart().Items(0).Miktar(), 1.0);
-    QCOMPARE(FForm->gridCart->item(1, 2)->text(), QString("2,500 ADET"));
+    QCOMPARE(Find<QTableWidget>("gridCart")->item(1, 2)->text(), QString("2,500 ADET"));
 
     // The prompt offers the line's quantity as typed on this workstation.
     answers.Cancel();
@@ -512,9 +511,9 @@ void TestMainPOSForm::discountEntry()
     QCOMPARE(answers.Shown().first().Text, QString("İndirim oranı (%):"));
     QCOMPARE(answers.Shown().first().DefaultValue, QString("0"));
     QCOMPARE(FForm->Cart().Items(0).IndirimOrani(), discount);
-    QCOMPARE(FForm->gridCart->item(0, 4)->text(),
+    QCOMPARE(Find<QTableWidget>("gridCart")->item(0, 4)->text(),
              QString::number(discount, 'f', 2).replace('.', ','));
-    QCOMPARE(FForm->lblGenelToplam_Value->text(),
+    QCOMPARE(Find<QLabel>("lblGenelToplam_Value")->text(),
              discount == 100 ? QString("0,00 TL") : QString("31,50 TL"));
 }
 
@@ -547,7 +546,7 @@ void TestMainPOSForm::deleteAndClear()
     FForm->btnSatirSilClick();
     QCOMPARE(FForm->Cart().Count(), 1);
     QCOMPARE(FForm->Cart().Items(0).Barkod(), kCola);
-    QCOMPARE(FForm->gridCart->rowCount(), 1);
+    QCOMPARE(Find<QTableWidget>("gridCart")->rowCount(), 1);
 
     FForm->btnTemizleClick();
     QCOMPARE(answers.Last().Title, QString("Sepeti Temizle"));
@@ -556,10 +555,10 @@ void TestMainPOSForm::deleteAndClear()
     answers.Ok();
     FForm->btnTemizleClick();
     QCOMPARE(FForm->Cart().Count(), 0);
-    QCOMPARE(FForm->gridCart->rowCount(), 1);
-    QVERIFY(FForm->gridCart->item(0, 1)->text().isEmpty());
-    QCOMPARE(FForm->btnOdemeAl->text(), QString("ÖDEME AL"));
-    QVERIFY(!FForm->btnTemizle->isEnabled());
+    QCOMPARE(Find<QTableWidget>("gridCart")->rowCount(), 1);
+    QVERIFY(Find<QTableWidget>("gridCart")->item(0, 1)->text().isEmpty());
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->text(), QString("ÖDEME AL"));
+    QVERIFY(!Find<TPOSButton>("btnTemizle")->isEnabled());
 }
 
 void TestMainPOSForm::wholeSale()
@@ -589,9 +588,9 @@ void TestMainPOSForm::wholeSale()
     QVERIFY(receipt.open(QIODevice::ReadOnly));
     QVERIFY(QString::fromUtf8(receipt.readAll()).contains("KOLA 1 L"));
     QCOMPARE(FForm->Cart().Count(), 0);
-    QCOMPARE(FForm->btnOdemeAl->text(), QString("ÖDEME AL"));
-    QVERIFY(!FForm->btnOdemeAl->isEnabled());
-    QCOMPARE(FForm->lblGenelToplam_Value->text(), QString("0,00 TL"));
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->text(), QString("ÖDEME AL"));
+    QVERIFY(!Find<TPOSButton>("btnOdemeAl")->isEnabled());
+    QCOMPARE(Find<QLabel>("lblGenelToplam_Value")->text(), QString("0,00 TL"));
 
     TAppSettingsManager::SetValue("SaleSuccessMessageSeconds", "0", "");
     Scan(kWater);
@@ -634,8 +633,8 @@ void TestMainPOSForm::failedSaleKeepsCart()
 void TestMainPOSForm::escapeDoesNotClose()
 {
     NewForm();
-    FForm->gridCart->setFocus();
-    QTest::keyClick(FForm->gridCart, Qt::Key_Escape);
+    Find<QTableWidget>("gridCart")->setFocus();
+    QTest::keyClick(Find<QTableWidget>("gridCart"), Qt::Key_Escape);
     QTest::keyClick(FForm.get(), Qt::Key_Escape);
     QVERIFY(FForm->isVisible());
 }

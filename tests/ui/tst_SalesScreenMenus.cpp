@@ -1,5 +1,6 @@
 #include "core/SessionManager.h"
 #include "support/ShopFixture.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
@@ -41,6 +42,8 @@ private:
 
     std::unique_ptr<TShopFixture> FShop;
     std::unique_ptr<QWidget> FLogin; // owns the shift menu, as the login window does
+    template <typename T> T* Find(const char* name) { return Named<T>(FForm.get(), name); }
+
     std::unique_ptr<TfrmMainPOS> FForm;
 };
 
@@ -55,13 +58,7 @@ void TestSalesScreenMenus::init()
 {
     FShop = std::make_unique<TShopFixture>();
     FShop->AddProduct("SU 0,5 L", "8690000000001", 10, 10, 100);
-    TSessionInfo session;
-    session.KullaniciID = FShop->KullaniciID();
-    session.AdSoyad = "KASA SORUMLUSU";
-    session.SubeID = FShop->SubeID();
-    session.SubeAdi = "MERKEZ";
-    session.TerminalID = FShop->TerminalID();
-    TSessionManager::Instance().Login(session);
+    FShop->LoginCashier();
     FLogin = std::make_unique<QWidget>();
     new TMenuPopupForm(FLogin.get());
 }
@@ -97,21 +94,23 @@ void TestSalesScreenMenus::shiftMenuDropsDownFromItsButton()
     NewForm();
     TMenuPopupForm* menu = TMenuPopupForm::Instance();
     QVERIFY(menu);
-    QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
+    QTest::mouseClick(Find<TPOSButton>("btnMenuVardiya"), Qt::LeftButton);
     QVERIFY(menu->isVisible());
     QCOMPARE(menu->pos(),
-             FForm->btnMenuVardiya->mapToGlobal(QPoint(0, FForm->btnMenuVardiya->height())));
+             Find<TPOSButton>("btnMenuVardiya")
+                 ->mapToGlobal(QPoint(0, Find<TPOSButton>("btnMenuVardiya")->height())));
     QCOMPARE(menu->scLabel1->text(), QString("Vardiye İşlemleri"));
 }
 
 void TestSalesScreenMenus::escapeLeavesScreenUnchanged()
 {
     NewForm();
-    FForm->edtBarkod->setText("8690000000001");
+    Find<QLineEdit>("edtBarkod")->setText("8690000000001");
     FForm->btnBarkodOkuClick();
-    const QString shift = FForm->lblVardiya->text();
+    const QString shift = Find<QLabel>("lblVardiya")->text();
     TDialogAnswers answers;
-    for (TPOSButton* button : {FForm->btnMenuVardiya, FForm->btnMenuRapor}) {
+    for (TPOSButton* button :
+         {Find<TPOSButton>("btnMenuVardiya"), Find<TPOSButton>("btnMenuRapor")}) {
         QTest::mouseClick(button, Qt::LeftButton);
         QWidget* menu = QApplication::activePopupWidget();
         QVERIFY(menu);
@@ -119,7 +118,7 @@ void TestSalesScreenMenus::escapeLeavesScreenUnchanged()
         QVERIFY(!menu->isVisible());
     }
     QCOMPARE(FForm->Cart().Count(), 1);
-    QCOMPARE(FForm->lblVardiya->text(), shift);
+    QCOMPARE(Find<QLabel>("lblVardiya")->text(), shift);
     QCOMPARE(answers.Count(), 0);
 }
 
@@ -147,7 +146,7 @@ void TestSalesScreenMenus::refusalsShowAfterTheMenuClosed()
     bool closedFirst = false;
     connect(menu, &TPopupMenuForm::ItemChosen, this,
             [&closedFirst, menu] { closedFirst = !menu->isVisible(); });
-    QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
+    QTest::mouseClick(Find<TPOSButton>("btnMenuVardiya"), Qt::LeftButton);
     Choose(menu, row);
     QVERIFY(closedFirst);
     QCOMPARE(answers.Count(), 1);
@@ -160,13 +159,14 @@ void TestSalesScreenMenus::reportMenuMadeOnceOnFirstUse()
 {
     NewForm();
     QVERIFY(!TReportMenuPopupForm::Existing());
-    QTest::mouseClick(FForm->btnMenuRapor, Qt::LeftButton);
+    QTest::mouseClick(Find<TPOSButton>("btnMenuRapor"), Qt::LeftButton);
     TReportMenuPopupForm* first = TReportMenuPopupForm::Existing();
     QVERIFY(first && first->isVisible());
     QCOMPARE(first->pos(),
-             FForm->btnMenuRapor->mapToGlobal(QPoint(0, FForm->btnMenuRapor->height())));
+             Find<TPOSButton>("btnMenuRapor")
+                 ->mapToGlobal(QPoint(0, Find<TPOSButton>("btnMenuRapor")->height())));
     QTest::keyClick(first->scAdvancedListBox1, Qt::Key_Escape);
-    QTest::mouseClick(FForm->btnMenuRapor, Qt::LeftButton);
+    QTest::mouseClick(Find<TPOSButton>("btnMenuRapor"), Qt::LeftButton);
     QCOMPARE(TReportMenuPopupForm::Existing(), first);
     QCOMPARE(FForm->findChildren<TReportMenuPopupForm*>().size(), 1);
     QVERIFY(first->isVisible());
@@ -177,7 +177,7 @@ void TestSalesScreenMenus::lastReceiptWithoutShiftDoesNothing()
     CloseShift();
     NewForm();
     TDialogAnswers answers;
-    QTest::mouseClick(FForm->btnMenuRapor, Qt::LeftButton);
+    QTest::mouseClick(Find<TPOSButton>("btnMenuRapor"), Qt::LeftButton);
     TReportMenuPopupForm* menu = TReportMenuPopupForm::Existing();
     Choose(menu, 1); // "Son Fiş Dökümü"
     QVERIFY(!menu->isVisible());
@@ -190,7 +190,7 @@ void TestSalesScreenMenus::lastReceiptWithShiftAndNoReceipt()
     NewForm();
     QVERIFY(FForm->VardiyaID() > 0);
     TDialogAnswers answers;
-    QTest::mouseClick(FForm->btnMenuRapor, Qt::LeftButton);
+    QTest::mouseClick(Find<TPOSButton>("btnMenuRapor"), Qt::LeftButton);
     TReportMenuPopupForm* menu = TReportMenuPopupForm::Existing();
     Choose(menu, 1); // "Son Fiş Dökümü"
     QVERIFY(!menu->isVisible());
@@ -204,7 +204,7 @@ void TestSalesScreenMenus::withoutShiftMenuButtonDoesNothing()
     FLogin.reset();
     QVERIFY(!TMenuPopupForm::Instance());
     NewForm();
-    QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
+    QTest::mouseClick(Find<TPOSButton>("btnMenuVardiya"), Qt::LeftButton);
     QVERIFY(!QApplication::activePopupWidget());
 }
 
@@ -212,7 +212,7 @@ void TestSalesScreenMenus::choiceAfterScreenClosedRunsNothing()
 {
     NewForm();
     TMenuPopupForm* menu = TMenuPopupForm::Instance();
-    QTest::mouseClick(FForm->btnMenuVardiya, Qt::LeftButton);
+    QTest::mouseClick(Find<TPOSButton>("btnMenuVardiya"), Qt::LeftButton);
     QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Escape);
     FForm.reset();
     TDialogAnswers answers;

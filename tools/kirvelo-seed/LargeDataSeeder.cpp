@@ -1,7 +1,9 @@
 #include "LargeDataSeeder.h"
 
+#include "core/Clock.h"
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
 #include "core/OwnedSchema.h"
 #include "database/DemoData.h"
 
@@ -12,7 +14,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cmath>
 #include <random>
 #include <vector>
 
@@ -24,12 +25,6 @@ constexpr int kTerminalsPerBranch = 2;
 constexpr int kReceiptsPerShift = 120;
 constexpr int kReceiptsPerTransaction = 20000;
 const QString kTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm:ss");
-
-double Round(double value, int places)
-{
-    const double factor = std::pow(10.0, places);
-    return std::round(value * factor + std::copysign(1e-7, value)) / factor;
-}
 
 // One prepared statement run for many rows.
 class TBulk {
@@ -259,7 +254,7 @@ void TSeeder::WriteOrganisation()
 
 void TSeeder::BuildCatalogue()
 {
-    const QDate today = QDate::currentDate();
+    const QDate today = TClock::Today();
     int scaleCode = 10000;
     FProducts.reserve(FOptions.Products);
     for (int i = 0; i < FOptions.Products; ++i) {
@@ -281,7 +276,8 @@ void TSeeder::BuildCatalogue()
         p.Barkod = p.Weighed ? QString::number(scaleCode++)
                              : Ean13(QStringLiteral("869%1").arg(i + 1, 9, 10, QLatin1Char('0')));
         p.Birim = p.Weighed ? QStringLiteral("KG") : QStringLiteral("ADET");
-        p.Fiyat = Round(Uniform(kind.MinPrice, kind.MaxPrice), 1) - (Chance(0.5) ? 0.01 : 0);
+        p.Fiyat = TMoney::RoundHalfAway(Uniform(kind.MinPrice, kind.MaxPrice), 1) -
+                  (Chance(0.5) ? 0.01 : 0);
         p.Deleted = Chance(0.005);
         p.Active = !p.Deleted && !Chance(0.01);
         p.Tracked = !p.Weighed && (kind.Category == 1 || kind.Category == 6) && Chance(0.3);
@@ -310,7 +306,8 @@ void TSeeder::BuildCatalogue()
     FStock.assign(kBranches, std::vector<double>(FProducts.size(), 0));
     for (int b = 0; b < kActiveBranches; ++b) {
         for (size_t i = 0; i < FProducts.size(); ++i)
-            FStock[b][i] = FProducts[i].Weighed ? Round(Uniform(20, 200), 3) : Between(20, 400);
+            FStock[b][i] =
+                FProducts[i].Weighed ? TMoney::RoundQuantity(Uniform(20, 200)) : Between(20, 400);
     }
     if (FSellable.empty())
         throw EDatabaseError(QStringLiteral("Satılabilir ürün yok."));
@@ -323,7 +320,7 @@ void TSeeder::WriteCatalogue()
                               "MevcutStok, MinStok, MaxStok, IsActive, IsDeleted, IsSKTTakibi, "
                               "IsSatisEngelle, UpdatedAt) "
                               "VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, 0, ?, ?, ?, ?, ?, ?, ?)"));
-    const QString now = QDateTime::currentDateTime().toString(kTimeFormat);
+    const QString now = TClock::Now().toString(kTimeFormat);
     for (size_t i = 0; i < FProducts.size(); ++i) {
         const TProduct& p = FProducts[i];
         stok.Row(int(i + 1), QStringLiteral("STK%1").arg(i + 1, 6, 10, QLatin1Char('0')), p.Ad,
@@ -351,14 +348,14 @@ TLine TSeeder::MakeLine(int product, double miktar, double discount) const
     line.Miktar = miktar;
     line.Kdv = p.Kdv;
     line.IndirimOrani = discount;
-    line.BirimFiyat = Round(p.Fiyat / f, 4);
+    line.BirimFiyat = TMoney::RoundLineAmount(p.Fiyat / f);
     const double ara = miktar * p.Fiyat / f;
     const double indirim = ara * discount / 100;
     const double kdv = (ara - indirim) * p.Kdv / 100;
-    line.AraToplam = Round(ara, 4);
-    line.IndirimTutari = Round(indirim, 4);
-    line.KDVTutari = Round(kdv, 4);
-    line.SatirToplam = Round(ara - indirim + kdv, 4);
+    line.AraToplam = TMoney::RoundLineAmount(ara);
+    line.IndirimTutari = TMoney::RoundLineAmount(indirim);
+    line.KDVTutari = TMoney::RoundLineAmount(kdv);
+    line.SatirToplam = TMoney::RoundLineAmount(ara - indirim + kdv);
     return line;
 }
 
@@ -383,8 +380,9 @@ int TSeeder::WriteReceipt(int shift, int sube, int terminal, int user, const QSt
                           : card != 0            ? QStringLiteral("KART")
                                                  : QStringLiteral("NAKIT");
     FHead->Row(fisID, QStringLiteral("FIS-%1").arg(fisID), sube, user, terminal, shift, time,
-               Round(ara, 2), Round(kdv, 2), Round(indirim, 2), Round(toplam, 2), odeme, musteri,
-               durum, orijinal > 0 ? QVariant(orijinal) : QVariant(QMetaType::fromType<int>()));
+               TMoney::RoundKurus(ara), TMoney::RoundKurus(kdv), TMoney::RoundKurus(indirim),
+               TMoney::RoundKurus(toplam), odeme, musteri, durum,
+               orijinal > 0 ? QVariant(orijinal) : QVariant(QMetaType::fromType<int>()));
     if (cash != 0) {
         FPayment->Row(fisID, QStringLiteral("NAKIT"), cash);
         ++FResult.Payments;
@@ -404,7 +402,7 @@ void TSeeder::WriteShifts()
     const int shifts = std::max(1, (FOptions.Receipts + kReceiptsPerShift - 1) / kReceiptsPerShift);
     const int perTerminal = (shifts + terminals - 1) / terminals;
     const qint64 start =
-        QDateTime(QDate::currentDate().addDays(-FOptions.Days), QTime(0, 0)).toSecsSinceEpoch();
+        QDateTime(TClock::Today().addDays(-FOptions.Days), QTime(0, 0)).toSecsSinceEpoch();
     const qint64 window = qint64(FOptions.Days) * 86400 / perTerminal;
     const bool daily = perTerminal <= FOptions.Days;
 
@@ -455,22 +453,23 @@ void TSeeder::WriteShifts()
             const int n = std::min(Between(1, 3) + (Chance(0.3) ? Between(1, 3) : 0), 6);
             for (int l = 0; l < n; ++l) {
                 const int product = FSellable[Between(0, int(FSellable.size()) - 1)];
-                const double miktar =
-                    FProducts[product].Weighed ? Round(Uniform(0.2, 2.5), 3) : Between(1, 3);
+                const double miktar = FProducts[product].Weighed
+                                          ? TMoney::RoundQuantity(Uniform(0.2, 2.5))
+                                          : Between(1, 3);
                 const double discount = Chance(0.08) ? Between(1, 4) * 5.0 : 0;
                 lines.push_back(MakeLine(product, miktar, discount));
             }
             double total = 0;
             for (const TLine& l : lines)
                 total += l.SatirToplam;
-            total = Round(total, 2);
+            total = TMoney::RoundKurus(total);
             double cash = total, card = 0;
             if (const double u = Uniform(0, 1); u >= 0.55 && u < 0.9) {
                 cash = 0;
                 card = total;
             } else if (u >= 0.9 && total >= 1) {
-                cash = Round(total * Uniform(0.2, 0.8), 2);
-                card = Round(total - cash, 2);
+                cash = TMoney::RoundKurus(total * Uniform(0.2, 0.8));
+                card = TMoney::RoundKurus(total - cash);
             }
             const QVariant musteri = Chance(0.05) ? QVariant(Between(1, FCustomers))
                                                   : QVariant(QMetaType::fromType<int>());
@@ -481,12 +480,13 @@ void TSeeder::WriteShifts()
                 const TProduct& p = FProducts[lines[l].Product];
                 FStock[branch][lines[l].Product] -= lines[l].Miktar;
                 double remaining = lines[l].Miktar;
-                for (int lot = p.FirstLot;
-                     p.Tracked && lot < p.FirstLot + p.LotCount && remaining > 0.000001; ++lot) {
+                for (int lot = p.FirstLot; p.Tracked && lot < p.FirstLot + p.LotCount &&
+                                           remaining > TMoney::LotQuantityTolerance;
+                     ++lot) {
                     const double take = std::min(remaining, FLots[lot].Miktar);
                     if (take <= 0)
                         continue;
-                    FLots[lot].Miktar = Round(FLots[lot].Miktar - take, 3);
+                    FLots[lot].Miktar = TMoney::RoundQuantity(FLots[lot].Miktar - take);
                     remaining -= take;
                     FLotRow->Row(fisID, int(l + 1), lines[l].Product + 1, lot + 1, take,
                                  FLots[lot].Expiry.isEmpty()
@@ -499,21 +499,22 @@ void TSeeder::WriteShifts()
             // Now and then a customer brings part of a line back later in the shift.
             if (i + 1 < count && Chance(0.02)) {
                 const TLine& sold = lines[Between(0, int(lines.size()) - 1)];
-                const double q = FProducts[sold.Product].Weighed
-                                     ? std::max(0.001, Round(sold.Miktar * Uniform(0.2, 1.0), 3))
-                                     : double(Between(1, int(sold.Miktar)));
+                const double q =
+                    FProducts[sold.Product].Weighed
+                        ? std::max(0.001, TMoney::RoundQuantity(sold.Miktar * Uniform(0.2, 1.0)))
+                        : double(Between(1, int(sold.Miktar)));
                 const double share = q / sold.Miktar;
                 TLine back = sold;
                 back.Miktar = -q;
-                back.AraToplam = -Round(sold.AraToplam * share, 4);
-                back.IndirimTutari = -Round(sold.IndirimTutari * share, 4);
-                back.KDVTutari = -Round(sold.KDVTutari * share, 4);
-                back.SatirToplam = -Round(sold.SatirToplam * share, 4);
+                back.AraToplam = -TMoney::RoundLineAmount(sold.AraToplam * share);
+                back.IndirimTutari = -TMoney::RoundLineAmount(sold.IndirimTutari * share);
+                back.KDVTutari = -TMoney::RoundLineAmount(sold.KDVTutari * share);
+                back.SatirToplam = -TMoney::RoundLineAmount(sold.SatirToplam * share);
                 ++i;
                 WriteReceipt(s + 1, branch + 1, terminal + 1, user, timeOf(i),
-                             QStringLiteral("IADE"), {back}, fisID, Round(back.SatirToplam, 2), 0,
-                             musteri);
-                cashIn += Round(back.SatirToplam, 2);
+                             QStringLiteral("IADE"), {back}, fisID,
+                             TMoney::RoundKurus(back.SatirToplam), 0, musteri);
+                cashIn += TMoney::RoundKurus(back.SatirToplam);
                 FStock[branch][sold.Product] += q;
                 ++FResult.Refunds;
             }
@@ -523,8 +524,8 @@ void TSeeder::WriteShifts()
             }
         }
         const double expected = opening + cashIn;
-        const double counted =
-            Chance(0.15) ? Round(expected + Between(-40, 40), 2) : Round(expected, 2);
+        const double counted = Chance(0.15) ? TMoney::RoundKurus(expected + Between(-40, 40))
+                                            : TMoney::RoundKurus(expected);
         vardiya.Row(s + 1, user, terminal + 1, branch + 1,
                     QDateTime::fromSecsSinceEpoch(open).toString(kTimeFormat), opening,
                     QDateTime::fromSecsSinceEpoch(open + length).toString(kTimeFormat), counted,
@@ -539,8 +540,8 @@ void TSeeder::WriteStock()
                               "VALUES (?, ?, ?, ?, ?)"));
     for (int b = 0; b < kBranches; ++b) {
         for (size_t i = 0; i < FProducts.size(); ++i)
-            sube.Row(b + 1, int(i + 1), Round(FStock[b][i], 3), FProducts[i].Weighed ? 5.0 : 10.0,
-                     FProducts[i].Weighed ? 250.0 : 500.0);
+            sube.Row(b + 1, int(i + 1), TMoney::RoundQuantity(FStock[b][i]),
+                     FProducts[i].Weighed ? 5.0 : 10.0, FProducts[i].Weighed ? 250.0 : 500.0);
     }
     Exec(QStringLiteral(
         "UPDATE Stok SET MevcutStok = IFNULL((SELECT SUM(SS.MevcutStok) FROM SubeStok SS WHERE "
