@@ -24,6 +24,19 @@ kirvelo_install_deps() {
     DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# The T-SQL grammar the tests parse every SQL Server text with (npm, versions pinned in its
+# package-lock.json); Debian's Node.js when the machine has none.
+kirvelo_install_test_tools() {
+    if ! command -v node >/dev/null || ! command -v npm >/dev/null; then
+        local sudo=()
+        [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+        "${sudo[@]}" apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends nodejs npm >/dev/null
+    fi
+    [ -d tools/tsql-check/node_modules/antlr4ts-sql ] && return 0
+    npm ci --prefix tools/tsql-check --no-audit --no-fund --silent
+}
+
 kirvelo_configure_build() {
     local build_dir=$1
     local werror=OFF
