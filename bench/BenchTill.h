@@ -14,3 +14,5 @@ int BenchScalar(const QString& sql);
 TBenchTill FirstTill();
 // Opens a shift on `till` with `acilisTutar` in the drawer; returns its VardiyaID.
 int OpenBenchShift(const TBenchTill& till, double acilisTutar);
+// A field of /proc/self/status ("VmRSS", "VmHWM") in MB, or -1 when it cannot be read.
+double ProcessMemoryMb(const char* field);

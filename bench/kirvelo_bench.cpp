@@ -1,12 +1,15 @@
 // Times the till's database work on a large SQLite database (made with kirvelo-seed) and prints
 // each median next to a floor measured in the same run: the bare SQLite statements writing the
-// same rows, prepared once, in one transaction.
+// same rows, prepared once, in one transaction. With --memory it rings up many sales of varying
+// products instead and prints the resident memory along the way, which must stay flat.
 //
 //   kirvelo_bench PATH [RUNS]
+//   kirvelo_bench --memory PATH [SALES]
 #include "BenchTill.h"
 #include "core/Clock.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
+#include "database/SqliteEngine.h"
 #include "sales/BarcodeResolver.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
@@ -22,6 +25,7 @@
 #include <clocale>
 #include <functional>
 #include <stdexcept>
+#include <string>
 #include <vector>
 
 namespace {
@@ -72,8 +76,8 @@ TBenchShop PrepareShop()
         dmMain->ExecSql(
             QStringLiteral(
                 "INSERT INTO StokLotDetay (StokID, MevcutMiktar, SonKullanmaTarihi) VALUES "
-                "(%1, 1000000, date('now', '+1 year'))")
-                .arg(id));
+                "(:StokID, 1000000, date('now', '+1 year'))"),
+            {{QStringLiteral("StokID"), id}});
     return shop;
 }
 
@@ -339,34 +343,36 @@ void BenchScan(QTextStream& out, const QString& path, const TBenchShop& shop, in
 int PrepareReportShift(const TBenchShop& shop, int receipts)
 {
     const int offset = BenchScalar(QStringLiteral("SELECT MAX(FisID) FROM SatisFis"));
-    const int last = BenchScalar(
-        QStringLiteral(
-            "SELECT MAX(FisID) FROM (SELECT FisID FROM SatisFis ORDER BY FisID LIMIT %1)")
-            .arg(receipts));
+    const int last = dmMain
+                         ->GetScalar(QStringLiteral("SELECT MAX(FisID) FROM (SELECT FisID FROM "
+                                                    "SatisFis ORDER BY FisID LIMIT :N)"),
+                                     {{QStringLiteral("N"), receipts}})
+                         .toInt();
     dmMain->BeginTransaction();
     const int vardiya = OpenBenchShift(shop, 500);
-    const QString range = QStringLiteral(" WHERE FisID <= %1").arg(last);
+    const TSqlParams copy = {{QStringLiteral("Offset"), offset},
+                             {QStringLiteral("Vardiya"), vardiya},
+                             {QStringLiteral("Last"), last}};
     dmMain->ExecSql(
         QStringLiteral("INSERT INTO SatisFis (FisID, FisNo, SubeID, KullaniciID, TerminalID, "
                        "VardiyaID, Tarih, AraToplam, ToplamKDV, Indirim, GenelToplam, OdemeTipi, "
-                       "MusteriID, FisDurumu) SELECT FisID + %1, 'FIS-' || (FisID + %1), SubeID, "
-                       "KullaniciID, TerminalID, %2, Tarih, AraToplam, ToplamKDV, Indirim, "
-                       "GenelToplam, OdemeTipi, MusteriID, FisDurumu FROM SatisFis")
-            .arg(offset)
-            .arg(vardiya) +
-        range);
+                       "MusteriID, FisDurumu) SELECT FisID + :Offset, 'FIS-' || (FisID + "
+                       ":Offset), SubeID, KullaniciID, TerminalID, :Vardiya, Tarih, AraToplam, "
+                       "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID, FisDurumu FROM "
+                       "SatisFis WHERE FisID <= :Last"),
+        copy);
     dmMain->ExecSql(
         QStringLiteral("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Birim, "
                        "Miktar, BirimFiyat, KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, "
-                       "AraToplam, SatirToplam) SELECT FisID + %1, SiraNo, StokID, StokAdi, "
+                       "AraToplam, SatirToplam) SELECT FisID + :Offset, SiraNo, StokID, StokAdi, "
                        "Barkod, Birim, Miktar, BirimFiyat, KDVOrani, KDVTutari, IndirimOrani, "
-                       "IndirimTutari, AraToplam, SatirToplam FROM SatisFisSatir")
-            .arg(offset) +
-        range);
+                       "IndirimTutari, AraToplam, SatirToplam FROM SatisFisSatir WHERE FisID <= "
+                       ":Last"),
+        copy);
     dmMain->ExecSql(QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) SELECT FisID "
-                                   "+ %1, OdemeTipi, Tutar FROM SatisOdeme")
-                        .arg(offset) +
-                    range);
+                                   "+ :Offset, OdemeTipi, Tutar FROM SatisOdeme WHERE FisID <= "
+                                   ":Last"),
+                    copy);
     dmMain->Commit();
     return vardiya;
 }
@@ -427,6 +433,46 @@ void BenchZReport(QTextStream& out, const QString& path, const TBenchShop& shop,
                .arg(report / bare, 0, 'f', 2)
         << Qt::endl;
 }
+// Sales of four lines each, three counted products taken in turn from a few thousand (added by
+// id, as a tile adds them) and one lot-tracked product: every sale writes statements for other
+// products, lots and receipt numbers than the one before. Memory is read after the first 100
+// sales, when every statement has been prepared once, and then at each tenfold.
+void BenchMemory(QTextStream& out, const TBenchShop& shop, int sales)
+{
+    const std::vector<int> products =
+        Ids(QStringLiteral("SELECT StokID FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
+                           "TartimliMi = 0 AND IFNULL(IsSKTTakibi, 0) = 0 ORDER BY StokID LIMIT "
+                           "5000 OFFSET 2000"));
+    if (products.size() < 3)
+        throw std::runtime_error("database holds too few products; run kirvelo-seed first");
+    const TQuantityPrompt noPrompt = [](const QString&, const QString&, const QString&, QString&) {
+        return false;
+    };
+    TCartManager cart;
+    size_t next = 0;
+    out << QStringLiteral("Memory, sales of 4 lines over %1 products:").arg(products.size());
+    for (int sale = 1; sale <= sales; ++sale) {
+        cart.Clear();
+        for (int line = 0; line < 3; ++line) {
+            const int id = products[next++ % products.size()];
+            if (!TBarcodeResolver::AddProductByStokID(cart, shop.VardiyaID, id, noPrompt).Added())
+                throw std::runtime_error("product not added: " + std::to_string(id));
+        }
+        cart.AddItem(shop.Tracked[size_t(sale) % shop.Tracked.size()], QStringLiteral("LOTLU URUN"),
+                     QStringLiteral("8690000000000"), QStringLiteral("ADET"), 45.5, 1, 10, false);
+        const TSaleResult r =
+            TSaleManager::CreateSale(shop.SubeID, shop.KullaniciID, shop.TerminalID, shop.VardiyaID,
+                                     QStringLiteral("NAKIT"), cart, cart.GenelToplam(), 0);
+        if (!r.Success)
+            throw std::runtime_error(r.Message.toStdString());
+        if (sale == 100 || sale == 1000 || sale == 10000 || sale == sales)
+            out << QStringLiteral(" VmRSS after %1 sales %2 MB;")
+                       .arg(sale)
+                       .arg(ProcessMemoryMb("VmRSS"), 0, 'f', 1)
+                << Qt::flush;
+    }
+    out << QStringLiteral(" VmHWM %1 MB").arg(ProcessMemoryMb("VmHWM"), 0, 'f', 1) << Qt::endl;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -434,21 +480,30 @@ int main(int argc, char** argv)
     QCoreApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     QTextStream out(stdout);
-    if (argc < 2) {
-        out << "usage: kirvelo_bench PATH [RUNS]" << Qt::endl;
+    const bool memory = argc > 1 && qstrcmp(argv[1], "--memory") == 0;
+    const int first = memory ? 2 : 1;
+    if (argc <= first) {
+        out << "usage: kirvelo_bench PATH [RUNS] | kirvelo_bench --memory PATH [SALES]" << Qt::endl;
         return 2;
     }
-    const QString path = QString::fromLocal8Bit(argv[1]);
-    const int runs = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 50;
+    const QString path = QString::fromLocal8Bit(argv[first]);
+    const int count = argc > first + 1 ? QString::fromLocal8Bit(argv[first + 1]).toInt()
+                      : memory         ? 10000
+                                       : 50;
     try {
+        TSqliteEngine::Register();
         TdmMain db;
         db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
         db.Connect();
         const TBenchShop shop = PrepareShop();
-        out << "database: " << path << ", runs: " << runs << Qt::endl;
-        BenchScan(out, path, shop, runs);
-        BenchSale(out, path, shop, runs);
-        BenchZReport(out, path, shop, runs);
+        out << "database: " << path << (memory ? ", sales: " : ", runs: ") << count << Qt::endl;
+        if (memory) {
+            BenchMemory(out, shop, count);
+            return 0;
+        }
+        BenchScan(out, path, shop, count);
+        BenchSale(out, path, shop, count);
+        BenchZReport(out, path, shop, count);
     } catch (const std::exception& e) {
         out << "error: " << e.what() << Qt::endl;
         return 1;

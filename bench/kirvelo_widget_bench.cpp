@@ -15,6 +15,7 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/SessionManager.h"
+#include "database/SqliteEngine.h"
 #include "support/DialogTestHooks.h"
 #include "ui/LoginForm.h"
 #include "ui/MainPOSForm.h"
@@ -200,18 +201,6 @@ double Percentile(std::vector<double> times, double share)
 }
 
 // "VmRSS" or "VmHWM" of this process in MB.
-double ProcessMemoryMb(const char* field)
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return -1;
-    for (const QByteArray& line : status.readAll().split('\n')) {
-        if (line.startsWith(field))
-            return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toDouble() / 1024;
-    }
-    return -1;
-}
-
 int BenchScan(QTextStream& out, const QString& path, int rounds)
 {
     RegisterFontSubstitutions();
@@ -272,6 +261,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setOrganizationName(QStringLiteral("KIRVELO"));
     QCoreApplication::setApplicationName(QStringLiteral("KIRVELO"));
+    TSqliteEngine::Register();
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
     try {

@@ -1,5 +1,6 @@
 #include "app/ErrorLogger.h"
 #include "core/DataModule.h"
+#include "database/SqliteEngine.h"
 #include "printing/PrinterLayer.h"
 #include "ui/LoginForm.h"
 #include "ui/MainPOSForm.h"
@@ -19,6 +20,7 @@ int Run(TKirveloApplication& app)
 {
     RegisterFontSubstitutions();
     const TPrinterLayer printing;
+    TSqliteEngine::Register();
     TdmMain db(&app);
     TfrmLogin login;
     login.SetMainScreenFactory(CreateMainScreen);

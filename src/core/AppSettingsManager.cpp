@@ -3,7 +3,7 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
-#include "database/OwnedSchema.h"
+#include "core/OwnedSchema.h"
 
 namespace {
 const SqlText kSetValue{

@@ -1,91 +1,30 @@
 #include "core/DataModule.h"
 
 #include "core/AppPaths.h"
-#include "core/DbQuery.h"
+#include "core/DbErrors.h"
 #include "core/Exceptions.h"
-#include "core/SqlServerBrowser.h"
-#include "core/SqliteFunctions.h"
-#include "core/StatementCache.h"
-#include "database/EmbeddedDatabase.h"
+#include "core/SqlServerDialect.h"
+#include "core/SqlServerEngine.h"
 
-#include <QFileInfo>
-#include <QRegularExpression>
-#include <QSqlDriver>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QUuid>
-
-#include <sqlite3.h>
 
 TdmMain* dmMain = nullptr;
 
 namespace {
 const QString kDriverSqlite = QStringLiteral("QSQLITE");
 const QString kDriverOdbc = QStringLiteral("QODBC");
-const QString kServerPassword = QStringLiteral("7HVN4KTR");
 const QString kCrLf = QStringLiteral("\r\n");
 
-QString ErrorText(const QSqlError& error)
+// The texts of a module without an open engine are run as written; the driver's error follows.
+const SqlDialect& UnopenedDialect()
 {
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.driverText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    return text;
+    static const TSqlServerDialect dialect;
+    return dialect;
 }
 
-// Driver messages must never carry the password into a message box or the log.
-QString WithoutPassword(QString text)
+QString EngineNameOf(const TConnectionAttempt& attempt)
 {
-    return text.replace(kServerPassword, QStringLiteral("***"));
-}
-
-QString OdbcValue(const QString& connectionString, const QString& key)
-{
-    for (const QString& piece : connectionString.split(u';')) {
-        const int eq = piece.indexOf(u'=');
-        if (eq > 0 && piece.left(eq).trimmed().compare(key, Qt::CaseInsensitive) == 0)
-            return piece.mid(eq + 1).trimmed();
-    }
-    return {};
-}
-
-QString WithOdbcValue(const QString& connectionString, const QString& key, const QString& value)
-{
-    QStringList pieces;
-    for (const QString& piece : connectionString.split(u';', Qt::SkipEmptyParts)) {
-        const int eq = piece.indexOf(u'=');
-        const QString pieceKey = eq > 0 ? piece.left(eq).trimmed() : piece.trimmed();
-        pieces << (pieceKey.compare(key, Qt::CaseInsensitive) == 0 ? key + u'=' + value : piece);
-    }
-    return pieces.join(u';') + u';';
-}
-
-bool IsFreeTds(const QString& connectionString)
-{
-    return OdbcValue(connectionString, QStringLiteral("DRIVER"))
-        .contains(QStringLiteral("FreeTDS"), Qt::CaseInsensitive);
-}
-
-// FreeTDS looks a named instance up over UDP with retries that no login time-out bounds, so the
-// instance's port is asked of SQL Server Browser here, within a short time, and the attempt
-// connects by port.
-QString ResolveFreeTdsInstance(const QString& connectionString)
-{
-    const QString server = OdbcValue(connectionString, QStringLiteral("SERVER"));
-    const int slash = server.indexOf(u'\\');
-    if (!IsFreeTds(connectionString) || slash < 0)
-        return connectionString;
-    const QString host = server.left(slash);
-    const QString instance = server.mid(slash + 1);
-    const int port = SqlServerBrowser::InstancePort(host, instance, 1500);
-    if (port <= 0)
-        throw EDatabaseError(
-            QStringLiteral("SQL Server Browser %1 örneğinin portunu bildirmedi (UDP 1434).")
-                .arg(server));
-    return WithOdbcValue(connectionString, QStringLiteral("SERVER"), host) +
-           QStringLiteral("Port=%1;").arg(port);
+    return attempt.Engine.isEmpty() ? attempt.Driver : attempt.Engine;
 }
 } // namespace
 
@@ -93,9 +32,9 @@ TdmMain::TdmMain(QObject* parent)
     : QObject(parent)
     , FConnectionName(QStringLiteral("KIRVELO-") +
                       QUuid::createUuid().toString(QUuid::WithoutBraces))
-    , FStatements(std::make_unique<TStatementCache>())
     , FAttempts(AttemptsFor(qEnvironmentVariable("KIRVELO_DATABASE")))
 {
+    TSqlServerEngine::Register();
     dmMain = this;
 }
 
@@ -115,44 +54,16 @@ QString TdmMain::EmbeddedDatabasePath()
 QList<TConnectionAttempt> TdmMain::AttemptsFor(const QString& setting)
 {
     const QString value = setting.trimmed();
+    const QString sqlite = DbEngineName::Sqlite;
     if (value.isEmpty())
-        return {{kDriverSqlite, EmbeddedDatabasePath()}};
+        return {{kDriverSqlite, EmbeddedDatabasePath(), sqlite}};
     if (value.startsWith(QStringLiteral("sqlite:"), Qt::CaseInsensitive))
-        return {{kDriverSqlite, value.mid(7)}};
+        return {{kDriverSqlite, value.mid(7), sqlite}};
     if (value.compare(QStringLiteral("mssql"), Qt::CaseInsensitive) == 0)
-        return BuiltInSqlServerAttempts();
+        return TSqlServerEngine::BuiltInAttempts();
     if (value.startsWith(QStringLiteral("mssql:"), Qt::CaseInsensitive))
-        return {{kDriverOdbc, value.mid(6)}};
-    return {{kDriverSqlite, value}};
-}
-
-// Newest Microsoft driver first, FreeTDS (the driver Debian ships) last.
-QList<TConnectionAttempt> TdmMain::BuiltInSqlServerAttempts()
-{
-    // Screens read a second result while the first is still open (a receipt's header and its
-    // lines); over ODBC that needs multiple active result sets on the one connection.
-    const QString tail = QStringLiteral("DATABASE=KIRVELO;UID=sa;PWD=") + kServerPassword +
-                         QStringLiteral(";MARS_Connection=yes;");
-    const QString msEncrypt = QStringLiteral("Encrypt=Optional;TrustServerCertificate=yes;");
-    const QString ms17Encrypt = QStringLiteral("Encrypt=no;TrustServerCertificate=yes;");
-    return {
-        {kDriverOdbc,
-         QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=localhost\\TALVIRON;") +
-             tail + msEncrypt},
-        {kDriverOdbc,
-         QStringLiteral("DRIVER={ODBC Driver 18 for SQL Server};SERVER=127.0.0.1\\TALVIRON;") +
-             tail + msEncrypt},
-        {kDriverOdbc,
-         QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER=localhost\\TALVIRON;") +
-             tail + ms17Encrypt},
-        {kDriverOdbc,
-         QStringLiteral("DRIVER={ODBC Driver 17 for SQL Server};SERVER=127.0.0.1\\TALVIRON;") +
-             tail + ms17Encrypt},
-        {kDriverOdbc,
-         QStringLiteral(
-             "DRIVER={FreeTDS};SERVER=localhost\\TALVIRON;TDS_Version=7.4;ClientCharset=UTF-8;") +
-             tail},
-    };
+        return {{kDriverOdbc, value.mid(6), DbEngineName::SqlServer}};
+    return {{kDriverSqlite, value, sqlite}};
 }
 
 bool TdmMain::Connect()
@@ -179,17 +90,22 @@ bool TdmMain::TryConnectWith(const TConnectionAttempt& attempt, QString& errorTe
 {
     errorText.clear();
     CloseConnection();
+    FEngine = TDbEngine::Create(attempt);
+    if (!FEngine) {
+        errorText =
+            QStringLiteral("%1 için kayıtlı bir veritabanı motoru yok.").arg(EngineNameOf(attempt));
+        return false;
+    }
     try {
         if (!OpenAttempt(attempt, errorText)) {
+            errorText = FEngine->Shown(errorText);
             CloseConnection();
             return false;
         }
-        FOpenedWith = attempt.Driver == kDriverSqlite
-                          ? attempt.ConnectionString
-                          : SanitizeConnectionString(attempt.ConnectionString);
+        FOpenedWith = FEngine->Remembered(attempt.ConnectionString);
         return true;
     } catch (const std::exception& e) {
-        errorText = WithoutPassword(ErrorMessage(e));
+        errorText = FEngine->Shown(ErrorMessage(e));
         CloseConnection();
         return false;
     }
@@ -197,53 +113,25 @@ bool TdmMain::TryConnectWith(const TConnectionAttempt& attempt, QString& errorTe
 
 bool TdmMain::OpenAttempt(const TConnectionAttempt& attempt, QString& errorText)
 {
-    const bool sqlite = attempt.Driver == kDriverSqlite;
-    FDialect = SqlDialect(sqlite ? TDbEngine::SQLite : TDbEngine::SqlServer);
     QSqlDatabase db = QSqlDatabase::addDatabase(attempt.Driver, FConnectionName);
     if (!db.isValid()) {
         errorText = QStringLiteral("%1 sürücüsü yüklenemedi.").arg(attempt.Driver);
         return false;
     }
-    if (sqlite) {
-        db.setDatabaseName(attempt.ConnectionString);
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
-    } else {
-        db.setDatabaseName(
-            ResolveFreeTdsInstance(SanitizeConnectionString(attempt.ConnectionString)));
-        db.setConnectOptions(
-            QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
-                .arg(LoginTimeoutSeconds));
-    }
+    FEngine->Configure(db, attempt.ConnectionString);
     if (!db.open()) {
-        errorText = WithoutPassword(ErrorText(db.lastError()));
+        errorText = DbErrors::ConnectionText(db.lastError());
         return false;
     }
-    if (sqlite)
-        PrepareSqlite();
-    else
-        ExecSql(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
-    if (sqlite)
-        EmbeddedDatabase::Prepare(*this, attempt.ConnectionString == EmbeddedDatabasePath());
+    FEngine->Prepare(db, attempt.ConnectionString);
     return true;
-}
-
-void TdmMain::PrepareSqlite()
-{
-    QSqlDatabase db = Database();
-    const QVariant handle = db.driver()->handle();
-    auto* raw = handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
-                    ? *static_cast<sqlite3* const*>(handle.constData())
-                    : nullptr;
-    if (!raw || !RegisterSqlServerFunctions(raw))
-        throw EDatabaseError(QStringLiteral("SQLite işlevleri kaydedilemedi."));
-    ExecSql(QStringLiteral("PRAGMA journal_mode=WAL"));
-    ExecSql(QStringLiteral("PRAGMA synchronous=NORMAL"));
-    ExecSql(QStringLiteral("PRAGMA foreign_keys=ON"));
 }
 
 void TdmMain::CloseConnection()
 {
-    FStatements->Clear();
+    FStatements.Clear();
+    FInTransaction = false;
+    FEngine.reset();
     if (!QSqlDatabase::contains(FConnectionName))
         return;
     {
@@ -252,7 +140,6 @@ void TdmMain::CloseConnection()
             db.close();
     }
     QSqlDatabase::removeDatabase(FConnectionName);
-    FInTransaction = false;
 }
 
 void TdmMain::Disconnect()
@@ -266,75 +153,126 @@ QSqlDatabase TdmMain::Database() const
     return QSqlDatabase::database(FConnectionName, false);
 }
 
-QString TdmMain::Description() const
+const SqlDialect& TdmMain::Dialect() const
 {
-    if (Engine() == TDbEngine::SQLite)
-        return QStringLiteral("SQLite: ") + QFileInfo(FOpenedWith).absoluteFilePath();
-    return QStringLiteral("SQL Server: %1 / %2")
-        .arg(OdbcValue(FOpenedWith, QStringLiteral("SERVER")),
-             OdbcValue(FOpenedWith, QStringLiteral("DATABASE")));
+    return FEngine ? FEngine->Dialect() : UnopenedDialect();
 }
 
-QVariant TdmMain::GetScalar(const QString& sql)
+QString TdmMain::Description() const
 {
-    TDbQuery query(sql);
-    query.Exec();
-    return query.Next() ? query.Value(0) : QVariant();
+    return FEngine ? FEngine->Description(FOpenedWith) : QString();
+}
+
+TDbEngine& TdmMain::OpenEngine()
+{
+    if (!FEngine)
+        throw EDatabaseError(QStringLiteral("Veritabanı bağlantısı açık değil."));
+    return *FEngine;
+}
+
+bool TdmMain::ColumnMissing(const QString& table, const QString& column)
+{
+    QSqlQuery probe(Database());
+    probe.prepare(QStringLiteral("SELECT COL_LENGTH(:T, :C)"));
+    probe.bindValue(QStringLiteral(":T"), table);
+    probe.bindValue(QStringLiteral(":C"), column);
+    if (!probe.exec())
+        throw EDatabaseError(DbErrors::StatementText(probe.lastError()));
+    return !probe.next() || probe.value(0).isNull();
+}
+
+std::shared_ptr<TPreparedStatement> TdmMain::ExecStep(const TSqlStep& step,
+                                                      const TSqlParams& params)
+{
+    if (!step.GuardTable.isEmpty() && !ColumnMissing(step.GuardTable, step.GuardColumn))
+        return nullptr;
+    std::shared_ptr<TPreparedStatement> statement = FStatements.Acquire(Database(), step.Sql);
+    statement->Bind(params);
+    QSqlQuery& query = statement->Query;
+    if (!query.exec()) {
+        const QString text = DbErrors::StatementText(query.lastError());
+        TStatementCache::Release(*statement);
+        throw EDatabaseError(text);
+    }
+    // A SQL Server batch may report row counts before the result set it ends with.
+    while (!query.isSelect() && query.nextResult()) {
+    }
+    return statement;
+}
+
+// Runs every step of `sql`; the last statement that ran stays in use for its result.
+std::shared_ptr<TPreparedStatement> TdmMain::Run(const QString& sql, const TSqlParams& params)
+{
+    std::shared_ptr<TPreparedStatement> last;
+    try {
+        for (const TSqlStep& step : Dialect().Steps(sql)) {
+            std::shared_ptr<TPreparedStatement> statement = ExecStep(step, params);
+            if (!statement)
+                continue;
+            if (last)
+                TStatementCache::Release(*last);
+            last = std::move(statement);
+        }
+    } catch (...) {
+        if (last)
+            TStatementCache::Release(*last);
+        throw;
+    }
+    return last;
+}
+
+QVariant TdmMain::GetScalar(const QString& sql, const TSqlParams& params)
+{
+    const std::shared_ptr<TPreparedStatement> statement = Run(sql, params);
+    if (!statement)
+        return {};
+    QSqlQuery& query = statement->Query;
+    const QVariant value =
+        query.isActive() && query.isSelect() && query.next() ? query.value(0) : QVariant();
+    TStatementCache::Release(*statement);
+    return value;
+}
+
+void TdmMain::ExecSql(const QString& sql, const TSqlParams& params)
+{
+    if (const std::shared_ptr<TPreparedStatement> statement = Run(sql, params))
+        TStatementCache::Release(*statement);
 }
 
 bool TdmMain::TableExists(const QString& table)
 {
-    const QVariant id = GetScalar(QStringLiteral("SELECT OBJECT_ID('dbo.%1', 'U')").arg(table));
+    const QVariant id =
+        GetScalar(QStringLiteral("SELECT OBJECT_ID(:Name, 'U')"),
+                  {{QStringLiteral("Name"), QString(QStringLiteral("dbo.") + table)}});
     bool ok = false;
     return !id.isNull() && id.toString().toLongLong(&ok) != 0 && ok;
 }
 
-void TdmMain::ExecSql(const QString& sql)
-{
-    TDbQuery(sql).Exec();
-}
-
-QString TdmMain::SanitizeConnectionString(const QString& text)
-{
-    QString result;
-    for (const QString& raw : text.split(u';')) {
-        const QString piece = raw.trimmed();
-        if (piece.isEmpty())
-            continue;
-        const QString key = piece.section(u'=', 0, 0).trimmed();
-        if (key.compare(QStringLiteral("Server Certificate"), Qt::CaseInsensitive) == 0 ||
-            key.compare(QStringLiteral("Host Name In Certificate"), Qt::CaseInsensitive) == 0)
-            continue;
-        result += piece + u';';
-    }
-    return result;
-}
-
 void TdmMain::BeginTransaction()
 {
-    if (FDialect.IsSqlite())
-        ExecSql(QStringLiteral("BEGIN IMMEDIATE"));
-    else if (!Database().transaction())
-        throw EDatabaseError(ErrorText(Database().lastError()));
+    QSqlDatabase db = Database();
+    OpenEngine().BeginTransaction(db);
     FInTransaction = true;
 }
 
 void TdmMain::Commit()
 {
-    if (FDialect.IsSqlite())
-        ExecSql(QStringLiteral("COMMIT"));
-    else if (!Database().commit())
-        throw EDatabaseError(ErrorText(Database().lastError()));
+    QSqlDatabase db = Database();
+    OpenEngine().Commit(db);
     FInTransaction = false;
 }
 
 void TdmMain::Rollback()
 {
-    if (!FInTransaction)
+    if (!FInTransaction || !FEngine)
         return;
     FInTransaction = false;
-    if (FDialect.IsSqlite())
-        QSqlQuery(Database()).exec(QStringLiteral("ROLLBACK"));
-    else
-        Database().rollback();
+    QSqlDatabase db = Database();
+    FEngine->Rollback(db);
+}
+
+void TdmMain::CallRoutine(TRoutineCall& call)
+{
+    QSqlDatabase db = Database();
+    OpenEngine().CallRoutine(db, call);
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/DbEngine.h"
 #include "core/SqlDialect.h"
+#include "core/StatementCache.h"
 
 #include <QList>
 #include <QObject>
@@ -10,17 +12,12 @@
 
 #include <memory>
 
-// One way of reaching the database: a Qt SQL driver and what it opens.
-// QSQLITE: the path of the database file. QODBC: an ODBC connection string.
-struct TConnectionAttempt {
-    QString Driver;
-    QString ConnectionString;
-};
+class TRoutineCall;
 
 // The one database connection of the program. Opening tries each attempt in order and either
-// connects or raises one error that lists every attempt's failure.
-class TStatementCache;
-
+// connects or raises one error that lists every attempt's failure. Everything that depends on
+// the kind of database (setting the connection up, transactions, the dialect, server routines)
+// is left to the engine of the attempt that opened.
 class TdmMain : public QObject {
     Q_OBJECT
 public:
@@ -32,54 +29,57 @@ public:
     bool Connected() const { return FConnected; }
 
     // First field of the first row, or a null QVariant. Errors pass to the caller.
-    QVariant GetScalar(const QString& sql);
-    // Runs a plain text command without parameters.
-    void ExecSql(const QString& sql);
+    QVariant GetScalar(const QString& sql, const TSqlParams& params = {});
+    // Runs a command; its ":Name" placeholders take the values of `params`.
+    void ExecSql(const QString& sql, const TSqlParams& params = {});
+    // Runs one step of a statement and returns its prepared statement, in use until released;
+    // null when the step's guard skips it.
+    std::shared_ptr<TPreparedStatement> ExecStep(const TSqlStep& step, const TSqlParams& params);
 
     // Probes an optional table with "SELECT OBJECT_ID('dbo.<table>', 'U')".
     bool TableExists(const QString& table);
     // Tells this open database apart from any other the process has opened.
     QString Identity() const { return FConnectionName + u'|' + FOpenedWith; }
 
-    static QString SanitizeConnectionString(const QString& text);
     bool TryConnectWith(const TConnectionAttempt& attempt, QString& errorText);
 
     // The attempts that KIRVELO_DATABASE asks for: empty for the embedded file, "sqlite:PATH",
     // "mssql" for the built-in server attempts, "mssql:ODBC-CONNECTION-STRING" for one.
     static QList<TConnectionAttempt> AttemptsFor(const QString& setting);
-    static QList<TConnectionAttempt> BuiltInSqlServerAttempts();
     static QString EmbeddedDatabasePath();
     void SetAttempts(QList<TConnectionAttempt> attempts) { FAttempts = std::move(attempts); }
     const QList<TConnectionAttempt>& Attempts() const { return FAttempts; }
 
     QSqlDatabase Database() const;
-    // Prepared statements of this connection, for TDbQuery.
-    TStatementCache& Statements() { return *FStatements; }
-    TDbEngine Engine() const { return FDialect.Engine(); }
-    const SqlDialect& Dialect() const { return FDialect; }
+    // Prepared statements of this connection.
+    TStatementCache& Statements() { return FStatements; }
+    // The dialect of the open engine; SQL Server's, untranslated, while none is open.
+    const SqlDialect& Dialect() const;
     // What the connection is, for the user: engine and file, or server and database.
     QString Description() const;
 
-    // Write transactions. On SQLite they begin IMMEDIATE, so two tills on one file queue up
-    // instead of failing halfway.
+    // Write transactions, begun as the engine begins them (IMMEDIATE on SQLite, so two tills on
+    // one file queue up instead of failing halfway).
     void BeginTransaction();
     void Commit();
     void Rollback();
     bool InTransaction() const { return FInTransaction; }
 
-    // Login time-out of every server attempt, in seconds.
-    static constexpr int LoginTimeoutSeconds = 3;
+    // Runs a server routine: reads the call's in-values, sets its out-values.
+    void CallRoutine(TRoutineCall& call);
 
 private:
     bool OpenAttempt(const TConnectionAttempt& attempt, QString& errorText);
-    void PrepareSqlite();
+    std::shared_ptr<TPreparedStatement> Run(const QString& sql, const TSqlParams& params);
+    bool ColumnMissing(const QString& table, const QString& column);
+    TDbEngine& OpenEngine();
     void CloseConnection();
 
     QString FConnectionName;
-    std::unique_ptr<TStatementCache> FStatements;
+    TStatementCache FStatements;
     QList<TConnectionAttempt> FAttempts;
     QString FOpenedWith;
-    SqlDialect FDialect{TDbEngine::SQLite};
+    std::unique_ptr<TDbEngine> FEngine;
     bool FConnected = false;
     bool FInTransaction = false;
 };

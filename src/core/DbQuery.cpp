@@ -2,10 +2,6 @@
 
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
-#include "core/StatementCache.h"
-
-#include <QRegularExpression>
-#include <QSqlError>
 
 namespace {
 TdmMain& Module()
@@ -13,25 +9,6 @@ TdmMain& Module()
     if (!dmMain)
         throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
     return *dmMain;
-}
-
-QString ErrorText(const QSqlError& error)
-{
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    return text.isEmpty() ? QStringLiteral("Bilinmeyen veritabanı hatası") : text;
-}
-
-bool ColumnMissing(const QString& table, const QString& column)
-{
-    QSqlQuery probe(Module().Database());
-    probe.prepare(QStringLiteral("SELECT COL_LENGTH(:T, :C)"));
-    probe.bindValue(QStringLiteral(":T"), table);
-    probe.bindValue(QStringLiteral(":C"), column);
-    if (!probe.exec())
-        throw EDatabaseError(ErrorText(probe.lastError()));
-    return !probe.next() || probe.value(0).isNull();
 }
 } // namespace
 
@@ -59,31 +36,15 @@ TDbQuery& TDbQuery::Param(const QString& name, const QVariant& value)
 
 TDbQuery& TDbQuery::Exec()
 {
+    TdmMain& module = Module();
     for (const TSqlStep& step : FSteps) {
-        if (!step.GuardTable.isEmpty() && !ColumnMissing(step.GuardTable, step.GuardColumn))
-            continue;
-        ExecStep(step);
+        // Released first, so that running the same text again reuses its prepared statement.
+        ReleaseStatement();
+        FStatement = module.ExecStep(step, FParams);
+        if (FStatement)
+            FRecord = FStatement->Query.record();
     }
     return *this;
-}
-
-void TDbQuery::ExecStep(const TSqlStep& step)
-{
-    ReleaseStatement();
-    FStatement = Module().Statements().Acquire(Module().Database(), step.Sql);
-    QSqlQuery& query = FStatement->Query;
-    for (const QString& name : FStatement->Placeholders) {
-        for (const auto& param : FParams) {
-            if (param.first.compare(name, Qt::CaseInsensitive) == 0)
-                query.bindValue(u':' + name, param.second);
-        }
-    }
-    if (!query.exec())
-        throw EDatabaseError(ErrorText(query.lastError()));
-    // A SQL Server batch may report row counts before the result set it ends with.
-    while (!query.isSelect() && query.nextResult()) {
-    }
-    FRecord = query.record();
 }
 
 void TDbQuery::ReleaseStatement()

@@ -1,16 +1,13 @@
 #pragma once
 
 #include "core/SqlDialect.h"
+#include "core/StatementCache.h"
 
 #include <QList>
-#include <QPair>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 #include <memory>
-
-struct TPreparedStatement;
 
 // A short-lived statement on the program's connection (dmMain) with named ":Name" parameters.
 // Failures raise EDatabaseError carrying the driver's text.
@@ -45,11 +42,10 @@ public:
     static QVariant NullText();
 
 private:
-    void ExecStep(const TSqlStep& step);
     void ReleaseStatement();
 
     QList<TSqlStep> FSteps;
-    QList<QPair<QString, QVariant>> FParams;
+    TSqlParams FParams;
     std::shared_ptr<TPreparedStatement> FStatement;
     QSqlRecord FRecord;
 };

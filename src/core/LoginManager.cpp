@@ -153,8 +153,9 @@ TAuthResult TLoginManager::AuthenticateUser(const QString& username, const QStri
 
     dmMain->ExecSql(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
     dmMain->ExecSql(
-        QStringLiteral("UPDATE Kullanici SET SonGiris = GETDATE() WHERE KullaniciID = ") +
-        QString::number(kullaniciID));
+        QStringLiteral(
+            "UPDATE Kullanici SET SonGiris = GETDATE() WHERE KullaniciID = :KullaniciID"),
+        {{QStringLiteral("KullaniciID"), kullaniciID}});
     return {TLoginCheck::Ok, kullaniciID, {}};
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 
-#include <QHash>
 #include <QList>
 #include <QString>
 
-enum class TDbEngine { SQLite, SqlServer };
+// The two ways of spelling SQL the program knows: SQL Server's, in which every text is written,
+// and SQLite's, which the SQLite dialect rewrites those texts into.
+enum class TSqlDialectKind { SqlServer, SQLite };
 
 // One statement as the engine runs it. On SQLite a guarded "add column" becomes a statement that
 // only runs while the column is missing.
@@ -21,39 +22,26 @@ struct SqlText {
     QString Sqlite;
 };
 
-// Everything the two engines spell differently, in one place.
+// Everything the engines spell differently, in one place. Each engine has one dialect; which one
+// does not depend on the driver that carries the statements.
 //
-// SQL texts are written for SQL Server. On SQLite the dialect rewrites the few constructs that
-// have one obvious equivalent: the "dbo." schema qualifier is dropped, ISNULL( becomes IFNULL(,
-// T-SQL session options (SET NOCOUNT/QUOTED_IDENTIFIER ...) are skipped, a batch is split into
-// its statements, a leading "SELECT TOP n" becomes a trailing "LIMIT n", and the three guarded
-// DDL shapes (IF OBJECT_ID ... CREATE TABLE, IF NOT EXISTS sys.indexes ... CREATE INDEX,
-// IF COL_LENGTH ... ALTER TABLE ADD) become their SQLite forms. GETDATE(), SCOPE_IDENTITY(),
-// OBJECT_ID() and COL_LENGTH() exist on SQLite as user functions. Anything else gets its own
-// SQLite text through SqlText.
+// SQL texts are written for SQL Server. A dialect turns such a text into the steps its engine
+// runs, and gives the expression pieces of the few texts that are composed rather than written
+// out per engine.
 class SqlDialect {
 public:
-    explicit SqlDialect(TDbEngine engine);
+    virtual ~SqlDialect() = default;
 
-    TDbEngine Engine() const { return FEngine; }
-    bool IsSqlite() const { return FEngine == TDbEngine::SQLite; }
+    virtual TSqlDialectKind Kind() const = 0;
+    bool IsSqlite() const { return Kind() == TSqlDialectKind::SQLite; }
 
     // The steps that run `sql` on this engine.
-    QList<TSqlStep> Steps(const QString& sql) const;
+    virtual QList<TSqlStep> Steps(const QString& sql) const = 0;
+    // The text of `sql` this engine takes, as steps.
     QList<TSqlStep> Steps(const SqlText& sql) const;
 
-    // Expression pieces for texts that are composed rather than written out per engine.
-    QString Today() const;                          // the server's date, no time
-    QString Now() const;                            // the server's date and time
-    QString DateText104(const QString& expr) const; // dd.mm.yyyy
-    QString Concat(const QStringList& parts) const; // string concatenation
-    QString Top(int n) const;                       // "TOP n " or ""
-    QString Limit(int n) const;                     // "" or " LIMIT n"
-
-    // Exposed for tests: the SQLite steps for one SQL Server batch.
-    static QList<TSqlStep> TranslateForSqlite(const QString& tsql);
-
-private:
-    TDbEngine FEngine;
-    mutable QHash<QString, QList<TSqlStep>> FCache;
+    virtual QString Today() const = 0;                          // the server's date, no time
+    virtual QString DateText104(const QString& expr) const = 0; // dd.mm.yyyy
+    virtual QString Top(int n) const = 0;                       // "TOP n " or ""
+    virtual QString Limit(int n) const = 0;                     // "" or " LIMIT n"
 };

@@ -1,45 +1,44 @@
 #include "core/StatementCache.h"
 
+#include "core/DbErrors.h"
 #include "core/Exceptions.h"
 
-#include <QSqlError>
-
 namespace {
-QString ErrorText(const QSqlError& error)
-{
-    QString text = error.databaseText().trimmed();
-    if (text.isEmpty())
-        text = error.text().trimmed();
-    return text.isEmpty() ? QStringLiteral("Bilinmeyen veritabanı hatası") : text;
-}
-
 std::shared_ptr<TPreparedStatement> Prepare(const QSqlDatabase& db, const QString& sql)
 {
     auto statement = std::make_shared<TPreparedStatement>();
     statement->Query = QSqlQuery(db);
     statement->Query.setForwardOnly(true);
     if (!statement->Query.prepare(sql))
-        throw EDatabaseError(ErrorText(statement->Query.lastError()));
+        throw EDatabaseError(DbErrors::StatementText(statement->Query.lastError()));
     statement->Placeholders = TStatementCache::PlaceholdersOf(sql);
     return statement;
 }
 } // namespace
 
+void TPreparedStatement::Bind(const TSqlParams& params)
+{
+    for (const QString& name : Placeholders) {
+        for (const auto& param : params) {
+            if (param.first.compare(name, Qt::CaseInsensitive) == 0)
+                Query.bindValue(u':' + name, param.second);
+        }
+    }
+}
+
 std::shared_ptr<TPreparedStatement> TStatementCache::Acquire(const QSqlDatabase& db,
                                                              const QString& sql)
 {
-    auto it = FStatements.find(sql);
-    if (it != FStatements.end() && !(*it)->InUse) {
-        (*it)->InUse = true;
-        return *it;
+    const std::shared_ptr<TPreparedStatement>* cached = FStatements.object(sql);
+    if (cached && !(*cached)->InUse) {
+        (*cached)->InUse = true;
+        return *cached;
     }
     auto statement = Prepare(db, sql);
     statement->InUse = true;
-    if (it == FStatements.end()) {
-        if (FStatements.size() >= MaxStatements)
-            FStatements.clear();
-        FStatements.insert(sql, statement);
-    }
+    // A statement evicted while in use lives on with its query until that query releases it.
+    if (!cached)
+        FStatements.insert(sql, new std::shared_ptr<TPreparedStatement>(statement));
     return statement;
 }
 

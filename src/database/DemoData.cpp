@@ -4,7 +4,7 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
-#include "database/OwnedSchema.h"
+#include "core/OwnedSchema.h"
 
 #include <QCryptographicHash>
 #include <QDate>

@@ -1,7 +1,7 @@
 #include "database/EmbeddedDatabase.h"
 
 #include "core/Exceptions.h"
-#include "core/StoredProc.h"
+#include "core/RoutineCall.h"
 #include "database/DemoData.h"
 #include "database/EmbeddedProcedures.h"
 #include "database/EmbeddedSchema.h"
@@ -19,14 +19,14 @@ QString BareRoutineName(QString name)
 }
 } // namespace
 
-void Prepare(TdmMain&, bool withDemoData)
+void Prepare(bool withDemoData)
 {
     EmbeddedSchema::Create();
     if (withDemoData)
         DemoData::WriteIfEmpty();
 }
 
-void RunProcedure(TStoredProc& call)
+void RunProcedure(TRoutineCall& call)
 {
     const QString name = BareRoutineName(call.Name());
     if (name == u"sp_closevardiya")

@@ -1,15 +1,15 @@
 #pragma once
 
-class TdmMain;
-class TStoredProc;
+class TRoutineCall;
 
 // The embedded (SQLite) database: its schema, its demo data and the server routines that SQL
 // Server keeps as stored procedures.
 namespace EmbeddedDatabase {
-// Called each time an SQLite file is opened: creates the schema when it is missing and, when
-// `withDemoData` is set and the database holds no data yet, the demo shop.
-void Prepare(TdmMain& db, bool withDemoData);
+// Called each time an SQLite file is opened, on the program's connection: creates the schema
+// when it is missing and, when `withDemoData` is set and the database holds no data yet, the
+// demo shop.
+void Prepare(bool withDemoData);
 // Runs the embedded routine named like the stored procedure; raises EDatabaseError when no
 // such routine exists.
-void RunProcedure(TStoredProc& call);
+void RunProcedure(TRoutineCall& call);
 } // namespace EmbeddedDatabase

@@ -4,8 +4,8 @@
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
 #include "core/Money.h"
-#include "core/StoredProc.h"
-#include "database/OwnedSchema.h"
+#include "core/OwnedSchema.h"
+#include "core/RoutineCall.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -16,7 +16,7 @@
 
 namespace EmbeddedProcedures {
 namespace {
-void Refuse(TStoredProc& call, const QString& message)
+void Refuse(TRoutineCall& call, const QString& message)
 {
     call.SetValue(QStringLiteral("@Success"), false);
     call.SetValue(QStringLiteral("@Message"), message);
@@ -24,7 +24,7 @@ void Refuse(TStoredProc& call, const QString& message)
 
 // ---- sp_CloseVardiya ----
 
-void ResetCloseOutputs(TStoredProc& call)
+void ResetCloseOutputs(TRoutineCall& call)
 {
     call.SetValue(QStringLiteral("@Success"), false);
     call.SetValue(QStringLiteral("@Message"), QString());
@@ -213,7 +213,7 @@ bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items)
     return !reader.hasError();
 }
 
-void CloseVardiya(TStoredProc& call)
+void CloseVardiya(TRoutineCall& call)
 {
     ResetCloseOutputs(call);
     const int vardiyaID = call.Value(QStringLiteral("@VardiyaID")).toInt();
@@ -269,7 +269,7 @@ void CloseVardiya(TStoredProc& call)
     call.SetValue(QStringLiteral("@Message"), QStringLiteral("Vardiya kapatıldı."));
 }
 
-void ProcessRefund(TStoredProc& call)
+void ProcessRefund(TRoutineCall& call)
 {
     Refuse(call, QString());
     const int originalID = call.Value(QStringLiteral("@OriginalFisID")).toInt();

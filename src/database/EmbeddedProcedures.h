@@ -3,7 +3,7 @@
 #include <QList>
 #include <QString>
 
-class TStoredProc;
+class TRoutineCall;
 
 // The two server routines for the embedded engine. They read their in-parameters from the call
 // and set its out-parameters, run in one transaction and behave like the SQL Server procedures
@@ -13,10 +13,10 @@ namespace EmbeddedProcedures {
 // sp_CloseVardiya: @VardiyaID, @KapanisTutar, @KapatanKullaniciID in; @Success, @Message,
 // @SistemTutar, @Fark, @ToplamSatis, @NakitSatis, @KartSatis, @NakitAdet, @KartAdet,
 // @IadeToplam, @IadeAdet, @AcilisTutarOut, @KapanisZamaniOut out.
-void CloseVardiya(TStoredProc& call);
+void CloseVardiya(TRoutineCall& call);
 // sp_ProcessRefund: @OriginalFisID, @KullaniciID, @VardiyaID, @RefundItemsXML in; @Success,
 // @Message out.
-void ProcessRefund(TStoredProc& call);
+void ProcessRefund(TRoutineCall& call);
 
 // One <Item StokID="..." Miktar="..."/> of the refund document.
 struct TRefundItem {

@@ -3,8 +3,8 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
-#include "core/SqlDialect.h"
-#include "database/OwnedSchema.h"
+#include "core/OwnedSchema.h"
+#include "database/SqliteDialect.h"
 
 #include <QRegularExpression>
 #include <QSet>
@@ -17,8 +17,8 @@ const QString kViewName = QStringLiteral("vw_VardiyaOzet");
 QString SqliteViewStatement()
 {
     const QList<TSqlStep> steps =
-        SqlDialect::TranslateForSqlite(QStringLiteral("CREATE VIEW dbo.") + kViewName +
-                                       QStringLiteral(" AS ") + ShiftSummaryViewBody());
+        TSqliteDialect::TranslateForSqlite(QStringLiteral("CREATE VIEW dbo.") + kViewName +
+                                           QStringLiteral(" AS ") + ShiftSummaryViewBody());
     return steps.isEmpty() ? QString() : steps.first().Sql;
 }
 

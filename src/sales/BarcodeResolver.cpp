@@ -24,28 +24,24 @@ const QString kPackBarcode = QStringLiteral(
     "S ON "
     "S.StokID = D.StokID WHERE D.KoliBarkod = :Barkod AND S.IsDeleted = 0 AND S.IsActive = 1");
 
-// SQLite has no DATE type to cast the clock to and no style-104 conversion, and the dialect only
-// moves a leading TOP, not the one of the sub-select. Today comes from GETDATE(), the program's
-// clock, in a sub-select: read once per statement, not once per lot row.
-const SqlText kExpiryBlock{
-    QStringLiteral(
-        "SELECT CASE   WHEN ISNULL(S.IsSKTTakibi,0) = 1 AND ISNULL(S.IsSatisEngelle,1) = 1 AND "
-        "EXISTS (    SELECT 1 FROM StokLotDetay L     WHERE L.StokID = S.StokID       AND "
-        "ISNULL(L.MevcutMiktar,0) > 0       AND L.SonKullanmaTarihi IS NOT NULL       AND "
-        "L.SonKullanmaTarihi < CAST(GETDATE() AS DATE)  ) THEN 1 ELSE 0 END AS IsBlocked, (SELECT "
-        "TOP 1 CONVERT(VARCHAR(10), L2.SonKullanmaTarihi, 104)  FROM StokLotDetay L2  WHERE "
-        "L2.StokID = S.StokID    AND ISNULL(L2.MevcutMiktar,0) > 0    AND L2.SonKullanmaTarihi IS "
-        "NOT NULL    AND L2.SonKullanmaTarihi < CAST(GETDATE() AS DATE)  ORDER BY "
-        "L2.SonKullanmaTarihi) AS ExpiredDate FROM Stok S WHERE S.StokID = :Sid"),
-    QStringLiteral(
-        "SELECT CASE WHEN IFNULL(S.IsSKTTakibi,0) = 1 AND IFNULL(S.IsSatisEngelle,1) = 1 AND "
-        "EXISTS (SELECT 1 FROM StokLotDetay L WHERE L.StokID = S.StokID AND "
-        "IFNULL(L.MevcutMiktar,0) > 0 AND L.SonKullanmaTarihi IS NOT NULL AND "
-        "L.SonKullanmaTarihi < (SELECT date(GETDATE()))) THEN 1 ELSE 0 END AS IsBlocked, (SELECT "
-        "strftime('%d.%m.%Y', L2.SonKullanmaTarihi) FROM StokLotDetay L2 WHERE L2.StokID = "
-        "S.StokID AND IFNULL(L2.MevcutMiktar,0) > 0 AND L2.SonKullanmaTarihi IS NOT NULL AND "
-        "L2.SonKullanmaTarihi < (SELECT date(GETDATE())) ORDER BY L2.SonKullanmaTarihi LIMIT 1) AS "
-        "ExpiredDate FROM Stok S WHERE S.StokID = :Sid")};
+// Today's date and the style-104 date text are spelled by the dialect, and so is the TOP of the
+// sub-select, which the dialect's rewriting of a leading TOP does not reach.
+QString ExpiryBlockSql(const SqlDialect& dialect)
+{
+    const QString today = dialect.Today();
+    return QStringLiteral("SELECT CASE   WHEN ISNULL(S.IsSKTTakibi,0) = 1 AND "
+                          "ISNULL(S.IsSatisEngelle,1) = 1 AND EXISTS (    SELECT 1 FROM "
+                          "StokLotDetay L     WHERE L.StokID = S.StokID       AND "
+                          "ISNULL(L.MevcutMiktar,0) > 0       AND L.SonKullanmaTarihi IS NOT NULL  "
+                          "     AND L.SonKullanmaTarihi < ") +
+           today + QStringLiteral("  ) THEN 1 ELSE 0 END AS IsBlocked, (SELECT ") + dialect.Top(1) +
+           dialect.DateText104(QStringLiteral("L2.SonKullanmaTarihi")) +
+           QStringLiteral("  FROM StokLotDetay L2  WHERE L2.StokID = S.StokID    AND "
+                          "ISNULL(L2.MevcutMiktar,0) > 0    AND L2.SonKullanmaTarihi IS NOT NULL  "
+                          "  AND L2.SonKullanmaTarihi < ") +
+           today + QStringLiteral("  ORDER BY L2.SonKullanmaTarihi") + dialect.Limit(1) +
+           QStringLiteral(") AS ExpiredDate FROM Stok S WHERE S.StokID = :Sid");
+}
 
 // The flags are read too: a tile or search list may be older than the product's deletion.
 const QString kProductByStokID =
@@ -53,7 +49,7 @@ const QString kProductByStokID =
                    "CAST(KDVOrani AS FLOAT) AS "
                    "KDVOrani, TartimliMi, ISNULL(IsActive, 0) AS IsActive, ISNULL(IsDeleted, 0) AS "
                    "IsDeleted FROM Stok "
-                   "WHERE StokID = ");
+                   "WHERE StokID = :StokID");
 
 // "inf" and "nan" read as numbers; a line of endless quantity would poison every total.
 double Finite(double value, double fallback)
@@ -112,8 +108,8 @@ std::optional<TProductRow> ProductByBarcode(int SubeID, const QString& barcode)
 
 std::optional<TProductRow> ProductByStokID(int StokID)
 {
-    TDbQuery product(kProductByStokID + QString::number(StokID));
-    product.Exec();
+    TDbQuery product(kProductByStokID);
+    product.Param(QStringLiteral("StokID"), StokID).Exec();
     if (!product.Next())
         return std::nullopt;
     return ReadProductRow(product);
@@ -202,7 +198,7 @@ TExpiryBlock TBarcodeResolver::CheckExpiryBlock(int StokID)
 {
     if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
         return {};
-    TDbQuery check(kExpiryBlock);
+    TDbQuery check(ExpiryBlockSql(dmMain->Dialect()));
     check.Param(QStringLiteral("Sid"), StokID).Exec();
     if (!check.Next() || check.Value(QStringLiteral("IsBlocked")).toInt() != 1)
         return {};

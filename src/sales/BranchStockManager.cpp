@@ -4,26 +4,30 @@
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/Money.h"
+#include "core/OwnedSchema.h"
 #include "core/POSTextUtils.h"
-#include "database/OwnedSchema.h"
 #include "sales/CartManager.h"
 
 #include <QHash>
 
 namespace {
-QString SeedBranchRowsSql(const QString& sube, const QString& productFilter)
+// Gives branch :SubeID a row for every live product that has none (productFilter narrows the
+// products).
+QString SeedBranchRowsSql(const QString& productFilter)
 {
-    return QStringLiteral(
-               "INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok) SELECT ") +
-           sube + QStringLiteral(", S.StokID, ") +
+    return QStringLiteral("INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, "
+                          "MaxStok) SELECT :SubeID, S.StokID, ") +
            QStringLiteral("CASE WHEN NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS0 WHERE SS0.StokID = "
                           "S.StokID) ") +
            QStringLiteral("THEN ISNULL(S.MevcutStok,0) ELSE 0 END, S.MinStok, S.MaxStok ") +
            QStringLiteral("FROM dbo.Stok S ") + QStringLiteral("WHERE ISNULL(S.IsDeleted,0) = 0 ") +
            productFilter +
-           QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = ") +
-           sube + QStringLiteral(" AND SS.StokID = S.StokID);");
+           QStringLiteral("AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = "
+                          ":SubeID AND SS.StokID = S.StokID);");
 }
+
+const QString kSeedBranchRows = SeedBranchRowsSql(QString());
+const QString kSeedProductRow = SeedBranchRowsSql(QStringLiteral("AND S.StokID = :StokID "));
 
 // Seeding the whole catalogue costs a pass over every product. Once a branch has been seeded on
 // this database, a new pass is only needed when products were added since (the highest StokID
@@ -46,34 +50,28 @@ qlonglong HighestStokID()
 
 void SeedProductRow(int SubeID, int StokID)
 {
-    dmMain->ExecSql(SeedBranchRowsSql(QString::number(SubeID), QStringLiteral("AND S.StokID = ") +
-                                                                   QString::number(StokID) + u' '));
+    dmMain->ExecSql(kSeedProductRow,
+                    {{QStringLiteral("SubeID"), SubeID}, {QStringLiteral("StokID"), StokID}});
 }
 
-const QString kLotValid = QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND "
-                                         "(SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= ");
-
-// SQLite reads today from GETDATE(), the program's clock, in a sub-select: once per statement as
-// SQL Server does, not once per lot row.
-SqlText LotSql(const QString& head, const QString& tail)
+// The lots of :Sid a sale may take: stock left, and no expiry date or one not yet passed.
+QString LotSql(const QString& head, const QString& tail)
 {
-    return {head + kLotValid + QStringLiteral("CAST(GETDATE() AS DATE))") + tail,
-            head + kLotValid + QStringLiteral("(SELECT date(GETDATE())))") + tail};
+    return head +
+           QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND (SonKullanmaTarihi IS "
+                          "NULL OR SonKullanmaTarihi >= ") +
+           dmMain->Dialect().Today() + u')' + tail;
 }
 
 void CheckExpiredLots(const TCartItem& Item)
 {
-    TDbQuery expired(SqlText{
-        QStringLiteral(
-            "SELECT TOP 1 CONVERT(VARCHAR(10), SonKullanmaTarihi, 104) AS SKT FROM StokLotDetay "
-            "WHERE "
-            "StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
-            "SonKullanmaTarihi < CAST(GETDATE() AS DATE) ORDER BY SonKullanmaTarihi"),
-        QStringLiteral("SELECT strftime('%d.%m.%Y', SonKullanmaTarihi) AS SKT FROM StokLotDetay "
-                       "WHERE StokID = :Sid "
-                       "AND IFNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL AND "
-                       "SonKullanmaTarihi < "
-                       "(SELECT date(GETDATE())) ORDER BY SonKullanmaTarihi LIMIT 1")});
+    const SqlDialect& dialect = dmMain->Dialect();
+    TDbQuery expired(QStringLiteral("SELECT TOP 1 ") +
+                     dialect.DateText104(QStringLiteral("SonKullanmaTarihi")) +
+                     QStringLiteral(" AS SKT FROM StokLotDetay WHERE StokID = :Sid AND "
+                                    "ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL "
+                                    "AND SonKullanmaTarihi < ") +
+                     dialect.Today() + QStringLiteral(" ORDER BY SonKullanmaTarihi"));
     expired.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
     if (expired.Next())
         throw Exception(QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +
@@ -100,12 +98,12 @@ void RecordLot(int FisID, int SiraNo, const TCartItem& Item, int lot, double tak
 // it since it was read.
 bool ConsumeLot(int lot, double take)
 {
-    const QString amount = TBranchStockManager::FloatToSqlText(take);
-    TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - ") +
-                    amount + QStringLiteral(" WHERE LotID = ") + QString::number(lot) +
-                    QStringLiteral(" AND MevcutMiktar - ") + amount + QStringLiteral(" >= -") +
-                    QString::number(TMoney::LotQuantityTolerance, 'f', 6));
-    update.Exec();
+    TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - :Take "
+                                   "WHERE LotID = :LotID AND MevcutMiktar - :Take >= -:Tolerance"));
+    update.Param(QStringLiteral("Take"), take)
+        .Param(QStringLiteral("LotID"), lot)
+        .Param(QStringLiteral("Tolerance"), TMoney::LotQuantityTolerance)
+        .Exec();
     return update.RowsAffected() == 1;
 }
 } // namespace
@@ -126,7 +124,7 @@ void TBranchStockManager::EnsureBranchStockRows(int SubeID)
         return;
     EnsureBranchStockSchema();
     const qlonglong highest = HighestStokID();
-    dmMain->ExecSql(SeedBranchRowsSql(QString::number(SubeID), QString()));
+    dmMain->ExecSql(kSeedBranchRows, {{QStringLiteral("SubeID"), SubeID}});
     // Rows seeded inside a transaction may still be rolled back.
     if (!dmMain->InTransaction())
         seeded.insert(key, highest);
@@ -155,13 +153,13 @@ void TBranchStockManager::MoveBranchStock(int SubeID, int StokID, double Delta)
     if (SubeID <= 0 || StokID <= 0)
         return;
     EnsureBranchStockRows(SubeID);
-    const QString sube = QString::number(SubeID);
-    const QString stok = QString::number(StokID);
-    TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (") +
-                    FloatToSqlText(Delta) +
-                    QStringLiteral("), UpdatedAt = GETDATE() WHERE SubeID = ") + sube +
-                    QStringLiteral(" AND StokID = ") + stok);
-    update.Exec();
+    TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (:Delta), "
+                                   "UpdatedAt = GETDATE() WHERE SubeID = :SubeID AND StokID = "
+                                   ":StokID"));
+    update.Param(QStringLiteral("Delta"), Delta)
+        .Param(QStringLiteral("SubeID"), SubeID)
+        .Param(QStringLiteral("StokID"), StokID)
+        .Exec();
     if (update.RowsAffected() == 0) {
         // The row is missing (a product revived after the branch was seeded): create it, then move.
         SeedProductRow(SubeID, StokID);
@@ -174,11 +172,11 @@ void TBranchStockManager::RecalcProductStock(int StokID)
 {
     if (StokID <= 0)
         return;
-    const QString stok = QString::number(StokID);
     dmMain->ExecSql(
         QStringLiteral("UPDATE dbo.Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM "
-                       "dbo.SubeStok WHERE StokID = ") +
-        stok + QStringLiteral("),0), UpdatedAt = GETDATE() WHERE StokID = ") + stok);
+                       "dbo.SubeStok WHERE StokID = :StokID),0), UpdatedAt = GETDATE() WHERE "
+                       "StokID = :StokID"),
+        {{QStringLiteral("StokID"), StokID}});
 }
 
 QString TBranchStockManager::FloatToSqlText(double Value)

@@ -2,7 +2,7 @@
 
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
-#include "database/OwnedSchema.h"
+#include "core/OwnedSchema.h"
 
 #include <optional>
 

@@ -26,20 +26,14 @@ const QString kInsertLine =
                    ":Sira, :Stok, :Ad, :Bar, :Mik, "
                    ":Bir, :Fiyat, :KDV, :KDVT, :IndO, :IndT, :Ara, :Top)");
 
-// The shift row is locked until the sale commits, so it cannot be closed in between.
-const SqlText kOpenShift{
-    QStringLiteral(
-        "SELECT VardiyaID FROM Vardiya WITH (UPDLOCK, HOLDLOCK) WHERE VardiyaID = :Var AND "
-        "KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'"),
-    QStringLiteral(
-        "SELECT VardiyaID FROM Vardiya WHERE VardiyaID = :Var AND KapanisZamani IS NULL AND "
-        "IFNULL(VardiyaDurumu, 'ACIK') = 'ACIK'")};
+// The shift row is locked until the sale commits, so it cannot be closed in between. SQLite
+// has no row locks: its write transaction, begun IMMEDIATE, already holds the whole file.
+const QString kOpenShift = QStringLiteral(
+    "SELECT VardiyaID FROM Vardiya WITH (UPDLOCK, HOLDLOCK) WHERE VardiyaID = :Var AND "
+    "KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'");
 
-QString QuotedSql(const QString& text)
-{
-    QString doubled = text;
-    return u'\'' + doubled.replace(u'\'', QStringLiteral("''")) + u'\'';
-}
+const QString kFinalNumber =
+    QStringLiteral("UPDATE SatisFis SET FisNo = :FisNo WHERE FisID = :FisID");
 
 void RequireOpenShift(int VardiyaID)
 {
@@ -121,8 +115,8 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
         const int fisID =
             InsertHeader(SubeID, KullaniciID, TerminalID, VardiyaID, PaymentType, Cart);
         const QString fisNo = QStringLiteral("FIS-") + QString::number(fisID);
-        dmMain->ExecSql(QStringLiteral("UPDATE SatisFis SET FisNo = ") + QuotedSql(fisNo) +
-                        QStringLiteral(" WHERE FisID = ") + QString::number(fisID));
+        dmMain->ExecSql(kFinalNumber,
+                        {{QStringLiteral("FisNo"), fisNo}, {QStringLiteral("FisID"), fisID}});
         for (int i = 0; i < Cart.Count(); ++i) {
             const TCartItem& item = Cart.Items(i);
             InsertLine(fisID, i + 1, item);

@@ -25,26 +25,18 @@ const QString kTerminalSql = QStringLiteral(
 // second till checking at the same moment waits and then sees the new shift. SQLite gets the
 // same order from the write transaction, which begins IMMEDIATE. A shift without a status word
 // counts as open, as it does everywhere else; of two shifts opened within the same second the
-// later one is named.
-const SqlText kUserOpenShiftSql{
+// later one is named. The dialect drops the lock hints on SQLite.
+const QString kUserOpenShiftSql =
     QStringLiteral("SELECT TOP 1 V.VardiyaID, S.SubeAdi FROM Vardiya V WITH (UPDLOCK, HOLDLOCK) "
                    "LEFT JOIN Sube S ON S.SubeID = V.SubeID WHERE V.KullaniciID = :KullaniciID   "
                    "AND ISNULL(V.VardiyaDurumu, 'ACIK') = 'ACIK'   AND V.KapanisZamani IS NULL "
-                   "ORDER BY V.AcilisZamani DESC, V.VardiyaID DESC"),
-    QStringLiteral("SELECT TOP 1 V.VardiyaID, S.SubeAdi FROM Vardiya V "
-                   "LEFT JOIN Sube S ON S.SubeID = V.SubeID WHERE V.KullaniciID = :KullaniciID   "
-                   "AND ISNULL(V.VardiyaDurumu, 'ACIK') = 'ACIK'   AND V.KapanisZamani IS NULL "
-                   "ORDER BY V.AcilisZamani DESC, V.VardiyaID DESC")};
+                   "ORDER BY V.AcilisZamani DESC, V.VardiyaID DESC");
 
-const SqlText kTerminalOpenShiftSql{
+const QString kTerminalOpenShiftSql =
     QStringLiteral("SELECT TOP 1 V.VardiyaID, K.AdSoyad FROM Vardiya V WITH (UPDLOCK, HOLDLOCK) "
                    "INNER JOIN Kullanici K ON K.KullaniciID = V.KullaniciID WHERE V.TerminalID = "
                    ":TerminalID   AND V.SubeID = :SubeID   AND ISNULL(V.VardiyaDurumu, 'ACIK') = "
-                   "'ACIK'   AND V.KapanisZamani IS NULL"),
-    QStringLiteral("SELECT TOP 1 V.VardiyaID, K.AdSoyad FROM Vardiya V "
-                   "INNER JOIN Kullanici K ON K.KullaniciID = V.KullaniciID WHERE V.TerminalID = "
-                   ":TerminalID   AND V.SubeID = :SubeID   AND ISNULL(V.VardiyaDurumu, 'ACIK') = "
-                   "'ACIK'   AND V.KapanisZamani IS NULL")};
+                   "'ACIK'   AND V.KapanisZamani IS NULL");
 
 const QString kInsertSql = QStringLiteral(
     "SET NOCOUNT ON; INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, AcilisZamani, "

@@ -3,6 +3,7 @@
 #include "core/DbTransaction.h"
 #include "core/Exceptions.h"
 #include "core/SqlServerBrowser.h"
+#include "core/SqlServerEngine.h"
 #include "support/TestDatabase.h"
 
 #include <QElapsedTimer>
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void browserResponse();
     void sameStatementInsideItsOwnResult();
     void abandonedResultHoldsNoSnapshot();
+    void preparedStatementsStayBounded();
+    void lockHintedTextRunsOnSqlite();
 };
 
 void TestDataModule::initTestCase()
@@ -61,7 +64,7 @@ void TestDataModule::sanitize()
 {
     QFETCH(QString, input);
     QFETCH(QString, expected);
-    QCOMPARE(TdmMain::SanitizeConnectionString(input), expected);
+    QCOMPARE(TSqlServerEngine::SanitizeConnectionString(input), expected);
 }
 
 void TestDataModule::attemptsFromSetting_data()
@@ -69,10 +72,15 @@ void TestDataModule::attemptsFromSetting_data()
     QTest::addColumn<QString>("setting");
     QTest::addColumn<int>("count");
     QTest::addColumn<QString>("driver");
-    QTest::newRow("embedded") << "" << 1 << "QSQLITE";
-    QTest::newRow("sqlite file") << "sqlite:/tmp/x.db" << 1 << "QSQLITE";
-    QTest::newRow("built-in server") << "mssql" << 5 << "QODBC";
-    QTest::newRow("one server string") << "mssql:DRIVER={FreeTDS};SERVER=h,1433;" << 1 << "QODBC";
+    QTest::addColumn<QString>("engine");
+    QTest::newRow("embedded") << "" << 1 << "QSQLITE"
+                              << "sqlite";
+    QTest::newRow("sqlite file") << "sqlite:/tmp/x.db" << 1 << "QSQLITE"
+                                 << "sqlite";
+    QTest::newRow("built-in server") << "mssql" << 5 << "QODBC"
+                                     << "mssql";
+    QTest::newRow("one server string") << "mssql:DRIVER={FreeTDS};SERVER=h,1433;" << 1 << "QODBC"
+                                       << "mssql";
 }
 
 void TestDataModule::attemptsFromSetting()
@@ -80,9 +88,12 @@ void TestDataModule::attemptsFromSetting()
     QFETCH(QString, setting);
     QFETCH(int, count);
     QFETCH(QString, driver);
+    QFETCH(QString, engine);
     const auto attempts = TdmMain::AttemptsFor(setting);
     QCOMPARE(attempts.size(), count);
     QCOMPARE(attempts.first().Driver, driver);
+    for (const auto& a : attempts)
+        QCOMPARE(a.Engine, engine);
     if (setting == "mssql") {
         QVERIFY(attempts.first().ConnectionString.contains("ODBC Driver 18"));
         QVERIFY(attempts.last().ConnectionString.contains("FreeTDS"));
@@ -115,7 +126,7 @@ void TestDataModule::laterAttemptWinsSilently()
         {{"QODBC", "DRIVER={No Such Driver};SERVER=x;"}, {"QSQLITE", dir.filePath("k.db")}});
     QVERIFY(db.Connect());
     QVERIFY(db.Connected());
-    QCOMPARE(db.Engine(), TDbEngine::SQLite);
+    QCOMPARE(db.Dialect().Kind(), TSqlDialectKind::SQLite);
     QVERIFY(db.Description().endsWith("k.db"));
 }
 
@@ -168,7 +179,7 @@ void TestDataModule::failureListsEveryAttemptInOrder()
 void TestDataModule::builtInServerAttemptsFailWithinSeconds()
 {
     TdmMain db;
-    db.SetAttempts(TdmMain::BuiltInSqlServerAttempts());
+    db.SetAttempts(TSqlServerEngine::BuiltInAttempts());
     QElapsedTimer clock;
     clock.start();
     const QString message = FailureOf(db);
@@ -182,7 +193,7 @@ void TestDataModule::builtInServerAttemptsFailWithinSeconds()
 void TestDataModule::passwordNeverShown()
 {
     TdmMain db;
-    db.SetAttempts(TdmMain::BuiltInSqlServerAttempts());
+    db.SetAttempts(TSqlServerEngine::BuiltInAttempts());
     QVERIFY(!FailureOf(db).contains("7HVN4KTR"));
 }
 
@@ -336,6 +347,52 @@ void TestDataModule::abandonedResultHoldsNoSnapshot()
     db.Exec("INSERT INTO T VALUES (4)");
     tx.Commit();
     QCOMPARE(db.Count("T"), 4);
+}
+
+// Many different texts, as a program that wrote its values into the text would run: the
+// connection keeps no more prepared statements than its bound, every result is still right, and
+// a statement in steady use stays prepared.
+void TestDataModule::preparedStatementsStayBounded()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (A INT)");
+    db.Exec("INSERT INTO T VALUES (5)");
+    const QString steady = "SELECT A + :Add FROM T";
+    const int texts = int(TStatementCache::MaxStatements) * 3;
+    for (int i = 0; i < texts; ++i) {
+        TDbQuery distinct(QString("SELECT A + %1 FROM T").arg(i));
+        distinct.Exec();
+        QVERIFY(distinct.Next());
+        QCOMPARE(distinct.Value(0).toInt(), 5 + i);
+        if (i % 16 == 0) {
+            TDbQuery repeated(steady);
+            repeated.Param("Add", i).Exec();
+            QVERIFY(repeated.Next());
+            QCOMPARE(repeated.Value(0).toInt(), 5 + i);
+        }
+        QVERIFY(db.Db().Statements().Size() <= TStatementCache::MaxStatements);
+    }
+    QCOMPARE(db.Db().Statements().Size(), TStatementCache::MaxStatements);
+    QVERIFY(db.Db().Statements().Contains(steady));
+    QVERIFY(!db.Db().Statements().Contains("SELECT A + 0 FROM T"));
+}
+
+// SQL Server's lock hints keep the shift row locked until a sale or a shift opening commits; on
+// SQLite the same text runs without them inside the IMMEDIATE write transaction.
+void TestDataModule::lockHintedTextRunsOnSqlite()
+{
+    TTestDatabase db;
+    db.Exec("CREATE TABLE Kasa (KasaID INTEGER PRIMARY KEY, KapanisZamani TEXT, Durum TEXT)");
+    db.Exec("INSERT INTO Kasa VALUES (1, NULL, NULL), (2, '2024-01-01 10:00:00', 'KAPALI')");
+    TDbTransaction tx;
+    TDbQuery open("SELECT TOP 1 K.KasaID FROM dbo.Kasa K WITH (UPDLOCK, HOLDLOCK) WHERE "
+                  "K.KapanisZamani IS NULL AND ISNULL(K.Durum, 'ACIK') = 'ACIK' ORDER BY "
+                  "K.KasaID DESC");
+    open.Exec();
+    QVERIFY(open.Next());
+    QCOMPARE(open.Value("KasaID").toInt(), 1);
+    QVERIFY(!open.Next());
+    tx.Commit();
 }
 
 QTEST_GUILESS_MAIN(TestDataModule)

@@ -4,6 +4,7 @@
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
 #include "database/EmbeddedDatabase.h"
+#include "database/SqliteEngine.h"
 
 #include <QCoreApplication>
 
@@ -15,10 +16,11 @@ int main(int argc, char** argv)
     if (argc < 2)
         return 2;
     try {
+        TSqliteEngine::Register();
         TdmMain db;
         db.SetAttempts({{QStringLiteral("QSQLITE"), QString::fromLocal8Bit(argv[1])}});
         db.Connect();
-        EmbeddedDatabase::Prepare(db, true);
+        EmbeddedDatabase::Prepare(true);
     } catch (const std::exception& e) {
         std::fputs(qPrintable(ErrorMessage(e) + u'\n'), stderr);
         return 1;

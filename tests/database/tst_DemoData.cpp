@@ -58,7 +58,7 @@ void TestDemoData::init()
 {
     FClock.emplace(QDateTime(QDate(2025, 3, 5), QTime(23, 59, 59)));
     FDb = std::make_unique<TTestDatabase>();
-    EmbeddedDatabase::Prepare(FDb->Db(), true);
+    EmbeddedDatabase::Prepare(true);
 }
 
 void TestDemoData::cleanup()
@@ -282,10 +282,10 @@ void TestDemoData::notAddedTwice()
 {
     const QString once = DatabaseProbe::Contents();
     QVERIFY(!DemoData::DatabaseIsEmpty());
-    EmbeddedDatabase::Prepare(FDb->Db(), true);
+    EmbeddedDatabase::Prepare(true);
     FDb->Db().Disconnect();
     FDb->Db().Connect();
-    EmbeddedDatabase::Prepare(FDb->Db(), true);
+    EmbeddedDatabase::Prepare(true);
     QCOMPARE(DatabaseProbe::Contents(), once);
 }
 
@@ -293,7 +293,7 @@ void TestDemoData::neverAddedToADatabaseWithData()
 {
     TTestDatabase db;
     db.Exec("INSERT INTO Musteri (AdSoyad) VALUES ('Eski Müşteri')");
-    EmbeddedDatabase::Prepare(db.Db(), true);
+    EmbeddedDatabase::Prepare(true);
     QCOMPARE(db.Count("Firma"), 0);
     QCOMPARE(db.Count("Stok"), 0);
     QCOMPARE(db.Count("Musteri"), 1);

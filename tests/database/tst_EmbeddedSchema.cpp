@@ -2,10 +2,10 @@
 
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
+#include "core/OwnedSchema.h"
 #include "core/StoredProc.h"
 #include "database/EmbeddedDatabase.h"
 #include "database/EmbeddedSchema.h"
-#include "database/OwnedSchema.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>

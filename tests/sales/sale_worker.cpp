@@ -3,6 +3,7 @@
 // Prints "OK <FisID>" for every committed sale and "FAIL <message>" for every refused one.
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
+#include "database/SqliteEngine.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     if (argc < 4)
         return 2;
+    TSqliteEngine::Register();
     TdmMain db;
     db.SetAttempts({{QStringLiteral("QSQLITE"), QString::fromLocal8Bit(argv[1])}});
     db.Connect();

@@ -4,6 +4,7 @@
 // "FAIL <message>".
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
+#include "database/SqliteEngine.h"
 #include "shifts/ShiftManager.h"
 
 #include <QCoreApplication>
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     if (argc < 6)
         return 2;
+    TSqliteEngine::Register();
     TdmMain db;
     db.SetAttempts({{QStringLiteral("QSQLITE"), QString::fromLocal8Bit(argv[1])}});
     db.Connect();

@@ -2,6 +2,7 @@
 
 #include "core/AppPaths.h"
 #include "core/DbQuery.h"
+#include "database/SqliteEngine.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +11,9 @@
 #include <QtTest>
 
 TTestDatabase::TTestDatabase()
-    : FDb(std::make_unique<TdmMain>())
 {
+    UseEmbeddedEngine();
+    FDb = std::make_unique<TdmMain>();
     FDb->SetAttempts({{QStringLiteral("QSQLITE"), Path()}});
     FDb->Connect();
 }
@@ -44,6 +46,12 @@ void UseTurkishLocale()
 void UseTestPaths()
 {
     QStandardPaths::setTestModeEnabled(true);
+    UseEmbeddedEngine();
+}
+
+void UseEmbeddedEngine()
+{
+    TSqliteEngine::Register();
 }
 
 QStringList ZReportFiles(int vardiyaId)

@@ -28,9 +28,12 @@ private:
     std::unique_ptr<TdmMain> FDb;
 };
 
-// Pins the number format of the test to Turkish settings and keeps per-user files out of $HOME.
+// Pins the number format of the test to Turkish settings and keeps per-user files out of $HOME
+// (and makes the embedded engine available, as the program does).
 void UseTurkishLocale();
 void UseTestPaths();
+// Registers the embedded SQLite engine, as the program does before it connects.
+void UseEmbeddedEngine();
 
 // The Z report files of a shift in the reports folder, by name, and their removal.
 QStringList ZReportFiles(int vardiyaId);

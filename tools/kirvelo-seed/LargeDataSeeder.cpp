@@ -4,8 +4,8 @@
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
 #include "core/Money.h"
+#include "core/OwnedSchema.h"
 #include "database/DemoData.h"
-#include "database/OwnedSchema.h"
 
 #include <QDateTime>
 #include <QSqlError>

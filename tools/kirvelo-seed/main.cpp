@@ -6,6 +6,7 @@
 
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
+#include "database/SqliteEngine.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -72,6 +73,7 @@ int main(int argc, char* argv[])
     try {
         QElapsedTimer clock;
         clock.start();
+        TSqliteEngine::Register();
         TdmMain db;
         db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
         db.Connect();

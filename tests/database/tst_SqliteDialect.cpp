@@ -1,18 +1,20 @@
-#include "core/SqlDialect.h"
+#include "core/SqlServerDialect.h"
+#include "database/SqliteDialect.h"
 
 #include <QtTest>
 
 // The SQLite rewriting of SQL Server texts, rule by rule.
-class TestSqlDialect : public QObject {
+class TestSqliteDialect : public QObject {
     Q_OBJECT
 private Q_SLOTS:
     void translate_data();
     void translate();
     void guardedColumnKeepsItsGuard();
     void serverTextIsUntouched();
+    void translationsStayBounded();
 };
 
-void TestSqlDialect::translate_data()
+void TestSqliteDialect::translate_data()
 {
     QTest::addColumn<QString>("tsql");
     QTest::addColumn<QStringList>("sqlite");
@@ -58,6 +60,14 @@ void TestSqlDialect::translate_data()
            "dbo.SubeStok(SubeID, StokID);"
         << QStringList{"CREATE UNIQUE INDEX IF NOT EXISTS UX_SubeStok_Sube_Stok ON "
                        "SubeStok(SubeID, StokID)"};
+    QTest::newRow("lock hints dropped")
+        << "SELECT TOP 1 V.VardiyaID, S.SubeAdi FROM Vardiya V WITH (UPDLOCK, HOLDLOCK) LEFT JOIN "
+           "Sube S ON S.SubeID = V.SubeID WHERE V.KullaniciID = :KullaniciID"
+        << QStringList{"SELECT V.VardiyaID, S.SubeAdi FROM Vardiya V LEFT JOIN Sube S ON S.SubeID "
+                       "= V.SubeID WHERE V.KullaniciID = :KullaniciID LIMIT 1"};
+    QTest::newRow("lock hints of an unaliased table")
+        << "SELECT VardiyaID FROM Vardiya with ( updlock ,holdlock ) WHERE VardiyaID = :Var"
+        << QStringList{"SELECT VardiyaID FROM Vardiya WHERE VardiyaID = :Var"};
     QTest::newRow("guarded plain index")
         << "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SubeStok_StokID' AND "
            "object_id = OBJECT_ID('dbo.SubeStok')) CREATE INDEX IX_SubeStok_StokID ON "
@@ -65,19 +75,19 @@ void TestSqlDialect::translate_data()
         << QStringList{"CREATE INDEX IF NOT EXISTS IX_SubeStok_StokID ON SubeStok(StokID)"};
 }
 
-void TestSqlDialect::translate()
+void TestSqliteDialect::translate()
 {
     QFETCH(QString, tsql);
     QFETCH(QStringList, sqlite);
     QStringList actual;
-    for (const TSqlStep& step : SqlDialect::TranslateForSqlite(tsql))
+    for (const TSqlStep& step : TSqliteDialect::TranslateForSqlite(tsql))
         actual << step.Sql;
     QCOMPARE(actual, sqlite);
 }
 
-void TestSqlDialect::guardedColumnKeepsItsGuard()
+void TestSqliteDialect::guardedColumnKeepsItsGuard()
 {
-    const auto steps = SqlDialect::TranslateForSqlite(
+    const auto steps = TSqliteDialect::TranslateForSqlite(
         "IF COL_LENGTH('dbo.CariKart', 'CariTipi') IS NULL ALTER TABLE dbo.CariKart ADD CariTipi "
         "NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')");
     QCOMPARE(steps.size(), 1);
@@ -87,28 +97,45 @@ void TestSqlDialect::guardedColumnKeepsItsGuard()
             "ALTER TABLE CariKart ADD COLUMN CariTipi NVARCHAR(20) NOT NULL DEFAULT('MUSTERI')"));
     QCOMPARE(steps[0].GuardTable, QString("CariKart"));
     QCOMPARE(steps[0].GuardColumn, QString("CariTipi"));
-    const auto money = SqlDialect::TranslateForSqlite(
+    const auto money = TSqliteDialect::TranslateForSqlite(
         "IF COL_LENGTH('dbo.CariKart', 'RiskLimiti') IS NULL ALTER TABLE dbo.CariKart ADD "
         "RiskLimiti DECIMAL(18,2) NOT NULL DEFAULT(0)");
     QCOMPARE(money.first().Sql,
              QString("ALTER TABLE CariKart ADD COLUMN RiskLimiti REAL NOT NULL DEFAULT(0)"));
 }
 
-void TestSqlDialect::serverTextIsUntouched()
+void TestSqliteDialect::serverTextIsUntouched()
 {
     const QString batch =
         "SET NOCOUNT ON; INSERT INTO dbo.T (A) VALUES (ISNULL(:A, 0)); SELECT SCOPE_IDENTITY();";
-    const SqlDialect server(TDbEngine::SqlServer);
+    const TSqlServerDialect server;
     QCOMPARE(server.Steps(batch).size(), 1);
     QCOMPARE(server.Steps(batch).first().Sql, batch);
     QCOMPARE(server.Steps(SqlText{"SELECT TOP 1 A FROM T", "SELECT A FROM T LIMIT 1"}).first().Sql,
              QString("SELECT TOP 1 A FROM T"));
-    const SqlDialect sqlite(TDbEngine::SQLite);
+    const TSqliteDialect sqlite;
     QCOMPARE(sqlite.Steps(SqlText{"SELECT TOP 1 A FROM T", "SELECT A FROM T ORDER BY A LIMIT 1"})
                  .first()
                  .Sql,
              QString("SELECT A FROM T ORDER BY A LIMIT 1"));
 }
 
-QTEST_GUILESS_MAIN(TestSqlDialect)
-#include "tst_SqlDialect.moc"
+// Texts with their values written in, a few thousand of them: each is still translated right,
+// and the dialect keeps no more translations than its bound.
+void TestSqliteDialect::translationsStayBounded()
+{
+    const TSqliteDialect dialect;
+    const int texts = int(TSqliteDialect::MaxCachedTranslations) * 4;
+    for (int i = 0; i < texts; ++i) {
+        const auto steps =
+            dialect.Steps(QString("SELECT TOP 1 A FROM dbo.T WHERE B = ISNULL(%1, 0)").arg(i));
+        QCOMPARE(steps.size(), 1);
+        QCOMPARE(steps.first().Sql,
+                 QString("SELECT A FROM T WHERE B = IFNULL(%1, 0) LIMIT 1").arg(i));
+        QVERIFY(dialect.CachedTranslations() <= TSqliteDialect::MaxCachedTranslations);
+    }
+    QCOMPARE(dialect.CachedTranslations(), TSqliteDialect::MaxCachedTranslations);
+}
+
+QTEST_GUILESS_MAIN(TestSqliteDialect)
+#include "tst_SqliteDialect.moc"

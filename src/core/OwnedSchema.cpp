@@ -1,4 +1,4 @@
-#include "database/OwnedSchema.h"
+#include "core/OwnedSchema.h"
 
 #include "core/DataModule.h"
 #include "core/Exceptions.h"

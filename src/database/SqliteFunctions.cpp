@@ -1,4 +1,4 @@
-#include "core/SqliteFunctions.h"
+#include "database/SqliteFunctions.h"
 
 #include "core/Clock.h"
 

@@ -1,0 +1,84 @@
+#include "database/SqliteEngine.h"
+
+#include "core/DataModule.h"
+#include "core/DbErrors.h"
+#include "core/Exceptions.h"
+#include "database/EmbeddedDatabase.h"
+#include "database/SqliteFunctions.h"
+
+#include <QFileInfo>
+#include <QSqlDriver>
+#include <QSqlQuery>
+
+#include <sqlite3.h>
+
+namespace {
+void Exec(QSqlDatabase& db, const QString& sql)
+{
+    QSqlQuery query(db);
+    if (!query.exec(sql))
+        throw EDatabaseError(DbErrors::StatementText(query.lastError()));
+}
+
+sqlite3* Handle(const QSqlDatabase& db)
+{
+    const QVariant handle = db.driver()->handle();
+    return handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0
+               ? *static_cast<sqlite3* const*>(handle.constData())
+               : nullptr;
+}
+} // namespace
+
+void TSqliteEngine::Register()
+{
+    TDbEngine::Register(
+        DbEngineName::Sqlite, QStringLiteral("QSQLITE"),
+        []() -> std::unique_ptr<TDbEngine> { return std::make_unique<TSqliteEngine>(); });
+}
+
+void TSqliteEngine::Configure(QSqlDatabase& db, const QString& connectionString) const
+{
+    db.setDatabaseName(connectionString);
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+}
+
+void TSqliteEngine::Prepare(QSqlDatabase& db, const QString& connectionString)
+{
+    sqlite3* raw = Handle(db);
+    if (!raw || !RegisterSqlServerFunctions(raw))
+        throw EDatabaseError(QStringLiteral("SQLite işlevleri kaydedilemedi."));
+    Exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
+    Exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+    Exec(db, QStringLiteral("PRAGMA foreign_keys=ON"));
+    EmbeddedDatabase::Prepare(connectionString == TdmMain::EmbeddedDatabasePath());
+}
+
+QString TSqliteEngine::Remembered(const QString& connectionString) const
+{
+    return connectionString;
+}
+
+QString TSqliteEngine::Description(const QString& remembered) const
+{
+    return QStringLiteral("SQLite: ") + QFileInfo(remembered).absoluteFilePath();
+}
+
+void TSqliteEngine::BeginTransaction(QSqlDatabase& db)
+{
+    Exec(db, QStringLiteral("BEGIN IMMEDIATE"));
+}
+
+void TSqliteEngine::Commit(QSqlDatabase& db)
+{
+    Exec(db, QStringLiteral("COMMIT"));
+}
+
+void TSqliteEngine::Rollback(QSqlDatabase& db)
+{
+    QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+}
+
+void TSqliteEngine::CallRoutine(QSqlDatabase&, TRoutineCall& call)
+{
+    EmbeddedDatabase::RunProcedure(call);
+}

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "core/DbEngine.h"
+#include "database/SqliteDialect.h"
+
+// The embedded engine: an SQLite file through Qt's SQLite driver (QSQLITE). WAL journal, a 10 s
+// busy time-out, foreign keys on, write transactions begun IMMEDIATE; the SQL Server functions
+// the statements share are registered on every connection, the schema is completed when
+// anything is missing, and the server routines run as their C++ versions.
+class TSqliteEngine final : public TDbEngine {
+public:
+    // Makes the engine available as "sqlite", by default for QSQLITE attempts. The program,
+    // its tools and its tests call this once before they connect.
+    static void Register();
+
+    const SqlDialect& Dialect() const override { return FDialect; }
+    void Configure(QSqlDatabase& db, const QString& connectionString) const override;
+    void Prepare(QSqlDatabase& db, const QString& connectionString) override;
+    QString Remembered(const QString& connectionString) const override;
+    QString Description(const QString& remembered) const override;
+    void BeginTransaction(QSqlDatabase& db) override;
+    void Commit(QSqlDatabase& db) override;
+    void Rollback(QSqlDatabase& db) override;
+    void CallRoutine(QSqlDatabase& db, TRoutineCall& call) override;
+
+private:
+    TSqliteDialect FDialect;
+};
