@@ -50,10 +50,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    // The sales screen still runs the close mode itself and reads edtAmount; ExecuteClose takes
-    // its place there.
-    friend class TfrmMainPOS;
-
     void FormCreate();
     void LayoutCard();
 

@@ -9,36 +9,15 @@
 #include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
-#include <QScopeGuard>
 #include <QtTest>
 
 #include <functional>
 #include <memory>
 
 namespace {
-// Runs `step` on the next modal window of type T once it is open; a window of another type
-// (the dialog before it) is left alone. Deleting the returned watch stops waiting.
-template <typename T> QPointer<QTimer> WhenOpens(std::function<void(T*)> step)
-{
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, step = std::move(step)] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        step(window);
-    });
-    poll->start();
-    return poll;
-}
-
 // Types the amount into the shift dialog and presses its action or cancel button.
 void TypeAndPress(QWidget* dialog, const QString& amount, const char* button)
 {
@@ -47,12 +26,12 @@ void TypeAndPress(QWidget* dialog, const QString& amount, const char* button)
 }
 
 // Answers the close-mode dialog with a counted amount.
-void CountCash(const QString& amount)
+std::function<void(QDialog&)> CountCash(const QString& amount)
 {
-    WhenOpens<TfrmVardiya>([amount](TfrmVardiya* dialog) {
-        QCOMPARE(dialog->Mode(), vmClose);
-        TypeAndPress(dialog, amount, "btnAction");
-    });
+    return [amount](QDialog& dialog) {
+        QCOMPARE(qobject_cast<TfrmVardiya*>(&dialog)->Mode(), vmClose);
+        TypeAndPress(&dialog, amount, "btnAction");
+    };
 }
 } // namespace
 
@@ -158,8 +137,8 @@ void TestSalesScreenShift::openCancelledChangesNothing()
 {
     FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
     NewForm();
-    WhenOpens<TfrmVardiya>(
-        [](TfrmVardiya* dialog) { Child<TPOSButton>(dialog, "btnCancel")->click(); });
+    TDialogAnswers answers;
+    answers.Step([](QDialog& dialog) { Child<TPOSButton>(&dialog, "btnCancel")->click(); });
     FForm->btnVardiyaAcClick();
     QCOMPARE(FForm->VardiyaID(), -1);
     QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Kapalı"));
@@ -180,8 +159,10 @@ void TestSalesScreenShift::closeCancelledWritesNothing()
 {
     NewForm();
     const QString before = ShiftState();
-    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) { TypeAndPress(dialog, "100", "btnCancel"); });
+    TDialogAnswers answers;
+    answers.Step([](QDialog& dialog) { TypeAndPress(&dialog, "100", "btnCancel"); });
     FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Count(), 1);
     QCOMPARE(ShiftState(), before);
     QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
 }
@@ -194,17 +175,12 @@ void TestSalesScreenShift::closeRefusedByTheRoutine()
                 "= 'KAPALI'");
     const QString before = ShiftState();
     TDialogAnswers answers;
-    bool reportShown = false;
-    const QPointer<QTimer> watch = WhenOpens<TfrmZReportPreview>([&](TfrmZReportPreview* preview) {
-        reportShown = true;
-        preview->close();
-    });
-    const auto stopWatching = qScopeGuard([&] { delete watch.data(); });
-    CountCash("100");
+    // Whatever follows the count is closed; a Z report among it would be recorded.
+    answers.Step(CountCash("100")).Step([](QDialog& dialog) { dialog.reject(); });
     FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Count(), 2);
     QCOMPARE(answers.Last().Title, QString("Hata"));
     QCOMPARE(answers.Last().Text, QString("Vardiya zaten kapatılmış."));
-    QVERIFY(!reportShown);
     QCOMPARE(Find<QLabel>("lblVardiya")->text(),
              QString("Vardiya: Açık (ID: %1)").arg(FShop->VardiyaID()));
     QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
@@ -228,13 +204,14 @@ void TestSalesScreenShift::closeSucceeds()
     const int shift = FShop->VardiyaID();
     QString labelWhileReport;
     QStringList report;
-    WhenOpens<TfrmZReportPreview>([&](TfrmZReportPreview* preview) {
+    TDialogAnswers answers;
+    answers.Step(CountCash(typed)).Step([&](QDialog& dialog) {
         labelWhileReport = Find<QLabel>("lblVardiya")->text();
-        report = preview->ReportLines();
-        Child<TPOSButton>(preview, "btnClose")->click();
+        report = qobject_cast<TfrmZReportPreview*>(&dialog)->ReportLines();
+        Child<TPOSButton>(&dialog, "btnClose")->click();
     });
-    CountCash(typed);
     FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Shown().at(1).Form, QString("TfrmZReportPreview"));
     QCOMPARE(labelWhileReport, QString("Vardiya: Açık (ID: %1)").arg(shift));
     QVERIFY(report.size() > 28);
     QCOMPARE(report.at(2), QString("Vardiya ID       : %1").arg(shift));
@@ -261,12 +238,14 @@ void TestSalesScreenShift::summaryOfTheShift()
 {
     NewForm();
     QString shown;
-    WhenOpens<TfrmShiftSummary>([&](TfrmShiftSummary* summary) {
-        shown = Child<QLabel>(summary, "lblVardiyaValue")->text() + '|' +
-                Child<QLabel>(summary, "lblKasaTeslimValue")->text();
-        Child<TPOSButton>(summary, "btnClose")->click();
+    TDialogAnswers answers;
+    answers.Step([&](QDialog& summary) {
+        shown = Child<QLabel>(&summary, "lblVardiyaValue")->text() + '|' +
+                Child<QLabel>(&summary, "lblKasaTeslimValue")->text();
+        Child<TPOSButton>(&summary, "btnClose")->click();
     });
     FForm->btnIcmalClick();
+    QCOMPARE(answers.Last().Form, QString("TfrmShiftSummary"));
     QCOMPARE(shown, QString("%1|100,00 TL").arg(FShop->VardiyaID()));
 }
 
