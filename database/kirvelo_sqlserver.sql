@@ -195,6 +195,11 @@ IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_Barkod' AND objec
 GO
 IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_KategoriID' AND object_id = OBJECT_ID('dbo.Stok')) CREATE INDEX IX_Stok_KategoriID ON dbo.Stok(KategoriID);
 GO
+-- The catalogue's tiles and the product search read products in the order of their names.
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_StokAdi' AND object_id = OBJECT_ID('dbo.Stok')) CREATE INDEX IX_Stok_StokAdi ON dbo.Stok(StokAdi);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_KategoriID_StokAdi' AND object_id = OBJECT_ID('dbo.Stok')) CREATE INDEX IX_Stok_KategoriID_StokAdi ON dbo.Stok(KategoriID, StokAdi);
+GO
 IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'UX_StokBirimDonusum_KoliBarkod' AND object_id = OBJECT_ID('dbo.StokBirimDonusum')) CREATE UNIQUE INDEX UX_StokBirimDonusum_KoliBarkod ON dbo.StokBirimDonusum(KoliBarkod);
 GO
 IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_StokBirimDonusum_StokID' AND object_id = OBJECT_ID('dbo.StokBirimDonusum')) CREATE INDEX IX_StokBirimDonusum_StokID ON dbo.StokBirimDonusum(StokID);

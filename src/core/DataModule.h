@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class TProductIndex;
 class TRoutineCall;
 
 // The one database connection of the program. Opening tries each attempt in order and either
@@ -67,6 +68,8 @@ public:
 
     // Runs a server routine: reads the call's in-values, sets its out-values.
     void CallRoutine(TRoutineCall& call);
+    // The open engine's product search index; null when it has none or nothing is open.
+    TProductIndex* ProductIndex() const { return FEngine ? FEngine->ProductIndex() : nullptr; }
 
 private:
     bool OpenAttempt(const TConnectionAttempt& attempt, QString& errorText);

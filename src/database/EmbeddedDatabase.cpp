@@ -5,6 +5,7 @@
 #include "database/DemoData.h"
 #include "database/EmbeddedProcedures.h"
 #include "database/EmbeddedSchema.h"
+#include "database/SqliteProductIndex.h"
 
 namespace EmbeddedDatabase {
 namespace {
@@ -24,6 +25,7 @@ void Prepare(bool withDemoData)
     EmbeddedSchema::Create();
     if (withDemoData)
         DemoData::WriteIfEmpty();
+    TSqliteProductIndex::Prepare();
 }
 
 void RunProcedure(TRoutineCall& call)

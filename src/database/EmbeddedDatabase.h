@@ -7,7 +7,7 @@ class TRoutineCall;
 namespace EmbeddedDatabase {
 // Called each time an SQLite file is opened, on the program's connection: creates the schema
 // when it is missing and, when `withDemoData` is set and the database holds no data yet, the
-// demo shop.
+// demo shop; then readies the product search index (TSqliteProductIndex::Prepare).
 void Prepare(bool withDemoData);
 // Runs the embedded routine named like the stored procedure; raises EDatabaseError when no
 // such routine exists.

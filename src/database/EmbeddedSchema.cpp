@@ -222,6 +222,13 @@ QStringList RequiredStatements()
         QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_KategoriID' "
                        "AND object_id = OBJECT_ID('dbo.Stok')) CREATE INDEX IX_Stok_KategoriID ON "
                        "dbo.Stok(KategoriID)"),
+        // The catalogue's tiles and the product search read products in the order of their names.
+        QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_Stok_StokAdi' "
+                       "AND object_id = OBJECT_ID('dbo.Stok')) CREATE INDEX IX_Stok_StokAdi ON "
+                       "dbo.Stok(StokAdi)"),
+        QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = "
+                       "'IX_Stok_KategoriID_StokAdi' AND object_id = OBJECT_ID('dbo.Stok')) CREATE "
+                       "INDEX IX_Stok_KategoriID_StokAdi ON dbo.Stok(KategoriID, StokAdi)"),
         QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = "
                        "'UX_StokBirimDonusum_KoliBarkod' AND object_id = "
                        "OBJECT_ID('dbo.StokBirimDonusum')) CREATE UNIQUE INDEX "

@@ -51,6 +51,7 @@ void TSqliteEngine::Prepare(QSqlDatabase& db, const QString& connectionString)
     Exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
     Exec(db, QStringLiteral("PRAGMA foreign_keys=ON"));
     EmbeddedDatabase::Prepare(connectionString == TdmMain::EmbeddedDatabasePath());
+    FProductIndex = std::make_unique<TSqliteProductIndex>();
 }
 
 QString TSqliteEngine::Remembered(const QString& connectionString) const

@@ -2,6 +2,9 @@
 
 #include "core/DbEngine.h"
 #include "database/SqliteDialect.h"
+#include "database/SqliteProductIndex.h"
+
+#include <memory>
 
 // The embedded engine: an SQLite file through Qt's SQLite driver (QSQLITE). WAL journal, a 10 s
 // busy time-out, foreign keys on, write transactions begun IMMEDIATE; the SQL Server functions
@@ -22,7 +25,9 @@ public:
     void Commit(QSqlDatabase& db) override;
     void Rollback(QSqlDatabase& db) override;
     void CallRoutine(QSqlDatabase& db, TRoutineCall& call) override;
+    TProductIndex* ProductIndex() override { return FProductIndex.get(); }
 
 private:
     TSqliteDialect FDialect;
+    std::unique_ptr<TSqliteProductIndex> FProductIndex;
 };

@@ -1,6 +1,7 @@
 #include "database/SqliteFunctions.h"
 
 #include "core/Clock.h"
+#include "core/SearchText.h"
 
 #include <sqlite3.h>
 
@@ -89,6 +90,18 @@ void Len(sqlite3_context* ctx, int, sqlite3_value** argv)
         text.chop(1);
     sqlite3_result_int(ctx, int(text.size()));
 }
+
+// The product search's Turkish folding, so that a statement can compare the way SQL Server's
+// Turkish collation does: TRFOLD(S.StokAdi) LIKE :F with a folded pattern.
+void TrFold(sqlite3_context* ctx, int, sqlite3_value** argv)
+{
+    if (sqlite3_value_type(argv[0]) == SQLITE_NULL) {
+        sqlite3_result_null(ctx);
+        return;
+    }
+    const QByteArray folded = SearchText::Fold(ArgText(argv[0])).toUtf8();
+    sqlite3_result_text(ctx, folded.constData(), int(folded.size()), SQLITE_TRANSIENT);
+}
 } // namespace
 
 bool RegisterSqlServerFunctions(sqlite3* db)
@@ -105,5 +118,7 @@ bool RegisterSqlServerFunctions(sqlite3* db)
                SQLITE_OK &&
            sqlite3_create_function(db, "COL_LENGTH", 2, utf8, nullptr, ColLength, nullptr,
                                    nullptr) == SQLITE_OK &&
-           sqlite3_create_function(db, "LEN", 1, pure, nullptr, Len, nullptr, nullptr) == SQLITE_OK;
+           sqlite3_create_function(db, "LEN", 1, pure, nullptr, Len, nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function(db, "TRFOLD", 1, pure, nullptr, TrFold, nullptr, nullptr) ==
+               SQLITE_OK;
 }

@@ -4,5 +4,6 @@ struct sqlite3;
 
 // Registers on an open SQLite connection the SQL Server functions that our statements share
 // with the server: GETDATE(), SCOPE_IDENTITY(), OBJECT_ID(name [, type]), COL_LENGTH(table,
-// column) and LEN(text). Returns false when SQLite refused one of them.
+// column) and LEN(text), and the product search's TRFOLD(text), SQL Server's Turkish letter case
+// folding (SearchText::Fold). Returns false when SQLite refused one of them.
 bool RegisterSqlServerFunctions(sqlite3* db);

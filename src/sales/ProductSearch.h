@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+// One product of the search list with this branch's stock.
+struct TProductSearchRow {
+    int StokID = 0;
+    QString Barkod;
+    QString StokKodu;
+    QString StokAdi;
+    QString Birim;
+    double SatisFiyati = 0;
+    double MevcutStok = 0;
+};
+
+// Finding a product by part of its name, barcode or stock code: the first 250 active, not
+// deleted products whose name, barcode or stock code holds the trimmed filter (all of them for
+// an empty one), in the order of their names, each with its price and this branch's stock.
+// Letter case is ignored the Turkish way on both engines; "%" and "_" in the filter keep their
+// LIKE meaning; quotes, brackets and every other character are plain text.
+//
+// SQL Server runs the search statement as it stands: its Turkish collation ignores the letter
+// case. On SQLite the engine's product index (TProductIndex) finds the products and the
+// statement only reads their rows; without an index, the statement compares folded texts.
+class TProductSearch {
+public:
+    TProductSearch() = delete;
+
+    static constexpr int MaxRows = 250;
+
+    static QList<TProductSearchRow> Search(const QString& Filter, int SubeID);
+    // The same search through the statement alone, whatever index the engine has.
+    static QList<TProductSearchRow> SearchByStatement(const QString& Filter, int SubeID);
+};
