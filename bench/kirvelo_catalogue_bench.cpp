@@ -96,9 +96,8 @@ int BenchSearch(QTextStream& out, const QString& path, int rounds, bool check)
         for (qsizetype n = 1; n <= term.size(); ++n) {
             const QString typed = term.left(n);
             QList<int> expected;
-            const double ms = TimedMs([&] {
-                expected = IdsOf(TProductSearch::SearchByStatement(typed, till.SubeID));
-            });
+            const double ms = TimedMs(
+                [&] { expected = IdsOf(TProductSearch::SearchByStatement(typed, till.SubeID)); });
             if (n == term.size())
                 statementTimes.push_back(ms);
             const QList<int> got = IdsOf(TProductSearch::Search(typed, till.SubeID));

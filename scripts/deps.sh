@@ -37,6 +37,29 @@ kirvelo_install_test_tools() {
     npm ci --prefix tools/tsql-check --no-audit --no-fund --silent
 }
 
+# The catalogue's optional icon font: tabler-icons.ttf of the public Tabler Icons release pinned
+# here, placed beside the program (the first place the sales screen looks) when npm is present.
+# Only the package's archive is fetched (npm pack), none of its build dependencies. Without npm,
+# or when the fetch fails, the till draws its line icons instead.
+KIRVELO_TABLER_ICONS_VERSION=3.35.0
+
+kirvelo_install_icon_font() {
+    local program_dir=$1
+    local target="$program_dir/Assets/TablerIcons/fonts/tabler-icons.ttf"
+    [ -f "$target" ] && return 0
+    command -v npm >/dev/null || return 0
+    local work
+    work=$(mktemp -d)
+    if (cd "$work" && npm pack --silent "@tabler/icons-webfont@$KIRVELO_TABLER_ICONS_VERSION" >/dev/null 2>&1 &&
+        tar -xzf tabler-icons-webfont-*.tgz package/dist/fonts/tabler-icons.ttf); then
+        mkdir -p "$(dirname "$target")"
+        cp "$work/package/dist/fonts/tabler-icons.ttf" "$target"
+    else
+        echo "Simge yazı tipi alınamadı; çizgi simgeler kullanılacak."
+    fi
+    rm -rf "$work"
+}
+
 kirvelo_configure_build() {
     local build_dir=$1
     local werror=OFF

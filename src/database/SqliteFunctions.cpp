@@ -118,7 +118,8 @@ bool RegisterSqlServerFunctions(sqlite3* db)
                SQLITE_OK &&
            sqlite3_create_function(db, "COL_LENGTH", 2, utf8, nullptr, ColLength, nullptr,
                                    nullptr) == SQLITE_OK &&
-           sqlite3_create_function(db, "LEN", 1, pure, nullptr, Len, nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function(db, "LEN", 1, pure, nullptr, Len, nullptr, nullptr) ==
+               SQLITE_OK &&
            sqlite3_create_function(db, "TRFOLD", 1, pure, nullptr, TrFold, nullptr, nullptr) ==
                SQLITE_OK;
 }

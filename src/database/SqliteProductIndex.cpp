@@ -49,8 +49,8 @@ bool Exists(const QString& name)
 const QStringList kTriggers{QStringLiteral("trg_StokArama_Ekle"),
                             QStringLiteral("trg_StokArama_Degistir"),
                             QStringLiteral("trg_StokArama_Sil")};
-const QStringList kTables{QStringLiteral("StokAramaFts"),   QStringLiteral("StokArama"),
-                          QStringLiteral("StokAramaParca"), QStringLiteral("StokAramaKisa"),
+const QStringList kTables{QStringLiteral("StokAramaFts"),    QStringLiteral("StokArama"),
+                          QStringLiteral("StokAramaParca"),  QStringLiteral("StokAramaKisa"),
                           QStringLiteral("StokAramaKuyruk"), QStringLiteral("StokAramaDurum")};
 
 void DropObjects()
@@ -383,8 +383,11 @@ QList<int> TSqliteProductIndex::IndexedMatches(const QString& folded, const TLik
         return found;
     }
     QStringList shortPieces;
-    for (const QList<uint>& run : runs)
-        shortPieces << FromPoints(run.constData(), run.size());
+    for (const QList<uint>& run : runs) {
+        const QString piece = FromPoints(run.constData(), run.size());
+        if (!shortPieces.contains(piece))
+            shortPieces << piece;
+    }
     if (!shortPieces.isEmpty()) {
         const QList<QPair<QString, qint64>> counts = PieceCounts(shortPieces);
         if (counts.size() < shortPieces.size())

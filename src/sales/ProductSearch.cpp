@@ -40,17 +40,6 @@ const SqlText kRowsByID{
     QStringLiteral("SELECT ") + kColumns +
         QStringLiteral("WHERE S.StokID IN (SELECT value FROM json_each(:Ids))")};
 
-// The LIKE value of the statement. SQL Server reads "[" as the start of a character class:
-// written as "[[]" it is the bracket itself. SQLite has no classes and compares folded texts.
-QString LikeValue(const QString& filter, bool sqlite)
-{
-    if (sqlite)
-        return u'%' + SearchText::Fold(filter) + u'%';
-    QString plain = filter;
-    plain.replace(u'[', QStringLiteral("[[]"));
-    return u'%' + plain + u'%';
-}
-
 TProductSearchRow ReadRow(const TDbQuery& query)
 {
     TProductSearchRow row;
@@ -104,7 +93,7 @@ QList<TProductSearchRow> TProductSearch::SearchByStatement(const QString& Filter
     TDbQuery query(SearchStatement(!filter.isEmpty()));
     query.Param(QStringLiteral("SubeID"), SubeID);
     if (!filter.isEmpty()) {
-        const QString value = LikeValue(filter, dmMain->Dialect().IsSqlite());
+        const QString value = StatementLikeValue(filter, dmMain->Dialect().IsSqlite());
         query.Param(QStringLiteral("F1"), value)
             .Param(QStringLiteral("F2"), value)
             .Param(QStringLiteral("F3"), value);
@@ -114,4 +103,13 @@ QList<TProductSearchRow> TProductSearch::SearchByStatement(const QString& Filter
     while (query.Next())
         rows << ReadRow(query);
     return rows;
+}
+
+QString TProductSearch::StatementLikeValue(const QString& TrimmedFilter, bool Sqlite)
+{
+    if (Sqlite)
+        return u'%' + SearchText::Fold(TrimmedFilter) + u'%';
+    QString plain = TrimmedFilter;
+    plain.replace(u'[', QStringLiteral("[[]"));
+    return u'%' + plain + u'%';
 }

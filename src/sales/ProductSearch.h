@@ -32,4 +32,7 @@ public:
     static QList<TProductSearchRow> Search(const QString& Filter, int SubeID);
     // The same search through the statement alone, whatever index the engine has.
     static QList<TProductSearchRow> SearchByStatement(const QString& Filter, int SubeID);
+    // The LIKE value the statement binds for a trimmed filter. SQL Server reads "[" as the start
+    // of a character class, so it gets "[[]", the bracket itself; SQLite compares folded texts.
+    static QString StatementLikeValue(const QString& TrimmedFilter, bool Sqlite);
 };

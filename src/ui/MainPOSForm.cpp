@@ -1,18 +1,25 @@
 #include "ui/MainPOSForm.h"
 
+#include "core/AppPaths.h"
+#include "core/DataModule.h"
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
 #include "printing/PrintService.h"
+#include "sales/CatalogueRules.h"
 #include "sales/SalesScreenRules.h"
 #include "shifts/ShiftSummaryForm.h"
 #include "shifts/VardiyaForm.h"
 #include "shifts/ZReportPreviewForm.h"
+#include "ui/CalculatorForm.h"
 #include "ui/CartGrid.h"
+#include "ui/CatalogueIcons.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/CustomInputForm.h"
 #include "ui/KeyboardWedgeFilter.h"
 #include "ui/POSUITheme.h"
 #include "ui/PaymentForm.h"
+#include "ui/ProductCatalogue.h"
+#include "ui/ProductSelectForm.h"
 #include "ui/ReportMenuForm.h"
 #include "ui/SaleSuccessDialogForm.h"
 #include "ui/SalesControlPanel.h"
@@ -21,6 +28,7 @@
 #include "ui/VardiyeMenuForm.h"
 #include "ui/WaitCursor.h"
 
+#include <QDir>
 #include <QLineEdit>
 
 #include <optional>
@@ -52,7 +60,7 @@ TfrmMainPOS::TfrmMainPOS(QWidget* parent)
                         [this] {
                             btnOdemeAlClick();
                         }}))
-    , pnlCenter(new QWidget(this))
+    , pnlCenter(new TProductCatalogue(this, [this](int StokID) { ProductTileClick(StokID); }))
     , edtBarkod(pnlControlArea->BarcodeField())
     , FKeyboardWedge(new TKeyboardWedgeFilter(this, edtBarkod,
                                               {.Enter = [this] { btnBarkodOkuClick(); },
@@ -65,7 +73,10 @@ TfrmMainPOS::TfrmMainPOS(QWidget* parent)
     FormCreate();
 }
 
-TfrmMainPOS::~TfrmMainPOS() = default;
+TfrmMainPOS::~TfrmMainPOS()
+{
+    UnloadIconFont();
+}
 
 void TfrmMainPOS::FormCreate()
 {
@@ -75,13 +86,14 @@ void TfrmMainPOS::FormCreate()
     TPOSUITheme::FillBackground(this, POSPalette::ScreenBackground);
     pnlLeft->setObjectName(QStringLiteral("pnlLeft"));
     TPOSUITheme::FillBackground(pnlLeft, POSPalette::CashierPanel);
-    pnlCenter->setObjectName(QStringLiteral("pnlCenter"));
-    TPOSUITheme::FillBackground(pnlCenter, POSPalette::ScreenBackground);
     GuardedConnect(gridCart, &QTableWidget::currentCellChanged, this,
                    &TfrmMainPOS::UpdateActionStates);
     GuardedConnect(gridCart, &QTableWidget::cellDoubleClicked, this,
                    &TfrmMainPOS::btnMiktarDegistirClick);
+    LoadIconFont();
     FormResize();
+    if (dmMain && dmMain->Connected())
+        pnlCenter->LoadCategories();
 }
 
 void TfrmMainPOS::FormResize()
@@ -97,6 +109,7 @@ void TfrmMainPOS::FormResize()
     const int gridHeight = qMax(0, bodyHeight - TSalesControlPanel::Height - kPad);
     gridCart->setGeometry(kPad, kPad, leftWidth - 2 * kPad, gridHeight);
     pnlControlArea->setGeometry(0, kPad + gridHeight, leftWidth, TSalesControlPanel::Height);
+    pnlCenter->RoundCategoryButtons();
 }
 
 void TfrmMainPOS::showEvent(QShowEvent* event)
@@ -115,7 +128,32 @@ void TfrmMainPOS::FormShow()
 {
     pnlTop->SetUserCaption(FTill.UserCaption());
     LoadOpenShift();
+    pnlCenter->LoadCategories();
     FocusBarcode();
+    pnlCenter->RoundCategoryButtons();
+}
+
+QString TfrmMainPOS::FindIconFontFile()
+{
+    return CatalogueRules::FindIconFontFile(AppPaths::ProgramFolder(), QDir::currentPath() + u'/');
+}
+
+void TfrmMainPOS::LoadIconFont()
+{
+    if (FTablerIconsFontLoaded)
+        return;
+    FTablerIconsFontPath = FindIconFontFile();
+    FTablerIconsFontLoaded = TIconFont::Load(FTablerIconsFontPath);
+    pnlCenter->SetIconFontLoaded(FTablerIconsFontLoaded);
+}
+
+void TfrmMainPOS::UnloadIconFont()
+{
+    if (!FTablerIconsFontLoaded)
+        return;
+    TIconFont::Unload();
+    FTablerIconsFontLoaded = false;
+    FTablerIconsFontPath.clear();
 }
 
 void TfrmMainPOS::FocusBarcode()
@@ -217,21 +255,27 @@ void TfrmMainPOS::AddProductByStokID(int StokID)
         RefreshCart();
 }
 
+void TfrmMainPOS::ProductTileClick(int StokID)
+{
+    AddProductByStokID(StokID);
+}
+
 void TfrmMainPOS::btnStokSecClick()
 {
     SearchProduct();
 }
 
-// The product search dialog is not part of the till yet; its choice will go through
-// AddProductByStokID.
 void TfrmMainPOS::SearchProduct()
 {
+    int stokID = -1;
+    if (TfrmProductSelect::Execute(stokID))
+        AddProductByStokID(stokID);
     FocusBarcode();
 }
 
-// The calculator is not part of the till yet.
 void TfrmMainPOS::OpenCalculator()
 {
+    TfrmCalculator::Execute();
     FocusBarcode();
 }
 

@@ -7,6 +7,7 @@
 class QLineEdit;
 class TCartGrid;
 class TKeyboardWedgeFilter;
+class TProductCatalogue;
 class TSalesControlPanel;
 class TSalesHeader;
 
@@ -14,8 +15,9 @@ class TSalesHeader;
 // cart actions, the totals and the pay button, and the header from which the other screens are
 // reached. Its state and operations are the till's (TTill); the screen asks the cashier, shows
 // outcomes and repaints. It is made of the header band, the cart grid and the control area, and
-// a keyboard-wedge filter sends every typed code into the barcode field. Closing the window, or
-// "Çıkış" with consent, ends the program.
+// a keyboard-wedge filter sends every typed code into the barcode field. The centre is the touch
+// catalogue; "Seç" and F8 open the product search, "Hesap" and Ctrl+H the calculator. Closing the
+// window, or "Çıkış" with consent, ends the program.
 //
 // The handlers are public so that tests drive the same roads as the mouse and keyboard; the
 // controls are found by their object names.
@@ -59,6 +61,8 @@ public:
     void LoadOpenShift();
     void UpdateShiftLabel();
     void RefreshCart();
+    void ProductTileClick(int StokID);
+    bool TablerIconsFontLoaded() const { return FTablerIconsFontLoaded; }
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -73,6 +77,10 @@ private:
     void CompleteSale(const QString& PaymentType, double NakitTutar, double KartTutar);
     void ShowCustomer();
     void FocusBarcode();
+    // The catalogue's icon font, for this process only, from the first of its places.
+    void LoadIconFont();
+    void UnloadIconFont();
+    static QString FindIconFontFile();
     // Shows a refusal (or the timed "not found" message); true when the outcome is done.
     bool Report(const TTillOutcome& Outcome);
     void ShowError(const QString& Text);
@@ -84,7 +92,9 @@ private:
     QWidget* pnlLeft;
     TCartGrid* gridCart;
     TSalesControlPanel* pnlControlArea;
-    QWidget* pnlCenter;
+    TProductCatalogue* pnlCenter;
     QLineEdit* edtBarkod;
     TKeyboardWedgeFilter* FKeyboardWedge;
+    bool FTablerIconsFontLoaded = false;
+    QString FTablerIconsFontPath;
 };

@@ -95,6 +95,42 @@ inline const QColor GrandTotal{0x16, 0x78, 0x40};
 inline const QColor HeaderButtonHot{255, 255, 255, 24}; // faint white over the navy band
 inline const QColor HeaderButtonPressed{255, 255, 255, 42};
 inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
+
+// The sales screen's catalogue: category buttons, product tiles and their badges.
+inline const QColor CategoryFrame{0xE4, 0xEA, 0xF2};        // plain category button frame
+inline const QColor CategoryFillHot{0xF8, 0xFB, 0xFF};      // plain category button, hot
+inline const QColor CategoryFillPressed{0xEE, 0xF4, 0xFB};  // plain category button, pressed
+inline const QColor CategoryFillDisabled{0xF6, 0xF8, 0xFB}; // any category button, disabled
+inline const QColor CategoryFrameDisabled{0xE0, 0xE6, 0xED};
+inline const QColor CategoryIconBox{0xF7, 0xFA, 0xFC}; // icon box of a plain button
+inline const QColor CategoryText{0x00, 0x00, 0x00};    // caption of a plain button
+inline const QColor TileRimOuter{0xDB, 0xE5, 0xF2};    // the two-tone rim of a tile
+inline const QColor TileRimInner{0xCA, 0xDA, 0xEC};
+inline const QColor TileName{0x22, 0x30, 0x43};
+inline const QColor PlaceholderFill{0xF7, 0xFA, 0xFE}; // a tile without a picture
+inline const QColor PlaceholderFrame{0xE6, 0xED, 0xF6};
+inline const int PlaceholderGlyphAlpha = 130; // of 255
+// Category icons by the keywords of the category's name.
+inline const QColor IconAllProducts{0xFF, 0xC1, 0x07};
+inline const QColor IconCleaning{0x3A, 0x84, 0xD2};
+inline const QColor IconDrinks{0xDE, 0x32, 0x39};
+inline const QColor IconDairy{0x3A, 0x5D, 0x87}; // also any other category
+inline const QColor IconWater{0x2D, 0x9C, 0xDB};
+inline const QColor IconFood{0x44, 0xA0, 0x62}; // spices and groceries
+inline const QColor IconPulses{0xAD, 0x67, 0x2D};
+inline const QColor IconNuts{0xE0, 0x7E, 0x1E};
+inline const QColor IconPersonalCare{0x14, 0xAE, 0xA6};
+inline const QColor IconBakery{0x8B, 0x58, 0x2B};
+inline const QColor IconMeat{0xD8, 0x20, 0x30};
+// Tile badges by the same keywords.
+inline const QColor BadgeCleaning{0x45, 0x8B, 0xD7};
+inline const QColor BadgeDrinks{0xD6, 0x41, 0x48};
+inline const QColor BadgeWater{0x5D, 0xA0, 0xDE};
+inline const QColor BadgePulses{0xB2, 0x7A, 0x4A};
+inline const QColor BadgeNuts{0xDD, 0x93, 0x2A};
+inline const QColor BadgeFood{0x4E, 0xA2, 0x67};
+inline const QColor BadgePersonalCare{0x9A, 0x58, 0x87};
+inline const QColor BadgeOther{0x5D, 0x7D, 0xA4};
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",

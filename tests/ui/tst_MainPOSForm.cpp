@@ -278,8 +278,16 @@ void TestMainPOSForm::shortcutsTypeNothing()
     NewForm();
     TfrmMainPOS& form = *FForm;
     Find<QTableWidget>("gridCart")->setFocus();
+    // The calculator and the product search open; each is closed at once.
+    TDialogAnswers answers;
+    answers.Step([](QDialog& calculator) { calculator.reject(); }).Step([](QDialog& search) {
+        search.reject();
+    });
     QTest::keyClick(Find<QTableWidget>("gridCart"), Qt::Key_H, Qt::ControlModifier);
     QTest::keyClick(form.focusWidget(), Qt::Key_F8);
+    QCOMPARE(answers.Count(), 2);
+    QCOMPARE(answers.Shown().at(0).Form, QString("TfrmCalculator"));
+    QCOMPARE(answers.Shown().at(1).Form, QString("TfrmProductSelect"));
     QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
     QCOMPARE(form.focusWidget(), Find<QLineEdit>("edtBarkod"));
 
