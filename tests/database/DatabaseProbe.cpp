@@ -1,6 +1,7 @@
 #include "DatabaseProbe.h"
 
 #include "core/DbQuery.h"
+#include "database/SqliteProductIndex.h"
 
 namespace DatabaseProbe {
 QStringList Tables()
@@ -27,6 +28,9 @@ QString Contents()
 {
     QString dump;
     for (const QString& table : Tables()) {
+        // The product search index is made from Stok alone, which is dumped itself.
+        if (table.startsWith(TSqliteProductIndex::TablePrefix))
+            continue;
         dump += u'[' + table + QStringLiteral("]\n");
         TDbQuery q(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY rowid"));
         q.Exec();
