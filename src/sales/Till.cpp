@@ -2,6 +2,7 @@
 
 #include "core/AppSettingsManager.h"
 #include "core/SessionManager.h"
+#include "sales/BranchStockManager.h"
 #include "sales/SalesScreenRules.h"
 
 namespace {
@@ -147,6 +148,11 @@ TSaleResult TTill::CompleteSale(const QString& PaymentType, double NakitTutar, d
 int TTill::SaleNoticeMs()
 {
     return SecondsParameter(QStringLiteral("SaleSuccessMessageSeconds"));
+}
+
+void TTill::PrepareBranchStock()
+{
+    TBranchStockManager::EnsureBranchStockRowsOnce(Session().SubeID);
 }
 
 void TTill::LoadOpenShift()

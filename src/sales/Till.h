@@ -27,6 +27,7 @@ struct TTillOutcome {
 // caller.
 //
 //   TTill till;
+//   till.PrepareBranchStock();
 //   till.LoadOpenShift();
 //   till.Scan("3*8690504001010", ask);
 //   if (till.CheckPayable().Done())
@@ -72,6 +73,9 @@ public:
     // How long the sale-completed notice stays, in milliseconds.
     static int SaleNoticeMs();
 
+    // Gives the session's branch its stock rows when the till opens, so that the pass over the
+    // catalogue is not waited for at the cashier's first scan. Nothing after the first time.
+    void PrepareBranchStock();
     // Finds the cashier's open shift on the session's branch and records it in the session.
     void LoadOpenShift();
     TTillOutcome CheckCanOpenShift() const;

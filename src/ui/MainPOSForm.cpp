@@ -119,6 +119,7 @@ void TfrmMainPOS::resizeEvent(QResizeEvent* event)
 void TfrmMainPOS::FormShow()
 {
     pnlTop->SetUserCaption(FTill.UserCaption());
+    FTill.PrepareBranchStock();
     LoadOpenShift();
     FocusBarcode();
 }
