@@ -190,7 +190,6 @@ bool TdmMain::ColumnMissing(const QString& table, const QString& column)
     probe.prepare(QStringLiteral("SELECT COL_LENGTH(:T, :C)"));
     probe.bindValue(QStringLiteral(":T"), table);
     probe.bindValue(QStringLiteral(":C"), column);
-    NoteRoundTrip();
     if (!probe.exec())
         throw EDatabaseError(DbErrors::StatementText(probe.lastError()));
     return !probe.next() || probe.value(0).isNull();
@@ -199,13 +198,16 @@ bool TdmMain::ColumnMissing(const QString& table, const QString& column)
 std::shared_ptr<TPreparedStatement> TdmMain::ExecStep(const TSqlStep& step,
                                                       const TSqlParams& params)
 {
+    // A text is one round trip, as SQL Server takes a batch; SQLite's guard of a new column and
+    // the later statements of a batch go with it.
+    if (!step.LaterInBatch)
+        NoteRoundTrip();
     if (!step.GuardTable.isEmpty() && !ColumnMissing(step.GuardTable, step.GuardColumn))
         return nullptr;
     std::shared_ptr<TPreparedStatement> statement = FStatements.Acquire(Database(), step.Sql);
     statement->Bind(params);
     QSqlQuery& query = statement->Query;
     ForgetSchemaAfter(step.Sql);
-    NoteRoundTrip();
     if (!query.exec()) {
         const QString text = DbErrors::StatementText(query.lastError());
         TStatementCache::Release(*statement);

@@ -113,7 +113,7 @@ QString WriteLines(int fisID, int subeID, const QList<TSaleLine>& lines)
             InsertLine(fisID, siraNo, line);
             TBranchStockManager::AllocateLots(fisID, siraNo, line.StokID, line.StokAdi,
                                               line.Miktar);
-            TBranchStockManager::MoveBranchStock(subeID, line.StokID, -line.Miktar);
+            TBranchStockManager::MoveBranchStockRow(subeID, line.StokID, -line.Miktar);
         }
     } catch (const EDatabaseError&) {
         throw;

@@ -174,6 +174,13 @@ void TBranchStockManager::MoveBranchStock(int SubeID, int StokID, double Delta)
     if (SubeID <= 0 || StokID <= 0)
         return;
     EnsureBranchStockRows(SubeID);
+    MoveBranchStockRow(SubeID, StokID, Delta);
+}
+
+void TBranchStockManager::MoveBranchStockRow(int SubeID, int StokID, double Delta)
+{
+    if (SubeID <= 0 || StokID <= 0)
+        return;
     TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (:Delta), "
                                    "UpdatedAt = GETDATE() WHERE SubeID = :SubeID AND StokID = "
                                    ":StokID"));

@@ -21,6 +21,9 @@ public:
     static double GetBranchStock(int SubeID, int StokID);
     // Adds Delta (negative for a sale) to the branch's stock and re-sums the product.
     static void MoveBranchStock(int SubeID, int StokID, double Delta);
+    // The same move without looking at the rest of the branch: the sale routine's, once the
+    // program has given the branch its rows. A missing row is still created first.
+    static void MoveBranchStockRow(int SubeID, int StokID, double Delta);
     static void RecalcProductStock(int StokID);
     // "." as the decimal point whatever the regional settings, up to 15 significant digits.
     static QString FloatToSqlText(double Value);

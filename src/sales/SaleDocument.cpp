@@ -4,45 +4,92 @@
 #include "sales/CartManager.h"
 
 #include <QXmlStreamReader>
-#include <QXmlStreamWriter>
+
+#include <charconv>
 
 namespace {
-// 17 significant digits read back as the same double.
-QString Number(double value)
+// The shortest text that reads back as the very same double.
+void AppendNumber(QString& xml, double value)
 {
-    return QString::number(value, 'g', 17);
+    char text[32];
+    const auto written = std::to_chars(text, text + sizeof text, value);
+    xml += QLatin1String(text, written.ptr - text);
 }
 
-void WriteText(QXmlStreamWriter& xml, const QString& name, const QString& value)
+// An attribute value between double quotes; tabs and line ends as character references, so
+// that reading does not turn them into blanks.
+void AppendEscaped(QString& xml, const QString& value)
 {
-    if (!value.isNull())
-        xml.writeAttribute(name, value);
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case u'&':
+            xml += QLatin1String("&amp;");
+            break;
+        case u'<':
+            xml += QLatin1String("&lt;");
+            break;
+        case u'>':
+            xml += QLatin1String("&gt;");
+            break;
+        case u'"':
+            xml += QLatin1String("&quot;");
+            break;
+        case u'\t':
+            xml += QLatin1String("&#9;");
+            break;
+        case u'\n':
+            xml += QLatin1String("&#10;");
+            break;
+        case u'\r':
+            xml += QLatin1String("&#13;");
+            break;
+        default:
+            xml += c;
+        }
+    }
 }
 
-void WriteLine(QXmlStreamWriter& xml, const TCartItem& item)
+void AppendNumber(QString& xml, QLatin1String name, double value)
 {
-    xml.writeEmptyElement(QStringLiteral("Line"));
-    xml.writeAttribute(QStringLiteral("StokID"), QString::number(item.StokID()));
-    WriteText(xml, QStringLiteral("StokAdi"), item.StokAdi());
-    WriteText(xml, QStringLiteral("Barkod"), item.Barkod());
-    xml.writeAttribute(QStringLiteral("Miktar"), Number(item.Miktar()));
-    WriteText(xml, QStringLiteral("Birim"), item.Birim());
-    xml.writeAttribute(QStringLiteral("BirimFiyat"), Number(item.NetBirimFiyat()));
-    xml.writeAttribute(QStringLiteral("KDVOrani"), Number(item.KDVOrani()));
-    xml.writeAttribute(QStringLiteral("KDVTutari"), Number(item.KDVTutari()));
-    xml.writeAttribute(QStringLiteral("IndirimOrani"), Number(item.IndirimOrani()));
-    xml.writeAttribute(QStringLiteral("IndirimTutari"), Number(item.IndirimTutari()));
-    xml.writeAttribute(QStringLiteral("AraToplam"), Number(item.AraToplam()));
-    xml.writeAttribute(QStringLiteral("SatirToplam"), Number(item.SatirToplam()));
+    xml += u' ' + name + QLatin1String("=\"");
+    AppendNumber(xml, value);
+    xml += u'"';
 }
 
-void WritePayment(QXmlStreamWriter& xml, const QString& type, double amount)
+// A null text is left out.
+void AppendText(QString& xml, QLatin1String name, const QString& value)
+{
+    if (value.isNull())
+        return;
+    xml += u' ' + name + QLatin1String("=\"");
+    AppendEscaped(xml, value);
+    xml += u'"';
+}
+
+void AppendLine(QString& xml, const TCartItem& item)
+{
+    xml += QLatin1String("<Line StokID=\"") + QString::number(item.StokID()) + u'"';
+    AppendText(xml, QLatin1String("StokAdi"), item.StokAdi());
+    AppendText(xml, QLatin1String("Barkod"), item.Barkod());
+    AppendNumber(xml, QLatin1String("Miktar"), item.Miktar());
+    AppendText(xml, QLatin1String("Birim"), item.Birim());
+    AppendNumber(xml, QLatin1String("BirimFiyat"), item.NetBirimFiyat());
+    AppendNumber(xml, QLatin1String("KDVOrani"), item.KDVOrani());
+    AppendNumber(xml, QLatin1String("KDVTutari"), item.KDVTutari());
+    AppendNumber(xml, QLatin1String("IndirimOrani"), item.IndirimOrani());
+    AppendNumber(xml, QLatin1String("IndirimTutari"), item.IndirimTutari());
+    AppendNumber(xml, QLatin1String("AraToplam"), item.AraToplam());
+    AppendNumber(xml, QLatin1String("SatirToplam"), item.SatirToplam());
+    xml += QLatin1String("/>");
+}
+
+void AppendPayment(QString& xml, QLatin1String type, double amount)
 {
     if (amount <= TMoney::Tolerance)
         return;
-    xml.writeEmptyElement(QStringLiteral("Payment"));
-    xml.writeAttribute(QStringLiteral("OdemeTipi"), type);
-    xml.writeAttribute(QStringLiteral("Tutar"), Number(amount));
+    xml += QLatin1String("<Payment OdemeTipi=\"") + type + u'"';
+    AppendNumber(xml, QLatin1String("Tutar"), amount);
+    xml += QLatin1String("/>");
 }
 
 // An attribute that is there is a text, empty or not; one that is missing is null.
@@ -51,9 +98,20 @@ QString Text(const QXmlStreamAttributes& attributes, const QString& name)
     return attributes.hasAttribute(name) ? attributes.value(name).toString() : QString();
 }
 
+// A number as Number writes it (or any plain decimal); 0 when the text is not one.
 double Real(const QXmlStreamAttributes& attributes, const QString& name)
 {
-    return attributes.value(name).toDouble();
+    const QStringView text = attributes.value(name);
+    char latin1[64];
+    if (text.size() >= qsizetype(sizeof latin1))
+        return text.toDouble();
+    qsizetype n = 0;
+    for (const QChar c : text)
+        latin1[n++] = c.unicode() < 128 ? char(c.unicode()) : '?';
+    double value = 0;
+    const char* begin = latin1 + (n > 0 && latin1[0] == '+' ? 1 : 0);
+    std::from_chars(begin, latin1 + n, value);
+    return value;
 }
 
 TSaleLine ReadLine(const QXmlStreamAttributes& a)
@@ -77,15 +135,15 @@ TSaleLine ReadLine(const QXmlStreamAttributes& a)
 
 QString TSaleDocument::Write(const TCartManager& Cart, double NakitTutar, double KartTutar)
 {
-    QString text;
-    QXmlStreamWriter xml(&text);
-    xml.writeStartElement(QStringLiteral("Sale"));
+    QString xml;
+    xml.reserve(256 * (Cart.Count() + 1));
+    xml += QLatin1String("<Sale>");
     for (int i = 0; i < Cart.Count(); ++i)
-        WriteLine(xml, Cart.Items(i));
-    WritePayment(xml, QStringLiteral("NAKIT"), NakitTutar);
-    WritePayment(xml, QStringLiteral("KART"), KartTutar);
-    xml.writeEndElement();
-    return text;
+        AppendLine(xml, Cart.Items(i));
+    AppendPayment(xml, QLatin1String("NAKIT"), NakitTutar);
+    AppendPayment(xml, QLatin1String("KART"), KartTutar);
+    xml += QLatin1String("</Sale>");
+    return xml;
 }
 
 bool TSaleDocument::Read(const QString& Xml, QList<TSaleLine>& Lines, QList<TSalePayment>& Payments)
