@@ -603,6 +603,15 @@ std::vector<TStepFigure> CashiersDay(const QString& path, int latencyMs, int sca
             QStringLiteral("NAKIT"), cart, cart.GenelToplam(), 0);
         Require(sale.Success, sale.Message);
     }));
+    day.push_back(MedianStep(
+        QStringLiteral("the same sale completed by the till (receipt files, invoice check)"), sales,
+        [&] {
+            till.ClearCart();
+            FillCart(till.Cart(), shop);
+            const TSaleResult sale =
+                till.CompleteSale(QStringLiteral("NAKIT"), till.Cart().GenelToplam(), 0);
+            Require(sale.Success, sale.Message);
+        }));
     day.push_back(Step(QStringLiteral("closing the shift (summary card, sp_CloseVardiya)"), [&] {
         TVardiyaOzet ozet;
         TShiftManager::LoadVardiyaOzet(till.VardiyaID(), ozet);

@@ -4,6 +4,7 @@
 #include "support/TestDatabase.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/LoginForm.h"
+#include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
 
@@ -66,6 +67,7 @@ private Q_SLOTS:
     void loginFailures_data();
     void loginFailures();
     void successFillsSessionAndRunsMainScreen();
+    void loginToSalesScreenRoundTrips();
     void enterInPasswordBoxLogsIn();
     void uncheckedRememberMeDropsUsername();
     void namesakeCannotTakeOverTheSession();
@@ -400,6 +402,34 @@ void TestLoginForm::successFillsSessionAndRunsMainScreen()
     QVERIFY2(prefs.contains("RememberMe=1"), qPrintable(prefs));
     QVERIFY2(prefs.contains("SubeID=2"), qPrintable(prefs));
     QVERIFY2(prefs.contains("Username=kasiyer\n"), qPrintable(prefs));
+}
+
+// From "Giriş" to the sales screen shown, a till far from its server waits for the password
+// check, the last-login stamp, the session, the branch's stock rows and the open shift.
+void TestLoginForm::loginToSalesScreenRoundTrips()
+{
+    const auto form = NewForm();
+    form->show();
+    QTRY_COMPARE(form->scGPComboBox1->count(), 3);
+    qint64 shownAfter = -1;
+    form->SetMainScreenFactory([&](QWidget* owner) {
+        auto screen = std::make_unique<TfrmMainPOS>(owner);
+        QTimer::singleShot(0, screen.get(), [&, dialog = screen.get()] {
+            if (dialog->isVisible())
+                shownAfter = dmMain->RoundTrips().Count();
+            dialog->reject();
+        });
+        return screen;
+    });
+    form->edtUsername->setText("kasiyer");
+    form->edtPassword->setText("1234");
+    form->scGPComboBox1->setCurrentIndex(1);
+    TDialogAnswers answers;
+    const qint64 before = dmMain->RoundTrips().Count();
+    form->btnLoginClick();
+    QCOMPARE(answers.Count(), 0);
+    QVERIFY(TSessionManager::Instance().GetIsLoggedIn());
+    QCOMPARE(shownAfter - before, 5);
 }
 
 void TestLoginForm::enterInPasswordBoxLogsIn()
