@@ -56,11 +56,12 @@ struct TCariValues {
 
 TCariCardData Trimmed(TCariCardData card)
 {
+    // An empty field is stored as empty text: a null QString would be bound as NULL.
     for (QString* text :
          {&card.CariKodu, &card.CariAdi, &card.CariTipi, &card.YetkiliKisi, &card.Telefon,
           &card.Email, &card.VKN, &card.VergiDairesi, &card.ParaBirimi, &card.Adres, &card.Il,
           &card.Ilce, &card.PostaKodu, &card.TCKN, &card.RiskLimiti, &card.VadeGunu, &card.Notlar})
-        *text = text->trimmed();
+        *text = text->isNull() ? QStringLiteral("") : text->trimmed();
     if (card.CariTipi.isEmpty())
         card.CariTipi = QStringLiteral("MUSTERI");
     if (card.ParaBirimi.isEmpty())
