@@ -79,7 +79,16 @@ QComboBox* BoxCombo(TRoundShape* box, const char* name, TGlyph glyph, const QStr
     combo->setFont(TPOSUITheme::TextFont(12));
     combo->addItems(items);
     combo->setInsertPolicy(QComboBox::NoInsert);
+    // Flat like the edits beside it; the box draws its own chevron over the drop-down part.
+    combo->setStyleSheet(QStringLiteral("QComboBox { background: transparent; border: none; color: "
+                                        "%1; } QComboBox::drop-down { border: none; width: 36px; "
+                                        "} QComboBox::down-arrow { image: none; }")
+                             .arg(POSPalette::Text.name()));
     combo->setGeometry(left, 4, box->width() - left - 8, box->height() - 8);
+    auto* chevron = new TGlyphLabel(TGlyph::ChevronDown, box);
+    chevron->SetColors(POSPalette::Primary, POSPalette::DisabledText);
+    chevron->SetGlyphSize(18);
+    chevron->setGeometry(box->width() - 40, (box->height() - 24) / 2, 24, 24);
     return combo;
 }
 
