@@ -25,15 +25,19 @@ bool IsSupplier(const QVariant& cariTipi)
     return FoldKey(cariTipi.toString()) == QLatin1String("TEDARIKCI");
 }
 
+// The positions of the fields in kAccounts.
+enum TField { CariID, CariKodu, CariAdi, CariTipi, Telefon, VKN, TCKN, YetkiliKisi, Bakiye };
+
+// The six searched fields are folded together, one per line: a filter typed into one line of
+// text never spans two of them.
 bool Matches(const TDbQuery& account, const QString& folded)
 {
     if (folded.isEmpty())
         return true;
-    for (const char* field : {"CariKodu", "CariAdi", "Telefon", "VKN", "TCKN", "YetkiliKisi"}) {
-        if (TurkishUpper(account.Value(QLatin1String(field)).toString()).contains(folded))
-            return true;
-    }
-    return false;
+    QString fields;
+    for (const TField field : {CariKodu, CariAdi, Telefon, VKN, TCKN, YetkiliKisi})
+        fields += account.Value(field).toString() + u'\n';
+    return TurkishUpper(fields).contains(folded);
 }
 
 void SortByName(QList<TCustomerRow>& rows)
@@ -57,13 +61,11 @@ QList<TCustomerRow> TCustomerList::LoadCustomers(const QString& Filter)
     accounts.Exec();
     QList<TCustomerRow> rows;
     while (accounts.Next()) {
-        if (IsSupplier(accounts.Value(QStringLiteral("CariTipi"))) || !Matches(accounts, folded))
+        if (IsSupplier(accounts.Value(CariTipi)) || !Matches(accounts, folded))
             continue;
-        rows.append({accounts.Value(QStringLiteral("CariID")).toInt(),
-                     accounts.Value(QStringLiteral("CariKodu")).toString(),
-                     accounts.Value(QStringLiteral("CariAdi")).toString(),
-                     accounts.Value(QStringLiteral("Telefon")).toString(),
-                     FieldToFloatDef(accounts, QStringLiteral("Bakiye"), 0)});
+        rows.append({accounts.Value(CariID).toInt(), accounts.Value(CariKodu).toString(),
+                     accounts.Value(CariAdi).toString(), accounts.Value(Telefon).toString(),
+                     VariantToFloatDef(accounts.Value(Bakiye), 0)});
     }
     SortByName(rows);
     return rows;
