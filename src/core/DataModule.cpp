@@ -194,8 +194,13 @@ std::shared_ptr<TPreparedStatement> TdmMain::ExecStep(const TSqlStep& step,
         TStatementCache::Release(*statement);
         throw EDatabaseError(text);
     }
-    // A SQL Server batch may report row counts before the result set it ends with.
+    // A SQL Server batch may report row counts before the result set it ends with. Moving on to
+    // the next result leaves an ODBC query inactive, where its count reads -1, so each count is
+    // read before; the statement's count is the last one the batch reported.
+    statement->RowsAffected = query.numRowsAffected();
     while (!query.isSelect() && query.nextResult()) {
+        if (!query.isSelect() && query.numRowsAffected() >= 0)
+            statement->RowsAffected = query.numRowsAffected();
     }
     return statement;
 }

@@ -79,7 +79,7 @@ QVariant TDbQuery::Value(int index) const
 
 int TDbQuery::RowsAffected() const
 {
-    return FStatement ? FStatement->Query.numRowsAffected() : 0;
+    return FStatement ? FStatement->RowsAffected : 0;
 }
 
 bool TDbQuery::HasField(const QString& field) const

@@ -1,5 +1,6 @@
 #include "database/SqliteEngine.h"
 
+#include "core/Clock.h"
 #include "core/DataModule.h"
 #include "core/DbErrors.h"
 #include "core/Exceptions.h"
@@ -19,6 +20,9 @@ void Exec(QSqlDatabase& db, const QString& sql)
     if (!query.exec(sql))
         throw EDatabaseError(DbErrors::StatementText(query.lastError()));
 }
+
+// GETDATE() on the program's own connections reads the program's clock.
+const TSqlClock programClock = &TClock::Now;
 
 sqlite3* Handle(const QSqlDatabase& db)
 {
@@ -45,12 +49,17 @@ void TSqliteEngine::Configure(QSqlDatabase& db, const QString& connectionString)
 void TSqliteEngine::Prepare(QSqlDatabase& db, const QString& connectionString)
 {
     sqlite3* raw = Handle(db);
-    if (!raw || !RegisterSqlServerFunctions(raw))
+    if (!raw || !RegisterSqlServerFunctions(raw, &programClock))
         throw EDatabaseError(QStringLiteral("SQLite işlevleri kaydedilemedi."));
+    PrepareFile(db, connectionString == TdmMain::EmbeddedDatabasePath());
+}
+
+void TSqliteEngine::PrepareFile(QSqlDatabase& db, bool withDemoData)
+{
     Exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
     Exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
     Exec(db, QStringLiteral("PRAGMA foreign_keys=ON"));
-    EmbeddedDatabase::Prepare(connectionString == TdmMain::EmbeddedDatabasePath());
+    EmbeddedDatabase::Prepare(withDemoData);
 }
 
 QString TSqliteEngine::Remembered(const QString& connectionString) const

@@ -7,7 +7,7 @@
 // busy time-out, foreign keys on, write transactions begun IMMEDIATE; the SQL Server functions
 // the statements share are registered on every connection, the schema is completed when
 // anything is missing, and the server routines run as their C++ versions.
-class TSqliteEngine final : public TDbEngine {
+class TSqliteEngine : public TDbEngine {
 public:
     // Makes the engine available as "sqlite", by default for QSQLITE attempts. The program,
     // its tools and its tests call this once before they connect.
@@ -22,6 +22,11 @@ public:
     void Commit(QSqlDatabase& db) override;
     void Rollback(QSqlDatabase& db) override;
     void CallRoutine(QSqlDatabase& db, TRoutineCall& call) override;
+
+protected:
+    // What every connection to an SQLite file gets once it is open, whichever driver carries it:
+    // WAL journal, foreign keys on, and the schema completed.
+    static void PrepareFile(QSqlDatabase& db, bool withDemoData);
 
 private:
     TSqliteDialect FDialect;

@@ -253,8 +253,8 @@ void TestEmbeddedProcedures::viewFollowsTheShiftRules()
     QCOMPARE(view.Value("KapanisTutar").toDouble(), 50.0);
     QCOMPARE(view.Value("AcilisTutar").toDouble(), 0.0);
     QCOMPARE(view.Value("VardiyaDurumu").toString(), QString("KAPALI"));
-    QCOMPARE(view.Value("AcilisZamani").toString(), QString("2025-02-28 08:00:00"));
-    QCOMPARE(view.Value("KapanisZamani").toString(), QString("2025-02-28 20:00:00"));
+    QCOMPARE(StoredTimeText(view.Value("AcilisZamani")), QString("2025-02-28 08:00:00"));
+    QCOMPARE(StoredTimeText(view.Value("KapanisZamani")), QString("2025-02-28 20:00:00"));
     QCOMPARE(view.Value("KullaniciID").toInt() * 100 + view.Value("TerminalID").toInt() * 10 +
                  view.Value("SubeID").toInt(),
              111);
@@ -293,7 +293,7 @@ void TestEmbeddedProcedures::closeReturnsEveryFigure()
     const QDateTime closedAt = r.KapanisZamani.toDateTime();
     QCOMPARE(closedAt, clock.Now());
 
-    QCOMPARE(db.Scalar("SELECT KapanisZamani FROM Vardiya WHERE VardiyaID = 1").toString(),
+    QCOMPARE(StoredTimeText(db.Scalar("SELECT KapanisZamani FROM Vardiya WHERE VardiyaID = 1")),
              closedAt.toString("yyyy-MM-dd HH:mm:ss"));
     QCOMPARE(db.Scalar("SELECT KapanisTutar FROM Vardiya WHERE VardiyaID = 1").toDouble(), 750.25);
     QCOMPARE(db.Scalar("SELECT VardiyaDurumu FROM Vardiya WHERE VardiyaID = 1").toString(),
@@ -395,7 +395,8 @@ void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock()
     QCOMPARE(head.Value("AraToplam").toDouble(), -54.65);
     QCOMPARE(head.Value("ToplamKDV").toDouble(), -3.95);
     QCOMPARE(head.Value("Indirim").toDouble(), -2.0);
-    QVERIFY(QDateTime::fromString(head.Value("Tarih").toString(), "yyyy-MM-dd HH:mm:ss").isValid());
+    QVERIFY(QDateTime::fromString(StoredTimeText(head.Value("Tarih")), "yyyy-MM-dd HH:mm:ss")
+                .isValid());
 
     TDbQuery lines(
         "SELECT SiraNo, StokID, StokAdi, Barkod, Birim, Miktar, BirimFiyat, KDVOrani, KDVTutari, "
