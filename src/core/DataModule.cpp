@@ -5,6 +5,7 @@
 #include "core/Exceptions.h"
 #include "core/SqlServerDialect.h"
 #include "core/SqlServerEngine.h"
+#include "core/SqlTextLog.h"
 
 #include <QUuid>
 
@@ -158,6 +159,12 @@ const SqlDialect& TdmMain::Dialect() const
     return FEngine ? FEngine->Dialect() : UnopenedDialect();
 }
 
+SqlText TdmMain::Composed(const std::function<QString(const SqlDialect&)>& compose) const
+{
+    const QString sqlServer = compose(UnopenedDialect());
+    return Dialect().IsSqlite() ? SqlText{sqlServer, compose(Dialect())} : SqlText{sqlServer, {}};
+}
+
 QString TdmMain::Description() const
 {
     return FEngine ? FEngine->Description(FOpenedWith) : QString();
@@ -172,8 +179,10 @@ TDbEngine& TdmMain::OpenEngine()
 
 bool TdmMain::ColumnMissing(const QString& table, const QString& column)
 {
+    const QString sql = QStringLiteral("SELECT COL_LENGTH(:T, :C)");
+    SqlTextLog::Record(sql, {}, std::source_location::current());
     QSqlQuery probe(Database());
-    probe.prepare(QStringLiteral("SELECT COL_LENGTH(:T, :C)"));
+    probe.prepare(sql);
     probe.bindValue(QStringLiteral(":T"), table);
     probe.bindValue(QStringLiteral(":C"), column);
     if (!probe.exec())
@@ -226,8 +235,10 @@ std::shared_ptr<TPreparedStatement> TdmMain::Run(const QString& sql, const TSqlP
     return last;
 }
 
-QVariant TdmMain::GetScalar(const QString& sql, const TSqlParams& params)
+QVariant TdmMain::GetScalar(const QString& sql, const TSqlParams& params,
+                            std::source_location origin)
 {
+    SqlTextLog::Record(sql, {}, origin);
     const std::shared_ptr<TPreparedStatement> statement = Run(sql, params);
     if (!statement)
         return {};
@@ -238,8 +249,9 @@ QVariant TdmMain::GetScalar(const QString& sql, const TSqlParams& params)
     return value;
 }
 
-void TdmMain::ExecSql(const QString& sql, const TSqlParams& params)
+void TdmMain::ExecSql(const QString& sql, const TSqlParams& params, std::source_location origin)
 {
+    SqlTextLog::Record(sql, {}, origin);
     if (const std::shared_ptr<TPreparedStatement> statement = Run(sql, params))
         TStatementCache::Release(*statement);
 }

@@ -10,7 +10,9 @@
 #include <QString>
 #include <QVariant>
 
+#include <functional>
 #include <memory>
+#include <source_location>
 
 class TRoutineCall;
 
@@ -28,10 +30,13 @@ public:
     void Disconnect();
     bool Connected() const { return FConnected; }
 
-    // First field of the first row, or a null QVariant. Errors pass to the caller.
-    QVariant GetScalar(const QString& sql, const TSqlParams& params = {});
+    // First field of the first row, or a null QVariant. Errors pass to the caller. `origin` is
+    // where the text is sent from, for the SQL text log.
+    QVariant GetScalar(const QString& sql, const TSqlParams& params = {},
+                       std::source_location origin = std::source_location::current());
     // Runs a command; its ":Name" placeholders take the values of `params`.
-    void ExecSql(const QString& sql, const TSqlParams& params = {});
+    void ExecSql(const QString& sql, const TSqlParams& params = {},
+                 std::source_location origin = std::source_location::current());
     // Runs one step of a statement and returns its prepared statement, in use until released;
     // null when the step's guard skips it.
     std::shared_ptr<TPreparedStatement> ExecStep(const TSqlStep& step, const TSqlParams& params);
@@ -55,6 +60,9 @@ public:
     TStatementCache& Statements() { return FStatements; }
     // The dialect of the open engine; SQL Server's, untranslated, while none is open.
     const SqlDialect& Dialect() const;
+    // A text made of dialect pieces (Today(), Top(n) ...), composed for SQL Server and for the
+    // open engine: SQL Server's composition is the text SQL Server gets and the log notes.
+    SqlText Composed(const std::function<QString(const SqlDialect&)>& compose) const;
     // What the connection is, for the user: engine and file, or server and database.
     QString Description() const;
 

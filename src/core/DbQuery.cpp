@@ -2,6 +2,7 @@
 
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
+#include "core/SqlTextLog.h"
 
 namespace {
 TdmMain& Module()
@@ -12,14 +13,16 @@ TdmMain& Module()
 }
 } // namespace
 
-TDbQuery::TDbQuery(const QString& sql)
+TDbQuery::TDbQuery(const QString& sql, std::source_location origin)
     : FSteps(Module().Dialect().Steps(sql))
 {
+    SqlTextLog::Record(sql, {}, origin);
 }
 
-TDbQuery::TDbQuery(const SqlText& sql)
+TDbQuery::TDbQuery(const SqlText& sql, std::source_location origin)
     : FSteps(Module().Dialect().Steps(sql))
 {
+    SqlTextLog::Record(sql.MsSql, sql.Sqlite, origin);
 }
 
 TDbQuery& TDbQuery::Param(const QString& name, const QVariant& value)

@@ -198,7 +198,7 @@ TExpiryBlock TBarcodeResolver::CheckExpiryBlock(int StokID)
 {
     if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
         return {};
-    TDbQuery check(ExpiryBlockSql(dmMain->Dialect()));
+    TDbQuery check(dmMain->Composed(ExpiryBlockSql));
     check.Param(QStringLiteral("Sid"), StokID).Exec();
     if (!check.Next() || check.Value(QStringLiteral("IsBlocked")).toInt() != 1)
         return {};
