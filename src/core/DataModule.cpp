@@ -3,6 +3,7 @@
 #include "core/AppPaths.h"
 #include "core/DbErrors.h"
 #include "core/Exceptions.h"
+#include "core/RoutineCall.h"
 #include "core/SqlServerDialect.h"
 #include "core/SqlServerEngine.h"
 #include "core/SqlTextLog.h"
@@ -15,6 +16,11 @@ namespace {
 const QString kDriverSqlite = QStringLiteral("QSQLITE");
 const QString kDriverOdbc = QStringLiteral("QODBC");
 const QString kCrLf = QStringLiteral("\r\n");
+const QString kLinkLost = QStringLiteral(
+    "Veritabanı bağlantısı koptu, işlem tamamlanamadı. Yarım kalan işlem kaydedilmedi; bağlantı "
+    "bir sonraki işlemde yeniden kurulacak, lütfen tekrar deneyin.");
+const QString kReconnectFailed = QStringLiteral(
+    "Veritabanı bağlantısı yeniden kurulamadı. Bağlantıyı kontrol edip tekrar deneyin.");
 
 // The texts of a module without an open engine are run as written; the driver's error follows.
 const SqlDialect& UnopenedDialect()
@@ -77,6 +83,7 @@ bool TdmMain::Connect()
         QString errorText;
         if (TryConnectWith(FAttempts.at(i), errorText)) {
             FConnected = true;
+            FLinkLost = false;
             return true;
         }
         failures += QStringLiteral("%1) %2").arg(i + 1).arg(errorText) + kCrLf;
@@ -147,6 +154,45 @@ void TdmMain::Disconnect()
 {
     CloseConnection();
     FConnected = false;
+    FLinkLost = false;
+}
+
+void TdmMain::EnsureLink()
+{
+    if (FConnected && !FLinkLost && !Database().isOpen())
+        FLinkLost = true;
+    if (!FLinkLost)
+        return;
+    if (FInTransaction)
+        throw EDatabaseError(kLinkLost);
+    // Connecting runs statements of its own, which must not come back here.
+    FLinkLost = false;
+    FConnected = false;
+    try {
+        Connect();
+    } catch (const EDatabaseError& e) {
+        FLinkLost = true;
+        throw EDatabaseError(kReconnectFailed + kCrLf + e.Message());
+    }
+}
+
+bool TdmMain::LinkDropped()
+{
+    QSqlDatabase db = Database();
+    if (!db.isOpen())
+        return true;
+    const QString probe = QStringLiteral("SELECT 1");
+    SqlTextLog::Record(probe, {}, std::source_location::current());
+    return !QSqlQuery(db).exec(probe);
+}
+
+void TdmMain::Fail(const QString& text)
+{
+    if (FConnected && !FLinkLost && LinkDropped())
+        FLinkLost = true;
+    if (!FLinkLost)
+        throw EDatabaseError(text);
+    throw EDatabaseError(text.isEmpty() ? kLinkLost : kLinkLost + kCrLf + text);
 }
 
 QSqlDatabase TdmMain::Database() const
@@ -186,22 +232,32 @@ bool TdmMain::ColumnMissing(const QString& table, const QString& column)
     probe.bindValue(QStringLiteral(":T"), table);
     probe.bindValue(QStringLiteral(":C"), column);
     if (!probe.exec())
-        throw EDatabaseError(DbErrors::StatementText(probe.lastError()));
+        Fail(DbErrors::StatementText(probe.lastError()));
     return !probe.next() || probe.value(0).isNull();
 }
 
 std::shared_ptr<TPreparedStatement> TdmMain::ExecStep(const TSqlStep& step,
                                                       const TSqlParams& params)
 {
+    EnsureLink();
     if (!step.GuardTable.isEmpty() && !ColumnMissing(step.GuardTable, step.GuardColumn))
         return nullptr;
-    std::shared_ptr<TPreparedStatement> statement = FStatements.Acquire(Database(), step.Sql);
+    if (FStatementHook) {
+        const TStatementHook hook = FStatementHook; // the hook may replace itself
+        hook(step.Sql);
+    }
+    std::shared_ptr<TPreparedStatement> statement;
+    try {
+        statement = FStatements.Acquire(Database(), step.Sql);
+    } catch (const EDatabaseError& e) {
+        Fail(e.Message());
+    }
     statement->Bind(params);
     QSqlQuery& query = statement->Query;
     if (!query.exec()) {
         const QString text = DbErrors::StatementText(query.lastError());
         TStatementCache::Release(*statement);
-        throw EDatabaseError(text);
+        Fail(text);
     }
     // A SQL Server batch may report row counts before the result set it ends with. Moving on to
     // the next result leaves an ODBC query inactive, where its count reads -1, so each count is
@@ -267,29 +323,51 @@ bool TdmMain::TableExists(const QString& table)
 
 void TdmMain::BeginTransaction()
 {
+    EnsureLink();
     QSqlDatabase db = Database();
-    OpenEngine().BeginTransaction(db);
+    try {
+        OpenEngine().BeginTransaction(db);
+    } catch (const EDatabaseError& e) {
+        Fail(e.Message());
+    }
     FInTransaction = true;
 }
 
 void TdmMain::Commit()
 {
     QSqlDatabase db = Database();
-    OpenEngine().Commit(db);
+    try {
+        OpenEngine().Commit(db);
+    } catch (const EDatabaseError& e) {
+        Fail(e.Message());
+    }
     FInTransaction = false;
 }
 
+// A transaction whose link broke is gone with it; there is nothing left to roll back.
 void TdmMain::Rollback()
 {
     if (!FInTransaction || !FEngine)
         return;
     FInTransaction = false;
+    if (FLinkLost)
+        return;
     QSqlDatabase db = Database();
     FEngine->Rollback(db);
 }
 
 void TdmMain::CallRoutine(TRoutineCall& call)
 {
+    EnsureLink();
     QSqlDatabase db = Database();
-    OpenEngine().CallRoutine(db, call);
+    TDbEngine& engine = OpenEngine();
+    if (FStatementHook) {
+        const TStatementHook hook = FStatementHook;
+        hook(call.Name());
+    }
+    try {
+        engine.CallRoutine(db, call);
+    } catch (const EDatabaseError& e) {
+        Fail(e.Message());
+    }
 }

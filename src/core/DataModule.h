@@ -20,6 +20,11 @@ class TRoutineCall;
 // connects or raises one error that lists every attempt's failure. Everything that depends on
 // the kind of database (setting the connection up, transactions, the dialect, server routines)
 // is left to the engine of the attempt that opened.
+//
+// A link that breaks (a VPN blip to the server) fails the operation under way with one Turkish
+// message; its transaction is lost with the link, so nothing of it is written. The next
+// operation connects again by itself, never in the middle of a transaction: the statements of
+// a transaction that lost its link all fail until it has been rolled back.
 class TdmMain : public QObject {
     Q_OBJECT
 public:
@@ -29,6 +34,15 @@ public:
     bool Connect();
     void Disconnect();
     bool Connected() const { return FConnected; }
+    // True from a broken link until the connection is made again.
+    bool LinkLost() const { return FLinkLost; }
+    // Connects again when the link was found broken and no transaction is open; inside one it
+    // raises the lost-link error. Every statement and routine call begins with it.
+    void EnsureLink();
+    // Called with each statement's text (a routine's name) just before it runs; tests break
+    // the link there.
+    using TStatementHook = std::function<void(const QString& sql)>;
+    void SetStatementHook(TStatementHook hook) { FStatementHook = std::move(hook); }
 
     // First field of the first row, or a null QVariant. Errors pass to the caller. `origin` is
     // where the text is sent from, for the SQL text log.
@@ -82,6 +96,10 @@ private:
     bool ColumnMissing(const QString& table, const QString& column);
     TDbEngine& OpenEngine();
     void CloseConnection();
+    bool LinkDropped();
+    // Raises the error of a failed statement or connection step: the lost-link error when the
+    // connection no longer answers, else `text`.
+    [[noreturn]] void Fail(const QString& text);
 
     QString FConnectionName;
     TStatementCache FStatements;
@@ -90,6 +108,8 @@ private:
     std::unique_ptr<TDbEngine> FEngine;
     bool FConnected = false;
     bool FInTransaction = false;
+    bool FLinkLost = false;
+    TStatementHook FStatementHook;
 };
 
 // The program's data module; set while a TdmMain exists.

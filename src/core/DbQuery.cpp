@@ -11,16 +11,24 @@ TdmMain& Module()
         throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
     return *dmMain;
 }
+
+// A query is made for the engine it will run on: a broken link is made again first.
+TdmMain& LinkedModule()
+{
+    TdmMain& module = Module();
+    module.EnsureLink();
+    return module;
+}
 } // namespace
 
 TDbQuery::TDbQuery(const QString& sql, std::source_location origin)
-    : FSteps(Module().Dialect().Steps(sql))
+    : FSteps(LinkedModule().Dialect().Steps(sql))
 {
     SqlTextLog::Record(sql, {}, origin);
 }
 
 TDbQuery::TDbQuery(const SqlText& sql, std::source_location origin)
-    : FSteps(Module().Dialect().Steps(sql))
+    : FSteps(LinkedModule().Dialect().Steps(sql))
 {
     SqlTextLog::Record(sql.MsSql, sql.Sqlite, origin);
 }
