@@ -57,7 +57,7 @@ void TSqliteEngine::Prepare(QSqlDatabase& db, const QString& connectionString)
 void TSqliteEngine::PrepareFile(QSqlDatabase& db, bool withDemoData)
 {
     Exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
-    Exec(db, QStringLiteral("PRAGMA synchronous=NORMAL"));
+    Exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
     Exec(db, QStringLiteral("PRAGMA foreign_keys=ON"));
     EmbeddedDatabase::Prepare(withDemoData);
 }

@@ -30,6 +30,7 @@ private Q_SLOTS:
     void rowsAffectedOfAStatement();
     void transactionRollsBackUnlessCommitted();
     void writeTransactionIsImmediate();
+    void commitsAreSynchronisedToTheDisk();
     void sqlServerFunctionsOnSqlite();
     void databaseErrorCarriesDriverText();
     void browserResponse();
@@ -289,6 +290,17 @@ void TestDataModule::writeTransactionIsImmediate()
     tx.Commit();
     QVERIFY(q.exec("BEGIN IMMEDIATE"));
     q.exec("ROLLBACK");
+}
+
+// A sale the cashier was told is complete must survive a power cut: in WAL mode only FULL syncs
+// the log on every commit, NORMAL may lose the last ones.
+void TestDataModule::commitsAreSynchronisedToTheDisk()
+{
+    if (TestRoad() == TTestRoad::SqlServer)
+        QSKIP("The server keeps its own log.");
+    TTestDatabase db;
+    QCOMPARE(db.Scalar("PRAGMA journal_mode").toString(), QString("wal"));
+    QCOMPARE(db.Scalar("PRAGMA synchronous").toInt(), 2);
 }
 
 void TestDataModule::sqlServerFunctionsOnSqlite()
