@@ -10,6 +10,8 @@
 
 #include <QUuid>
 
+#include <algorithm>
+
 TdmMain* dmMain = nullptr;
 
 namespace {
@@ -89,9 +91,19 @@ bool TdmMain::Connect()
         failures += QStringLiteral("%1) %2").arg(i + 1).arg(errorText) + kCrLf;
     }
     FConnected = false;
-    throw EDatabaseError(QStringLiteral("Veritabanı Erişim Hatası!") + kCrLf +
-                         QStringLiteral("KIRVELO, SQL Server TALVIRON instance'ına bağlanamadı.") +
+    throw EDatabaseError(QStringLiteral("Veritabanı Erişim Hatası!") + kCrLf + FailureHeadline() +
                          kCrLf + QStringLiteral("Denenen baglantı hataları:") + kCrLf + failures);
+}
+
+// SQL Server is named only when one of the attempts was SQL Server.
+QString TdmMain::FailureHeadline() const
+{
+    const bool triedSqlServer =
+        std::any_of(FAttempts.cbegin(), FAttempts.cend(), [](const TConnectionAttempt& attempt) {
+            return TDbEngine::NameFor(attempt) == DbEngineName::SqlServer;
+        });
+    return triedSqlServer ? QStringLiteral("KIRVELO, SQL Server TALVIRON instance'ına bağlanamadı.")
+                          : QStringLiteral("KIRVELO, veritabanına bağlanamadı.");
 }
 
 bool TdmMain::TryConnectWith(const TConnectionAttempt& attempt, QString& errorText)
@@ -106,14 +118,14 @@ bool TdmMain::TryConnectWith(const TConnectionAttempt& attempt, QString& errorTe
     }
     try {
         if (!OpenAttempt(attempt, errorText)) {
-            errorText = FEngine->Shown(errorText);
+            errorText = FEngine->Shown(FEngine->OpenFailure(attempt.ConnectionString, errorText));
             CloseConnection();
             return false;
         }
         FOpenedWith = FEngine->Remembered(attempt.ConnectionString);
         return true;
     } catch (const std::exception& e) {
-        errorText = FEngine->Shown(ErrorMessage(e));
+        errorText = FEngine->Shown(FEngine->OpenFailure(attempt.ConnectionString, ErrorMessage(e)));
         CloseConnection();
         return false;
     }

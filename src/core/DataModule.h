@@ -92,6 +92,7 @@ public:
 
 private:
     bool OpenAttempt(const TConnectionAttempt& attempt, QString& errorText);
+    QString FailureHeadline() const;
     std::shared_ptr<TPreparedStatement> Run(const QString& sql, const TSqlParams& params);
     bool ColumnMissing(const QString& table, const QString& column);
     TDbEngine& OpenEngine();

@@ -19,12 +19,17 @@ public:
     void Prepare(QSqlDatabase& db, const QString& connectionString) override;
     QString Remembered(const QString& connectionString) const override;
     QString Description(const QString& remembered) const override;
+    // "Veritabanı dosyası açılamadı: PATH (reason)", the reason in the user's words where the
+    // file system or the file shows it, else the driver's text.
+    QString OpenFailure(const QString& connectionString, const QString& driverText) const override;
     void BeginTransaction(QSqlDatabase& db) override;
     void Commit(QSqlDatabase& db) override;
     void Rollback(QSqlDatabase& db) override;
     void CallRoutine(QSqlDatabase& db, TRoutineCall& call) override;
 
 protected:
+    // The database file an attempt's connection string names.
+    virtual QString FileOf(const QString& connectionString) const { return connectionString; }
     // What every connection to an SQLite file gets once it is open, whichever driver carries it:
     // WAL journal, FULL synchronisation (a sale the cashier was told is complete survives a
     // power cut: in WAL mode NORMAL may lose the last commits), foreign keys on, and the schema

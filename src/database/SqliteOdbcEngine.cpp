@@ -75,8 +75,12 @@ void TSqliteOdbcEngine::Prepare(QSqlDatabase& db, const QString& connectionStrin
 
 QString TSqliteOdbcEngine::Description(const QString& remembered) const
 {
-    return QStringLiteral("SQLite (ODBC): ") +
-           QFileInfo(OdbcValue(remembered, QStringLiteral("Database"))).absoluteFilePath();
+    return QStringLiteral("SQLite (ODBC): ") + QFileInfo(FileOf(remembered)).absoluteFilePath();
+}
+
+QString TSqliteOdbcEngine::FileOf(const QString& connectionString) const
+{
+    return OdbcValue(connectionString, QStringLiteral("Database"));
 }
 
 void TSqliteOdbcEngine::BeginTransaction(QSqlDatabase& db)

@@ -28,4 +28,7 @@ public:
     void BeginTransaction(QSqlDatabase& db) override;
     void Commit(QSqlDatabase& db) override;
     void Rollback(QSqlDatabase& db) override;
+
+protected:
+    QString FileOf(const QString& connectionString) const override;
 };

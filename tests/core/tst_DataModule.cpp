@@ -23,6 +23,8 @@ private Q_SLOTS:
     void laterAttemptWinsSilently();
     void failureListsEveryAttemptInOrder();
     void builtInServerAttemptsFailWithinSeconds();
+    void embeddedFileFailureNamesTheFile_data();
+    void embeddedFileFailureNamesTheFile();
     void passwordNeverShown();
     void getScalar();
     void namedParametersRepeatAndBindByName();
@@ -177,6 +179,46 @@ void TestDataModule::failureListsEveryAttemptInOrder()
         QVERIFY2(line.startsWith(QString("%1) ").arg(i)), qPrintable(line));
         QVERIFY2(line.size() > 4, qPrintable(line));
     }
+}
+
+void TestDataModule::embeddedFileFailureNamesTheFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing folder") << "nowhere/kirvelo.db"
+                                    << "%1/nowhere klasörü yok";
+    QTest::newRow("a folder") << "folder"
+                              << "bu bir klasör, veritabanı dosyası değil";
+    QTest::newRow("not a database") << "notes.db"
+                                    << "dosya bir SQLite veritabanı değil ya da bozuk";
+}
+
+// Only the embedded file was tried: the message does not speak of SQL Server, and its line
+// names the file and why it would not open.
+void TestDataModule::embeddedFileFailureNamesTheFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+    if (TestRoad() == TTestRoad::SqlServer)
+        QSKIP("The SQL Server road opens no file.");
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    QFile notes(dir.filePath("notes.db"));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write(QByteArray("Kasa notları: bu dosya bir veritabanı değil.\n").repeated(200));
+    notes.close();
+    const QString path = dir.filePath(file);
+    TdmMain db;
+    db.SetAttempts({SqliteFileAttempt(path)});
+    const QStringList lines = FailureOf(db).split("\r\n");
+    QCOMPARE(lines.size(), 3 + 1 + 1);
+    QCOMPARE(lines.at(0), QString("Veritabanı Erişim Hatası!"));
+    QCOMPARE(lines.at(1), QString("KIRVELO, veritabanına bağlanamadı."));
+    QCOMPARE(lines.at(2), QString("Denenen baglantı hataları:"));
+    QCOMPARE(lines.at(3), QString("1) Veritabanı dosyası açılamadı: %1 (%2)")
+                              .arg(QFileInfo(path).absoluteFilePath(),
+                                   reason.contains("%1") ? reason.arg(dir.path()) : reason));
+    QVERIFY(!db.Connected());
 }
 
 void TestDataModule::builtInServerAttemptsFailWithinSeconds()

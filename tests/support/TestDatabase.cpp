@@ -167,15 +167,19 @@ TConnectionAttempt SqliteOdbcAttempt(const QString& path)
             TSqliteOdbcEngine::Name};
 }
 
+TConnectionAttempt SqliteFileAttempt(const QString& path)
+{
+    return TestRoad() == TTestRoad::Odbc ? SqliteOdbcAttempt(path)
+                                         : TConnectionAttempt{QStringLiteral("QSQLITE"), path};
+}
+
 TTestDatabase::TTestDatabase()
 {
     UseEmbeddedEngine();
     switch (TestRoad()) {
     case TTestRoad::Sqlite:
-        FAttempt = {QStringLiteral("QSQLITE"), Path()};
-        break;
     case TTestRoad::Odbc:
-        FAttempt = SqliteOdbcAttempt(Path());
+        FAttempt = SqliteFileAttempt(Path());
         break;
     case TTestRoad::SqlServer:
         FServerDatabase = CreateServerDatabase();

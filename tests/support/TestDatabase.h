@@ -48,6 +48,10 @@ private:
     std::unique_ptr<TdmMain> FDb;
 };
 
+// The attempt that reaches the SQLite file `path` by this test's road: QSQLITE, or QODBC on the
+// ODBC road.
+TConnectionAttempt SqliteFileAttempt(const QString& path);
+
 // The attempt that reaches the SQLite file `path` through QODBC and the SQLite ODBC driver, with
 // the SQL Server functions loaded from the project's extension. The driver is named as the
 // Debian package registers it in odbcinst.ini ("SQLite3"); where that name is not registered,
