@@ -25,7 +25,7 @@ QString RoadSetting()
 
 QString ServerConnectionString()
 {
-    return RoadSetting().mid(6);
+    return qEnvironmentVariable("KIRVELO_TEST_SERVER").trimmed();
 }
 
 // The SQLite ODBC driver by its registered name when the driver manager knows it, else by its
@@ -137,12 +137,10 @@ TTestRoad TestRoad()
 {
     const QString road = RoadSetting();
     if (road.compare(QStringLiteral("odbc"), Qt::CaseInsensitive) == 0)
-        return TTestRoad::Odbc;
-    if (road.startsWith(QStringLiteral("mssql:"), Qt::CaseInsensitive))
-        return TTestRoad::SqlServer;
+        return ServerConnectionString().isEmpty() ? TTestRoad::Odbc : TTestRoad::SqlServer;
     if (!road.isEmpty() && road.compare(QStringLiteral("sqlite"), Qt::CaseInsensitive) != 0)
-        qFatal("%s: unknown road \"%s\" (sqlite, odbc or mssql:ODBC-STRING)",
-               qPrintable(kRoadVariable), qPrintable(road));
+        qFatal("%s: unknown road \"%s\" (sqlite or odbc)", qPrintable(kRoadVariable),
+               qPrintable(road));
     return TTestRoad::Sqlite;
 }
 

@@ -9,18 +9,18 @@
 #include <memory>
 
 // The road a test's database is reached by, chosen by the environment variable
-// KIRVELO_TEST_DATABASE:
+// KIRVELO_TEST_DATABASE (ctest sets it for each test):
 //   unset or empty  an SQLite file through Qt's SQLite driver (QSQLITE), as the program's
 //                   embedded database;
 //   "odbc"          the same kind of file through Qt's ODBC driver (QODBC) and the SQLite ODBC
 //                   driver, so statements, placeholders, row counts, results, routine calls and
-//                   transactions travel the road SQL Server's do;
-//   "mssql:ODBC-CONNECTION-STRING"
-//                   a SQL Server the string reaches: every test database is a new database
-//                   made there from database/kirvelo_sqlserver.sql and dropped at the end.
+//                   transactions travel the road SQL Server's do; or, when the environment
+//                   variable KIRVELO_TEST_SERVER holds an ODBC connection string, that SQL
+//                   Server: every test database is a new database made there from
+//                   database/kirvelo_sqlserver.sql and dropped at the end.
 enum class TTestRoad { Sqlite, Odbc, SqlServer };
 TTestRoad TestRoad();
-// The road as its value of KIRVELO_TEST_DATABASE reads, for messages: "sqlite", "odbc", "mssql".
+// The road's name for messages: "sqlite", "odbc" or "mssql".
 QString TestRoadName();
 
 // A connected test database, set up as the program sets up a new one (on SQLite: a file in a
