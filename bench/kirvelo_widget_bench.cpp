@@ -16,7 +16,7 @@
 #include "core/DbQuery.h"
 #include "core/SessionManager.h"
 #include "database/SqliteEngine.h"
-#include "ui/DialogTestHooks.h"
+#include "support/DialogTestHooks.h"
 #include "ui/LoginForm.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSUITheme.h"

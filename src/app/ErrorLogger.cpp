@@ -1,35 +1,10 @@
 #include "app/ErrorLogger.h"
 
-#include "core/AppPaths.h"
-#include "core/Clock.h"
 #include "core/Exceptions.h"
-
-#include <QDateTime>
-#include <QFile>
-#include <QMessageBox>
+#include "ui/ModalRunner.h"
+#include "ui/SlotGuard.h"
 
 const QString kApplicationTitle = QStringLiteral("KIRVELO - Perakende Satış Sistemi");
-
-QString ErrorLogPath()
-{
-    return AppPaths::WritableFolder() + QStringLiteral("KIRVELO_error.log");
-}
-
-void WriteErrorLog(const QString& context, const QString& className, const QString& message)
-{
-    QFile file(ErrorLogPath());
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
-        return;
-    const QString stamp = TClock::Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-    const QString entry = u'[' + stamp + QStringLiteral("] ") + context + u'\n' + className +
-                          QStringLiteral(": ") + message + QStringLiteral("\n\n");
-    file.write(entry.toUtf8());
-}
-
-void WriteErrorLog(const QString& context, const std::exception& e)
-{
-    WriteErrorLog(context, ErrorClassName(e), ErrorMessage(e));
-}
 
 void TAppExceptionLogger::AppException(QObject* sender, const std::exception& e)
 {
@@ -38,8 +13,7 @@ void TAppExceptionLogger::AppException(QObject* sender, const std::exception& e)
 
 void TAppExceptionLogger::AppException(QObject*, const QString& className, const QString& message)
 {
-    WriteErrorLog(QStringLiteral("Application.OnException"), className, message);
-    QMessageBox::critical(nullptr, kApplicationTitle, message);
+    ReportUnhandledError(className, message);
 }
 
 TKirveloApplication::TKirveloApplication(int& argc, char** argv)
@@ -70,7 +44,7 @@ int RunGuarded(const std::function<int()>& startup)
         return startup();
     } catch (const std::exception& e) {
         WriteErrorLog(QStringLiteral("Startup exception"), e);
-        QMessageBox::critical(nullptr, kApplicationTitle, ErrorMessage(e));
+        ShowErrorBox(kApplicationTitle, ErrorMessage(e));
         return 1;
     }
 }

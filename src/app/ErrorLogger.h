@@ -1,29 +1,24 @@
 #pragma once
 
+#include "core/ErrorLog.h"
+
 #include <QApplication>
 #include <QString>
 
 #include <exception>
 #include <functional>
 
-// The application's error log, "KIRVELO_error.log" beside the program (or in the per-user data
-// folder when the program's folder is not writable). One entry per error:
-//   [yyyy-MM-dd HH:mm:ss] context
-//   ClassName: message
-//   (empty line)
-QString ErrorLogPath();
-void WriteErrorLog(const QString& context, const std::exception& e);
-void WriteErrorLog(const QString& context, const QString& className, const QString& message);
-
-// Handles errors that no screen caught: logs them and shows them in the standard error box.
+// Handles errors that no screen caught: logs them under "Application.OnException" and shows
+// them in the standard error box, as the handlers' guard (ui/SlotGuard) does for the errors of
+// the handlers themselves.
 class TAppExceptionLogger {
 public:
     void AppException(QObject* sender, const std::exception& e);
     void AppException(QObject* sender, const QString& className, const QString& message);
 };
 
-// Routes every error that escapes an event handler to the logger, after which the event loop
-// carries on with the next event.
+// The last resort for an error that escapes an event handler (the signal handlers have their
+// own guard): it goes to the logger, after which the event loop carries on with the next event.
 class TKirveloApplication : public QApplication {
 public:
     TKirveloApplication(int& argc, char** argv);

@@ -4,6 +4,7 @@
 #include "shifts/ShiftManager.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 
 #include <QLabel>
 
@@ -16,12 +17,17 @@ constexpr int kFooterHeight = 76;
 constexpr int kBodyWidth = kWidth - 2 * kFrame;
 constexpr int kCardWidth = kBodyWidth - 48;
 
-const QColor kBody{0xF5, 0xF7, 0xFA};
-const QColor kHeaderValue{0xE3, 0xBE, 0x3E};
-const QColor kSubTitle{0xC9, 0xD8, 0xE4};
-const QColor kCaption{0x63, 0x6D, 0x7B};
-const QColor kKasaTeslim{0xDD, 0x73, 0xC8};
-const QColor kNetCiro{0x34, 0x8B, 0x66};
+// A row caption on a card.
+QLabel* Caption(QWidget* card, const char* name)
+{
+    return TPOSUITheme::CreateLabel(card, name, 10, false, POSPalette::CaptionText);
+}
+
+// A bold label: the header's captions and figures, the figures on the cards.
+QLabel* Bold(QWidget* parent, const char* name, int pointSize, const QColor& color)
+{
+    return TPOSUITheme::CreateLabel(parent, name, pointSize, true, color);
+}
 
 TRoundShape* MakeCard(QWidget* parent, const char* name, int y, int height)
 {
@@ -42,57 +48,46 @@ QLabel* CardTitle(TRoundShape* card, const char* name, const QString& text)
 } // namespace
 
 TfrmShiftSummary::TfrmShiftSummary(QWidget* parent)
-    : TFramelessDialog(parent)
-    , pnlTop(new QWidget(this))
-    , lblTitle(TPOSUITheme::CreateLabel(pnlTop, "lblTitle", 18, true, Qt::white))
-    , lblSubTitle(TPOSUITheme::CreateLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
-    , lblVardiya(TPOSUITheme::CreateLabel(pnlTop, "lblVardiya", 10, true, Qt::white))
-    , lblVardiyaValue(TPOSUITheme::CreateLabel(pnlTop, "lblVardiyaValue", 10, true, kHeaderValue))
-    , lblKasiyer(TPOSUITheme::CreateLabel(pnlTop, "lblKasiyer", 10, true, Qt::white))
-    , lblKasiyerValue(TPOSUITheme::CreateLabel(pnlTop, "lblKasiyerValue", 10, true, kHeaderValue))
-    , pnlContent(new QWidget(this))
-    , pnlSalesCard(MakeCard(pnlContent, "pnlSalesCard", 20, 200))
+    : TBaseWindow(parent, TWindowKind::Dialog,
+                  {{kWidth, kHeight},
+                   kFrame,
+                   "pnlTop",
+                   kHeaderHeight,
+                   "pnlContent",
+                   "pnlBottom",
+                   kFooterHeight})
+    , lblTitle(CreateScreenTitle("lblTitle"))
+    , lblSubTitle(CreateSubTitle("lblSubTitle"))
+    , lblVardiya(Bold(Header(), "lblVardiya", 10, POSPalette::HeaderText))
+    , lblVardiyaValue(Bold(Header(), "lblVardiyaValue", 10, POSPalette::HeaderFigure))
+    , lblKasiyer(Bold(Header(), "lblKasiyer", 10, POSPalette::HeaderText))
+    , lblKasiyerValue(Bold(Header(), "lblKasiyerValue", 10, POSPalette::HeaderFigure))
+    , pnlSalesCard(MakeCard(Content(), "pnlSalesCard", 20, 200))
     , lblSalesTitle(CardTitle(pnlSalesCard, "lblSalesTitle", QStringLiteral("Satış Özeti")))
-    , lblAcilisTitle(TPOSUITheme::CreateLabel(pnlSalesCard, "lblAcilisTitle", 10, false, kCaption))
-    , lblAcilisValue(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblAcilisValue", 10, true, POSPalette::Text))
-    , lblBrutNakitTitle(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblBrutNakitTitle", 10, false, kCaption))
-    , lblBrutNakitValue(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblBrutNakitValue", 10, true, POSPalette::Text))
-    , lblBrutKartTitle(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblBrutKartTitle", 10, false, kCaption))
-    , lblBrutKartValue(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblBrutKartValue", 10, true, POSPalette::Text))
-    , lblIadeNakitTitle(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblIadeNakitTitle", 10, false, kCaption))
-    , lblIadeNakitValue(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblIadeNakitValue", 10, true, POSPalette::Text))
-    , lblIadeToplamTitle(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblIadeToplamTitle", 10, false, kCaption))
-    , lblIadeToplamValue(
-          TPOSUITheme::CreateLabel(pnlSalesCard, "lblIadeToplamValue", 10, true, POSPalette::Text))
-    , pnlResultCard(MakeCard(pnlContent, "pnlResultCard", 236, 112))
+    , lblAcilisTitle(Caption(pnlSalesCard, "lblAcilisTitle"))
+    , lblAcilisValue(Bold(pnlSalesCard, "lblAcilisValue", 10, POSPalette::Text))
+    , lblBrutNakitTitle(Caption(pnlSalesCard, "lblBrutNakitTitle"))
+    , lblBrutNakitValue(Bold(pnlSalesCard, "lblBrutNakitValue", 10, POSPalette::Text))
+    , lblBrutKartTitle(Caption(pnlSalesCard, "lblBrutKartTitle"))
+    , lblBrutKartValue(Bold(pnlSalesCard, "lblBrutKartValue", 10, POSPalette::Text))
+    , lblIadeNakitTitle(Caption(pnlSalesCard, "lblIadeNakitTitle"))
+    , lblIadeNakitValue(Bold(pnlSalesCard, "lblIadeNakitValue", 10, POSPalette::Text))
+    , lblIadeToplamTitle(Caption(pnlSalesCard, "lblIadeToplamTitle"))
+    , lblIadeToplamValue(Bold(pnlSalesCard, "lblIadeToplamValue", 10, POSPalette::Text))
+    , pnlResultCard(MakeCard(Content(), "pnlResultCard", 236, 112))
     , lblResultTitle(CardTitle(pnlResultCard, "lblResultTitle", QStringLiteral("Kasa Sonucu")))
-    , lblKasaTeslimTitle(
-          TPOSUITheme::CreateLabel(pnlResultCard, "lblKasaTeslimTitle", 10, false, kCaption))
-    , lblKasaTeslimValue(
-          TPOSUITheme::CreateLabel(pnlResultCard, "lblKasaTeslimValue", 15, true, kKasaTeslim))
-    , lblNetCiroTitle(
-          TPOSUITheme::CreateLabel(pnlResultCard, "lblNetCiroTitle", 10, false, kCaption))
-    , lblNetCiroValue(
-          TPOSUITheme::CreateLabel(pnlResultCard, "lblNetCiroValue", 15, true, kNetCiro))
-    , pnlFisCard(MakeCard(pnlContent, "pnlFisCard", 364, 76))
+    , lblKasaTeslimTitle(Caption(pnlResultCard, "lblKasaTeslimTitle"))
+    , lblKasaTeslimValue(Bold(pnlResultCard, "lblKasaTeslimValue", 15, POSPalette::HandOverFigure))
+    , lblNetCiroTitle(Caption(pnlResultCard, "lblNetCiroTitle"))
+    , lblNetCiroValue(Bold(pnlResultCard, "lblNetCiroValue", 15, POSPalette::CashFigure))
+    , pnlFisCard(MakeCard(Content(), "pnlFisCard", 364, 76))
     , lblFisTitle(CardTitle(pnlFisCard, "lblFisTitle", QStringLiteral("Fiş Sayıları")))
-    , lblAktifFisTitle(
-          TPOSUITheme::CreateLabel(pnlFisCard, "lblAktifFisTitle", 10, false, kCaption))
-    , lblAktifFisValue(
-          TPOSUITheme::CreateLabel(pnlFisCard, "lblAktifFisValue", 14, true, POSPalette::Text))
-    , lblIadeFisTitle(TPOSUITheme::CreateLabel(pnlFisCard, "lblIadeFisTitle", 10, false, kCaption))
-    , lblIadeFisValue(
-          TPOSUITheme::CreateLabel(pnlFisCard, "lblIadeFisValue", 14, true, POSPalette::Text))
-    , pnlBottom(new QWidget(this))
-    , btnClose(new TPOSButton(pnlBottom))
+    , lblAktifFisTitle(Caption(pnlFisCard, "lblAktifFisTitle"))
+    , lblAktifFisValue(Bold(pnlFisCard, "lblAktifFisValue", 14, POSPalette::Text))
+    , lblIadeFisTitle(Caption(pnlFisCard, "lblIadeFisTitle"))
+    , lblIadeFisValue(Bold(pnlFisCard, "lblIadeFisValue", 14, POSPalette::Text))
+    , btnClose(CreateButton(Footer(), "btnClose", QStringLiteral("Kapat"), TGlyph::Close,
+                            TButtonVariant::Default))
 {
     FormCreate();
 }
@@ -102,15 +97,6 @@ void TfrmShiftSummary::FormCreate()
     FVardiyaID = -1;
     setObjectName(QStringLiteral("frmShiftSummary"));
     setWindowTitle(QStringLiteral("Vardiya İcmali"));
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlContent->setObjectName(QStringLiteral("pnlContent"));
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    btnClose->setObjectName(QStringLiteral("btnClose"));
-
-    SetUpBands({kWidth, kHeight}, kFrame,
-               {pnlTop, kHeaderHeight, pnlContent, pnlBottom, kFooterHeight});
-    for (QLabel* label : pnlTop->findChildren<QLabel*>())
-        AddDragHandle(label);
 
     lblTitle->setText(QStringLiteral("VARDİYA İCMALİ"));
     lblTitle->setGeometry(24, 18, 480, 32);
@@ -160,20 +146,17 @@ void TfrmShiftSummary::FormCreate()
         count->setAlignment(Qt::AlignCenter);
 
     btnClose->setGeometry(kBodyWidth - 24 - 124, 16, 124, 40);
-    btnClose->setAutoDefault(false);
-    connect(btnClose, &QPushButton::clicked, this, &TfrmShiftSummary::btnCloseClick);
+    GuardedConnect(btnClose, &QPushButton::clicked, this, &TfrmShiftSummary::btnCloseClick);
     ApplyStyle();
 }
 
 void TfrmShiftSummary::ApplyStyle()
 {
     TPOSUITheme::StyleForm(this);
-    TPOSUITheme::StyleHeaderPanel(pnlTop);
-    TPOSUITheme::StyleFooterPanel(pnlBottom);
-    TPOSUITheme::StyleLightPanel(pnlContent);
-    QPalette body = pnlContent->palette();
-    body.setColor(QPalette::Window, kBody);
-    pnlContent->setPalette(body);
+    TPOSUITheme::StyleHeaderPanel(Header());
+    TPOSUITheme::StyleFooterPanel(Footer());
+    TPOSUITheme::StyleLightPanel(Content());
+    TPOSUITheme::SetColor(Content(), QPalette::Window, POSPalette::Body);
     TPOSUITheme::StyleButton(btnClose, QStringLiteral("Kapat"), TGlyph::Close, false, false);
 }
 
@@ -181,7 +164,7 @@ void TfrmShiftSummary::Execute(int VardiyaID)
 {
     TfrmShiftSummary summary(DialogOwner());
     summary.SetVardiyaID(VardiyaID);
-    summary.exec();
+    summary.ShowModal();
 }
 
 void TfrmShiftSummary::SetVardiyaID(int AVardiyaID)
@@ -209,18 +192,13 @@ void TfrmShiftSummary::LoadSummary()
 
 void TfrmShiftSummary::FormShow()
 {
-    setFixedSize(kWidth, kHeight);
-    if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
-        const QRect area = main->frameGeometry();
-        move(area.left() + (area.width() - width()) / 2,
-             area.top() + (area.height() - height()) / 2);
-    }
+    CentreOnOwner();
     ApplyStyle();
 }
 
 void TfrmShiftSummary::showEvent(QShowEvent* event)
 {
-    TFramelessDialog::showEvent(event);
+    TBaseWindow::showEvent(event);
     FormShow();
 }
 

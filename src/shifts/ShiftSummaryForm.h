@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FramelessDialog.h"
+#include "ui/BaseWindow.h"
 
 class QLabel;
 class TPOSButton;
@@ -8,7 +8,7 @@ class TRoundShape;
 
 // The running totals of one shift on three cards: sales, the drawer result and the receipt
 // counts, by the same rules and figures as the Z report.
-class TfrmShiftSummary : public TFramelessDialog {
+class TfrmShiftSummary : public TBaseWindow {
     Q_OBJECT
 public:
     explicit TfrmShiftSummary(QWidget* parent = nullptr);
@@ -24,14 +24,20 @@ public:
     void FormShow();
     void btnCloseClick();
 
-    QWidget* pnlTop;
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void ApplyStyle();
+    void LoadSummary();
+
     QLabel* lblTitle;
     QLabel* lblSubTitle;
     QLabel* lblVardiya;
     QLabel* lblVardiyaValue;
     QLabel* lblKasiyer;
     QLabel* lblKasiyerValue;
-    QWidget* pnlContent;
     TRoundShape* pnlSalesCard;
     QLabel* lblSalesTitle;
     QLabel* lblAcilisTitle;
@@ -56,16 +62,7 @@ public:
     QLabel* lblAktifFisValue;
     QLabel* lblIadeFisTitle;
     QLabel* lblIadeFisValue;
-    QWidget* pnlBottom;
     TPOSButton* btnClose;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void FormCreate();
-    void ApplyStyle();
-    void LoadSummary();
 
     int FVardiyaID = -1;
 };

@@ -6,6 +6,7 @@
 #include "ui/CustomDialogForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 #include "ui/WaitCursor.h"
 
 #include <QKeyEvent>
@@ -22,13 +23,6 @@ constexpr int kClientWidth = kWidth - 2 * kFrame;
 constexpr int kClientHeight = kHeight - 2 * kFrame - kHeaderHeight - kFooterHeight;
 constexpr int kInputHeight = 104;
 constexpr int kCardWidth = kClientWidth - 64;
-
-const QColor kBody{0xF5, 0xF7, 0xFA};
-const QColor kClosedRed{0xFF, 0x00, 0x00};
-const QColor kOpenGreen{0x00, 0x80, 0x00};
-const QColor kDetails{0x63, 0x6D, 0x7B};
-const QColor kExpectedGreen{0x34, 0x8B, 0x66};
-const QColor kSubTitle{0xC9, 0xD8, 0xE4};
 
 struct TModeTexts {
     const char16_t* Title;
@@ -48,38 +42,49 @@ const TModeTexts kCloseTexts{
 } // namespace
 
 TfrmVardiya::TfrmVardiya(QWidget* parent)
-    : TFramelessDialog(parent)
-    , pnlTop(new QWidget(this))
-    , lblTitle(TPOSUITheme::CreateLabel(pnlTop, "lblTitle", 18, true, Qt::white))
-    , lblSubTitle(TPOSUITheme::CreateLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
-    , pnlClient(new QWidget(this))
-    , lblStatus(TPOSUITheme::CreateLabel(pnlClient, "lblStatus", 12, true, kClosedRed))
-    , lblDetails(TPOSUITheme::CreateLabel(pnlClient, "lblDetails", 10, false, kDetails))
-    , pnlStatsCard(new QWidget(pnlClient))
+    : TBaseWindow(parent, TWindowKind::Dialog,
+                  {{kWidth, kHeight},
+                   kFrame,
+                   "pnlTop",
+                   kHeaderHeight,
+                   "pnlClient",
+                   "pnlBottom",
+                   kFooterHeight})
+    , lblTitle(CreateScreenTitle("lblTitle"))
+    , lblSubTitle(CreateSubTitle("lblSubTitle"))
+    , lblStatus(TPOSUITheme::CreateLabel(Content(), "lblStatus", 12, true, POSPalette::ShiftClosed))
+    , lblDetails(
+          TPOSUITheme::CreateLabel(Content(), "lblDetails", 10, false, POSPalette::CaptionText))
+    , pnlStatsCard(new QWidget(Content()))
     , lblStatsTitle(
           TPOSUITheme::CreateLabel(pnlStatsCard, "lblStatsTitle", 11, true, POSPalette::Header))
-    , lblAcilisTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblAcilisTitle", 10, false, kDetails))
+    , lblAcilisTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblAcilisTitle", 10, false,
+                                              POSPalette::CaptionText))
     , lblAcilisValue(
           TPOSUITheme::CreateLabel(pnlStatsCard, "lblAcilisValue", 10, true, POSPalette::Text))
-    , lblNakitTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblNakitTitle", 10, false, kDetails))
+    , lblNakitTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblNakitTitle", 10, false,
+                                             POSPalette::CaptionText))
     , lblNakitValue(
           TPOSUITheme::CreateLabel(pnlStatsCard, "lblNakitValue", 10, true, POSPalette::Text))
-    , lblKartTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblKartTitle", 10, false, kDetails))
+    , lblKartTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblKartTitle", 10, false,
+                                            POSPalette::CaptionText))
     , lblKartValue(
           TPOSUITheme::CreateLabel(pnlStatsCard, "lblKartValue", 10, true, POSPalette::Text))
-    , lblIadeTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblIadeTitle", 10, false, kDetails))
+    , lblIadeTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblIadeTitle", 10, false,
+                                            POSPalette::CaptionText))
     , lblIadeValue(
           TPOSUITheme::CreateLabel(pnlStatsCard, "lblIadeValue", 10, true, POSPalette::Text))
-    , lblBeklenenTitle(
-          TPOSUITheme::CreateLabel(pnlStatsCard, "lblBeklenenTitle", 10, false, kDetails))
-    , lblBeklenenValue(
-          TPOSUITheme::CreateLabel(pnlStatsCard, "lblBeklenenValue", 11, true, kExpectedGreen))
-    , pnlInput(new QWidget(pnlClient))
+    , lblBeklenenTitle(TPOSUITheme::CreateLabel(pnlStatsCard, "lblBeklenenTitle", 10, false,
+                                                POSPalette::CaptionText))
+    , lblBeklenenValue(TPOSUITheme::CreateLabel(pnlStatsCard, "lblBeklenenValue", 11, true,
+                                                POSPalette::CashFigure))
+    , pnlInput(new QWidget(Content()))
     , lblInputTitle(TPOSUITheme::CreateLabel(pnlInput, "lblInputTitle", 10, true, POSPalette::Text))
     , edtAmount(new QLineEdit(pnlInput))
-    , pnlBottom(new QWidget(this))
-    , btnAction(new TPOSButton(pnlBottom))
-    , btnCancel(new TPOSButton(pnlBottom))
+    , btnAction(CreateButton(Footer(), "btnAction", QString(), TGlyph::CheckMark,
+                             TButtonVariant::Primary))
+    , btnCancel(CreateButton(Footer(), "btnCancel", QStringLiteral("İptal"), TGlyph::Close,
+                             TButtonVariant::Default))
 {
     FormCreate();
 }
@@ -88,20 +93,11 @@ void TfrmVardiya::FormCreate()
 {
     setObjectName(QStringLiteral("frmVardiya"));
     setWindowTitle(QStringLiteral("Vardiya İşlemleri"));
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlClient->setObjectName(QStringLiteral("pnlClient"));
     pnlStatsCard->setObjectName(QStringLiteral("pnlStatsCard"));
     pnlInput->setObjectName(QStringLiteral("pnlInput"));
     edtAmount->setObjectName(QStringLiteral("edtAmount"));
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    btnAction->setObjectName(QStringLiteral("btnAction"));
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
 
-    SetUpBands({kWidth, kHeight}, kFrame,
-               {pnlTop, kHeaderHeight, pnlClient, pnlBottom, kFooterHeight});
-    TPOSUITheme::SetColor(pnlClient, QPalette::Window, kBody);
-    AddDragHandle(lblTitle);
-    AddDragHandle(lblSubTitle);
+    TPOSUITheme::SetColor(Content(), QPalette::Window, POSPalette::Body);
 
     lblTitle->setGeometry(32, 22, 420, 34);
     lblSubTitle->setGeometry(34, 58, 460, 22);
@@ -128,14 +124,10 @@ void TfrmVardiya::FormCreate()
     edtAmount->setText(QStringLiteral("0,00"));
     edtAmount->installEventFilter(this);
 
-    TPOSUITheme::StyleButton(btnAction, QString(), TGlyph::CheckMark, true, false);
-    TPOSUITheme::StyleButton(btnCancel, QStringLiteral("İptal"), TGlyph::Close, false, false);
     btnCancel->setGeometry(kClientWidth - 24 - 96, 16, 96, 44);
     btnAction->setGeometry(btnCancel->x() - 12 - 168, 16, 168, 44);
-    for (TPOSButton* button : {btnAction, btnCancel})
-        button->setAutoDefault(false);
-    connect(btnAction, &QPushButton::clicked, this, &TfrmVardiya::btnActionClick);
-    connect(btnCancel, &QPushButton::clicked, this, &TfrmVardiya::btnCancelClick);
+    GuardedConnect(btnAction, &QPushButton::clicked, this, &TfrmVardiya::btnActionClick);
+    GuardedConnect(btnCancel, &QPushButton::clicked, this, &TfrmVardiya::btnCancelClick);
 
     SetMode(vmOpen);
 }
@@ -174,9 +166,20 @@ bool TfrmVardiya::Execute(TVardiyaMode Mode, int& VardiyaID)
     TfrmVardiya dialog(DialogOwner());
     dialog.FVardiyaID = VardiyaID;
     dialog.SetMode(Mode);
-    if (dialog.exec() != mrOk)
+    if (dialog.ShowModal() != mrOk)
         return false;
     VardiyaID = dialog.FVardiyaID;
+    return true;
+}
+
+bool TfrmVardiya::ExecuteClose(int VardiyaID, double& Counted)
+{
+    TfrmVardiya dialog(DialogOwner());
+    dialog.FVardiyaID = VardiyaID;
+    dialog.SetMode(vmClose);
+    if (dialog.ShowModal() != mrOk)
+        return false;
+    Counted = ParseDecimalText(dialog.edtAmount->text(), 0);
     return true;
 }
 
@@ -193,11 +196,11 @@ void TfrmVardiya::SetMode(TVardiyaMode Value)
     btnCancel->setText(QStringLiteral("İptal"));
     if (open) {
         lblStatus->setText(QStringLiteral("Durum: Kapalı"));
-        TPOSUITheme::SetColor(lblStatus, QPalette::WindowText, kClosedRed);
+        TPOSUITheme::SetColor(lblStatus, QPalette::WindowText, POSPalette::ShiftClosed);
     } else {
         lblStatus->setText(QStringLiteral("Durum: Açık (ID: ") + QString::number(FVardiyaID) +
                            u')');
-        TPOSUITheme::SetColor(lblStatus, QPalette::WindowText, kOpenGreen);
+        TPOSUITheme::SetColor(lblStatus, QPalette::WindowText, POSPalette::ShiftOpen);
     }
     pnlInput->setVisible(true);
     edtAmount->setText(QStringLiteral("0,00"));
@@ -226,12 +229,7 @@ void TfrmVardiya::LoadSummary()
 
 void TfrmVardiya::FormShow()
 {
-    setFixedSize(kWidth, kHeight);
-    if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
-        const QRect area = main->frameGeometry();
-        move(area.left() + (area.width() - width()) / 2,
-             area.top() + (area.height() - height()) / 2);
-    }
+    CentreOnOwner();
     if (edtAmount->isVisibleTo(this) && edtAmount->isEnabled()) {
         edtAmount->setFocus();
         edtAmount->selectAll();
@@ -240,7 +238,7 @@ void TfrmVardiya::FormShow()
 
 void TfrmVardiya::showEvent(QShowEvent* event)
 {
-    TFramelessDialog::showEvent(event);
+    TBaseWindow::showEvent(event);
     FormShow();
 }
 
@@ -291,7 +289,7 @@ void TfrmVardiya::edtAmountKeyPress(QChar& Key)
         return;
     if (c == 13) {
         Key = QChar();
-        btnActionClick();
+        CallGuarded([this] { btnActionClick(); });
         return;
     }
     Key = QChar();
@@ -300,7 +298,7 @@ void TfrmVardiya::edtAmountKeyPress(QChar& Key)
 bool TfrmVardiya::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched != edtAmount || event->type() != QEvent::KeyPress)
-        return TFramelessDialog::eventFilter(watched, event);
+        return TBaseWindow::eventFilter(watched, event);
     auto* key = static_cast<QKeyEvent*>(event);
     // Only characters go through the filter; Esc, Tab, Delete and the arrows keep their usual
     // meaning.

@@ -1,19 +1,20 @@
 #pragma once
 
 #include "shifts/ShiftManager.h"
-#include "ui/FramelessDialog.h"
+#include "ui/BaseWindow.h"
 
 class QLabel;
 class QLineEdit;
 class TPOSButton;
+class TfrmMainPOS;
 
 enum TVardiyaMode { vmOpen = 0, vmClose = 1 };
 
 // The shift dialog. Open mode takes the counted opening cash and opens the shift (the checks
 // and the insert run in the core, one transaction); close mode shows the shift's cash summary
-// and takes the counted closing cash, which the caller reads from edtAmount after an OK result
-// and hands to the closing routine itself. The dialog writes nothing in close mode.
-class TfrmVardiya : public TFramelessDialog {
+// and takes the counted closing cash, which ExecuteClose hands back for the closing routine.
+// The dialog writes nothing in close mode.
+class TfrmVardiya : public TBaseWindow {
     Q_OBJECT
 public:
     explicit TfrmVardiya(QWidget* parent = nullptr);
@@ -21,15 +22,18 @@ public:
     // Runs the dialog modally. True exactly for the OK result; only then is VardiyaID set to
     // the dialog's shift (the new one in open mode, the one given in close mode).
     static bool Execute(TVardiyaMode Mode, int& VardiyaID);
+    // Runs the dialog in close mode for the shift. True for the OK result, and then Counted is
+    // the counted closing cash as typed (ParseDecimalText, default 0); false leaves it as it was.
+    static bool ExecuteClose(int VardiyaID, double& Counted);
 
     void SetMode(TVardiyaMode Value);
     TVardiyaMode Mode() const { return FMode; }
 
-    // The shift shown (close mode) or the shift just opened (open mode). The sales screen sets
-    // it before SetMode(vmClose).
+    // The shift shown (close mode) or the shift just opened (open mode). Set it before
+    // SetMode(vmClose).
     int FVardiyaID = 0;
 
-    // Handlers and operations, public so that the sales screen's road and tests can drive them.
+    // Handlers and operations, public so that tests drive them.
     void FormShow();
     void btnActionClick();
     void btnCancelClick();
@@ -41,10 +45,16 @@ public:
     void LoadSummary();
     void ShowStats(const TVardiyaOzet& Ozet);
 
-    QWidget* pnlTop;
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void LayoutCard();
+
     QLabel* lblTitle;
     QLabel* lblSubTitle;
-    QWidget* pnlClient;
     QLabel* lblStatus;
     QLabel* lblDetails;
     QWidget* pnlStatsCard;
@@ -62,17 +72,7 @@ public:
     QWidget* pnlInput;
     QLabel* lblInputTitle;
     QLineEdit* edtAmount;
-    QWidget* pnlBottom;
     TPOSButton* btnAction;
     TPOSButton* btnCancel;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
-    void FormCreate();
-    void LayoutCard();
-
     TVardiyaMode FMode = vmOpen;
 };

@@ -7,6 +7,7 @@
 #include "ui/CustomDialogForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -22,31 +23,37 @@ constexpr int kFooterHeight = 76;
 constexpr int kButtonWidth = 124;
 constexpr int kButtonHeight = 40;
 
-const QColor kHeaderValue{0xE3, 0xBE, 0x3E};
-const QColor kSubTitle{0xC9, 0xD8, 0xE4};
-const QColor kHint{0x63, 0x6D, 0x7B};
-
+QLabel* HeaderLabel(QWidget* header, const char* name, const QColor& color)
+{
+    return TPOSUITheme::CreateLabel(header, name, 10, true, color);
+}
 } // namespace
 
 TfrmZReportPreview::TfrmZReportPreview(QWidget* parent)
-    : TFramelessDialog(parent)
-    , pnlTop(new QWidget(this))
-    , lblTitle(TPOSUITheme::CreateLabel(pnlTop, "lblTitle", 18, true, Qt::white))
-    , lblSubTitle(TPOSUITheme::CreateLabel(pnlTop, "lblSubTitle", 10, false, kSubTitle))
-    , lblVardiya(TPOSUITheme::CreateLabel(pnlTop, "lblVardiya", 10, true, Qt::white))
-    , lblVardiyaValue(TPOSUITheme::CreateLabel(pnlTop, "lblVardiyaValue", 10, true, kHeaderValue))
-    , lblKasiyer(TPOSUITheme::CreateLabel(pnlTop, "lblKasiyer", 10, true, Qt::white))
-    , lblKasiyerValue(TPOSUITheme::CreateLabel(pnlTop, "lblKasiyerValue", 10, true, kHeaderValue))
-    , lblKapanis(TPOSUITheme::CreateLabel(pnlTop, "lblKapanis", 10, true, Qt::white))
-    , lblKapanisValue(TPOSUITheme::CreateLabel(pnlTop, "lblKapanisValue", 10, true, kHeaderValue))
-    , lblDurum(TPOSUITheme::CreateLabel(pnlTop, "lblDurum", 10, true, Qt::white))
-    , lblDurumValue(TPOSUITheme::CreateLabel(pnlTop, "lblDurumValue", 10, true, kHeaderValue))
-    , pnlContent(new QWidget(this))
-    , memReport(new QPlainTextEdit(pnlContent))
-    , pnlBottom(new QWidget(this))
-    , lblHint(TPOSUITheme::CreateLabel(pnlBottom, "lblHint", 9, false, kHint))
-    , btnPrint(new TPOSButton(pnlBottom))
-    , btnClose(new TPOSButton(pnlBottom))
+    : TBaseWindow(parent, TWindowKind::Dialog,
+                  {{kClientWidth + 2 * kFrame, kClientHeight + 2 * kFrame},
+                   kFrame,
+                   "pnlTop",
+                   kHeaderHeight,
+                   "pnlContent",
+                   "pnlBottom",
+                   kFooterHeight})
+    , lblTitle(CreateScreenTitle("lblTitle"))
+    , lblSubTitle(CreateSubTitle("lblSubTitle"))
+    , lblVardiya(HeaderLabel(Header(), "lblVardiya", POSPalette::HeaderText))
+    , lblVardiyaValue(HeaderLabel(Header(), "lblVardiyaValue", POSPalette::HeaderFigure))
+    , lblKasiyer(HeaderLabel(Header(), "lblKasiyer", POSPalette::HeaderText))
+    , lblKasiyerValue(HeaderLabel(Header(), "lblKasiyerValue", POSPalette::HeaderFigure))
+    , lblKapanis(HeaderLabel(Header(), "lblKapanis", POSPalette::HeaderText))
+    , lblKapanisValue(HeaderLabel(Header(), "lblKapanisValue", POSPalette::HeaderFigure))
+    , lblDurum(HeaderLabel(Header(), "lblDurum", POSPalette::HeaderText))
+    , lblDurumValue(HeaderLabel(Header(), "lblDurumValue", POSPalette::HeaderFigure))
+    , memReport(new QPlainTextEdit(Content()))
+    , lblHint(TPOSUITheme::CreateLabel(Footer(), "lblHint", 9, false, POSPalette::CaptionText))
+    , btnPrint(CreateButton(Footer(), "btnPrint", QStringLiteral("Yazdır"), TGlyph::Print,
+                            TButtonVariant::Primary))
+    , btnClose(CreateButton(Footer(), "btnClose", QStringLiteral("Kapat"), TGlyph::Close,
+                            TButtonVariant::Default))
 {
     FormCreate();
 }
@@ -56,17 +63,7 @@ void TfrmZReportPreview::FormCreate()
     FVardiyaID = -1;
     setObjectName(QStringLiteral("frmZReportPreview"));
     setWindowTitle(QStringLiteral("Z Raporu"));
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlContent->setObjectName(QStringLiteral("pnlContent"));
     memReport->setObjectName(QStringLiteral("memReport"));
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    btnPrint->setObjectName(QStringLiteral("btnPrint"));
-    btnClose->setObjectName(QStringLiteral("btnClose"));
-
-    SetUpBands({kClientWidth + 2 * kFrame, kClientHeight + 2 * kFrame}, kFrame,
-               {pnlTop, kHeaderHeight, pnlContent, pnlBottom, kFooterHeight});
-    for (QLabel* label : pnlTop->findChildren<QLabel*>())
-        AddDragHandle(label);
 
     lblTitle->setText(QStringLiteral("Z RAPORU ÖNİZLEME"));
     lblTitle->setGeometry(24, 14, 600, 34);
@@ -89,7 +86,7 @@ void TfrmZReportPreview::FormCreate()
         p.Value->setGeometry(p.X + p.CaptionWidth, 80, p.ValueWidth, 24);
     }
 
-    auto* body = new QVBoxLayout(pnlContent);
+    auto* body = new QVBoxLayout(Content());
     body->setContentsMargins(16, 16, 16, 16);
     body->addWidget(memReport);
     QFont mono(QStringLiteral("Consolas"), 9);
@@ -106,15 +103,11 @@ void TfrmZReportPreview::FormCreate()
                                     "sayfa düzeninde gönderir."));
     lblHint->setGeometry(24, 0, 640, kFooterHeight);
     lblHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    TPOSUITheme::StyleButton(btnPrint, QStringLiteral("Yazdır"), TGlyph::Print, true, false);
-    TPOSUITheme::StyleButton(btnClose, QStringLiteral("Kapat"), TGlyph::Close, false, false);
     const int top = (kFooterHeight - kButtonHeight) / 2;
     btnClose->setGeometry(kClientWidth - 24 - kButtonWidth, top, kButtonWidth, kButtonHeight);
     btnPrint->setGeometry(btnClose->x() - 12 - kButtonWidth, top, kButtonWidth, kButtonHeight);
-    for (TPOSButton* button : {btnPrint, btnClose})
-        button->setAutoDefault(false);
-    connect(btnPrint, &QPushButton::clicked, this, &TfrmZReportPreview::btnPrintClick);
-    connect(btnClose, &QPushButton::clicked, this, &TfrmZReportPreview::btnCloseClick);
+    GuardedConnect(btnPrint, &QPushButton::clicked, this, &TfrmZReportPreview::btnPrintClick);
+    GuardedConnect(btnClose, &QPushButton::clicked, this, &TfrmZReportPreview::btnCloseClick);
 
     ClearHeader();
     btnPrint->setEnabled(false);
@@ -124,7 +117,7 @@ void TfrmZReportPreview::Execute(int AVardiyaID)
 {
     TfrmZReportPreview preview(DialogOwner());
     preview.SetVardiyaID(AVardiyaID);
-    preview.exec();
+    preview.ShowModal();
 }
 
 void TfrmZReportPreview::SetVardiyaID(int AVardiyaID)
@@ -172,18 +165,14 @@ QStringList TfrmZReportPreview::ReportLines() const
 
 void TfrmZReportPreview::FormShow()
 {
-    if (QWidget* main = parentWidget() ? parentWidget()->window() : nullptr) {
-        const QRect area = main->frameGeometry();
-        move(area.left() + (area.width() - width()) / 2,
-             area.top() + (area.height() - height()) / 2);
-    }
+    CentreOnOwner();
     if (memReport->document()->isEmpty())
         BuildReport();
 }
 
 void TfrmZReportPreview::showEvent(QShowEvent* event)
 {
-    TFramelessDialog::showEvent(event);
+    TBaseWindow::showEvent(event);
     FormShow();
 }
 
@@ -194,7 +183,7 @@ void TfrmZReportPreview::keyPressEvent(QKeyEvent* event)
         close();
         return;
     }
-    TFramelessDialog::keyPressEvent(event);
+    TBaseWindow::keyPressEvent(event);
 }
 
 void TfrmZReportPreview::btnPrintClick()

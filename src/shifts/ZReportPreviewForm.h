@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/FramelessDialog.h"
+#include "ui/BaseWindow.h"
 
 class QLabel;
 class QPlainTextEdit;
@@ -9,7 +9,7 @@ class TPOSButton;
 // The Z report of one shift on screen, 118 columns in a fixed-pitch font, with printing through
 // the print service (which also saves the report file). The text comes from the core
 // (TZReport), so the box holds exactly the lines that are printed.
-class TfrmZReportPreview : public TFramelessDialog {
+class TfrmZReportPreview : public TBaseWindow {
     Q_OBJECT
 public:
     explicit TfrmZReportPreview(QWidget* parent = nullptr);
@@ -27,7 +27,15 @@ public:
     void btnPrintClick();
     void btnCloseClick();
 
-    QWidget* pnlTop;
+protected:
+    void showEvent(QShowEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void FormCreate();
+    void BuildReport();
+    void ClearHeader();
+
     QLabel* lblTitle;
     QLabel* lblSubTitle;
     QLabel* lblVardiya;
@@ -38,21 +46,9 @@ public:
     QLabel* lblKapanisValue;
     QLabel* lblDurum;
     QLabel* lblDurumValue;
-    QWidget* pnlContent;
     QPlainTextEdit* memReport;
-    QWidget* pnlBottom;
     QLabel* lblHint;
     TPOSButton* btnPrint;
     TPOSButton* btnClose;
-
-protected:
-    void showEvent(QShowEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
-
-private:
-    void FormCreate();
-    void BuildReport();
-    void ClearHeader();
-
     int FVardiyaID = -1;
 };

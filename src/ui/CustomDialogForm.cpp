@@ -1,10 +1,11 @@
 #include "ui/CustomDialogForm.h"
 
 #include "ui/POSButton.h"
-#include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 
 #include <QKeyEvent>
 #include <QLabel>
+#include <QTimer>
 
 namespace {
 constexpr int kWidth = 450;
@@ -14,42 +15,36 @@ constexpr int kHeaderHeight = 40;
 constexpr int kFooterHeight = 60;
 constexpr int kButtonWidth = 112;
 constexpr int kButtonHeight = 40;
-
-const QColor kRed{0xFF, 0x00, 0x00};
-const QColor kOrange{0xFF, 0x80, 0x00}; // BGR 33023
 } // namespace
 
 TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
-    : TFramelessDialog(parent)
-    , pnlTop(new QWidget(this))
-    , lblTitle(new QLabel(pnlTop))
-    , pnlContent(new QWidget(this))
-    , lblMessage(new QLabel(pnlContent))
-    , imgIcon(new QLabel(pnlContent))
-    , pnlBottom(new QWidget(this))
-    , btnOk(new TPOSButton(pnlBottom))
-    , btnCancel(new TPOSButton(pnlBottom))
+    : TBaseWindow(parent, TWindowKind::Dialog,
+                  {{kWidth, kHeight},
+                   kFrame,
+                   "pnlTop",
+                   kHeaderHeight,
+                   "pnlContent",
+                   "pnlBottom",
+                   kFooterHeight})
+    , lblTitle(CreateTitle("lblTitle"))
+    , lblMessage(new QLabel(Content()))
+    , imgIcon(new QLabel(Content()))
+    , btnOk(CreateButton(Footer(), "btnOk", QStringLiteral("Tamam"), TGlyph::None,
+                         TButtonVariant::Primary))
+    , btnCancel(CreateButton(Footer(), "btnCancel", QStringLiteral("Hayır"), TGlyph::None,
+                             TButtonVariant::Default))
+    , FAutoCloseTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmCustomDialog"));
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    pnlContent->setObjectName(QStringLiteral("pnlContent"));
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
     imgIcon->setObjectName(QStringLiteral("imgIcon"));
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-
-    SetUpBands({kWidth, kHeight}, kFrame,
-               {pnlTop, kHeaderHeight, pnlContent, pnlBottom, kFooterHeight});
-
-    StyleHeaderTitle(lblTitle, kHeaderHeight);
+    FAutoCloseTimer->setObjectName(QStringLiteral("tmrAutoClose"));
 
     imgIcon->setGeometry(20, 18, 64, 64);
     QFont messageFont = TPOSUITheme::TextFont(10);
     messageFont.setPixelSize(15);
     lblMessage->setFont(messageFont);
-    lblMessage->setStyleSheet(QStringLiteral("color: #151C25;"));
+    lblMessage->setStyleSheet(QStringLiteral("color: %1;").arg(POSPalette::Text.name()));
     lblMessage->setGeometry(100, 18, 330, 110);
     lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -58,21 +53,19 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
     btnOk->setFixedSize(kButtonWidth, kButtonHeight);
     btnCancel->setFixedSize(kButtonWidth, kButtonHeight);
 
-    connect(&FAutoCloseTimer, &QTimer::timeout, this, [this] {
-        FAutoCloseTimer.stop();
-        done(mrOk);
-    });
-    connect(btnOk, &QPushButton::clicked, this, &TfrmCustomDialog::btnOkClick);
-    connect(btnCancel, &QPushButton::clicked, this, &TfrmCustomDialog::btnCancelClick);
+    GuardedConnect(FAutoCloseTimer, &QTimer::timeout, this,
+                   &TfrmCustomDialog::FAutoCloseTimerTimer);
+    GuardedConnect(btnOk, &QPushButton::clicked, this, &TfrmCustomDialog::btnOkClick);
+    GuardedConnect(btnCancel, &QPushButton::clicked, this, &TfrmCustomDialog::btnCancelClick);
 }
 
 QColor TfrmCustomDialog::HeaderColor(TDialogType DlgType)
 {
     switch (DlgType) {
     case dtError:
-        return kRed;
+        return POSPalette::ErrorHeader;
     case dtWarning:
-        return kOrange;
+        return POSPalette::WarningHeader;
     case dtInfo:
     case dtConfirmation:
         break;
@@ -96,9 +89,7 @@ void TfrmCustomDialog::Setup(const QString& Title, const QString& Msg, TDialogTy
         withCancel = true;
     }
     const QColor header = HeaderColor(DlgType);
-    QPalette palette = pnlTop->palette();
-    palette.setColor(QPalette::Window, header);
-    pnlTop->setPalette(palette);
+    TPOSUITheme::SetColor(Header(), QPalette::Window, header);
     SetFrame(header, kFrame);
 
     TPOSUITheme::StyleButton(btnOk, okCaption, TGlyph::None, true, false);
@@ -107,16 +98,16 @@ void TfrmCustomDialog::Setup(const QString& Title, const QString& Msg, TDialogTy
     btnCancel->setVisible(withCancel);
     PlaceButtons();
 
-    FAutoCloseTimer.stop();
+    FAutoCloseTimer->stop();
     if (AutoCloseMs > 0) {
-        FAutoCloseTimer.setInterval(AutoCloseMs);
-        FAutoCloseTimer.start();
+        FAutoCloseTimer->setInterval(AutoCloseMs);
+        FAutoCloseTimer->start();
     }
 }
 
 void TfrmCustomDialog::PlaceButtons()
 {
-    const int width = pnlBottom->width() > 0 ? pnlBottom->width() : kWidth - 2 * kFrame;
+    const int width = Footer()->width() > 0 ? Footer()->width() : kWidth - 2 * kFrame;
     const int top = (kFooterHeight - kButtonHeight) / 2;
     if (btnCancel->isVisibleTo(this)) {
         const int cancelLeft = width - 20 - kButtonWidth;
@@ -129,27 +120,19 @@ void TfrmCustomDialog::PlaceButtons()
 
 void TfrmCustomDialog::resizeEvent(QResizeEvent* event)
 {
-    TFramelessDialog::resizeEvent(event);
+    TBaseWindow::resizeEvent(event);
     PlaceButtons();
 }
 
-TShownDialog TfrmCustomDialog::Describe() const
+void TfrmCustomDialog::FAutoCloseTimerTimer()
 {
-    TShownDialog shown;
-    shown.Form = QStringLiteral("TfrmCustomDialog");
-    shown.Title = lblTitle->text();
-    shown.Text = lblMessage->text();
-    shown.DlgType = FDlgType;
-    shown.AutoCloseMs = FAutoCloseTimer.isActive() ? FAutoCloseTimer.interval() : 0;
-    shown.Buttons << btnOk->text();
-    if (btnCancel->isVisibleTo(this))
-        shown.Buttons << btnCancel->text();
-    return shown;
+    FAutoCloseTimer->stop();
+    done(mrOk);
 }
 
 void TfrmCustomDialog::btnOkClick()
 {
-    FAutoCloseTimer.stop();
+    FAutoCloseTimer->stop();
     done(mrOk);
 }
 
@@ -178,7 +161,7 @@ void TfrmCustomDialog::keyPressEvent(QKeyEvent* event)
             btnOkClick();
         return;
     default:
-        TFramelessDialog::keyPressEvent(event);
+        TBaseWindow::keyPressEvent(event);
     }
 }
 
@@ -187,11 +170,5 @@ int TfrmCustomDialog::ShowDialog(const QString& Title, const QString& Msg, TDial
 {
     TfrmCustomDialog dialog(DialogOwner());
     dialog.Setup(Title, Msg, DlgType, AutoCloseMs);
-    if (!TDialogTestHooks::Intercepting())
-        return dialog.exec();
-    TDialogTestHooks::Record(dialog.Describe());
-    const std::optional<TDialogAnswer> answer = TDialogTestHooks::TakeAnswer();
-    if (DlgType != dtConfirmation)
-        return mrOk;
-    return answer ? answer->Result : mrCancel;
+    return dialog.ShowModal();
 }

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "ui/DialogTestHooks.h"
-#include "ui/FramelessDialog.h"
-
-#include <QTimer>
+#include "ui/BaseWindow.h"
 
 class QLabel;
+class QTimer;
 class TPOSButton;
 
 // The kinds of message dialog.
@@ -17,9 +15,7 @@ enum TDialogType { dtInfo, dtError, dtConfirmation, dtWarning };
 // second button; mrCancel for "Hayır" and for Esc when "Hayır" is shown. Enter acknowledges a
 // one-button message (mrOk) but never answers a confirmation: a barcode scanner ends every
 // scan with Enter, and a scan must not consent to anything.
-//
-// Tests answer it without a person through TDialogTestHooks / TDialogAnswers.
-class TfrmCustomDialog : public TFramelessDialog {
+class TfrmCustomDialog : public TBaseWindow {
     Q_OBJECT
 public:
     explicit TfrmCustomDialog(QWidget* parent = nullptr);
@@ -30,17 +26,7 @@ public:
     // Fills the window for one message (the set-up steps of ShowDialog).
     void Setup(const QString& Title, const QString& Msg, TDialogType DlgType, int AutoCloseMs);
     static QColor HeaderColor(TDialogType DlgType);
-    TShownDialog Describe() const;
-    bool AutoCloseActive() const { return FAutoCloseTimer.isActive(); }
-
-    QWidget* pnlTop;
-    QLabel* lblTitle;
-    QWidget* pnlContent;
-    QLabel* lblMessage;
-    QLabel* imgIcon;
-    QWidget* pnlBottom;
-    TPOSButton* btnOk;
-    TPOSButton* btnCancel;
+    TDialogType DlgType() const { return FDlgType; }
 
 public Q_SLOTS:
     void reject() override;
@@ -53,7 +39,13 @@ private:
     void PlaceButtons();
     void btnOkClick();
     void btnCancelClick();
+    void FAutoCloseTimerTimer();
 
-    QTimer FAutoCloseTimer;
+    QLabel* lblTitle;
+    QLabel* lblMessage;
+    QLabel* imgIcon;
+    TPOSButton* btnOk;
+    TPOSButton* btnCancel;
+    QTimer* FAutoCloseTimer;
     TDialogType FDlgType = dtInfo;
 };

@@ -1,7 +1,7 @@
 #include "ui/CustomInputForm.h"
 
 #include "ui/POSButton.h"
-#include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -19,35 +19,30 @@ const QString kDefaultPrompt = QStringLiteral("Lütfen değer giriniz:");
 } // namespace
 
 TfrmCustomInput::TfrmCustomInput(QWidget* parent)
-    : TFramelessDialog(parent)
-    , pnlTop(new QWidget(this))
-    , lblTitle(new QLabel(pnlTop))
-    , pnlContent(new QWidget(this))
-    , lblPrompt(new QLabel(kDefaultPrompt, pnlContent))
-    , edtInput(new QLineEdit(pnlContent))
-    , pnlBottom(new QWidget(this))
-    , btnOk(new TPOSButton(pnlBottom))
-    , btnCancel(new TPOSButton(pnlBottom))
+    : TBaseWindow(parent, TWindowKind::Dialog,
+                  {{kWidth, kHeight},
+                   kFrame,
+                   "pnlTop",
+                   kHeaderHeight,
+                   "pnlContent",
+                   "pnlBottom",
+                   kFooterHeight})
+    , lblTitle(CreateTitle("lblTitle"))
+    , lblPrompt(new QLabel(kDefaultPrompt, Content()))
+    , edtInput(new QLineEdit(Content()))
+    , btnOk(CreateButton(Footer(), "btnOk", QStringLiteral("Tamam"), TGlyph::None,
+                         TButtonVariant::Primary))
+    , btnCancel(CreateButton(Footer(), "btnCancel", QStringLiteral("İptal"), TGlyph::None,
+                             TButtonVariant::Default))
 {
     setObjectName(QStringLiteral("frmCustomInput"));
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    pnlContent->setObjectName(QStringLiteral("pnlContent"));
     lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
     edtInput->setObjectName(QStringLiteral("edtInput"));
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-
-    SetUpBands({kWidth, kHeight}, kFrame,
-               {pnlTop, kHeaderHeight, pnlContent, pnlBottom, kFooterHeight});
-
-    StyleHeaderTitle(lblTitle, kHeaderHeight);
 
     QFont promptFont = TPOSUITheme::TextFont(10);
     promptFont.setPixelSize(14);
     lblPrompt->setFont(promptFont);
-    lblPrompt->setStyleSheet(QStringLiteral("color: #151C25;"));
+    lblPrompt->setStyleSheet(QStringLiteral("color: %1;").arg(POSPalette::Text.name()));
     lblPrompt->setGeometry(18, 8, 360, 24);
 
     TPOSUITheme::StyleEdit(edtInput);
@@ -60,12 +55,10 @@ TfrmCustomInput::TfrmCustomInput(QWidget* parent)
     const int cancelLeft = kWidth - 2 * kFrame - 20 - kButtonWidth;
     btnCancel->setGeometry(cancelLeft, top, kButtonWidth, kButtonHeight);
     btnOk->setGeometry(cancelLeft - 10 - kButtonWidth, top, kButtonWidth, kButtonHeight);
-    TPOSUITheme::StyleButton(btnOk, QStringLiteral("Tamam"), TGlyph::None, true, false);
-    TPOSUITheme::StyleButton(btnCancel, QStringLiteral("İptal"), TGlyph::None, false, false);
 
-    connect(edtInput, &QLineEdit::returnPressed, this, [this] { done(mrOk); });
-    connect(btnOk, &QPushButton::clicked, this, [this] { done(mrOk); });
-    connect(btnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
+    GuardedConnect(edtInput, &QLineEdit::returnPressed, this, [this] { done(mrOk); });
+    GuardedConnect(btnOk, &QPushButton::clicked, this, [this] { done(mrOk); });
+    GuardedConnect(btnCancel, &QPushButton::clicked, this, [this] { done(mrCancel); });
 }
 
 void TfrmCustomInput::Setup(const QString& Title, const QString& Prompt,
@@ -74,25 +67,13 @@ void TfrmCustomInput::Setup(const QString& Title, const QString& Prompt,
     lblTitle->setText(Title);
     setWindowTitle(Title);
     lblPrompt->setText(Prompt.isEmpty() ? kDefaultPrompt : Prompt);
-    FDefaultValue = DefaultValue;
     edtInput->setText(DefaultValue);
     edtInput->selectAll();
 }
 
-TShownDialog TfrmCustomInput::Describe() const
-{
-    TShownDialog shown;
-    shown.Form = QStringLiteral("TfrmCustomInput");
-    shown.Title = lblTitle->text();
-    shown.Text = lblPrompt->text();
-    shown.DefaultValue = FDefaultValue;
-    shown.Buttons << btnOk->text() << btnCancel->text();
-    return shown;
-}
-
 void TfrmCustomInput::showEvent(QShowEvent* event)
 {
-    TFramelessDialog::showEvent(event);
+    TBaseWindow::showEvent(event);
     edtInput->setFocus();
     edtInput->selectAll();
 }
@@ -108,7 +89,7 @@ void TfrmCustomInput::keyPressEvent(QKeyEvent* event)
         event->accept();
         return;
     }
-    TFramelessDialog::keyPressEvent(event);
+    TBaseWindow::keyPressEvent(event);
 }
 
 bool TfrmCustomInput::ShowInput(const QString& Title, const QString& Prompt,
@@ -116,15 +97,7 @@ bool TfrmCustomInput::ShowInput(const QString& Title, const QString& Prompt,
 {
     TfrmCustomInput dialog(DialogOwner());
     dialog.Setup(Title, Prompt, DefaultValue);
-    if (TDialogTestHooks::Intercepting()) {
-        TDialogTestHooks::Record(dialog.Describe());
-        const std::optional<TDialogAnswer> answer = TDialogTestHooks::TakeAnswer();
-        if (!answer || answer->Result != mrOk)
-            return false;
-        Value = answer->Value.value_or(DefaultValue);
-        return true;
-    }
-    if (dialog.exec() != mrOk)
+    if (dialog.ShowModal() != mrOk)
         return false;
     Value = dialog.edtInput->text();
     return true;

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ui/DialogTestHooks.h"
-#include "ui/FramelessDialog.h"
+#include "ui/BaseWindow.h"
 
 class QLabel;
 class QLineEdit;
@@ -9,9 +8,7 @@ class TPOSButton;
 
 // The one-line input dialog. Enter in the edit confirms, "İptal" cancels, Esc means nothing.
 // The value is handed back as typed; callers parse and check it themselves.
-//
-// Tests answer it without a person through TDialogTestHooks / TDialogAnswers.
-class TfrmCustomInput : public TFramelessDialog {
+class TfrmCustomInput : public TBaseWindow {
     Q_OBJECT
 public:
     explicit TfrmCustomInput(QWidget* parent = nullptr);
@@ -22,16 +19,6 @@ public:
                           QString& Value);
 
     void Setup(const QString& Title, const QString& Prompt, const QString& DefaultValue);
-    TShownDialog Describe() const;
-
-    QWidget* pnlTop;
-    QLabel* lblTitle;
-    QWidget* pnlContent;
-    QLabel* lblPrompt;
-    QLineEdit* edtInput;
-    QWidget* pnlBottom;
-    TPOSButton* btnOk;
-    TPOSButton* btnCancel;
 
 public Q_SLOTS:
     void reject() override;
@@ -41,5 +28,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QString FDefaultValue;
+    QLabel* lblTitle;
+    QLabel* lblPrompt;
+    QLineEdit* edtInput;
+    TPOSButton* btnOk;
+    TPOSButton* btnCancel;
 };

@@ -1,5 +1,7 @@
 #include "ui/KeyboardWedgeFilter.h"
 
+#include "ui/SlotGuard.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -42,7 +44,7 @@ bool TKeyboardWedgeFilter::eventFilter(QObject* watched, QEvent* event)
     if (FormKeyDown(key))
         return true;
     if (widget == FBarcodeField && IsEnter(key)) {
-        FKeys.Enter();
+        CallGuarded(FKeys.Enter);
         return true;
     }
     return FormKeyPress(key);
@@ -51,11 +53,11 @@ bool TKeyboardWedgeFilter::eventFilter(QObject* watched, QEvent* event)
 bool TKeyboardWedgeFilter::FormKeyDown(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_H && event->modifiers() == Qt::ControlModifier) {
-        FKeys.Calculator();
+        CallGuarded(FKeys.Calculator);
         return true;
     }
     if (event->key() == Qt::Key_F8 && event->modifiers() == Qt::NoModifier) {
-        FKeys.Search();
+        CallGuarded(FKeys.Search);
         return true;
     }
     return false;

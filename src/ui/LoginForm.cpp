@@ -8,8 +8,8 @@
 #include "ui/Glyphs.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 #include "ui/WaitCursor.h"
-#include "ui/WindowMover.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,9 +18,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListView>
-#include <QMessageBox>
 #include <QPainter>
-#include <QScreen>
+#include <QTimer>
 
 #include <tuple>
 
@@ -36,10 +35,6 @@ constexpr int kLogoSize = 72;
 constexpr int kFadeStep = 18;
 constexpr int kFadeIntervalMs = 15;
 
-const QColor kCaption{0x1A, 0x3A, 0x5F};
-const QColor kMuted{0x5C, 0x6B, 0x7E};
-const QColor kIcon{0x22, 0x4A, 0x78};
-
 QPixmap LogoPixmap()
 {
     QPixmap pixmap(kLogoSize * 2, kLogoSize * 2);
@@ -48,9 +43,9 @@ QPixmap LogoPixmap()
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(255, 255, 255, 38));
+    painter.setBrush(POSPalette::LogoBackdrop);
     painter.drawRoundedRect(QRectF(0, 0, kLogoSize, kLogoSize), 18, 18);
-    painter.setBrush(Qt::white);
+    painter.setBrush(POSPalette::LogoTile);
     painter.drawRoundedRect(QRectF(8, 8, kLogoSize - 16, kLogoSize - 16), 13, 13);
     Glyphs::Paint(painter, QRectF(18, 18, kLogoSize - 36, kLogoSize - 36), TGlyph::Cart,
                   POSPalette::Header, 2.6);
@@ -69,11 +64,10 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int
     return label;
 }
 
-// The login's glyph buttons: theme style, caption "Segoe UI Semibold" 10 bold, glyph 14, or 18
-// on buttons 38 pixels high or more.
-void StyleLoginButton(TPOSButton* button, const QString& caption, TGlyph glyph, bool primary)
+// The login's glyph buttons over the theme's style: caption "Segoe UI Semibold" 10 bold, glyph
+// 14, or 18 on buttons 38 pixels high or more.
+void SetLoginButtonLook(TPOSButton* button)
 {
-    TPOSUITheme::StyleButton(button, caption, glyph, primary, false);
     QFont font = TPOSUITheme::SemiboldFont(10);
     font.setBold(true);
     button->setFont(font);
@@ -84,35 +78,44 @@ void StyleLoginButton(TPOSButton* button, const QString& caption, TGlyph glyph, 
 } // namespace
 
 TfrmLogin::TfrmLogin(QWidget* parent, const QString& prefsPath)
-    : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , pnlHeader(new QWidget(this))
-    , imgLogo(new QLabel(pnlHeader))
-    , lblTitle(MakeLabel(pnlHeader, QStringLiteral("lblTitle"), QStringLiteral("KIRVELO"), 32, true,
-                         Qt::white))
-    , pnlLogin(new QWidget(this))
-    , lblSubtitle(MakeLabel(pnlLogin, QStringLiteral("lblSubtitle"),
-                            QStringLiteral("Perakende Satış Sistemi"), 17, true, kCaption))
-    , lblUsername(MakeLabel(pnlLogin, QStringLiteral("lblUsername"), QStringLiteral("Kullanıcı"),
-                            13, true, kCaption))
-    , lblPassword(MakeLabel(pnlLogin, QStringLiteral("lblPassword"), QStringLiteral("Şifre"), 13,
-                            true, kCaption))
-    , lblBranch(MakeLabel(pnlLogin, QStringLiteral("lblBranch"), QStringLiteral("Şube"), 13, true,
-                          kCaption))
-    , pnlUsernameFrame(new QWidget(pnlLogin))
+    : TBaseWindow(parent, TWindowKind::Main,
+                  {{kWidth, kHeight},
+                   0,
+                   "pnlHeader",
+                   kHeaderHeight,
+                   "pnlLogin",
+                   "pnlFooter",
+                   kFooterHeight})
+    , imgLogo(new QLabel(Header()))
+    , lblTitle(MakeLabel(Header(), QStringLiteral("lblTitle"), QStringLiteral("KIRVELO"), 32, true,
+                         POSPalette::HeaderText))
+    , lblSubtitle(MakeLabel(Content(), QStringLiteral("lblSubtitle"),
+                            QStringLiteral("Perakende Satış Sistemi"), 17, true,
+                            POSPalette::Header))
+    , lblUsername(MakeLabel(Content(), QStringLiteral("lblUsername"), QStringLiteral("Kullanıcı"),
+                            13, true, POSPalette::Header))
+    , lblPassword(MakeLabel(Content(), QStringLiteral("lblPassword"), QStringLiteral("Şifre"), 13,
+                            true, POSPalette::Header))
+    , lblBranch(MakeLabel(Content(), QStringLiteral("lblBranch"), QStringLiteral("Şube"), 13, true,
+                          POSPalette::Header))
+    , pnlUsernameFrame(new QWidget(Content()))
     , shpUsername(new TRoundShape(pnlUsernameFrame))
     , lblUsernameIcon(new TGlyphLabel(Glyphs::FromMdl2(0xE77B), pnlUsernameFrame))
     , edtUsername(new QLineEdit(pnlUsernameFrame))
-    , pnlPasswordFrame(new QWidget(pnlLogin))
+    , pnlPasswordFrame(new QWidget(Content()))
     , shpPassword(new TRoundShape(pnlPasswordFrame))
     , lblPasswordIcon(new TGlyphLabel(Glyphs::FromMdl2(0xE72E), pnlPasswordFrame))
     , edtPassword(new QLineEdit(pnlPasswordFrame))
-    , scGPComboBox1(new QComboBox(pnlLogin))
-    , cmbBranch(new QComboBox(pnlLogin))
-    , FRememberMeCheck(new QCheckBox(QStringLiteral("Beni Hatırla"), pnlLogin))
-    , btnLogin(new TPOSButton(pnlLogin))
-    , btnExit(new TPOSButton(pnlLogin))
-    , pnlFooter(new QWidget(this))
-    , lblVersion(MakeLabel(pnlFooter, QStringLiteral("lblVersion"), {}, 12, false, kMuted))
+    , scGPComboBox1(new QComboBox(Content()))
+    , cmbBranch(new QComboBox(Content()))
+    , FRememberMeCheck(new QCheckBox(QStringLiteral("Beni Hatırla"), Content()))
+    , btnLogin(CreateButton(Content(), "btnLogin", QStringLiteral("Sistem Girişi"),
+                            Glyphs::FromMdl2(0xE77B), TButtonVariant::Primary))
+    , btnExit(CreateButton(Content(), "btnExit", QStringLiteral("Çıkış"), Glyphs::FromMdl2(0xE7E8),
+                           TButtonVariant::Default))
+    , lblVersion(
+          MakeLabel(Footer(), QStringLiteral("lblVersion"), {}, 12, false, POSPalette::MutedText))
+    , tmrFadeIn(new QTimer(this))
     , FPrefsPath(prefsPath.isEmpty() ? TLoginManager::LoginPrefsPath() : prefsPath)
 {
     FormCreate();
@@ -139,25 +142,14 @@ void TfrmLogin::SetupControls()
 {
     setObjectName(QStringLiteral("frmLogin"));
     setWindowTitle(QStringLiteral("KIRVELO"));
-    setFixedSize(kWidth, kHeight);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        move(screen->availableGeometry().center() - rect().center());
-    TPOSUITheme::StyleForm(this);
+    CentreOnScreen();
 
-    pnlHeader->setObjectName(QStringLiteral("pnlHeader"));
-    pnlHeader->setGeometry(0, 0, kWidth, kHeaderHeight);
-    TPOSUITheme::StyleHeaderPanel(pnlHeader);
     imgLogo->setObjectName(QStringLiteral("imgLogo"));
     imgLogo->setGeometry((kWidth - kLogoSize) / 2, 24, kLogoSize, kLogoSize);
     imgLogo->setPixmap(LogoPixmap());
     lblTitle->setGeometry(0, 104, kWidth, 44);
     lblTitle->setAlignment(Qt::AlignCenter);
-    TWindowMover::Attach(pnlHeader, this);
-    TWindowMover::Attach(imgLogo, this);
 
-    pnlLogin->setObjectName(QStringLiteral("pnlLogin"));
-    pnlLogin->setGeometry(0, kHeaderHeight, kWidth, kHeight - kHeaderHeight - kFooterHeight);
-    TPOSUITheme::StyleLightPanel(pnlLogin);
     lblSubtitle->setGeometry(kFieldLeft, 6, kFieldWidth, 26);
     lblSubtitle->setAlignment(Qt::AlignCenter);
 
@@ -166,8 +158,9 @@ void TfrmLogin::SetupControls()
     lblBranch->setGeometry(kFieldLeft + 2, 180, kFieldWidth, 18);
 
     const QString editStyle =
-        QStringLiteral("QLineEdit { border: none; background: transparent; color: #151C25;"
-                       " lineedit-password-character: 42; }");
+        QStringLiteral("QLineEdit { border: none; background: transparent; color: %1;"
+                       " lineedit-password-character: 42; }")
+            .arg(POSPalette::Text.name());
     for (auto [frame, shape, icon, edit, top, name] :
          {std::tuple{pnlUsernameFrame, shpUsername, lblUsernameIcon, edtUsername, 60,
                      QStringLiteral("Username")},
@@ -183,7 +176,7 @@ void TfrmLogin::SetupControls()
         TPOSUITheme::StyleRoundShape(shape);
         icon->setGeometry(10, 0, 26, kFieldHeight);
         icon->SetGlyphSize(18);
-        icon->SetColors(kIcon, POSPalette::DisabledText);
+        icon->SetColors(POSPalette::FieldGlyph, POSPalette::DisabledText);
         TPOSUITheme::StyleEdit(edit);
         edit->setStyleSheet(editStyle);
         edit->setGeometry(44, 4, kFieldWidth - 54, kFieldHeight - 8);
@@ -198,18 +191,21 @@ void TfrmLogin::SetupControls()
     scGPComboBox1->setMaxVisibleItems(7);
     auto* branchList = new QListView(scGPComboBox1);
     scGPComboBox1->setView(branchList);
-    scGPComboBox1->setStyleSheet(QStringLiteral(
-        "QComboBox { background: #FFFFFF; color: #151C25; border: 2px solid #C9D8E4;"
-        " border-radius: 8px; padding-left: 12px; }"
-        "QComboBox::drop-down { border: none; width: 30px; }"
-        "QComboBox QAbstractItemView { background: #FFFFFF; color: #151C25;"
-        " selection-background-color: #B3D7F6; selection-color: #1A3A5F; outline: 0; }"
-        "QComboBox QAbstractItemView::item { min-height: 30px; padding-left: 10px; }"));
+    scGPComboBox1->setStyleSheet(
+        QStringLiteral(
+            "QComboBox { background: %1; color: %2; border: 2px solid %3;"
+            " border-radius: 8px; padding-left: 12px; }"
+            "QComboBox::drop-down { border: none; width: 30px; }"
+            "QComboBox QAbstractItemView { background: %1; color: %2;"
+            " selection-background-color: %4; selection-color: %5; outline: 0; }"
+            "QComboBox QAbstractItemView::item { min-height: 30px; padding-left: 10px; }")
+            .arg(POSPalette::Content.name(), POSPalette::Text.name(), POSPalette::FrameLight.name(),
+                 POSPalette::Selected.name(), POSPalette::Header.name()));
     auto* arrow = new TGlyphLabel(TGlyph::ChevronDown, scGPComboBox1);
     arrow->setObjectName(QStringLiteral("lblBranchArrow"));
     arrow->setGeometry(kFieldWidth - 36, 0, 30, kFieldHeight);
     arrow->SetGlyphSize(18);
-    arrow->SetColors(kIcon, POSPalette::DisabledText);
+    arrow->SetColors(POSPalette::FieldGlyph, POSPalette::DisabledText);
     cmbBranch->setObjectName(QStringLiteral("cmbBranch"));
     cmbBranch->hide();
     connect(scGPComboBox1, &QComboBox::currentIndexChanged, cmbBranch, &QComboBox::setCurrentIndex);
@@ -217,19 +213,15 @@ void TfrmLogin::SetupControls()
     FRememberMeCheck->setObjectName(QStringLiteral("FRememberMeCheck"));
     FRememberMeCheck->move(59, 253);
     FRememberMeCheck->setFont(TPOSUITheme::TextFont(10));
-    FRememberMeCheck->setStyleSheet(QStringLiteral("QCheckBox { color: #1A3A5F; }"));
+    FRememberMeCheck->setStyleSheet(
+        QStringLiteral("QCheckBox { color: %1; }").arg(POSPalette::Header.name()));
     FRememberMeCheck->adjustSize();
 
-    btnLogin->setObjectName(QStringLiteral("btnLogin"));
     btnLogin->setGeometry(kFieldLeft, 290, kFieldWidth, 46);
-    StyleLoginButton(btnLogin, QStringLiteral("Sistem Girişi"), Glyphs::FromMdl2(0xE77B), true);
-    btnExit->setObjectName(QStringLiteral("btnExit"));
+    SetLoginButtonLook(btnLogin);
     btnExit->setGeometry(kFieldLeft, 346, kFieldWidth, 40);
-    StyleLoginButton(btnExit, QStringLiteral("Çıkış"), Glyphs::FromMdl2(0xE7E8), false);
+    SetLoginButtonLook(btnExit);
 
-    pnlFooter->setObjectName(QStringLiteral("pnlFooter"));
-    pnlFooter->setGeometry(0, kHeight - kFooterHeight, kWidth, kFooterHeight);
-    TPOSUITheme::StyleFooterPanel(pnlFooter);
     lblVersion->setGeometry(0, 0, kWidth, kFooterHeight);
     lblVersion->setAlignment(Qt::AlignCenter);
 
@@ -239,11 +231,12 @@ void TfrmLogin::SetupControls()
     setTabOrder(FRememberMeCheck, btnLogin);
     setTabOrder(btnLogin, btnExit);
 
-    tmrFadeIn.setInterval(kFadeIntervalMs);
-    connect(&tmrFadeIn, &QTimer::timeout, this, &TfrmLogin::tmrFadeInTimer);
-    connect(btnLogin, &QPushButton::clicked, this, &TfrmLogin::btnLoginClick);
-    connect(btnExit, &QPushButton::clicked, this, &TfrmLogin::btnExitClick);
-    connect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::btnLoginClick);
+    tmrFadeIn->setObjectName(QStringLiteral("tmrFadeIn"));
+    tmrFadeIn->setInterval(kFadeIntervalMs);
+    GuardedConnect(tmrFadeIn, &QTimer::timeout, this, &TfrmLogin::tmrFadeInTimer);
+    GuardedConnect(btnLogin, &QPushButton::clicked, this, &TfrmLogin::btnLoginClick);
+    GuardedConnect(btnExit, &QPushButton::clicked, this, &TfrmLogin::btnExitClick);
+    GuardedConnect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::btnLoginClick);
 }
 
 void TfrmLogin::LoadLoginPrefs()
@@ -256,14 +249,14 @@ void TfrmLogin::LoadLoginPrefs()
 
 void TfrmLogin::showEvent(QShowEvent* event)
 {
-    QWidget::showEvent(event);
+    TBaseWindow::showEvent(event);
     if (FInitialFocus)
         FInitialFocus->setFocus();
     if (FShownOnce)
         return;
     FShownOnce = true;
     // Connecting waits until the event loop runs, so that a failure can end the program.
-    QTimer::singleShot(0, this, &TfrmLogin::FormShow);
+    QTimer::singleShot(0, this, [this] { CallGuarded([this] { FormShow(); }); });
 }
 
 bool TfrmLogin::FormShow()
@@ -276,16 +269,21 @@ bool TfrmLogin::FormShow()
         FTerminalID = TLoginManager::ResolveTerminalID(TLoginManager::TerminalPrefsPath(),
                                                        TLoginManager::ComputerName());
     } catch (const Exception& e) {
-        QMessageBox::critical(nullptr, QGuiApplication::applicationDisplayName(),
-                              QStringLiteral("Kritik Bağlantı Hatası: ") + e.Message());
+        ShowErrorBox(QGuiApplication::applicationDisplayName(),
+                     QStringLiteral("Kritik Bağlantı Hatası: ") + e.Message());
         EndProgram(1);
         return false;
     }
     LoadBranches();
     FAlpha = 0;
     setWindowOpacity(0);
-    tmrFadeIn.start();
+    tmrFadeIn->start();
     return true;
+}
+
+bool TfrmLogin::FadeInRunning() const
+{
+    return tmrFadeIn->isActive();
 }
 
 void TfrmLogin::tmrFadeInTimer()
@@ -294,7 +292,7 @@ void TfrmLogin::tmrFadeInTimer()
         FAlpha += kFadeStep;
     } else {
         FAlpha = 255;
-        tmrFadeIn.stop();
+        tmrFadeIn->stop();
     }
     setWindowOpacity(FAlpha / 255.0);
 }
@@ -388,7 +386,7 @@ void TfrmLogin::OpenSession()
     std::unique_ptr<QDialog> mainScreen = FMainScreenFactory ? FMainScreenFactory(this) : nullptr;
     hide();
     if (mainScreen)
-        mainScreen->exec();
+        RunModal(*mainScreen);
     EndProgram(0);
 }
 

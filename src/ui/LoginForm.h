@@ -1,8 +1,6 @@
 #pragma once
 
-#include <QDialog>
-#include <QTimer>
-#include <QWidget>
+#include "ui/BaseWindow.h"
 
 #include <functional>
 #include <memory>
@@ -11,6 +9,7 @@ class QCheckBox;
 class QComboBox;
 class QLabel;
 class QLineEdit;
+class QTimer;
 class TGlyphLabel;
 class TPOSButton;
 class TRoundShape;
@@ -24,7 +23,7 @@ class TRoundShape;
 // The sales screen comes from SetMainScreenFactory, so the program plugs it in and tests can
 // stand in for it. Ending the program is announced by EndProgramRequested(exitCode); the
 // program connects it to QCoreApplication::exit.
-class TfrmLogin : public QWidget {
+class TfrmLogin : public TBaseWindow {
     Q_OBJECT
 public:
     using TMainScreenFactory = std::function<std::unique_ptr<QDialog>(QWidget* owner)>;
@@ -53,14 +52,25 @@ public:
     int SelectedSubeID() const;
     int TerminalID() const { return FTerminalID; }
     int Alpha() const { return FAlpha; }
-    bool FadeInRunning() const { return tmrFadeIn.isActive(); }
+    bool FadeInRunning() const;
     // The control that gets the keyboard focus when the window opens.
     QWidget* InitialFocus() const { return FInitialFocus; }
 
-    QWidget* pnlHeader;
+Q_SIGNALS:
+    void EndProgramRequested(int exitCode);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void FormCreate();
+    void SetupControls();
+    void LoadLoginPrefs();
+    void ShowError(const QString& text);
+    void EndProgram(int exitCode);
+
     QLabel* imgLogo;
     QLabel* lblTitle;
-    QWidget* pnlLogin;
     QLabel* lblSubtitle;
     QLabel* lblUsername;
     QLabel* lblPassword;
@@ -78,22 +88,8 @@ public:
     QCheckBox* FRememberMeCheck;
     TPOSButton* btnLogin;
     TPOSButton* btnExit;
-    QWidget* pnlFooter;
     QLabel* lblVersion;
-    QTimer tmrFadeIn;
-
-Q_SIGNALS:
-    void EndProgramRequested(int exitCode);
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
-    void FormCreate();
-    void SetupControls();
-    void LoadLoginPrefs();
-    void ShowError(const QString& text);
-    void EndProgram(int exitCode);
+    QTimer* tmrFadeIn;
 
     TMainScreenFactory FMainScreenFactory;
     QString FPrefsPath;

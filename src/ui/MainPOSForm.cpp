@@ -1,7 +1,6 @@
 #include "ui/MainPOSForm.h"
 
 #include "core/Exceptions.h"
-#include "core/POSTextUtils.h"
 #include "core/SessionManager.h"
 #include "printing/PrintService.h"
 #include "sales/SalesScreenRules.h"
@@ -18,18 +17,16 @@
 #include "ui/SaleSuccessDialogForm.h"
 #include "ui/SalesControlPanel.h"
 #include "ui/SalesHeader.h"
+#include "ui/SlotGuard.h"
 #include "ui/VardiyeMenuForm.h"
 #include "ui/WaitCursor.h"
 
-#include <QGuiApplication>
-#include <QKeyEvent>
 #include <QLineEdit>
-#include <QScreen>
 
 #include <optional>
 
 TfrmMainPOS::TfrmMainPOS(QWidget* parent)
-    : QDialog(parent, Qt::Window | Qt::FramelessWindowHint)
+    : TBaseWindow(parent, TWindowKind::Main, TWindowLayout::Screen({1314, 752}))
     , pnlTop(new TSalesHeader(this, {.btnMusteriSecClick = [this] { btnMusteriSecClick(); },
                                      .btnIadeClick = [this] { btnIadeClick(); },
                                      .btnHesapMakinesiClick = [this] { btnHesapMakinesiClick(); },
@@ -80,12 +77,10 @@ void TfrmMainPOS::FormCreate()
     TPOSUITheme::FillBackground(pnlLeft, POSPalette::CashierPanel);
     pnlCenter->setObjectName(QStringLiteral("pnlCenter"));
     TPOSUITheme::FillBackground(pnlCenter, POSPalette::ScreenBackground);
-    connect(gridCart, &QTableWidget::currentCellChanged, this, [this] { UpdateActionStates(); });
-    connect(gridCart, &QTableWidget::cellDoubleClicked, this, [this] { btnMiktarDegistirClick(); });
-    resize(1314, 752);
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        setGeometry(screen->availableGeometry());
-    setWindowState(Qt::WindowMaximized);
+    GuardedConnect(gridCart, &QTableWidget::currentCellChanged, this,
+                   &TfrmMainPOS::UpdateActionStates);
+    GuardedConnect(gridCart, &QTableWidget::cellDoubleClicked, this,
+                   &TfrmMainPOS::btnMiktarDegistirClick);
     FormResize();
 }
 
@@ -106,13 +101,13 @@ void TfrmMainPOS::FormResize()
 
 void TfrmMainPOS::showEvent(QShowEvent* event)
 {
-    QDialog::showEvent(event);
+    TBaseWindow::showEvent(event);
     FormShow();
 }
 
 void TfrmMainPOS::resizeEvent(QResizeEvent* event)
 {
-    QDialog::resizeEvent(event);
+    TBaseWindow::resizeEvent(event);
     FormResize();
 }
 
@@ -121,16 +116,6 @@ void TfrmMainPOS::FormShow()
     pnlTop->SetUserCaption(FTill.UserCaption());
     LoadOpenShift();
     FocusBarcode();
-}
-
-void TfrmMainPOS::keyPressEvent(QKeyEvent* event)
-{
-    // Esc must not close the till: only the window's close or "Çıkış" end the program.
-    if (event->key() == Qt::Key_Escape) {
-        event->accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
 }
 
 void TfrmMainPOS::FocusBarcode()
@@ -421,14 +406,8 @@ void TfrmMainPOS::btnVardiyaKapatClick()
     if (!Report(FTill.CheckCanCloseShift()))
         return;
     double counted = 0;
-    {
-        TfrmVardiya dialog(this);
-        dialog.FVardiyaID = FTill.VardiyaID();
-        dialog.SetMode(vmClose);
-        if (dialog.exec() != mrOk)
-            return;
-        counted = ParseDecimalText(dialog.edtAmount->text(), 0);
-    }
+    if (!TfrmVardiya::ExecuteClose(FTill.VardiyaID(), counted))
+        return;
     std::optional<TWaitCursor> wait(std::in_place);
     const TCloseShiftResult closed = FTill.CloseShift(counted);
     wait.reset();

@@ -2,7 +2,7 @@
 
 #include "sales/Till.h"
 
-#include <QDialog>
+#include "ui/BaseWindow.h"
 
 class QLineEdit;
 class TCartGrid;
@@ -19,7 +19,7 @@ class TSalesHeader;
 //
 // The handlers are public so that tests drive the same roads as the mouse and keyboard; the
 // controls are found by their object names.
-class TfrmMainPOS : public QDialog {
+class TfrmMainPOS : public TBaseWindow {
     Q_OBJECT
 public:
     explicit TfrmMainPOS(QWidget* parent = nullptr);
@@ -63,7 +63,6 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void FormCreate();

@@ -331,7 +331,7 @@ TButtonLook TPOSUITheme::ButtonLook(TButtonVariant variant)
         look.Fill = look.FillFocused = look.FillPressed = POSPalette::Primary;
         look.FillHot = POSPalette::PrimaryHot;
         look.Frame = POSPalette::Primary;
-        look.Text = Qt::white;
+        look.Text = POSPalette::PrimaryText;
         break;
     case TButtonVariant::Danger:
         look.Fill = look.FillFocused = POSPalette::Content;

@@ -21,8 +21,10 @@ class QTableView;
 class TPOSButton;
 struct TButtonLook;
 
-// The till's palette.
+// The till's palette: every colour of the windows, named by its role, so that no window keeps
+// colour constants or colour texts of its own (style sheets are written from these).
 namespace POSPalette {
+// The theme: bands, content, grids and buttons.
 inline const QColor Header{0x1A, 0x3A, 0x5F};       // navy: headers, default button text
 inline const QColor Footer{0xF5, 0xF7, 0xFA};       // footers, hot default button
 inline const QColor Content{0xFF, 0xFF, 0xFF};      // content, grids, light panels
@@ -31,12 +33,40 @@ inline const QColor GridTitle{0xEC, 0xF1, 0xF5};    // grid title cells
 inline const QColor Selected{0xB3, 0xD7, 0xF6};     // selected grid row
 inline const QColor FrameLight{0xC9, 0xD8, 0xE4};   // frames, pressed default/danger buttons
 inline const QColor Primary{0x22, 0x4A, 0x78};      // primary button fill and frame
+inline const QColor PrimaryText{0xFF, 0xFF, 0xFF};  // primary button text and glyph
 inline const QColor PrimaryHot{0x2B, 0x56, 0x8A};   // hot primary button
 inline const QColor Danger{0xD8, 0x35, 0x3C};       // danger button text and glyph
 inline const QColor DangerHot{0xEE, 0xEE, 0xF4};    // hot danger button
 inline const QColor DisabledFill{0xEC, 0xEC, 0xEC}; // disabled button
 inline const QColor DisabledFrame{0xCF, 0xCF, 0xCF};
 inline const QColor DisabledText{0x90, 0x90, 0x90};
+
+// Windows: headers, bodies and frames.
+inline const QColor HeaderText{0xFF, 0xFF, 0xFF};    // titles and captions on the navy header
+inline const QColor HeaderSubText{0xC9, 0xD8, 0xE4}; // subtitles and amount titles on it
+inline const QColor HeaderFigure{0xE3, 0xBE, 0x3E};  // figures named in the header
+inline const QColor Body{0xF5, 0xF7, 0xFA};          // light grey body of the shift windows
+inline const QColor ErrorHeader{0xFF, 0x00, 0x00};   // header and frame of an error message
+inline const QColor WarningHeader{0xFF, 0x80, 0x00}; // header and frame of a warning (BGR 33023)
+
+// Windows: text and figures on light panels.
+inline const QColor CaptionText{0x63, 0x6D, 0x7B};    // row captions, instructions, hints
+inline const QColor MenuDetailText{0x6D, 0x6D, 0x6D}; // the system's grey text under an item
+inline const QColor Success{0x16, 0x78, 0x40};        // completed sale, payment settled
+inline const QColor AmountDue{0xD8, 0x35, 0x3C};      // payment still due
+inline const QColor ChangeDue{0x1E, 0x6F, 0xD0};      // change to give back
+inline const QColor ShiftClosed{0xFF, 0x00, 0x00};    // "Durum: Kapalı"
+inline const QColor ShiftOpen{0x00, 0x80, 0x00};      // "Durum: Açık"
+inline const QColor CashFigure{0x34, 0x8B, 0x66};     // cash in the drawer, net turnover
+inline const QColor HandOverFigure{0xDD, 0x73, 0xC8}; // cash the cashier hands over
+
+// Windows: glyphs on coloured grounds.
+inline const QColor LogoBackdrop{0xFF, 0xFF, 0xFF, 38}; // the faint square behind the logo
+inline const QColor LogoTile{0xFF, 0xFF, 0xFF};         // the logo's own square
+inline const QColor FieldGlyph{0x22, 0x4A, 0x78};       // the icon in a login field's frame
+inline const QColor BadgeGlyph{0xFF, 0xFF, 0xFF};       // the check mark on the success badge
+inline const QColor StripGlyph{0xFF, 0xFF, 0xFF, 200};  // the menus' navy strip
+inline const QColor StripGlyphDisabled{0xFF, 0xFF, 0xFF, 90};
 
 // The sales screen.
 inline const QColor ScreenBackground{0xF5, 0xF7, 0xFA}; // behind the catalogue
@@ -55,7 +85,8 @@ inline const QColor ActionFrameHot{0x9B, 0xBD, 0xE2};
 inline const QColor ActionFramePressed{0x69, 0x9D, 0xD6}; // also the focused barcode field
 inline const QColor ActionFrameDisabled{0xE4, 0xE9, 0xEF};
 inline const QColor PayDisabledFill{0xE7, 0xED, 0xF5};
-inline const QColor MutedText{0x5C, 0x6B, 0x7E}; // total captions, disabled pay caption
+inline const QColor MutedText{0x5C, 0x6B, 0x7E}; // total captions, disabled pay caption; amount
+                                                 // titles, card captions, version
 inline const QColor CartText{0x1C, 0x2A, 0x3D};
 inline const QColor CartTitle{0xF2, 0xF6, 0xFB};
 inline const QColor CartSelected{0xE1, 0xEF, 0xFF};

@@ -5,6 +5,7 @@
 #include "ui/CustomDialogForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -23,16 +24,14 @@ constexpr int kEditWidth = 330;
 constexpr int kEditHeight = 50;
 constexpr int kSummaryHeight = 80;
 
-const QColor kMuted{0x5C, 0x6B, 0x7E};
-const QColor kHeaderMuted = POSPalette::FrameLight;
-const QColor kChange{0x1E, 0x6F, 0xD0};
-const QColor kDue = POSPalette::Danger;
-const QColor kSettled{0x16, 0x78, 0x40};
-
-const QString kEditStyle =
-    QStringLiteral("QLineEdit { border: 1px solid #C9D8E4; border-radius: 8px; background: #FFFFFF;"
-                   " color: #151C25; padding: 0 12px; }"
-                   " QLineEdit:focus { border: 2px solid #224A78; padding: 0 11px; }");
+QString AmountEditStyle()
+{
+    return QStringLiteral("QLineEdit { border: 1px solid %1; border-radius: 8px; background: %2;"
+                          " color: %3; padding: 0 12px; }"
+                          " QLineEdit:focus { border: 2px solid %4; padding: 0 11px; }")
+        .arg(POSPalette::FrameLight.name(), POSPalette::Content.name(), POSPalette::Text.name(),
+             POSPalette::Primary.name());
+}
 
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, int pixelSize,
                   bool bold, const QColor& color)
@@ -57,7 +56,7 @@ QLineEdit* MakeAmountEdit(QWidget* parent, const QString& name)
     font.setPixelSize(24);
     font.setBold(true);
     edit->setFont(font);
-    edit->setStyleSheet(kEditStyle);
+    edit->setStyleSheet(AmountEditStyle());
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     edit->setContextMenuPolicy(Qt::NoContextMenu);
     return edit;
@@ -86,53 +85,49 @@ bool PassesFilter(const QKeyEvent* event)
 } // namespace
 
 TfrmPayment::TfrmPayment(QWidget* parent)
-    : TFramelessDialog(parent)
-    , pnlTop(new QWidget(this))
-    , lblTotalTitle(MakeLabel(pnlTop, QStringLiteral("lblTotalTitle"),
-                              QStringLiteral("TOPLAM TUTAR"), 13, true, kHeaderMuted))
-    , lblTotalAmount(
-          MakeLabel(pnlTop, QStringLiteral("lblTotalAmount"), FormatMoney(0), 34, true, Qt::white))
-    , pnlInput(new QWidget(this))
-    , lblNakit(MakeLabel(pnlInput, QStringLiteral("lblNakit"), QStringLiteral("ALINAN NAKİT"), 13,
+    : TBaseWindow(parent, TWindowKind::Dialog,
+                  {{kWidth, kHeight},
+                   kFrame,
+                   "pnlTop",
+                   kHeaderHeight,
+                   "pnlInput",
+                   "pnlBottom",
+                   kFooterHeight})
+    , lblTotalTitle(MakeLabel(Header(), QStringLiteral("lblTotalTitle"),
+                              QStringLiteral("TOPLAM TUTAR"), 13, true, POSPalette::HeaderSubText))
+    , lblTotalAmount(MakeLabel(Header(), QStringLiteral("lblTotalAmount"), FormatMoney(0), 34, true,
+                               POSPalette::HeaderText))
+    , lblNakit(MakeLabel(Content(), QStringLiteral("lblNakit"), QStringLiteral("ALINAN NAKİT"), 13,
                          true, POSPalette::Header))
-    , edtNakit(MakeAmountEdit(pnlInput, QStringLiteral("edtNakit")))
-    , btnNakitTam(new TPOSButton(pnlInput))
-    , lblKart(MakeLabel(pnlInput, QStringLiteral("lblKart"), QStringLiteral("KREDİ KARTI"), 13,
+    , edtNakit(MakeAmountEdit(Content(), QStringLiteral("edtNakit")))
+    , btnNakitTam(CreateButton(Content(), "btnNakitTam", QStringLiteral("Tümü"), TGlyph::None,
+                               TButtonVariant::Default))
+    , lblKart(MakeLabel(Content(), QStringLiteral("lblKart"), QStringLiteral("KREDİ KARTI"), 13,
                         true, POSPalette::Header))
-    , edtKart(MakeAmountEdit(pnlInput, QStringLiteral("edtKart")))
-    , btnKartTam(new TPOSButton(pnlInput))
-    , pnlSummary(new QWidget(pnlInput))
+    , edtKart(MakeAmountEdit(Content(), QStringLiteral("edtKart")))
+    , btnKartTam(CreateButton(Content(), "btnKartTam", QStringLiteral("Tümü"), TGlyph::None,
+                              TButtonVariant::Default))
+    , pnlSummary(new QWidget(Content()))
     , lblPaidTitle(MakeLabel(pnlSummary, QStringLiteral("lblPaidTitle"),
-                             QStringLiteral("ALINAN NAKİT"), 12, false, kMuted))
+                             QStringLiteral("ALINAN NAKİT"), 12, false, POSPalette::MutedText))
     , lblPaidAmount(MakeLabel(pnlSummary, QStringLiteral("lblPaidAmount"), FormatMoney(0), 18, true,
                               POSPalette::Text))
     , lblChangeTitle(MakeLabel(pnlSummary, QStringLiteral("lblChangeTitle"),
-                               QStringLiteral("PARA ÜSTÜ"), 12, false, kMuted))
+                               QStringLiteral("PARA ÜSTÜ"), 12, false, POSPalette::MutedText))
     , lblChangeAmount(MakeLabel(pnlSummary, QStringLiteral("lblChangeAmount"), FormatMoney(0), 18,
-                                true, kChange))
+                                true, POSPalette::ChangeDue))
     , lblRemaining(MakeLabel(pnlSummary, QStringLiteral("lblRemaining"), QStringLiteral("KALAN"),
-                             12, false, kMuted))
+                             12, false, POSPalette::MutedText))
     , lblRemainingAmount(MakeLabel(pnlSummary, QStringLiteral("lblRemainingAmount"), FormatMoney(0),
-                                   18, true, kSettled))
-    , pnlBottom(new QWidget(this))
-    , btnCancel(new TPOSButton(pnlBottom))
-    , btnComplete(new TPOSButton(pnlBottom))
+                                   18, true, POSPalette::Success))
+    , btnCancel(CreateButton(Footer(), "btnCancel", QStringLiteral("İptal"), TGlyph::Close,
+                             TButtonVariant::Default))
+    , btnComplete(CreateButton(Footer(), "btnComplete", QStringLiteral("Satışı Tamamla"),
+                               TGlyph::CheckMark, TButtonVariant::Primary))
 {
     setObjectName(QStringLiteral("frmPayment"));
     setWindowTitle(QStringLiteral("Ödeme"));
-    pnlTop->setObjectName(QStringLiteral("pnlTop"));
-    pnlInput->setObjectName(QStringLiteral("pnlInput"));
     pnlSummary->setObjectName(QStringLiteral("pnlSummary"));
-    pnlBottom->setObjectName(QStringLiteral("pnlBottom"));
-    btnNakitTam->setObjectName(QStringLiteral("btnNakitTam"));
-    btnKartTam->setObjectName(QStringLiteral("btnKartTam"));
-    btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnComplete->setObjectName(QStringLiteral("btnComplete"));
-
-    SetUpBands({kWidth, kHeight}, kFrame,
-               {pnlTop, kHeaderHeight, pnlInput, pnlBottom, kFooterHeight});
-    AddDragHandle(lblTotalTitle);
-    AddDragHandle(lblTotalAmount);
 
     lblTotalTitle->setGeometry(kMargin, 14, kInnerWidth - 2 * kMargin, 20);
     lblTotalAmount->setGeometry(kMargin, 36, kInnerWidth - 2 * kMargin, 46);
@@ -145,8 +140,6 @@ TfrmPayment::TfrmPayment(QWidget* parent)
     lblKart->setGeometry(kMargin + 2, 98, kEditWidth, 20);
     edtKart->setGeometry(kMargin, 120, kEditWidth, kEditHeight);
     btnKartTam->setGeometry(buttonLeft, 120, buttonWidth, kEditHeight);
-    TPOSUITheme::StyleButton(btnNakitTam, QStringLiteral("Tümü"), TGlyph::None, false, false);
-    TPOSUITheme::StyleButton(btnKartTam, QStringLiteral("Tümü"), TGlyph::None, false, false);
 
     pnlSummary->setGeometry(kMargin, 190, kInnerWidth - 2 * kMargin, kSummaryHeight);
     TPOSUITheme::StyleRoundFrame(pnlSummary, 8);
@@ -167,18 +160,15 @@ TfrmPayment::TfrmPayment(QWidget* parent)
     const int footerTop = (kFooterHeight - 42) / 2;
     btnCancel->setGeometry(kMargin, footerTop, 140, 42);
     btnComplete->setGeometry(kInnerWidth - kMargin - 220, footerTop, 220, 42);
-    TPOSUITheme::StyleButton(btnCancel, QStringLiteral("İptal"), TGlyph::Close, false, false);
-    TPOSUITheme::StyleButton(btnComplete, QStringLiteral("Satışı Tamamla"), TGlyph::CheckMark, true,
-                             false);
 
     for (QLineEdit* edit : {edtNakit, edtKart}) {
         edit->installEventFilter(this);
-        connect(edit, &QLineEdit::textChanged, this, &TfrmPayment::RefreshPaymentSummary);
+        GuardedConnect(edit, &QLineEdit::textChanged, this, &TfrmPayment::RefreshPaymentSummary);
     }
-    connect(btnNakitTam, &QPushButton::clicked, this, &TfrmPayment::btnNakitTamClick);
-    connect(btnKartTam, &QPushButton::clicked, this, &TfrmPayment::btnKartTamClick);
-    connect(btnComplete, &QPushButton::clicked, this, &TfrmPayment::btnCompleteClick);
-    connect(btnCancel, &QPushButton::clicked, this, &TfrmPayment::btnCancelClick);
+    GuardedConnect(btnNakitTam, &QPushButton::clicked, this, &TfrmPayment::btnNakitTamClick);
+    GuardedConnect(btnKartTam, &QPushButton::clicked, this, &TfrmPayment::btnKartTamClick);
+    GuardedConnect(btnComplete, &QPushButton::clicked, this, &TfrmPayment::btnCompleteClick);
+    GuardedConnect(btnCancel, &QPushButton::clicked, this, &TfrmPayment::btnCancelClick);
 }
 
 void TfrmPayment::SetTotal(double Amount)
@@ -203,7 +193,8 @@ void TfrmPayment::RefreshPaymentSummary()
 
 void TfrmPayment::SetRemainingLook(bool due)
 {
-    TPOSUITheme::SetLabelColor(lblRemainingAmount, due ? kDue : kSettled);
+    TPOSUITheme::SetLabelColor(lblRemainingAmount,
+                               due ? POSPalette::AmountDue : POSPalette::Success);
 }
 
 void TfrmPayment::btnNakitTamClick()
@@ -245,12 +236,12 @@ bool TfrmPayment::eventFilter(QObject* watched, QEvent* event)
 {
     auto* edit = qobject_cast<QLineEdit*>(watched);
     if (!edit || (edit != edtNakit && edit != edtKart))
-        return TFramelessDialog::eventFilter(watched, event);
+        return TBaseWindow::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress)
         return AmountKeyPress(edit, static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::FocusOut)
         AmountExit(edit);
-    return TFramelessDialog::eventFilter(watched, event);
+    return TBaseWindow::eventFilter(watched, event);
 }
 
 // True when the key is consumed here.
@@ -286,41 +277,16 @@ void TfrmPayment::AmountExit(QLineEdit* edit)
 
 void TfrmPayment::showEvent(QShowEvent* event)
 {
-    TFramelessDialog::showEvent(event);
+    TBaseWindow::showEvent(event);
     edtNakit->setFocus();
     edtNakit->selectAll();
-}
-
-TShownDialog TfrmPayment::Describe() const
-{
-    TShownDialog shown;
-    shown.Form = QStringLiteral("TfrmPayment");
-    shown.Title = lblTotalTitle->text();
-    shown.Amount = lblTotalAmount->text();
-    shown.DefaultValue = edtNakit->text();
-    shown.Buttons << btnCancel->text() << btnComplete->text();
-    return shown;
 }
 
 TPaymentResult TfrmPayment::Execute(double Total)
 {
     TfrmPayment form(DialogOwner());
     form.SetTotal(Total);
-    int modalResult = mrCancel;
-    if (TDialogTestHooks::Intercepting()) {
-        TDialogTestHooks::Record(form.Describe());
-        const std::optional<TDialogAnswer> answer = TDialogTestHooks::TakeAnswer();
-        if (answer && answer->Result == mrOk) {
-            form.edtNakit->setText(answer->Value.value_or(form.edtNakit->text()));
-            form.edtKart->setText(answer->CardValue.value_or(form.edtKart->text()));
-            if (form.btnComplete->isEnabled())
-                form.btnCompleteClick();
-            modalResult = form.result();
-        }
-    } else {
-        modalResult = form.exec();
-    }
-    if (modalResult != mrOk)
+    if (form.ShowModal() != mrOk)
         return {};
     return {true, form.PaymentNakit, form.PaymentKart, form.PaymentType};
 }

@@ -1,7 +1,6 @@
 #pragma once
 
-#include "ui/DialogTestHooks.h"
-#include "ui/FramelessDialog.h"
+#include "ui/BaseWindow.h"
 
 #include <QString>
 
@@ -24,10 +23,7 @@ struct TPaymentResult {
 //   const TPaymentResult paid = TfrmPayment::Execute(FCart.GenelToplam());
 //   if (paid.Accepted) ... CreateSale(..., paid.PaymentType, FCart, paid.PaymentNakit,
 //                                      paid.PaymentKart);
-//
-// Tests answer it without a person through TDialogAnswers: Pay("100", "0") types the two
-// amounts and presses "Satışı Tamamla", Ok() pays the whole total in cash, Cancel() cancels.
-class TfrmPayment : public TFramelessDialog {
+class TfrmPayment : public TBaseWindow {
     Q_OBJECT
 public:
     explicit TfrmPayment(QWidget* parent = nullptr);
@@ -37,32 +33,10 @@ public:
 
     void SetTotal(double Amount);
     double TotalAmount() const { return FTotalAmount; }
-    TShownDialog Describe() const;
 
     double PaymentNakit = 0;
     double PaymentKart = 0;
     QString PaymentType;
-
-    QWidget* pnlTop;
-    QLabel* lblTotalTitle;
-    QLabel* lblTotalAmount;
-    QWidget* pnlInput;
-    QLabel* lblNakit;
-    QLineEdit* edtNakit;
-    TPOSButton* btnNakitTam;
-    QLabel* lblKart;
-    QLineEdit* edtKart;
-    TPOSButton* btnKartTam;
-    QWidget* pnlSummary;
-    QLabel* lblPaidTitle;
-    QLabel* lblPaidAmount;
-    QLabel* lblChangeTitle;
-    QLabel* lblChangeAmount;
-    QLabel* lblRemaining;
-    QLabel* lblRemainingAmount;
-    QWidget* pnlBottom;
-    TPOSButton* btnCancel;
-    TPOSButton* btnComplete;
 
     void RefreshPaymentSummary();
     void btnNakitTamClick();
@@ -82,5 +56,22 @@ private:
     void AmountExit(QLineEdit* edit);
     void SetRemainingLook(bool due);
 
+    QLabel* lblTotalTitle;
+    QLabel* lblTotalAmount;
+    QLabel* lblNakit;
+    QLineEdit* edtNakit;
+    TPOSButton* btnNakitTam;
+    QLabel* lblKart;
+    QLineEdit* edtKart;
+    TPOSButton* btnKartTam;
+    QWidget* pnlSummary;
+    QLabel* lblPaidTitle;
+    QLabel* lblPaidAmount;
+    QLabel* lblChangeTitle;
+    QLabel* lblChangeAmount;
+    QLabel* lblRemaining;
+    QLabel* lblRemainingAmount;
+    TPOSButton* btnCancel;
+    TPOSButton* btnComplete;
     double FTotalAmount = 0;
 };

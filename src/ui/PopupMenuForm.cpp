@@ -2,6 +2,7 @@
 
 #include "ui/Glyphs.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,8 +19,6 @@ constexpr int kStripWidth = 50;
 constexpr int kTitleTop = 10;
 constexpr int kTitleHeight = 23;
 constexpr int kOpeningMs = 120;
-
-const QColor kDetailText{0x6D, 0x6D, 0x6D}; // the system's grey text
 const QString kMenuFont = QStringLiteral("Tahoma");
 
 QFont MenuFont(int pixelSize, bool bold)
@@ -50,7 +49,7 @@ void TPopupMenuItemDelegate::paint(QPainter* painter, const QStyleOptionViewItem
     painter->drawText(QRect(text.left(), text.top(), text.width(), 18),
                       Qt::AlignLeft | Qt::AlignVCenter, index.data(Qt::DisplayRole).toString());
     painter->setFont(MenuFont(11, false));
-    painter->setPen(kDetailText);
+    painter->setPen(POSPalette::MenuDetailText);
     painter->drawText(QRect(text.left(), text.top() + 18, text.width(), 16),
                       Qt::AlignLeft | Qt::AlignVCenter, index.data(kDetailRole).toString());
     painter->restore();
@@ -85,7 +84,7 @@ TPopupMenuForm::TPopupMenuForm(QWidget* parent, QSize clientSize, const QString&
     for (TGlyph glyph : {TGlyph::Clock, TGlyph::Chart, TGlyph::Gear}) {
         auto* icon = new TGlyphLabel(glyph, strip);
         icon->setGeometry((kStripWidth - 30) / 2, top, 30, 30);
-        icon->SetColors(QColor(255, 255, 255, 200), QColor(255, 255, 255, 90));
+        icon->SetColors(POSPalette::StripGlyph, POSPalette::StripGlyphDisabled);
         icon->SetGlyphSize(18);
         top += 38;
     }
@@ -94,7 +93,7 @@ TPopupMenuForm::TPopupMenuForm(QWidget* parent, QSize clientSize, const QString&
     const int contentWidth = clientSize.width() - contentLeft - 10;
     scLabel1->setObjectName(QStringLiteral("scLabel1"));
     scLabel1->setFont(MenuFont(18, true));
-    scLabel1->setStyleSheet(QStringLiteral("color: #1A3A5F; background: transparent;"));
+    TPOSUITheme::SetLabelColor(scLabel1, POSPalette::Header);
     scLabel1->setGeometry(contentLeft, kTitleTop, contentWidth, kTitleHeight);
 
     scAdvancedListBox1->setObjectName(QStringLiteral("scAdvancedListBox1"));
@@ -156,7 +155,7 @@ void TPopupMenuForm::ChooseMenuItem()
     Q_EMIT ItemChosen(index);
     if (index < 0 || index >= int(FHandlers.size()) || !FHandlers[size_t(index)])
         return;
-    FHandlers[size_t(index)]();
+    CallGuarded(FHandlers[size_t(index)]);
 }
 
 bool TPopupMenuForm::FormKeyDown(QKeyEvent* event)

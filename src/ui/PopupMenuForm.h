@@ -39,9 +39,6 @@ public:
     // nothing at all while no sales screen is set.
     void ChooseMenuItem();
 
-    QLabel* scLabel1;
-    QListWidget* scAdvancedListBox1;
-
 Q_SIGNALS:
     // After the menu has closed, with the index whose handler is about to run.
     void ItemChosen(int index);
@@ -65,6 +62,8 @@ private:
     void scAdvancedListBox1DblClick();
     bool scAdvancedListBox1KeyDown(QKeyEvent* event);
 
+    QLabel* scLabel1;
+    QListWidget* scAdvancedListBox1;
     QPointer<QObject> FSalesScreen;
     std::vector<std::function<void()>> FHandlers;
     QPropertyAnimation* FOpening;

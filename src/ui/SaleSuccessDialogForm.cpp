@@ -4,11 +4,13 @@
 #include "ui/Glyphs.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPixmap>
+#include <QTimer>
 
 #include <algorithm>
 #include <cmath>
@@ -23,9 +25,6 @@ constexpr int kHeaderHeight = 64;
 constexpr int kFooterHeight = 60;
 constexpr int kCircle = 52;
 
-const QColor kGreen{0x16, 0x78, 0x40};
-const QColor kMuted{0x5C, 0x6B, 0x7E};
-
 QPixmap CheckCircle()
 {
     QPixmap pixmap(kCircle * 2, kCircle * 2);
@@ -34,12 +33,12 @@ QPixmap CheckCircle()
     QPainter painter(&pixmap);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(Qt::NoPen);
-    painter.setBrush(kGreen);
+    painter.setBrush(POSPalette::Success);
     painter.drawEllipse(QRectF(0, 0, kCircle, kCircle));
     const qreal glyph = 32;
     const qreal offset = (kCircle - glyph) / 2;
     Glyphs::Paint(painter, QRectF(offset, offset, glyph, glyph), Glyphs::FromMdl2(0xE73E),
-                  Qt::white, 3);
+                  POSPalette::BadgeGlyph, 3);
     return pixmap;
 }
 
@@ -87,47 +86,47 @@ void TCountdownBar::paintEvent(QPaintEvent*)
     painter.drawRoundedRect(rect(), 2, 2);
     if (FFillWidth <= 0)
         return;
-    painter.setBrush(kGreen);
+    painter.setBrush(POSPalette::Success);
     painter.drawRoundedRect(QRect(0, 0, FFillWidth, height()), 2, 2);
 }
 
 TfrmSaleSuccessDialog::TfrmSaleSuccessDialog(QWidget* parent)
-    : TFramelessDialog(parent)
-    , pnlHeader(new QWidget(this))
-    , lblHeaderTitle(MakeLabel(pnlHeader, QStringLiteral("lblHeaderTitle"), 18, true, Qt::white,
-                               QStringLiteral("SATIŞ TAMAMLANDI")))
-    , lblHeaderSubtitle(MakeLabel(pnlHeader, QStringLiteral("lblHeaderSubtitle"), 13, false,
-                                  POSPalette::FrameLight,
+    : TBaseWindow(parent, TWindowKind::Dialog,
+                  {{kWidth, kHeight},
+                   kFrame,
+                   "pnlHeader",
+                   kHeaderHeight,
+                   "pnlBody",
+                   "pnlFooter",
+                   kFooterHeight})
+    , lblHeaderTitle(MakeLabel(Header(), QStringLiteral("lblHeaderTitle"), 18, true,
+                               POSPalette::HeaderText, QStringLiteral("SATIŞ TAMAMLANDI")))
+    , lblHeaderSubtitle(MakeLabel(Header(), QStringLiteral("lblHeaderSubtitle"), 13, false,
+                                  POSPalette::HeaderSubText,
                                   QStringLiteral("İşlem başarıyla kaydedildi")))
-    , pnlBody(new QWidget(this))
-    , pnlCheckCircle(new QLabel(pnlBody))
-    , lblSuccessText(MakeLabel(pnlBody, QStringLiteral("lblSuccessText"), 16, true,
+    , pnlCheckCircle(new QLabel(Content()))
+    , lblSuccessText(MakeLabel(Content(), QStringLiteral("lblSuccessText"), 16, true,
                                POSPalette::Text, QStringLiteral("Fiş başarıyla oluşturuldu")))
-    , shpAmountCard(MakeCard(pnlBody, QStringLiteral("shpAmountCard"), {24, 80, 422, 58}))
-    , lblAmount(MakeLabel(pnlBody, QStringLiteral("lblAmount"), 28, true, kGreen))
-    , shpFisCard(MakeCard(pnlBody, QStringLiteral("shpFisCard"), {24, 148, 205, 50}))
-    , lblFisCaption(MakeLabel(pnlBody, QStringLiteral("lblFisCaption"), 12, false, kMuted,
-                              QStringLiteral("Fiş No")))
-    , lblFisValue(MakeLabel(pnlBody, QStringLiteral("lblFisValue"), 14, true, POSPalette::Text))
-    , shpPaymentCard(MakeCard(pnlBody, QStringLiteral("shpPaymentCard"), {241, 148, 205, 50}))
-    , lblPaymentCaption(MakeLabel(pnlBody, QStringLiteral("lblPaymentCaption"), 12, false, kMuted,
-                                  QStringLiteral("Ödeme")))
+    , shpAmountCard(MakeCard(Content(), QStringLiteral("shpAmountCard"), {24, 80, 422, 58}))
+    , lblAmount(MakeLabel(Content(), QStringLiteral("lblAmount"), 28, true, POSPalette::Success))
+    , shpFisCard(MakeCard(Content(), QStringLiteral("shpFisCard"), {24, 148, 205, 50}))
+    , lblFisCaption(MakeLabel(Content(), QStringLiteral("lblFisCaption"), 12, false,
+                              POSPalette::MutedText, QStringLiteral("Fiş No")))
+    , lblFisValue(MakeLabel(Content(), QStringLiteral("lblFisValue"), 14, true, POSPalette::Text))
+    , shpPaymentCard(MakeCard(Content(), QStringLiteral("shpPaymentCard"), {241, 148, 205, 50}))
+    , lblPaymentCaption(MakeLabel(Content(), QStringLiteral("lblPaymentCaption"), 12, false,
+                                  POSPalette::MutedText, QStringLiteral("Ödeme")))
     , lblPaymentValue(
-          MakeLabel(pnlBody, QStringLiteral("lblPaymentValue"), 14, true, POSPalette::Text))
-    , pnlFooter(new QWidget(this))
-    , pbCountdown(new TCountdownBar(pnlFooter))
-    , btnOk(new TPOSButton(pnlFooter))
+          MakeLabel(Content(), QStringLiteral("lblPaymentValue"), 14, true, POSPalette::Text))
+    , pbCountdown(new TCountdownBar(Footer()))
+    , btnOk(CreateButton(Footer(), "btnOk", QStringLiteral("Tamam"), TGlyph::None,
+                         TButtonVariant::Primary))
+    , FTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmSaleSuccessDialog"));
-    pnlHeader->setObjectName(QStringLiteral("pnlHeader"));
-    pnlBody->setObjectName(QStringLiteral("pnlBody"));
     pnlCheckCircle->setObjectName(QStringLiteral("pnlCheckCircle"));
-    pnlFooter->setObjectName(QStringLiteral("pnlFooter"));
     pbCountdown->setObjectName(QStringLiteral("pbCountdown"));
-    btnOk->setObjectName(QStringLiteral("btnOk"));
-
-    SetUpBands({kWidth, kHeight}, kFrame,
-               {pnlHeader, kHeaderHeight, pnlBody, pnlFooter, kFooterHeight});
+    FTimer->setObjectName(QStringLiteral("tmrCountdown"));
 
     lblHeaderTitle->setGeometry(24, 10, kInnerWidth - 48, 26);
     lblHeaderSubtitle->setGeometry(24, 36, kInnerWidth - 48, 20);
@@ -150,11 +149,10 @@ TfrmSaleSuccessDialog::TfrmSaleSuccessDialog(QWidget* parent)
     const int trackTop = (kFooterHeight - 4) / 2;
     pbCountdown->setGeometry(24, trackTop, TrackWidth, 4);
     btnOk->setGeometry(kInnerWidth - 24 - 112, (kFooterHeight - 40) / 2, 112, 40);
-    TPOSUITheme::StyleButton(btnOk, QStringLiteral("Tamam"), TGlyph::None, true, false);
 
-    FTimer.setInterval(TickMs);
-    connect(&FTimer, &QTimer::timeout, this, &TfrmSaleSuccessDialog::tmrCountdownTimer);
-    connect(btnOk, &QPushButton::clicked, this, &TfrmSaleSuccessDialog::CloseNow);
+    FTimer->setInterval(TickMs);
+    GuardedConnect(FTimer, &QTimer::timeout, this, &TfrmSaleSuccessDialog::tmrCountdownTimer);
+    GuardedConnect(btnOk, &QPushButton::clicked, this, &TfrmSaleSuccessDialog::CloseNow);
 }
 
 void TfrmSaleSuccessDialog::Setup(const QString& AFisNo, double ATotal, const QString& APaymentType,
@@ -167,9 +165,14 @@ void TfrmSaleSuccessDialog::Setup(const QString& AFisNo, double ATotal, const QS
     FElapsedMs = 0;
     pbCountdown->setVisible(FAutoCloseMs > 0);
     pbCountdown->SetFillWidth(ProgressFillWidth());
-    FTimer.stop();
+    FTimer->stop();
     if (FAutoCloseMs > 0)
-        FTimer.start();
+        FTimer->start();
+}
+
+bool TfrmSaleSuccessDialog::CountdownActive() const
+{
+    return FTimer->isActive();
 }
 
 int TfrmSaleSuccessDialog::ProgressFillWidth() const
@@ -186,13 +189,13 @@ void TfrmSaleSuccessDialog::tmrCountdownTimer()
     pbCountdown->SetFillWidth(ProgressFillWidth());
     if (FElapsedMs < FAutoCloseMs)
         return;
-    FTimer.stop();
+    FTimer->stop();
     done(mrOk);
 }
 
 void TfrmSaleSuccessDialog::CloseNow()
 {
-    FTimer.stop();
+    FTimer->stop();
     done(mrOk);
 }
 
@@ -211,21 +214,8 @@ void TfrmSaleSuccessDialog::keyPressEvent(QKeyEvent* event)
         CloseNow();
         return;
     default:
-        TFramelessDialog::keyPressEvent(event);
+        TBaseWindow::keyPressEvent(event);
     }
-}
-
-TShownDialog TfrmSaleSuccessDialog::Describe() const
-{
-    TShownDialog shown;
-    shown.Form = QStringLiteral("TfrmSaleSuccessDialog");
-    shown.Title = lblHeaderTitle->text();
-    shown.Text = lblFisValue->text();
-    shown.AutoCloseMs = FAutoCloseMs;
-    shown.Buttons << btnOk->text();
-    shown.Amount = lblAmount->text();
-    shown.Payment = lblPaymentValue->text();
-    return shown;
 }
 
 void TfrmSaleSuccessDialog::ShowSale(const QString& AFisNo, double ATotal,
@@ -233,10 +223,5 @@ void TfrmSaleSuccessDialog::ShowSale(const QString& AFisNo, double ATotal,
 {
     TfrmSaleSuccessDialog dialog(DialogOwner());
     dialog.Setup(AFisNo, ATotal, APaymentType, AAutoCloseMs);
-    if (TDialogTestHooks::Intercepting()) {
-        TDialogTestHooks::Record(dialog.Describe());
-        TDialogTestHooks::TakeAnswer();
-        return;
-    }
-    dialog.exec();
+    dialog.ShowModal();
 }

@@ -1,11 +1,9 @@
 #pragma once
 
-#include "ui/DialogTestHooks.h"
-#include "ui/FramelessDialog.h"
-
-#include <QTimer>
+#include "ui/BaseWindow.h"
 
 class QLabel;
+class QTimer;
 class TPOSButton;
 class TRoundShape;
 
@@ -26,9 +24,7 @@ private:
 
 // The notice after a completed sale: amount, receipt number and payment, closed by "Tamam", Esc
 // or Enter, or by itself after AAutoCloseMs with a countdown bar.
-//
-// Tests answer it without a person through TDialogTestHooks / TDialogAnswers.
-class TfrmSaleSuccessDialog : public TFramelessDialog {
+class TfrmSaleSuccessDialog : public TBaseWindow {
     Q_OBJECT
 public:
     explicit TfrmSaleSuccessDialog(QWidget* parent = nullptr);
@@ -37,34 +33,16 @@ public:
                          int AAutoCloseMs);
 
     void Setup(const QString& AFisNo, double ATotal, const QString& APaymentType, int AAutoCloseMs);
-    TShownDialog Describe() const;
     // Width of the bar's fill for the time shown so far.
     int ProgressFillWidth() const;
+    int AutoCloseMs() const { return FAutoCloseMs; }
     int ElapsedMs() const { return FElapsedMs; }
-    bool CountdownActive() const { return FTimer.isActive(); }
+    bool CountdownActive() const;
     // One 50 ms step of the countdown; closes the dialog when the time is up.
     void tmrCountdownTimer();
 
     static constexpr int TrackWidth = 284;
     static constexpr int TickMs = 50;
-
-    QWidget* pnlHeader;
-    QLabel* lblHeaderTitle;
-    QLabel* lblHeaderSubtitle;
-    QWidget* pnlBody;
-    QLabel* pnlCheckCircle;
-    QLabel* lblSuccessText;
-    TRoundShape* shpAmountCard;
-    QLabel* lblAmount;
-    TRoundShape* shpFisCard;
-    QLabel* lblFisCaption;
-    QLabel* lblFisValue;
-    TRoundShape* shpPaymentCard;
-    QLabel* lblPaymentCaption;
-    QLabel* lblPaymentValue;
-    QWidget* pnlFooter;
-    TCountdownBar* pbCountdown;
-    TPOSButton* btnOk;
 
 public Q_SLOTS:
     void reject() override;
@@ -75,7 +53,21 @@ protected:
 private:
     void CloseNow();
 
-    QTimer FTimer;
+    QLabel* lblHeaderTitle;
+    QLabel* lblHeaderSubtitle;
+    QLabel* pnlCheckCircle;
+    QLabel* lblSuccessText;
+    TRoundShape* shpAmountCard;
+    QLabel* lblAmount;
+    TRoundShape* shpFisCard;
+    QLabel* lblFisCaption;
+    QLabel* lblFisValue;
+    TRoundShape* shpPaymentCard;
+    QLabel* lblPaymentCaption;
+    QLabel* lblPaymentValue;
+    TCountdownBar* pbCountdown;
+    TPOSButton* btnOk;
+    QTimer* FTimer;
     int FAutoCloseMs = 0;
     int FElapsedMs = 0;
 };

@@ -5,6 +5,7 @@
 #include "ui/Glyphs.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -115,7 +116,7 @@ TSalesControlPanel::TSalesControlPanel(QWidget* parent, const TSalesControlHandl
     pnlTotals->setObjectName(QStringLiteral("pnlTotals"));
     TPOSUITheme::FillBackground(pnlTotals, POSPalette::Content);
     btnOdemeAl->setFont(TPOSUITheme::SemiboldFont(18, false));
-    connect(btnOdemeAl, &QPushButton::clicked, this, handlers.btnOdemeAlClick);
+    GuardedConnect(btnOdemeAl, &QPushButton::clicked, this, handlers.btnOdemeAlClick);
 }
 
 void TSalesControlPanel::SetupBarcodeInput(const TSalesControlHandlers& handlers)
@@ -127,7 +128,7 @@ void TSalesControlPanel::SetupBarcodeInput(const TSalesControlHandlers& handlers
     edtBarkod->setStyleSheet(BarcodeFieldStyle());
     edtBarkod->setPlaceholderText(QStringLiteral("Barkod okutunuz veya klavyeden giriniz..."));
     btnStokSec->setFont(CaptionFont());
-    connect(btnStokSec, &QPushButton::clicked, this, handlers.btnStokSecClick);
+    GuardedConnect(btnStokSec, &QPushButton::clicked, this, handlers.btnStokSecClick);
 }
 
 void TSalesControlPanel::SetupBarcodeButton(const TSalesControlHandlers& handlers)
@@ -135,7 +136,7 @@ void TSalesControlPanel::SetupBarcodeButton(const TSalesControlHandlers& handler
     pbBarkodOkuIcon->setObjectName(QStringLiteral("pbBarkodOkuIcon"));
     lblBarkodOkuText->setAttribute(Qt::WA_TransparentForMouseEvents);
     lblBarkodOkuText->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    connect(btnBarkodOku, &QPushButton::clicked, this, handlers.btnBarkodOkuClick);
+    GuardedConnect(btnBarkodOku, &QPushButton::clicked, this, handlers.btnBarkodOkuClick);
 }
 
 TSalesControlPanel::TActionButton
@@ -155,7 +156,7 @@ TSalesControlPanel::AddAction(const QString& name, const QString& text, char16_t
     action.Text->setFont(CaptionFont());
     action.Text->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     action.Text->setAttribute(Qt::WA_TransparentForMouseEvents);
-    connect(action.Button, &QPushButton::clicked, this, handler);
+    GuardedConnect(action.Button, &QPushButton::clicked, this, handler);
     return action;
 }
 

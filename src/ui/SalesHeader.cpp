@@ -3,6 +3,7 @@
 #include "sales/SalesScreenRules.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/SlotGuard.h"
 #include "ui/WindowMover.h"
 
 #include <QLabel>
@@ -52,7 +53,7 @@ TSalesHeader::TSalesHeader(QWidget* window, const TSalesHeaderHandlers& handlers
     pmAyarlar->setObjectName(QStringLiteral("pmAyarlar"));
     miParametreler = pmAyarlar->addAction(QStringLiteral("Parametreler"));
     miParametreler->setObjectName(QStringLiteral("miParametreler"));
-    connect(miParametreler, &QAction::triggered, this, handlers.miParametrelerClick);
+    GuardedConnect(miParametreler, &QAction::triggered, this, handlers.miParametrelerClick);
 }
 
 TPOSButton* TSalesHeader::AddButton(const char* name, const QString& caption, TGlyph glyph,
@@ -61,7 +62,7 @@ TPOSButton* TSalesHeader::AddButton(const char* name, const QString& caption, TG
     TPOSButton* button = TPOSUITheme::CreateLookButton(this, QLatin1String(name), caption, glyph,
                                                        TPOSUITheme::HeaderButtonLook());
     button->setFont(TPOSUITheme::SemiboldFont(10, true));
-    connect(button, &QPushButton::clicked, this, handler);
+    GuardedConnect(button, &QPushButton::clicked, this, handler);
     return button;
 }
 

@@ -1,5 +1,6 @@
 #include "app/ErrorLogger.h"
 #include "core/Exceptions.h"
+#include "support/DialogTestHooks.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -15,6 +16,8 @@ private Q_SLOTS:
     void messageWithLineBreaksIsKept();
     void unhandledEventErrorIsLoggedAndProgramCarriesOn();
     void startupErrorEndsTheProgram();
+    void handlerShowsTheStandardBoxThroughTheSeam();
+    void startupShowsTheStandardBoxThroughTheSeam();
 
 private:
     static QString ReadLog(const QString& path);
@@ -104,6 +107,35 @@ void TestErrorLog::startupErrorEndsTheProgram()
     QCOMPARE(lines.size(), 4);
     QVERIFY(lines[0].endsWith("] Startup exception"));
     QCOMPARE(lines[1], QString("EDatabaseError: Başlangıç hatası"));
+}
+
+void TestErrorLog::handlerShowsTheStandardBoxThroughTheSeam()
+{
+    QGuiApplication::setApplicationDisplayName(kApplicationTitle);
+    TDialogAnswers answers;
+    TAppExceptionLogger logger;
+    logger.AppException(nullptr, EDatabaseError("Sorgu çalışmadı"));
+    const QStringList lines = ReadLog(ErrorLogPath()).split('\n');
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines[0].endsWith("] Application.OnException"));
+    QCOMPARE(lines[1], QString("EDatabaseError: Sorgu çalışmadı"));
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Title, kApplicationTitle);
+    QCOMPARE(answers.Last().Text, QString("Sorgu çalışmadı"));
+    QCOMPARE(answers.Last().Buttons, QStringList({"OK"}));
+}
+
+void TestErrorLog::startupShowsTheStandardBoxThroughTheSeam()
+{
+    TDialogAnswers answers;
+    QCOMPARE(RunGuarded([]() -> int { throw EInOutError("Dosya açılamadı"); }), 1);
+    const QStringList lines = ReadLog(ErrorLogPath()).split('\n');
+    QCOMPARE(lines.size(), 4);
+    QVERIFY(lines[0].endsWith("] Startup exception"));
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, kApplicationTitle);
+    QCOMPARE(answers.Last().Text, QString("Dosya açılamadı"));
 }
 
 QTEST_MAIN(TestErrorLog)

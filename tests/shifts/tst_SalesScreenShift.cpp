@@ -2,50 +2,36 @@
 #include "shifts/ShiftSummaryForm.h"
 #include "shifts/VardiyaForm.h"
 #include "shifts/ZReportPreviewForm.h"
+#include "support/DialogTestHooks.h"
 #include "support/ShopFixture.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
 
-#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
-#include <QScopeGuard>
 #include <QtTest>
 
 #include <functional>
 #include <memory>
 
 namespace {
-// Runs `step` on the next modal window of type T once it is open; a window of another type
-// (the dialog before it) is left alone. Deleting the returned watch stops waiting.
-template <typename T> QPointer<QTimer> WhenOpens(std::function<void(T*)> step)
+// Types the amount into the shift dialog and presses its action or cancel button.
+void TypeAndPress(QWidget* dialog, const QString& amount, const char* button)
 {
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, step = std::move(step)] {
-        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-        if (!window || !window->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        step(window);
-    });
-    poll->start();
-    return poll;
+    Child<QLineEdit>(dialog, "edtAmount")->setText(amount);
+    Child<TPOSButton>(dialog, button)->click();
 }
 
 // Answers the close-mode dialog with a counted amount.
-void CountCash(const QString& amount)
+std::function<void(QDialog&)> CountCash(const QString& amount)
 {
-    WhenOpens<TfrmVardiya>([amount](TfrmVardiya* dialog) {
-        QCOMPARE(dialog->Mode(), vmClose);
-        dialog->edtAmount->setText(amount);
-        dialog->btnAction->click();
-    });
+    return [amount](QDialog& dialog) {
+        QCOMPARE(qobject_cast<TfrmVardiya*>(&dialog)->Mode(), vmClose);
+        TypeAndPress(&dialog, amount, "btnAction");
+    };
 }
 } // namespace
 
@@ -120,10 +106,9 @@ void TestSalesScreenShift::openThroughTheScreen()
     NewForm();
     QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Kapalı"));
     TDialogAnswers answers;
-    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) {
-        QCOMPARE(dialog->Mode(), vmOpen);
-        dialog->edtAmount->setText("150,5");
-        dialog->btnAction->click();
+    answers.Step([](QDialog& dialog) {
+        QCOMPARE(qobject_cast<TfrmVardiya*>(&dialog)->Mode(), vmOpen);
+        TypeAndPress(&dialog, "150,5", "btnAction");
     });
     FForm->btnVardiyaAcClick();
     const int opened = FShop->Scalar("SELECT MAX(VardiyaID) FROM Vardiya").toInt();
@@ -152,7 +137,8 @@ void TestSalesScreenShift::openCancelledChangesNothing()
 {
     FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
     NewForm();
-    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) { dialog->btnCancel->click(); });
+    TDialogAnswers answers;
+    answers.Step([](QDialog& dialog) { Child<TPOSButton>(&dialog, "btnCancel")->click(); });
     FForm->btnVardiyaAcClick();
     QCOMPARE(FForm->VardiyaID(), -1);
     QCOMPARE(Find<QLabel>("lblVardiya")->text(), QString("Vardiya: Kapalı"));
@@ -173,11 +159,10 @@ void TestSalesScreenShift::closeCancelledWritesNothing()
 {
     NewForm();
     const QString before = ShiftState();
-    WhenOpens<TfrmVardiya>([](TfrmVardiya* dialog) {
-        dialog->edtAmount->setText("100");
-        dialog->btnCancel->click();
-    });
+    TDialogAnswers answers;
+    answers.Step([](QDialog& dialog) { TypeAndPress(&dialog, "100", "btnCancel"); });
     FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Count(), 1);
     QCOMPARE(ShiftState(), before);
     QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
 }
@@ -190,17 +175,12 @@ void TestSalesScreenShift::closeRefusedByTheRoutine()
                 "= 'KAPALI'");
     const QString before = ShiftState();
     TDialogAnswers answers;
-    bool reportShown = false;
-    const QPointer<QTimer> watch = WhenOpens<TfrmZReportPreview>([&](TfrmZReportPreview* preview) {
-        reportShown = true;
-        preview->close();
-    });
-    const auto stopWatching = qScopeGuard([&] { delete watch.data(); });
-    CountCash("100");
+    // Whatever follows the count is closed; a Z report among it would be recorded.
+    answers.Step(CountCash("100")).Step([](QDialog& dialog) { dialog.reject(); });
     FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Count(), 2);
     QCOMPARE(answers.Last().Title, QString("Hata"));
     QCOMPARE(answers.Last().Text, QString("Vardiya zaten kapatılmış."));
-    QVERIFY(!reportShown);
     QCOMPARE(Find<QLabel>("lblVardiya")->text(),
              QString("Vardiya: Açık (ID: %1)").arg(FShop->VardiyaID()));
     QCOMPARE(FForm->VardiyaID(), FShop->VardiyaID());
@@ -224,13 +204,14 @@ void TestSalesScreenShift::closeSucceeds()
     const int shift = FShop->VardiyaID();
     QString labelWhileReport;
     QStringList report;
-    WhenOpens<TfrmZReportPreview>([&](TfrmZReportPreview* preview) {
+    TDialogAnswers answers;
+    answers.Step(CountCash(typed)).Step([&](QDialog& dialog) {
         labelWhileReport = Find<QLabel>("lblVardiya")->text();
-        report = preview->ReportLines();
-        preview->btnClose->click();
+        report = qobject_cast<TfrmZReportPreview*>(&dialog)->ReportLines();
+        Child<TPOSButton>(&dialog, "btnClose")->click();
     });
-    CountCash(typed);
     FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Shown().at(1).Form, QString("TfrmZReportPreview"));
     QCOMPARE(labelWhileReport, QString("Vardiya: Açık (ID: %1)").arg(shift));
     QVERIFY(report.size() > 28);
     QCOMPARE(report.at(2), QString("Vardiya ID       : %1").arg(shift));
@@ -257,11 +238,14 @@ void TestSalesScreenShift::summaryOfTheShift()
 {
     NewForm();
     QString shown;
-    WhenOpens<TfrmShiftSummary>([&](TfrmShiftSummary* summary) {
-        shown = summary->lblVardiyaValue->text() + '|' + summary->lblKasaTeslimValue->text();
-        summary->btnClose->click();
+    TDialogAnswers answers;
+    answers.Step([&](QDialog& summary) {
+        shown = Child<QLabel>(&summary, "lblVardiyaValue")->text() + '|' +
+                Child<QLabel>(&summary, "lblKasaTeslimValue")->text();
+        Child<TPOSButton>(&summary, "btnClose")->click();
     });
     FForm->btnIcmalClick();
+    QCOMPARE(answers.Last().Form, QString("TfrmShiftSummary"));
     QCOMPARE(shown, QString("%1|100,00 TL").arg(FShop->VardiyaID()));
 }
 

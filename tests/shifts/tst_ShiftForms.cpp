@@ -7,6 +7,7 @@
 #include "shifts/ShiftSummaryForm.h"
 #include "shifts/VardiyaForm.h"
 #include "shifts/ZReportPreviewForm.h"
+#include "support/DialogTestHooks.h"
 #include "support/FixedClock.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
@@ -23,6 +24,27 @@ namespace {
 QColor TextColor(const QLabel* label)
 {
     return label->palette().color(QPalette::WindowText);
+}
+
+// A window's controls, found by their object names.
+QLabel* Label(QWidget& window, const char* name)
+{
+    return Child<QLabel>(&window, name);
+}
+
+TPOSButton* Button(QWidget& window, const char* name)
+{
+    return Child<TPOSButton>(&window, name);
+}
+
+QLineEdit* Amount(QWidget& window)
+{
+    return Child<QLineEdit>(&window, "edtAmount");
+}
+
+QPlainTextEdit* Report(QWidget& window)
+{
+    return Child<QPlainTextEdit>(&window, "memReport");
 }
 
 void LogIn(TShopFixture& shop)
@@ -114,6 +136,9 @@ private Q_SLOTS:
     void executeCancelled_data();
     void executeCancelled();
     void executeOpens();
+    void executeCloseHandsBackTheCount_data();
+    void executeCloseHandsBackTheCount();
+    void executeCloseRefusedOrCancelledKeepsTheCount();
 
     void previewOfAShift();
     void previewWithoutAShift();
@@ -180,22 +205,22 @@ void TestShiftForms::modeTexts()
     TShiftReportFixture fixture;
     TfrmVardiya form;
     form.FVardiyaID = fixture.OpenID;
-    form.edtAmount->setText("55");
+    Amount(form)->setText("55");
     form.SetMode(TVardiyaMode(mode));
     QCOMPARE(form.windowTitle(), QString("Vardiya İşlemleri"));
-    QCOMPARE(form.lblTitle->text(), title);
-    QCOMPARE(form.lblSubTitle->text(), subTitle);
-    QCOMPARE(form.lblStatus->text(), status);
-    QCOMPARE(TextColor(form.lblStatus), statusColor);
-    QCOMPARE(form.lblDetails->text(), details);
-    QCOMPARE(form.lblInputTitle->text(), inputTitle);
-    QCOMPARE(form.btnAction->text(), action);
-    QCOMPARE(form.btnCancel->text(), QString("İptal"));
-    QCOMPARE(form.pnlStatsCard->isVisibleTo(&form), card);
-    QVERIFY(form.pnlInput->isVisibleTo(&form));
-    QCOMPARE(form.edtAmount->text(), QString("0,00"));
+    QCOMPARE(Label(form, "lblTitle")->text(), title);
+    QCOMPARE(Label(form, "lblSubTitle")->text(), subTitle);
+    QCOMPARE(Label(form, "lblStatus")->text(), status);
+    QCOMPARE(TextColor(Label(form, "lblStatus")), statusColor);
+    QCOMPARE(Label(form, "lblDetails")->text(), details);
+    QCOMPARE(Label(form, "lblInputTitle")->text(), inputTitle);
+    QCOMPARE(Button(form, "btnAction")->text(), action);
+    QCOMPARE(Button(form, "btnCancel")->text(), QString("İptal"));
+    QCOMPARE(Child<QWidget>(&form, "pnlStatsCard")->isVisibleTo(&form), card);
+    QVERIFY(Child<QWidget>(&form, "pnlInput")->isVisibleTo(&form));
+    QCOMPARE(Amount(form)->text(), QString("0,00"));
     // Open mode shows zeros; close mode the shift's own opening cash.
-    QCOMPARE(form.lblAcilisValue->text(), QString(card ? "100,00 TL" : "0,00 TL"));
+    QCOMPARE(Label(form, "lblAcilisValue")->text(), QString(card ? "100,00 TL" : "0,00 TL"));
     QCOMPARE(form.size(), QSize(640, 560));
 }
 
@@ -205,13 +230,13 @@ void TestShiftForms::closeModeShowsTheViewSummary()
     TfrmVardiya form;
     form.FVardiyaID = fixture.ClosedID;
     form.SetMode(vmClose);
-    QCOMPARE(form.lblAcilisValue->text(), QString("250,00 TL"));
-    QCOMPARE(form.lblNakitValue->text(), QString("240,49 TL"));
-    QCOMPARE(form.lblKartValue->text(), QString("7.408.887,80 TL"));
-    QCOMPARE(form.lblIadeValue->text(), QString("30,00 TL"));
-    QCOMPARE(form.lblBeklenenValue->text(), QString("470,49 TL"));
-    QCOMPARE(TextColor(form.lblBeklenenValue), QColor(0x34, 0x8B, 0x66));
-    QCOMPARE(form.lblBeklenenTitle->text(), QString("Kasadaki Nakit"));
+    QCOMPARE(Label(form, "lblAcilisValue")->text(), QString("250,00 TL"));
+    QCOMPARE(Label(form, "lblNakitValue")->text(), QString("240,49 TL"));
+    QCOMPARE(Label(form, "lblKartValue")->text(), QString("7.408.887,80 TL"));
+    QCOMPARE(Label(form, "lblIadeValue")->text(), QString("30,00 TL"));
+    QCOMPARE(Label(form, "lblBeklenenValue")->text(), QString("470,49 TL"));
+    QCOMPARE(TextColor(Label(form, "lblBeklenenValue")), QColor(0x34, 0x8B, 0x66));
+    QCOMPARE(Label(form, "lblBeklenenTitle")->text(), QString("Kasadaki Nakit"));
 }
 
 void TestShiftForms::closeModeOfAMissingShiftKeepsTheCard()
@@ -222,8 +247,8 @@ void TestShiftForms::closeModeOfAMissingShiftKeepsTheCard()
     form.SetMode(vmClose);
     form.FVardiyaID = 404;
     form.SetMode(vmClose);
-    QCOMPARE(form.lblAcilisValue->text(), QString("250,00 TL"));
-    QCOMPARE(form.lblStatus->text(), QString("Durum: Açık (ID: 404)"));
+    QCOMPARE(Label(form, "lblAcilisValue")->text(), QString("250,00 TL"));
+    QCOMPARE(Label(form, "lblStatus")->text(), QString("Durum: Açık (ID: 404)"));
 }
 
 void TestShiftForms::keyFilter_data()
@@ -246,11 +271,11 @@ void TestShiftForms::keyFilter()
     TfrmVardiya form;
     form.FVardiyaID = fixture.OpenID;
     form.SetMode(vmClose);
-    form.edtAmount->clear();
-    Type(form.edtAmount, typed);
-    QCOMPARE(form.edtAmount->text(), shown);
-    QTest::keyClick(form.edtAmount, Qt::Key_Backspace);
-    QCOMPARE(form.edtAmount->text(), shown.chopped(1));
+    Amount(form)->clear();
+    Type(Amount(form), typed);
+    QCOMPARE(Amount(form)->text(), shown);
+    QTest::keyClick(Amount(form), Qt::Key_Backspace);
+    QCOMPARE(Amount(form)->text(), shown.chopped(1));
     QCOMPARE(form.result(), 0);
 }
 
@@ -261,10 +286,10 @@ void TestShiftForms::enterActsLikeTheActionButton()
     TfrmVardiya form;
     form.FVardiyaID = fixture.OpenID;
     form.SetMode(vmClose);
-    form.edtAmount->setText("1500,75");
-    QTest::keyClick(form.edtAmount, Qt::Key_Return);
+    Amount(form)->setText("1500,75");
+    QTest::keyClick(Amount(form), Qt::Key_Return);
     QCOMPARE(form.result(), int(mrOk));
-    QCOMPARE(form.edtAmount->text(), QString("1500,75"));
+    QCOMPARE(Amount(form)->text(), QString("1500,75"));
     QCOMPARE(answers.Count(), 0);
 }
 
@@ -288,7 +313,7 @@ void TestShiftForms::invalidAmountKeepsTheDialogOpen()
     TfrmVardiya form;
     form.FVardiyaID = fixture.OpenID;
     form.SetMode(TVardiyaMode(mode));
-    form.edtAmount->setText(text);
+    Amount(form)->setText(text);
     form.btnActionClick();
     QCOMPARE(form.result(), 0);
     QCOMPARE(answers.Count(), 1);
@@ -310,10 +335,10 @@ void TestShiftForms::closeModeWritesNothing()
     TfrmVardiya form;
     form.FVardiyaID = fixture.OpenID;
     form.SetMode(vmClose);
-    form.edtAmount->setText("1500.75");
+    Amount(form)->setText("1500.75");
     form.btnActionClick();
     QCOMPARE(form.result(), int(mrOk));
-    QCOMPARE(form.edtAmount->text(), QString("1500.75"));
+    QCOMPARE(Amount(form)->text(), QString("1500.75"));
     QCOMPARE(fixture.Shop
                  .Scalar("SELECT GROUP_CONCAT(VardiyaID || ':' || IFNULL(KapanisZamani, "
                          "'-') || ':' || IFNULL(KapanisTutar, '-')) FROM Vardiya")
@@ -329,7 +354,7 @@ void TestShiftForms::openModeOpensAShift()
     TDialogAnswers answers;
     TfrmVardiya form;
     form.SetMode(vmOpen);
-    form.edtAmount->setText("150,5");
+    Amount(form)->setText("150,5");
     form.btnActionClick();
     QCOMPARE(form.result(), int(mrOk));
     QVERIFY(form.FVardiyaID > shop.VardiyaID());
@@ -353,7 +378,7 @@ void TestShiftForms::openModeRefusalKeepsTheDialogOpen()
     TDialogAnswers answers;
     TfrmVardiya form;
     form.SetMode(vmOpen);
-    form.edtAmount->setText("10");
+    Amount(form)->setText("10");
     form.btnActionClick();
     QCOMPARE(form.result(), 0);
     QCOMPARE(form.FVardiyaID, 0);
@@ -385,12 +410,12 @@ void TestShiftForms::executeCancelled()
     WhenModalOpens([&](QWidget* modal) {
         auto* form = qobject_cast<TfrmVardiya*>(modal);
         QVERIFY(form);
-        focused = QApplication::focusWidget() == form->edtAmount &&
-                  form->edtAmount->selectedText() == form->edtAmount->text();
+        focused = QApplication::focusWidget() == Amount(*form) &&
+                  Amount(*form)->selectedText() == Amount(*form)->text();
         if (byEscape)
-            QTest::keyClick(form->edtAmount, Qt::Key_Escape);
+            QTest::keyClick(Amount(*form), Qt::Key_Escape);
         else
-            form->btnCancel->click();
+            Button(*form, "btnCancel")->click();
     });
     QVERIFY(!TfrmVardiya::Execute(TVardiyaMode(mode), vardiyaID));
     QCOMPARE(vardiyaID, given);
@@ -403,16 +428,66 @@ void TestShiftForms::executeOpens()
     shop.Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
     LogIn(shop);
     TDialogAnswers answers;
-    WhenModalOpens([](QWidget* modal) {
-        auto* form = qobject_cast<TfrmVardiya*>(modal);
-        QVERIFY(form);
-        form->edtAmount->setText("0");
-        form->btnAction->click();
+    answers.Step([](QDialog& dialog) {
+        QVERIFY(qobject_cast<TfrmVardiya*>(&dialog));
+        Amount(dialog)->setText("0");
+        Button(dialog, "btnAction")->click();
     });
     int vardiyaID = 0;
     QVERIFY(TfrmVardiya::Execute(vmOpen, vardiyaID));
     QCOMPARE(vardiyaID, shop.Scalar("SELECT MAX(VardiyaID) FROM Vardiya").toInt());
     QVERIFY(vardiyaID > shop.VardiyaID());
+    QCOMPARE(answers.Count(), 2);
+    QCOMPARE(answers.Shown().at(0).Form, QString("TfrmVardiya"));
+    QCOMPARE(answers.Shown().at(0).Title, QString("Vardiya Açılışı"));
+    QCOMPARE(answers.Last().Title, QString("Bilgi"));
+}
+
+void TestShiftForms::executeCloseHandsBackTheCount_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("counted");
+    QTest::newRow("comma") << "1500,75" << 1500.75;
+    QTest::newRow("dot") << "1500.75" << 1500.75;
+    QTest::newRow("nothing in the drawer") << "0" << 0.0;
+}
+
+void TestShiftForms::executeCloseHandsBackTheCount()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, counted);
+    TShiftReportFixture fixture;
+    const int open = OpenShifts(fixture.Shop);
+    TDialogAnswers answers;
+    answers.Step([typed](QDialog& dialog) {
+        QCOMPARE(qobject_cast<TfrmVardiya*>(&dialog)->Mode(), vmClose);
+        Amount(dialog)->setText(typed);
+        Button(dialog, "btnAction")->click();
+    });
+    double count = -1;
+    QVERIFY(TfrmVardiya::ExecuteClose(fixture.OpenID, count));
+    QCOMPARE(count, counted);
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Vardiya Kapanış"));
+    QCOMPARE(OpenShifts(fixture.Shop), open); // the dialog writes nothing
+}
+
+void TestShiftForms::executeCloseRefusedOrCancelledKeepsTheCount()
+{
+    TShiftReportFixture fixture;
+    TDialogAnswers answers;
+    answers.Step([](QDialog& dialog) {
+        Amount(dialog)->setText(",");
+        Button(dialog, "btnAction")->click(); // refused: the dialog stays open
+        QCOMPARE(dialog.result(), 0);
+        Amount(dialog)->setText("100");
+        Button(dialog, "btnCancel")->click();
+    });
+    double count = 42.5;
+    QVERIFY(!TfrmVardiya::ExecuteClose(fixture.OpenID, count));
+    QCOMPARE(count, 42.5);
+    QCOMPARE(answers.Count(), 2);
+    QCOMPARE(answers.Last().Text, QString("Lütfen geçerli bir tutar giriniz!"));
 }
 
 void TestShiftForms::previewOfAShift()
@@ -421,18 +496,18 @@ void TestShiftForms::previewOfAShift()
     TShiftReportFixture fixture;
     TfrmZReportPreview preview;
     preview.SetVardiyaID(fixture.ClosedID);
-    QCOMPARE(preview.lblVardiyaValue->text(), QString("1"));
-    QCOMPARE(preview.lblKasiyerValue->text(), QString("KASA SORUMLUSU"));
-    QCOMPARE(preview.lblKapanisValue->text(), QString("05.03.2025 18:00:00"));
-    QCOMPARE(preview.lblDurumValue->text(), QString("KAPALI"));
-    QCOMPARE(TextColor(preview.lblDurumValue), QColor(0xE3, 0xBE, 0x3E));
+    QCOMPARE(Label(preview, "lblVardiyaValue")->text(), QString("1"));
+    QCOMPARE(Label(preview, "lblKasiyerValue")->text(), QString("KASA SORUMLUSU"));
+    QCOMPARE(Label(preview, "lblKapanisValue")->text(), QString("05.03.2025 18:00:00"));
+    QCOMPARE(Label(preview, "lblDurumValue")->text(), QString("KAPALI"));
+    QCOMPARE(TextColor(Label(preview, "lblDurumValue")), QColor(0xE3, 0xBE, 0x3E));
     const QStringList lines = preview.ReportLines();
     QVERIFY(lines.at(7).startsWith("Rapor Zamanı     : "));
     QCOMPARE(lines, TShiftReportFixture::ExpectedClosedReport());
-    QVERIFY(preview.btnPrint->isEnabled());
-    QCOMPARE(preview.memReport->font().family(), QString("Consolas"));
-    QCOMPARE(preview.memReport->lineWrapMode(), QPlainTextEdit::NoWrap);
-    QVERIFY(preview.memReport->isReadOnly());
+    QVERIFY(Button(preview, "btnPrint")->isEnabled());
+    QCOMPARE(Report(preview)->font().family(), QString("Consolas"));
+    QCOMPARE(Report(preview)->lineWrapMode(), QPlainTextEdit::NoWrap);
+    QVERIFY(Report(preview)->isReadOnly());
     QCOMPARE(preview.size(), QSize(984, 724));
 }
 
@@ -443,10 +518,10 @@ void TestShiftForms::previewWithoutAShift()
     TfrmZReportPreview preview;
     preview.SetVardiyaID(0);
     QVERIFY(preview.ReportLines().isEmpty());
-    for (QLabel* value : {preview.lblVardiyaValue, preview.lblKasiyerValue, preview.lblKapanisValue,
-                          preview.lblDurumValue})
+    for (QLabel* value : {Label(preview, "lblVardiyaValue"), Label(preview, "lblKasiyerValue"),
+                          Label(preview, "lblKapanisValue"), Label(preview, "lblDurumValue")})
         QCOMPARE(value->text(), QString("-"));
-    QVERIFY(!preview.btnPrint->isEnabled());
+    QVERIFY(!Button(preview, "btnPrint")->isEnabled());
     preview.btnPrintClick();
     QCOMPARE(answers.Count(), 0);
 }
@@ -460,8 +535,8 @@ void TestShiftForms::previewOfAMissingShift()
     TfrmZReportPreview preview;
     preview.SetVardiyaID(404);
     const QString text = "Z raporu oluşturulamadı: Vardiya bulunamadı.";
-    QCOMPARE(preview.memReport->toPlainText(), text);
-    QVERIFY(!preview.btnPrint->isEnabled());
+    QCOMPARE(Report(preview)->toPlainText(), text);
+    QVERIFY(!Button(preview, "btnPrint")->isEnabled());
     QCOMPARE(answers.Count(), 1);
     QCOMPARE(answers.Last().Title, QString("Hata"));
     QCOMPARE(answers.Last().Text, text);
@@ -522,20 +597,20 @@ void TestShiftForms::summaryFigures()
     TfrmShiftSummary summary;
     summary.SetVardiyaID(fixture.ClosedID);
     QCOMPARE(summary.windowTitle(), QString("Vardiya İcmali"));
-    QCOMPARE(summary.lblTitle->text(), QString("VARDİYA İCMALİ"));
-    QCOMPARE(summary.lblVardiyaValue->text(), QString("1"));
-    QCOMPARE(summary.lblKasiyerValue->text(), QString("KASA SORUMLUSU"));
-    QCOMPARE(summary.lblAcilisValue->text(), QString("250,00 TL"));
-    QCOMPARE(summary.lblBrutNakitValue->text(), QString("240,49 TL"));
-    QCOMPARE(summary.lblBrutKartValue->text(), QString("7.408.887,80 TL"));
-    QCOMPARE(summary.lblIadeNakitValue->text(), QString("20,00 TL"));
-    QCOMPARE(summary.lblIadeToplamValue->text(), QString("30,00 TL"));
-    QCOMPARE(summary.lblKasaTeslimValue->text(), QString("470,49 TL"));
-    QCOMPARE(summary.lblNetCiroValue->text(), QString("7.409.098,29 TL"));
-    QCOMPARE(summary.lblAktifFisValue->text(), QString("6"));
-    QCOMPARE(summary.lblIadeFisValue->text(), QString("2"));
-    QCOMPARE(TextColor(summary.lblKasaTeslimValue), QColor(0xDD, 0x73, 0xC8));
-    QCOMPARE(TextColor(summary.lblNetCiroValue), QColor(0x34, 0x8B, 0x66));
+    QCOMPARE(Label(summary, "lblTitle")->text(), QString("VARDİYA İCMALİ"));
+    QCOMPARE(Label(summary, "lblVardiyaValue")->text(), QString("1"));
+    QCOMPARE(Label(summary, "lblKasiyerValue")->text(), QString("KASA SORUMLUSU"));
+    QCOMPARE(Label(summary, "lblAcilisValue")->text(), QString("250,00 TL"));
+    QCOMPARE(Label(summary, "lblBrutNakitValue")->text(), QString("240,49 TL"));
+    QCOMPARE(Label(summary, "lblBrutKartValue")->text(), QString("7.408.887,80 TL"));
+    QCOMPARE(Label(summary, "lblIadeNakitValue")->text(), QString("20,00 TL"));
+    QCOMPARE(Label(summary, "lblIadeToplamValue")->text(), QString("30,00 TL"));
+    QCOMPARE(Label(summary, "lblKasaTeslimValue")->text(), QString("470,49 TL"));
+    QCOMPARE(Label(summary, "lblNetCiroValue")->text(), QString("7.409.098,29 TL"));
+    QCOMPARE(Label(summary, "lblAktifFisValue")->text(), QString("6"));
+    QCOMPARE(Label(summary, "lblIadeFisValue")->text(), QString("2"));
+    QCOMPARE(TextColor(Label(summary, "lblKasaTeslimValue")), QColor(0xDD, 0x73, 0xC8));
+    QCOMPARE(TextColor(Label(summary, "lblNetCiroValue")), QColor(0x34, 0x8B, 0x66));
     QCOMPARE(summary.size(), QSize(560, 640));
 }
 
@@ -559,15 +634,15 @@ void TestShiftForms::summaryEqualsTheZReport()
     const auto money = [&](int line) {
         return z.at(line).mid(26).trimmed();
     };
-    QCOMPARE(summary.lblKasaTeslimValue->text(), money(24));
-    QCOMPARE(summary.lblNetCiroValue->text(), money(20));
-    QCOMPARE(summary.lblAcilisValue->text(), money(23));
-    QCOMPARE(summary.lblBrutNakitValue->text(), money(16));
-    QCOMPARE(summary.lblBrutKartValue->text(), money(17));
-    QCOMPARE(summary.lblIadeNakitValue->text(), money(18));
-    QCOMPARE(summary.lblIadeToplamValue->text(), money(19));
-    QCOMPARE(summary.lblAktifFisValue->text(), money(10));
-    QCOMPARE(summary.lblIadeFisValue->text(), money(11));
+    QCOMPARE(Label(summary, "lblKasaTeslimValue")->text(), money(24));
+    QCOMPARE(Label(summary, "lblNetCiroValue")->text(), money(20));
+    QCOMPARE(Label(summary, "lblAcilisValue")->text(), money(23));
+    QCOMPARE(Label(summary, "lblBrutNakitValue")->text(), money(16));
+    QCOMPARE(Label(summary, "lblBrutKartValue")->text(), money(17));
+    QCOMPARE(Label(summary, "lblIadeNakitValue")->text(), money(18));
+    QCOMPARE(Label(summary, "lblIadeToplamValue")->text(), money(19));
+    QCOMPARE(Label(summary, "lblAktifFisValue")->text(), money(10));
+    QCOMPARE(Label(summary, "lblIadeFisValue")->text(), money(11));
 }
 
 void TestShiftForms::summaryOfAMissingShiftIsNotShown()

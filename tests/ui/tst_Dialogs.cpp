@@ -1,3 +1,4 @@
+#include "support/DialogTestHooks.h"
 #include "support/TestDatabase.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
+#include <QTimer>
 #include <QtTest>
 
 #include <functional>
@@ -21,6 +23,16 @@ namespace {
 void Key(QWidget* window, Qt::Key key)
 {
     QTest::keyClick(window, key);
+}
+
+TPOSButton* Button(QWidget* window, const char* name)
+{
+    return Child<TPOSButton>(window, name);
+}
+
+QLabel* Label(QWidget* window, const char* name)
+{
+    return Child<QLabel>(window, name);
 }
 } // namespace
 
@@ -88,17 +100,17 @@ void TestDialogs::messageKinds()
     TfrmCustomDialog dialog;
     dialog.Setup("Başlık", "İleti", type, 0);
     const QColor expected = QColor(QRgb(0xFF000000u | unsigned(header)));
-    QCOMPARE(dialog.pnlTop->palette().color(QPalette::Window), expected);
+    QCOMPARE(Child<QWidget>(&dialog, "pnlTop")->palette().color(QPalette::Window), expected);
     QCOMPARE(dialog.FrameColor(), expected);
     QCOMPARE(dialog.FrameWidth(), 2);
-    QCOMPARE(dialog.btnOk->text(), okCaption);
-    QCOMPARE(dialog.btnCancel->isVisibleTo(&dialog), cancelShown);
-    QCOMPARE(dialog.btnCancel->text(), QString("Hayır"));
+    QCOMPARE(Button(&dialog, "btnOk")->text(), okCaption);
+    QCOMPARE(Button(&dialog, "btnCancel")->isVisibleTo(&dialog), cancelShown);
+    QCOMPARE(Button(&dialog, "btnCancel")->text(), QString("Hayır"));
     // "Evet"/"Tamam"/"Kapat" in the primary style, "Hayır" in the normal one.
-    QCOMPARE(dialog.btnOk->Look().Fill, POSPalette::Primary);
-    QCOMPARE(dialog.btnCancel->Look().Fill, POSPalette::Content);
-    QCOMPARE(dialog.lblTitle->text(), QString("Başlık"));
-    QCOMPARE(dialog.lblMessage->text(), QString("İleti"));
+    QCOMPARE(Button(&dialog, "btnOk")->Look().Fill, POSPalette::Primary);
+    QCOMPARE(Button(&dialog, "btnCancel")->Look().Fill, POSPalette::Content);
+    QCOMPARE(Label(&dialog, "lblTitle")->text(), QString("Başlık"));
+    QCOMPARE(Label(&dialog, "lblMessage")->text(), QString("İleti"));
     // The header is painted in its colour.
     dialog.show();
     QCOMPARE(dialog.grab().toImage().pixelColor(200, 3).rgb(), expected.rgb());
@@ -112,15 +124,17 @@ void TestDialogs::messageLayout()
     dialog.layout()->activate();
     QCOMPARE(dialog.size(), QSize(450, 250));
     QVERIFY(dialog.windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(dialog.pnlTop->height(), 40);
-    QCOMPARE(dialog.lblMessage->size(), QSize(330, 110));
-    QVERIFY(dialog.lblMessage->wordWrap());
-    QVERIFY(dialog.lblMessage->alignment().testFlag(Qt::AlignVCenter));
-    QCOMPARE(dialog.lblMessage->font().pixelSize(), 15);
-    QCOMPARE(dialog.lblTitle->font().pixelSize(), 16);
-    QVERIFY(dialog.lblTitle->font().bold());
-    QCOMPARE(dialog.btnOk->size(), QSize(112, 40));
-    QCOMPARE(dialog.btnCancel->size(), QSize(112, 40));
+    const QLabel* message = Label(&dialog, "lblMessage");
+    const QLabel* title = Label(&dialog, "lblTitle");
+    QCOMPARE(Child<QWidget>(&dialog, "pnlTop")->height(), 40);
+    QCOMPARE(message->size(), QSize(330, 110));
+    QVERIFY(message->wordWrap());
+    QVERIFY(message->alignment().testFlag(Qt::AlignVCenter));
+    QCOMPARE(message->font().pixelSize(), 15);
+    QCOMPARE(title->font().pixelSize(), 16);
+    QVERIFY(title->font().bold());
+    QCOMPARE(Button(&dialog, "btnOk")->size(), QSize(112, 40));
+    QCOMPARE(Button(&dialog, "btnCancel")->size(), QSize(112, 40));
 }
 
 void TestDialogs::buttonPlacement()
@@ -128,14 +142,15 @@ void TestDialogs::buttonPlacement()
     TfrmCustomDialog confirmation;
     confirmation.Setup("Satır Sil", "Emin misiniz?", dtConfirmation, 0);
     confirmation.show();
-    const int footer = confirmation.pnlBottom->width();
-    QCOMPARE(confirmation.btnCancel->geometry().right() + 1, footer - 20);
-    QCOMPARE(confirmation.btnOk->geometry().right() + 1, confirmation.btnCancel->x() - 10);
+    const int footer = Child<QWidget>(&confirmation, "pnlBottom")->width();
+    const TPOSButton* cancel = Button(&confirmation, "btnCancel");
+    QCOMPARE(cancel->geometry().right() + 1, footer - 20);
+    QCOMPARE(Button(&confirmation, "btnOk")->geometry().right() + 1, cancel->x() - 10);
 
     TfrmCustomDialog info;
     info.Setup("Bilgi", "Tamam", dtInfo, 0);
     info.show();
-    QCOMPARE(info.btnOk->x(), (info.pnlBottom->width() - 112) / 2);
+    QCOMPARE(Button(&info, "btnOk")->x(), (Child<QWidget>(&info, "pnlBottom")->width() - 112) / 2);
 }
 
 void TestDialogs::escape_data()
@@ -250,16 +265,17 @@ void TestDialogs::inputLayout()
 {
     TfrmCustomInput dialog;
     dialog.Setup("Miktar Değiştir", "Yeni miktar:", "1");
+    const QLineEdit* edit = Child<QLineEdit>(&dialog, "edtInput");
     QCOMPARE(dialog.size(), QSize(400, 220));
-    QCOMPARE(dialog.edtInput->size(), QSize(360, 45));
-    QCOMPARE(dialog.edtInput->font().pixelSize(), 27);
-    QCOMPARE(dialog.lblPrompt->text(), QString("Yeni miktar:"));
-    QCOMPARE(dialog.btnOk->text(), QString("Tamam"));
-    QCOMPARE(dialog.btnCancel->text(), QString("İptal"));
-    QCOMPARE(dialog.btnOk->Look().Fill, POSPalette::Primary);
+    QCOMPARE(edit->size(), QSize(360, 45));
+    QCOMPARE(edit->font().pixelSize(), 27);
+    QCOMPARE(Label(&dialog, "lblPrompt")->text(), QString("Yeni miktar:"));
+    QCOMPARE(Button(&dialog, "btnOk")->text(), QString("Tamam"));
+    QCOMPARE(Button(&dialog, "btnCancel")->text(), QString("İptal"));
+    QCOMPARE(Button(&dialog, "btnOk")->Look().Fill, POSPalette::Primary);
     TfrmCustomInput plain;
     plain.Setup("Giriş", "", "");
-    QCOMPARE(plain.lblPrompt->text(), QString("Lütfen değer giriniz:"));
+    QCOMPARE(Label(&plain, "lblPrompt")->text(), QString("Lütfen değer giriniz:"));
 }
 
 void TestDialogs::inputConfirmedWithEnterKeepsTextAsTyped()
@@ -381,24 +397,25 @@ void TestDialogs::saleTexts()
     dialog.Setup("FIS-42", 1234.5, payment, 0);
     QCOMPARE(dialog.size(), QSize(474, 333));
     QCOMPARE(dialog.FrameWidth(), 2);
-    QCOMPARE(dialog.lblHeaderTitle->text(), QString("SATIŞ TAMAMLANDI"));
-    QCOMPARE(dialog.lblHeaderSubtitle->text(), QString("İşlem başarıyla kaydedildi"));
-    QCOMPARE(dialog.lblSuccessText->text(), QString("Fiş başarıyla oluşturuldu"));
-    QCOMPARE(dialog.lblFisCaption->text(), QString("Fiş No"));
-    QCOMPARE(dialog.lblPaymentCaption->text(), QString("Ödeme"));
-    QCOMPARE(dialog.lblFisValue->text(), QString("FIS-42"));
-    QCOMPARE(dialog.lblAmount->text(), QString("1.234,50 TL"));
-    QCOMPARE(dialog.lblPaymentValue->text(), shown);
-    QCOMPARE(dialog.btnOk->text(), QString("Tamam"));
+    QCOMPARE(Label(&dialog, "lblHeaderTitle")->text(), QString("SATIŞ TAMAMLANDI"));
+    QCOMPARE(Label(&dialog, "lblHeaderSubtitle")->text(), QString("İşlem başarıyla kaydedildi"));
+    QCOMPARE(Label(&dialog, "lblSuccessText")->text(), QString("Fiş başarıyla oluşturuldu"));
+    QCOMPARE(Label(&dialog, "lblFisCaption")->text(), QString("Fiş No"));
+    QCOMPARE(Label(&dialog, "lblPaymentCaption")->text(), QString("Ödeme"));
+    QCOMPARE(Label(&dialog, "lblFisValue")->text(), QString("FIS-42"));
+    QCOMPARE(Label(&dialog, "lblAmount")->text(), QString("1.234,50 TL"));
+    QCOMPARE(Label(&dialog, "lblPaymentValue")->text(), shown);
+    QCOMPARE(Button(&dialog, "btnOk")->text(), QString("Tamam"));
 }
 
 void TestDialogs::saleCountdownTicks()
 {
     TfrmSaleSuccessDialog dialog;
     dialog.Setup("FIS-1", 10, "NAKIT", 3000);
-    QVERIFY(dialog.pbCountdown->isVisibleTo(&dialog));
-    QCOMPARE(dialog.pbCountdown->width(), 284);
-    QCOMPARE(dialog.pbCountdown->height(), 4);
+    const TCountdownBar* bar = Child<TCountdownBar>(&dialog, "pbCountdown");
+    QVERIFY(bar->isVisibleTo(&dialog));
+    QCOMPARE(bar->width(), 284);
+    QCOMPARE(bar->height(), 4);
     QVERIFY(dialog.CountdownActive());
     QCOMPARE(dialog.ProgressFillWidth(), 284);
     int ticks = 0;
@@ -406,13 +423,13 @@ void TestDialogs::saleCountdownTicks()
         dialog.tmrCountdownTimer();
         ++ticks;
         if (ticks == 30)
-            QCOMPARE(dialog.pbCountdown->FillWidth(), 142);
+            QCOMPARE(bar->FillWidth(), 142);
         if (ticks == 1)
-            QCOMPARE(dialog.pbCountdown->FillWidth(), 279); // 284 * 2950 / 3000 = 279.27
+            QCOMPARE(bar->FillWidth(), 279); // 284 * 2950 / 3000 = 279.27
     }
     QCOMPARE(ticks, 60);
     QCOMPARE(dialog.ElapsedMs(), 3000);
-    QCOMPARE(dialog.pbCountdown->FillWidth(), 0);
+    QCOMPARE(bar->FillWidth(), 0);
     QVERIFY(!dialog.CountdownActive());
 }
 
@@ -420,7 +437,7 @@ void TestDialogs::saleWithoutAutoCloseHasNoBar()
 {
     TfrmSaleSuccessDialog dialog;
     dialog.Setup("FIS-1", 10, "KART", 0);
-    QVERIFY(!dialog.pbCountdown->isVisibleTo(&dialog));
+    QVERIFY(!Child<TCountdownBar>(&dialog, "pbCountdown")->isVisibleTo(&dialog));
     QVERIFY(!dialog.CountdownActive());
     QCOMPARE(dialog.ProgressFillWidth(), 284);
 }

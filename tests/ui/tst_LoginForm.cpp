@@ -1,8 +1,11 @@
 #include "core/LoginManager.h"
 #include "core/SessionManager.h"
+#include "support/DialogTestHooks.h"
 #include "support/LoginFixture.h"
 #include "support/TestDatabase.h"
+#include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
+#include "ui/Glyphs.h"
 #include "ui/LoginForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
@@ -35,6 +38,47 @@ QString ReadFile(const QString& path)
         return {};
     return QString::fromUtf8(file.readAll());
 }
+
+// The window's controls, found by their object names.
+struct TLoginControls {
+    explicit TLoginControls(QWidget* form)
+        : pnlHeader(Child<QWidget>(form, "pnlHeader"))
+        , lblTitle(Child<QLabel>(form, "lblTitle"))
+        , lblSubtitle(Child<QLabel>(form, "lblSubtitle"))
+        , lblUsername(Child<QLabel>(form, "lblUsername"))
+        , lblPassword(Child<QLabel>(form, "lblPassword"))
+        , lblBranch(Child<QLabel>(form, "lblBranch"))
+        , lblUsernameIcon(Child<TGlyphLabel>(form, "lblUsernameIcon"))
+        , lblPasswordIcon(Child<TGlyphLabel>(form, "lblPasswordIcon"))
+        , edtUsername(Child<QLineEdit>(form, "edtUsername"))
+        , edtPassword(Child<QLineEdit>(form, "edtPassword"))
+        , scGPComboBox1(Child<QComboBox>(form, "scGPComboBox1"))
+        , cmbBranch(Child<QComboBox>(form, "cmbBranch"))
+        , FRememberMeCheck(Child<QCheckBox>(form, "FRememberMeCheck"))
+        , btnLogin(Child<TPOSButton>(form, "btnLogin"))
+        , btnExit(Child<TPOSButton>(form, "btnExit"))
+        , lblVersion(Child<QLabel>(form, "lblVersion"))
+        , tmrFadeIn(form->findChild<QTimer*>("tmrFadeIn"))
+    {
+    }
+    QWidget* pnlHeader;
+    QLabel* lblTitle;
+    QLabel* lblSubtitle;
+    QLabel* lblUsername;
+    QLabel* lblPassword;
+    QLabel* lblBranch;
+    TGlyphLabel* lblUsernameIcon;
+    TGlyphLabel* lblPasswordIcon;
+    QLineEdit* edtUsername;
+    QLineEdit* edtPassword;
+    QComboBox* scGPComboBox1;
+    QComboBox* cmbBranch;
+    QCheckBox* FRememberMeCheck;
+    TPOSButton* btnLogin;
+    TPOSButton* btnExit;
+    QLabel* lblVersion;
+    QTimer* tmrFadeIn;
+};
 
 QStringList Items(const QComboBox* box)
 {
@@ -71,6 +115,8 @@ private Q_SLOTS:
     void namesakeCannotTakeOverTheSession();
     void exitEndsProgram();
     void connectionFailureEndsProgram();
+    void connectionFailureBoxRunsThroughTheSeam();
+    void mainScreenRunsThroughTheSeam();
 
 private:
     std::unique_ptr<TfrmLogin> NewForm();
@@ -95,7 +141,7 @@ void TestLoginForm::init()
     FDir = std::make_unique<QTemporaryDir>();
     FPrefs = FDir->filePath("login.ini");
     TSessionManager::Instance().Logout();
-    if (QTest::currentTestFunction() == QByteArray("connectionFailureEndsProgram"))
+    if (QByteArray(QTest::currentTestFunction()).startsWith("connectionFailure"))
         return;
     FDb = std::make_unique<TTestDatabase>();
     LoginFixture::Fill();
@@ -115,68 +161,69 @@ std::unique_ptr<TfrmLogin> TestLoginForm::NewForm()
 void TestLoginForm::controls()
 {
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QCOMPARE(form->size(), QSize(442, 626));
     QCOMPARE(form->minimumSize(), form->maximumSize());
     QVERIFY(form->windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(form->lblTitle->text(), QString("KIRVELO"));
-    QCOMPARE(form->lblSubtitle->text(), QString("Perakende Satış Sistemi"));
-    QCOMPARE(form->lblUsername->text(), QString("Kullanıcı"));
-    QCOMPARE(form->lblPassword->text(), QString("Şifre"));
-    QCOMPARE(form->lblBranch->text(), QString("Şube"));
-    QCOMPARE(form->edtUsername->placeholderText(), QString("Kullanıcı adınızı girin"));
-    QCOMPARE(form->edtPassword->placeholderText(), QString("Şifrenizi girin"));
-    QCOMPARE(form->edtPassword->echoMode(), QLineEdit::Password);
-    QCOMPARE(form->lblUsernameIcon->Glyph(), TGlyph::User);
-    QCOMPARE(form->lblPasswordIcon->Glyph(), TGlyph::Lock);
-    QCOMPARE(form->FRememberMeCheck->text(), QString("Beni Hatırla"));
-    QCOMPARE(form->FRememberMeCheck->pos(), QPoint(59, 253));
-    QCOMPARE(form->scGPComboBox1->maxVisibleItems(), 7);
-    QVERIFY(form->cmbBranch->isHidden());
-    QCOMPARE(form->lblVersion->text(), QString("Versiyon 1.0.0.1"));
+    QCOMPARE(ui.lblTitle->text(), QString("KIRVELO"));
+    QCOMPARE(ui.lblSubtitle->text(), QString("Perakende Satış Sistemi"));
+    QCOMPARE(ui.lblUsername->text(), QString("Kullanıcı"));
+    QCOMPARE(ui.lblPassword->text(), QString("Şifre"));
+    QCOMPARE(ui.lblBranch->text(), QString("Şube"));
+    QCOMPARE(ui.edtUsername->placeholderText(), QString("Kullanıcı adınızı girin"));
+    QCOMPARE(ui.edtPassword->placeholderText(), QString("Şifrenizi girin"));
+    QCOMPARE(ui.edtPassword->echoMode(), QLineEdit::Password);
+    QCOMPARE(ui.lblUsernameIcon->Glyph(), TGlyph::User);
+    QCOMPARE(ui.lblPasswordIcon->Glyph(), TGlyph::Lock);
+    QCOMPARE(ui.FRememberMeCheck->text(), QString("Beni Hatırla"));
+    QCOMPARE(ui.FRememberMeCheck->pos(), QPoint(59, 253));
+    QCOMPARE(ui.scGPComboBox1->maxVisibleItems(), 7);
+    QVERIFY(ui.cmbBranch->isHidden());
+    QCOMPARE(ui.lblVersion->text(), QString("Versiyon 1.0.0.1"));
 
-    QCOMPARE(form->btnLogin->text(), QString("Sistem Girişi"));
-    QCOMPARE(form->btnLogin->Glyph(), TGlyph::User);
-    QCOMPARE(form->btnLogin->Look().Fill, POSPalette::Primary);
-    QCOMPARE(form->btnLogin->Look().Text, QColor(Qt::white));
-    QCOMPARE(form->btnExit->text(), QString("Çıkış"));
-    QCOMPARE(form->btnExit->Glyph(), TGlyph::Power);
-    QCOMPARE(form->btnExit->Look().Fill, POSPalette::Content);
-    for (const TPOSButton* button : {form->btnLogin, form->btnExit}) {
+    QCOMPARE(ui.btnLogin->text(), QString("Sistem Girişi"));
+    QCOMPARE(ui.btnLogin->Glyph(), TGlyph::User);
+    QCOMPARE(ui.btnLogin->Look().Fill, POSPalette::Primary);
+    QCOMPARE(ui.btnLogin->Look().Text, QColor(Qt::white));
+    QCOMPARE(ui.btnExit->text(), QString("Çıkış"));
+    QCOMPARE(ui.btnExit->Glyph(), TGlyph::Power);
+    QCOMPARE(ui.btnExit->Look().Fill, POSPalette::Content);
+    for (const TPOSButton* button : {ui.btnLogin, ui.btnExit}) {
         QCOMPARE(button->font().family(), QString("Segoe UI Semibold"));
         QCOMPARE(button->font().pointSize(), 10);
         QVERIFY(button->font().bold());
         QVERIFY(button->height() >= 38);
         QCOMPARE(button->Look().GlyphSize, 18);
     }
-    QCOMPARE(form->pnlHeader->palette().color(QPalette::Window), POSPalette::Header);
+    QCOMPARE(ui.pnlHeader->palette().color(QPalette::Window), POSPalette::Header);
 }
 
 void TestLoginForm::tabOrder()
 {
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QList<QWidget*> chain;
-    QWidget* next = form->edtUsername;
+    QWidget* next = ui.edtUsername;
     for (int i = 0; i < 6; ++i) {
         chain << next;
         do
             next = next->nextInFocusChain();
-        while (next != form->edtPassword && next != form->scGPComboBox1 &&
-               next != form->FRememberMeCheck && next != form->btnLogin && next != form->btnExit &&
-               next != form->edtUsername);
+        while (next != ui.edtPassword && next != ui.scGPComboBox1 && next != ui.FRememberMeCheck &&
+               next != ui.btnLogin && next != ui.btnExit && next != ui.edtUsername);
     }
-    const QList<QWidget*> expected = {form->edtUsername,   form->edtPassword,
-                                      form->scGPComboBox1, form->FRememberMeCheck,
-                                      form->btnLogin,      form->btnExit};
+    const QList<QWidget*> expected = {ui.edtUsername,      ui.edtPassword, ui.scGPComboBox1,
+                                      ui.FRememberMeCheck, ui.btnLogin,    ui.btnExit};
     QCOMPARE(chain, expected);
 }
 
 void TestLoginForm::startsTransparentAndFadesIn()
 {
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QCOMPARE(form->windowOpacity(), 0.0);
     QVERIFY(form->FormShow());
     QVERIFY(form->FadeInRunning());
-    QCOMPARE(form->tmrFadeIn.interval(), 15);
+    QCOMPARE(ui.tmrFadeIn->interval(), 15);
     int ticks = 0;
     QList<int> alphas;
     while (form->FadeInRunning() && ticks < 50) {
@@ -222,10 +269,11 @@ void TestLoginForm::rememberedUser()
     if (!ini.isEmpty())
         WriteFile(FPrefs, ini);
     const auto form = NewForm();
-    QCOMPARE(form->FRememberMeCheck->isChecked(), checked);
-    QCOMPARE(form->edtUsername->text(), user);
-    QWidget* expected = passwordFocused ? static_cast<QWidget*>(form->edtPassword)
-                                        : static_cast<QWidget*>(form->edtUsername);
+    const TLoginControls ui(form.get());
+    QCOMPARE(ui.FRememberMeCheck->isChecked(), checked);
+    QCOMPARE(ui.edtUsername->text(), user);
+    QWidget* expected = passwordFocused ? static_cast<QWidget*>(ui.edtPassword)
+                                        : static_cast<QWidget*>(ui.edtUsername);
     QCOMPARE(form->InitialFocus(), expected);
     form->show();
     QApplication::setActiveWindow(form.get());
@@ -235,13 +283,14 @@ void TestLoginForm::rememberedUser()
 void TestLoginForm::firstShowConnectsAndListsBranches()
 {
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QCOMPARE(form->TerminalID(), -1);
     form->show();
     QTRY_VERIFY(form->FadeInRunning() || form->Alpha() == 255);
-    QCOMPARE(Items(form->scGPComboBox1),
+    QCOMPARE(Items(ui.scGPComboBox1),
              QStringList({"Depo", "Kadıköy - Kırvelo Gıda A.Ş.", "Merkez - Kırvelo Gıda A.Ş."}));
-    QCOMPARE(Items(form->cmbBranch), Items(form->scGPComboBox1));
-    QCOMPARE(form->cmbBranch->itemData(2).toInt(), 1);
+    QCOMPARE(Items(ui.cmbBranch), Items(ui.scGPComboBox1));
+    QCOMPARE(ui.cmbBranch->itemData(2).toInt(), 1);
     // The terminal named like this computer (COMPUTERNAME=testhost).
     QCOMPARE(form->TerminalID(), 3);
 }
@@ -263,18 +312,20 @@ void TestLoginForm::rememberedBranch()
     QFETCH(int, subeID);
     WriteFile(FPrefs, QString("[Login]\nRememberMe=0\nSubeID=%1\n").arg(remembered));
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QVERIFY(form->FormShow());
-    QCOMPARE(form->scGPComboBox1->currentIndex(), index);
-    QCOMPARE(form->cmbBranch->currentIndex(), index);
+    QCOMPARE(ui.scGPComboBox1->currentIndex(), index);
+    QCOMPARE(ui.cmbBranch->currentIndex(), index);
     QCOMPARE(form->SelectedSubeID(), subeID);
 }
 
 void TestLoginForm::pickerKeepsHiddenListInStep()
 {
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QVERIFY(form->FormShow());
-    form->scGPComboBox1->setCurrentIndex(2);
-    QCOMPARE(form->cmbBranch->currentIndex(), 2);
+    ui.scGPComboBox1->setCurrentIndex(2);
+    QCOMPARE(ui.cmbBranch->currentIndex(), 2);
     QCOMPARE(form->SelectedSubeID(), 1);
 }
 
@@ -283,18 +334,19 @@ void TestLoginForm::noActiveBranch()
     FDb->Exec("UPDATE Sube SET IsActive = 0");
     TDialogAnswers answers;
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QVERIFY(form->FormShow());
-    QCOMPARE(form->scGPComboBox1->count(), 0);
+    QCOMPARE(ui.scGPComboBox1->count(), 0);
     QCOMPARE(form->SelectedSubeID(), 0);
     QCOMPARE(answers.Count(), 1);
     QCOMPARE(answers.Last().Text, QString("Aktif şube kaydı bulunamadı."));
 
     // Logging in then asks for a branch.
-    form->edtUsername->setText("kasiyer");
-    form->edtPassword->setText("1234");
+    ui.edtUsername->setText("kasiyer");
+    ui.edtPassword->setText("1234");
     form->btnLoginClick();
     QCOMPARE(answers.Last().Text, QString("Şube seçiniz!"));
-    QCOMPARE(form->focusWidget(), form->scGPComboBox1);
+    QCOMPARE(form->focusWidget(), ui.scGPComboBox1);
 }
 
 void TestLoginForm::loginFailures_data()
@@ -340,19 +392,20 @@ void TestLoginForm::loginFailures()
     QFETCH(QString, focus);
     QFETCH(bool, passwordCleared);
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QVERIFY(form->FormShow());
     QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
     TDialogAnswers answers;
-    form->edtUsername->setText(user);
-    form->edtPassword->setText(password);
-    form->scGPComboBox1->setCurrentIndex(branchIndex);
+    ui.edtUsername->setText(user);
+    ui.edtPassword->setText(password);
+    ui.scGPComboBox1->setCurrentIndex(branchIndex);
     form->btnLoginClick();
     QCOMPARE(answers.Count(), 1);
     QCOMPARE(answers.Last().Title, QString("Hata"));
     QCOMPARE(answers.Last().DlgType, int(dtError));
     QCOMPARE(answers.Last().Text, message);
     QCOMPARE(form->focusWidget()->objectName(), focus);
-    QCOMPARE(form->edtPassword->text().isEmpty(), passwordCleared || password.isEmpty());
+    QCOMPARE(ui.edtPassword->text().isEmpty(), passwordCleared || password.isEmpty());
     QVERIFY(!TSessionManager::Instance().GetIsLoggedIn());
     QCOMPARE(ended.count(), 0);
     QVERIFY(!QFile::exists(FPrefs));
@@ -361,8 +414,9 @@ void TestLoginForm::loginFailures()
 void TestLoginForm::successFillsSessionAndRunsMainScreen()
 {
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     form->show();
-    QTRY_COMPARE(form->scGPComboBox1->count(), 3);
+    QTRY_COMPARE(ui.scGPComboBox1->count(), 3);
     QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
     bool loginHiddenDuringRun = false;
     int endedDuringRun = -1;
@@ -377,10 +431,10 @@ void TestLoginForm::successFillsSessionAndRunsMainScreen()
         });
         return screen;
     });
-    form->edtUsername->setText(" kasiyer ");
-    form->edtPassword->setText("1234");
-    form->FRememberMeCheck->setChecked(true);
-    form->scGPComboBox1->setCurrentIndex(1);
+    ui.edtUsername->setText(" kasiyer ");
+    ui.edtPassword->setText("1234");
+    ui.FRememberMeCheck->setChecked(true);
+    ui.scGPComboBox1->setCurrentIndex(1);
     TDialogAnswers answers;
     form->btnLoginClick();
     QCOMPARE(answers.Count(), 0);
@@ -405,14 +459,15 @@ void TestLoginForm::successFillsSessionAndRunsMainScreen()
 void TestLoginForm::enterInPasswordBoxLogsIn()
 {
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QVERIFY(form->FormShow());
     form->SetMainScreenFactory([](QWidget*) { return nullptr; });
     QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
     TDialogAnswers answers;
-    form->scGPComboBox1->setCurrentIndex(1);
-    form->edtUsername->setText("yonetici");
-    QTest::keyClicks(form->edtPassword, "Admin!");
-    QTest::keyClick(form->edtPassword, Qt::Key_Return);
+    ui.scGPComboBox1->setCurrentIndex(1);
+    ui.edtUsername->setText("yonetici");
+    QTest::keyClicks(ui.edtPassword, "Admin!");
+    QTest::keyClick(ui.edtPassword, Qt::Key_Return);
     QVERIFY(TSessionManager::Instance().GetIsLoggedIn());
     QCOMPARE(TSessionManager::Instance().GetSessionInfo().RolAdi, QString("Yönetici"));
     QCOMPARE(ended.count(), 1);
@@ -423,13 +478,14 @@ void TestLoginForm::uncheckedRememberMeDropsUsername()
 {
     WriteFile(FPrefs, "[Login]\nRememberMe=1\nSubeID=5\nUsername=kasiyer\n");
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QVERIFY(form->FormShow());
     QCOMPARE(form->SelectedSubeID(), 5);
     form->SetMainScreenFactory([](QWidget*) { return nullptr; });
     TDialogAnswers answers;
-    form->FRememberMeCheck->setChecked(false);
-    form->scGPComboBox1->setCurrentIndex(2);
-    form->edtPassword->setText("1234");
+    ui.FRememberMeCheck->setChecked(false);
+    ui.scGPComboBox1->setCurrentIndex(2);
+    ui.edtPassword->setText("1234");
     form->btnLoginClick();
     QVERIFY(TSessionManager::Instance().GetIsLoggedIn());
     const QString prefs = ReadFile(FPrefs);
@@ -443,12 +499,13 @@ void TestLoginForm::namesakeCannotTakeOverTheSession()
     // The deleted and the inactive namesake (users 1 and 2) come first in the table: chosen by
     // name alone, either would fill the session.
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QVERIFY(form->FormShow());
     form->SetMainScreenFactory([](QWidget*) { return nullptr; });
     TDialogAnswers answers;
-    form->edtUsername->setText("kasiyer");
-    form->edtPassword->setText("1234");
-    form->scGPComboBox1->setCurrentIndex(2);
+    ui.edtUsername->setText("kasiyer");
+    ui.edtPassword->setText("1234");
+    ui.scGPComboBox1->setCurrentIndex(2);
     form->btnLoginClick();
     const TSessionInfo session = TSessionManager::Instance().GetSessionInfo();
     QCOMPARE(session.KullaniciID, 3);
@@ -458,8 +515,9 @@ void TestLoginForm::namesakeCannotTakeOverTheSession()
 void TestLoginForm::exitEndsProgram()
 {
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
-    QTest::mouseClick(form->btnExit, Qt::LeftButton);
+    QTest::mouseClick(ui.btnExit, Qt::LeftButton);
     QCOMPARE(ended.count(), 1);
     QCOMPARE(ended.at(0).at(0).toInt(), 0);
 }
@@ -469,6 +527,7 @@ void TestLoginForm::connectionFailureEndsProgram()
     TdmMain unreachable;
     unreachable.SetAttempts({{"QSQLITE", FDir->filePath("yok/olmayan/klasor/x.db")}});
     const auto form = NewForm();
+    const TLoginControls ui(form.get());
     QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
     QString shown;
     QTimer poll;
@@ -486,8 +545,53 @@ void TestLoginForm::connectionFailureEndsProgram()
     QCOMPARE(ended.at(0).at(0).toInt(), 1);
     QVERIFY2(shown.startsWith("Kritik Bağlantı Hatası: Veritabanı Erişim Hatası!"),
              qPrintable(shown));
-    QCOMPARE(form->scGPComboBox1->count(), 0);
+    QCOMPARE(ui.scGPComboBox1->count(), 0);
     QVERIFY(!form->FadeInRunning());
+}
+
+void TestLoginForm::connectionFailureBoxRunsThroughTheSeam()
+{
+    TdmMain unreachable;
+    unreachable.SetAttempts({{"QSQLITE", FDir->filePath("yok/olmayan/klasor/x.db")}});
+    const auto form = NewForm();
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    TDialogAnswers answers;
+    QVERIFY(!form->FormShow());
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 1);
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Title, QGuiApplication::applicationDisplayName());
+    QVERIFY2(answers.Last().Text.startsWith("Kritik Bağlantı Hatası: Veritabanı Erişim Hatası!"),
+             qPrintable(answers.Last().Text));
+}
+
+void TestLoginForm::mainScreenRunsThroughTheSeam()
+{
+    const auto form = NewForm();
+    const TLoginControls ui(form.get());
+    QVERIFY(form->FormShow());
+    form->SetMainScreenFactory([](QWidget* owner) {
+        auto screen = std::make_unique<QDialog>(owner);
+        screen->setWindowTitle("Satış Ekranı");
+        return screen;
+    });
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    TDialogAnswers answers;
+    bool loginHidden = false;
+    answers.Step([&](QDialog& screen) {
+        loginHidden = form->isHidden();
+        screen.reject();
+    });
+    ui.edtUsername->setText("kasiyer");
+    ui.edtPassword->setText("1234");
+    ui.scGPComboBox1->setCurrentIndex(2);
+    form->btnLoginClick();
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Form, QString("QDialog"));
+    QCOMPARE(answers.Last().Title, QString("Satış Ekranı"));
+    QVERIFY(loginHidden);
+    QCOMPARE(ended.count(), 1);
 }
 
 QTEST_MAIN(TestLoginForm)

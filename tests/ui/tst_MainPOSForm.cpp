@@ -1,6 +1,7 @@
 #include "core/AppPaths.h"
 #include "core/AppSettingsManager.h"
 #include "core/SessionManager.h"
+#include "support/DialogTestHooks.h"
 #include "support/ShopFixture.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"

@@ -1,3 +1,4 @@
+#include "support/DialogTestHooks.h"
 #include "support/TestDatabase.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
@@ -21,6 +22,51 @@ void TypeInto(QLineEdit* edit, const QString& keys)
     edit->selectAll();
     QTest::keyClicks(edit, keys);
 }
+
+// The window's controls, found by their object names.
+struct TPaymentControls {
+    explicit TPaymentControls(QWidget* form)
+        : pnlTop(Child<QWidget>(form, "pnlTop"))
+        , pnlInput(Child<QWidget>(form, "pnlInput"))
+        , pnlBottom(Child<QWidget>(form, "pnlBottom"))
+        , lblTotalTitle(Child<QLabel>(form, "lblTotalTitle"))
+        , lblTotalAmount(Child<QLabel>(form, "lblTotalAmount"))
+        , lblNakit(Child<QLabel>(form, "lblNakit"))
+        , lblKart(Child<QLabel>(form, "lblKart"))
+        , lblPaidTitle(Child<QLabel>(form, "lblPaidTitle"))
+        , lblPaidAmount(Child<QLabel>(form, "lblPaidAmount"))
+        , lblChangeTitle(Child<QLabel>(form, "lblChangeTitle"))
+        , lblChangeAmount(Child<QLabel>(form, "lblChangeAmount"))
+        , lblRemaining(Child<QLabel>(form, "lblRemaining"))
+        , lblRemainingAmount(Child<QLabel>(form, "lblRemainingAmount"))
+        , edtNakit(Child<QLineEdit>(form, "edtNakit"))
+        , edtKart(Child<QLineEdit>(form, "edtKart"))
+        , btnNakitTam(Child<TPOSButton>(form, "btnNakitTam"))
+        , btnKartTam(Child<TPOSButton>(form, "btnKartTam"))
+        , btnCancel(Child<TPOSButton>(form, "btnCancel"))
+        , btnComplete(Child<TPOSButton>(form, "btnComplete"))
+    {
+    }
+    QWidget* pnlTop;
+    QWidget* pnlInput;
+    QWidget* pnlBottom;
+    QLabel* lblTotalTitle;
+    QLabel* lblTotalAmount;
+    QLabel* lblNakit;
+    QLabel* lblKart;
+    QLabel* lblPaidTitle;
+    QLabel* lblPaidAmount;
+    QLabel* lblChangeTitle;
+    QLabel* lblChangeAmount;
+    QLabel* lblRemaining;
+    QLabel* lblRemainingAmount;
+    QLineEdit* edtNakit;
+    QLineEdit* edtKart;
+    TPOSButton* btnNakitTam;
+    TPOSButton* btnKartTam;
+    TPOSButton* btnCancel;
+    TPOSButton* btnComplete;
+};
 
 QString LabelColor(const QLabel* label)
 {
@@ -72,127 +118,135 @@ void TestPaymentForm::initTestCase()
 void TestPaymentForm::layoutAndTexts()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.layout()->activate();
     QCOMPARE(form.size(), QSize(499, 448));
     QVERIFY(form.windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(form.lblTotalTitle->text(), QString("TOPLAM TUTAR"));
-    QCOMPARE(form.lblNakit->text(), QString("ALINAN NAKİT"));
-    QCOMPARE(form.lblKart->text(), QString("KREDİ KARTI"));
-    QCOMPARE(form.btnNakitTam->text(), QString("Tümü"));
-    QCOMPARE(form.btnKartTam->text(), QString("Tümü"));
-    QCOMPARE(form.lblPaidTitle->text(), QString("ALINAN NAKİT"));
-    QCOMPARE(form.lblChangeTitle->text(), QString("PARA ÜSTÜ"));
-    QCOMPARE(form.lblRemaining->text(), QString("KALAN"));
-    QCOMPARE(form.btnCancel->text(), QString("İptal"));
-    QCOMPARE(form.btnComplete->text(), QString("Satışı Tamamla"));
-    QCOMPARE(form.btnComplete->Look().Fill, POSPalette::Primary);
-    QCOMPARE(form.btnCancel->Look().Fill, POSPalette::Content);
-    QCOMPARE(form.edtNakit->text(), QString("0.00"));
-    QCOMPARE(form.edtKart->text(), QString("0.00"));
-    QVERIFY(form.edtNakit->alignment().testFlag(Qt::AlignRight));
-    QVERIFY(form.edtNakit->font().pixelSize() >= 20);
-    QCOMPARE(form.pnlTop->palette().color(QPalette::Window), POSPalette::Header);
-    QCOMPARE(form.pnlBottom->palette().color(QPalette::Window), POSPalette::Footer);
-    QCOMPARE(form.pnlInput->palette().color(QPalette::Window), POSPalette::Content);
-    QCOMPARE(LabelColor(form.lblChangeAmount), QString("#1E6FD0")); // change in blue
+    QCOMPARE(ui.lblTotalTitle->text(), QString("TOPLAM TUTAR"));
+    QCOMPARE(ui.lblNakit->text(), QString("ALINAN NAKİT"));
+    QCOMPARE(ui.lblKart->text(), QString("KREDİ KARTI"));
+    QCOMPARE(ui.btnNakitTam->text(), QString("Tümü"));
+    QCOMPARE(ui.btnKartTam->text(), QString("Tümü"));
+    QCOMPARE(ui.lblPaidTitle->text(), QString("ALINAN NAKİT"));
+    QCOMPARE(ui.lblChangeTitle->text(), QString("PARA ÜSTÜ"));
+    QCOMPARE(ui.lblRemaining->text(), QString("KALAN"));
+    QCOMPARE(ui.btnCancel->text(), QString("İptal"));
+    QCOMPARE(ui.btnComplete->text(), QString("Satışı Tamamla"));
+    QCOMPARE(ui.btnComplete->Look().Fill, POSPalette::Primary);
+    QCOMPARE(ui.btnCancel->Look().Fill, POSPalette::Content);
+    QCOMPARE(ui.edtNakit->text(), QString("0.00"));
+    QCOMPARE(ui.edtKart->text(), QString("0.00"));
+    QVERIFY(ui.edtNakit->alignment().testFlag(Qt::AlignRight));
+    QVERIFY(ui.edtNakit->font().pixelSize() >= 20);
+    QCOMPARE(ui.pnlTop->palette().color(QPalette::Window), POSPalette::Header);
+    QCOMPARE(ui.pnlBottom->palette().color(QPalette::Window), POSPalette::Footer);
+    QCOMPARE(ui.pnlInput->palette().color(QPalette::Window), POSPalette::Content);
+    QCOMPARE(LabelColor(ui.lblChangeAmount), QString("#1E6FD0")); // change in blue
 }
 
 void TestPaymentForm::setTotalFillsBoxes()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(1234.5);
     QCOMPARE(form.TotalAmount(), 1234.5);
-    QCOMPARE(form.lblTotalAmount->text(), QString("1.234,50 TL"));
-    QCOMPARE(form.edtNakit->text(), QString("1234,50"));
-    QCOMPARE(form.edtKart->text(), QString("0,00"));
-    QCOMPARE(form.lblPaidAmount->text(), QString("1.234,50 TL"));
-    QCOMPARE(form.lblChangeAmount->text(), QString("0,00 TL"));
-    QCOMPARE(form.lblRemainingAmount->text(), QString("0,00 TL"));
-    QVERIFY(form.btnComplete->isEnabled());
+    QCOMPARE(ui.lblTotalAmount->text(), QString("1.234,50 TL"));
+    QCOMPARE(ui.edtNakit->text(), QString("1234,50"));
+    QCOMPARE(ui.edtKart->text(), QString("0,00"));
+    QCOMPARE(ui.lblPaidAmount->text(), QString("1.234,50 TL"));
+    QCOMPARE(ui.lblChangeAmount->text(), QString("0,00 TL"));
+    QCOMPARE(ui.lblRemainingAmount->text(), QString("0,00 TL"));
+    QVERIFY(ui.btnComplete->isEnabled());
 }
 
 void TestPaymentForm::showingSelectsCash()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(87.5);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    QCOMPARE(QApplication::focusWidget(), form.edtNakit);
-    QCOMPARE(form.edtNakit->selectedText(), QString("87,50"));
-    QTest::keyClicks(form.edtNakit, "100");
-    QCOMPARE(form.edtNakit->text(), QString("100"));
+    QCOMPARE(QApplication::focusWidget(), ui.edtNakit);
+    QCOMPARE(ui.edtNakit->selectedText(), QString("87,50"));
+    QTest::keyClicks(ui.edtNakit, "100");
+    QCOMPARE(ui.edtNakit->text(), QString("100"));
 }
 
 void TestPaymentForm::filterRefusesThirdDecimal()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(50);
-    TypeInto(form.edtNakit, "12,345");
-    QCOMPARE(form.edtNakit->text(), QString("12,34"));
+    TypeInto(ui.edtNakit, "12,345");
+    QCOMPARE(ui.edtNakit->text(), QString("12,34"));
     // Digits before the separator are never limited.
-    form.edtNakit->setCursorPosition(2);
-    QTest::keyClicks(form.edtNakit, "9");
-    QCOMPARE(form.edtNakit->text(), QString("129,34"));
+    ui.edtNakit->setCursorPosition(2);
+    QTest::keyClicks(ui.edtNakit, "9");
+    QCOMPARE(ui.edtNakit->text(), QString("129,34"));
 }
 
 void TestPaymentForm::filterAllowsTypingOverSelectedDecimals()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(50);
-    form.edtKart->setText("12,34");
-    form.edtKart->setSelection(3, 2);
-    QTest::keyClicks(form.edtKart, "7");
-    QCOMPARE(form.edtKart->text(), QString("12,7"));
-    QTest::keyClicks(form.edtKart, "5");
-    QCOMPARE(form.edtKart->text(), QString("12,75"));
-    QTest::keyClick(form.edtKart, Qt::Key_Backspace);
-    QTest::keyClicks(form.edtKart, "1");
-    QCOMPARE(form.edtKart->text(), QString("12,71"));
+    ui.edtKart->setText("12,34");
+    ui.edtKart->setSelection(3, 2);
+    QTest::keyClicks(ui.edtKart, "7");
+    QCOMPARE(ui.edtKart->text(), QString("12,7"));
+    QTest::keyClicks(ui.edtKart, "5");
+    QCOMPARE(ui.edtKart->text(), QString("12,75"));
+    QTest::keyClick(ui.edtKart, Qt::Key_Backspace);
+    QTest::keyClicks(ui.edtKart, "1");
+    QCOMPARE(ui.edtKart->text(), QString("12,71"));
 }
 
 void TestPaymentForm::filterSeparators()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(50);
-    TypeInto(form.edtNakit, "12.5");
-    QCOMPARE(form.edtNakit->text(), QString("12,5"));
-    QTest::keyClicks(form.edtNakit, ",");
-    QTest::keyClicks(form.edtNakit, ".");
-    QCOMPARE(form.edtNakit->text(), QString("12,5"));
-    TypeInto(form.edtKart, "3,");
-    QCOMPARE(form.edtKart->text(), QString("3,"));
+    TypeInto(ui.edtNakit, "12.5");
+    QCOMPARE(ui.edtNakit->text(), QString("12,5"));
+    QTest::keyClicks(ui.edtNakit, ",");
+    QTest::keyClicks(ui.edtNakit, ".");
+    QCOMPARE(ui.edtNakit->text(), QString("12,5"));
+    TypeInto(ui.edtKart, "3,");
+    QCOMPARE(ui.edtKart->text(), QString("3,"));
 }
 
 void TestPaymentForm::filterSwallowsOtherCharacters()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(50);
-    TypeInto(form.edtNakit, "1a2-b 3e+4");
-    QCOMPARE(form.edtNakit->text(), QString("1234"));
+    TypeInto(ui.edtNakit, "1a2-b 3e+4");
+    QCOMPARE(ui.edtNakit->text(), QString("1234"));
     // Caret movement and forward delete are left to the box.
-    form.edtNakit->setCursorPosition(0);
-    QTest::keyClick(form.edtNakit, Qt::Key_Delete);
-    QTest::keyClick(form.edtNakit, Qt::Key_End);
-    QTest::keyClicks(form.edtNakit, "5");
-    QCOMPARE(form.edtNakit->text(), QString("2345"));
+    ui.edtNakit->setCursorPosition(0);
+    QTest::keyClick(ui.edtNakit, Qt::Key_Delete);
+    QTest::keyClick(ui.edtNakit, Qt::Key_End);
+    QTest::keyClicks(ui.edtNakit, "5");
+    QCOMPARE(ui.edtNakit->text(), QString("2345"));
 }
 
 void TestPaymentForm::leavingBoxRewritesTwoDecimals()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(50);
     form.show();
     QVERIFY(QTest::qWaitForWindowActive(&form));
-    TypeInto(form.edtNakit, "12,5");
-    form.edtKart->setFocus();
-    QCOMPARE(form.edtNakit->text(), QString("12,50"));
-    TypeInto(form.edtKart, "7,");
-    form.edtNakit->setFocus();
-    QCOMPARE(form.edtKart->text(), QString("7,00"));
-    TypeInto(form.edtNakit, "");
-    QTest::keyClick(form.edtNakit, Qt::Key_Backspace);
-    form.edtKart->setFocus();
-    QCOMPARE(form.edtNakit->text(), QString("0,00"));
+    TypeInto(ui.edtNakit, "12,5");
+    ui.edtKart->setFocus();
+    QCOMPARE(ui.edtNakit->text(), QString("12,50"));
+    TypeInto(ui.edtKart, "7,");
+    ui.edtNakit->setFocus();
+    QCOMPARE(ui.edtKart->text(), QString("7,00"));
+    TypeInto(ui.edtNakit, "");
+    QTest::keyClick(ui.edtNakit, Qt::Key_Backspace);
+    ui.edtKart->setFocus();
+    QCOMPARE(ui.edtNakit->text(), QString("0,00"));
 }
 
 void TestPaymentForm::summaryLabels_data()
@@ -237,45 +291,48 @@ void TestPaymentForm::summaryLabels()
     QFETCH(QString, remaining);
     QFETCH(bool, due);
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(total);
-    TypeInto(form.edtNakit, cash);
-    TypeInto(form.edtKart, card);
-    QCOMPARE(form.lblPaidAmount->text(), paid);
-    QCOMPARE(form.lblChangeAmount->text(), change);
-    QCOMPARE(form.lblRemainingAmount->text(), remaining);
-    QCOMPARE(LabelColor(form.lblRemainingAmount), due ? QString("#D8353C") : QString("#167840"));
-    QCOMPARE(form.btnComplete->isEnabled(), !due);
+    TypeInto(ui.edtNakit, cash);
+    TypeInto(ui.edtKart, card);
+    QCOMPARE(ui.lblPaidAmount->text(), paid);
+    QCOMPARE(ui.lblChangeAmount->text(), change);
+    QCOMPARE(ui.lblRemainingAmount->text(), remaining);
+    QCOMPARE(LabelColor(ui.lblRemainingAmount), due ? QString("#D8353C") : QString("#167840"));
+    QCOMPARE(ui.btnComplete->isEnabled(), !due);
 }
 
 void TestPaymentForm::allButtons()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(100);
-    TypeInto(form.edtKart, "60");
-    QCOMPARE(form.btnComplete->isEnabled(), true); // 100 cash + 60 card is covered
-    QTest::mouseClick(form.btnNakitTam, Qt::LeftButton);
-    QCOMPARE(form.edtNakit->text(), QString("40,00"));
-    TypeInto(form.edtNakit, "25");
-    QTest::mouseClick(form.btnKartTam, Qt::LeftButton);
-    QCOMPARE(form.edtKart->text(), QString("75,00"));
-    QCOMPARE(form.lblRemainingAmount->text(), QString("0,00 TL"));
+    TypeInto(ui.edtKart, "60");
+    QCOMPARE(ui.btnComplete->isEnabled(), true); // 100 cash + 60 card is covered
+    QTest::mouseClick(ui.btnNakitTam, Qt::LeftButton);
+    QCOMPARE(ui.edtNakit->text(), QString("40,00"));
+    TypeInto(ui.edtNakit, "25");
+    QTest::mouseClick(ui.btnKartTam, Qt::LeftButton);
+    QCOMPARE(ui.edtKart->text(), QString("75,00"));
+    QCOMPARE(ui.lblRemainingAmount->text(), QString("0,00 TL"));
     // Not limited at 0: a card amount above the total leaves a negative cash amount.
-    TypeInto(form.edtKart, "150");
-    QTest::mouseClick(form.btnNakitTam, Qt::LeftButton);
-    QCOMPARE(form.edtNakit->text(), QString("-50,00"));
-    QCOMPARE(form.lblPaidAmount->text(), QString("0,00 TL"));
+    TypeInto(ui.edtKart, "150");
+    QTest::mouseClick(ui.btnNakitTam, Qt::LeftButton);
+    QCOMPARE(ui.edtNakit->text(), QString("-50,00"));
+    QCOMPARE(ui.lblPaidAmount->text(), QString("0,00 TL"));
 }
 
 void TestPaymentForm::enterCompletesOnlyWhenEnabled()
 {
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(100);
-    TypeInto(form.edtNakit, "50");
-    QTest::keyClick(form.edtNakit, Qt::Key_Return);
+    TypeInto(ui.edtNakit, "50");
+    QTest::keyClick(ui.edtNakit, Qt::Key_Return);
     QCOMPARE(form.result(), int(mrNone));
-    QCOMPARE(form.edtNakit->text(), QString("50"));
-    TypeInto(form.edtKart, "50");
-    QTest::keyClick(form.edtKart, Qt::Key_Enter);
+    QCOMPARE(ui.edtNakit->text(), QString("50"));
+    TypeInto(ui.edtKart, "50");
+    QTest::keyClick(ui.edtKart, Qt::Key_Enter);
     QCOMPARE(form.result(), int(mrOk));
     QCOMPARE(form.PaymentType, QString("KARMA"));
     QCOMPARE(form.PaymentNakit, 50.0);
@@ -286,8 +343,9 @@ void TestPaymentForm::shortPaymentShowsError()
 {
     TDialogAnswers answers;
     TfrmPayment form;
+    const TPaymentControls ui(&form);
     form.SetTotal(100);
-    TypeInto(form.edtNakit, "60");
+    TypeInto(ui.edtNakit, "60");
     form.btnCompleteClick();
     QCOMPARE(answers.Count(), 1);
     QCOMPARE(answers.Last().Title, QString("Eksik Tutar"));

@@ -40,15 +40,26 @@ struct TFakeSalesScreen {
     }
 };
 
+// The menu's list and title, found by their object names.
+QListWidget* List(const TPopupMenuForm& menu)
+{
+    return menu.findChild<QListWidget*>("scAdvancedListBox1");
+}
+
+QLabel* Title(const TPopupMenuForm& menu)
+{
+    return menu.findChild<QLabel*>("scLabel1");
+}
+
 QPoint ItemCentre(const TPopupMenuForm& menu, int row)
 {
-    QListWidget* list = menu.scAdvancedListBox1;
+    QListWidget* list = List(menu);
     return list->visualItemRect(list->item(row)).center();
 }
 
 void Release(const TPopupMenuForm& menu, QPoint at)
 {
-    QWidget* viewport = menu.scAdvancedListBox1->viewport();
+    QWidget* viewport = List(menu)->viewport();
     QTest::mousePress(viewport, Qt::LeftButton, {}, at);
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
 }
@@ -138,9 +149,9 @@ void TestPopupMenus::itemsAndSizes()
     QCOMPARE(menu->size(), size);
     QVERIFY(menu->windowFlags().testFlag(Qt::Popup));
     QVERIFY(menu->windowFlags().testFlag(Qt::FramelessWindowHint));
-    QCOMPARE(menu->scLabel1->text(), title);
-    QCOMPARE(menu->scLabel1->font().family(), QString("Tahoma"));
-    QListWidget* list = menu->scAdvancedListBox1;
+    QCOMPARE(Title(*menu)->text(), title);
+    QCOMPARE(Title(*menu)->font().family(), QString("Tahoma"));
+    QListWidget* list = List(*menu);
     QCOMPARE(list->count(), int(captions.size()));
     for (int i = 0; i < list->count(); ++i) {
         QCOMPARE(list->item(i)->text(), captions[i]);
@@ -155,7 +166,7 @@ void TestPopupMenus::itemsFitTheWindow()
     TFakeSalesScreen screen;
     TMenuPopupForm menu;
     menu.DropDown(&screen.button);
-    QListWidget* list = menu.scAdvancedListBox1;
+    QListWidget* list = List(menu);
     const QRect first = list->visualItemRect(list->item(0));
     const QRect second = list->visualItemRect(list->item(1));
     const QRect last = list->visualItemRect(list->item(3));
@@ -176,7 +187,7 @@ void TestPopupMenus::dropsDownBelowTheButton()
     QVERIFY(menu.isVisible());
     QCOMPARE(menu.pos(), screen.button.mapToGlobal(QPoint(0, screen.button.height())));
     QCOMPARE(QApplication::activePopupWidget(), &menu);
-    QCOMPARE(QApplication::focusWidget(), menu.scAdvancedListBox1);
+    QCOMPARE(QApplication::focusWidget(), List(menu));
 }
 
 void TestPopupMenus::staysOnTheScreen()
@@ -210,9 +221,9 @@ void TestPopupMenus::chooseByEnter()
     menu.SetSalesScreen(&screen.window, screen.ShiftHandlers(&menu));
     QSignalSpy chosen(&menu, &TPopupMenuForm::ItemChosen);
     menu.DropDown(&screen.button);
-    menu.scAdvancedListBox1->setCurrentRow(row);
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key(key));
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key(key));
+    List(menu)->setCurrentRow(row);
+    QTest::keyClick(List(menu), Qt::Key(key));
+    QTest::keyClick(List(menu), Qt::Key(key));
     QCOMPARE(screen.runs, QList<int>{row});
     QCOMPARE(screen.closedWhenRun, QList<bool>{true});
     QCOMPARE(chosen.count(), 1);
@@ -225,13 +236,13 @@ void TestPopupMenus::arrowKeysThenEnter()
     TMenuPopupForm menu;
     menu.SetSalesScreen(&screen.window, screen.ShiftHandlers(&menu));
     menu.DropDown(&screen.button);
-    menu.scAdvancedListBox1->setCurrentRow(0);
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key_Down);
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key_Down);
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key_Up);
+    List(menu)->setCurrentRow(0);
+    QTest::keyClick(List(menu), Qt::Key_Down);
+    QTest::keyClick(List(menu), Qt::Key_Down);
+    QTest::keyClick(List(menu), Qt::Key_Up);
     QVERIFY(menu.isVisible());
     QVERIFY(screen.runs.isEmpty());
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key_Return);
+    QTest::keyClick(List(menu), Qt::Key_Return);
     QCOMPARE(screen.runs, QList<int>{1});
 }
 
@@ -253,7 +264,7 @@ void TestPopupMenus::chooseByMouse()
     QCOMPARE(screen.runs, QList<int>{row});
     QCOMPARE(screen.closedWhenRun, QList<bool>{true});
     QVERIFY(!menu.isVisible());
-    QCOMPARE(menu.scAdvancedListBox1->currentRow(), row);
+    QCOMPARE(List(menu)->currentRow(), row);
 }
 
 void TestPopupMenus::doubleClickRunsOnce()
@@ -263,7 +274,7 @@ void TestPopupMenus::doubleClickRunsOnce()
     menu.SetSalesScreen(&screen.window, screen.ShiftHandlers(&menu));
     menu.DropDown(&screen.button);
     const QPoint at = ItemCentre(menu, 2);
-    QWidget* viewport = menu.scAdvancedListBox1->viewport();
+    QWidget* viewport = List(menu)->viewport();
     // press, release, double-click press, release: as a mouse delivers a double click
     QTest::mousePress(viewport, Qt::LeftButton, {}, at);
     QTest::mouseRelease(viewport, Qt::LeftButton, {}, at);
@@ -278,8 +289,8 @@ void TestPopupMenus::releaseBesideTheItemsRunsNothing()
     TReportMenuPopupForm menu;
     menu.SetSalesScreen(&screen.window, {screen.Handler(0, &menu), screen.Handler(1, &menu)});
     menu.DropDown(&screen.button);
-    menu.scAdvancedListBox1->setCurrentRow(1);
-    QListWidget* list = menu.scAdvancedListBox1;
+    List(menu)->setCurrentRow(1);
+    QListWidget* list = List(menu);
     const QRect last = list->visualItemRect(list->item(1));
     QVERIFY(last.bottom() + 2 < list->viewport()->height());
     Release(menu, QPoint(last.center().x(), last.bottom() + 2));
@@ -297,7 +308,7 @@ void TestPopupMenus::noCurrentItemRunsNothing()
     TMenuPopupForm menu;
     menu.SetSalesScreen(&screen.window, screen.ShiftHandlers(&menu));
     menu.DropDown(&screen.button);
-    menu.scAdvancedListBox1->setCurrentRow(-1);
+    List(menu)->setCurrentRow(-1);
     menu.ChooseMenuItem();
     QVERIFY(!menu.isVisible());
     QVERIFY(screen.runs.isEmpty());
@@ -324,8 +335,8 @@ void TestPopupMenus::keepsCurrentItemBetweenOpenings()
     menu.DropDown(&screen.button);
     Release(menu, ItemCentre(menu, 2));
     menu.DropDown(&screen.button);
-    QCOMPARE(menu.scAdvancedListBox1->currentRow(), 2);
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key_Return);
+    QCOMPARE(List(menu)->currentRow(), 2);
+    QTest::keyClick(List(menu), Qt::Key_Return);
     QCOMPARE(screen.runs, (QList<int>{2, 2}));
 }
 
@@ -352,15 +363,15 @@ void TestPopupMenus::escapeCloses()
         menu = std::move(reportMenu);
     }
     menu->DropDown(&screen.button);
-    menu->scAdvancedListBox1->setCurrentRow(1);
-    QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Escape);
+    List(*menu)->setCurrentRow(1);
+    QTest::keyClick(List(*menu), Qt::Key_Escape);
     QVERIFY(!menu->isVisible());
     // Esc seen by the window itself, e.g. with the focus off the list.
     menu->DropDown(&screen.button);
     QTest::keyClick(menu.get(), Qt::Key_Escape);
     QVERIFY(!menu->isVisible());
     QVERIFY(screen.runs.isEmpty());
-    QCOMPARE(menu->scAdvancedListBox1->currentRow(), 1);
+    QCOMPARE(List(*menu)->currentRow(), 1);
 }
 
 void TestPopupMenus::clickOutsideCloses()
@@ -369,7 +380,7 @@ void TestPopupMenus::clickOutsideCloses()
     TMenuPopupForm menu;
     menu.SetSalesScreen(&screen.window, screen.ShiftHandlers(&menu));
     menu.DropDown(&screen.button);
-    menu.scAdvancedListBox1->setCurrentRow(1);
+    List(menu)->setCurrentRow(1);
     // While the menu is open every click reaches it; one outside its rectangle closes it.
     QTest::mouseClick(&menu, Qt::LeftButton, {}, QPoint(-20, menu.height() + 20));
     QVERIFY(!menu.isVisible());
@@ -382,7 +393,7 @@ void TestPopupMenus::losingActivationCloses()
     TMenuPopupForm menu;
     menu.SetSalesScreen(&screen.window, screen.ShiftHandlers(&menu));
     menu.DropDown(&screen.button);
-    menu.scAdvancedListBox1->setCurrentRow(1);
+    List(menu)->setCurrentRow(1);
     QEvent deactivate(QEvent::WindowDeactivate);
     QApplication::sendEvent(&menu, &deactivate);
     QVERIFY(!menu.isVisible());
@@ -394,8 +405,8 @@ void TestPopupMenus::withoutSalesScreenNothingHappens()
     TFakeSalesScreen screen;
     TMenuPopupForm menu;
     menu.DropDown(&screen.button);
-    menu.scAdvancedListBox1->setCurrentRow(1);
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key_Return);
+    List(menu)->setCurrentRow(1);
+    QTest::keyClick(List(menu), Qt::Key_Return);
     Release(menu, ItemCentre(menu, 0));
     QVERIFY(menu.isVisible());
     QVERIFY(screen.runs.isEmpty());
@@ -410,8 +421,8 @@ void TestPopupMenus::salesScreenGoneNothingHappens()
     menu.SetSalesScreen(salesScreen.get(), {[&runs] { ++runs; }, {}, {}, {}});
     salesScreen.reset();
     menu.DropDown(&screen.button);
-    menu.scAdvancedListBox1->setCurrentRow(0);
-    QTest::keyClick(menu.scAdvancedListBox1, Qt::Key_Return);
+    List(menu)->setCurrentRow(0);
+    QTest::keyClick(List(menu), Qt::Key_Return);
     QVERIFY(menu.isVisible());
     QCOMPARE(runs, 0);
 }
@@ -448,7 +459,7 @@ void TestPopupMenus::reportMenuMadeOnce()
     QVERIFY(!TReportMenuPopupForm::Existing());
     TReportMenuPopupForm* first = TReportMenuPopupForm::Instance(&screen.window);
     first->DropDown(&screen.button);
-    QTest::keyClick(first->scAdvancedListBox1, Qt::Key_Escape);
+    QTest::keyClick(List(*first), Qt::Key_Escape);
     TReportMenuPopupForm* second = TReportMenuPopupForm::Instance(&screen.window);
     QCOMPARE(second, first);
     QCOMPARE(TReportMenuPopupForm::Existing(), first);
@@ -464,8 +475,8 @@ void TestPopupMenus::reportMenuItems()
     menu->DropDown(&screen.button);
     Release(*menu, ItemCentre(*menu, 1));
     menu->DropDown(&screen.button);
-    menu->scAdvancedListBox1->setCurrentRow(0);
-    QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Return);
+    List(*menu)->setCurrentRow(0);
+    QTest::keyClick(List(*menu), Qt::Key_Return);
     QCOMPARE(screen.runs, (QList<int>{1, 0}));
     QCOMPARE(screen.closedWhenRun, (QList<bool>{true, true}));
 }

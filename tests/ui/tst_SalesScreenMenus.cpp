@@ -1,4 +1,5 @@
 #include "core/SessionManager.h"
+#include "support/DialogTestHooks.h"
 #include "support/ShopFixture.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
@@ -15,6 +16,19 @@
 #include <QtTest>
 
 #include <memory>
+
+namespace {
+// The menu's list and title, found by their object names.
+QListWidget* List(const TPopupMenuForm& menu)
+{
+    return menu.findChild<QListWidget*>("scAdvancedListBox1");
+}
+
+QLabel* Title(const TPopupMenuForm& menu)
+{
+    return menu.findChild<QLabel*>("scLabel1");
+}
+} // namespace
 
 // The sales screen's "Vardiya" and "Rapor" buttons with their drop-down menus, on a real
 // SQLite shop; messages answered through the test hook.
@@ -85,8 +99,8 @@ void TestSalesScreenMenus::NewForm()
 
 void TestSalesScreenMenus::Choose(TPopupMenuForm* menu, int row)
 {
-    menu->scAdvancedListBox1->setCurrentRow(row);
-    QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Return);
+    List(*menu)->setCurrentRow(row);
+    QTest::keyClick(List(*menu), Qt::Key_Return);
 }
 
 void TestSalesScreenMenus::shiftMenuDropsDownFromItsButton()
@@ -99,7 +113,7 @@ void TestSalesScreenMenus::shiftMenuDropsDownFromItsButton()
     QCOMPARE(menu->pos(),
              Find<TPOSButton>("btnMenuVardiya")
                  ->mapToGlobal(QPoint(0, Find<TPOSButton>("btnMenuVardiya")->height())));
-    QCOMPARE(menu->scLabel1->text(), QString("Vardiye İşlemleri"));
+    QCOMPARE(Title(*menu)->text(), QString("Vardiye İşlemleri"));
 }
 
 void TestSalesScreenMenus::escapeLeavesScreenUnchanged()
@@ -165,7 +179,7 @@ void TestSalesScreenMenus::reportMenuMadeOnceOnFirstUse()
     QCOMPARE(first->pos(),
              Find<TPOSButton>("btnMenuRapor")
                  ->mapToGlobal(QPoint(0, Find<TPOSButton>("btnMenuRapor")->height())));
-    QTest::keyClick(first->scAdvancedListBox1, Qt::Key_Escape);
+    QTest::keyClick(List(*first), Qt::Key_Escape);
     QTest::mouseClick(Find<TPOSButton>("btnMenuRapor"), Qt::LeftButton);
     QCOMPARE(TReportMenuPopupForm::Existing(), first);
     QCOMPARE(FForm->findChildren<TReportMenuPopupForm*>().size(), 1);
@@ -213,7 +227,7 @@ void TestSalesScreenMenus::choiceAfterScreenClosedRunsNothing()
     NewForm();
     TMenuPopupForm* menu = TMenuPopupForm::Instance();
     QTest::mouseClick(Find<TPOSButton>("btnMenuVardiya"), Qt::LeftButton);
-    QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Escape);
+    QTest::keyClick(List(*menu), Qt::Key_Escape);
     FForm.reset();
     TDialogAnswers answers;
     QWidget anchor;
@@ -222,7 +236,7 @@ void TestSalesScreenMenus::choiceAfterScreenClosedRunsNothing()
     Choose(menu, 2);
     QVERIFY(menu->isVisible()); // no sales screen: the menu stays open and nothing runs
     QCOMPARE(answers.Count(), 0);
-    QTest::keyClick(menu->scAdvancedListBox1, Qt::Key_Escape);
+    QTest::keyClick(List(*menu), Qt::Key_Escape);
 }
 
 QTEST_MAIN(TestSalesScreenMenus)

@@ -1,22 +1,25 @@
 #pragma once
 
+#include "ui/ModalRunner.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
-// Results of the modal windows. A confirmation counts as consent only for mrOk.
-enum TModalResult : int { mrNone = 0, mrOk = 1, mrCancel = 2 };
+class QDialog;
 
-// One message, input or sale-completed window as it was about to be shown.
+// One window as it was about to be shown.
 struct TShownDialog {
-    QString Form;         // "TfrmCustomDialog", "TfrmCustomInput", "TfrmSaleSuccessDialog", ...
-    QString Title;        // the header text
+    QString Form;         // "TfrmCustomDialog", "TfrmCustomInput", "TfrmSaleSuccessDialog",
+                          // "TfrmPayment", "QMessageBox", or the class of a scripted window
+    QString Title;        // the header text (the caption of a message box)
     QString Text;         // the message, the prompt, or the receipt number of a sale
     int DlgType = -1;     // TDialogType of a message, -1 otherwise
     int AutoCloseMs = 0;  // auto-close time, 0 = none
-    QString DefaultValue; // the input's default text
+    QString DefaultValue; // the input's default text; the payment's cash box
     QStringList Buttons;  // captions of the visible buttons, left to right
     QString Amount;       // sale and payment: the amount as shown
     QString Payment;      // sale: the payment word as shown
@@ -24,27 +27,32 @@ struct TShownDialog {
 
 // An answer a test gives in advance: the modal result and, for an input, the typed text (no
 // value = the default text left as it was). The payment window reads Value as the cash box's
-// text and CardValue as the card box's.
+// text and CardValue as the card box's. A Step, when set, is run on the window instead: it
+// acts on the window's controls as a person would, and the window's result is its answer.
 struct TDialogAnswer {
     int Result = mrOk;
     std::optional<QString> Value;
     std::optional<QString> CardValue;
+    std::function<void(QDialog&)> Step;
 };
 
-// Test hook of the dialogs. While intercepting, TfrmCustomDialog::ShowDialog,
-// TfrmCustomInput::ShowInput and TfrmSaleSuccessDialog::ShowSale build their window as usual,
-// record it in Shown() and, instead of running it modally, take the next queued answer and
-// return at once. With no answer queued they take the safe answer: a confirmation is refused
-// (mrCancel), any other message is acknowledged (mrOk), an input is cancelled, a sale notice is
-// closed. Nothing is shown on screen, so a test can drive a whole screen without a person:
+// The test runner of the modal seam. While intercepting, every window that runs through
+// RunModal is recorded in Shown() and answered from the queue instead of running modally: the
+// runner finds the window's controls by their object names, types the answer into its box and
+// clicks the button a person would. With no answer queued it takes the safe answer: a
+// confirmation is refused, any other message is acknowledged, an input is cancelled, a sale
+// notice closed, a payment cancelled. Nothing is shown on screen, so a test can drive a whole
+// screen without a person:
 //
 //   TDialogAnswers answers;              // intercepts until it goes out of scope
 //   answers.Ok().Input("2,5");           // consent to the next confirmation, then type "2,5"
 //   form.btnSatirSilClick();
 //   QCOMPARE(answers.Last().Text, "Seçili satırı silmek istediğinizden emin misiniz?");
 //
-// Without interception the windows run modally as in the program; tests of the windows
-// themselves then answer with keys through a timer.
+// Any other window (the shift dialog, the Z report, a stand-in sales screen) is answered by a
+// queued Step; without one it runs for real and is not recorded. Without interception every
+// window runs modally as in the program; tests of a window's own keys answer it through a timer
+// (WhenModalOpens).
 class TDialogTestHooks {
 public:
     TDialogTestHooks() = delete;
@@ -52,7 +60,6 @@ public:
     static void SetIntercepting(bool on);
     static bool Intercepting();
     static void QueueAnswer(const TDialogAnswer& answer);
-    // The next queued answer, or none; used by the dialogs.
     static std::optional<TDialogAnswer> TakeAnswer();
     static int PendingAnswers();
     static void Record(const TShownDialog& shown);
@@ -61,7 +68,7 @@ public:
     static void Reset();
 };
 
-// Intercepts the dialogs for the lifetime of the object (see TDialogTestHooks).
+// Intercepts the windows for the lifetime of the object (see TDialogTestHooks).
 class TDialogAnswers {
 public:
     TDialogAnswers();
@@ -76,6 +83,8 @@ public:
     // Payment window: type these into the cash and card boxes, then "Satışı Tamamla" (when it
     // is enabled; otherwise the payment is cancelled). Ok() pays the whole total in cash.
     TDialogAnswers& Pay(const QString& cash, const QString& card);
+    // Any window: run `step` on it, e.g. type into a box found by name and click a button.
+    TDialogAnswers& Step(std::function<void(QDialog&)> step);
 
     const QList<TShownDialog>& Shown() const { return TDialogTestHooks::Shown(); }
     int Count() const { return int(Shown().size()); }
