@@ -1,8 +1,14 @@
 #include "database/SqliteFunctions.h"
 
-#include "core/Clock.h"
-
+// Built twice: into the embedded engine, which registers the functions on QSQLITE's handle, and
+// into the loadable extension an ODBC connection loads, which reaches SQLite through the
+// extension's table of routines.
+#ifdef KIRVELO_SQLITE_EXTENSION
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 #include <QDateTime>
 #include <QString>
@@ -25,7 +31,8 @@ QString BareName(QString name)
 
 void GetDate(sqlite3_context* ctx, int, sqlite3_value**)
 {
-    const QByteArray now = TClock::Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    const TSqlClock clock = *static_cast<const TSqlClock*>(sqlite3_user_data(ctx));
+    const QByteArray now = clock().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
     sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
 }
 
@@ -91,12 +98,12 @@ void Len(sqlite3_context* ctx, int, sqlite3_value** argv)
 }
 } // namespace
 
-bool RegisterSqlServerFunctions(sqlite3* db)
+bool RegisterSqlServerFunctions(sqlite3* db, const TSqlClock* clock)
 {
     constexpr int utf8 = SQLITE_UTF8;
     constexpr int pure = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    return sqlite3_create_function(db, "GETDATE", 0, utf8, nullptr, GetDate, nullptr, nullptr) ==
-               SQLITE_OK &&
+    return sqlite3_create_function(db, "GETDATE", 0, utf8, const_cast<TSqlClock*>(clock), GetDate,
+                                   nullptr, nullptr) == SQLITE_OK &&
            sqlite3_create_function(db, "SCOPE_IDENTITY", 0, utf8, nullptr, ScopeIdentity, nullptr,
                                    nullptr) == SQLITE_OK &&
            sqlite3_create_function(db, "OBJECT_ID", 1, utf8, nullptr, ObjectId, nullptr, nullptr) ==

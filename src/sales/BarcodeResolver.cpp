@@ -152,9 +152,10 @@ struct TScanRow {
 
 TScanRow ReadScan(int SubeID, const QString& Code)
 {
-    TDbQuery scan(ScanSql(dmMain->Dialect(),
-                          dmMain->TableExists(QStringLiteral("StokBirimDonusum")),
-                          dmMain->TableExists(QStringLiteral("StokLotDetay"))));
+    const bool packs = dmMain->TableExists(QStringLiteral("StokBirimDonusum"));
+    const bool lots = dmMain->TableExists(QStringLiteral("StokLotDetay"));
+    TDbQuery scan(dmMain->Composed(
+        [packs, lots](const SqlDialect& dialect) { return ScanSql(dialect, packs, lots); }));
     scan.Param(QStringLiteral("Barkod"), Code).Param(QStringLiteral("SubeID"), SubeID).Exec();
     TScanRow row;
     row.Pack.BaseBarcode = Code;
@@ -265,7 +266,7 @@ TExpiryBlock TBarcodeResolver::CheckExpiryBlock(int StokID)
 {
     if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
         return {};
-    TDbQuery check(ExpiryBlockSql(dmMain->Dialect()));
+    TDbQuery check(dmMain->Composed(ExpiryBlockSql));
     check.Param(QStringLiteral("Sid"), StokID).Exec();
     return check.Next() ? ReadExpiryBlock(check) : TExpiryBlock();
 }

@@ -67,23 +67,29 @@ void SeedProductRow(int SubeID, int StokID)
 }
 
 // The lots of :Sid a sale may take: stock left, and no expiry date or one not yet passed.
-QString LotSql(const QString& head, const QString& tail)
+SqlText LotSql(const QString& head, const QString& tail)
 {
-    return head +
-           QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND (SonKullanmaTarihi IS "
-                          "NULL OR SonKullanmaTarihi >= ") +
-           dmMain->Dialect().Today() + u')' + tail;
+    return dmMain->Composed([&](const SqlDialect& dialect) -> QString {
+        return head +
+               QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND (SonKullanmaTarihi "
+                              "IS NULL OR SonKullanmaTarihi >= ") +
+               dialect.Today() + u')' + tail;
+    });
+}
+
+QString ExpiredLotSql(const SqlDialect& dialect)
+{
+    return QStringLiteral("SELECT TOP 1 ") +
+           dialect.DateText104(QStringLiteral("SonKullanmaTarihi")) +
+           QStringLiteral(" AS SKT FROM StokLotDetay WHERE StokID = :Sid AND "
+                          "ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL "
+                          "AND SonKullanmaTarihi < ") +
+           dialect.Today() + QStringLiteral(" ORDER BY SonKullanmaTarihi");
 }
 
 void CheckExpiredLots(int StokID)
 {
-    const SqlDialect& dialect = dmMain->Dialect();
-    TDbQuery expired(QStringLiteral("SELECT TOP 1 ") +
-                     dialect.DateText104(QStringLiteral("SonKullanmaTarihi")) +
-                     QStringLiteral(" AS SKT FROM StokLotDetay WHERE StokID = :Sid AND "
-                                    "ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL "
-                                    "AND SonKullanmaTarihi < ") +
-                     dialect.Today() + QStringLiteral(" ORDER BY SonKullanmaTarihi"));
+    TDbQuery expired(dmMain->Composed(ExpiredLotSql));
     expired.Param(QStringLiteral("Sid"), StokID).Exec();
     if (expired.Next())
         throw Exception(QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +

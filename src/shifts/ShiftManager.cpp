@@ -89,7 +89,7 @@ const QString kSummarySql = QStringLiteral(
 // Runs the checks in their order; the first that fails is raised.
 void CheckOpening(const TSessionInfo& session, TOpenedShift& opened)
 {
-    TDbQuery checks(OpeningChecksSql(dmMain->Dialect()));
+    TDbQuery checks(dmMain->Composed(OpeningChecksSql));
     checks.Param(QStringLiteral("SubeID"), session.SubeID)
         .Param(QStringLiteral("KullaniciID"), session.KullaniciID)
         .Param(QStringLiteral("TerminalID"), session.TerminalID)

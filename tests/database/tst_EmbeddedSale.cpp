@@ -11,6 +11,7 @@
 
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QRegularExpression>
 #include <QtTest>
 
 #include <functional>
@@ -310,6 +311,13 @@ void TestEmbeddedSale::routineWritesWhatTheStatementRoadWrote_data()
                                        "SatisFisSatir.StokAdi";
 }
 
+// The SQLite ODBC driver frames the database's own text as "[SQLite]text (code)".
+QString WithoutDriverMarks(QString message)
+{
+    static const QRegularExpression marks(QStringLiteral(R"(\[SQLite\]|\s\(\d+\)$)"));
+    return message.remove(marks);
+}
+
 void TestEmbeddedSale::routineWritesWhatTheStatementRoadWrote()
 {
     QFETCH(QString, cart);
@@ -326,8 +334,8 @@ void TestEmbeddedSale::routineWritesWhatTheStatementRoadWrote()
                                             shop.VardiyaID(), sale.Type, c, sale.Cash, sale.Card);
         });
     QCOMPARE(now_.Result.Success, refusal.isEmpty());
-    QCOMPARE(now_.Result.Message, refusal);
-    QCOMPARE(before.Result.Message, refusal);
+    QCOMPARE(now_.Result.Message, before.Result.Message);
+    QCOMPARE(WithoutDriverMarks(now_.Result.Message), refusal);
     QCOMPARE(now_.Result.FisID, before.Result.FisID);
     QCOMPARE(now_.Result.FisNo, before.Result.FisNo);
     QCOMPARE(now_.Result.GenelToplam, before.Result.GenelToplam);

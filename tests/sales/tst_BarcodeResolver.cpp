@@ -54,6 +54,8 @@ private Q_SLOTS:
     void splitsCodes();
     void scans_data();
     void scans();
+    void packBarcode_data();
+    void packBarcode();
     void expiredLotMessageNamesOldestDate();
     void optionalTablesMissing();
     void byStokID_data();
@@ -362,6 +364,30 @@ void TestBarcodeResolver::expiredLotMessageNamesOldestDate()
                                 kToday.addDays(-40).toString("dd.MM.yyyy") +
                                 " tarihinde gecmistir, islem yapilamaz!");
     QVERIFY(!TBarcodeResolver::CheckExpiryBlock(cheese + 100).Blocked);
+}
+
+void TestBarcodeResolver::packBarcode_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<double>("factor");
+    QTest::newRow("case of 24") << kWaterCase << true << kWater << 24.0;
+    QTest::newRow("factor 0 counts as 1") << "8690000000990" << true << "8690000000002" << 1.0;
+    QTest::newRow("inactive product's case") << "8690000000993" << false << "8690000000993" << 1.0;
+    QTest::newRow("plain barcode") << kWater << false << kWater << 1.0;
+}
+
+void TestBarcodeResolver::packBarcode()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, found);
+    QFETCH(QString, base);
+    QFETCH(double, factor);
+    const TPackBarcode pack = TBarcodeResolver::ResolvePackBarcode(code);
+    QCOMPARE(pack.Found, found);
+    QCOMPARE(pack.BaseBarcode, base);
+    QCOMPARE(pack.Factor, factor);
 }
 
 void TestBarcodeResolver::optionalTablesMissing()
