@@ -63,8 +63,11 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The confirmation of "Çıkış"; true on consent.
+    bool ConfirmExit();
     void FormCreate();
     void UpdateActionStates();
     void AddProductByStokID(int StokID);

@@ -95,6 +95,9 @@ inline const QColor GrandTotal{0x16, 0x78, 0x40};
 inline const QColor HeaderButtonHot{255, 255, 255, 24}; // faint white over the navy band
 inline const QColor HeaderButtonPressed{255, 255, 255, 42};
 inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
+
+// Focus marks of controls that draw their own frame (the login's branch picker).
+inline const QColor FocusFrame{0x22, 0x4A, 0x78};
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
@@ -176,8 +179,8 @@ public:
     static void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color);
     // Fills a panel's background with `color`.
     static void FillBackground(QWidget* panel, const QColor& color);
-    // A label with its own font whose text colour is set through its style sheet (see
-    // SetLabelColor).
+    // A plain-text label (names from the database never render as markup) with its own font,
+    // whose text colour is set through its style sheet (see SetLabelColor).
     static QLabel* CreateStyledLabel(QWidget* parent, const QString& name, const QString& text,
                                      const QFont& font, const QColor& color);
     // A glyph button of a screen's own look that never takes the focus or the default role.
@@ -190,6 +193,9 @@ public:
     static QFont PixelFont(const QFont& base, int pixelSize);
     // A label's text colour through its style sheet, over whatever panel lies behind it.
     static void SetLabelColor(QLabel* label, const QColor& color);
+    // Shows `text` at `pixelSize`, or smaller where it would not fit the label's width: an
+    // amount is never cut.
+    static void SetFittedText(QLabel* label, const QString& text, int pixelSize);
 };
 
 // A plain shape behind the content of a rounded frame (StyleRoundShape).
