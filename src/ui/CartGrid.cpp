@@ -110,9 +110,11 @@ void TCartGrid::gridCartDrawCell(QPainter* painter, int col, int row, const QRec
     painter->restore();
 }
 
-int TCartGrid::CellLines(int col, const QString& text) const
+bool TCartGrid::FitsOneLine(int row, int col) const
 {
-    return TFittedText::LineCount(text, CellFont(col, false), columnWidth(col) - kPad);
+    const QTableWidgetItem* cell = item(row, col);
+    return !cell || QFontMetrics(CellFont(col, false)).horizontalAdvance(cell->text()) <=
+                        columnWidth(col) - kPad;
 }
 
 // No amount is ever cut and no title either: a money column is as wide as its widest amount, a
@@ -167,19 +169,17 @@ void TCartGrid::FitRows()
                                                              columnWidth(col) - kPad));
     const int titleSpacing = QFontMetrics(CellFont(0, true)).lineSpacing();
     horizontalHeader()->setFixedHeight(qMax(kRowHeight, titleLines * titleSpacing + 2 * kPad));
-    const QFontMetrics nameMetrics(CellFont(kNameColumn, false));
-    const QFontMetrics numberMetrics(CellFont(kQuantityColumn, false));
+    // A name or a quantity too wide for one line takes two: a name is cut off after its second
+    // line, and a quantity's number alone always fits its column.
+    const int twoLines = qMax(QFontMetrics(CellFont(kNameColumn, false)).lineSpacing(),
+                              QFontMetrics(CellFont(kQuantityColumn, false)).lineSpacing()) *
+                             2 +
+                         2 * kPad;
     for (int row = 0; row < rowCount(); ++row) {
-        int height = kRowHeight;
-        if (const QTableWidgetItem* name = item(row, kNameColumn)) {
-            const int lines = qMin(2, CellLines(kNameColumn, name->text()));
-            height = qMax(height, lines * nameMetrics.lineSpacing() + 2 * kPad);
-        }
-        if (const QTableWidgetItem* quantity = item(row, kQuantityColumn))
-            height = qMax(height, CellLines(kQuantityColumn, quantity->text()) *
-                                          numberMetrics.lineSpacing() +
-                                      2 * kPad);
-        setRowHeight(row, height);
+        const bool wraps = !FitsOneLine(row, kNameColumn) || !FitsOneLine(row, kQuantityColumn);
+        const int height = wraps ? qMax(kRowHeight, twoLines) : kRowHeight;
+        if (rowHeight(row) != height)
+            setRowHeight(row, height);
     }
 }
 

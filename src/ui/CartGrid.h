@@ -27,8 +27,8 @@ protected:
 private:
     void gridCartDrawCell(QPainter* painter, int col, int row, const QRect& rect, bool fixed);
     QFont CellFont(int col, bool title) const;
-    // How many lines `text` takes in column `col` at its present width.
-    int CellLines(int col, const QString& text) const;
+    // Whether the cell's text fits one line of its column at its present width.
+    bool FitsOneLine(int row, int col) const;
     void FitRows();
 
     const TCartManager& FCart;

@@ -33,6 +33,12 @@ QList<TLineSpan> Wrap(const QString& laidOut, const QFont& font, int width)
     return spans;
 }
 
+// Most cells hold one short line: they need no text layout.
+bool FitsOneLine(const QString& text, const QFont& font, int width)
+{
+    return !text.contains(u'\n') && QFontMetrics(font).horizontalAdvance(text) <= width;
+}
+
 QString Shown(const QString& laidOut, const TLineSpan& span)
 {
     QString line = laidOut.mid(span.Start, span.Length);
@@ -43,6 +49,8 @@ QString Shown(const QString& laidOut, const TLineSpan& span)
 
 QStringList TFittedText::Lines(const QString& text, const QFont& font, const QSize& box)
 {
+    if (FitsOneLine(text, font, box.width()))
+        return {text};
     const QString laidOut = LaidOut(text);
     const QList<TLineSpan> spans = Wrap(laidOut, font, box.width());
     const QFontMetrics metrics(font);
@@ -64,6 +72,8 @@ QStringList TFittedText::Lines(const QString& text, const QFont& font, const QSi
 
 int TFittedText::LineCount(const QString& text, const QFont& font, int width)
 {
+    if (FitsOneLine(text, font, width))
+        return 1;
     return int(Wrap(LaidOut(text), font, width).size());
 }
 
