@@ -98,6 +98,13 @@ inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
 
 // Focus marks of controls that draw their own frame (the login's branch picker).
 inline const QColor FocusFrame{0x22, 0x4A, 0x78};
+
+// Customers: the customer list and the customer card.
+inline const QColor ListSubTitle{0xEE, 0xEE, 0xEE};   // the list's subtitle on the header
+inline const QColor ListFooterText{0x63, 0x4D, 0x7B}; // the list's key hint and count
+inline const QColor CardSubTitle{0xEA, 0xEC, 0xEE};   // the card's subtitle on the header
+inline const QColor BalanceFigure{0x67, 0xA3, 0x3A};  // the card's balance
+inline const QColor RiskFigure{0xD8, 0x35, 0x3C};     // the card's risk limit
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
