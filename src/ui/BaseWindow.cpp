@@ -96,6 +96,7 @@ QLabel* TBaseWindow::CreateTitle(const char* name)
 {
     auto* title = new QLabel(FHeader);
     title->setObjectName(QLatin1String(name));
+    title->setTextFormat(Qt::PlainText);
     QFont font = TPOSUITheme::TextFont(10);
     font.setPixelSize(16);
     font.setBold(true);
@@ -140,6 +141,34 @@ void TBaseWindow::CentreOnScreen()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+bool TBaseWindow::PassScanToOwner(QKeyEvent* event)
+{
+    if (!FScanPassing) {
+        const QString text = event->text();
+        const bool printable = text.size() == 1 && text.at(0).unicode() >= 32 &&
+                               text.at(0).unicode() <= 126 &&
+                               !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!printable)
+            return false;
+        FScanPassing = true;
+    }
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner)
+        return true;
+    QWidget* target = owner->focusWidget() ? owner->focusWidget() : owner;
+    QKeyEvent passed(event->type(), event->key(), event->modifiers(), event->text(),
+                     event->isAutoRepeat(), event->count());
+    QCoreApplication::sendEvent(target, &passed);
+    return true;
+}
+
+void TBaseWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (FKind == TWindowKind::Dialog)
+        CentreOnOwner();
 }
 
 void TBaseWindow::keyPressEvent(QKeyEvent* event)

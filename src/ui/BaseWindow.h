@@ -85,14 +85,22 @@ protected:
     TPOSButton* CreateButton(QWidget* band, const char* name, const QString& caption, TGlyph glyph,
                              TButtonVariant variant);
 
-    // Centres the window over its owner's window, as the screen windows place themselves when
-    // they show (the dialogs are centred by QDialog itself).
+    // Centres the window over its owner's window. Every dialog does so when it shows; QDialog's
+    // own placement guesses a window-manager frame and lands above and left of the centre.
     void CentreOnOwner();
     // Centres the window on the primary screen (the login).
     void CentreOnScreen();
 
+    // For a notice that a scan may cut short: a keyboard-wedge scanner does not wait for it to
+    // close. A printable character typed into the notice starts a scan passing through; it and
+    // every key after it, Enter included, go on to the focused control of the owner's window,
+    // so the code reaches the barcode field and its Enter adds the line. Enter alone starts
+    // nothing. True when `event` was handed on; the notice then closes itself.
+    bool PassScanToOwner(QKeyEvent* event);
+
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void SetUpBands(const TWindowLayout& layout);
@@ -104,4 +112,5 @@ private:
     QWidget* FFooter = nullptr;
     QColor FFrameColor;
     int FFrameWidth = 0;
+    bool FScanPassing = false;
 };

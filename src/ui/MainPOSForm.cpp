@@ -22,6 +22,7 @@
 #include "ui/VardiyeMenuForm.h"
 #include "ui/WaitCursor.h"
 
+#include <QCloseEvent>
 #include <QLineEdit>
 
 #include <optional>
@@ -176,9 +177,10 @@ bool TfrmMainPOS::Report(const TTillOutcome& Outcome)
         ShowError(Outcome.Message);
         break;
     case TTillStatus::NotFound:
+        // Emptied first: the next scan may cut the message short and type into the field.
+        edtBarkod->clear();
         TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), Outcome.Message, dtError,
                                      TTill::NotFoundMessageMs());
-        edtBarkod->clear();
         FocusBarcode();
         break;
     case TTillStatus::Nothing:
@@ -395,13 +397,31 @@ void TfrmMainPOS::miParametrelerClick()
 
 void TfrmMainPOS::btnLogoutClick()
 {
-    if (TfrmCustomDialog::ShowDialog(
-            QStringLiteral("Programdan Çıkış"),
-            QStringLiteral("Programdan çıkmak istediğinizden emin misiniz?"),
-            dtConfirmation) != mrOk)
+    if (!ConfirmExit())
         return;
     TSessionManager::Instance().Logout();
     done(QDialog::Rejected);
+}
+
+bool TfrmMainPOS::ConfirmExit()
+{
+    return TfrmCustomDialog::ShowDialog(
+               QStringLiteral("Programdan Çıkış"),
+               QStringLiteral("Programdan çıkmak istediğinizden emin misiniz?"),
+               dtConfirmation) == mrOk;
+}
+
+// Closing the window ends the program; a cart with lines is not dropped without asking.
+void TfrmMainPOS::closeEvent(QCloseEvent* event)
+{
+    if (FTill.Cart().Count() > 0) {
+        if (!ConfirmExit()) {
+            event->ignore();
+            return;
+        }
+        TSessionManager::Instance().Logout();
+    }
+    TBaseWindow::closeEvent(event);
 }
 
 void TfrmMainPOS::btnVardiyaAcClick()

@@ -15,7 +15,7 @@ class TSalesHeader;
 // reached. Its state and operations are the till's (TTill); the screen asks the cashier, shows
 // outcomes and repaints. It is made of the header band, the cart grid and the control area, and
 // a keyboard-wedge filter sends every typed code into the barcode field. Closing the window, or
-// "Çıkış" with consent, ends the program.
+// "Çıkış" with consent, ends the program; closing it with lines in the cart asks first.
 //
 // The handlers are public so that tests drive the same roads as the mouse and keyboard; the
 // controls are found by their object names.
@@ -63,8 +63,11 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The confirmation of "Çıkış"; true on consent.
+    bool ConfirmExit();
     void FormCreate();
     void UpdateActionStates();
     void AddProductByStokID(int StokID);

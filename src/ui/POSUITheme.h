@@ -96,6 +96,9 @@ inline const QColor HeaderButtonHot{255, 255, 255, 24}; // faint white over the 
 inline const QColor HeaderButtonPressed{255, 255, 255, 42};
 inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
 
+// Focus marks of controls that draw their own frame (the login's branch picker).
+inline const QColor FocusFrame{0x22, 0x4A, 0x78};
+
 // Customers: the customer list and the customer card.
 inline const QColor ListSubTitle{0xEE, 0xEE, 0xEE};   // the list's subtitle on the header
 inline const QColor ListFooterText{0x63, 0x4D, 0x7B}; // the list's key hint and count
@@ -183,8 +186,8 @@ public:
     static void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color);
     // Fills a panel's background with `color`.
     static void FillBackground(QWidget* panel, const QColor& color);
-    // A label with its own font whose text colour is set through its style sheet (see
-    // SetLabelColor).
+    // A plain-text label (names from the database never render as markup) with its own font,
+    // whose text colour is set through its style sheet (see SetLabelColor).
     static QLabel* CreateStyledLabel(QWidget* parent, const QString& name, const QString& text,
                                      const QFont& font, const QColor& color);
     // A glyph button of a screen's own look that never takes the focus or the default role.
@@ -197,6 +200,9 @@ public:
     static QFont PixelFont(const QFont& base, int pixelSize);
     // A label's text colour through its style sheet, over whatever panel lies behind it.
     static void SetLabelColor(QLabel* label, const QColor& color);
+    // Shows `text` at `pixelSize`, or smaller where it would not fit the label's width: an
+    // amount is never cut.
+    static void SetFittedText(QLabel* label, const QString& text, int pixelSize);
 };
 
 // A plain shape behind the content of a rounded frame (StyleRoundShape).
