@@ -188,6 +188,28 @@ QPainterPath StrokePath(TGlyph glyph)
         p.lineTo(17, 9);
         p.addRect(QRectF(7, 13, 10, 8));
         break;
+    case TGlyph::Save:
+        p.moveTo(6, 4);
+        p.lineTo(16, 4);
+        p.lineTo(20, 8);
+        p.lineTo(20, 18);
+        p.arcTo(QRectF(16, 16, 4, 4), 0, -90);
+        p.lineTo(6, 20);
+        p.arcTo(QRectF(4, 16, 4, 4), 270, -90);
+        p.lineTo(4, 6);
+        p.arcTo(QRectF(4, 4, 4, 4), 180, -90);
+        p.addEllipse(QPointF(12, 14), 2, 2);
+        p.moveTo(14, 4);
+        p.lineTo(14, 8);
+        p.lineTo(8, 8);
+        p.lineTo(8, 4);
+        break;
+    case TGlyph::Plus:
+        p.moveTo(12, 5);
+        p.lineTo(12, 19);
+        p.moveTo(5, 12);
+        p.lineTo(19, 12);
+        break;
     case TGlyph::Cart:
         p.addEllipse(QPointF(6, 19), 2, 2);
         p.addEllipse(QPointF(17, 19), 2, 2);
@@ -244,6 +266,10 @@ TGlyph FromMdl2(char16_t code)
         return TGlyph::ChevronDown;
     case 0xE749:
         return TGlyph::Print;
+    case 0xE74E:
+        return TGlyph::Save;
+    case 0xE710:
+        return TGlyph::Plus;
     default:
         return TGlyph::None;
     }

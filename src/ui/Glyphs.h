@@ -30,6 +30,8 @@ enum class TGlyph {
     Cart,
     ChevronDown,
     Print,
+    Save,
+    Plus,
 };
 
 namespace Glyphs {

@@ -1,5 +1,7 @@
 #include "ui/MainPOSForm.h"
 
+#include "admin/ParametersForm.h"
+#include "admin/PosStockImageGeneratorForm.h"
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
 #include "printing/PrintService.h"
@@ -22,6 +24,7 @@
 #include "ui/WaitCursor.h"
 
 #include <QLineEdit>
+#include <QMenu>
 
 #include <optional>
 
@@ -61,6 +64,8 @@ TfrmMainPOS::TfrmMainPOS(QWidget* parent)
                                                    [this] {
                                                        SearchProduct();
                                                    }}))
+    , pmStokGorsel(new QMenu(this))
+    , miStokGorselUret(pmStokGorsel->addAction(QStringLiteral("Stok Gorsel Uret")))
 {
     FormCreate();
 }
@@ -81,6 +86,10 @@ void TfrmMainPOS::FormCreate()
                    &TfrmMainPOS::UpdateActionStates);
     GuardedConnect(gridCart, &QTableWidget::cellDoubleClicked, this,
                    &TfrmMainPOS::btnMiktarDegistirClick);
+    pmStokGorsel->setObjectName(QStringLiteral("pmStokGorsel"));
+    miStokGorselUret->setObjectName(QStringLiteral("miStokGorselUret"));
+    GuardedConnect(miStokGorselUret, &QAction::triggered, this,
+                   &TfrmMainPOS::miStokGorselUretClick);
     FormResize();
 }
 
@@ -373,9 +382,15 @@ void TfrmMainPOS::btnParametrelerClick()
     pnlTop->PopupSettingsMenu();
 }
 
-// The parameters editor is not part of the till yet.
 void TfrmMainPOS::miParametrelerClick()
 {
+    TfrmParameters::Execute();
+    FocusBarcode();
+}
+
+void TfrmMainPOS::miStokGorselUretClick()
+{
+    TfrmPosStockImageGenerator::Execute();
     FocusBarcode();
 }
 

@@ -95,6 +95,10 @@ inline const QColor GrandTotal{0x16, 0x78, 0x40};
 inline const QColor HeaderButtonHot{255, 255, 255, 24}; // faint white over the navy band
 inline const QColor HeaderButtonPressed{255, 255, 255, 42};
 inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
+
+// The administration tools (parameters editor, stock image generator).
+inline const QColor AdminSubTitle{0xEE, 0xEE, 0xEE}; // subtitle on the navy header
+inline const QColor AdminHelpText{0x63, 0x4D, 0x7B}; // help line under a setting
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",

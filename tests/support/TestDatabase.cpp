@@ -10,7 +10,8 @@
 #include <QStandardPaths>
 #include <QtTest>
 
-TTestDatabase::TTestDatabase()
+TTestDatabase::TTestDatabase(const QString& fileName)
+    : FFileName(fileName)
 {
     UseEmbeddedEngine();
     FDb = std::make_unique<TdmMain>();

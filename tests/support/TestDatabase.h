@@ -9,14 +9,14 @@
 #include <memory>
 
 // A connected SQLite database in a temporary folder, set up as the program sets up a new file.
-// It becomes the program's dmMain while it lives.
+// It becomes the program's dmMain while it lives. The file is "test.db" unless named.
 class TTestDatabase {
 public:
-    TTestDatabase();
+    explicit TTestDatabase(const QString& fileName = QStringLiteral("test.db"));
     ~TTestDatabase();
 
     TdmMain& Db() { return *FDb; }
-    QString Path() const { return FDir.filePath(QStringLiteral("test.db")); }
+    QString Path() const { return FDir.filePath(FFileName); }
     QString Folder() const { return FDir.path(); }
 
     void Exec(const QString& sql);
@@ -25,6 +25,7 @@ public:
 
 private:
     QTemporaryDir FDir;
+    QString FFileName;
     std::unique_ptr<TdmMain> FDb;
 };
 
