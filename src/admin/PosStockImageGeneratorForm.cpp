@@ -97,6 +97,7 @@ void TfrmPosStockImageGenerator::FormCreate()
     prgIlerleme->setValue(0);
     prgIlerleme->setFormat(QStringLiteral("%v / %m"));
     TPOSUITheme::SetColor(prgIlerleme, QPalette::Highlight, POSPalette::Primary);
+    TPOSUITheme::SetColor(prgIlerleme, QPalette::HighlightedText, POSPalette::PrimaryText);
     const int top = (kFooterHeight - kButtonHeight) / 2;
     prgIlerleme->setGeometry(kMargin, top + 7, 300, kButtonHeight - 14);
     btnKapat->setGeometry(kClientWidth - kMargin - 110, top, 110, kButtonHeight);
