@@ -159,6 +159,7 @@ bool TProductImageService::Get(const QUrl& Url, int ResponseTimeoutMs, qint64 Ma
     QEventLoop loop;
     QTimer deadline;
     deadline.setSingleShot(true);
+    deadline.setTimerType(Qt::PreciseTimer);
     bool refused = false;
     qint64 received = 0;
     const auto refuse = [&] {

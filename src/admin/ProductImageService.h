@@ -71,7 +71,6 @@ public:
 
     // Ends a request under way and refuses every later one.
     void Cancel();
-    bool Cancelled() const { return FCancelled; }
 
 private:
     using TSink = std::function<bool(const QByteArray&)>;

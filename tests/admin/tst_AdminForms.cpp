@@ -81,6 +81,7 @@ private Q_SLOTS:
     void generatorRunShowsProgress();
     void generatorStopsOnDurdurAndEscape_data();
     void generatorStopsOnDurdurAndEscape();
+    void generatorErrorReportedWindowUsable();
 
     void salesScreenOpensBoth();
 
@@ -361,6 +362,27 @@ void TestAdminForms::generatorStopsOnDurdurAndEscape()
     QVERIFY(form.isVisible());
     QVERIFY(!form.Running());
     QCOMPARE(FDb->Scalar("SELECT Resim FROM Stok").toString(), QString());
+}
+
+void TestAdminForms::generatorErrorReportedWindowUsable()
+{
+    FDb = std::make_unique<TTestDatabase>("KIRVELO.db");
+    FDb->Exec("INSERT INTO Stok (StokKodu, StokAdi) VALUES ('K1', 'Tuz')");
+    QTemporaryDir folder;
+    QFile blocker(folder.filePath("not-a-folder"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TfrmPosStockImageGenerator form(nullptr, TProductImageSettings::Defaults(),
+                                    blocker.fileName() + "/StockImages");
+    TDialogAnswers answers;
+    QTest::mouseClick(Named<TPOSButton>(&form, "btnUret"), Qt::LeftButton);
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QVERIFY2(answers.Last().Text.contains("Stok görseli kaydedilemedi"),
+             qPrintable(answers.Last().Text));
+    QVERIFY(Named<TPOSButton>(&form, "btnUret")->isEnabled());
+    QVERIFY(Named<TPOSButton>(&form, "btnKapat")->isEnabled());
+    QVERIFY(!form.Running());
 }
 
 void TestAdminForms::salesScreenOpensBoth()

@@ -3,6 +3,7 @@
 #include "admin/StockImageGenerator.h"
 #include "admin/StockImageRules.h"
 #include "core/DbQuery.h"
+#include "core/Exceptions.h"
 #include "support/TestDatabase.h"
 
 #include <QBuffer>
@@ -88,6 +89,7 @@ private Q_SLOTS:
     void databaseChecked_data();
     void databaseChecked();
     void stopEndsRunDuringLookup();
+    void failedSaveEndsRun();
 
 private:
     TProductImageSettings Settings() const;
@@ -490,6 +492,18 @@ void TestStockImageGenerator::stopEndsRunDuringLookup()
     QCOMPARE(Resim(second), QString());
     QCOMPARE(QDir(FFolder->path()).entryList(QDir::Files), QStringList());
     QVERIFY(!generator.Running());
+}
+
+void TestStockImageGenerator::failedSaveEndsRun()
+{
+    const int first = AddProduct("K1", "Tuz", "");
+    QFile blocker(FFolder->filePath("not-a-folder"));
+    QVERIFY(blocker.open(QIODevice::WriteOnly));
+    blocker.close();
+    TStockImageGenerator generator(Settings(), blocker.fileName() + "/StockImages", QString());
+    QVERIFY_THROWS_EXCEPTION(EInOutError, generator.Run({}));
+    QVERIFY(!generator.Running());
+    QCOMPARE(Resim(first), QString());
 }
 
 QTEST_MAIN(TestStockImageGenerator)
