@@ -100,6 +100,22 @@ QString Text(const TDbQuery& query, const QString& field)
 {
     return query.Value(field).toString();
 }
+
+// The name of the account a sale was made for; empty for an anonymous sale, and where no
+// account of that id exists (or no account table, on a server the customer screens never ran).
+QString CustomerName(const TDbQuery& header)
+{
+    const int musteriID = header.Value(QStringLiteral("MusteriID")).toInt();
+    if (musteriID <= 0)
+        return {};
+    TDbQuery table(QStringLiteral("SELECT OBJECT_ID('dbo.CariKart', 'U')"));
+    table.Exec();
+    if (!table.Next() || table.Value(0).isNull())
+        return {};
+    TDbQuery account(QStringLiteral("SELECT CariAdi FROM CariKart WHERE CariID = :ID"));
+    account.Param(QStringLiteral("ID"), musteriID).Exec();
+    return account.Next() ? account.Value(0).toString().trimmed() : QString();
+}
 } // namespace
 
 void TPrintService::AddHeaderLines(QStringList& Lines, const TDbQuery& Header)
@@ -116,6 +132,9 @@ void TPrintService::AddHeaderLines(QStringList& Lines, const TDbQuery& Header)
                    false);
     AddReceiptLine(Lines, QStringLiteral("Kasiyer: ") + Text(Header, QStringLiteral("AdSoyad")),
                    false);
+    const QString customer = CustomerName(Header);
+    if (!customer.isEmpty())
+        AddReceiptLine(Lines, QString(QStringLiteral("Musteri: ") + customer).left(48), false);
     AddSingleRule(Lines);
     AddReceiptLine(Lines,
                    PadRightText(QStringLiteral("URUN ADI"), 28) +

@@ -38,7 +38,23 @@ int SecondsParameter(const QString& key)
 
 QString TTill::CustomerName() const
 {
-    return FCart.MusteriNo() > 0 ? FCart.MusteriIsmi() : QString();
+    return HasCustomer() ? FCart.MusteriIsmi() : QString();
+}
+
+void TTill::SetCustomer(int CariID, const QString& CariAdi)
+{
+    if (CariID <= 0) {
+        RemoveCustomer();
+        return;
+    }
+    FCart.SetMusteriNo(CariID);
+    FCart.SetMusteriIsmi(CariAdi);
+}
+
+void TTill::RemoveCustomer()
+{
+    FCart.SetMusteriNo(-1);
+    FCart.SetMusteriIsmi(QString());
 }
 
 QString TTill::UserCaption() const

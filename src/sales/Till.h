@@ -40,6 +40,10 @@ public:
     bool HasLine(int Line) const { return Line >= 0 && Line < FCart.Count(); }
     // The chosen customer's name; empty when the sale has none.
     QString CustomerName() const;
+    bool HasCustomer() const { return FCart.MusteriNo() > 0; }
+    // Makes the account the sale's customer; an id that is no account leaves the sale without.
+    void SetCustomer(int CariID, const QString& CariAdi);
+    void RemoveCustomer();
 
     QString UserCaption() const;
     QString ShiftCaption() const;

@@ -4,6 +4,7 @@
 #include "admin/PosStockImageGeneratorForm.h"
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
+#include "customers/CustomerListForm.h"
 #include "printing/PrintService.h"
 #include "sales/SalesScreenRules.h"
 #include "shifts/ShiftSummaryForm.h"
@@ -324,8 +325,20 @@ void TfrmMainPOS::CompleteSale(const QString& PaymentType, double NakitTutar, do
     FocusBarcode();
 }
 
-// The customer list is not part of the till yet.
-void TfrmMainPOS::btnMusteriSecClick() {}
+void TfrmMainPOS::btnMusteriSecClick()
+{
+    TfrmCustomerList list(this);
+    if (list.ShowModal() == mrOk)
+        FTill.SetCustomer(list.SelectedMusteriID(), list.SelectedMusteriAdi());
+    else if (FTill.HasCustomer() &&
+             TfrmCustomDialog::ShowDialog(
+                 QStringLiteral("Müşteri İptal"),
+                 QStringLiteral("Seçili müşteriyi kaldırmak istiyor musunuz?"),
+                 dtConfirmation) == mrOk)
+        FTill.RemoveCustomer();
+    ShowCustomer();
+    FocusBarcode();
+}
 
 // The refund screen is not part of the till yet.
 void TfrmMainPOS::btnIadeClick() {}
