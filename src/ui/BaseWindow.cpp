@@ -11,9 +11,12 @@
 #include <QVBoxLayout>
 
 namespace {
-Qt::WindowFlags FlagsOf(TWindowKind kind)
+Qt::WindowFlags FlagsOf(TWindowKind kind, const TWindowLayout& layout)
 {
-    return (kind == TWindowKind::Dialog ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint;
+    const Qt::WindowFlags type = kind == TWindowKind::Dialog ? Qt::Dialog : Qt::Window;
+    if (layout.SystemFrame)
+        return type | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return type | Qt::FramelessWindowHint;
 }
 
 QWidget* MakeBand(QWidget* window, const char* name)
@@ -25,7 +28,7 @@ QWidget* MakeBand(QWidget* window, const char* name)
 } // namespace
 
 TBaseWindow::TBaseWindow(QWidget* parent, TWindowKind kind, const TWindowLayout& layout)
-    : QDialog(parent, FlagsOf(kind))
+    : QDialog(parent, FlagsOf(kind, layout))
     , FKind(kind)
 {
     setModal(kind == TWindowKind::Dialog);

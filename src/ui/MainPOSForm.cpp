@@ -1,5 +1,7 @@
 #include "ui/MainPOSForm.h"
 
+#include "admin/ParametersForm.h"
+#include "admin/PosStockImageGeneratorForm.h"
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
 #include "customers/CustomerListForm.h"
@@ -24,6 +26,7 @@
 
 #include <QCloseEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <optional>
 
@@ -63,6 +66,8 @@ TfrmMainPOS::TfrmMainPOS(QWidget* parent)
                                                    [this] {
                                                        SearchProduct();
                                                    }}))
+    , pmStokGorsel(new QMenu(this))
+    , miStokGorselUret(pmStokGorsel->addAction(QStringLiteral("Stok Gorsel Uret")))
 {
     FormCreate();
 }
@@ -83,6 +88,10 @@ void TfrmMainPOS::FormCreate()
                    &TfrmMainPOS::UpdateActionStates);
     GuardedConnect(gridCart, &QTableWidget::cellDoubleClicked, this,
                    &TfrmMainPOS::btnMiktarDegistirClick);
+    pmStokGorsel->setObjectName(QStringLiteral("pmStokGorsel"));
+    miStokGorselUret->setObjectName(QStringLiteral("miStokGorselUret"));
+    GuardedConnect(miStokGorselUret, &QAction::triggered, this,
+                   &TfrmMainPOS::miStokGorselUretClick);
     FormResize();
 }
 
@@ -389,9 +398,15 @@ void TfrmMainPOS::btnParametrelerClick()
     pnlTop->PopupSettingsMenu();
 }
 
-// The parameters editor is not part of the till yet.
 void TfrmMainPOS::miParametrelerClick()
 {
+    TfrmParameters::Execute();
+    FocusBarcode();
+}
+
+void TfrmMainPOS::miStokGorselUretClick()
+{
+    TfrmPosStockImageGenerator::Execute();
     FocusBarcode();
 }
 

@@ -4,7 +4,9 @@
 
 #include "ui/BaseWindow.h"
 
+class QAction;
 class QLineEdit;
+class QMenu;
 class TCartGrid;
 class TKeyboardWedgeFilter;
 class TSalesControlPanel;
@@ -49,6 +51,7 @@ public:
     void OpenShiftSalesClick();
     void btnParametrelerClick();
     void miParametrelerClick();
+    void miStokGorselUretClick();
     void btnLogoutClick();
     void btnVardiyaAcClick();
     void btnVardiyaKapatClick();
@@ -90,4 +93,7 @@ private:
     QWidget* pnlCenter;
     QLineEdit* edtBarkod;
     TKeyboardWedgeFilter* FKeyboardWedge;
+    // A popup menu that no control shows, holding the stock image generator.
+    QMenu* pmStokGorsel;
+    QAction* miStokGorselUret;
 };

@@ -105,6 +105,10 @@ inline const QColor ListFooterText{0x63, 0x4D, 0x7B}; // the list's key hint and
 inline const QColor CardSubTitle{0xEA, 0xEC, 0xEE};   // the card's subtitle on the header
 inline const QColor BalanceFigure{0x67, 0xA3, 0x3A};  // the card's balance
 inline const QColor RiskFigure{0xD8, 0x35, 0x3C};     // the card's risk limit
+
+// The administration tools (parameters editor, stock image generator).
+inline const QColor AdminSubTitle{0xEE, 0xEE, 0xEE}; // subtitle on the navy header
+inline const QColor AdminHelpText{0x63, 0x4D, 0x7B}; // help line under a setting
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
