@@ -3,6 +3,9 @@
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
 #include "printing/PrintService.h"
+#include "reports/OpenShiftSalesForm.h"
+#include "reports/PastShiftReportsForm.h"
+#include "reports/ReportingForm.h"
 #include "sales/SalesScreenRules.h"
 #include "shifts/ShiftSummaryForm.h"
 #include "shifts/VardiyaForm.h"
@@ -364,7 +367,8 @@ void TfrmMainPOS::btnMenuRaporClick()
 
 void TfrmMainPOS::OpenShiftSalesClick()
 {
-    Report(FTill.CheckShiftForReports());
+    if (Report(FTill.CheckShiftForReports()))
+        TfrmOpenShiftSales::Execute(FTill.VardiyaID());
     FocusBarcode();
 }
 
@@ -426,14 +430,16 @@ void TfrmMainPOS::btnIcmalClick()
         TfrmShiftSummary::Execute(FTill.VardiyaID());
 }
 
-// The past shift reports are not part of the till yet.
 void TfrmMainPOS::btnPastShiftReportsClick()
 {
+    TfrmPastShiftReports::Execute();
     FocusBarcode();
 }
 
-// The reporting screen is not part of the till yet.
-void TfrmMainPOS::btnReportingClick() {}
+void TfrmMainPOS::btnReportingClick()
+{
+    TfrmReporting::Execute();
+}
 
 void TfrmMainPOS::btnSonFisClick()
 {

@@ -95,6 +95,18 @@ inline const QColor GrandTotal{0x16, 0x78, 0x40};
 inline const QColor HeaderButtonHot{255, 255, 255, 24}; // faint white over the navy band
 inline const QColor HeaderButtonPressed{255, 255, 255, 42};
 inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
+
+// The report windows.
+inline const QColor CardTitle{0x63, 0x6D, 0x7B};        // titles of the totals cards
+inline const QColor CardAccentCount{0x97, 0x66, 0x24};  // "Fiş Sayısı"
+inline const QColor CardAccentCash{0x27, 0x7E, 0x52};   // "Nakit"
+inline const QColor CardAccentCard{0x2A, 0x65, 0xB0};   // "Kredi Kartı"
+inline const QColor CardAccentRefund{0xD8, 0x35, 0x3C}; // "İade", also its figure
+inline const QColor CardAccentTotal{0x34, 0x8B, 0x66};  // "Toplam", also its figure
+inline const QColor ChartBar{0x22, 0x4A, 0x78};         // a day's net turnover
+inline const QColor ChartBarNegative{0xD8, 0x35, 0x3C}; // a day whose refunds outweigh its sales
+inline const QColor ChartAxis{0x63, 0x6D, 0x7B};        // axis labels
+inline const QColor ChartGrid{0xE1, 0xE6, 0xED};        // value grid lines
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
