@@ -5,10 +5,28 @@
 #include "core/Exceptions.h"
 #include "core/POSTextUtils.h"
 
+#include <QRegularExpression>
+
 namespace {
+// Every statement here finds a shift's receipts by its id and keeps those of the branch. SQLite
+// without statistics would rather walk the branch's index (every receipt of the branch, to
+// spare itself a sort) than the shift's; a unary plus on the branch column leaves it only the
+// shift's index, and means nothing else.
+QString OnShiftIndex(const QString& sql)
+{
+    static const QRegularExpression branch(QStringLiteral("\\b(F[A-Z0-9]*)\\.SubeID\\b"));
+    QString sqlite = sql;
+    return sqlite.replace(branch, QStringLiteral("+\\1.SubeID"));
+}
+
+SqlText OnShiftIndex(const SqlText& sql)
+{
+    return {sql.MsSql, OnShiftIndex(sql.Sqlite.isEmpty() ? sql.MsSql : sql.Sqlite)};
+}
+
 // SQLite has no OUTER APPLY; its texts take the same sums in correlated sub-selects, which the
 // receipts' shift index answers per listed shift.
-const SqlText kShiftsSql{
+const SqlText kShiftsSql = OnShiftIndex(SqlText{
     QStringLiteral(
         "SELECT V.VardiyaID, V.AcilisZamani, V.KapanisZamani, V.VardiyaDurumu,        K.AdSoyad "
         "AS Kasiyer, ISNULL(V.AcilisTutar, 0) AS AcilisTutar,        ISNULL(FS.FisSayisi, 0) AS "
@@ -34,36 +52,43 @@ const SqlText kShiftsSql{
         "V.KullaniciID WHERE V.SubeID = :SubeID AND ((V.AcilisZamani >= :StartDate AND "
         "V.AcilisZamani < :EndDate) OR (ISNULL(V.VardiyaDurumu, '') = 'ACIK' AND V.KapanisZamani "
         "IS NULL)) ORDER BY CASE WHEN ISNULL(V.VardiyaDurumu, '') = 'ACIK' AND V.KapanisZamani IS "
-        "NULL THEN 0 ELSE 1 END, V.AcilisZamani DESC, V.VardiyaID DESC")};
+        "NULL THEN 0 ELSE 1 END, V.AcilisZamani DESC, V.VardiyaID DESC")});
 
-const QString kTotalsSql = QStringLiteral(
-    "SELECT   ISNULL((SELECT COUNT(*) FROM SatisFis F0 WHERE F0.VardiyaID = V.VardiyaID AND "
-    "F0.SubeID = V.SubeID), 0) AS FisSayisi,   ISNULL((SELECT SUM(O1.Tutar) FROM SatisOdeme O1 "
-    "INNER JOIN SatisFis F1 ON O1.FisID = F1.FisID           WHERE F1.VardiyaID = V.VardiyaID "
-    "AND F1.SubeID = V.SubeID AND F1.FisDurumu = 'AKTIF' AND UPPER(O1.OdemeTipi) = 'NAKIT'), 0) "
-    "+   ISNULL((SELECT SUM(FN.GenelToplam) FROM SatisFis FN           WHERE FN.VardiyaID = "
-    "V.VardiyaID AND FN.SubeID = V.SubeID AND FN.FisDurumu = 'AKTIF'             AND "
-    "UPPER(ISNULL(FN.OdemeTipi, '')) = 'NAKIT'             AND NOT EXISTS (SELECT 1 FROM "
-    "SatisOdeme OO WHERE OO.FisID = FN.FisID)), 0) AS NakitToplam,   ISNULL((SELECT "
-    "SUM(O2.Tutar) FROM SatisOdeme O2 INNER JOIN SatisFis F2 ON O2.FisID = F2.FisID           "
-    "WHERE F2.VardiyaID = V.VardiyaID AND F2.SubeID = V.SubeID AND F2.FisDurumu = 'AKTIF' AND "
-    "UPPER(O2.OdemeTipi) = 'KART'), 0) +   ISNULL((SELECT SUM(FK.GenelToplam) FROM SatisFis FK  "
-    "         WHERE FK.VardiyaID = V.VardiyaID AND FK.SubeID = V.SubeID AND FK.FisDurumu = "
-    "'AKTIF'             AND UPPER(ISNULL(FK.OdemeTipi, '')) = 'KART'             AND NOT "
-    "EXISTS (SELECT 1 FROM SatisOdeme OO2 WHERE OO2.FisID = FK.FisID)), 0) AS KartToplam,   "
-    "ISNULL((SELECT ABS(SUM(FI.GenelToplam)) FROM SatisFis FI           WHERE FI.VardiyaID = "
-    "V.VardiyaID AND FI.SubeID = V.SubeID AND FI.FisDurumu = 'IADE'), 0) AS IadeToplam FROM "
-    "Vardiya V WHERE V.VardiyaID = :VardiyaID AND V.SubeID = :SubeID");
+const SqlText kTotalsSql = OnShiftIndex(SqlText{
+    QStringLiteral(
+        "SELECT   ISNULL((SELECT COUNT(*) FROM SatisFis F0 WHERE F0.VardiyaID = V.VardiyaID AND "
+        "F0.SubeID = V.SubeID), 0) AS FisSayisi,   ISNULL((SELECT SUM(O1.Tutar) FROM SatisOdeme O1 "
+        "INNER JOIN SatisFis F1 ON O1.FisID = F1.FisID           WHERE F1.VardiyaID = V.VardiyaID "
+        "AND F1.SubeID = V.SubeID AND F1.FisDurumu = 'AKTIF' AND UPPER(O1.OdemeTipi) = 'NAKIT'), "
+        "0) "
+        "+   ISNULL((SELECT SUM(FN.GenelToplam) FROM SatisFis FN           WHERE FN.VardiyaID = "
+        "V.VardiyaID AND FN.SubeID = V.SubeID AND FN.FisDurumu = 'AKTIF'             AND "
+        "UPPER(ISNULL(FN.OdemeTipi, '')) = 'NAKIT'             AND NOT EXISTS (SELECT 1 FROM "
+        "SatisOdeme OO WHERE OO.FisID = FN.FisID)), 0) AS NakitToplam,   ISNULL((SELECT "
+        "SUM(O2.Tutar) FROM SatisOdeme O2 INNER JOIN SatisFis F2 ON O2.FisID = F2.FisID           "
+        "WHERE F2.VardiyaID = V.VardiyaID AND F2.SubeID = V.SubeID AND F2.FisDurumu = 'AKTIF' AND "
+        "UPPER(O2.OdemeTipi) = 'KART'), 0) +   ISNULL((SELECT SUM(FK.GenelToplam) FROM SatisFis FK "
+        " "
+        "         WHERE FK.VardiyaID = V.VardiyaID AND FK.SubeID = V.SubeID AND FK.FisDurumu = "
+        "'AKTIF'             AND UPPER(ISNULL(FK.OdemeTipi, '')) = 'KART'             AND NOT "
+        "EXISTS (SELECT 1 FROM SatisOdeme OO2 WHERE OO2.FisID = FK.FisID)), 0) AS KartToplam,   "
+        "ISNULL((SELECT ABS(SUM(FI.GenelToplam)) FROM SatisFis FI           WHERE FI.VardiyaID = "
+        "V.VardiyaID AND FI.SubeID = V.SubeID AND FI.FisDurumu = 'IADE'), 0) AS IadeToplam FROM "
+        "Vardiya V WHERE V.VardiyaID = :VardiyaID AND V.SubeID = :SubeID"),
+    {}});
 
 // The grid reads the receipt id too; the listing ignores it.
-const QString kReceiptsSql = QStringLiteral(
-    "SELECT F.FisID, F.FisNo, F.Tarih, F.OdemeTipi, F.FisDurumu,        ISNULL(F.AraToplam, 0) "
-    "AS AraToplam, ISNULL(F.ToplamKDV, 0) AS ToplamKDV,        ISNULL(F.Indirim, 0) AS "
-    "Indirim, ISNULL(F.GenelToplam, 0) AS GenelToplam,        ISNULL((SELECT SUM(ABS(S.Miktar)) "
-    "FROM SatisFisSatir S WHERE S.FisID = F.FisID), 0) AS UrunAdedi FROM SatisFis F WHERE "
-    "F.VardiyaID = :VardiyaID AND F.SubeID = :SubeID ORDER BY F.Tarih ASC, F.FisID ASC");
+const SqlText kReceiptsSql = OnShiftIndex(SqlText{
+    QStringLiteral(
+        "SELECT F.FisID, F.FisNo, F.Tarih, F.OdemeTipi, F.FisDurumu,        ISNULL(F.AraToplam, 0) "
+        "AS AraToplam, ISNULL(F.ToplamKDV, 0) AS ToplamKDV,        ISNULL(F.Indirim, 0) AS "
+        "Indirim, ISNULL(F.GenelToplam, 0) AS GenelToplam,        ISNULL((SELECT "
+        "SUM(ABS(S.Miktar)) "
+        "FROM SatisFisSatir S WHERE S.FisID = F.FisID), 0) AS UrunAdedi FROM SatisFis F WHERE "
+        "F.VardiyaID = :VardiyaID AND F.SubeID = :SubeID ORDER BY F.Tarih ASC, F.FisID ASC"),
+    {}});
 
-const SqlText kListingHeadSql{
+const SqlText kListingHeadSql = OnShiftIndex(SqlText{
     QStringLiteral(
         "SELECT V.VardiyaID, V.AcilisZamani, V.KapanisZamani, V.VardiyaDurumu,        "
         "ISNULL(S.SubeAdi, '') AS SubeAdi, K.AdSoyad AS Kasiyer,        ISNULL(V.AcilisTutar, 0) "
@@ -87,7 +112,7 @@ const SqlText kListingHeadSql{
         "AktifToplam, ABS(ISNULL(SUM(CASE WHEN ISNULL(F.FisDurumu, 'AKTIF') = 'IADE' THEN "
         "F.GenelToplam ELSE 0 END), 0)) AS IadeToplam FROM SatisFis F WHERE F.VardiyaID = "
         ":VardiyaID AND F.SubeID = :SubeID) FS ON 1 = 1 WHERE V.VardiyaID = :VardiyaID AND "
-        "V.SubeID = :SubeID")};
+        "V.SubeID = :SubeID")});
 
 QString L(const QString& text, int width)
 {

@@ -271,8 +271,8 @@ void TfrmReporting::ShowChart()
     const QString last = FDays.isEmpty() ? QString() : FDays.last().Gun.toString("dd.MM.yyyy");
     chart->setTitle(QStringLiteral("Günlük Net Ciro  ") + first + QStringLiteral(" – ") + last);
 
-    // Two stacked sets: a day's bar rises in navy, or falls in red when its refunds outweigh
-    // its takings; one of the two is 0 on every day.
+    // A day's bar rises in navy, or falls in red when its refunds outweigh its takings: two
+    // stacked sets, one of them 0 on every day; the red one only when such a day exists.
     auto* rising = new QBarSet(QStringLiteral("Net Ciro"));
     auto* falling = new QBarSet(QStringLiteral("Net Ciro"));
     rising->setColor(POSPalette::ChartBar);
@@ -291,7 +291,10 @@ void TfrmReporting::ShowChart()
     }
     auto* series = new QStackedBarSeries;
     series->append(rising);
-    series->append(falling);
+    if (low < 0)
+        series->append(falling);
+    else
+        delete falling;
     series->setBarWidth(0.8);
     chart->addSeries(series);
 
