@@ -222,8 +222,8 @@ void TestReportListings::nullStatusCountsInListingNotInCards()
 void TestReportListings::pastShiftOfAnotherBranchIsNotFound()
 {
     const int other = F->Shop.AddBranch("KADIKÖY");
-    QVERIFY_THROWS_EXCEPTION(
-        Exception, TPastShiftReports::BuildShiftListing(F->ClosedID, other, QDateTime()));
+    QVERIFY_THROWS_EXCEPTION(Exception,
+                             TPastShiftReports::BuildShiftListing(F->ClosedID, other, QDateTime()));
     QVERIFY(!TPastShiftReports::LoadShiftTotals(F->ClosedID, other));
     QVERIFY(TPastShiftReports::LoadReceipts(F->ClosedID, other).isEmpty());
 }

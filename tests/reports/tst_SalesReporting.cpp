@@ -214,9 +214,8 @@ void TestSalesReporting::openShiftHasNoDifference()
 {
     const int vardiya = Shift("2025-03-05 08:00:00", QString(), 100, QVariant(), "ACIK");
     Receipt(vardiya, "2025-03-05 09:00:00", "AKTIF", "NAKIT", 25, {{"NAKIT", 25}});
-    const TReportingShifts loaded =
-        TSalesReporting::LoadShifts(TReportRange::Days(QDate(2025, 3, 5), QDate(2025, 3, 5)),
-                                    F->SubeID());
+    const TReportingShifts loaded = TSalesReporting::LoadShifts(
+        TReportRange::Days(QDate(2025, 3, 5), QDate(2025, 3, 5)), F->SubeID());
     QCOMPARE(loaded.Shifts.size(), 1);
     const QStringList cells = loaded.Shifts.first().Cells();
     QCOMPARE(cells.at(2), QString("AÇIK"));
@@ -230,8 +229,8 @@ void TestSalesReporting::openShiftHasNoDifference()
 void TestSalesReporting::salesPagesNewestFirst()
 {
     const int vardiya = Shift("2025-03-05 08:00:00", "2025-03-05 20:00:00", 0, 0, "KAPALI");
-    for (const char* t : {"09:00:00", "09:05:00", "09:05:00", "09:05:00", "10:00:00", "11:00:00",
-                          "11:00:00"})
+    for (const char* t :
+         {"09:00:00", "09:05:00", "09:05:00", "09:05:00", "10:00:00", "11:00:00", "11:00:00"})
         Receipt(vardiya, QString("2025-03-05 ") + t, "AKTIF", "NAKIT", 1, {{"NAKIT", 1}});
     const TReportRange range = TReportRange::Days(QDate(2025, 3, 5), QDate(2025, 3, 5));
     QList<int> ids;
