@@ -442,6 +442,7 @@ void TfrmPastShiftReports::FormShow()
 {
     CentreOnOwner();
     ArrangeLayout();
+    gridShifts->setFocus();
 }
 
 void TfrmPastShiftReports::showEvent(QShowEvent* event)

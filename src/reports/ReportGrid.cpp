@@ -2,6 +2,7 @@
 
 #include "ui/POSUITheme.h"
 
+#include <QFontMetrics>
 #include <QHeaderView>
 #include <QItemSelectionModel>
 #include <QTableView>
@@ -19,10 +20,21 @@ void TReportGridModel::SetRows(const QList<QStringList>& rows)
     SetFirstPage(rows, false, {});
 }
 
+void TReportGridModel::SetRowMaker(int count, TRowMaker maker)
+{
+    beginResetModel();
+    FRows = QList<QStringList>(count);
+    FMaker = std::move(maker);
+    FReader = {};
+    FMore = false;
+    endResetModel();
+}
+
 void TReportGridModel::SetFirstPage(const QList<QStringList>& rows, bool more, TPageReader reader)
 {
     beginResetModel();
     FRows = rows;
+    FMaker = {};
     FReader = std::move(reader);
     FMore = more && FReader;
     endResetModel();
@@ -48,6 +60,8 @@ QString TReportGridModel::Cell(int row, int col) const
 {
     if (row < 0 || row >= FRows.size())
         return {};
+    if (FRows.at(row).isEmpty() && FMaker)
+        FRows[row] = FMaker(row);
     return FRows.at(row).value(col);
 }
 
@@ -116,14 +130,83 @@ QList<int> ShareColumnWidths(int usable, const QList<int>& weights)
     return widths;
 }
 
+QList<int> FitColumnWidths(const QList<int>& shared, const QList<int>& needed)
+{
+    QList<int> widths = shared;
+    int deficit = 0;
+    int slack = 0;
+    for (int i = 0; i < widths.size(); ++i) {
+        if (widths.at(i) <= 0)
+            continue;
+        deficit += std::max(0, needed.value(i) - widths.at(i));
+        slack += std::max(0, widths.at(i) - needed.value(i));
+    }
+    if (deficit == 0)
+        return widths;
+    const double share = slack > 0 ? std::min(1.0, double(deficit) / slack) : 0.0;
+    for (int i = 0; i < widths.size(); ++i) {
+        if (widths.at(i) <= 0)
+            continue;
+        const int room = widths.at(i) - needed.value(i);
+        widths[i] = room < 0 ? needed.value(i) : widths.at(i) - int(std::floor(room * share));
+    }
+    // What rounding left over comes off the column with the most room left.
+    if (slack >= deficit) {
+        int over = 0;
+        int roomiest = -1;
+        for (int i = 0; i < widths.size(); ++i) {
+            over += widths.at(i) - shared.at(i);
+            if (widths.at(i) > 0 &&
+                (roomiest < 0 ||
+                 widths.at(i) - needed.value(i) > widths.at(roomiest) - needed.value(roomiest)))
+                roomiest = i;
+        }
+        if (over > 0 && roomiest >= 0)
+            widths[roomiest] -= over;
+    }
+    return widths;
+}
+
+namespace {
+constexpr int kMeasuredRows = 100;
+
+// What each column needs: its bold title and its first rows in bold (a selected row is drawn
+// bold), within the cell's 8-pixel insets.
+QList<int> NeededWidths(const QTableView* grid)
+{
+    QFont bold = grid->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    const QAbstractItemModel* model = grid->model();
+    const int rows = std::min(model->rowCount(), kMeasuredRows);
+    QList<int> needed;
+    for (int col = 0; col < model->columnCount(); ++col) {
+        int width = metrics.horizontalAdvance(model->headerData(col, Qt::Horizontal).toString());
+        for (int row = 0; row < rows; ++row)
+            width = std::max(width,
+                             metrics.horizontalAdvance(model->index(row, col).data().toString()));
+        needed << width + 18;
+    }
+    return needed;
+}
+} // namespace
+
 void ApplyColumnWidths(QTableView* grid, int usable, const QList<int>& weights)
 {
-    const QList<int> widths = ShareColumnWidths(usable, weights);
+    const QList<int> shared = ShareColumnWidths(usable, weights);
+    if (shared.isEmpty())
+        return;
+    const QList<int> widths = FitColumnWidths(shared, NeededWidths(grid));
+    int total = 0;
     for (int col = 0; col < widths.size(); ++col) {
         grid->setColumnHidden(col, weights.at(col) == 0);
-        if (weights.at(col) != 0)
+        if (weights.at(col) != 0) {
             grid->setColumnWidth(col, widths.at(col));
+            total += widths.at(col);
+        }
     }
+    grid->setHorizontalScrollBarPolicy(total > usable ? Qt::ScrollBarAsNeeded
+                                                      : Qt::ScrollBarAlwaysOff);
 }
 
 void SetUpReportGrid(QTableView* grid, TReportGridModel* model, const QList<int>& rightAligned)

@@ -16,11 +16,16 @@ class TReportGridModel : public QAbstractTableModel {
 public:
     // Appends the next page's rows to the model and says whether more may follow.
     using TPageReader = std::function<bool(TReportGridModel&)>;
+    // The cells of one row, made when the row is first read.
+    using TRowMaker = std::function<QStringList(int)>;
 
     TReportGridModel(const QStringList& headers, QObject* parent);
 
     // Replaces every row; no rows shows one empty row. Stops reading further pages.
     void SetRows(const QList<QStringList>& rows);
+    // Replaces every row with `count` rows whose cells are made as they are first shown: a list
+    // of thousands of rows is ready without formatting every amount in it.
+    void SetRowMaker(int count, TRowMaker maker);
     // Replaces every row with a first page and reads the next ones through `reader`.
     void SetFirstPage(const QList<QStringList>& rows, bool more, TPageReader reader);
     void AppendRows(const QList<QStringList>& rows);
@@ -40,7 +45,8 @@ public:
 
 private:
     QStringList FHeaders;
-    QList<QStringList> FRows;
+    mutable QList<QStringList> FRows; // an empty entry is a row not made yet
+    TRowMaker FMaker;
     TPageReader FReader;
     bool FMore = false;
 };
@@ -49,6 +55,10 @@ private:
 // the last getting weight × usable ÷ sum of weights (rounded), the last the rest; a column of
 // weight 0 is hidden. Nothing changes while the usable width is zero or less.
 QList<int> ShareColumnWidths(int usable, const QList<int>& weights);
+// The shared widths, where a column would cut its title or one of its first rows in this
+// machine's fonts (a cut amount shows other digits than it holds) widened to fit, the width
+// taken from the columns with room to spare; when there is not enough room the grid scrolls.
+QList<int> FitColumnWidths(const QList<int>& shared, const QList<int>& needed);
 void ApplyColumnWidths(QTableView* grid, int usable, const QList<int>& weights);
 
 // A report grid: the theme's look and cell drawing, one title row, no row numbers, whole-row

@@ -233,11 +233,9 @@ void TfrmReporting::LoadShifts()
 {
     const TWaitCursor wait;
     const TReportingShifts loaded = TSalesReporting::LoadShifts(Range(), SubeID());
-    QList<QStringList> rows;
-    rows.reserve(loaded.Shifts.size());
-    for (const TReportingShiftRow& shift : loaded.Shifts)
-        rows << shift.Cells();
-    FShifts->SetRows(rows);
+    FShiftRows = loaded.Shifts;
+    FShifts->SetRowMaker(int(FShiftRows.size()),
+                         [this](int row) { return FShiftRows.at(row).Cells(); });
     SelectFirstRow(gridVardiya);
     FDays = loaded.Days;
     FitGrids();
@@ -389,6 +387,7 @@ void TfrmReporting::showEvent(QShowEvent* event)
     TBaseWindow::showEvent(event);
     CentreOnScreen();
     ArrangeLayout();
+    gridVardiya->setFocus();
 }
 
 void TfrmReporting::resizeEvent(QResizeEvent* event)

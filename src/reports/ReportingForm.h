@@ -66,6 +66,7 @@ private:
     TReportGridModel* FSales;
     TPOSButton* btnPrintZ;
     TPOSButton* btnClose;
+    QList<TReportingShiftRow> FShiftRows;
     QList<TDayTurnover> FDays;
     TSalesPage FLastPage;
     TReportRange FLoadedRange;

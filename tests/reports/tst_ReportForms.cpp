@@ -5,6 +5,7 @@
 #include "reports/OpenShiftSalesReportForm.h"
 #include "reports/PastShiftReports.h"
 #include "reports/PastShiftReportsForm.h"
+#include "reports/ReportGrid.h"
 #include "reports/ReportingForm.h"
 #include "shifts/ShiftFixture.h"
 #include "shifts/ZReportPreviewForm.h"
@@ -121,6 +122,8 @@ private Q_SLOTS:
     void openShiftReportCancelIsAnError();
     void reportingListsTheLastWeekToItsLastSecond();
     void salesScreenOpensTheReports();
+    void columnWidths_data();
+    void columnWidths();
 
 private:
     std::unique_ptr<TFixedClock> FClock;
@@ -343,6 +346,34 @@ void TestReportForms::salesScreenOpensTheReports()
     screen.LoadOpenShift();
     QTest::mouseClick(Named<TPOSButton>(&screen, "btnMenuSatislar"), Qt::LeftButton);
     QCOMPARE(answers.Last().Text, QString("Aktif vardiya bulunmuyor."));
+}
+
+void TestReportForms::columnWidths_data()
+{
+    QTest::addColumn<int>("usable");
+    QTest::addColumn<QList<int>>("weights");
+    QTest::addColumn<QList<int>>("needed");
+    QTest::addColumn<QList<int>>("widths");
+    QTest::newRow("by weight, the last takes the rest")
+        << 100 << QList<int>{1, 1, 1} << QList<int>{0, 0, 0} << QList<int>{33, 33, 34};
+    QTest::newRow("a hidden column")
+        << 90 << QList<int>{0, 1, 2} << QList<int>{50, 0, 0} << QList<int>{0, 30, 60};
+    QTest::newRow("a cut amount widens, the roomy column gives")
+        << 300 << QList<int>{1, 1, 1} << QList<int>{20, 150, 20} << QList<int>{75, 150, 75};
+    QTest::newRow("no room: every column as it needs")
+        << 100 << QList<int>{1, 1} << QList<int>{80, 80} << QList<int>{80, 80};
+    QTest::newRow("nothing while there is no width")
+        << 0 << QList<int>{1, 1} << QList<int>{10, 10} << QList<int>{};
+}
+
+void TestReportForms::columnWidths()
+{
+    QFETCH(int, usable);
+    QFETCH(QList<int>, weights);
+    QFETCH(QList<int>, needed);
+    QFETCH(QList<int>, widths);
+    const QList<int> shared = ShareColumnWidths(usable, weights);
+    QCOMPARE(shared.isEmpty() ? shared : FitColumnWidths(shared, needed), widths);
 }
 
 QTEST_MAIN(TestReportForms)
