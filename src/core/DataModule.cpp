@@ -26,6 +26,18 @@ QString EngineNameOf(const TConnectionAttempt& attempt)
 {
     return attempt.Engine.isEmpty() ? attempt.Driver : attempt.Engine;
 }
+
+// Whether `sql` begins with the keyword `word`; read at the start of every statement sent, so it
+// only compares a few characters.
+bool BeginsWith(const QString& sql, QLatin1String word)
+{
+    qsizetype start = 0;
+    while (start < sql.size() && sql.at(start).isSpace())
+        ++start;
+    const qsizetype end = start + word.size();
+    return end < sql.size() && sql.at(end).isSpace() &&
+           QStringView(sql).mid(start, word.size()).compare(word, Qt::CaseInsensitive) == 0;
+}
 } // namespace
 
 TdmMain::TdmMain(QObject* parent)
@@ -130,6 +142,8 @@ bool TdmMain::OpenAttempt(const TConnectionAttempt& attempt, QString& errorText)
 void TdmMain::CloseConnection()
 {
     FStatements.Clear();
+    FTablesProbed.clear();
+    FSchemaEnsured.clear();
     FInTransaction = false;
     FEngine.reset();
     if (!QSqlDatabase::contains(FConnectionName))
@@ -184,11 +198,16 @@ bool TdmMain::ColumnMissing(const QString& table, const QString& column)
 std::shared_ptr<TPreparedStatement> TdmMain::ExecStep(const TSqlStep& step,
                                                       const TSqlParams& params)
 {
+    // A text is one round trip, as SQL Server takes a batch; SQLite's guard of a new column and
+    // the later statements of a batch go with it.
+    if (!step.LaterInBatch)
+        NoteRoundTrip();
     if (!step.GuardTable.isEmpty() && !ColumnMissing(step.GuardTable, step.GuardColumn))
         return nullptr;
     std::shared_ptr<TPreparedStatement> statement = FStatements.Acquire(Database(), step.Sql);
     statement->Bind(params);
     QSqlQuery& query = statement->Query;
+    ForgetSchemaAfter(step.Sql);
     if (!query.exec()) {
         const QString text = DbErrors::StatementText(query.lastError());
         TStatementCache::Release(*statement);
@@ -241,24 +260,69 @@ void TdmMain::ExecSql(const QString& sql, const TSqlParams& params)
 
 bool TdmMain::TableExists(const QString& table)
 {
+    const QString key = table.toLower();
+    if (const auto known = FTablesProbed.constFind(key); known != FTablesProbed.constEnd())
+        return *known;
     const QVariant id =
         GetScalar(QStringLiteral("SELECT OBJECT_ID(:Name, 'U')"),
                   {{QStringLiteral("Name"), QString(QStringLiteral("dbo.") + table)}});
     bool ok = false;
-    return !id.isNull() && id.toString().toLongLong(&ok) != 0 && ok;
+    const bool exists = !id.isNull() && id.toString().toLongLong(&ok) != 0 && ok;
+    FTablesProbed.insert(key, exists);
+    return exists;
+}
+
+// What a transaction creates may still be rolled back, so only statements run outside one are
+// remembered.
+void TdmMain::EnsureSchema(const QStringList& statements)
+{
+    for (const QString& statement : statements) {
+        if (FSchemaEnsured.contains(statement))
+            continue;
+        ExecSql(statement);
+        if (!FInTransaction)
+            FSchemaEnsured.insert(statement);
+    }
+}
+
+void TdmMain::SchemaEnsured(const QStringList& statements)
+{
+    for (const QString& statement : statements)
+        FSchemaEnsured.insert(statement);
+}
+
+// A statement that creates, alters or drops may change which optional tables exist (a guarded
+// statement of SQL Server's begins with IF); one that drops may take an owned object with it.
+void TdmMain::ForgetSchemaAfter(const QString& statement)
+{
+    const bool drops = BeginsWith(statement, QLatin1String("DROP"));
+    if (drops || BeginsWith(statement, QLatin1String("CREATE")) ||
+        BeginsWith(statement, QLatin1String("ALTER")) || BeginsWith(statement, QLatin1String("IF")))
+        FTablesProbed.clear();
+    if (drops)
+        FSchemaEnsured.clear();
+}
+
+void TdmMain::NoteRoundTrip()
+{
+    FRoundTrips.Note();
 }
 
 void TdmMain::BeginTransaction()
 {
     QSqlDatabase db = Database();
-    OpenEngine().BeginTransaction(db);
+    TDbEngine& engine = OpenEngine();
+    NoteRoundTrip();
+    engine.BeginTransaction(db);
     FInTransaction = true;
 }
 
 void TdmMain::Commit()
 {
     QSqlDatabase db = Database();
-    OpenEngine().Commit(db);
+    TDbEngine& engine = OpenEngine();
+    NoteRoundTrip();
+    engine.Commit(db);
     FInTransaction = false;
 }
 
@@ -268,11 +332,16 @@ void TdmMain::Rollback()
         return;
     FInTransaction = false;
     QSqlDatabase db = Database();
+    NoteRoundTrip();
     FEngine->Rollback(db);
 }
 
+// The call is one round trip; what the routine does inside the database is the database's work.
 void TdmMain::CallRoutine(TRoutineCall& call)
 {
     QSqlDatabase db = Database();
-    OpenEngine().CallRoutine(db, call);
+    TDbEngine& engine = OpenEngine();
+    NoteRoundTrip();
+    const TRoundTrips::TRoutineScope inside(FRoundTrips);
+    engine.CallRoutine(db, call);
 }

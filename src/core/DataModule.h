@@ -1,11 +1,14 @@
 #pragma once
 
 #include "core/DbEngine.h"
+#include "core/RoundTrips.h"
 #include "core/SqlDialect.h"
 #include "core/StatementCache.h"
 
+#include <QHash>
 #include <QList>
 #include <QObject>
+#include <QSet>
 #include <QSqlDatabase>
 #include <QString>
 #include <QVariant>
@@ -36,8 +39,14 @@ public:
     // null when the step's guard skips it.
     std::shared_ptr<TPreparedStatement> ExecStep(const TSqlStep& step, const TSqlParams& params);
 
-    // Probes an optional table with "SELECT OBJECT_ID('dbo.<table>', 'U')".
+    // Probes an optional table with "SELECT OBJECT_ID('dbo.<table>', 'U')", once per connection:
+    // the answer is kept until the connection closes or the program changes the schema itself.
     bool TableExists(const QString& table);
+    // Runs the guarded schema statements (each creates what is missing) that have not run on
+    // this connection yet; a table dropped through the program makes them run again.
+    void EnsureSchema(const QStringList& statements);
+    // Notes guarded statements whose objects the engine's own set-up has just made sure of.
+    void SchemaEnsured(const QStringList& statements);
     // Tells this open database apart from any other the process has opened.
     QString Identity() const { return FConnectionName + u'|' + FOpenedWith; }
 
@@ -68,7 +77,12 @@ public:
     // Runs a server routine: reads the call's in-values, sets its out-values.
     void CallRoutine(TRoutineCall& call);
 
+    // Every statement and routine call of this module leaves through one place, which counts it.
+    TRoundTrips& RoundTrips() { return FRoundTrips; }
+
 private:
+    void NoteRoundTrip();
+    void ForgetSchemaAfter(const QString& statement);
     bool OpenAttempt(const TConnectionAttempt& attempt, QString& errorText);
     std::shared_ptr<TPreparedStatement> Run(const QString& sql, const TSqlParams& params);
     bool ColumnMissing(const QString& table, const QString& column);
@@ -82,6 +96,9 @@ private:
     std::unique_ptr<TDbEngine> FEngine;
     bool FConnected = false;
     bool FInTransaction = false;
+    TRoundTrips FRoundTrips;
+    QHash<QString, bool> FTablesProbed;
+    QSet<QString> FSchemaEnsured;
 };
 
 // The program's data module; set while a TdmMain exists.

@@ -151,11 +151,10 @@ TAuthResult TLoginManager::AuthenticateUser(const QString& username, const QStri
     if (kullaniciID <= 0)
         return {TLoginCheck::WrongCredentials, 0, MsgWrongCredentials};
 
-    dmMain->ExecSql(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
-    dmMain->ExecSql(
-        QStringLiteral(
-            "UPDATE Kullanici SET SonGiris = GETDATE() WHERE KullaniciID = :KullaniciID"),
-        {{QStringLiteral("KullaniciID"), kullaniciID}});
+    // QUOTED_IDENTIFIER goes again before the write, in the same batch.
+    dmMain->ExecSql(QStringLiteral("SET QUOTED_IDENTIFIER ON; UPDATE Kullanici SET SonGiris = "
+                                   "GETDATE() WHERE KullaniciID = :KullaniciID"),
+                    {{QStringLiteral("KullaniciID"), kullaniciID}});
     return {TLoginCheck::Ok, kullaniciID, {}};
 }
 

@@ -15,6 +15,9 @@ struct TSqlStep {
     QString Sql;
     QString GuardTable; // non-empty: run only when GuardTable has no column GuardColumn
     QString GuardColumn;
+    // A later statement of a batch: SQL Server gets the whole batch in one round trip, so the
+    // program's count of round trips counts the batch once, whatever the engine runs it as.
+    bool LaterInBatch = false;
 };
 
 // A statement in the text SQL Server runs and, where SQLite cannot take that text even after the

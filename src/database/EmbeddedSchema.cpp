@@ -364,13 +364,16 @@ bool IsComplete()
 
 void Create()
 {
-    if (IsComplete())
-        return;
-    TDbTransaction transaction;
-    for (const QString& statement : RequiredStatements())
-        dmMain->ExecSql(statement);
-    OwnedSchema::Run(OwnedSchema::AllStatements());
-    RecreateView();
-    transaction.Commit();
+    if (!IsComplete()) {
+        TDbTransaction transaction;
+        for (const QString& statement : RequiredStatements())
+            dmMain->ExecSql(statement);
+        OwnedSchema::Run(OwnedSchema::AllStatements());
+        RecreateView();
+        transaction.Commit();
+    }
+    // Every owned table, column and index is there now: their owners need not send their
+    // statements again on this connection.
+    dmMain->SchemaEnsured(OwnedSchema::AllStatements());
 }
 } // namespace EmbeddedSchema

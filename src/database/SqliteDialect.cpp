@@ -127,6 +127,7 @@ QList<TSqlStep> TSqliteDialect::TranslateForSqlite(const QString& tsql)
         if (statement.isEmpty() || IsSessionOption(statement))
             continue;
         steps << TranslateStatement(statement);
+        steps.last().LaterInBatch = steps.size() > 1;
     }
     return steps;
 }

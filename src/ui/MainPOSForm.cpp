@@ -2,6 +2,7 @@
 
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
+#include "customers/CustomerListForm.h"
 #include "printing/PrintService.h"
 #include "reports/OpenShiftSalesForm.h"
 #include "reports/PastShiftReportsForm.h"
@@ -117,6 +118,7 @@ void TfrmMainPOS::resizeEvent(QResizeEvent* event)
 void TfrmMainPOS::FormShow()
 {
     pnlTop->SetUserCaption(FTill.UserCaption());
+    FTill.PrepareBranchStock();
     LoadOpenShift();
     FocusBarcode();
 }
@@ -318,8 +320,20 @@ void TfrmMainPOS::CompleteSale(const QString& PaymentType, double NakitTutar, do
     FocusBarcode();
 }
 
-// The customer list is not part of the till yet.
-void TfrmMainPOS::btnMusteriSecClick() {}
+void TfrmMainPOS::btnMusteriSecClick()
+{
+    TfrmCustomerList list(this);
+    if (list.ShowModal() == mrOk)
+        FTill.SetCustomer(list.SelectedMusteriID(), list.SelectedMusteriAdi());
+    else if (FTill.HasCustomer() &&
+             TfrmCustomDialog::ShowDialog(
+                 QStringLiteral("Müşteri İptal"),
+                 QStringLiteral("Seçili müşteriyi kaldırmak istiyor musunuz?"),
+                 dtConfirmation) == mrOk)
+        FTill.RemoveCustomer();
+    ShowCustomer();
+    FocusBarcode();
+}
 
 // The refund screen is not part of the till yet.
 void TfrmMainPOS::btnIadeClick() {}

@@ -96,6 +96,13 @@ inline const QColor HeaderButtonHot{255, 255, 255, 24}; // faint white over the 
 inline const QColor HeaderButtonPressed{255, 255, 255, 42};
 inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
 
+// Customers: the customer list and the customer card.
+inline const QColor ListSubTitle{0xEE, 0xEE, 0xEE};   // the list's subtitle on the header
+inline const QColor ListFooterText{0x63, 0x4D, 0x7B}; // the list's key hint and count
+inline const QColor CardSubTitle{0xEA, 0xEC, 0xEE};   // the card's subtitle on the header
+inline const QColor BalanceFigure{0x67, 0xA3, 0x3A};  // the card's balance
+inline const QColor RiskFigure{0xD8, 0x35, 0x3C};     // the card's risk limit
+
 // The report windows.
 inline const QColor CardTitle{0x63, 0x6D, 0x7B};        // titles of the totals cards
 inline const QColor CardAccentCount{0x97, 0x66, 0x24};  // "Fiş Sayısı"

@@ -7,6 +7,7 @@
 #include "ui/CustomDialogForm.h"
 #include "ui/Glyphs.h"
 #include "ui/LoginForm.h"
+#include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
 
@@ -110,6 +111,7 @@ private Q_SLOTS:
     void loginFailures_data();
     void loginFailures();
     void successFillsSessionAndRunsMainScreen();
+    void loginToSalesScreenRoundTrips();
     void enterInPasswordBoxLogsIn();
     void uncheckedRememberMeDropsUsername();
     void namesakeCannotTakeOverTheSession();
@@ -454,6 +456,32 @@ void TestLoginForm::successFillsSessionAndRunsMainScreen()
     QVERIFY2(prefs.contains("RememberMe=1"), qPrintable(prefs));
     QVERIFY2(prefs.contains("SubeID=2"), qPrintable(prefs));
     QVERIFY2(prefs.contains("Username=kasiyer\n"), qPrintable(prefs));
+}
+
+// From "Giriş" to the sales screen shown, a till far from its server waits for the password
+// check, the last-login stamp, the session, the branch's stock rows and the open shift.
+void TestLoginForm::loginToSalesScreenRoundTrips()
+{
+    const auto form = NewForm();
+    const TLoginControls ui(form.get());
+    QVERIFY(form->FormShow());
+    form->SetMainScreenFactory([](QWidget* owner) { return std::make_unique<TfrmMainPOS>(owner); });
+    TDialogAnswers answers;
+    qint64 shownAfter = -1;
+    // The screen shows as its own modal loop would show it.
+    answers.Step([&](QDialog& screen) {
+        screen.show();
+        shownAfter = dmMain->RoundTrips().Count();
+        screen.reject();
+    });
+    ui.edtUsername->setText("kasiyer");
+    ui.edtPassword->setText("1234");
+    ui.scGPComboBox1->setCurrentIndex(1);
+    const qint64 before = dmMain->RoundTrips().Count();
+    form->btnLoginClick();
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Form, QString("TfrmMainPOS"));
+    QCOMPARE(shownAfter - before, 5);
 }
 
 void TestLoginForm::enterInPasswordBoxLogsIn()
