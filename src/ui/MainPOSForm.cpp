@@ -6,6 +6,9 @@
 #include "core/SessionManager.h"
 #include "customers/CustomerListForm.h"
 #include "printing/PrintService.h"
+#include "reports/OpenShiftSalesForm.h"
+#include "reports/PastShiftReportsForm.h"
+#include "reports/ReportingForm.h"
 #include "sales/SalesScreenRules.h"
 #include "shifts/ShiftSummaryForm.h"
 #include "shifts/VardiyaForm.h"
@@ -389,7 +392,8 @@ void TfrmMainPOS::btnMenuRaporClick()
 
 void TfrmMainPOS::OpenShiftSalesClick()
 {
-    Report(FTill.CheckShiftForReports());
+    if (Report(FTill.CheckShiftForReports()))
+        TfrmOpenShiftSales::Execute(FTill.VardiyaID());
     FocusBarcode();
 }
 
@@ -475,14 +479,16 @@ void TfrmMainPOS::btnIcmalClick()
         TfrmShiftSummary::Execute(FTill.VardiyaID());
 }
 
-// The past shift reports are not part of the till yet.
 void TfrmMainPOS::btnPastShiftReportsClick()
 {
+    TfrmPastShiftReports::Execute();
     FocusBarcode();
 }
 
-// The reporting screen is not part of the till yet.
-void TfrmMainPOS::btnReportingClick() {}
+void TfrmMainPOS::btnReportingClick()
+{
+    TfrmReporting::Execute();
+}
 
 void TfrmMainPOS::btnSonFisClick()
 {

@@ -109,6 +109,18 @@ inline const QColor RiskFigure{0xD8, 0x35, 0x3C};     // the card's risk limit
 // The administration tools (parameters editor, stock image generator).
 inline const QColor AdminSubTitle{0xEE, 0xEE, 0xEE}; // subtitle on the navy header
 inline const QColor AdminHelpText{0x63, 0x4D, 0x7B}; // help line under a setting
+
+// The report windows.
+inline const QColor CardTitle{0x63, 0x6D, 0x7B};        // titles of the totals cards
+inline const QColor CardAccentCount{0x97, 0x66, 0x24};  // "Fiş Sayısı"
+inline const QColor CardAccentCash{0x27, 0x7E, 0x52};   // "Nakit"
+inline const QColor CardAccentCard{0x2A, 0x65, 0xB0};   // "Kredi Kartı"
+inline const QColor CardAccentRefund{0xD8, 0x35, 0x3C}; // "İade", also its figure
+inline const QColor CardAccentTotal{0x34, 0x8B, 0x66};  // "Toplam", also its figure
+inline const QColor ChartBar{0x22, 0x4A, 0x78};         // a day's net turnover
+inline const QColor ChartBarNegative{0xD8, 0x35, 0x3C}; // a day whose refunds outweigh its sales
+inline const QColor ChartAxis{0x63, 0x6D, 0x7B};        // axis labels
+inline const QColor ChartGrid{0xE1, 0xE6, 0xED};        // value grid lines
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
