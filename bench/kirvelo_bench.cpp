@@ -1,18 +1,27 @@
 // Times the till's database work on a large SQLite database (made with kirvelo-seed) and prints
 // each median next to a floor measured in the same run: the bare SQLite statements writing the
 // same rows, prepared once, in one transaction. With --memory it rings up many sales of varying
-// products instead and prints the resident memory along the way, which must stay flat.
+// products instead and prints the resident memory along the way, which must stay flat. With
+// --round-trips it goes through a cashier's day (login, shift opening, scans, a sale, closing,
+// Z report), counts the round trips of each step and times it again with every round trip
+// made to wait LATENCY milliseconds, as at a branch far from its server.
 //
 //   kirvelo_bench PATH [RUNS]
 //   kirvelo_bench --memory PATH [SALES]
+//   kirvelo_bench --round-trips PATH [LATENCY]
 #include "BenchTill.h"
 #include "core/Clock.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
+#include "core/LoginManager.h"
+#include "core/SessionManager.h"
 #include "database/SqliteEngine.h"
 #include "sales/BarcodeResolver.h"
+#include "sales/BranchStockManager.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
+#include "sales/Till.h"
+#include "shifts/ShiftManager.h"
 #include "shifts/ZReport.h"
 
 #include <QCoreApplication>
@@ -22,6 +31,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <functional>
 #include <stdexcept>
@@ -91,6 +101,20 @@ void FillCart(TCartManager& cart, const TBenchShop& shop)
                      QStringLiteral("ADET"), 12.75, 2, 20, false);
 }
 
+// PRAGMA synchronous of the program's connection: 2 (FULL) syncs every commit to the disk.
+int ProgramSynchronous()
+{
+    return dmMain->GetScalar(QStringLiteral("PRAGMA synchronous")).toInt();
+}
+
+QString SynchronousName(int level)
+{
+    return level == 3   ? QStringLiteral("EXTRA")
+           : level == 2 ? QStringLiteral("FULL")
+           : level == 1 ? QStringLiteral("NORMAL")
+                        : QStringLiteral("OFF");
+}
+
 // The same rows as one sale of the cart, written with prepared statements and nothing else.
 class TFloorSale {
 public:
@@ -100,8 +124,10 @@ public:
         if (sqlite3_open(path.toUtf8().constData(), &FDb) != SQLITE_OK)
             throw std::runtime_error("cannot open database");
         sqlite3_busy_timeout(FDb, 10000);
-        // The program's own connection settings, so the floor pays for the same disk syncs.
-        sqlite3_exec(FDb, "PRAGMA synchronous=NORMAL", nullptr, nullptr, nullptr);
+        // The program's own synchronisation, so the floor pays for the same disk syncs.
+        const QByteArray synchronous =
+            "PRAGMA synchronous=" + QByteArray::number(ProgramSynchronous());
+        sqlite3_exec(FDb, synchronous.constData(), nullptr, nullptr, nullptr);
         Prepare(FHeader, "INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, "
                          "Tarih, AraToplam, "
                          "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID) VALUES ('FIS-X', "
@@ -202,11 +228,12 @@ void BenchSale(QTextStream& out, const QString& path, const TBenchShop& shop, in
     const double sale = MedianMs(runs, sell);
     TFloorSale floor(path, shop);
     const double bare = MedianMs(runs, [&] { floor.Run(); });
-    out << QStringLiteral(
-               "CreateSale, 20 lines, 2 lot-tracked: median %1 ms; floor %2 ms; ratio %3")
+    out << QStringLiteral("CreateSale, 20 lines, 2 lot-tracked, synchronous=%4 (floor too): median "
+                          "%1 ms; floor %2 ms; ratio %3")
                .arg(sale, 0, 'f', 2)
                .arg(bare, 0, 'f', 2)
                .arg(sale / bare, 0, 'f', 2)
+               .arg(SynchronousName(ProgramSynchronous()))
         << Qt::endl;
 }
 // Codes a cashier scans: plain barcodes of counted goods (some lot-tracked, so the expiry check
@@ -317,9 +344,14 @@ void BenchScan(QTextStream& out, const QString& path, const TBenchShop& shop, in
             throw std::runtime_error(
                 QString(QStringLiteral("scan not added: ") + code).toStdString());
     };
+    // The till readies its branch's stock rows when it opens, before the cashier's first scan.
+    QElapsedTimer opening;
+    opening.start();
+    TBranchStockManager::EnsureBranchStockRowsOnce(shop.SubeID);
+    const double openingMs = double(opening.nsecsElapsed()) / 1e6;
     QElapsedTimer cold;
     cold.start();
-    scan(); // prepares the statements and checks the branch's stock rows once per run
+    scan(); // prepares the statements once per run
     const double firstMs = double(cold.nsecsElapsed()) / 1e6;
     for (size_t i = 1; i < codes.size(); ++i)
         scan();
@@ -330,11 +362,13 @@ void BenchScan(QTextStream& out, const QString& path, const TBenchShop& shop, in
                                  [&] { floor.Run(codes[next++ % codes.size()]); });
     out << QStringLiteral("Scan (case probe, branch rows, product, expiry): median %1 ms; floor %2 "
                           "ms; ratio %3; "
-                          "first scan of the run %4 ms")
+                          "first scan of the run %4 ms; branch stock rows readied at the till's "
+                          "opening %5 ms")
                .arg(scanMs, 0, 'f', 3)
                .arg(bare, 0, 'f', 3)
                .arg(scanMs / bare, 0, 'f', 2)
                .arg(firstMs, 0, 'f', 1)
+               .arg(openingMs, 0, 'f', 1)
         << Qt::endl;
 }
 
@@ -473,6 +507,158 @@ void BenchMemory(QTextStream& out, const TBenchShop& shop, int sales)
     }
     out << QStringLiteral(" VmHWM %1 MB").arg(ProcessMemoryMb("VmHWM"), 0, 'f', 1) << Qt::endl;
 }
+// ---- A cashier's day, counted in round trips ----
+
+// What one step of the day cost: its round trips and how long the cashier waited for it.
+struct TStepFigure {
+    QString Name;
+    qint64 RoundTrips = 0;
+    double Ms = 0;
+};
+
+template <class TWork> TStepFigure Step(const QString& name, TWork&& work)
+{
+    const qint64 before = dmMain->RoundTrips().Count();
+    QElapsedTimer clock;
+    clock.start();
+    work();
+    return {name, dmMain->RoundTrips().Count() - before, double(clock.nsecsElapsed()) / 1e6};
+}
+
+// The median of `runs` repetitions of a step; the round trips are those of the last one.
+template <class TWork> TStepFigure MedianStep(const QString& name, int runs, TWork&& work)
+{
+    std::vector<TStepFigure> figures;
+    for (int i = 0; i < runs; ++i)
+        figures.push_back(Step(name, work));
+    std::sort(figures.begin(), figures.end(),
+              [](const TStepFigure& a, const TStepFigure& b) { return a.Ms < b.Ms; });
+    TStepFigure median = figures[figures.size() / 2];
+    median.RoundTrips = figures.back().RoundTrips;
+    for (const TStepFigure& f : figures)
+        median.RoundTrips = std::max(median.RoundTrips, f.RoundTrips);
+    return median;
+}
+
+void Require(bool done, const QString& what)
+{
+    if (!done)
+        throw std::runtime_error(what.toStdString());
+}
+
+// The 20-line cart of the sale benchmark: 2 lot-tracked products with lots enough, 18 counted.
+TBenchShop SaleProducts(const TBenchTill& till)
+{
+    TBenchShop shop;
+    static_cast<TBenchTill&>(shop) = till;
+    shop.Plain =
+        Ids(QStringLiteral("SELECT StokID FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
+                           "IFNULL(IsSKTTakibi, 0) = 0 ORDER BY StokID LIMIT 18 OFFSET 500"));
+    shop.Tracked = Ids(QStringLiteral(
+        "SELECT StokID FROM Stok WHERE IsDeleted = 0 AND IsActive = 1 AND "
+        "IsSKTTakibi = 1 AND IFNULL(IsSatisEngelle, 1) = 0 ORDER BY StokID LIMIT 2"));
+    Require(shop.Plain.size() == 18 && shop.Tracked.size() == 2,
+            QStringLiteral("database holds too few products; run kirvelo-seed first"));
+    for (int id : shop.Tracked)
+        dmMain->ExecSql(
+            QStringLiteral(
+                "INSERT INTO StokLotDetay (StokID, MevcutMiktar, SonKullanmaTarihi) VALUES "
+                "(:StokID, 1000000, date('now', '+1 year'))"),
+            {{QStringLiteral("StokID"), id}});
+    return shop;
+}
+
+// Login of the seeded cashier "kasiyer1" (password "1234") on MERKEZ at its first till, on a new
+// connection, as the program does: the login window connects, finds its terminal and lists the
+// branches when it shows; the count starts at "Giriş" and ends with the sales screen shown
+// (the till readies its branch's stock rows and looks for the cashier's open shift).
+std::vector<TStepFigure> CashiersDay(const QString& path, int latencyMs, int scans, int sales)
+{
+    TdmMain db;
+    db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
+    db.Connect();
+    const int terminalID =
+        TLoginManager::ResolveTerminal(QString(), QStringLiteral("MERKEZ-KASA-1")).TerminalID;
+    TLoginManager::LoadBranches();
+    const TBenchShop shop = SaleProducts({1, 2, terminalID});
+    const std::vector<QString> codes = ScanCodes();
+    db.RoundTrips().SetLatency(std::chrono::milliseconds(latencyMs));
+
+    std::vector<TStepFigure> day;
+    TTill till;
+    day.push_back(Step(QStringLiteral("login, from \"Giriş\" to the sales screen shown"), [&] {
+        const TAuthResult auth =
+            TLoginManager::AuthenticateUser(QStringLiteral("kasiyer1"), QStringLiteral("1234"), 1);
+        Require(auth.Success(), QStringLiteral("login refused: ") + auth.Message);
+        const std::optional<TSessionInfo> session = TLoginManager::BuildSession(
+            auth.KullaniciID, 1, terminalID, QStringLiteral("MERKEZ-KASA-1"));
+        Require(bool(session), QStringLiteral("no session"));
+        TSessionManager::Instance().Login(*session);
+        till.PrepareBranchStock();
+        till.LoadOpenShift();
+    }));
+    Require(till.VardiyaID() < 0, QStringLiteral("the cashier already has an open shift"));
+    day.push_back(Step(QStringLiteral("opening a shift"), [&] {
+        till.ShiftOpened(
+            TShiftManager::OpenShift(TSessionManager::Instance().GetSessionInfo(), 100).VardiyaID);
+    }));
+    const TQuantityPrompt noPrompt = [](const QString&, const QString&, const QString&, QString&) {
+        return false;
+    };
+    size_t next = 0;
+    const auto scan = [&] {
+        const QString& code = codes[next++ % codes.size()];
+        Require(till.Scan(code, noPrompt).Done(), QStringLiteral("scan not added: ") + code);
+    };
+    day.push_back(Step(QStringLiteral("first scan"), scan));
+    day.push_back(MedianStep(QStringLiteral("a scan after the first"), scans, scan));
+    TCartManager cart;
+    FillCart(cart, shop);
+    day.push_back(MedianStep(QStringLiteral("CreateSale, 20 lines (2 lot-tracked)"), sales, [&] {
+        const TSaleResult sale = TSaleManager::CreateSale(
+            shop.SubeID, shop.KullaniciID, shop.TerminalID, till.VardiyaID(),
+            QStringLiteral("NAKIT"), cart, cart.GenelToplam(), 0);
+        Require(sale.Success, sale.Message);
+    }));
+    day.push_back(MedianStep(
+        QStringLiteral("the same sale completed by the till (receipt files, invoice check)"), sales,
+        [&] {
+            till.ClearCart();
+            FillCart(till.Cart(), shop);
+            const TSaleResult sale =
+                till.CompleteSale(QStringLiteral("NAKIT"), till.Cart().GenelToplam(), 0);
+            Require(sale.Success, sale.Message);
+        }));
+    day.push_back(Step(QStringLiteral("closing the shift (summary card, sp_CloseVardiya)"), [&] {
+        TVardiyaOzet ozet;
+        TShiftManager::LoadVardiyaOzet(till.VardiyaID(), ozet);
+        Require(till.CloseShift(ozet.BeklenenNakit).Success, QStringLiteral("close refused"));
+    }));
+    day.push_back(Step(QStringLiteral("Z report of the closed shift"), [&] {
+        TZReport::BuildReport(TZReport::Load(till.ClosedVardiyaID()), TClock::Now());
+    }));
+    TSessionManager::Instance().Logout();
+    return day;
+}
+
+void BenchRoundTrips(QTextStream& out, const QString& path, int latencyMs)
+{
+    const std::vector<TStepFigure> bare = CashiersDay(path, 0, 200, 20);
+    const std::vector<TStepFigure> far = CashiersDay(path, latencyMs, 10, 5);
+    out << QStringLiteral("Round trips (statements and routine calls the till sends), and the "
+                          "wait with %1 ms per round trip:")
+               .arg(latencyMs)
+        << Qt::endl;
+    for (size_t i = 0; i < bare.size(); ++i)
+        out << QStringLiteral("  %1: %2 round trips; %3 ms; %4 ms at %5 ms each")
+                   .arg(bare[i].Name)
+                   .arg(far[i].RoundTrips)
+                   .arg(bare[i].Ms, 0, 'f', 2)
+                   .arg(far[i].Ms, 0, 'f', 1)
+                   .arg(latencyMs)
+            << (bare[i].RoundTrips == far[i].RoundTrips ? "" : " (counts differ between runs)")
+            << Qt::endl;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -481,17 +667,25 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     QTextStream out(stdout);
     const bool memory = argc > 1 && qstrcmp(argv[1], "--memory") == 0;
-    const int first = memory ? 2 : 1;
+    const bool roundTrips = argc > 1 && qstrcmp(argv[1], "--round-trips") == 0;
+    const int first = memory || roundTrips ? 2 : 1;
     if (argc <= first) {
-        out << "usage: kirvelo_bench PATH [RUNS] | kirvelo_bench --memory PATH [SALES]" << Qt::endl;
+        out << "usage: kirvelo_bench PATH [RUNS] | kirvelo_bench --memory PATH [SALES] | "
+               "kirvelo_bench --round-trips PATH [LATENCY]"
+            << Qt::endl;
         return 2;
     }
     const QString path = QString::fromLocal8Bit(argv[first]);
     const int count = argc > first + 1 ? QString::fromLocal8Bit(argv[first + 1]).toInt()
                       : memory         ? 10000
+                      : roundTrips     ? 40
                                        : 50;
     try {
         TSqliteEngine::Register();
+        if (roundTrips) {
+            BenchRoundTrips(out, path, count);
+            return 0;
+        }
         TdmMain db;
         db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
         db.Connect();

@@ -224,6 +224,10 @@ IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFisSatir_FisID' A
 GO
 IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisOdeme_FisID' AND object_id = OBJECT_ID('dbo.SatisOdeme')) CREATE INDEX IX_SatisOdeme_FisID ON dbo.SatisOdeme(FisID);
 GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_SubeID_Tarih_Vardiya' AND object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_SubeID_Tarih_Vardiya ON dbo.SatisFis(SubeID, Tarih, VardiyaID, FisDurumu);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisOdeme_FisID_Tutar' AND object_id = OBJECT_ID('dbo.SatisOdeme')) CREATE INDEX IX_SatisOdeme_FisID_Tutar ON dbo.SatisOdeme(FisID, OdemeTipi, Tutar);
+GO
 
 -- ---------------------------------------------------------------------------------------------
 -- Tables the program owns. The program runs these same statements itself before it first uses
@@ -703,6 +707,275 @@ BEGIN
     BEGIN CATCH
         IF @@TRANCOUNT > 0
             ROLLBACK TRANSACTION;
+        THROW;
+    END CATCH;
+END;
+GO
+
+-- ---------------------------------------------------------------------------------------------
+-- sp_CreateSale: writes a paid sale in one transaction, so that a sale of any number of lines is
+-- one call. The lines and payments come as one document, lines in the cart's order:
+--   <Sale><Line StokID=".." StokAdi=".." Barkod=".." Miktar=".." Birim=".." BirimFiyat=".."
+--   KDVOrani=".." KDVTutari=".." IndirimOrani=".." IndirimTutari=".." AraToplam=".."
+--   SatirToplam=".."/>...<Payment OdemeTipi="NAKIT" Tutar=".."/></Sale>
+-- (BirimFiyat net of VAT; a text left out is NULL.) It writes what the program's own sale wrote
+-- statement by statement: the receipt head with @GeciciFisNo, then its number 'FIS-' + FisID;
+-- the lines; for each line in order the lots it takes (tracked products: dated lots first,
+-- earliest expiry first, then lots without a date, equal dates by LotID; a lot is taken only
+-- while it still holds the quantity) with their SatisFisLot rows, and its branch stock movement
+-- (a missing SubeStok row is first seeded as the branch stock routines seed it) with
+-- Stok.MevcutStok summed again; then the payments.
+-- Refused (@Success = 0, @Message, nothing written): a document that is not XML or holds no
+-- line; a shift that is not open; a tracked product that blocks the sale of expired stock with
+-- such stock in a lot; lots that cannot cover a line. The program gives its branch its stock
+-- rows before the call. Result sets: none; everything comes back as outputs.
+-- ---------------------------------------------------------------------------------------------
+
+IF OBJECT_ID('dbo.sp_CreateSale', 'P') IS NULL EXEC('CREATE PROCEDURE dbo.sp_CreateSale AS RETURN 0');
+GO
+ALTER PROCEDURE dbo.sp_CreateSale
+    @SubeID INT,
+    @KullaniciID INT,
+    @TerminalID INT,
+    @VardiyaID INT,
+    @GeciciFisNo NVARCHAR(50),
+    @AraToplam FLOAT,
+    @ToplamKDV FLOAT,
+    @Indirim FLOAT,
+    @GenelToplam FLOAT,
+    @OdemeTipi NVARCHAR(20),
+    @MusteriID INT,
+    @SatisXML NVARCHAR(MAX),
+    @Success BIT OUTPUT,
+    @Message NVARCHAR(500) OUTPUT,
+    @FisID INT OUTPUT
+AS
+BEGIN
+    SET NOCOUNT ON;
+    SET XACT_ABORT ON;
+    SET ARITHABORT ON;
+
+    SELECT @Success = 0, @Message = N'', @FisID = 0;
+
+    DECLARE @Lines TABLE (
+        SiraNo INT NOT NULL PRIMARY KEY,
+        StokID INT NOT NULL,
+        StokAdi NVARCHAR(150) NULL,
+        Barkod NVARCHAR(50) NULL,
+        Miktar FLOAT NOT NULL,
+        Birim NVARCHAR(10) NULL,
+        BirimFiyat FLOAT NOT NULL,
+        KDVOrani FLOAT NOT NULL,
+        KDVTutari FLOAT NOT NULL,
+        IndirimOrani FLOAT NOT NULL,
+        IndirimTutari FLOAT NOT NULL,
+        AraToplam FLOAT NOT NULL,
+        SatirToplam FLOAT NOT NULL
+    );
+    DECLARE @Payments TABLE (
+        Sira INT NOT NULL PRIMARY KEY,
+        OdemeTipi NVARCHAR(20) NULL,
+        Tutar FLOAT NOT NULL
+    );
+    DECLARE @Lots TABLE (
+        Sira INT NOT NULL PRIMARY KEY,
+        LotID INT NOT NULL,
+        MevcutMiktar FLOAT NOT NULL,
+        SonKullanmaTarihi DATE NULL
+    );
+    DECLARE @Doc XML, @Today DATE = CAST(GETDATE() AS DATE);
+    DECLARE @LotsExist BIT = CASE WHEN OBJECT_ID('dbo.StokLotDetay', 'U') IS NULL THEN 0 ELSE 1 END;
+    DECLARE @FisNo NVARCHAR(50), @SiraNo INT = 0, @StokID INT, @StokAdi NVARCHAR(150), @Miktar FLOAT;
+    DECLARE @Tracked BIT, @Blocking BIT, @Expired VARCHAR(10), @Available FLOAT, @Remaining FLOAT;
+    DECLARE @LotSira INT, @LotID INT, @LotMiktar FLOAT, @LotSKT DATE, @Take FLOAT;
+
+    BEGIN TRY
+        SET @Doc = CAST(@SatisXML AS XML);
+    END TRY
+    BEGIN CATCH
+        SET @Message = N'Satış belgesi okunamadı.';
+        RETURN;
+    END CATCH;
+
+    INSERT INTO @Lines (SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, BirimFiyat, KDVOrani, KDVTutari,
+                        IndirimOrani, IndirimTutari, AraToplam, SatirToplam)
+    SELECT T.L.value('for $n in . return count(../Line[. << $n]) + 1', 'INT'),
+           T.L.value('@StokID', 'INT'),
+           T.L.value('@StokAdi', 'NVARCHAR(150)'),
+           T.L.value('@Barkod', 'NVARCHAR(50)'),
+           T.L.value('@Miktar', 'FLOAT'),
+           T.L.value('@Birim', 'NVARCHAR(10)'),
+           T.L.value('@BirimFiyat', 'FLOAT'),
+           T.L.value('@KDVOrani', 'FLOAT'),
+           T.L.value('@KDVTutari', 'FLOAT'),
+           T.L.value('@IndirimOrani', 'FLOAT'),
+           T.L.value('@IndirimTutari', 'FLOAT'),
+           T.L.value('@AraToplam', 'FLOAT'),
+           T.L.value('@SatirToplam', 'FLOAT')
+    FROM @Doc.nodes('/Sale/Line') AS T(L);
+
+    INSERT INTO @Payments (Sira, OdemeTipi, Tutar)
+    SELECT T.P.value('for $n in . return count(../Payment[. << $n]) + 1', 'INT'),
+           T.P.value('@OdemeTipi', 'NVARCHAR(20)'),
+           T.P.value('@Tutar', 'FLOAT')
+    FROM @Doc.nodes('/Sale/Payment') AS T(P);
+
+    IF NOT EXISTS (SELECT 1 FROM @Lines)
+    BEGIN
+        SET @Message = N'Sepet boş!';
+        RETURN;
+    END;
+
+    BEGIN TRY
+        BEGIN TRANSACTION;
+
+        -- The shift row stays locked until the sale commits, so it cannot be closed meanwhile.
+        IF NOT EXISTS (SELECT 1 FROM dbo.Vardiya WITH (UPDLOCK, HOLDLOCK)
+                       WHERE VardiyaID = @VardiyaID AND KapanisZamani IS NULL
+                         AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK')
+        BEGIN
+            ROLLBACK TRANSACTION;
+            SET @Message = N'Vardiya kapalı veya bulunamadı.';
+            RETURN;
+        END;
+
+        INSERT INTO dbo.SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, AraToplam,
+                                  ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID)
+        VALUES (@GeciciFisNo, @SubeID, @KullaniciID, @TerminalID, @VardiyaID, GETDATE(), @AraToplam,
+                @ToplamKDV, @Indirim, @GenelToplam, @OdemeTipi, @MusteriID);
+        SET @FisID = SCOPE_IDENTITY();
+        SET @FisNo = N'FIS-' + CONVERT(NVARCHAR(20), @FisID);
+        UPDATE dbo.SatisFis SET FisNo = @FisNo WHERE FisID = @FisID;
+
+        INSERT INTO dbo.SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, BirimFiyat,
+                                       KDVOrani, KDVTutari, IndirimOrani, IndirimTutari, AraToplam,
+                                       SatirToplam)
+        SELECT @FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, Birim, BirimFiyat, KDVOrani, KDVTutari,
+               IndirimOrani, IndirimTutari, AraToplam, SatirToplam
+        FROM @Lines
+        ORDER BY SiraNo;
+
+        WHILE 1 = 1
+        BEGIN
+            SELECT TOP 1 @SiraNo = SiraNo, @StokID = StokID, @StokAdi = StokAdi, @Miktar = Miktar
+            FROM @Lines
+            WHERE SiraNo > @SiraNo
+            ORDER BY SiraNo;
+            IF @@ROWCOUNT = 0
+                BREAK;
+
+            SELECT @Tracked = 0, @Blocking = 1;
+            IF @LotsExist = 1
+                SELECT @Tracked = ISNULL(IsSKTTakibi, 0), @Blocking = ISNULL(IsSatisEngelle, 1)
+                FROM dbo.Stok
+                WHERE StokID = @StokID;
+
+            IF @Tracked = 1
+            BEGIN
+                SET @Expired = NULL;
+                IF @Blocking = 1
+                    SELECT TOP 1 @Expired = CONVERT(VARCHAR(10), SonKullanmaTarihi, 104)
+                    FROM dbo.StokLotDetay
+                    WHERE StokID = @StokID AND ISNULL(MevcutMiktar, 0) > 0
+                      AND SonKullanmaTarihi IS NOT NULL AND SonKullanmaTarihi < @Today
+                    ORDER BY SonKullanmaTarihi;
+                IF @Expired IS NOT NULL
+                BEGIN
+                    ROLLBACK TRANSACTION;
+                    SELECT @FisID = 0,
+                           @Message = N'Dikkat! Bu urunun son kullanma tarihi ' + @Expired
+                                      + N' tarihinde gecmistir, islem yapilamaz!';
+                    RETURN;
+                END;
+
+                SELECT @Available = ISNULL(SUM(MevcutMiktar), 0)
+                FROM dbo.StokLotDetay
+                WHERE StokID = @StokID AND ISNULL(MevcutMiktar, 0) > 0
+                  AND (SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= @Today);
+                SET @Remaining = @Miktar;
+                IF @Remaining > @Available + 0.000001
+                BEGIN
+                    ROLLBACK TRANSACTION;
+                    SELECT @FisID = 0, @Message = N'Lot bazli stok yetersiz: ' + ISNULL(@StokAdi, N'');
+                    RETURN;
+                END;
+
+                DELETE FROM @Lots;
+                INSERT INTO @Lots (Sira, LotID, MevcutMiktar, SonKullanmaTarihi)
+                SELECT ROW_NUMBER() OVER (ORDER BY CASE WHEN SonKullanmaTarihi IS NULL THEN 1 ELSE 0 END,
+                                                   SonKullanmaTarihi, LotID),
+                       LotID, ISNULL(MevcutMiktar, 0), SonKullanmaTarihi
+                FROM dbo.StokLotDetay
+                WHERE StokID = @StokID AND ISNULL(MevcutMiktar, 0) > 0
+                  AND (SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= @Today);
+
+                SET @LotSira = 0;
+                WHILE @Remaining > 0.000001
+                BEGIN
+                    SELECT TOP 1 @LotSira = Sira, @LotID = LotID, @LotMiktar = MevcutMiktar,
+                                 @LotSKT = SonKullanmaTarihi
+                    FROM @Lots
+                    WHERE Sira > @LotSira
+                    ORDER BY Sira;
+                    IF @@ROWCOUNT = 0
+                        BREAK;
+                    SET @Take = CASE WHEN @Remaining < @LotMiktar THEN @Remaining ELSE @LotMiktar END;
+                    IF @Take <= 0
+                        CONTINUE;
+                    -- Taken only while the lot still holds it: another till may have emptied it.
+                    UPDATE dbo.StokLotDetay
+                    SET MevcutMiktar = MevcutMiktar - @Take
+                    WHERE LotID = @LotID AND MevcutMiktar - @Take >= -0.000001;
+                    IF @@ROWCOUNT <> 1
+                        CONTINUE;
+                    INSERT INTO dbo.SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar, SonKullanmaTarihi)
+                    VALUES (@FisID, @SiraNo, @StokID, @LotID, @Take, @LotSKT);
+                    SET @Remaining = @Remaining - @Take;
+                END;
+
+                IF @Remaining > 0.000001
+                BEGIN
+                    ROLLBACK TRANSACTION;
+                    SELECT @FisID = 0, @Message = N'Lot bazli stok yetersiz: ' + ISNULL(@StokAdi, N'');
+                    RETURN;
+                END;
+            END;
+
+            UPDATE dbo.SubeStok
+            SET MevcutStok = MevcutStok + (-@Miktar), UpdatedAt = GETDATE()
+            WHERE SubeID = @SubeID AND StokID = @StokID;
+            IF @@ROWCOUNT = 0
+            BEGIN
+                INSERT INTO dbo.SubeStok (SubeID, StokID, MevcutStok, MinStok, MaxStok)
+                SELECT @SubeID, S.StokID,
+                       CASE WHEN NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS0 WHERE SS0.StokID = S.StokID)
+                            THEN ISNULL(S.MevcutStok, 0) ELSE 0 END,
+                       S.MinStok, S.MaxStok
+                FROM dbo.Stok S
+                WHERE ISNULL(S.IsDeleted, 0) = 0 AND S.StokID = @StokID
+                  AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = @SubeID AND SS.StokID = S.StokID);
+                UPDATE dbo.SubeStok
+                SET MevcutStok = MevcutStok + (-@Miktar), UpdatedAt = GETDATE()
+                WHERE SubeID = @SubeID AND StokID = @StokID;
+            END;
+            UPDATE dbo.Stok
+            SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM dbo.SubeStok WHERE StokID = @StokID), 0),
+                UpdatedAt = GETDATE()
+            WHERE StokID = @StokID;
+        END;
+
+        INSERT INTO dbo.SatisOdeme (FisID, OdemeTipi, Tutar)
+        SELECT @FisID, OdemeTipi, Tutar
+        FROM @Payments
+        ORDER BY Sira;
+
+        COMMIT TRANSACTION;
+        SET @Success = 1;
+    END TRY
+    BEGIN CATCH
+        IF @@TRANCOUNT > 0
+            ROLLBACK TRANSACTION;
+        SET @FisID = 0;
         THROW;
     END CATCH;
 END;

@@ -42,3 +42,12 @@ std::unique_ptr<TDbEngine> TDbEngine::Create(const TConnectionAttempt& attempt)
     }
     return nullptr;
 }
+
+QString TDbEngine::NameFor(const TConnectionAttempt& attempt)
+{
+    for (const TRegistration& registration : Registrations()) {
+        if (Serves(registration, attempt))
+            return registration.Name;
+    }
+    return {};
+}

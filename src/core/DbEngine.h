@@ -60,6 +60,12 @@ public:
     virtual QString Description(const QString& remembered) const = 0;
     // An error text of this engine as it may reach a message or the log.
     virtual QString Shown(const QString& errorText) const { return errorText; }
+    // Why opening an attempt's connection string failed, for the user: the driver's text, or
+    // the engine's own account of it (an embedded file names the file and the reason).
+    virtual QString OpenFailure(const QString&, const QString& driverText) const
+    {
+        return driverText;
+    }
 
     virtual void BeginTransaction(QSqlDatabase& db) = 0;
     virtual void Commit(QSqlDatabase& db) = 0;
@@ -77,4 +83,6 @@ public:
     static void Register(const QString& name, const QString& driver, TFactory factory);
     // A new engine for the attempt, or null when no engine is registered for it.
     static std::unique_ptr<TDbEngine> Create(const TConnectionAttempt& attempt);
+    // The name of the engine registered for the attempt, empty when there is none.
+    static QString NameFor(const TConnectionAttempt& attempt);
 };

@@ -2,6 +2,7 @@
 
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
+#include "core/SqlTextLog.h"
 
 namespace {
 TdmMain& Module()
@@ -10,16 +11,26 @@ TdmMain& Module()
         throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
     return *dmMain;
 }
+
+// A query is made for the engine it will run on: a broken link is made again first.
+TdmMain& LinkedModule()
+{
+    TdmMain& module = Module();
+    module.EnsureLink();
+    return module;
+}
 } // namespace
 
-TDbQuery::TDbQuery(const QString& sql)
-    : FSteps(Module().Dialect().Steps(sql))
+TDbQuery::TDbQuery(const QString& sql, std::source_location origin)
+    : FSteps(LinkedModule().Dialect().Steps(sql))
 {
+    SqlTextLog::Record(sql, {}, origin);
 }
 
-TDbQuery::TDbQuery(const SqlText& sql)
-    : FSteps(Module().Dialect().Steps(sql))
+TDbQuery::TDbQuery(const SqlText& sql, std::source_location origin)
+    : FSteps(LinkedModule().Dialect().Steps(sql))
 {
+    SqlTextLog::Record(sql.MsSql, sql.Sqlite, origin);
 }
 
 TDbQuery& TDbQuery::Param(const QString& name, const QVariant& value)
@@ -79,7 +90,7 @@ QVariant TDbQuery::Value(int index) const
 
 int TDbQuery::RowsAffected() const
 {
-    return FStatement ? FStatement->Query.numRowsAffected() : 0;
+    return FStatement ? FStatement->RowsAffected : 0;
 }
 
 bool TDbQuery::HasField(const QString& field) const

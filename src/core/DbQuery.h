@@ -8,6 +8,7 @@
 #include <QString>
 #include <QVariant>
 #include <memory>
+#include <source_location>
 
 // A short-lived statement on the program's connection (dmMain) with named ":Name" parameters.
 // Failures raise EDatabaseError carrying the driver's text.
@@ -17,8 +18,11 @@
 //   if (q.Next()) value = q.Value("ParamValue");
 class TDbQuery {
 public:
-    explicit TDbQuery(const QString& sql);
-    explicit TDbQuery(const SqlText& sql);
+    // `origin` is where the text is sent from; the SQL text log notes it beside the text.
+    explicit TDbQuery(const QString& sql,
+                      std::source_location origin = std::source_location::current());
+    explicit TDbQuery(const SqlText& sql,
+                      std::source_location origin = std::source_location::current());
     ~TDbQuery();
     TDbQuery(const TDbQuery&) = delete;
     TDbQuery& operator=(const TDbQuery&) = delete;

@@ -118,8 +118,7 @@ void Run(const QStringList& statements)
 {
     if (!dmMain)
         throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
-    for (const QString& statement : statements)
-        dmMain->ExecSql(statement);
+    dmMain->EnsureSchema(statements);
 }
 
 } // namespace OwnedSchema

@@ -119,7 +119,7 @@ QStringList StokImageStatements();
 // of the invoice path never wins.
 QStringList AllStatements();
 
-// Run a list on the program's connection, each statement as one command.
+// Run a list on the program's connection, each statement as one command, once per connection.
 void Run(const QStringList& statements);
 
 } // namespace OwnedSchema

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QMetaType>
+#include <QSqlRecord>
 #include <QString>
 #include <QVariant>
 
@@ -11,11 +12,12 @@ struct TRoutineParam {
     QVariant Value;
     bool Output = false;
     QMetaType::Type Type = QMetaType::UnknownType;
-    int Size = 0; // length of a string output
+    int Size = 0; // length of a string output; 0 for no limit
 };
 
-// A call of a server routine: its name and its parameters in the order the routine declares
-// them. The engine that runs it reads the in-values and sets the out-values.
+// A call of a server routine: its name, its parameters in the order the routine declares them
+// and the rows of the result sets it returns. The engine that runs it reads the in-values, sets
+// the out-values and adds the rows.
 class TRoutineCall {
 public:
     explicit TRoutineCall(QString name);
@@ -29,7 +31,12 @@ public:
     // Sets a parameter's value; a name the call does not have is ignored.
     void SetValue(const QString& name, const QVariant& value);
 
+    // The rows of every result set the routine returned, in order.
+    const QList<QSqlRecord>& Rows() const { return FRows; }
+    void AddRow(const QSqlRecord& row) { FRows.append(row); }
+
 private:
     QString FName;
     QList<TRoutineParam> FParams;
+    QList<QSqlRecord> FRows;
 };

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 // The two ways of spelling SQL the program knows: SQL Server's, in which every text is written,
 // and SQLite's, which the SQLite dialect rewrites those texts into.
@@ -13,6 +15,9 @@ struct TSqlStep {
     QString Sql;
     QString GuardTable; // non-empty: run only when GuardTable has no column GuardColumn
     QString GuardColumn;
+    // A later statement of a batch: SQL Server gets the whole batch in one round trip, so the
+    // program's count of round trips counts the batch once, whatever the engine runs it as.
+    bool LaterInBatch = false;
 };
 
 // A statement in the text SQL Server runs and, where SQLite cannot take that text even after the
@@ -44,4 +49,7 @@ public:
     virtual QString DateText104(const QString& expr) const = 0; // dd.mm.yyyy
     virtual QString Top(int n) const = 0;                       // "TOP n " or ""
     virtual QString Limit(int n) const = 0;                     // "" or " LIMIT n"
+    // A time as a parameter compared with stored times: SQLite keeps them as
+    // "yyyy-MM-dd HH:mm:ss" text, which only a text of the same shape compares with.
+    virtual QVariant TimeValue(const QDateTime& time) const = 0;
 };

@@ -6,7 +6,10 @@
 #include "core/SqlServerBrowser.h"
 
 #include <QSqlQuery>
+#include <QSqlRecord>
 #include <QStringList>
+
+#include <algorithm>
 
 namespace {
 const QString kDriverOdbc = QStringLiteral("QODBC");
@@ -57,6 +60,65 @@ QString ResolveFreeTdsInstance(const QString& connectionString)
                 .arg(server));
     return WithOdbcValue(connectionString, QStringLiteral("SERVER"), host) +
            QStringLiteral("Port=%1;").arg(port);
+}
+
+// "@Message" is declared, passed and selected as @Message and bound as :Message.
+QString Bare(const QString& parameter)
+{
+    return parameter.startsWith(u'@') ? parameter.mid(1) : parameter;
+}
+
+QString DeclaredType(const TRoutineParam& param)
+{
+    switch (param.Type) {
+    case QMetaType::Bool:
+        return QStringLiteral("BIT");
+    case QMetaType::Short:
+    case QMetaType::Int:
+    case QMetaType::UInt:
+        return QStringLiteral("INT");
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+        return QStringLiteral("BIGINT");
+    case QMetaType::Float:
+    case QMetaType::Double:
+        return QStringLiteral("FLOAT");
+    case QMetaType::QDateTime:
+        return QStringLiteral("DATETIME");
+    case QMetaType::QDate:
+        return QStringLiteral("DATE");
+    case QMetaType::QTime:
+        return QStringLiteral("TIME");
+    case QMetaType::QByteArray:
+        return QStringLiteral("VARBINARY(MAX)");
+    case QMetaType::QString:
+        return param.Size > 0 ? QStringLiteral("NVARCHAR(%1)").arg(param.Size)
+                              : QStringLiteral("NVARCHAR(MAX)");
+    default:
+        return QStringLiteral("SQL_VARIANT");
+    }
+}
+
+QString QualifiedRoutine(const QString& name)
+{
+    return name.contains(u'.') ? name : QStringLiteral("dbo.") + name;
+}
+
+QList<QSqlRecord> ReadRows(QSqlQuery& query)
+{
+    QList<QSqlRecord> rows;
+    while (query.next())
+        rows << query.record();
+    return rows;
+}
+
+// An output as the call declared it: the driver may hand a BIT back as a number, a MONEY as text.
+QVariant OutputValue(const TRoutineParam& param, const QVariant& value)
+{
+    if (value.isNull())
+        return QVariant(QMetaType(param.Type));
+    QVariant converted = value;
+    return converted.convert(QMetaType(param.Type)) ? converted : value;
 }
 
 void RequireConnectionStep(bool done, const QSqlDatabase& db)
@@ -172,31 +234,78 @@ void TSqlServerEngine::Rollback(QSqlDatabase& db)
     db.rollback();
 }
 
+QString TSqlServerEngine::RoutineBatch(const TRoutineCall& call)
+{
+    QStringList declared;
+    QStringList arguments;
+    QStringList selected;
+    for (const TRoutineParam& param : call.Params()) {
+        const QString name = Bare(param.Name);
+        if (!param.Output) {
+            arguments << QStringLiteral("@%1 = :%1").arg(name);
+            continue;
+        }
+        declared << QStringLiteral("@%1 %2").arg(name, DeclaredType(param));
+        arguments << QStringLiteral("@%1 = @%1 OUTPUT").arg(name);
+        selected << QStringLiteral("@%1 AS %1").arg(name);
+    }
+    QString batch;
+    if (!declared.isEmpty())
+        batch +=
+            QStringLiteral("DECLARE ") + declared.join(QStringLiteral(", ")) + QStringLiteral("; ");
+    batch += QStringLiteral("EXEC ") + QualifiedRoutine(call.Name());
+    if (!arguments.isEmpty())
+        batch += u' ' + arguments.join(QStringLiteral(", "));
+    batch += u';';
+    if (!selected.isEmpty())
+        batch += QStringLiteral(" SELECT ") + selected.join(QStringLiteral(", ")) + u';';
+    return batch;
+}
+
 void TSqlServerEngine::CallRoutine(QSqlDatabase& db, TRoutineCall& call)
 {
-    const QList<TRoutineParam> params = call.Params();
-    QStringList marks;
-    for (qsizetype i = 0; i < params.size(); ++i)
-        marks << QStringLiteral("?");
     QSqlQuery query(db);
-    if (!query.prepare(QStringLiteral("{CALL %1(%2)}").arg(call.Name(), marks.join(u','))))
-        throw EDatabaseError(query.lastError().text());
-    for (qsizetype i = 0; i < params.size(); ++i)
-        query.bindValue(int(i), params.at(i).Value, params.at(i).Output ? QSql::Out : QSql::In);
-    if (!query.exec())
-        throw EDatabaseError(query.lastError().databaseText().isEmpty()
-                                 ? query.lastError().text()
-                                 : query.lastError().databaseText());
-    // Output parameters arrive only after every result set has been read.
-    while (query.nextResult()) {
-    }
-    for (qsizetype i = 0; i < params.size(); ++i) {
-        const TRoutineParam& param = params.at(i);
+    query.setForwardOnly(true);
+    if (!query.prepare(RoutineBatch(call)))
+        throw EDatabaseError(DbErrors::StatementText(query.lastError()));
+    for (const TRoutineParam& param : call.Params()) {
         if (!param.Output)
+            query.bindValue(u':' + Bare(param.Name), param.Value);
+    }
+    if (!query.exec())
+        throw EDatabaseError(DbErrors::StatementText(query.lastError()));
+    ReadRoutineResults(query, call);
+}
+
+void TSqlServerEngine::ReadRoutineResults(QSqlQuery& query, TRoutineCall& call)
+{
+    // Every result set the routine returns comes first; the batch's own row of outputs is last.
+    QList<QSqlRecord> last;
+    bool selected = false;
+    do {
+        if (!query.isSelect())
             continue;
-        QVariant v = query.boundValue(int(i));
-        if (param.Type == QMetaType::QString)
-            v = v.toString().trimmed();
-        call.SetValue(param.Name, v);
+        for (const QSqlRecord& row : std::as_const(last))
+            call.AddRow(row);
+        last = ReadRows(query);
+        selected = true;
+    } while (query.nextResult());
+    // A routine that fails after its first result reports the error on the step to the next.
+    if (query.lastError().isValid())
+        throw EDatabaseError(DbErrors::StatementText(query.lastError()));
+    const bool hasOutputs = std::any_of(call.Params().cbegin(), call.Params().cend(),
+                                        [](const TRoutineParam& param) { return param.Output; });
+    if (!hasOutputs) {
+        for (const QSqlRecord& row : std::as_const(last))
+            call.AddRow(row);
+        return;
+    }
+    if (!selected || last.isEmpty())
+        throw EDatabaseError(
+            QStringLiteral("%1 yordamının çıkış değerleri okunamadı.").arg(call.Name()));
+    const QSqlRecord& outputs = last.first();
+    for (const TRoutineParam& param : call.Params()) {
+        if (param.Output)
+            call.SetValue(param.Name, OutputValue(param, outputs.value(Bare(param.Name))));
     }
 }

@@ -4,9 +4,11 @@
 #include "core/SqlServerDialect.h"
 
 #include <QList>
+#include <QSqlQuery>
 
 // Microsoft SQL Server through ODBC (QODBC): the shops' shared server. Every connection gets
-// SET QUOTED_IDENTIFIER ON; server routines are stored procedures called as {CALL ...}.
+// SET QUOTED_IDENTIFIER ON; server routines are stored procedures, called in a batch that hands
+// their outputs back as a row.
 class TSqlServerEngine final : public TDbEngine {
 public:
     // Makes the engine available as "mssql", by default for QODBC attempts.
@@ -20,6 +22,14 @@ public:
     static QString SanitizeConnectionString(const QString& text);
     // Login time-out of every attempt, in seconds.
     static constexpr int LoginTimeoutSeconds = 3;
+    // The batch that runs a routine: it declares the outputs, runs EXEC with them as OUTPUT and
+    // the inputs as ":Name" placeholders, and selects the outputs as its last row. No output is
+    // ever bound as a parameter, so no driver can turn a long text output into the ntext SQL
+    // Server refuses, nor lose an output behind a result set.
+    static QString RoutineBatch(const TRoutineCall& call);
+    // Reads what the routine batch returned into the call: the rows of the routine's own result
+    // sets, then its outputs from the last row, each as the call declared it.
+    static void ReadRoutineResults(QSqlQuery& query, TRoutineCall& call);
 
     const SqlDialect& Dialect() const override { return FDialect; }
     void Configure(QSqlDatabase& db, const QString& connectionString) const override;

@@ -19,6 +19,9 @@ struct TPreparedStatement {
     QSqlQuery Query;
     QStringList Placeholders;
     bool InUse = false;
+    // Rows the statement changed, kept when it ran: the ODBC driver forgets the count once the
+    // query moves past it to a later result.
+    int RowsAffected = -1;
 
     // Binds each placeholder to the value of the same name; placeholders without one keep
     // their last value.

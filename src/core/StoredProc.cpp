@@ -2,9 +2,12 @@
 
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
+#include "core/SqlServerEngine.h"
+#include "core/SqlTextLog.h"
 
-TStoredProc::TStoredProc(QString name)
+TStoredProc::TStoredProc(QString name, std::source_location origin)
     : FCall(std::move(name))
+    , FOrigin(origin)
 {
 }
 
@@ -16,10 +19,7 @@ TStoredProc& TStoredProc::In(const QString& name, const QVariant& value)
 
 TStoredProc& TStoredProc::Out(const QString& name, QMetaType::Type type, int size)
 {
-    // ODBC writes string outputs into the bound buffer, so it must be as long as the answer.
-    QVariant initial =
-        type == QMetaType::QString ? QVariant(QString(size, u' ')) : QVariant(QMetaType(type));
-    FCall.Add({name, initial, true, type, size});
+    FCall.Add({name, QVariant(QMetaType(type)), true, type, size});
     return *this;
 }
 
@@ -27,5 +27,7 @@ void TStoredProc::Exec()
 {
     if (!dmMain)
         throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
+    if (SqlTextLog::Enabled())
+        SqlTextLog::Record(TSqlServerEngine::RoutineBatch(FCall), {}, FOrigin);
     dmMain->CallRoutine(FCall);
 }

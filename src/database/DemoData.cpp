@@ -320,7 +320,7 @@ void WriteCustomers()
     const TCari cariler[] = {
         {u"C00001", u"Ahmet Yıldız", u"MUSTERI", u"", u"10000000146", u"0532 111 22 33",
          u"İstanbul"},
-        {u"C00002", u"Yıldız Lokantacılık Ltd. Şti.", u"MUSTERI", u"9876543210", u"",
+        {u"C00002", u"Yıldız Lokantacılık Ltd. Şti.", u"MUSTERI", u"9876543217", u"",
          u"0216 444 55 66", u"İstanbul"},
         {u"C00003", u"Elif Arslan", u"MUSTERI", u"", u"", u"0505 123 45 67", u"İzmir"},
         {u"C00004", u"Anadolu Gıda Toptan A.Ş.", u"TEDARIKCI", u"1234567890", u"",

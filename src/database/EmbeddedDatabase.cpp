@@ -4,6 +4,7 @@
 #include "core/RoutineCall.h"
 #include "database/DemoData.h"
 #include "database/EmbeddedProcedures.h"
+#include "database/EmbeddedSale.h"
 #include "database/EmbeddedSchema.h"
 #include "database/SqliteProductIndex.h"
 
@@ -35,6 +36,8 @@ void RunProcedure(TRoutineCall& call)
         return EmbeddedProcedures::CloseVardiya(call);
     if (name == u"sp_processrefund")
         return EmbeddedProcedures::ProcessRefund(call);
+    if (name == u"sp_createsale")
+        return EmbeddedSale::CreateSale(call);
     throw EDatabaseError(QStringLiteral("Yordam bulunamadı: ") + call.Name());
 }
 } // namespace EmbeddedDatabase

@@ -97,10 +97,11 @@ QHash<int, TSold> SoldOn(int fisID)
         s.KDVTutari += lines.Value(QStringLiteral("KDVTutari")).toDouble();
         s.SatirToplam += lines.Value(QStringLiteral("SatirToplam")).toDouble();
     }
+    // Status words compare as on the server: letter case and trailing blanks do not count.
     TDbQuery refunded(QStringLiteral(
         "SELECT R.StokID, SUM(ABS(R.Miktar)) AS Miktar FROM SatisFisSatir R INNER JOIN SatisFis F "
-        "ON F.FisID = R.FisID WHERE F.OrijinalFisID = :F AND F.FisDurumu = 'IADE' GROUP BY "
-        "R.StokID"));
+        "ON F.FisID = R.FisID WHERE F.OrijinalFisID = :F AND UPPER(RTRIM(F.FisDurumu)) = 'IADE' "
+        "GROUP BY R.StokID"));
     refunded.Param(QStringLiteral("F"), fisID).Exec();
     while (refunded.Next()) {
         auto it = sold.find(refunded.Value(0).toInt());
@@ -178,6 +179,14 @@ void ReturnToBranchStock(int subeID, int stokID, double miktar)
 }
 } // namespace
 
+bool SameStatusWord(const QString& stored, const QString& word)
+{
+    QStringView text(stored);
+    while (text.endsWith(u' '))
+        text.chop(1);
+    return text.compare(word, Qt::CaseInsensitive) == 0;
+}
+
 bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items)
 {
     static const QRegularExpression plainDecimal(
@@ -226,7 +235,7 @@ void CloseVardiya(TRoutineCall& call)
         return Refuse(call, QStringLiteral("Vardiya bulunamadı."));
     const QString durum =
         shift.Value(1).isNull() ? QStringLiteral("ACIK") : shift.Value(1).toString();
-    if (!shift.Value(0).isNull() || durum != u"ACIK")
+    if (!shift.Value(0).isNull() || !SameStatusWord(durum, QStringLiteral("ACIK")))
         return Refuse(call, QStringLiteral("Vardiya zaten kapatılmış."));
     double amount = 0;
     if (!IsNonNegativeAmount(call.Value(QStringLiteral("@KapanisTutar")), amount))
@@ -289,13 +298,13 @@ void ProcessRefund(TRoutineCall& call)
     const QString durum =
         original.Value(1).isNull() ? QStringLiteral("AKTIF") : original.Value(1).toString();
     const QVariant musteriID = original.Value(2);
-    if (durum != u"AKTIF")
+    if (!SameStatusWord(durum, QStringLiteral("AKTIF")))
         return Refuse(
             call, QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.").arg(durum));
 
     TDbQuery shift(QStringLiteral(
         "SELECT SubeID, TerminalID FROM Vardiya WHERE VardiyaID = :V AND KapanisZamani IS NULL "
-        "AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'"));
+        "AND UPPER(RTRIM(ISNULL(VardiyaDurumu, 'ACIK'))) = 'ACIK'"));
     shift.Param(QStringLiteral("V"), vardiyaID).Exec();
     if (!shift.Next())
         return Refuse(call,

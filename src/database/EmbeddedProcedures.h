@@ -25,6 +25,10 @@ struct TRefundItem {
     double Miktar = 0;     // rounded to thousandths, as the server's DECIMAL(18,3) keeps it
     bool MiktarOk = false; // false when the Miktar attribute is not a plain decimal number
 };
+// True when `stored` is the status word `word` as SQL Server's default collation compares them:
+// letter case and trailing blanks do not count ('acik ' is 'ACIK'), leading ones do.
+bool SameStatusWord(const QString& stored, const QString& word);
+
 // Reads the /Items/Item elements of the refund document; false when the text is not well-formed
 // XML. An empty text is a document without items.
 bool ParseRefundItems(const QString& xml, QList<TRefundItem>& items);

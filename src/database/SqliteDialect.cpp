@@ -127,6 +127,7 @@ QList<TSqlStep> TSqliteDialect::TranslateForSqlite(const QString& tsql)
         if (statement.isEmpty() || IsSessionOption(statement))
             continue;
         steps << TranslateStatement(statement);
+        steps.last().LaterInBatch = steps.size() > 1;
     }
     return steps;
 }
@@ -165,4 +166,9 @@ QString TSqliteDialect::Top(int) const
 QString TSqliteDialect::Limit(int n) const
 {
     return QStringLiteral(" LIMIT %1").arg(n);
+}
+
+QVariant TSqliteDialect::TimeValue(const QDateTime& time) const
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }

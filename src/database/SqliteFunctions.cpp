@@ -1,11 +1,19 @@
 #include "database/SqliteFunctions.h"
 
-#include "core/Clock.h"
 #include "core/SearchText.h"
 
+// Built twice: into the embedded engine, which registers the functions on QSQLITE's handle, and
+// into the loadable extension an ODBC connection loads, which reaches SQLite through the
+// extension's table of routines.
+#ifdef KIRVELO_SQLITE_EXTENSION
+#include <sqlite3ext.h>
+SQLITE_EXTENSION_INIT3
+#else
 #include <sqlite3.h>
+#endif
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QString>
 
 namespace {
@@ -26,8 +34,19 @@ QString BareName(QString name)
 
 void GetDate(sqlite3_context* ctx, int, sqlite3_value**)
 {
-    const QByteArray now = TClock::Now().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
+    const TSqlClock clock = *static_cast<const TSqlClock*>(sqlite3_user_data(ctx));
+    const QByteArray now = clock().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
     sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+}
+
+// SQL Server's database name: here the name of the main database file without its extension,
+// "kirvelo" for the embedded kirvelo.db.
+void DbName(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    const char* file = sqlite3_db_filename(sqlite3_context_db_handle(ctx), "main");
+    const QByteArray name =
+        QFileInfo(QString::fromUtf8(file ? file : "")).completeBaseName().toUtf8();
+    sqlite3_result_text(ctx, name.constData(), int(name.size()), SQLITE_TRANSIENT);
 }
 
 void ScopeIdentity(sqlite3_context* ctx, int, sqlite3_value**)
@@ -104,11 +123,13 @@ void TrFold(sqlite3_context* ctx, int, sqlite3_value** argv)
 }
 } // namespace
 
-bool RegisterSqlServerFunctions(sqlite3* db)
+bool RegisterSqlServerFunctions(sqlite3* db, const TSqlClock* clock)
 {
     constexpr int utf8 = SQLITE_UTF8;
     constexpr int pure = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
-    return sqlite3_create_function(db, "GETDATE", 0, utf8, nullptr, GetDate, nullptr, nullptr) ==
+    return sqlite3_create_function(db, "GETDATE", 0, utf8, const_cast<TSqlClock*>(clock), GetDate,
+                                   nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function(db, "DB_NAME", 0, utf8, nullptr, DbName, nullptr, nullptr) ==
                SQLITE_OK &&
            sqlite3_create_function(db, "SCOPE_IDENTITY", 0, utf8, nullptr, ScopeIdentity, nullptr,
                                    nullptr) == SQLITE_OK &&

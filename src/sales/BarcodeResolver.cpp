@@ -9,27 +9,22 @@
 #include <QLocale>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
-const QString kProductByBarcode = QStringLiteral(
-    "SELECT TOP 1 S.StokID, S.StokAdi, S.SatisFiyati, S.KDVOrani, S.Birim, S.TartimliMi, "
-    "ISNULL(K.KategoriAdi, '') AS KategoriAdi, ISNULL(SS.MevcutStok, 0) AS MevcutStok, S.IsActive "
-    "FROM Stok S LEFT JOIN Kategori K ON S.KategoriID = K.KategoriID LEFT JOIN SubeStok SS ON "
-    "SS.StokID = S.StokID AND SS.SubeID = :SubeID WHERE S.Barkod = :Barkod AND ISNULL(S.IsDeleted, "
-    "0) = 0");
-
 const QString kPackBarcode = QStringLiteral(
     "SELECT TOP 1 S.Barkod AS BaseBarkod, D.CevrimKatsayi FROM StokBirimDonusum D INNER JOIN Stok "
     "S ON "
     "S.StokID = D.StokID WHERE D.KoliBarkod = :Barkod AND S.IsDeleted = 0 AND S.IsActive = 1");
 
-// Today's date and the style-104 date text are spelled by the dialect, and so is the TOP of the
-// sub-select, which the dialect's rewriting of a leading TOP does not reach.
-QString ExpiryBlockSql(const SqlDialect& dialect)
+// The expiry check of the product S as two columns. Today's date and the style-104 date text are
+// spelled by the dialect, and so is the TOP of the sub-select, which the dialect's rewriting of a
+// leading TOP does not reach.
+QString ExpiryColumns(const SqlDialect& dialect)
 {
     const QString today = dialect.Today();
-    return QStringLiteral("SELECT CASE   WHEN ISNULL(S.IsSKTTakibi,0) = 1 AND "
+    return QStringLiteral("CASE   WHEN ISNULL(S.IsSKTTakibi,0) = 1 AND "
                           "ISNULL(S.IsSatisEngelle,1) = 1 AND EXISTS (    SELECT 1 FROM "
                           "StokLotDetay L     WHERE L.StokID = S.StokID       AND "
                           "ISNULL(L.MevcutMiktar,0) > 0       AND L.SonKullanmaTarihi IS NOT NULL  "
@@ -40,7 +35,50 @@ QString ExpiryBlockSql(const SqlDialect& dialect)
                           "ISNULL(L2.MevcutMiktar,0) > 0    AND L2.SonKullanmaTarihi IS NOT NULL  "
                           "  AND L2.SonKullanmaTarihi < ") +
            today + QStringLiteral("  ORDER BY L2.SonKullanmaTarihi") + dialect.Limit(1) +
-           QStringLiteral(") AS ExpiredDate FROM Stok S WHERE S.StokID = :Sid");
+           QStringLiteral(") AS ExpiredDate");
+}
+
+QString ExpiryBlockSql(const SqlDialect& dialect)
+{
+    return QStringLiteral("SELECT ") + ExpiryColumns(dialect) +
+           QStringLiteral(" FROM Stok S WHERE S.StokID = :Sid");
+}
+
+// The code a scan looks up: the case barcode's base barcode when :Barkod is a case barcode, else
+// :Barkod itself.
+QString ScannedCodeSql(const SqlDialect& dialect, bool packs)
+{
+    if (!packs)
+        return QStringLiteral("SELECT 0 AS PackFound, NULL AS BaseBarkod, NULL AS CevrimKatsayi, "
+                              ":Barkod AS Lookup");
+    return QStringLiteral("SELECT CASE WHEN P.KoliBarkod IS NULL THEN 0 ELSE 1 END AS PackFound, "
+                          "P.BaseBarkod, P.CevrimKatsayi, CASE WHEN P.KoliBarkod IS NULL THEN "
+                          ":Barkod ELSE P.BaseBarkod END AS Lookup FROM (SELECT 1 AS One) O LEFT "
+                          "JOIN (SELECT ") +
+           dialect.Top(1) +
+           QStringLiteral("D.KoliBarkod, S0.Barkod AS BaseBarkod, D.CevrimKatsayi FROM "
+                          "StokBirimDonusum D INNER JOIN Stok S0 ON S0.StokID = D.StokID WHERE "
+                          "D.KoliBarkod = :Barkod AND S0.IsDeleted = 0 AND S0.IsActive = 1") +
+           dialect.Limit(1) + QStringLiteral(") P ON 1 = 1");
+}
+
+// A scan in one statement: the case barcode, the product of the code it comes to (deleted ones
+// are never found), its branch stock and its expiry check. An optional table that is missing
+// leaves its part out, as its own look-up would have been left out.
+QString ScanSql(const SqlDialect& dialect, bool packs, bool lots)
+{
+    return QStringLiteral("SELECT C.PackFound, C.BaseBarkod, C.CevrimKatsayi, C.Lookup, S.StokID, "
+                          "S.StokAdi, S.SatisFiyati, S.KDVOrani, S.Birim, S.TartimliMi, "
+                          "ISNULL(K.KategoriAdi, '') AS KategoriAdi, ISNULL(SS.MevcutStok, 0) AS "
+                          "MevcutStok, S.IsActive, ") +
+           (lots ? ExpiryColumns(dialect) : QStringLiteral("0 AS IsBlocked, NULL AS ExpiredDate")) +
+           QStringLiteral(" FROM (") + ScannedCodeSql(dialect, packs) +
+           QStringLiteral(") C LEFT JOIN Stok S ON S.StokID = (SELECT ") + dialect.Top(1) +
+           QStringLiteral("S1.StokID FROM Stok S1 WHERE S1.Barkod = C.Lookup AND "
+                          "ISNULL(S1.IsDeleted, 0) = 0") +
+           dialect.Limit(1) +
+           QStringLiteral(") LEFT JOIN Kategori K ON S.KategoriID = K.KategoriID LEFT JOIN "
+                          "SubeStok SS ON SS.StokID = S.StokID AND SS.SubeID = :SubeID");
 }
 
 // The flags are read too: a tile or search list may be older than the product's deletion.
@@ -97,13 +135,43 @@ TProductRow ReadProductRow(const TDbQuery& query)
     return row;
 }
 
-std::optional<TProductRow> ProductByBarcode(int SubeID, const QString& barcode)
+TExpiryBlock ReadExpiryBlock(const TDbQuery& query)
 {
-    TDbQuery product(kProductByBarcode);
-    product.Param(QStringLiteral("SubeID"), SubeID).Param(QStringLiteral("Barkod"), barcode).Exec();
-    if (!product.Next())
-        return std::nullopt;
-    return ReadProductRow(product);
+    if (query.Value(QStringLiteral("IsBlocked")).toInt() != 1)
+        return {};
+    return {true, QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +
+                      query.Value(QStringLiteral("ExpiredDate")).toString() +
+                      QStringLiteral(" tarihinde gecmistir, islem yapilamaz!")};
+}
+
+// What one scan read, copied out of its statement.
+struct TScanRow {
+    TPackBarcode Pack;
+    std::optional<TProductRow> Product;
+    TExpiryBlock Expiry;
+};
+
+TScanRow ReadScan(int SubeID, const QString& Code)
+{
+    const bool packs = dmMain->TableExists(QStringLiteral("StokBirimDonusum"));
+    const bool lots = dmMain->TableExists(QStringLiteral("StokLotDetay"));
+    TDbQuery scan(dmMain->Composed(
+        [packs, lots](const SqlDialect& dialect) { return ScanSql(dialect, packs, lots); }));
+    scan.Param(QStringLiteral("Barkod"), Code).Param(QStringLiteral("SubeID"), SubeID).Exec();
+    TScanRow row;
+    row.Pack.BaseBarcode = Code;
+    if (!scan.Next())
+        return row;
+    if (scan.Value(QStringLiteral("PackFound")).toInt() == 1) {
+        const double factor = FieldToFloatDef(scan, QStringLiteral("CevrimKatsayi"), 0);
+        row.Pack = {true, scan.Value(QStringLiteral("BaseBarkod")).toString(),
+                    factor > 0 ? factor : 1};
+    }
+    if (!scan.Value(QStringLiteral("StokID")).isNull()) {
+        row.Product = ReadProductRow(scan);
+        row.Expiry = ReadExpiryBlock(scan);
+    }
+    return row;
 }
 
 std::optional<TProductRow> ProductByStokID(int StokID)
@@ -143,22 +211,23 @@ TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
                                                  const QString& Code, double PresetQty,
                                                  const TQuantityPrompt& Ask)
 {
-    const TPackBarcode pack = ResolvePackBarcode(Code);
+    // The till readied its branch's stock rows when it opened; only a scan before that waits for
+    // the pass over the catalogue.
+    TBranchStockManager::EnsureBranchStockRowsOnce(SubeID);
+    const TScanRow scan = ReadScan(SubeID, Code);
+    const TPackBarcode& pack = scan.Pack;
     const QString barcode = pack.Found ? pack.BaseBarcode : Code;
     // "3*" leaves nothing to look up; a product stored with an empty barcode must not answer it.
     if (barcode.isEmpty())
         return Result(TAddStatus::NotFound, QStringLiteral("Barkod bulunamadı: "));
-    TBranchStockManager::EnsureBranchStockRows(SubeID);
-
-    const std::optional<TProductRow> product = ProductByBarcode(SubeID, barcode);
+    const std::optional<TProductRow>& product = scan.Product;
     if (!product)
         return Result(TAddStatus::NotFound, QStringLiteral("Barkod bulunamadı: ") + barcode);
     if (!product->IsActive)
         return Result(TAddStatus::Refused,
                       QStringLiteral("Ürün satışa kapalı: ") + product->StokAdi);
-    const TExpiryBlock expiry = CheckExpiryBlock(product->StokID);
-    if (expiry.Blocked)
-        return Result(TAddStatus::Refused, expiry.Message);
+    if (scan.Expiry.Blocked)
+        return Result(TAddStatus::Refused, scan.Expiry.Message);
 
     double quantity = PresetQty > 0 ? PresetQty * pack.Factor : pack.Factor;
     if (product->TartimliMi && !(PresetQty > 0)) {
@@ -168,7 +237,8 @@ TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
                      QStringLiteral("):"),
                  QStringLiteral("1"), entry))
             return Result(TAddStatus::NothingAdded);
-        quantity = ParseDecimalText(entry, 1);
+        // A weight that cannot be read is refused below, never taken as one unit.
+        quantity = ParseDecimalText(entry, std::numeric_limits<double>::quiet_NaN());
     }
     if (!(quantity > 0) || !std::isfinite(quantity))
         return Result(TAddStatus::Refused, QStringLiteral("Geçersiz miktar!"));
@@ -198,13 +268,9 @@ TExpiryBlock TBarcodeResolver::CheckExpiryBlock(int StokID)
 {
     if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
         return {};
-    TDbQuery check(ExpiryBlockSql(dmMain->Dialect()));
+    TDbQuery check(dmMain->Composed(ExpiryBlockSql));
     check.Param(QStringLiteral("Sid"), StokID).Exec();
-    if (!check.Next() || check.Value(QStringLiteral("IsBlocked")).toInt() != 1)
-        return {};
-    return {true, QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +
-                      check.Value(QStringLiteral("ExpiredDate")).toString() +
-                      QStringLiteral(" tarihinde gecmistir, islem yapilamaz!")};
+    return check.Next() ? ReadExpiryBlock(check) : TExpiryBlock();
 }
 
 TAddResult TBarcodeResolver::AddProductByStokID(TCartManager& Cart, int VardiyaID, int StokID,

@@ -26,12 +26,15 @@ QString SeedBranchRowsSql(const QString& productFilter)
                           ":SubeID AND SS.StokID = S.StokID);");
 }
 
-const QString kSeedBranchRows = SeedBranchRowsSql(QString());
+// The rows of the products above :From, and the highest product id, which marks how far the
+// branch is seeded: one batch, so SQL Server answers both in one round trip.
+const QString kSeedBranchRows = SeedBranchRowsSql(QStringLiteral("AND S.StokID > :From ")) +
+                                QStringLiteral(" SELECT MAX(StokID) FROM dbo.Stok");
 const QString kSeedProductRow = SeedBranchRowsSql(QStringLiteral("AND S.StokID = :StokID "));
 
-// Seeding the whole catalogue costs a pass over every product. Once a branch has been seeded on
-// this database, a new pass is only needed when products were added since (the highest StokID
-// grew); a product that comes back from deletion gets its row when its stock moves.
+// Seeding the whole catalogue costs a pass over every product, so it runs once per branch and
+// database; afterwards only products added since (a higher StokID) are seeded, and a product
+// that comes back from deletion gets its row when its stock moves or is read.
 QHash<QString, qlonglong>& SeededUpTo()
 {
     static QHash<QString, qlonglong> seeded;
@@ -48,6 +51,15 @@ qlonglong HighestStokID()
     return dmMain->GetScalar(QStringLiteral("SELECT MAX(StokID) FROM dbo.Stok")).toLongLong();
 }
 
+// Seeds the live products above `from` that have no row and returns the highest StokID.
+qlonglong SeedRowsAbove(int SubeID, qlonglong from)
+{
+    return dmMain
+        ->GetScalar(kSeedBranchRows,
+                    {{QStringLiteral("SubeID"), SubeID}, {QStringLiteral("From"), from}})
+        .toLongLong();
+}
+
 void SeedProductRow(int SubeID, int StokID)
 {
     dmMain->ExecSql(kSeedProductRow,
@@ -55,39 +67,44 @@ void SeedProductRow(int SubeID, int StokID)
 }
 
 // The lots of :Sid a sale may take: stock left, and no expiry date or one not yet passed.
-QString LotSql(const QString& head, const QString& tail)
+SqlText LotSql(const QString& head, const QString& tail)
 {
-    return head +
-           QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND (SonKullanmaTarihi IS "
-                          "NULL OR SonKullanmaTarihi >= ") +
-           dmMain->Dialect().Today() + u')' + tail;
+    return dmMain->Composed([&](const SqlDialect& dialect) -> QString {
+        return head +
+               QStringLiteral("StokID = :Sid AND ISNULL(MevcutMiktar,0) > 0 AND (SonKullanmaTarihi "
+                              "IS NULL OR SonKullanmaTarihi >= ") +
+               dialect.Today() + u')' + tail;
+    });
 }
 
-void CheckExpiredLots(const TCartItem& Item)
+QString ExpiredLotSql(const SqlDialect& dialect)
 {
-    const SqlDialect& dialect = dmMain->Dialect();
-    TDbQuery expired(QStringLiteral("SELECT TOP 1 ") +
-                     dialect.DateText104(QStringLiteral("SonKullanmaTarihi")) +
-                     QStringLiteral(" AS SKT FROM StokLotDetay WHERE StokID = :Sid AND "
-                                    "ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL "
-                                    "AND SonKullanmaTarihi < ") +
-                     dialect.Today() + QStringLiteral(" ORDER BY SonKullanmaTarihi"));
-    expired.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
+    return QStringLiteral("SELECT TOP 1 ") +
+           dialect.DateText104(QStringLiteral("SonKullanmaTarihi")) +
+           QStringLiteral(" AS SKT FROM StokLotDetay WHERE StokID = :Sid AND "
+                          "ISNULL(MevcutMiktar,0) > 0 AND SonKullanmaTarihi IS NOT NULL "
+                          "AND SonKullanmaTarihi < ") +
+           dialect.Today() + QStringLiteral(" ORDER BY SonKullanmaTarihi");
+}
+
+void CheckExpiredLots(int StokID)
+{
+    TDbQuery expired(dmMain->Composed(ExpiredLotSql));
+    expired.Param(QStringLiteral("Sid"), StokID).Exec();
     if (expired.Next())
         throw Exception(QStringLiteral("Dikkat! Bu urunun son kullanma tarihi ") +
                         expired.Value(0).toString() +
                         QStringLiteral(" tarihinde gecmistir, islem yapilamaz!"));
 }
 
-void RecordLot(int FisID, int SiraNo, const TCartItem& Item, int lot, double take,
-               const QVariant& expiry)
+void RecordLot(int FisID, int SiraNo, int StokID, int lot, double take, const QVariant& expiry)
 {
     TDbQuery insert(
         QStringLiteral("INSERT INTO SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar, "
                        "SonKullanmaTarihi) VALUES (:Fis, :Sira, :Stok, :Lot, :Mik, :SKT)"));
     insert.Param(QStringLiteral("Fis"), FisID)
         .Param(QStringLiteral("Sira"), SiraNo)
-        .Param(QStringLiteral("Stok"), Item.StokID())
+        .Param(QStringLiteral("Stok"), StokID)
         .Param(QStringLiteral("Lot"), lot)
         .Param(QStringLiteral("Mik"), take)
         .Param(QStringLiteral("SKT"), expiry.isNull() ? TDbQuery::NullText() : expiry)
@@ -120,14 +137,24 @@ void TBranchStockManager::EnsureBranchStockRows(int SubeID)
     auto& seeded = SeededUpTo();
     const QString key = SeedKey(SubeID);
     const auto known = seeded.constFind(key);
-    if (known != seeded.constEnd() && HighestStokID() <= *known)
+    qlonglong from = 0;
+    if (known == seeded.constEnd())
+        EnsureBranchStockSchema();
+    else if (HighestStokID() <= *known)
         return;
-    EnsureBranchStockSchema();
-    const qlonglong highest = HighestStokID();
-    dmMain->ExecSql(kSeedBranchRows, {{QStringLiteral("SubeID"), SubeID}});
+    else
+        from = *known;
+    const qlonglong highest = SeedRowsAbove(SubeID, from);
     // Rows seeded inside a transaction may still be rolled back.
     if (!dmMain->InTransaction())
         seeded.insert(key, highest);
+}
+
+void TBranchStockManager::EnsureBranchStockRowsOnce(int SubeID)
+{
+    if (SubeID > 0 && SeededUpTo().contains(SeedKey(SubeID)))
+        return;
+    EnsureBranchStockRows(SubeID);
 }
 
 double TBranchStockManager::GetBranchStock(int SubeID, int StokID)
@@ -153,6 +180,13 @@ void TBranchStockManager::MoveBranchStock(int SubeID, int StokID, double Delta)
     if (SubeID <= 0 || StokID <= 0)
         return;
     EnsureBranchStockRows(SubeID);
+    MoveBranchStockRow(SubeID, StokID, Delta);
+}
+
+void TBranchStockManager::MoveBranchStockRow(int SubeID, int StokID, double Delta)
+{
+    if (SubeID <= 0 || StokID <= 0)
+        return;
     TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (:Delta), "
                                    "UpdatedAt = GETDATE() WHERE SubeID = :SubeID AND StokID = "
                                    ":StokID"));
@@ -191,25 +225,31 @@ void TBranchStockManager::EnsureSaleLotSchema()
 
 void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& Item)
 {
+    AllocateLots(FisID, SiraNo, Item.StokID(), Item.StokAdi(), Item.Miktar());
+}
+
+void TBranchStockManager::AllocateLots(int FisID, int SiraNo, int StokID, const QString& StokAdi,
+                                       double Miktar)
+{
     if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
         return;
     TDbQuery flags(
         QStringLiteral("SELECT ISNULL(IsSKTTakibi,0) AS IsSKTTakibi, ISNULL(IsSatisEngelle,1) AS "
                        "IsSatisEngelle FROM Stok WHERE StokID = :Sid"));
-    flags.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
+    flags.Param(QStringLiteral("Sid"), StokID).Exec();
     if (!flags.Next() || !flags.Value(0).toBool())
         return;
     if (flags.Value(1).toBool())
-        CheckExpiredLots(Item);
+        CheckExpiredLots(StokID);
 
     TDbQuery total(LotSql(
         QStringLiteral("SELECT ISNULL(SUM(MevcutMiktar),0) AS TopMiktar FROM StokLotDetay WHERE "),
         QString()));
-    total.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
+    total.Param(QStringLiteral("Sid"), StokID).Exec();
     const double available =
         total.Next() ? FieldToFloatDef(total, QStringLiteral("TopMiktar"), 0) : 0;
-    double remaining = Item.Miktar();
-    const QString shortage = QStringLiteral("Lot bazli stok yetersiz: ") + Item.StokAdi();
+    double remaining = Miktar;
+    const QString shortage = QStringLiteral("Lot bazli stok yetersiz: ") + StokAdi;
     if (remaining > available + TMoney::LotQuantityTolerance)
         throw Exception(shortage);
 
@@ -217,7 +257,7 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
         QStringLiteral("SELECT LotID, MevcutMiktar, SonKullanmaTarihi FROM StokLotDetay WHERE "),
         QStringLiteral(" ORDER BY CASE WHEN SonKullanmaTarihi IS NULL THEN 1 ELSE 0 END, "
                        "SonKullanmaTarihi, LotID")));
-    lots.Param(QStringLiteral("Sid"), Item.StokID()).Exec();
+    lots.Param(QStringLiteral("Sid"), StokID).Exec();
     struct TLot {
         int ID;
         double Quantity;
@@ -235,7 +275,7 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, const TCartItem& I
         const double take = qMin(remaining, lot.Quantity);
         if (take <= 0 || !ConsumeLot(lot.ID, take))
             continue;
-        RecordLot(FisID, SiraNo, Item, lot.ID, take, lot.Expiry);
+        RecordLot(FisID, SiraNo, StokID, lot.ID, take, lot.Expiry);
         remaining -= take;
     }
     if (remaining > TMoney::LotQuantityTolerance)

@@ -3,98 +3,13 @@
 #include "core/Clock.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
-#include "core/DbTransaction.h"
 #include "core/Exceptions.h"
-#include "core/Money.h"
+#include "core/StoredProc.h"
 #include "sales/BranchStockManager.h"
 #include "sales/CartManager.h"
+#include "sales/SaleDocument.h"
 
 #include <QDateTime>
-
-namespace {
-const QString kInsertHeader =
-    QStringLiteral("SET NOCOUNT ON; INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, "
-                   "VardiyaID, Tarih, AraToplam, "
-                   "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID) VALUES (:FisNo, :Sube, "
-                   ":Kul, :Term, :Var, GETDATE(), "
-                   ":Ara, :KDV, :Ind, :Gen, :Ode, :Mus); SELECT SCOPE_IDENTITY();");
-
-const QString kInsertLine =
-    QStringLiteral("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Barkod, Miktar, "
-                   "Birim, BirimFiyat, KDVOrani, "
-                   "KDVTutari, IndirimOrani, IndirimTutari, AraToplam, SatirToplam) VALUES (:Fis, "
-                   ":Sira, :Stok, :Ad, :Bar, :Mik, "
-                   ":Bir, :Fiyat, :KDV, :KDVT, :IndO, :IndT, :Ara, :Top)");
-
-// The shift row is locked until the sale commits, so it cannot be closed in between. SQLite
-// has no row locks: its write transaction, begun IMMEDIATE, already holds the whole file.
-const QString kOpenShift = QStringLiteral(
-    "SELECT VardiyaID FROM Vardiya WITH (UPDLOCK, HOLDLOCK) WHERE VardiyaID = :Var AND "
-    "KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'");
-
-const QString kFinalNumber =
-    QStringLiteral("UPDATE SatisFis SET FisNo = :FisNo WHERE FisID = :FisID");
-
-void RequireOpenShift(int VardiyaID)
-{
-    TDbQuery shift(kOpenShift);
-    shift.Param(QStringLiteral("Var"), VardiyaID).Exec();
-    if (!shift.Next())
-        throw Exception(QStringLiteral("Vardiya kapalı veya bulunamadı."));
-}
-
-int InsertHeader(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
-                 const QString& PaymentType, const TCartManager& Cart)
-{
-    TDbQuery header(kInsertHeader);
-    const QString provisional =
-        QStringLiteral("FIS-") + TClock::Now().toString(QStringLiteral("yyMMddHHmmss"));
-    header.Param(QStringLiteral("FisNo"), provisional)
-        .Param(QStringLiteral("Sube"), SubeID)
-        .Param(QStringLiteral("Kul"), KullaniciID)
-        .Param(QStringLiteral("Term"), TerminalID)
-        .Param(QStringLiteral("Var"), VardiyaID)
-        .Param(QStringLiteral("Ara"), Cart.AraToplam())
-        .Param(QStringLiteral("KDV"), Cart.ToplamKDV())
-        .Param(QStringLiteral("Ind"), Cart.ToplamIndirim())
-        .Param(QStringLiteral("Gen"), Cart.GenelToplam())
-        .Param(QStringLiteral("Ode"), PaymentType)
-        .Param(QStringLiteral("Mus"),
-               Cart.MusteriNo() < 1 ? TDbQuery::NullInt() : QVariant(Cart.MusteriNo()))
-        .Exec();
-    if (!header.Next())
-        throw EDatabaseError(QStringLiteral("Fiş numarası alınamadı."));
-    return header.Value(0).toInt();
-}
-
-void InsertLine(int FisID, int SiraNo, const TCartItem& item)
-{
-    TDbQuery line(kInsertLine);
-    line.Param(QStringLiteral("Fis"), FisID)
-        .Param(QStringLiteral("Sira"), SiraNo)
-        .Param(QStringLiteral("Stok"), item.StokID())
-        .Param(QStringLiteral("Ad"), item.StokAdi())
-        .Param(QStringLiteral("Bar"), item.Barkod())
-        .Param(QStringLiteral("Mik"), item.Miktar())
-        .Param(QStringLiteral("Bir"), item.Birim())
-        .Param(QStringLiteral("Fiyat"), item.NetBirimFiyat())
-        .Param(QStringLiteral("KDV"), item.KDVOrani())
-        .Param(QStringLiteral("KDVT"), item.KDVTutari())
-        .Param(QStringLiteral("IndO"), item.IndirimOrani())
-        .Param(QStringLiteral("IndT"), item.IndirimTutari())
-        .Param(QStringLiteral("Ara"), item.AraToplam())
-        .Param(QStringLiteral("Top"), item.SatirToplam())
-        .Exec();
-}
-
-void InsertPayment(int FisID, const QString& sql, double amount)
-{
-    if (amount <= TMoney::Tolerance)
-        return;
-    TDbQuery payment(sql);
-    payment.Param(QStringLiteral("Fis"), FisID).Param(QStringLiteral("Tut"), amount).Exec();
-}
-} // namespace
 
 TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
                                      const QString& PaymentType, const TCartManager& Cart,
@@ -110,34 +25,36 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
         TBranchStockManager::EnsureSaleLotSchema();
         TBranchStockManager::EnsureBranchStockRows(SubeID);
 
-        TDbTransaction transaction;
-        RequireOpenShift(VardiyaID);
-        const int fisID =
-            InsertHeader(SubeID, KullaniciID, TerminalID, VardiyaID, PaymentType, Cart);
-        const QString fisNo = QStringLiteral("FIS-") + QString::number(fisID);
-        dmMain->ExecSql(kFinalNumber,
-                        {{QStringLiteral("FisNo"), fisNo}, {QStringLiteral("FisID"), fisID}});
-        for (int i = 0; i < Cart.Count(); ++i) {
-            const TCartItem& item = Cart.Items(i);
-            InsertLine(fisID, i + 1, item);
-            TBranchStockManager::AllocateLots(fisID, i + 1, item);
-            TBranchStockManager::MoveBranchStock(SubeID, item.StokID(), -item.Miktar());
+        // The header carries a number made from the workstation's clock until the routine gives
+        // it "FIS-" and its own id, inside the same transaction.
+        const QString provisional =
+            QStringLiteral("FIS-") + TClock::Now().toString(QStringLiteral("yyMMddHHmmss"));
+        TStoredProc call(QStringLiteral("sp_CreateSale"));
+        call.In(QStringLiteral("@SubeID"), SubeID)
+            .In(QStringLiteral("@KullaniciID"), KullaniciID)
+            .In(QStringLiteral("@TerminalID"), TerminalID)
+            .In(QStringLiteral("@VardiyaID"), VardiyaID)
+            .In(QStringLiteral("@GeciciFisNo"), provisional)
+            .In(QStringLiteral("@AraToplam"), Cart.AraToplam())
+            .In(QStringLiteral("@ToplamKDV"), Cart.ToplamKDV())
+            .In(QStringLiteral("@Indirim"), Cart.ToplamIndirim())
+            .In(QStringLiteral("@GenelToplam"), Cart.GenelToplam())
+            .In(QStringLiteral("@OdemeTipi"), PaymentType)
+            .In(QStringLiteral("@MusteriID"),
+                Cart.MusteriNo() < 1 ? TDbQuery::NullInt() : QVariant(Cart.MusteriNo()))
+            .In(QStringLiteral("@SatisXML"), TSaleDocument::Write(Cart, NakitTutar, KartTutar))
+            .Out(QStringLiteral("@Success"), QMetaType::Bool)
+            .Out(QStringLiteral("@Message"), QMetaType::QString, 500)
+            .Out(QStringLiteral("@FisID"), QMetaType::Int);
+        call.Exec();
+        if (!call.Value(QStringLiteral("@Success")).toBool()) {
+            result.Message = QStringLiteral("Satış hatası: ") +
+                             call.Value(QStringLiteral("@Message")).toString().trimmed();
+            return result;
         }
-        InsertPayment(
-            fisID,
-            QStringLiteral(
-                "INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, 'NAKIT', :Tut)"),
-            NakitTutar);
-        InsertPayment(
-            fisID,
-            QStringLiteral(
-                "INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, 'KART', :Tut)"),
-            KartTutar);
-        transaction.Commit();
-
         result.Success = true;
-        result.FisID = fisID;
-        result.FisNo = fisNo;
+        result.FisID = call.Value(QStringLiteral("@FisID")).toInt();
+        result.FisNo = QStringLiteral("FIS-") + QString::number(result.FisID);
         result.GenelToplam = Cart.GenelToplam();
     } catch (const std::exception& e) {
         result = TSaleResult();

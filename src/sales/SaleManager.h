@@ -13,7 +13,9 @@ struct TSaleResult {
 };
 
 // Writes a finished sale in one transaction: the receipt header, its lines, the lots taken,
-// the branch stock movements and the payment rows; all of it or nothing.
+// the branch stock movements and the payment rows; all of it or nothing. The writing is one call
+// of the server routine sp_CreateSale, which takes the lines and payments as one document, so a
+// sale costs the same few round trips whatever the number of its lines.
 class TSaleManager {
 public:
     static TSaleResult CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,

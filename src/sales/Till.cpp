@@ -2,6 +2,7 @@
 
 #include "core/AppSettingsManager.h"
 #include "core/SessionManager.h"
+#include "sales/BranchStockManager.h"
 #include "sales/SalesScreenRules.h"
 
 namespace {
@@ -38,7 +39,23 @@ int SecondsParameter(const QString& key)
 
 QString TTill::CustomerName() const
 {
-    return FCart.MusteriNo() > 0 ? FCart.MusteriIsmi() : QString();
+    return HasCustomer() ? FCart.MusteriIsmi() : QString();
+}
+
+void TTill::SetCustomer(int CariID, const QString& CariAdi)
+{
+    if (CariID <= 0) {
+        RemoveCustomer();
+        return;
+    }
+    FCart.SetMusteriNo(CariID);
+    FCart.SetMusteriIsmi(CariAdi);
+}
+
+void TTill::RemoveCustomer()
+{
+    FCart.SetMusteriNo(-1);
+    FCart.SetMusteriIsmi(QString());
 }
 
 QString TTill::UserCaption() const
@@ -147,6 +164,11 @@ TSaleResult TTill::CompleteSale(const QString& PaymentType, double NakitTutar, d
 int TTill::SaleNoticeMs()
 {
     return SecondsParameter(QStringLiteral("SaleSuccessMessageSeconds"));
+}
+
+void TTill::PrepareBranchStock()
+{
+    TBranchStockManager::EnsureBranchStockRowsOnce(Session().SubeID);
 }
 
 void TTill::LoadOpenShift()

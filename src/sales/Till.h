@@ -27,6 +27,7 @@ struct TTillOutcome {
 // caller.
 //
 //   TTill till;
+//   till.PrepareBranchStock();
 //   till.LoadOpenShift();
 //   till.Scan("3*8690504001010", ask);
 //   if (till.CheckPayable().Done())
@@ -40,6 +41,10 @@ public:
     bool HasLine(int Line) const { return Line >= 0 && Line < FCart.Count(); }
     // The chosen customer's name; empty when the sale has none.
     QString CustomerName() const;
+    bool HasCustomer() const { return FCart.MusteriNo() > 0; }
+    // Makes the account the sale's customer; an id that is no account leaves the sale without.
+    void SetCustomer(int CariID, const QString& CariAdi);
+    void RemoveCustomer();
 
     QString UserCaption() const;
     QString ShiftCaption() const;
@@ -72,6 +77,9 @@ public:
     // How long the sale-completed notice stays, in milliseconds.
     static int SaleNoticeMs();
 
+    // Gives the session's branch its stock rows when the till opens, so that the pass over the
+    // catalogue is not waited for at the cashier's first scan. Nothing after the first time.
+    void PrepareBranchStock();
     // Finds the cashier's open shift on the session's branch and records it in the session.
     void LoadOpenShift();
     TTillOutcome CheckCanOpenShift() const;

@@ -12,31 +12,46 @@
 namespace {
 const QString kOzetSql = QStringLiteral("SELECT * FROM vw_VardiyaOzet WHERE VardiyaID = :VID");
 
-const QString kUserSql = QStringLiteral(
-    "SELECT K.AdSoyad, S.SubeAdi FROM Kullanici K INNER JOIN Sube KS ON KS.SubeID "
-    "= K.SubeID INNER JOIN Sube S ON S.SubeID = :SubeID   AND S.FirmaID = KS.FirmaID   "
-    "AND S.IsActive = 1 AND S.IsDeleted = 0 WHERE K.KullaniciID = :KullaniciID   "
-    "AND K.AktifMi = 1 AND K.IsDeleted = 0");
-
-const QString kTerminalSql = QStringLiteral(
-    "SELECT TerminalAdi FROM Terminal WHERE TerminalID = :TerminalID AND IsDeleted = 0");
-
-// The two open-shift look-ups lock what they read on SQL Server until the insert commits, so a
-// second till checking at the same moment waits and then sees the new shift. SQLite gets the
-// same order from the write transaction, which begins IMMEDIATE. A shift without a status word
-// counts as open, as it does everywhere else; of two shifts opened within the same second the
-// later one is named. The dialect drops the lock hints on SQLite.
-const QString kUserOpenShiftSql =
-    QStringLiteral("SELECT TOP 1 V.VardiyaID, S.SubeAdi FROM Vardiya V WITH (UPDLOCK, HOLDLOCK) "
-                   "LEFT JOIN Sube S ON S.SubeID = V.SubeID WHERE V.KullaniciID = :KullaniciID   "
-                   "AND ISNULL(V.VardiyaDurumu, 'ACIK') = 'ACIK'   AND V.KapanisZamani IS NULL "
-                   "ORDER BY V.AcilisZamani DESC, V.VardiyaID DESC");
-
-const QString kTerminalOpenShiftSql =
-    QStringLiteral("SELECT TOP 1 V.VardiyaID, K.AdSoyad FROM Vardiya V WITH (UPDLOCK, HOLDLOCK) "
-                   "INNER JOIN Kullanici K ON K.KullaniciID = V.KullaniciID WHERE V.TerminalID = "
-                   ":TerminalID   AND V.SubeID = :SubeID   AND ISNULL(V.VardiyaDurumu, 'ACIK') = "
-                   "'ACIK'   AND V.KapanisZamani IS NULL");
+// The four checks of an opening in one statement that answers one row: the user on the chosen
+// branch (active, of the same firm), the terminal, the user's open shift anywhere and another
+// open shift on this terminal and branch. The two open-shift look-ups lock what they read on SQL
+// Server until the insert commits, so a second till checking at the same moment waits and then
+// sees the new shift. SQLite gets the same order from the write transaction, which begins
+// IMMEDIATE; the dialect drops the lock hints there. A shift without a status word counts as
+// open, as it does everywhere else; of two shifts opened within the same second the later one is
+// named. QUOTED_IDENTIFIER goes again with the first statement of the transaction, before the
+// opening writes.
+QString OpeningChecksSql(const SqlDialect& dialect)
+{
+    const QString top = dialect.Top(1);
+    const QString limit = dialect.Limit(1);
+    return QStringLiteral("SET QUOTED_IDENTIFIER ON; SELECT U.Found AS UserFound, U.AdSoyad, "
+                          "U.SubeAdi, T.Found AS TerminalFound, T.TerminalAdi, UV.VardiyaID AS "
+                          "UserShiftID, UV.SubeAdi AS UserShiftSube, TV.VardiyaID AS "
+                          "TerminalShiftID, TV.AdSoyad AS TerminalShiftUser FROM (SELECT 1 AS "
+                          "One) A LEFT JOIN (SELECT ") +
+           top +
+           QStringLiteral("1 AS Found, K.AdSoyad, S.SubeAdi FROM Kullanici K INNER JOIN Sube KS ON "
+                          "KS.SubeID = K.SubeID INNER JOIN Sube S ON S.SubeID = :SubeID   AND "
+                          "S.FirmaID = KS.FirmaID   AND S.IsActive = 1 AND S.IsDeleted = 0 WHERE "
+                          "K.KullaniciID = :KullaniciID   AND K.AktifMi = 1 AND K.IsDeleted = 0") +
+           limit + QStringLiteral(") U ON 1 = 1 LEFT JOIN (SELECT ") + top +
+           QStringLiteral("1 AS Found, TerminalAdi FROM Terminal WHERE TerminalID = :TerminalID "
+                          "AND IsDeleted = 0") +
+           limit + QStringLiteral(") T ON 1 = 1 LEFT JOIN (SELECT ") + top +
+           QStringLiteral(
+               "V.VardiyaID, S2.SubeAdi FROM Vardiya V WITH (UPDLOCK, HOLDLOCK) LEFT "
+               "JOIN Sube S2 ON S2.SubeID = V.SubeID WHERE V.KullaniciID = "
+               ":KullaniciID   AND ISNULL(V.VardiyaDurumu, 'ACIK') = 'ACIK'   AND "
+               "V.KapanisZamani IS NULL ORDER BY V.AcilisZamani DESC, V.VardiyaID DESC") +
+           limit + QStringLiteral(") UV ON 1 = 1 LEFT JOIN (SELECT ") + top +
+           QStringLiteral("V2.VardiyaID, K2.AdSoyad FROM Vardiya V2 WITH (UPDLOCK, HOLDLOCK) "
+                          "INNER JOIN Kullanici K2 ON K2.KullaniciID = V2.KullaniciID WHERE "
+                          "V2.TerminalID = :TerminalID   AND V2.SubeID = :SubeID   AND "
+                          "ISNULL(V2.VardiyaDurumu, 'ACIK') = 'ACIK'   AND V2.KapanisZamani IS "
+                          "NULL") +
+           limit + QStringLiteral(") TV ON 1 = 1");
+}
 
 const QString kInsertSql = QStringLiteral(
     "SET NOCOUNT ON; INSERT INTO Vardiya (KullaniciID, TerminalID, SubeID, AcilisZamani, "
@@ -71,55 +86,37 @@ const QString kSummarySql = QStringLiteral(
     "AS IadeFis FROM Vardiya V INNER JOIN Kullanici K ON K.KullaniciID = V.KullaniciID "
     "WHERE V.VardiyaID = :VardiyaID");
 
-QString UserName(const TSessionInfo& session, QString& subeAdi)
+// Runs the checks in their order; the first that fails is raised.
+void CheckOpening(const TSessionInfo& session, TOpenedShift& opened)
 {
-    TDbQuery user(kUserSql);
-    user.Param(QStringLiteral("SubeID"), session.SubeID)
+    TDbQuery checks(dmMain->Composed(OpeningChecksSql));
+    checks.Param(QStringLiteral("SubeID"), session.SubeID)
         .Param(QStringLiteral("KullaniciID"), session.KullaniciID)
+        .Param(QStringLiteral("TerminalID"), session.TerminalID)
         .Exec();
-    if (!user.Next())
+    if (!checks.Next() || checks.Value(QStringLiteral("UserFound")).isNull())
         throw Exception(TShiftManager::MsgUserNotAllowed);
-    subeAdi = user.Value(QStringLiteral("SubeAdi")).toString();
-    return user.Value(QStringLiteral("AdSoyad")).toString();
-}
-
-QString TerminalName(const TSessionInfo& session)
-{
-    TDbQuery terminal(kTerminalSql);
-    terminal.Param(QStringLiteral("TerminalID"), session.TerminalID).Exec();
-    if (!terminal.Next())
+    opened.AdSoyad = checks.Value(QStringLiteral("AdSoyad")).toString();
+    opened.SubeAdi = checks.Value(QStringLiteral("SubeAdi")).toString();
+    if (checks.Value(QStringLiteral("TerminalFound")).isNull())
         throw Exception(
             QStringLiteral("Terminal kaydı bulunamadı (Terminal ID: %1).").arg(session.TerminalID));
-    return terminal.Value(QStringLiteral("TerminalAdi")).toString();
-}
-
-void RefuseUserOpenShift(const TSessionInfo& session)
-{
-    TDbQuery open(kUserOpenShiftSql);
-    open.Param(QStringLiteral("KullaniciID"), session.KullaniciID).Exec();
-    if (!open.Next())
-        return;
-    QString subeAdi = open.Value(QStringLiteral("SubeAdi")).toString();
-    if (subeAdi.isEmpty())
-        subeAdi = QStringLiteral("Bilinmeyen şube");
-    throw Exception(QStringLiteral("Kullanıcının zaten açık bir vardiyası var. Aynı kullanıcı "
-                                   "birden fazla şubede kasa açamaz. Şube: ") +
-                    subeAdi + QStringLiteral(" - Vardiya ID: ") +
-                    QString::number(open.Value(QStringLiteral("VardiyaID")).toInt()));
-}
-
-void RefuseTerminalOpenShift(const TSessionInfo& session)
-{
-    TDbQuery open(kTerminalOpenShiftSql);
-    open.Param(QStringLiteral("TerminalID"), session.TerminalID)
-        .Param(QStringLiteral("SubeID"), session.SubeID)
-        .Exec();
-    if (!open.Next())
-        return;
-    throw Exception(QStringLiteral("Bu şubede bu terminalde başka bir vardiya açık: ") +
-                    open.Value(QStringLiteral("AdSoyad")).toString() +
-                    QStringLiteral(" (Vardiya ID: ") +
-                    QString::number(open.Value(QStringLiteral("VardiyaID")).toInt()) + u')');
+    opened.TerminalAdi = checks.Value(QStringLiteral("TerminalAdi")).toString();
+    if (!checks.Value(QStringLiteral("UserShiftID")).isNull()) {
+        QString subeAdi = checks.Value(QStringLiteral("UserShiftSube")).toString();
+        if (subeAdi.isEmpty())
+            subeAdi = QStringLiteral("Bilinmeyen şube");
+        throw Exception(QStringLiteral("Kullanıcının zaten açık bir vardiyası var. Aynı kullanıcı "
+                                       "birden fazla şubede kasa açamaz. Şube: ") +
+                        subeAdi + QStringLiteral(" - Vardiya ID: ") +
+                        QString::number(checks.Value(QStringLiteral("UserShiftID")).toInt()));
+    }
+    if (!checks.Value(QStringLiteral("TerminalShiftID")).isNull())
+        throw Exception(QStringLiteral("Bu şubede bu terminalde başka bir vardiya açık: ") +
+                        checks.Value(QStringLiteral("TerminalShiftUser")).toString() +
+                        QStringLiteral(" (Vardiya ID: ") +
+                        QString::number(checks.Value(QStringLiteral("TerminalShiftID")).toInt()) +
+                        u')');
 }
 
 int InsertShift(const TSessionInfo& session, double amount)
@@ -161,13 +158,9 @@ TOpenedShift TShiftManager::OpenShift(const TSessionInfo& Session, double Amount
     if (Session.TerminalID < 1)
         throw Exception(MsgNoTerminal);
 
-    dmMain->ExecSql(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
     TDbTransaction transaction;
     TOpenedShift opened;
-    opened.AdSoyad = UserName(Session, opened.SubeAdi);
-    opened.TerminalAdi = TerminalName(Session);
-    RefuseUserOpenShift(Session);
-    RefuseTerminalOpenShift(Session);
+    CheckOpening(Session, opened);
     opened.VardiyaID = InsertShift(Session, Amount);
     transaction.Commit();
     return opened;

@@ -188,6 +188,12 @@ QPainterPath StrokePath(TGlyph glyph)
         p.lineTo(17, 9);
         p.addRect(QRectF(7, 13, 10, 8));
         break;
+    case TGlyph::Plus:
+        p.moveTo(12, 5);
+        p.lineTo(12, 19);
+        p.moveTo(5, 12);
+        p.lineTo(19, 12);
+        break;
     case TGlyph::Cart:
         p.addEllipse(QPointF(6, 19), 2, 2);
         p.addEllipse(QPointF(17, 19), 2, 2);
@@ -199,6 +205,72 @@ QPainterPath StrokePath(TGlyph glyph)
         p.lineTo(20, 6);
         p.lineTo(19, 13);
         p.lineTo(6, 13);
+        break;
+    case TGlyph::Save:
+        p.moveTo(4, 6);
+        p.lineTo(6, 4);
+        p.lineTo(17, 4);
+        p.lineTo(20, 7);
+        p.lineTo(20, 18);
+        p.lineTo(18, 20);
+        p.lineTo(6, 20);
+        p.lineTo(4, 18);
+        p.closeSubpath();
+        p.addEllipse(QPointF(12, 14), 2, 2);
+        p.moveTo(14, 4);
+        p.lineTo(14, 8);
+        p.lineTo(8, 8);
+        break;
+    case TGlyph::NewFile:
+        p.moveTo(14, 3);
+        p.lineTo(14, 7);
+        p.lineTo(18, 7);
+        p.moveTo(14, 3);
+        p.lineTo(7, 3);
+        p.lineTo(5, 5);
+        p.lineTo(5, 19);
+        p.lineTo(7, 21);
+        p.lineTo(17, 21);
+        p.lineTo(19, 19);
+        p.lineTo(19, 8);
+        p.closeSubpath();
+        p.moveTo(12, 11);
+        p.lineTo(12, 17);
+        p.moveTo(9, 14);
+        p.lineTo(15, 14);
+        break;
+    case TGlyph::Undo:
+        p.moveTo(9, 14);
+        p.lineTo(5, 10);
+        p.lineTo(9, 6);
+        p.moveTo(5, 10);
+        p.lineTo(15, 10);
+        p.arcTo(QRectF(10, 10, 10, 10), 90, -180);
+        p.lineTo(11, 20);
+        break;
+    case TGlyph::Details:
+        for (qreal y : {6.0, 12.0, 18.0}) {
+            p.moveTo(4, y);
+            p.lineTo(4.01, y);
+            p.moveTo(9, y);
+            p.lineTo(20, y);
+        }
+        break;
+    case TGlyph::Inbox:
+        p.addRoundedRect(QRectF(4, 4, 16, 16), 2, 2);
+        p.moveTo(4, 13);
+        p.lineTo(8, 13);
+        p.lineTo(11, 16);
+        p.lineTo(13, 16);
+        p.lineTo(16, 13);
+        p.lineTo(20, 13);
+        break;
+    case TGlyph::Minimize:
+        p.moveTo(5, 18);
+        p.lineTo(19, 18);
+        break;
+    case TGlyph::Maximize:
+        p.addRect(QRectF(5, 5, 14, 14));
         break;
     }
     return p;
@@ -244,6 +316,10 @@ TGlyph FromMdl2(char16_t code)
         return TGlyph::ChevronDown;
     case 0xE749:
         return TGlyph::Print;
+    case 0xE74E:
+        return TGlyph::Save;
+    case 0xE710:
+        return TGlyph::Plus;
     default:
         return TGlyph::None;
     }

@@ -30,6 +30,16 @@ enum class TGlyph {
     Cart,
     ChevronDown,
     Print,
+    // The customer card: its actions, field icons and window buttons.
+    Save,
+    NewFile,
+    Undo,
+    Details,
+    Inbox,
+    Minimize,
+    Maximize,
+    // The parameters editor.
+    Plus,
 };
 
 namespace Glyphs {

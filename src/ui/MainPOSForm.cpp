@@ -1,10 +1,16 @@
 #include "ui/MainPOSForm.h"
 
+#include "admin/ParametersForm.h"
+#include "admin/PosStockImageGeneratorForm.h"
 #include "core/AppPaths.h"
 #include "core/DataModule.h"
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
+#include "customers/CustomerListForm.h"
 #include "printing/PrintService.h"
+#include "reports/OpenShiftSalesForm.h"
+#include "reports/PastShiftReportsForm.h"
+#include "reports/ReportingForm.h"
 #include "sales/CatalogueRules.h"
 #include "sales/SalesScreenRules.h"
 #include "shifts/ShiftSummaryForm.h"
@@ -28,8 +34,10 @@
 #include "ui/VardiyeMenuForm.h"
 #include "ui/WaitCursor.h"
 
+#include <QCloseEvent>
 #include <QDir>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <optional>
 
@@ -69,6 +77,8 @@ TfrmMainPOS::TfrmMainPOS(QWidget* parent)
                                                    [this] {
                                                        SearchProduct();
                                                    }}))
+    , pmStokGorsel(new QMenu(this))
+    , miStokGorselUret(pmStokGorsel->addAction(QStringLiteral("Stok Gorsel Uret")))
 {
     FormCreate();
 }
@@ -91,6 +101,10 @@ void TfrmMainPOS::FormCreate()
     GuardedConnect(gridCart, &QTableWidget::cellDoubleClicked, this,
                    &TfrmMainPOS::btnMiktarDegistirClick);
     LoadIconFont();
+    pmStokGorsel->setObjectName(QStringLiteral("pmStokGorsel"));
+    miStokGorselUret->setObjectName(QStringLiteral("miStokGorselUret"));
+    GuardedConnect(miStokGorselUret, &QAction::triggered, this,
+                   &TfrmMainPOS::miStokGorselUretClick);
     FormResize();
     if (dmMain && dmMain->Connected())
         pnlCenter->LoadCategories();
@@ -127,6 +141,7 @@ void TfrmMainPOS::resizeEvent(QResizeEvent* event)
 void TfrmMainPOS::FormShow()
 {
     pnlTop->SetUserCaption(FTill.UserCaption());
+    FTill.PrepareBranchStock();
     LoadOpenShift();
     pnlCenter->LoadCategories();
     FocusBarcode();
@@ -212,9 +227,10 @@ bool TfrmMainPOS::Report(const TTillOutcome& Outcome)
         ShowError(Outcome.Message);
         break;
     case TTillStatus::NotFound:
+        // Emptied first: the next scan may cut the message short and type into the field.
+        edtBarkod->clear();
         TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), Outcome.Message, dtError,
                                      TTill::NotFoundMessageMs());
-        edtBarkod->clear();
         FocusBarcode();
         break;
     case TTillStatus::Nothing:
@@ -359,8 +375,20 @@ void TfrmMainPOS::CompleteSale(const QString& PaymentType, double NakitTutar, do
     FocusBarcode();
 }
 
-// The customer list is not part of the till yet.
-void TfrmMainPOS::btnMusteriSecClick() {}
+void TfrmMainPOS::btnMusteriSecClick()
+{
+    TfrmCustomerList list(this);
+    if (list.ShowModal() == mrOk)
+        FTill.SetCustomer(list.SelectedMusteriID(), list.SelectedMusteriAdi());
+    else if (FTill.HasCustomer() &&
+             TfrmCustomDialog::ShowDialog(
+                 QStringLiteral("Müşteri İptal"),
+                 QStringLiteral("Seçili müşteriyi kaldırmak istiyor musunuz?"),
+                 dtConfirmation) == mrOk)
+        FTill.RemoveCustomer();
+    ShowCustomer();
+    FocusBarcode();
+}
 
 // The refund screen is not part of the till yet.
 void TfrmMainPOS::btnIadeClick() {}
@@ -408,7 +436,8 @@ void TfrmMainPOS::btnMenuRaporClick()
 
 void TfrmMainPOS::OpenShiftSalesClick()
 {
-    Report(FTill.CheckShiftForReports());
+    if (Report(FTill.CheckShiftForReports()))
+        TfrmOpenShiftSales::Execute(FTill.VardiyaID());
     FocusBarcode();
 }
 
@@ -417,21 +446,45 @@ void TfrmMainPOS::btnParametrelerClick()
     pnlTop->PopupSettingsMenu();
 }
 
-// The parameters editor is not part of the till yet.
 void TfrmMainPOS::miParametrelerClick()
 {
+    TfrmParameters::Execute();
+    FocusBarcode();
+}
+
+void TfrmMainPOS::miStokGorselUretClick()
+{
+    TfrmPosStockImageGenerator::Execute();
     FocusBarcode();
 }
 
 void TfrmMainPOS::btnLogoutClick()
 {
-    if (TfrmCustomDialog::ShowDialog(
-            QStringLiteral("Programdan Çıkış"),
-            QStringLiteral("Programdan çıkmak istediğinizden emin misiniz?"),
-            dtConfirmation) != mrOk)
+    if (!ConfirmExit())
         return;
     TSessionManager::Instance().Logout();
     done(QDialog::Rejected);
+}
+
+bool TfrmMainPOS::ConfirmExit()
+{
+    return TfrmCustomDialog::ShowDialog(
+               QStringLiteral("Programdan Çıkış"),
+               QStringLiteral("Programdan çıkmak istediğinizden emin misiniz?"),
+               dtConfirmation) == mrOk;
+}
+
+// Closing the window ends the program; a cart with lines is not dropped without asking.
+void TfrmMainPOS::closeEvent(QCloseEvent* event)
+{
+    if (FTill.Cart().Count() > 0) {
+        if (!ConfirmExit()) {
+            event->ignore();
+            return;
+        }
+        TSessionManager::Instance().Logout();
+    }
+    TBaseWindow::closeEvent(event);
 }
 
 void TfrmMainPOS::btnVardiyaAcClick()
@@ -470,14 +523,16 @@ void TfrmMainPOS::btnIcmalClick()
         TfrmShiftSummary::Execute(FTill.VardiyaID());
 }
 
-// The past shift reports are not part of the till yet.
 void TfrmMainPOS::btnPastShiftReportsClick()
 {
+    TfrmPastShiftReports::Execute();
     FocusBarcode();
 }
 
-// The reporting screen is not part of the till yet.
-void TfrmMainPOS::btnReportingClick() {}
+void TfrmMainPOS::btnReportingClick()
+{
+    TfrmReporting::Execute();
+}
 
 void TfrmMainPOS::btnSonFisClick()
 {

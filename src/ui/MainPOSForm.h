@@ -4,7 +4,9 @@
 
 #include "ui/BaseWindow.h"
 
+class QAction;
 class QLineEdit;
+class QMenu;
 class TCartGrid;
 class TKeyboardWedgeFilter;
 class TProductCatalogue;
@@ -17,7 +19,7 @@ class TSalesHeader;
 // outcomes and repaints. It is made of the header band, the cart grid and the control area, and
 // a keyboard-wedge filter sends every typed code into the barcode field. The centre is the touch
 // catalogue; "Seç" and F8 open the product search, "Hesap" and Ctrl+H the calculator. Closing the
-// window, or "Çıkış" with consent, ends the program.
+// window, or "Çıkış" with consent, ends the program; closing it with lines in the cart asks first.
 //
 // The handlers are public so that tests drive the same roads as the mouse and keyboard; the
 // controls are found by their object names.
@@ -51,6 +53,7 @@ public:
     void OpenShiftSalesClick();
     void btnParametrelerClick();
     void miParametrelerClick();
+    void miStokGorselUretClick();
     void btnLogoutClick();
     void btnVardiyaAcClick();
     void btnVardiyaKapatClick();
@@ -67,8 +70,11 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The confirmation of "Çıkış"; true on consent.
+    bool ConfirmExit();
     void FormCreate();
     void UpdateActionStates();
     void AddProductByStokID(int StokID);
@@ -97,4 +103,7 @@ private:
     TKeyboardWedgeFilter* FKeyboardWedge;
     bool FTablerIconsFontLoaded = false;
     QString FTablerIconsFontPath;
+    // A popup menu that no control shows, holding the stock image generator.
+    QMenu* pmStokGorsel;
+    QAction* miStokGorselUret;
 };

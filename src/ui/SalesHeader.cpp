@@ -79,7 +79,7 @@ void TSalesHeader::SetShiftCaption(const QString& text)
 
 void TSalesHeader::SetCustomer(const QString& name)
 {
-    lblMusteri->setText(name);
+    lblMusteri->setText(name.isEmpty() ? QString() : QStringLiteral("Müşteri: ") + name);
     lblMusteri->setVisible(!name.isEmpty());
 }
 

@@ -36,7 +36,7 @@ public:
 
     void SetUserCaption(const QString& text);
     void SetShiftCaption(const QString& text);
-    // Shows the customer's name; an empty name hides the caption.
+    // Shows "Müşteri: " and the customer's name; an empty name hides the caption.
     void SetCustomer(const QString& name);
 
     // The buttons the drop-down menus hang from.

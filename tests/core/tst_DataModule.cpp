@@ -23,11 +23,16 @@ private Q_SLOTS:
     void laterAttemptWinsSilently();
     void failureListsEveryAttemptInOrder();
     void builtInServerAttemptsFailWithinSeconds();
+    void embeddedFileFailureNamesTheFile_data();
+    void embeddedFileFailureNamesTheFile();
     void passwordNeverShown();
     void getScalar();
     void namedParametersRepeatAndBindByName();
+    void rowsAffectedOfAStatement_data();
+    void rowsAffectedOfAStatement();
     void transactionRollsBackUnlessCommitted();
     void writeTransactionIsImmediate();
+    void commitsAreSynchronisedToTheDisk();
     void sqlServerFunctionsOnSqlite();
     void databaseErrorCarriesDriverText();
     void browserResponse();
@@ -176,6 +181,46 @@ void TestDataModule::failureListsEveryAttemptInOrder()
     }
 }
 
+void TestDataModule::embeddedFileFailureNamesTheFile_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("missing folder") << "nowhere/kirvelo.db"
+                                    << "%1/nowhere klasörü yok";
+    QTest::newRow("a folder") << "folder"
+                              << "bu bir klasör, veritabanı dosyası değil";
+    QTest::newRow("not a database") << "notes.db"
+                                    << "dosya bir SQLite veritabanı değil ya da bozuk";
+}
+
+// Only the embedded file was tried: the message does not speak of SQL Server, and its line
+// names the file and why it would not open.
+void TestDataModule::embeddedFileFailureNamesTheFile()
+{
+    QFETCH(QString, file);
+    QFETCH(QString, reason);
+    if (TestRoad() == TTestRoad::SqlServer)
+        QSKIP("The SQL Server road opens no file.");
+    QTemporaryDir dir;
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    QFile notes(dir.filePath("notes.db"));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write(QByteArray("Kasa notları: bu dosya bir veritabanı değil.\n").repeated(200));
+    notes.close();
+    const QString path = dir.filePath(file);
+    TdmMain db;
+    db.SetAttempts({SqliteFileAttempt(path)});
+    const QStringList lines = FailureOf(db).split("\r\n");
+    QCOMPARE(lines.size(), 3 + 1 + 1);
+    QCOMPARE(lines.at(0), QString("Veritabanı Erişim Hatası!"));
+    QCOMPARE(lines.at(1), QString("KIRVELO, veritabanına bağlanamadı."));
+    QCOMPARE(lines.at(2), QString("Denenen baglantı hataları:"));
+    QCOMPARE(lines.at(3), QString("1) Veritabanı dosyası açılamadı: %1 (%2)")
+                              .arg(QFileInfo(path).absoluteFilePath(),
+                                   reason.contains("%1") ? reason.arg(dir.path()) : reason));
+    QVERIFY(!db.Connected());
+}
+
 void TestDataModule::builtInServerAttemptsFailWithinSeconds()
 {
     TdmMain db;
@@ -225,6 +270,30 @@ void TestDataModule::namedParametersRepeatAndBindByName()
     QVERIFY(db.Scalar("SELECT A FROM T WHERE B = 'bos'").isNull());
 }
 
+void TestDataModule::rowsAffectedOfAStatement_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::addColumn<int>("rows");
+    QTest::newRow("update of two rows") << "UPDATE T SET A = A + :Step WHERE A <= 2" << 2;
+    QTest::newRow("update of no row") << "UPDATE T SET A = A + :Step WHERE A > 9" << 0;
+    QTest::newRow("insert") << "INSERT INTO T (A) VALUES (:Step)" << 1;
+    QTest::newRow("delete") << "DELETE FROM T WHERE A <> :Step" << 3;
+}
+
+// The count of the rows a statement changed is what a lot taking and a stock movement decide
+// by; it must survive the step past the statement's results that every statement takes.
+void TestDataModule::rowsAffectedOfAStatement()
+{
+    QFETCH(QString, sql);
+    QFETCH(int, rows);
+    TTestDatabase db;
+    db.Exec("CREATE TABLE T (A INT)");
+    db.Exec("INSERT INTO T (A) VALUES (1), (2), (3)");
+    TDbQuery statement(sql);
+    statement.Param("Step", 10).Exec();
+    QCOMPARE(statement.RowsAffected(), rows);
+}
+
 void TestDataModule::transactionRollsBackUnlessCommitted()
 {
     TTestDatabase db;
@@ -247,6 +316,8 @@ void TestDataModule::transactionRollsBackUnlessCommitted()
 
 void TestDataModule::writeTransactionIsImmediate()
 {
+    if (TestRoad() != TTestRoad::Sqlite)
+        QSKIP("Through ODBC the write transactions are the driver's, as on SQL Server.");
     TTestDatabase db;
     db.Exec("CREATE TABLE T (A INT)");
     TDbTransaction tx;
@@ -261,6 +332,17 @@ void TestDataModule::writeTransactionIsImmediate()
     tx.Commit();
     QVERIFY(q.exec("BEGIN IMMEDIATE"));
     q.exec("ROLLBACK");
+}
+
+// A sale the cashier was told is complete must survive a power cut: in WAL mode only FULL syncs
+// the log on every commit, NORMAL may lose the last ones.
+void TestDataModule::commitsAreSynchronisedToTheDisk()
+{
+    if (TestRoad() == TTestRoad::SqlServer)
+        QSKIP("The server keeps its own log.");
+    TTestDatabase db;
+    QCOMPARE(db.Scalar("PRAGMA journal_mode").toString(), QString("wal"));
+    QCOMPARE(db.Scalar("PRAGMA synchronous").toInt(), 2);
 }
 
 void TestDataModule::sqlServerFunctionsOnSqlite()

@@ -27,6 +27,11 @@ private Q_SLOTS:
     void refundSeedsAMissingBranchRow();
     void refundDocument_data();
     void refundDocument();
+    void closeReadsTheShiftStatusAsTheServer_data();
+    void closeReadsTheShiftStatusAsTheServer();
+    void refundReadsStatusWordsAsTheServer_data();
+    void refundReadsStatusWordsAsTheServer();
+    void earlierRefundInAnyLetterCaseCounts();
 };
 
 namespace {
@@ -253,8 +258,8 @@ void TestEmbeddedProcedures::viewFollowsTheShiftRules()
     QCOMPARE(view.Value("KapanisTutar").toDouble(), 50.0);
     QCOMPARE(view.Value("AcilisTutar").toDouble(), 0.0);
     QCOMPARE(view.Value("VardiyaDurumu").toString(), QString("KAPALI"));
-    QCOMPARE(view.Value("AcilisZamani").toString(), QString("2025-02-28 08:00:00"));
-    QCOMPARE(view.Value("KapanisZamani").toString(), QString("2025-02-28 20:00:00"));
+    QCOMPARE(StoredTimeText(view.Value("AcilisZamani")), QString("2025-02-28 08:00:00"));
+    QCOMPARE(StoredTimeText(view.Value("KapanisZamani")), QString("2025-02-28 20:00:00"));
     QCOMPARE(view.Value("KullaniciID").toInt() * 100 + view.Value("TerminalID").toInt() * 10 +
                  view.Value("SubeID").toInt(),
              111);
@@ -293,7 +298,7 @@ void TestEmbeddedProcedures::closeReturnsEveryFigure()
     const QDateTime closedAt = r.KapanisZamani.toDateTime();
     QCOMPARE(closedAt, clock.Now());
 
-    QCOMPARE(db.Scalar("SELECT KapanisZamani FROM Vardiya WHERE VardiyaID = 1").toString(),
+    QCOMPARE(StoredTimeText(db.Scalar("SELECT KapanisZamani FROM Vardiya WHERE VardiyaID = 1")),
              closedAt.toString("yyyy-MM-dd HH:mm:ss"));
     QCOMPARE(db.Scalar("SELECT KapanisTutar FROM Vardiya WHERE VardiyaID = 1").toDouble(), 750.25);
     QCOMPARE(db.Scalar("SELECT VardiyaDurumu FROM Vardiya WHERE VardiyaID = 1").toString(),
@@ -395,7 +400,8 @@ void TestEmbeddedProcedures::refundBooksReceiptLinesPaymentAndStock()
     QCOMPARE(head.Value("AraToplam").toDouble(), -54.65);
     QCOMPARE(head.Value("ToplamKDV").toDouble(), -3.95);
     QCOMPARE(head.Value("Indirim").toDouble(), -2.0);
-    QVERIFY(QDateTime::fromString(head.Value("Tarih").toString(), "yyyy-MM-dd HH:mm:ss").isValid());
+    QVERIFY(QDateTime::fromString(StoredTimeText(head.Value("Tarih")), "yyyy-MM-dd HH:mm:ss")
+                .isValid());
 
     TDbQuery lines(
         "SELECT SiraNo, StokID, StokAdi, Barkod, Birim, Miktar, BirimFiyat, KDVOrani, KDVTutari, "
@@ -622,6 +628,83 @@ void TestEmbeddedProcedures::refundDocument()
     for (const auto& item : parsed)
         actual << QString("%1:%2:%3").arg(item.StokID).arg(item.Miktar).arg(item.MiktarOk ? 1 : 0);
     QCOMPARE(actual.join(','), items);
+}
+
+// SQL Server's default collation ignores letter case and trailing blanks: a status word written
+// by another program in lower case or padded reads as the word.
+void TestEmbeddedProcedures::closeReadsTheShiftStatusAsTheServer_data()
+{
+    QTest::addColumn<QString>("status");
+    QTest::addColumn<bool>("closes");
+    QTest::newRow("lower case") << "acik" << true;
+    QTest::newRow("trailing blanks") << "ACIK  " << true;
+    QTest::newRow("mixed case and blank") << "Acik " << true;
+    QTest::newRow("leading blank") << " ACIK" << false;
+    QTest::newRow("closed, lower case") << "kapali " << false;
+}
+
+void TestEmbeddedProcedures::closeReadsTheShiftStatusAsTheServer()
+{
+    QFETCH(QString, status);
+    QFETCH(bool, closes);
+    TTestDatabase db;
+    BuildBase();
+    Exec("UPDATE Vardiya SET VardiyaDurumu = :D WHERE VardiyaID = 1", {{"D", status}});
+    const TCloseResult r = Close(1, 500.0);
+    QCOMPARE(r.Success, closes);
+    if (!closes)
+        QCOMPARE(r.Message, QString("Vardiya zaten kapatılmış."));
+}
+
+void TestEmbeddedProcedures::refundReadsStatusWordsAsTheServer_data()
+{
+    QTest::addColumn<QString>("receipt");
+    QTest::addColumn<QString>("shift");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("sale in lower case with a blank") << "aktif "
+                                                     << "ACIK"
+                                                     << "";
+    QTest::newRow("shift in mixed case with blanks") << "AKTIF"
+                                                     << "Acik  "
+                                                     << "";
+    QTest::newRow("refund receipt in lower case")
+        << "iade"
+        << "ACIK"
+        << "Bu fiş bir satış fişi değil (iade), iade alınamaz.";
+    QTest::newRow("closed shift in lower case")
+        << "AKTIF"
+        << "kapali"
+        << "Açık vardiya bulunamadı. İade için önce vardiya açınız.";
+}
+
+void TestEmbeddedProcedures::refundReadsStatusWordsAsTheServer()
+{
+    QFETCH(QString, receipt);
+    QFETCH(QString, shift);
+    QFETCH(QString, message);
+    TTestDatabase db;
+    BuildBase();
+    const int sale = AddSale();
+    Exec("UPDATE SatisFis SET FisDurumu = :D WHERE FisID = :F", {{"D", receipt}, {"F", sale}});
+    Exec("UPDATE Vardiya SET VardiyaDurumu = :D WHERE VardiyaID = 1", {{"D", shift}});
+    const auto result = Refund(sale, 1, Items({{kStokA, "1"}}));
+    QCOMPARE(result.first, message.isEmpty());
+    if (!message.isEmpty())
+        QCOMPARE(result.second, message);
+}
+
+// An earlier refund whose status word another program wrote as 'iade ' still takes its
+// quantity off what the receipt has left.
+void TestEmbeddedProcedures::earlierRefundInAnyLetterCaseCounts()
+{
+    TTestDatabase db;
+    BuildBase();
+    const int sale = AddSale();
+    QVERIFY(Refund(sale, 1, Items({{kStokA, "2"}})).first);
+    Exec("UPDATE SatisFis SET FisDurumu = 'iade ' WHERE OrijinalFisID = :F", {{"F", sale}});
+    const auto second = Refund(sale, 1, Items({{kStokA, "2"}}));
+    QVERIFY(!second.first);
+    QCOMPARE(second.second, QString("İade miktarı fişte kalan miktarı aşıyor: Kola 1 L"));
 }
 
 QTEST_GUILESS_MAIN(TestEmbeddedProcedures)

@@ -318,6 +318,22 @@ void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters_data()
         << QStringList{"@OriginalFisID INT",  "@KullaniciID INT",
                        "@VardiyaID INT",      "@RefundItemsXML NVARCHAR(MAX)",
                        "@Success BIT OUTPUT", "@Message NVARCHAR(500) OUTPUT"};
+    QTest::newRow("sp_CreateSale") << "sp_CreateSale"
+                                   << QStringList{"@SubeID INT",
+                                                  "@KullaniciID INT",
+                                                  "@TerminalID INT",
+                                                  "@VardiyaID INT",
+                                                  "@GeciciFisNo NVARCHAR(50)",
+                                                  "@AraToplam FLOAT",
+                                                  "@ToplamKDV FLOAT",
+                                                  "@Indirim FLOAT",
+                                                  "@GenelToplam FLOAT",
+                                                  "@OdemeTipi NVARCHAR(20)",
+                                                  "@MusteriID INT",
+                                                  "@SatisXML NVARCHAR(MAX)",
+                                                  "@Success BIT OUTPUT",
+                                                  "@Message NVARCHAR(500) OUTPUT",
+                                                  "@FisID INT OUTPUT"};
 }
 
 void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters()

@@ -54,6 +54,8 @@ private Q_SLOTS:
     void splitsCodes();
     void scans_data();
     void scans();
+    void packBarcode_data();
+    void packBarcode();
     void expiredLotMessageNamesOldestDate();
     void optionalTablesMissing();
     void byStokID_data();
@@ -242,9 +244,12 @@ void TestBarcodeResolver::scans_data()
     QTest::newRow("weight with point") << "12345"
                                        << "1.5" << added << ""
                                        << "DOMATES" << 1.5 << "12345" << weight;
-    QTest::newRow("weight abc counts as 1") << "12345"
-                                            << "abc" << added << ""
-                                            << "DOMATES" << 1.0 << "12345" << weight;
+    QTest::newRow("weight abc refused") << "12345"
+                                        << "abc" << refused << "Geçersiz miktar!"
+                                        << "" << 0.0 << "" << weight;
+    QTest::newRow("weight empty refused") << "12345"
+                                          << "" << refused << "Geçersiz miktar!"
+                                          << "" << 0.0 << "" << weight;
     QTest::newRow("weight 0") << "12345"
                               << "0" << refused << "Geçersiz miktar!"
                               << "" << 0.0 << "" << weight;
@@ -362,6 +367,30 @@ void TestBarcodeResolver::expiredLotMessageNamesOldestDate()
                                 kToday.addDays(-40).toString("dd.MM.yyyy") +
                                 " tarihinde gecmistir, islem yapilamaz!");
     QVERIFY(!TBarcodeResolver::CheckExpiryBlock(cheese + 100).Blocked);
+}
+
+void TestBarcodeResolver::packBarcode_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<bool>("found");
+    QTest::addColumn<QString>("base");
+    QTest::addColumn<double>("factor");
+    QTest::newRow("case of 24") << kWaterCase << true << kWater << 24.0;
+    QTest::newRow("factor 0 counts as 1") << "8690000000990" << true << "8690000000002" << 1.0;
+    QTest::newRow("inactive product's case") << "8690000000993" << false << "8690000000993" << 1.0;
+    QTest::newRow("plain barcode") << kWater << false << kWater << 1.0;
+}
+
+void TestBarcodeResolver::packBarcode()
+{
+    QFETCH(QString, code);
+    QFETCH(bool, found);
+    QFETCH(QString, base);
+    QFETCH(double, factor);
+    const TPackBarcode pack = TBarcodeResolver::ResolvePackBarcode(code);
+    QCOMPARE(pack.Found, found);
+    QCOMPARE(pack.BaseBarcode, base);
+    QCOMPARE(pack.Factor, factor);
 }
 
 void TestBarcodeResolver::optionalTablesMissing()

@@ -89,8 +89,8 @@ void TestSaleManager::writesHeaderLinesLotsStockAndPayment()
     QVERIFY(header.Value("MusteriID").isNull());
     QVERIFY(qAbs(header.Value("GenelToplam").toDouble() - cart.GenelToplam()) < 1e-9);
     QVERIFY(qAbs(header.Value("Indirim").toDouble() - cart.ToplamIndirim()) < 1e-9);
-    QVERIFY(
-        QDateTime::fromString(header.Value("Tarih").toString(), "yyyy-MM-dd HH:mm:ss").isValid());
+    QVERIFY(QDateTime::fromString(StoredTimeText(header.Value("Tarih")), "yyyy-MM-dd HH:mm:ss")
+                .isValid());
 
     TDbQuery lines("SELECT SiraNo, StokID, BirimFiyat, IndirimOrani FROM SatisFisSatir WHERE FisID "
                    "= :F ORDER BY SiraNo");

@@ -123,7 +123,8 @@ void TestShiftManager::openShiftWritesOneOpenRow()
     QCOMPARE(row.Value(3).toDouble(), 150.5);
     QCOMPARE(row.Value(4).toString(), QString("ACIK"));
     QVERIFY(row.Value(5).isNull());
-    const QDateTime opening = QDateTime::fromString(row.Value(6).toString(), "yyyy-MM-dd HH:mm:ss");
+    const QDateTime opening =
+        QDateTime::fromString(StoredTimeText(row.Value(6)), "yyyy-MM-dd HH:mm:ss");
     QCOMPARE(opening, clock.Now());
     QVERIFY(!dmMain->InTransaction());
 }

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+class TCartManager;
+
+// One receipt line as the sale routine writes it: the cart line's figures, the unit price net
+// of VAT. A null text is stored as NULL.
+struct TSaleLine {
+    int StokID = 0;
+    QString StokAdi;
+    QString Barkod;
+    double Miktar = 0;
+    QString Birim;
+    double BirimFiyat = 0;
+    double KDVOrani = 0;
+    double KDVTutari = 0;
+    double IndirimOrani = 0;
+    double IndirimTutari = 0;
+    double AraToplam = 0;
+    double SatirToplam = 0;
+};
+
+// One SatisOdeme row of the sale.
+struct TSalePayment {
+    QString OdemeTipi;
+    double Tutar = 0;
+};
+
+// The lines and payments of a sale as the XML document the sale routine (sp_CreateSale) takes,
+// so a sale of any number of lines is one call:
+//
+//   <Sale>
+//     <Line StokID="12" StokAdi="EKMEK" Barkod="869..." Miktar="2" Birim="ADET"
+//           BirimFiyat="9.0909090909090917" KDVOrani="10" KDVTutari="..." IndirimOrani="0"
+//           IndirimTutari="0" AraToplam="..." SatirToplam="..."/>
+//     <Payment OdemeTipi="NAKIT" Tutar="30"/>
+//     <Payment OdemeTipi="KART" Tutar="70"/>
+//   </Sale>
+//
+// Lines keep the cart's order, which numbers them. Numbers are written with "." and with the
+// digits it takes to read back the very same double; a null text is left out, so the routine
+// stores NULL. A payment is written only for an amount above the money tolerance, cash first.
+class TSaleDocument {
+public:
+    static QString Write(const TCartManager& Cart, double NakitTutar, double KartTutar);
+    // The lines and payments of a document; false when the text is not well-formed XML.
+    static bool Read(const QString& Xml, QList<TSaleLine>& Lines, QList<TSalePayment>& Payments);
+
+    TSaleDocument() = delete;
+};

@@ -1,0 +1,111 @@
+#include "sales/CartManager.h"
+#include "sales/SaleDocument.h"
+
+#include <QtTest>
+
+// The document the sale routine takes: what the cart says comes back exactly, figures to the
+// last bit and texts character for character, null or empty.
+class TestSaleDocument : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void figuresReadBackExactly();
+    void textsReadBackAsWritten_data();
+    void textsReadBackAsWritten();
+    void paymentsAboveTheTolerance_data();
+    void paymentsAboveTheTolerance();
+    void brokenDocumentIsRefused();
+};
+
+void TestSaleDocument::figuresReadBackExactly()
+{
+    TCartManager cart;
+    cart.AddItem(11, "PEYNİR", "8690000000042", "KG", 187.35, 0.333, 18, true);
+    cart.AddItem(12, "SU", "8690000000059", "ADET", 7.333, 6, 20, false);
+    cart.AddItem(13, "ÇAY", "8690000000066", "ADET", 1e-7, 1e6, -100, false);
+    cart.UpdateDiscount(0, 12.5);
+    cart.UpdateDiscount(1, 100.0 / 3);
+    QList<TSaleLine> lines;
+    QList<TSalePayment> payments;
+    QVERIFY(TSaleDocument::Read(TSaleDocument::Write(cart, 10, 0), lines, payments));
+    QCOMPARE(lines.size(), cart.Count());
+    for (int i = 0; i < cart.Count(); ++i) {
+        const TCartItem& item = cart.Items(i);
+        const TSaleLine& line = lines.at(i);
+        QCOMPARE(line.StokID, item.StokID());
+        // Exact equality on purpose: the routine must store the cart's own doubles.
+        QVERIFY(line.Miktar == item.Miktar());
+        QVERIFY(line.BirimFiyat == item.NetBirimFiyat());
+        QVERIFY(line.KDVOrani == item.KDVOrani());
+        QVERIFY(line.KDVTutari == item.KDVTutari());
+        QVERIFY(line.IndirimOrani == item.IndirimOrani());
+        QVERIFY(line.IndirimTutari == item.IndirimTutari());
+        QVERIFY(line.AraToplam == item.AraToplam());
+        QVERIFY(line.SatirToplam == item.SatirToplam());
+    }
+}
+
+void TestSaleDocument::textsReadBackAsWritten_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::newRow("null") << QString();
+    QTest::newRow("empty") << QString("");
+    QTest::newRow("markup") << QString("A & B <C> \"D\" 'E'");
+    QTest::newRow("Turkish letters") << QString("ŞİŞE ĞÜÇÖı");
+    QTest::newRow("tab and line ends") << QString("a\tb\nc\rd");
+    QTest::newRow("blanks around") << QString("  x  ");
+}
+
+void TestSaleDocument::textsReadBackAsWritten()
+{
+    QFETCH(QString, text);
+    TCartManager cart;
+    cart.AddItem(1, text, text, text, 10, 1, 10, false);
+    QList<TSaleLine> lines;
+    QList<TSalePayment> payments;
+    QVERIFY(TSaleDocument::Read(TSaleDocument::Write(cart, 0, 0), lines, payments));
+    QCOMPARE(lines.size(), 1);
+    for (const QString& read : {lines[0].StokAdi, lines[0].Barkod, lines[0].Birim}) {
+        QCOMPARE(read, text);
+        QCOMPARE(read.isNull(), text.isNull());
+    }
+}
+
+void TestSaleDocument::paymentsAboveTheTolerance_data()
+{
+    QTest::addColumn<double>("cash");
+    QTest::addColumn<double>("card");
+    QTest::addColumn<QString>("written");
+    QTest::newRow("cash") << 100.0 << 0.0 << "NAKIT=100";
+    QTest::newRow("card") << 0.0 << 100.0 << "KART=100";
+    QTest::newRow("split, cash first") << 30.25 << 69.75 << "NAKIT=30.25,KART=69.75";
+    QTest::newRow("below the tolerance") << 0.001 << 0.0005 << "";
+}
+
+void TestSaleDocument::paymentsAboveTheTolerance()
+{
+    QFETCH(double, cash);
+    QFETCH(double, card);
+    QFETCH(QString, written);
+    TCartManager cart;
+    cart.AddItem(1, "KAHVE", "8690000000066", "ADET", 100, 1, 20, false);
+    QList<TSaleLine> lines;
+    QList<TSalePayment> payments;
+    QVERIFY(TSaleDocument::Read(TSaleDocument::Write(cart, cash, card), lines, payments));
+    QStringList read;
+    for (const TSalePayment& p : payments)
+        read << p.OdemeTipi + '=' + QString::number(p.Tutar);
+    QCOMPARE(read.join(','), written);
+}
+
+void TestSaleDocument::brokenDocumentIsRefused()
+{
+    QList<TSaleLine> lines;
+    QList<TSalePayment> payments;
+    QVERIFY(!TSaleDocument::Read("<Sale><Line StokID=\"1\"", lines, payments));
+    QVERIFY(!TSaleDocument::Read("<Sale><Line StokID=\"1\"/></Satis>", lines, payments));
+    QVERIFY(TSaleDocument::Read("<Other><Line StokID=\"1\"/></Other>", lines, payments));
+    QVERIFY(lines.isEmpty());
+}
+
+QTEST_GUILESS_MAIN(TestSaleDocument)
+#include "tst_SaleDocument.moc"
