@@ -81,9 +81,8 @@ void TProductTileView::SetTiles(const QList<TCatalogueTile>& tiles)
 
 void TProductTileView::AppendTiles(const QList<TCatalogueTile>& tiles)
 {
-    FTiles.reserve(FTiles.size() + tiles.size());
     for (const TCatalogueTile& tile : tiles)
-        FTiles.append({tile, TPictureState::Unknown, {}, {}, 0});
+        FTiles.push_back({tile, TPictureState::Unknown, {}, {}, 0});
     const int height = HeightForWidth(width());
     if (height != this->height())
         resize(width(), height);
@@ -115,7 +114,7 @@ int TProductTileView::HeightForWidth(int width) const
 
 QRect TProductTileView::TileRect(int index) const
 {
-    if (index < 0 || index >= FTiles.size())
+    if (index < 0 || index >= TileCount())
         return {};
     const int columns = Columns();
     return {kOrigin + (index % columns) * kCell, kOrigin + (index / columns) * kRow, TileWidth,
@@ -154,7 +153,7 @@ void TProductTileView::paintEvent(QPaintEvent* event)
     for (int row = firstRow; row <= lastRow; ++row) {
         for (int column = 0; column < columns; ++column) {
             const int index = row * columns + column;
-            if (index >= FTiles.size())
+            if (index >= TileCount())
                 return;
             DrawTile(painter, FTiles[index], TileRect(index));
             if (FTiles.at(index).Picture == TPictureState::Unknown)
@@ -263,7 +262,7 @@ void TProductTileView::LoadPictures()
     const QString programFolder = AppPaths::ProgramFolder();
     while (!FPendingPictures.isEmpty() && step.elapsed() < kPictureStepMs) {
         const int index = FPendingPictures.takeFirst();
-        if (index >= FTiles.size() || FTiles.at(index).Picture != TPictureState::Pending)
+        if (index >= TileCount() || FTiles.at(index).Picture != TPictureState::Pending)
             continue;
         TTileEntry& tile = FTiles[index];
         tile.PicturePath =

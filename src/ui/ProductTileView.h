@@ -9,6 +9,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <deque>
 #include <functional>
 
 // The product tiles of the catalogue ("flowProducts"): tiles of 154 x 190 pixels with 8 pixels
@@ -70,7 +71,8 @@ private:
     void LoadPictures();
     void CachePicture(const QString& path);
 
-    QList<TTileEntry> FTiles;
+    // A deque, so that a part appended to a category of 200,000 tiles never copies the others.
+    std::deque<TTileEntry> FTiles;
     QList<int> FPendingPictures;
     QCache<QString, QPixmap> FPictures;
     QTimer FPictureTimer;
