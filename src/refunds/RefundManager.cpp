@@ -22,7 +22,7 @@ const QString kNoShift = QStringLiteral("Açık vardiya bulunamadı. İade için
 // trailing blanks do not count.
 const QString kReceiptSql = QStringLiteral(
     "SELECT F.FisNo, F.Tarih, ISNULL(C.CariAdi, '-') AS Musteri, F.FisDurumu, SF.SatirID, "
-    "SF.StokID, S.StokAdi, SF.Miktar, SF.BirimFiyat, SF.SatirToplam, ISNULL(P.Iade, 0) AS Iade "
+    "SF.StokID, S.StokAdi, SF.Miktar, SF.BirimFiyat, SF.SatirToplam, CAST(ISNULL(P.Iade, 0) AS FLOAT) AS Iade "
     "FROM SatisFisSatir SF INNER JOIN SatisFis F ON F.FisID = SF.FisID JOIN Stok S ON SF.StokID "
     "= S.StokID LEFT JOIN CariKart C ON C.CariID = F.MusteriID LEFT JOIN (SELECT R.StokID, "
     "SUM(ABS(R.Miktar)) AS Iade FROM SatisFisSatir R INNER JOIN SatisFis I ON I.FisID = R.FisID "
@@ -113,16 +113,14 @@ bool TRefundManager::LoadReceipt(int FisID, int SubeID, TRefundReceipt& Receipt)
     while (query.Next()) {
         if (loaded.Lines.isEmpty()) {
             if (!IsSaleStatus(query.Value(QStringLiteral("FisDurumu"))))
-                throw Exception(
-                    QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.")
-                        .arg(query.Value(QStringLiteral("FisDurumu")).toString()));
+                throw Exception(QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.")
+                                    .arg(query.Value(QStringLiteral("FisDurumu")).toString()));
             loaded.FisID = FisID;
             const QString fisNo = query.Value(QStringLiteral("FisNo")).toString().trimmed();
             loaded.FisNo = fisNo.isEmpty() ? QStringLiteral("FIS-%1").arg(FisID) : fisNo;
             const QDateTime tarih = VariantToDateTime(query.Value(QStringLiteral("Tarih")));
-            loaded.Tarih = tarih.isValid()
-                               ? tarih.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))
-                               : QStringLiteral("-");
+            loaded.Tarih = tarih.isValid() ? tarih.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"))
+                                           : QStringLiteral("-");
             const QString musteri = query.Value(QStringLiteral("Musteri")).toString().trimmed();
             loaded.Musteri = musteri.isEmpty() ? QStringLiteral("-") : musteri;
         }
@@ -186,8 +184,7 @@ QString TRefundManager::ItemsXml(const QList<TRefundLine>& Lines)
         if (line.IadeMiktar <= 0)
             continue;
         xml += QStringLiteral("<Item StokID=\"%1\" Miktar=\"%2\"/>")
-                   .arg(QString::number(line.StokID),
-                        GeneralNumber(line.IadeMiktar, QLocale::c()));
+                   .arg(QString::number(line.StokID), GeneralNumber(line.IadeMiktar, QLocale::c()));
     }
     return xml + QStringLiteral("</Items>");
 }

@@ -27,9 +27,9 @@ struct TRefundLine {
 
 struct TRefundReceipt {
     int FisID = 0;
-    QString FisNo;    // as stored, or "FIS-" + id when blank
-    QString Tarih;    // "dd.MM.yyyy HH:mm:ss", "-" without a header row
-    QString Musteri;  // the customer's name, "-" when none
+    QString FisNo;   // as stored, or "FIS-" + id when blank
+    QString Tarih;   // "dd.MM.yyyy HH:mm:ss", "-" without a header row
+    QString Musteri; // the customer's name, "-" when none
     QList<TRefundLine> Lines;
 };
 

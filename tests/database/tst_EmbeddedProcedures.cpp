@@ -545,6 +545,13 @@ void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused()
     QVERIFY(Refund(sale, 1, Items({{kStokA, "1"}})).first);
     QVERIFY(!Refund(sale, 1, Items({{kStokA, "0.001"}})).first);
     QCOMPARE(BranchStock(1, kStokA), 13.0);
+    // Fractions of earlier refunds count whole: 1.2 kg of Domates back leaves 0.8.
+    QVERIFY(Refund(sale, 1, Items({{kStokB, "1.2"}})).first);
+    QCOMPARE(Refund(sale, 1, Items({{kStokB, "0.9"}})).second,
+             QString("İade miktarı fişte kalan miktarı aşıyor: Domates (kalan: 0,8)"));
+    Exec("DELETE FROM SatisFisSatir WHERE FisID = :F", {{"F", LastFisID()}});
+    Exec("DELETE FROM SatisOdeme WHERE FisID = :F", {{"F", LastFisID()}});
+    Exec("DELETE FROM SatisFis WHERE FisID = :F", {{"F", LastFisID()}});
 
     // A refund written elsewhere with positive amounts counts by its absolute quantity: of the
     // 2 kg of Domates, 1 kg is already back.
