@@ -15,14 +15,13 @@
 #include <cmath>
 
 namespace {
-const QString kNoShift = QStringLiteral("Açık vardiya bulunamadı. İade için önce vardiya açınız.");
-
 // The receipt's lines in the branch with its head, and per product what the receipt's earlier
 // refunds took back, in one statement. Status words compare as on the server: letter case and
 // trailing blanks do not count.
 const QString kReceiptSql = QStringLiteral(
     "SELECT F.FisNo, F.Tarih, ISNULL(C.CariAdi, '-') AS Musteri, F.FisDurumu, SF.SatirID, "
-    "SF.StokID, S.StokAdi, SF.Miktar, SF.BirimFiyat, SF.SatirToplam, CAST(ISNULL(P.Iade, 0) AS FLOAT) AS Iade "
+    "SF.StokID, S.StokAdi, SF.Miktar, SF.BirimFiyat, SF.SatirToplam, CAST(ISNULL(P.Iade, 0) AS "
+    "FLOAT) AS Iade "
     "FROM SatisFisSatir SF INNER JOIN SatisFis F ON F.FisID = SF.FisID JOIN Stok S ON SF.StokID "
     "= S.StokID LEFT JOIN CariKart C ON C.CariID = F.MusteriID LEFT JOIN (SELECT R.StokID, "
     "SUM(ABS(R.Miktar)) AS Iade FROM SatisFisSatir R INNER JOIN SatisFis I ON I.FisID = R.FisID "
@@ -193,7 +192,7 @@ TRefundResult TRefundManager::Book(int FisID, int KullaniciID, int VardiyaID,
                                    const QList<TRefundLine>& Lines)
 {
     if (VardiyaID <= 0)
-        return {false, kNoShift};
+        return {false, MsgNoShift};
     dmMain->ExecSql(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
     TStoredProc call(QStringLiteral("sp_ProcessRefund"));
     call.In(QStringLiteral("@OriginalFisID"), FisID)

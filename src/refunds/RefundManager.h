@@ -75,5 +75,6 @@ public:
     static TRefundResult Book(int FisID, int KullaniciID, int VardiyaID,
                               const QList<TRefundLine>& Lines);
 
-    static constexpr int MaxFisNoLength = 50;
+    static inline const QString MsgNoShift =
+        QStringLiteral("Açık vardiya bulunamadı. İade için önce vardiya açınız.");
 };
