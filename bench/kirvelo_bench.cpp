@@ -578,7 +578,7 @@ std::vector<TStepFigure> CashiersDay(const QString& path, int latencyMs, int sca
     db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
     db.Connect();
     const int terminalID =
-        TLoginManager::ResolveTerminalID(QString(), QStringLiteral("MERKEZ-KASA-1"));
+        TLoginManager::ResolveTerminal(QString(), QStringLiteral("MERKEZ-KASA-1")).TerminalID;
     TLoginManager::LoadBranches();
     const TBenchShop shop = SaleProducts({1, 2, terminalID});
     const std::vector<QString> codes = ScanCodes();

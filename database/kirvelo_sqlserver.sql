@@ -219,6 +219,10 @@ IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFisSatir_FisID' A
 GO
 IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisOdeme_FisID' AND object_id = OBJECT_ID('dbo.SatisOdeme')) CREATE INDEX IX_SatisOdeme_FisID ON dbo.SatisOdeme(FisID);
 GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_SubeID_Tarih_Vardiya' AND object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_SubeID_Tarih_Vardiya ON dbo.SatisFis(SubeID, Tarih, VardiyaID, FisDurumu);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisOdeme_FisID_Tutar' AND object_id = OBJECT_ID('dbo.SatisOdeme')) CREATE INDEX IX_SatisOdeme_FisID_Tutar ON dbo.SatisOdeme(FisID, OdemeTipi, Tutar);
+GO
 
 -- ---------------------------------------------------------------------------------------------
 -- Tables the program owns. The program runs these same statements itself before it first uses

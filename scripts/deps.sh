@@ -4,10 +4,10 @@ set -euo pipefail
 
 KIRVELO_PACKAGES=(
     cmake g++ ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl1-mesa-dev
+    qt6-base-dev qt6-base-dev-tools qt6-charts-dev libqt6opengl6-dev libgl1-mesa-dev
     libqt6sql6-sqlite libqt6sql6-odbc libsqlite3-dev
     unixodbc-dev tdsodbc freetds-bin libsqliteodbc
-    xvfb xauth x11-xkb-utils xdotool imagemagick poppler-utils
+    openssl xvfb xauth x11-xkb-utils xdotool imagemagick poppler-utils
     fonts-dejavu-core fonts-open-sans fonts-noto-mono fonts-inconsolata
 )
 

@@ -26,6 +26,11 @@ constexpr TKnownKey kKnownKeys[] = {
      u"Barkod bulunamadı mesajının ekranda kalma süresi (saniye)"},
     {u"SaleSuccessMessageSeconds", u"Satış tamamlandı bildiriminin ekranda kalma süresi (saniye)"},
 };
+
+// The display durations are read with GetInt(key, 3, 1, 60).
+constexpr int kSecondsDefault = 3;
+constexpr int kSecondsMin = 1;
+constexpr int kSecondsMax = 60;
 } // namespace
 
 void TAppSettingsManager::EnsureSchema()
@@ -86,4 +91,21 @@ void TAppSettingsManager::SetValue(const QString& AKey, const QString& AValue,
         .Param(QStringLiteral("V2"), AValue)
         .Param(QStringLiteral("D2"), ADescription)
         .Exec();
+}
+
+QList<TNumberParameter> TAppSettingsManager::NumberParameters()
+{
+    QList<TNumberParameter> parameters;
+    for (const TKnownKey& k : kKnownKeys)
+        parameters.append({QString::fromUtf16(k.Key), kSecondsDefault, kSecondsMin, kSecondsMax});
+    return parameters;
+}
+
+std::optional<TNumberParameter> TAppSettingsManager::FindNumberParameter(const QString& AKey)
+{
+    const QString key = AKey.trimmed();
+    for (const TNumberParameter& parameter : NumberParameters())
+        if (parameter.Key.compare(key, Qt::CaseInsensitive) == 0)
+            return parameter;
+    return std::nullopt;
 }

@@ -1,6 +1,18 @@
 #pragma once
 
+#include <QList>
 #include <QString>
+
+#include <optional>
+
+// A parameter the program reads as a whole number: its key, and the default and range its
+// readers pass to GetInt. Stored text that is no whole number is read as the default.
+struct TNumberParameter {
+    QString Key;
+    int Default = 0;
+    int Min = 0;
+    int Max = 0;
+};
 
 // Tuning values kept in table SistemParametre, shared by all workstations. Nothing is cached:
 // a change made on one till is seen by the next read on any other. Readers never raise.
@@ -11,6 +23,11 @@ public:
     static QString GetValue(const QString& AKey, const QString& ADefaultValue);
     static int GetInt(const QString& AKey, int ADefaultValue, int AMinValue, int AMaxValue);
     static void SetValue(const QString& AKey, const QString& AValue, const QString& ADescription);
+
+    // The parameters read as numbers: the two display durations, in seconds.
+    static QList<TNumberParameter> NumberParameters();
+    // The number parameter named `AKey`, letter case and surrounding blanks aside.
+    static std::optional<TNumberParameter> FindNumberParameter(const QString& AKey);
 
     TAppSettingsManager() = delete;
 };

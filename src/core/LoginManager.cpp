@@ -5,6 +5,7 @@
 #include "core/DbQuery.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QSettings>
 #include <QSysInfo>
 
@@ -48,6 +49,10 @@ const QString kTerminalByNameSql =
                    "UPPER(LTRIM(RTRIM(TerminalAdi))) = UPPER(:Name) ORDER BY TerminalID");
 const QString kFirstTerminalSql = QStringLiteral(
     "SELECT TOP 1 TerminalID FROM Terminal WHERE ISNULL(IsDeleted, 0) = 0 ORDER BY TerminalID");
+const QString kTerminalCountSql =
+    QStringLiteral("SELECT COUNT(*) FROM Terminal WHERE ISNULL(IsDeleted, 0) = 0");
+const QString kTerminalNameSql =
+    QStringLiteral("SELECT TerminalAdi FROM Terminal WHERE TerminalID = :TerminalID");
 
 int FirstId(TDbQuery& query)
 {
@@ -195,25 +200,55 @@ QString TLoginManager::ComputerName()
     return name.isEmpty() ? QSysInfo::machineHostName() : name;
 }
 
-int TLoginManager::ResolveTerminalID(const QString& prefsPath, const QString& computerName)
+TTerminalChoice TLoginManager::ResolveTerminal(const QString& prefsPath,
+                                               const QString& computerName)
 {
+    TTerminalChoice choice;
     QSettings ini(prefsPath, QSettings::IniFormat);
     const int configured = ini.value(QStringLiteral("Terminal/TerminalID"), 0).toInt();
     if (configured > 0) {
         TDbQuery exists(kTerminalExistsSql);
         exists.Param(QStringLiteral("TerminalID"), configured);
         if (FirstId(exists) > 0)
-            return configured;
+            choice = {configured, TTerminalSource::Configured, {}, 0};
     }
-    if (!computerName.trimmed().isEmpty()) {
+    if (choice.TerminalID <= 0 && !computerName.trimmed().isEmpty()) {
         TDbQuery byName(kTerminalByNameSql);
         byName.Param(QStringLiteral("Name"), computerName.trimmed());
         const int id = FirstId(byName);
         if (id > 0)
-            return id;
+            choice = {id, TTerminalSource::ComputerName, {}, 0};
     }
-    TDbQuery first(kFirstTerminalSql);
-    return FirstId(first);
+    if (choice.TerminalID <= 0) {
+        TDbQuery first(kFirstTerminalSql);
+        const int id = FirstId(first);
+        if (id > 0)
+            choice = {id, TTerminalSource::First, {}, 0};
+    }
+    TDbQuery count(kTerminalCountSql);
+    count.Exec();
+    choice.Terminals = count.Next() ? count.Value(0).toInt() : 0;
+    if (choice.TerminalID > 0) {
+        TDbQuery name(kTerminalNameSql);
+        name.Param(QStringLiteral("TerminalID"), choice.TerminalID).Exec();
+        choice.TerminalAdi = name.Next() ? name.Value(0).toString().trimmed() : QString();
+    }
+    return choice;
+}
+
+QString TLoginManager::TerminalNotice(const TTerminalChoice& choice, const QString& prefsPath)
+{
+    if (choice.Source != TTerminalSource::First || choice.Terminals < 2)
+        return {};
+    QString file = QDir::toNativeSeparators(prefsPath);
+    const QString home = QDir::toNativeSeparators(QDir::homePath());
+    if (!home.isEmpty() && file.startsWith(home + QDir::separator()))
+        file = QStringLiteral("~") + file.mid(home.size());
+    return QStringLiteral("Bu bilgisayarın terminali bulunamadı; satışlar ilk terminal %1 (ID: %2) "
+                          "adına yazılacak. Ayarlamak için: %3, [Terminal] TerminalID=<numara>")
+        .arg(choice.TerminalAdi.isEmpty() ? QStringLiteral("-") : choice.TerminalAdi)
+        .arg(choice.TerminalID)
+        .arg(file);
 }
 
 QString TLoginManager::VersionText(const QString& version)

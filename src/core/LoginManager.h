@@ -20,6 +20,16 @@ struct TLoginPrefs {
     QString Username;
 };
 
+// How the workstation's terminal was found (see TLoginManager).
+enum class TTerminalSource { Configured, ComputerName, First, None };
+
+struct TTerminalChoice {
+    int TerminalID = -1;
+    TTerminalSource Source = TTerminalSource::None;
+    QString TerminalAdi;
+    int Terminals = 0; // Terminal rows that are not deleted
+};
+
 enum class TLoginCheck { Ok, NoUsername, NoPassword, NoBranch, WrongCredentials };
 
 struct TAuthResult {
@@ -40,7 +50,9 @@ struct TAuthResult {
 //   3. the first Terminal row (lowest id) that is not deleted, so a database with one till
 //      works without any set-up;
 //   4. otherwise -1 (no terminal known).
-// The computer name is the environment variable COMPUTERNAME, else the host name.
+// The computer name is the environment variable COMPUTERNAME, else the host name. A shop with
+// several terminals is told when the first one was taken (TerminalNotice), since its receipts
+// and shifts would then carry another till's id.
 class TLoginManager {
 public:
     TLoginManager() = delete;
@@ -79,7 +91,10 @@ public:
                                                     const QString& computerName);
 
     static QString ComputerName();
-    static int ResolveTerminalID(const QString& prefsPath, const QString& computerName);
+    static TTerminalChoice ResolveTerminal(const QString& prefsPath, const QString& computerName);
+    // What the cashier is told about the terminal taken: empty unless the first of several
+    // terminals was taken for want of a better match; then which one, and how to set it.
+    static QString TerminalNotice(const TTerminalChoice& choice, const QString& prefsPath);
 
     // "Versiyon " + major.minor.release.build, or "Versiyon Bilinmiyor".
     static QString VersionText(const QString& version);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QVariant>
 
 // The two ways of spelling SQL the program knows: SQL Server's, in which every text is written,
 // and SQLite's, which the SQLite dialect rewrites those texts into.
@@ -47,4 +49,7 @@ public:
     virtual QString DateText104(const QString& expr) const = 0; // dd.mm.yyyy
     virtual QString Top(int n) const = 0;                       // "TOP n " or ""
     virtual QString Limit(int n) const = 0;                     // "" or " LIMIT n"
+    // A time as a parameter compared with stored times: SQLite keeps them as
+    // "yyyy-MM-dd HH:mm:ss" text, which only a text of the same shape compares with.
+    virtual QVariant TimeValue(const QDateTime& time) const = 0;
 };

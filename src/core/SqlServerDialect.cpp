@@ -24,3 +24,8 @@ QString TSqlServerDialect::Limit(int) const
 {
     return {};
 }
+
+QVariant TSqlServerDialect::TimeValue(const QDateTime& time) const
+{
+    return time;
+}

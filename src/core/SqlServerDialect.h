@@ -13,4 +13,5 @@ public:
     QString DateText104(const QString& expr) const override;
     QString Top(int n) const override;
     QString Limit(int n) const override;
+    QVariant TimeValue(const QDateTime& time) const override;
 };

@@ -167,3 +167,8 @@ QString TSqliteDialect::Limit(int n) const
 {
     return QStringLiteral(" LIMIT %1").arg(n);
 }
+
+QVariant TSqliteDialect::TimeValue(const QDateTime& time) const
+{
+    return time.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
+}

@@ -24,6 +24,7 @@ public:
     QString DateText104(const QString& expr) const override;
     QString Top(int n) const override;
     QString Limit(int n) const override;
+    QVariant TimeValue(const QDateTime& time) const override;
 
     // How many translations are kept; never more than MaxCachedTranslations.
     qsizetype CachedTranslations() const;

@@ -11,6 +11,7 @@ SQLITE_EXTENSION_INIT3
 #endif
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QString>
 
 namespace {
@@ -34,6 +35,16 @@ void GetDate(sqlite3_context* ctx, int, sqlite3_value**)
     const TSqlClock clock = *static_cast<const TSqlClock*>(sqlite3_user_data(ctx));
     const QByteArray now = clock().toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")).toUtf8();
     sqlite3_result_text(ctx, now.constData(), int(now.size()), SQLITE_TRANSIENT);
+}
+
+// SQL Server's database name: here the name of the main database file without its extension,
+// "kirvelo" for the embedded kirvelo.db.
+void DbName(sqlite3_context* ctx, int, sqlite3_value**)
+{
+    const char* file = sqlite3_db_filename(sqlite3_context_db_handle(ctx), "main");
+    const QByteArray name =
+        QFileInfo(QString::fromUtf8(file ? file : "")).completeBaseName().toUtf8();
+    sqlite3_result_text(ctx, name.constData(), int(name.size()), SQLITE_TRANSIENT);
 }
 
 void ScopeIdentity(sqlite3_context* ctx, int, sqlite3_value**)
@@ -104,6 +115,8 @@ bool RegisterSqlServerFunctions(sqlite3* db, const TSqlClock* clock)
     constexpr int pure = SQLITE_UTF8 | SQLITE_DETERMINISTIC;
     return sqlite3_create_function(db, "GETDATE", 0, utf8, const_cast<TSqlClock*>(clock), GetDate,
                                    nullptr, nullptr) == SQLITE_OK &&
+           sqlite3_create_function(db, "DB_NAME", 0, utf8, nullptr, DbName, nullptr, nullptr) ==
+               SQLITE_OK &&
            sqlite3_create_function(db, "SCOPE_IDENTITY", 0, utf8, nullptr, ScopeIdentity, nullptr,
                                    nullptr) == SQLITE_OK &&
            sqlite3_create_function(db, "OBJECT_ID", 1, utf8, nullptr, ObjectId, nullptr, nullptr) ==

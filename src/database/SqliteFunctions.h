@@ -8,7 +8,7 @@ struct sqlite3;
 using TSqlClock = QDateTime (*)();
 
 // Registers on an open SQLite connection the SQL Server functions that our statements share
-// with the server: GETDATE(), SCOPE_IDENTITY(), OBJECT_ID(name [, type]), COL_LENGTH(table,
-// column) and LEN(text). GETDATE() calls the clock `*clock` holds at the time of the call.
-// Returns false when SQLite refused one of them.
+// with the server: GETDATE(), DB_NAME() (the database file's name), SCOPE_IDENTITY(),
+// OBJECT_ID(name [, type]), COL_LENGTH(table, column) and LEN(text). GETDATE() calls the clock
+// `*clock` holds at the time of the call. Returns false when SQLite refused one of them.
 bool RegisterSqlServerFunctions(sqlite3* db, const TSqlClock* clock);

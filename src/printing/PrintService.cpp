@@ -254,8 +254,8 @@ bool TPrintService::IsPrintCancellation(const QString& Message)
     return false;
 }
 
-bool TPrintService::PrintLines(TPrinterDevice& Printer, const QStringList& Lines,
-                               const QString& DocName, int FontSize)
+void TPrintService::RunPageLoop(TPrinterDevice& Printer, const QStringList& Lines,
+                                const QString& DocName, int FontSize)
 {
     try {
         Printer.SetTitle(DocName);
@@ -272,9 +272,19 @@ bool TPrintService::PrintLines(TPrinterDevice& Printer, const QStringList& Lines
             y += h;
         }
         Printer.EndDoc();
+    } catch (...) {
+        AbortQuietly(Printer);
+        throw;
+    }
+}
+
+bool TPrintService::PrintLines(TPrinterDevice& Printer, const QStringList& Lines,
+                               const QString& DocName, int FontSize)
+{
+    try {
+        RunPageLoop(Printer, Lines, DocName, FontSize);
         return true;
     } catch (const std::exception& e) {
-        AbortQuietly(Printer);
         if (IsPrintCancellation(ErrorMessage(e)))
             return false;
         throw;
@@ -306,6 +316,19 @@ bool TPrintService::PrintZReport(int VardiyaID, const QStringList& ReportContent
     const TOrientationRestore restore(*printer);
     printer->SetOrientation(TPrinterOrientation::Landscape);
     return PrintLines(*printer, ReportContent, QStringLiteral("KIRVELO Z Raporu V") + id, 8);
+}
+
+bool TPrintService::PrintLandscapeListing(const QStringList& Lines, const QString& DocName)
+{
+    if (Lines.isEmpty())
+        return false;
+    TPrinterDevice* printer = PrinterDevice();
+    if (!printer || !printer->HasPrinter())
+        throw EPrinterError(QStringLiteral("Tanımlı yazıcı bulunamadı."));
+    const TOrientationRestore restore(*printer);
+    printer->SetOrientation(TPrinterOrientation::Landscape);
+    RunPageLoop(*printer, Lines, DocName, 8);
+    return true;
 }
 
 void TPrintService::SetPrinterDevice(std::unique_ptr<TPrinterDevice> Device)

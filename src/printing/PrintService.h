@@ -61,6 +61,13 @@ public:
     // the job was cancelled; "Tanımlı yazıcı bulunamadı." when the machine has no printer.
     static bool PrintZReport(int VardiyaID, const QStringList& ReportContent);
 
+    // The report windows' own printing of a 118-column listing: landscape (the printer's
+    // orientation restored afterwards), "Consolas" 8 pt, the page loop of every print. False when
+    // Lines is empty; "Tanımlı yazıcı bulunamadı." when the machine has no printer; any error,
+    // a cancellation too, aborts the job and reaches the caller, which decides what a
+    // cancellation means to it.
+    static bool PrintLandscapeListing(const QStringList& Lines, const QString& DocName);
+
     // Whether a printing error means that the user cancelled the dialog or the job.
     static bool IsPrintCancellation(const QString& Message);
 
@@ -85,6 +92,9 @@ private:
     // The file-name form of a receipt number: characters a file name cannot hold become "_".
     static QString ReceiptFileNamePart(const QString& FisNo);
     static void WriteTextFile(const QString& Path, const QStringList& Lines);
+    // The page loop; aborts a job that is still printing and passes every error on.
+    static void RunPageLoop(TPrinterDevice& Printer, const QStringList& Lines,
+                            const QString& DocName, int FontSize);
     static bool PrintLines(TPrinterDevice& Printer, const QStringList& Lines,
                            const QString& DocName, int FontSize);
 };

@@ -9,6 +9,7 @@
 #include <QLocale>
 
 #include <cmath>
+#include <limits>
 #include <optional>
 
 namespace {
@@ -236,7 +237,8 @@ TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
                      QStringLiteral("):"),
                  QStringLiteral("1"), entry))
             return Result(TAddStatus::NothingAdded);
-        quantity = ParseDecimalText(entry, 1);
+        // A weight that cannot be read is refused below, never taken as one unit.
+        quantity = ParseDecimalText(entry, std::numeric_limits<double>::quiet_NaN());
     }
     if (!(quantity > 0) || !std::isfinite(quantity))
         return Result(TAddStatus::Refused, QStringLiteral("Geçersiz miktar!"));

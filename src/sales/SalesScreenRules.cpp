@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 constexpr int kHeaderButtonWidth = 124;
@@ -21,10 +22,11 @@ const QString kOpenShift = QStringLiteral("SELECT TOP 1 VardiyaID FROM Vardiya W
                                           "KapanisZamani IS NULL   AND ISNULL(VardiyaDurumu, "
                                           "'ACIK') = 'ACIK' ORDER BY AcilisZamani DESC");
 
-// "inf" and "nan" read as numbers but are no quantity or rate.
+// Text that is not a number is refused, not read as 0; "inf" and "nan" read as numbers but are
+// no quantity or rate either.
 std::optional<double> FiniteEntry(const QString& text)
 {
-    const double value = ParseDecimalText(text, 0);
+    const double value = ParseDecimalText(text, std::numeric_limits<double>::quiet_NaN());
     if (!std::isfinite(value))
         return std::nullopt;
     return value;

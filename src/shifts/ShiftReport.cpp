@@ -71,6 +71,8 @@ QDateTime TReportText::StoredTime(const QVariant& Value)
 TReportReceipt TReportReceipt::FromQuery(const TDbQuery& Query)
 {
     TReportReceipt r;
+    if (Query.HasField(QStringLiteral("FisID")))
+        r.FisID = Query.Value(QStringLiteral("FisID")).toInt();
     r.Tarih = TReportText::StoredTime(Query.Value(QStringLiteral("Tarih")));
     r.FisNo = Query.Value(QStringLiteral("FisNo")).toString();
     r.FisDurumu = Query.Value(QStringLiteral("FisDurumu")).toString();
@@ -91,14 +93,32 @@ QString TReceiptListText::HeaderLine()
                         QStringLiteral("İndirim"), QStringLiteral("Genel Toplam")});
 }
 
+namespace {
+// The nine fields of a receipt line, the time as given.
+QStringList ReceiptFields(const TReportReceipt& receipt, const QString& time)
+{
+    return {time,
+            receipt.FisNo,
+            StatusDisplay(receipt.FisDurumu, true),
+            PaymentTypeDisplay(receipt.OdemeTipi, true),
+            FormatFloat(QStringLiteral("#,##0.00"), receipt.UrunAdedi),
+            TReportText::Money(receipt.AraToplam),
+            TReportText::Money(receipt.ToplamKDV),
+            TReportText::Money(receipt.Indirim),
+            TReportText::Money(receipt.GenelToplam)};
+}
+} // namespace
+
 QString TReceiptListText::Line(const TReportReceipt& Receipt)
 {
-    return JoinColumns(
-        {TReportText::DateTime(Receipt.Tarih), Receipt.FisNo,
-         StatusDisplay(Receipt.FisDurumu, true), PaymentTypeDisplay(Receipt.OdemeTipi, true),
-         FormatFloat(QStringLiteral("#,##0.00"), Receipt.UrunAdedi),
-         TReportText::Money(Receipt.AraToplam), TReportText::Money(Receipt.ToplamKDV),
-         TReportText::Money(Receipt.Indirim), TReportText::Money(Receipt.GenelToplam)});
+    return JoinColumns(ReceiptFields(Receipt, TReportText::DateTime(Receipt.Tarih)));
+}
+
+QStringList TReceiptListText::GridCells(const TReportReceipt& Receipt)
+{
+    const QString time =
+        Receipt.Tarih.isValid() ? TReportText::DateTime(Receipt.Tarih) : QStringLiteral("-");
+    return QStringList{QString::number(Receipt.FisID)} + ReceiptFields(Receipt, time);
 }
 
 TShiftFigures TShiftFigures::FromQuery(const TDbQuery& Query)

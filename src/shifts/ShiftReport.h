@@ -34,6 +34,7 @@ public:
 
 // One receipt of a shift as the receipt lists print it.
 struct TReportReceipt {
+    int FisID = 0; // 0 where the query does not read it
     QDateTime Tarih;
     QString FisNo;
     QString FisDurumu; // the stored word ('AKTIF', 'IADE', 'IPTAL', ...)
@@ -45,7 +46,7 @@ struct TReportReceipt {
     double GenelToplam = 0;
 
     // Reads the fields FisNo, Tarih, OdemeTipi, FisDurumu, AraToplam, ToplamKDV, Indirim,
-    // GenelToplam and UrunAdedi of the current row.
+    // GenelToplam and UrunAdedi of the current row, and FisID when the row has it.
     static TReportReceipt FromQuery(const TDbQuery& Query);
 };
 
@@ -57,6 +58,9 @@ public:
 
     static QString HeaderLine();
     static QString Line(const TReportReceipt& Receipt);
+    // The same receipt in the ten cells of the report windows' receipt grids: the hidden
+    // receipt id, then the nine fields as the list writes them ("-" for a missing time).
+    static QStringList GridCells(const TReportReceipt& Receipt);
 };
 
 // The figures of one shift by the shared shift rules: a receipt pays by its SatisOdeme lines,

@@ -11,9 +11,12 @@
 #include <QVBoxLayout>
 
 namespace {
-Qt::WindowFlags FlagsOf(TWindowKind kind)
+Qt::WindowFlags FlagsOf(TWindowKind kind, const TWindowLayout& layout)
 {
-    return (kind == TWindowKind::Dialog ? Qt::Dialog : Qt::Window) | Qt::FramelessWindowHint;
+    const Qt::WindowFlags type = kind == TWindowKind::Dialog ? Qt::Dialog : Qt::Window;
+    if (layout.SystemFrame)
+        return type | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint;
+    return type | Qt::FramelessWindowHint;
 }
 
 QWidget* MakeBand(QWidget* window, const char* name)
@@ -25,7 +28,7 @@ QWidget* MakeBand(QWidget* window, const char* name)
 } // namespace
 
 TBaseWindow::TBaseWindow(QWidget* parent, TWindowKind kind, const TWindowLayout& layout)
-    : QDialog(parent, FlagsOf(kind))
+    : QDialog(parent, FlagsOf(kind, layout))
     , FKind(kind)
 {
     setModal(kind == TWindowKind::Dialog);
@@ -96,6 +99,7 @@ QLabel* TBaseWindow::CreateTitle(const char* name)
 {
     auto* title = new QLabel(FHeader);
     title->setObjectName(QLatin1String(name));
+    title->setTextFormat(Qt::PlainText);
     QFont font = TPOSUITheme::TextFont(10);
     font.setPixelSize(16);
     font.setBold(true);
@@ -140,6 +144,34 @@ void TBaseWindow::CentreOnScreen()
 {
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+}
+
+bool TBaseWindow::PassScanToOwner(QKeyEvent* event)
+{
+    if (!FScanPassing) {
+        const QString text = event->text();
+        const bool printable = text.size() == 1 && text.at(0).unicode() >= 32 &&
+                               text.at(0).unicode() <= 126 &&
+                               !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+        if (!printable)
+            return false;
+        FScanPassing = true;
+    }
+    QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (!owner)
+        return true;
+    QWidget* target = owner->focusWidget() ? owner->focusWidget() : owner;
+    QKeyEvent passed(event->type(), event->key(), event->modifiers(), event->text(),
+                     event->isAutoRepeat(), event->count());
+    QCoreApplication::sendEvent(target, &passed);
+    return true;
+}
+
+void TBaseWindow::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (FKind == TWindowKind::Dialog)
+        CentreOnOwner();
 }
 
 void TBaseWindow::keyPressEvent(QKeyEvent* event)

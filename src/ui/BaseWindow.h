@@ -18,6 +18,8 @@ enum class TWindowKind { Dialog, Main };
 // The shape of a window: its outer size, the width of the frame round it, and the object names
 // and heights of its three bands, top to bottom. A window without a header band places its own
 // panels. A window that fills the screen has no frame and no bands; Size is its design size.
+// A window with the system frame has the system's title bar and border round it instead of a
+// painted frame (the stock image generator); Size is then its client area.
 struct TWindowLayout {
     QSize Size;
     int Frame = 0;
@@ -27,6 +29,7 @@ struct TWindowLayout {
     const char* Footer = nullptr;
     int FooterHeight = 0;
     bool FillsScreen = false;
+    bool SystemFrame = false;
 
     // The shape of the sales screen: the whole screen, designed at `designSize`.
     static TWindowLayout Screen(QSize designSize)
@@ -35,10 +38,10 @@ struct TWindowLayout {
     }
 };
 
-// The base of every window of the program: a borderless QDialog with a frame of the header's
-// colour round it, the header, content and footer bands styled by the theme (dragging the
-// header with the left button moves the window), the title of the header, the buttons the
-// theme styles, and the modal run through the modal seam (ShowModal), where tests take over.
+// The base of every window of the program: a borderless QDialog (or one with the system frame) with
+// a frame of the header's colour round it, the header, content and footer bands styled by the theme
+// (dragging the header with the left button moves the window), the title of the header, the buttons
+// the theme styles, and the modal run through the modal seam (ShowModal), where tests take over.
 //
 //   TfrmExample::TfrmExample(QWidget* parent)
 //       : TBaseWindow(parent, TWindowKind::Dialog,
@@ -85,14 +88,22 @@ protected:
     TPOSButton* CreateButton(QWidget* band, const char* name, const QString& caption, TGlyph glyph,
                              TButtonVariant variant);
 
-    // Centres the window over its owner's window, as the screen windows place themselves when
-    // they show (the dialogs are centred by QDialog itself).
+    // Centres the window over its owner's window. Every dialog does so when it shows; QDialog's
+    // own placement guesses a window-manager frame and lands above and left of the centre.
     void CentreOnOwner();
     // Centres the window on the primary screen (the login).
     void CentreOnScreen();
 
+    // For a notice that a scan may cut short: a keyboard-wedge scanner does not wait for it to
+    // close. A printable character typed into the notice starts a scan passing through; it and
+    // every key after it, Enter included, go on to the focused control of the owner's window,
+    // so the code reaches the barcode field and its Enter adds the line. Enter alone starts
+    // nothing. True when `event` was handed on; the notice then closes itself.
+    bool PassScanToOwner(QKeyEvent* event);
+
     void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void SetUpBands(const TWindowLayout& layout);
@@ -104,4 +115,5 @@ private:
     QWidget* FFooter = nullptr;
     QColor FFrameColor;
     int FFrameWidth = 0;
+    bool FScanPassing = false;
 };

@@ -6,8 +6,9 @@ class TCartManager;
 
 // The cart grid of the sales screen ("gridCart"): one row per cart line with its seven cells
 // ("#" hidden), drawn by its own cell drawer. An empty cart keeps one blank row. The number
-// columns widen when a title or an amount would be cut in this machine's fonts; the product
-// name takes the rest and is shortened with an ellipsis.
+// columns are drawn in the grid's font, the name two points larger. The columns always fit
+// the grid's width: amounts are never cut, titles and quantities take a second line where they
+// must, and the name takes the rest on up to two lines, shortened with an ellipsis beyond.
 class TCartGrid : public QTableWidget {
     Q_OBJECT
 public:
@@ -25,6 +26,10 @@ protected:
 
 private:
     void gridCartDrawCell(QPainter* painter, int col, int row, const QRect& rect, bool fixed);
+    QFont CellFont(int col, bool title) const;
+    // Whether the cell's text fits one line of its column at its present width.
+    bool FitsOneLine(int row, int col) const;
+    void FitRows();
 
     const TCartManager& FCart;
 };

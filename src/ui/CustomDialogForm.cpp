@@ -1,5 +1,6 @@
 #include "ui/CustomDialogForm.h"
 
+#include "ui/MessageLabel.h"
 #include "ui/POSButton.h"
 #include "ui/SlotGuard.h"
 
@@ -27,7 +28,7 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
                    "pnlBottom",
                    kFooterHeight})
     , lblTitle(CreateTitle("lblTitle"))
-    , lblMessage(new QLabel(Content()))
+    , lblMessage(new TMessageLabel(Content()))
     , imgIcon(new QLabel(Content()))
     , btnOk(CreateButton(Footer(), "btnOk", QStringLiteral("Tamam"), TGlyph::None,
                          TButtonVariant::Primary))
@@ -46,9 +47,7 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
     lblMessage->setFont(messageFont);
     lblMessage->setStyleSheet(QStringLiteral("color: %1;").arg(POSPalette::Text.name()));
     lblMessage->setGeometry(100, 18, 330, 110);
-    lblMessage->setWordWrap(true);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    lblMessage->setTextFormat(Qt::PlainText);
 
     btnOk->setFixedSize(kButtonWidth, kButtonHeight);
     btnCancel->setFixedSize(kButtonWidth, kButtonHeight);
@@ -99,6 +98,7 @@ void TfrmCustomDialog::Setup(const QString& Title, const QString& Msg, TDialogTy
     PlaceButtons();
 
     FAutoCloseTimer->stop();
+    FAutoCloseMs = AutoCloseMs;
     if (AutoCloseMs > 0) {
         FAutoCloseTimer->setInterval(AutoCloseMs);
         FAutoCloseTimer->start();
@@ -147,8 +147,18 @@ void TfrmCustomDialog::reject()
     done(btnCancel->isVisibleTo(this) ? mrCancel : mrOk);
 }
 
+bool TfrmCustomDialog::Timed() const
+{
+    return FAutoCloseMs > 0 && !btnCancel->isVisibleTo(this);
+}
+
 void TfrmCustomDialog::keyPressEvent(QKeyEvent* event)
 {
+    if (Timed() && PassScanToOwner(event)) {
+        event->accept();
+        btnOkClick();
+        return;
+    }
     switch (event->key()) {
     case Qt::Key_Escape:
         event->accept();
@@ -157,7 +167,7 @@ void TfrmCustomDialog::keyPressEvent(QKeyEvent* event)
     case Qt::Key_Return:
     case Qt::Key_Enter:
         event->accept();
-        if (!btnCancel->isVisibleTo(this))
+        if (!btnCancel->isVisibleTo(this) && !Timed())
             btnOkClick();
         return;
     default:

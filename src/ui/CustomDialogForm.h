@@ -14,7 +14,9 @@ enum TDialogType { dtInfo, dtError, dtConfirmation, dtWarning };
 // Results: mrOk for "Tamam", "Evet", "Kapat", the auto-close and for Esc when there is no
 // second button; mrCancel for "Hayır" and for Esc when "Hayır" is shown. Enter acknowledges a
 // one-button message (mrOk) but never answers a confirmation: a barcode scanner ends every
-// scan with Enter, and a scan must not consent to anything.
+// scan with Enter, and a scan must not consent to anything. A one-button message that closes by
+// itself ("Barkod bulunamadı") is not closed by Enter alone, since the next scan may already be
+// on its way: a scan typed into it closes it and goes on to the barcode field below.
 class TfrmCustomDialog : public TBaseWindow {
     Q_OBJECT
 public:
@@ -37,6 +39,8 @@ protected:
 
 private:
     void PlaceButtons();
+    // A one-button message that closes by itself.
+    bool Timed() const;
     void btnOkClick();
     void btnCancelClick();
     void FAutoCloseTimerTimer();
@@ -48,4 +52,5 @@ private:
     TPOSButton* btnCancel;
     QTimer* FAutoCloseTimer;
     TDialogType FDlgType = dtInfo;
+    int FAutoCloseMs = 0;
 };

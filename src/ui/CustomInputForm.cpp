@@ -37,6 +37,8 @@ TfrmCustomInput::TfrmCustomInput(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmCustomInput"));
     lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
+    // The prompt of a weight names the product as the database holds it.
+    lblPrompt->setTextFormat(Qt::PlainText);
     edtInput->setObjectName(QStringLiteral("edtInput"));
 
     QFont promptFont = TPOSUITheme::TextFont(10);

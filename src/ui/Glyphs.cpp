@@ -188,6 +188,12 @@ QPainterPath StrokePath(TGlyph glyph)
         p.lineTo(17, 9);
         p.addRect(QRectF(7, 13, 10, 8));
         break;
+    case TGlyph::Plus:
+        p.moveTo(12, 5);
+        p.lineTo(12, 19);
+        p.moveTo(5, 12);
+        p.lineTo(19, 12);
+        break;
     case TGlyph::Cart:
         p.addEllipse(QPointF(6, 19), 2, 2);
         p.addEllipse(QPointF(17, 19), 2, 2);
@@ -310,6 +316,10 @@ TGlyph FromMdl2(char16_t code)
         return TGlyph::ChevronDown;
     case 0xE749:
         return TGlyph::Print;
+    case 0xE74E:
+        return TGlyph::Save;
+    case 0xE710:
+        return TGlyph::Plus;
     default:
         return TGlyph::None;
     }

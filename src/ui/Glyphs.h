@@ -38,6 +38,8 @@ enum class TGlyph {
     Inbox,
     Minimize,
     Maximize,
+    // The parameters editor.
+    Plus,
 };
 
 namespace Glyphs {

@@ -195,12 +195,14 @@ void TfrmLogin::SetupControls()
         QStringLiteral(
             "QComboBox { background: %1; color: %2; border: 2px solid %3;"
             " border-radius: 8px; padding-left: 12px; }"
+            "QComboBox:focus { border-color: %6; }"
             "QComboBox::drop-down { border: none; width: 30px; }"
             "QComboBox QAbstractItemView { background: %1; color: %2;"
             " selection-background-color: %4; selection-color: %5; outline: 0; }"
             "QComboBox QAbstractItemView::item { min-height: 30px; padding-left: 10px; }")
             .arg(POSPalette::Content.name(), POSPalette::Text.name(), POSPalette::FrameLight.name(),
-                 POSPalette::Selected.name(), POSPalette::Header.name()));
+                 POSPalette::Selected.name(), POSPalette::Header.name(),
+                 POSPalette::FocusFrame.name()));
     auto* arrow = new TGlyphLabel(TGlyph::ChevronDown, scGPComboBox1);
     arrow->setObjectName(QStringLiteral("lblBranchArrow"));
     arrow->setGeometry(kFieldWidth - 36, 0, 30, kFieldHeight);
@@ -261,24 +263,38 @@ void TfrmLogin::showEvent(QShowEvent* event)
 
 bool TfrmLogin::FormShow()
 {
+    if (!ConnectDatabase())
+        return false;
+    FAlpha = 0;
+    setWindowOpacity(0);
+    tmrFadeIn->start();
+    // Past the connection an error is not fatal: it reaches the application-wide handler and
+    // the window stays open.
+    const QString prefsPath = TLoginManager::TerminalPrefsPath();
+    const TTerminalChoice terminal =
+        TLoginManager::ResolveTerminal(prefsPath, TLoginManager::ComputerName());
+    FTerminalID = terminal.TerminalID;
+    LoadBranches();
+    const QString notice = TLoginManager::TerminalNotice(terminal, prefsPath);
+    if (!notice.isEmpty())
+        TfrmCustomDialog::ShowDialog(QStringLiteral("Uyarı"), notice, dtWarning, 0);
+    return true;
+}
+
+bool TfrmLogin::ConnectDatabase()
+{
     try {
         TWaitCursor wait;
         if (!dmMain)
             throw EDatabaseError(QStringLiteral("Veritabanı modülü oluşturulmadı."));
         dmMain->Connect();
-        FTerminalID = TLoginManager::ResolveTerminalID(TLoginManager::TerminalPrefsPath(),
-                                                       TLoginManager::ComputerName());
+        return true;
     } catch (const Exception& e) {
         ShowErrorBox(QGuiApplication::applicationDisplayName(),
                      QStringLiteral("Kritik Bağlantı Hatası: ") + e.Message());
         EndProgram(1);
         return false;
     }
-    LoadBranches();
-    FAlpha = 0;
-    setWindowOpacity(0);
-    tmrFadeIn->start();
-    return true;
 }
 
 bool TfrmLogin::FadeInRunning() const
@@ -295,6 +311,10 @@ void TfrmLogin::tmrFadeInTimer()
         tmrFadeIn->stop();
     }
     setWindowOpacity(FAlpha / 255.0);
+    // A frame flushed to the display carries the step with it; without one the window system
+    // may only learn of it with the next input event, and the window stays faint until then.
+    // The header band is repainted: the window itself lies under its bands and paints nothing.
+    Header()->repaint();
 }
 
 void TfrmLogin::LoadBranches()

@@ -16,7 +16,8 @@ class TRoundShape;
 
 // The login window, the program's main window. On its first showing it connects to the
 // database (a failure shows "Kritik Bağlantı Hatası: " + the message and ends the program),
-// learns the workstation's terminal, lists the branches and fades in. A successful login
+// fades in, learns the workstation's terminal (telling a shop of several tills when the first
+// terminal was taken) and lists the branches. A successful login
 // remembers user and branch in "login.ini", fills the session and runs the sales screen
 // modally; when that returns, the program ends.
 //
@@ -64,6 +65,8 @@ protected:
 
 private:
     void FormCreate();
+    // Opens the database; a failure is shown and ends the program.
+    bool ConnectDatabase();
     void SetupControls();
     void LoadLoginPrefs();
     void ShowError(const QString& text);

@@ -1,11 +1,16 @@
 #include "ui/MainPOSForm.h"
 
+#include "admin/ParametersForm.h"
+#include "admin/PosStockImageGeneratorForm.h"
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
 #include "customers/CustomerListForm.h"
 #include "printing/PrintService.h"
 #include "refunds/ReceiptPreviewForm.h"
 #include "refunds/RefundForm.h"
+#include "reports/OpenShiftSalesForm.h"
+#include "reports/PastShiftReportsForm.h"
+#include "reports/ReportingForm.h"
 #include "sales/SalesScreenRules.h"
 #include "shifts/ShiftSummaryForm.h"
 #include "shifts/VardiyaForm.h"
@@ -24,7 +29,9 @@
 #include "ui/VardiyeMenuForm.h"
 #include "ui/WaitCursor.h"
 
+#include <QCloseEvent>
 #include <QLineEdit>
+#include <QMenu>
 
 #include <optional>
 
@@ -64,6 +71,8 @@ TfrmMainPOS::TfrmMainPOS(QWidget* parent)
                                                    [this] {
                                                        SearchProduct();
                                                    }}))
+    , pmStokGorsel(new QMenu(this))
+    , miStokGorselUret(pmStokGorsel->addAction(QStringLiteral("Stok Gorsel Uret")))
 {
     FormCreate();
 }
@@ -84,6 +93,10 @@ void TfrmMainPOS::FormCreate()
                    &TfrmMainPOS::UpdateActionStates);
     GuardedConnect(gridCart, &QTableWidget::cellDoubleClicked, this,
                    &TfrmMainPOS::btnMiktarDegistirClick);
+    pmStokGorsel->setObjectName(QStringLiteral("pmStokGorsel"));
+    miStokGorselUret->setObjectName(QStringLiteral("miStokGorselUret"));
+    GuardedConnect(miStokGorselUret, &QAction::triggered, this,
+                   &TfrmMainPOS::miStokGorselUretClick);
     FormResize();
 }
 
@@ -178,9 +191,10 @@ bool TfrmMainPOS::Report(const TTillOutcome& Outcome)
         ShowError(Outcome.Message);
         break;
     case TTillStatus::NotFound:
+        // Emptied first: the next scan may cut the message short and type into the field.
+        edtBarkod->clear();
         TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), Outcome.Message, dtError,
                                      TTill::NotFoundMessageMs());
-        edtBarkod->clear();
         FocusBarcode();
         break;
     case TTillStatus::Nothing:
@@ -384,7 +398,8 @@ void TfrmMainPOS::btnMenuRaporClick()
 
 void TfrmMainPOS::OpenShiftSalesClick()
 {
-    Report(FTill.CheckShiftForReports());
+    if (Report(FTill.CheckShiftForReports()))
+        TfrmOpenShiftSales::Execute(FTill.VardiyaID());
     FocusBarcode();
 }
 
@@ -393,21 +408,45 @@ void TfrmMainPOS::btnParametrelerClick()
     pnlTop->PopupSettingsMenu();
 }
 
-// The parameters editor is not part of the till yet.
 void TfrmMainPOS::miParametrelerClick()
 {
+    TfrmParameters::Execute();
+    FocusBarcode();
+}
+
+void TfrmMainPOS::miStokGorselUretClick()
+{
+    TfrmPosStockImageGenerator::Execute();
     FocusBarcode();
 }
 
 void TfrmMainPOS::btnLogoutClick()
 {
-    if (TfrmCustomDialog::ShowDialog(
-            QStringLiteral("Programdan Çıkış"),
-            QStringLiteral("Programdan çıkmak istediğinizden emin misiniz?"),
-            dtConfirmation) != mrOk)
+    if (!ConfirmExit())
         return;
     TSessionManager::Instance().Logout();
     done(QDialog::Rejected);
+}
+
+bool TfrmMainPOS::ConfirmExit()
+{
+    return TfrmCustomDialog::ShowDialog(
+               QStringLiteral("Programdan Çıkış"),
+               QStringLiteral("Programdan çıkmak istediğinizden emin misiniz?"),
+               dtConfirmation) == mrOk;
+}
+
+// Closing the window ends the program; a cart with lines is not dropped without asking.
+void TfrmMainPOS::closeEvent(QCloseEvent* event)
+{
+    if (FTill.Cart().Count() > 0) {
+        if (!ConfirmExit()) {
+            event->ignore();
+            return;
+        }
+        TSessionManager::Instance().Logout();
+    }
+    TBaseWindow::closeEvent(event);
 }
 
 void TfrmMainPOS::btnVardiyaAcClick()
@@ -446,14 +485,16 @@ void TfrmMainPOS::btnIcmalClick()
         TfrmShiftSummary::Execute(FTill.VardiyaID());
 }
 
-// The past shift reports are not part of the till yet.
 void TfrmMainPOS::btnPastShiftReportsClick()
 {
+    TfrmPastShiftReports::Execute();
     FocusBarcode();
 }
 
-// The reporting screen is not part of the till yet.
-void TfrmMainPOS::btnReportingClick() {}
+void TfrmMainPOS::btnReportingClick()
+{
+    TfrmReporting::Execute();
+}
 
 void TfrmMainPOS::btnSonFisClick()
 {

@@ -4,7 +4,9 @@
 
 #include "ui/BaseWindow.h"
 
+class QAction;
 class QLineEdit;
+class QMenu;
 class TCartGrid;
 class TKeyboardWedgeFilter;
 class TSalesControlPanel;
@@ -15,7 +17,7 @@ class TSalesHeader;
 // reached. Its state and operations are the till's (TTill); the screen asks the cashier, shows
 // outcomes and repaints. It is made of the header band, the cart grid and the control area, and
 // a keyboard-wedge filter sends every typed code into the barcode field. Closing the window, or
-// "Çıkış" with consent, ends the program.
+// "Çıkış" with consent, ends the program; closing it with lines in the cart asks first.
 //
 // The handlers are public so that tests drive the same roads as the mouse and keyboard; the
 // controls are found by their object names.
@@ -49,6 +51,7 @@ public:
     void OpenShiftSalesClick();
     void btnParametrelerClick();
     void miParametrelerClick();
+    void miStokGorselUretClick();
     void btnLogoutClick();
     void btnVardiyaAcClick();
     void btnVardiyaKapatClick();
@@ -63,8 +66,11 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
 
 private:
+    // The confirmation of "Çıkış"; true on consent.
+    bool ConfirmExit();
     void FormCreate();
     void UpdateActionStates();
     void AddProductByStokID(int StokID);
@@ -87,4 +93,7 @@ private:
     QWidget* pnlCenter;
     QLineEdit* edtBarkod;
     TKeyboardWedgeFilter* FKeyboardWedge;
+    // A popup menu that no control shows, holding the stock image generator.
+    QMenu* pmStokGorsel;
+    QAction* miStokGorselUret;
 };

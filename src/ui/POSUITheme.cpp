@@ -4,6 +4,7 @@
 
 #include <QDateEdit>
 #include <QFont>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -118,8 +119,10 @@ void TPOSUITheme::FillBackground(QWidget* panel, const QColor& color)
 QLabel* TPOSUITheme::CreateStyledLabel(QWidget* parent, const QString& name, const QString& text,
                                        const QFont& font, const QColor& color)
 {
-    auto* label = new QLabel(text, parent);
+    auto* label = new QLabel(parent);
     label->setObjectName(name);
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
     label->setFont(font);
     SetLabelColor(label, color);
     return label;
@@ -164,6 +167,21 @@ void TPOSUITheme::SetColor(QWidget* widget, QPalette::ColorRole role, const QCol
 void TPOSUITheme::SetLabelColor(QLabel* label, const QColor& color)
 {
     label->setStyleSheet(QStringLiteral("color: %1; background: transparent;").arg(color.name()));
+}
+
+void TPOSUITheme::SetFittedText(QLabel* label, const QString& text, int pixelSize)
+{
+    constexpr int kSmallest = 9;
+    QFont font = label->font();
+    int size = pixelSize;
+    for (; size > kSmallest; --size) {
+        font.setPixelSize(size);
+        if (QFontMetrics(font).horizontalAdvance(text) <= label->contentsRect().width())
+            break;
+    }
+    font.setPixelSize(size);
+    label->setFont(font);
+    label->setText(text);
 }
 
 void TPOSUITheme::StyleForm(QWidget* form)

@@ -96,6 +96,9 @@ inline const QColor HeaderButtonHot{255, 255, 255, 24}; // faint white over the 
 inline const QColor HeaderButtonPressed{255, 255, 255, 42};
 inline const QColor HeaderButtonDisabledText{255, 255, 255, 125};
 
+// Focus marks of controls that draw their own frame (the login's branch picker).
+inline const QColor FocusFrame{0x22, 0x4A, 0x78};
+
 // Customers: the customer list and the customer card.
 inline const QColor ListSubTitle{0xEE, 0xEE, 0xEE};   // the list's subtitle on the header
 inline const QColor ListFooterText{0x63, 0x4D, 0x7B}; // the list's key hint and count
@@ -112,6 +115,22 @@ inline const QColor ReceiptTextBack{0xF8, 0xF8, 0xF8};    // the preview's recei
 inline const QColor ReceiptStatusText{0x7B, 0x6D, 0x63};  // the preview's status, cancelled
 inline const QColor ReceiptPrinted{0x2C, 0x90, 0x66};     // sent to the printer
 inline const QColor ReceiptPrintFailed{0xFF, 0x00, 0x00}; // a printing error
+
+// The administration tools (parameters editor, stock image generator).
+inline const QColor AdminSubTitle{0xEE, 0xEE, 0xEE}; // subtitle on the navy header
+inline const QColor AdminHelpText{0x63, 0x4D, 0x7B}; // help line under a setting
+
+// The report windows.
+inline const QColor CardTitle{0x63, 0x6D, 0x7B};        // titles of the totals cards
+inline const QColor CardAccentCount{0x97, 0x66, 0x24};  // "Fiş Sayısı"
+inline const QColor CardAccentCash{0x27, 0x7E, 0x52};   // "Nakit"
+inline const QColor CardAccentCard{0x2A, 0x65, 0xB0};   // "Kredi Kartı"
+inline const QColor CardAccentRefund{0xD8, 0x35, 0x3C}; // "İade", also its figure
+inline const QColor CardAccentTotal{0x34, 0x8B, 0x66};  // "Toplam", also its figure
+inline const QColor ChartBar{0x22, 0x4A, 0x78};         // a day's net turnover
+inline const QColor ChartBarNegative{0xD8, 0x35, 0x3C}; // a day whose refunds outweigh its sales
+inline const QColor ChartAxis{0x63, 0x6D, 0x7B};        // axis labels
+inline const QColor ChartGrid{0xE1, 0xE6, 0xED};        // value grid lines
 } // namespace POSPalette
 
 // Registers installed fonts that stand in for the fonts the screens name ("Segoe UI",
@@ -193,8 +212,8 @@ public:
     static void SetColor(QWidget* widget, QPalette::ColorRole role, const QColor& color);
     // Fills a panel's background with `color`.
     static void FillBackground(QWidget* panel, const QColor& color);
-    // A label with its own font whose text colour is set through its style sheet (see
-    // SetLabelColor).
+    // A plain-text label (names from the database never render as markup) with its own font,
+    // whose text colour is set through its style sheet (see SetLabelColor).
     static QLabel* CreateStyledLabel(QWidget* parent, const QString& name, const QString& text,
                                      const QFont& font, const QColor& color);
     // A glyph button of a screen's own look that never takes the focus or the default role.
@@ -207,6 +226,9 @@ public:
     static QFont PixelFont(const QFont& base, int pixelSize);
     // A label's text colour through its style sheet, over whatever panel lies behind it.
     static void SetLabelColor(QLabel* label, const QColor& color);
+    // Shows `text` at `pixelSize`, or smaller where it would not fit the label's width: an
+    // amount is never cut.
+    static void SetFittedText(QLabel* label, const QString& text, int pixelSize);
 };
 
 // A plain shape behind the content of a rounded frame (StyleRoundShape).

@@ -23,6 +23,7 @@ constexpr int kMargin = 24;
 constexpr int kEditWidth = 330;
 constexpr int kEditHeight = 50;
 constexpr int kSummaryHeight = 80;
+constexpr int kSummaryPixels = 18; // the summary amounts, smaller where millions need it
 
 QString AmountEditStyle()
 {
@@ -110,16 +111,16 @@ TfrmPayment::TfrmPayment(QWidget* parent)
     , pnlSummary(new QWidget(Content()))
     , lblPaidTitle(MakeLabel(pnlSummary, QStringLiteral("lblPaidTitle"),
                              QStringLiteral("ALINAN NAKİT"), 12, false, POSPalette::MutedText))
-    , lblPaidAmount(MakeLabel(pnlSummary, QStringLiteral("lblPaidAmount"), FormatMoney(0), 18, true,
-                              POSPalette::Text))
+    , lblPaidAmount(MakeLabel(pnlSummary, QStringLiteral("lblPaidAmount"), FormatMoney(0),
+                              kSummaryPixels, true, POSPalette::Text))
     , lblChangeTitle(MakeLabel(pnlSummary, QStringLiteral("lblChangeTitle"),
                                QStringLiteral("PARA ÜSTÜ"), 12, false, POSPalette::MutedText))
-    , lblChangeAmount(MakeLabel(pnlSummary, QStringLiteral("lblChangeAmount"), FormatMoney(0), 18,
-                                true, POSPalette::ChangeDue))
+    , lblChangeAmount(MakeLabel(pnlSummary, QStringLiteral("lblChangeAmount"), FormatMoney(0),
+                                kSummaryPixels, true, POSPalette::ChangeDue))
     , lblRemaining(MakeLabel(pnlSummary, QStringLiteral("lblRemaining"), QStringLiteral("KALAN"),
                              12, false, POSPalette::MutedText))
     , lblRemainingAmount(MakeLabel(pnlSummary, QStringLiteral("lblRemainingAmount"), FormatMoney(0),
-                                   18, true, POSPalette::Success))
+                                   kSummaryPixels, true, POSPalette::Success))
     , btnCancel(CreateButton(Footer(), "btnCancel", QStringLiteral("İptal"), TGlyph::Close,
                              TButtonVariant::Default))
     , btnComplete(CreateButton(Footer(), "btnComplete", QStringLiteral("Satışı Tamamla"),
@@ -184,9 +185,9 @@ void TfrmPayment::RefreshPaymentSummary()
 {
     const TPaymentSummary summary =
         TPaymentCalculator::Summarize(FTotalAmount, edtNakit->text(), edtKart->text());
-    lblPaidAmount->setText(FormatMoney(summary.Cash));
-    lblChangeAmount->setText(FormatMoney(summary.Change));
-    lblRemainingAmount->setText(FormatMoney(summary.Remaining));
+    TPOSUITheme::SetFittedText(lblPaidAmount, FormatMoney(summary.Cash), kSummaryPixels);
+    TPOSUITheme::SetFittedText(lblChangeAmount, FormatMoney(summary.Change), kSummaryPixels);
+    TPOSUITheme::SetFittedText(lblRemainingAmount, FormatMoney(summary.Remaining), kSummaryPixels);
     SetRemainingLook(summary.Due);
     btnComplete->setEnabled(summary.CanComplete);
 }

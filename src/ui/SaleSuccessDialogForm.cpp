@@ -206,12 +206,20 @@ void TfrmSaleSuccessDialog::reject()
 
 void TfrmSaleSuccessDialog::keyPressEvent(QKeyEvent* event)
 {
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
+    if (PassScanToOwner(event)) {
         event->accept();
         CloseNow();
+        return;
+    }
+    switch (event->key()) {
+    case Qt::Key_Escape:
+        event->accept();
+        CloseNow();
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        // The Enter of a scan that follows the sale must not close the notice unseen.
+        event->accept();
         return;
     default:
         TBaseWindow::keyPressEvent(event);

@@ -22,8 +22,9 @@ private:
     int FFillWidth = 0;
 };
 
-// The notice after a completed sale: amount, receipt number and payment, closed by "Tamam", Esc
-// or Enter, or by itself after AAutoCloseMs with a countdown bar.
+// The notice after a completed sale: amount, receipt number and payment, closed by "Tamam" or
+// Esc, or by itself after AAutoCloseMs with a countdown bar. Enter alone leaves it open; a scan
+// typed into it closes it and goes on to the barcode field below (PassScanToOwner).
 class TfrmSaleSuccessDialog : public TBaseWindow {
     Q_OBJECT
 public:

@@ -39,6 +39,8 @@ private Q_SLOTS:
     void resolveTerminal_data();
     void resolveTerminal();
     void noTerminalRowsGivesMinusOne();
+    void terminalNotice_data();
+    void terminalNotice();
     void versionText_data();
     void versionText();
 
@@ -364,13 +366,58 @@ void TestLoginManager::resolveTerminal()
         QSettings ini(path, QSettings::IniFormat);
         ini.setValue("Terminal/TerminalID", configured);
     }
-    QCOMPARE(TLoginManager::ResolveTerminalID(path, computer), expected);
+    QCOMPARE(TLoginManager::ResolveTerminal(path, computer).TerminalID, expected);
 }
 
 void TestLoginManager::noTerminalRowsGivesMinusOne()
 {
     FDb->Exec("UPDATE Terminal SET IsDeleted = 1");
-    QCOMPARE(TLoginManager::ResolveTerminalID(IniPath("kirvelo.ini"), "testhost"), -1);
+    QCOMPARE(TLoginManager::ResolveTerminal(IniPath("kirvelo.ini"), "testhost").TerminalID, -1);
+    QCOMPARE(TLoginManager::TerminalNotice(
+                 TLoginManager::ResolveTerminal(IniPath("kirvelo.ini"), "testhost"),
+                 IniPath("kirvelo.ini")),
+             QString());
+}
+
+// Only the first of several terminals, taken for want of a match, is worth a word: receipts
+// and shifts would carry another till's id.
+void TestLoginManager::terminalNotice_data()
+{
+    QTest::addColumn<QVariant>("configured");
+    QTest::addColumn<QString>("computer");
+    QTest::addColumn<bool>("oneTerminal");
+    QTest::addColumn<bool>("notice");
+    QTest::newRow("named like the computer") << QVariant() << "testhost" << false << false;
+    QTest::newRow("configured") << QVariant(4) << "BILINMEYEN" << false << false;
+    QTest::newRow("first of several") << QVariant() << "BILINMEYEN" << false << true;
+    QTest::newRow("configured id missing, first of several")
+        << QVariant(99) << "BILINMEYEN" << false << true;
+    QTest::newRow("the only terminal") << QVariant() << "BILINMEYEN" << true << false;
+}
+
+void TestLoginManager::terminalNotice()
+{
+    QFETCH(QVariant, configured);
+    QFETCH(QString, computer);
+    QFETCH(bool, oneTerminal);
+    QFETCH(bool, notice);
+    const QString path = IniPath("kirvelo.ini");
+    if (configured.isValid()) {
+        QSettings ini(path, QSettings::IniFormat);
+        ini.setValue("Terminal/TerminalID", configured);
+    }
+    if (oneTerminal)
+        FDb->Exec("UPDATE Terminal SET IsDeleted = 1 WHERE TerminalID <> 1");
+    const TTerminalChoice choice = TLoginManager::ResolveTerminal(path, computer);
+    const QString text = TLoginManager::TerminalNotice(choice, path);
+    if (!notice) {
+        QCOMPARE(text, QString());
+        return;
+    }
+    QCOMPARE(choice.TerminalID, 1);
+    QCOMPARE(choice.TerminalAdi, QString("KASA-01"));
+    QVERIFY2(text.contains("ilk terminal KASA-01 (ID: 1)"), qPrintable(text));
+    QVERIFY2(text.contains("kirvelo.ini, [Terminal] TerminalID=<numara>"), qPrintable(text));
 }
 
 void TestLoginManager::versionText_data()

@@ -244,9 +244,12 @@ void TestBarcodeResolver::scans_data()
     QTest::newRow("weight with point") << "12345"
                                        << "1.5" << added << ""
                                        << "DOMATES" << 1.5 << "12345" << weight;
-    QTest::newRow("weight abc counts as 1") << "12345"
-                                            << "abc" << added << ""
-                                            << "DOMATES" << 1.0 << "12345" << weight;
+    QTest::newRow("weight abc refused") << "12345"
+                                        << "abc" << refused << "Geçersiz miktar!"
+                                        << "" << 0.0 << "" << weight;
+    QTest::newRow("weight empty refused") << "12345"
+                                          << "" << refused << "Geçersiz miktar!"
+                                          << "" << 0.0 << "" << weight;
     QTest::newRow("weight 0") << "12345"
                               << "0" << refused << "Geçersiz miktar!"
                               << "" << 0.0 << "" << weight;

@@ -180,7 +180,8 @@ void TestSalesScreenRules::discountEntry_data()
     QTest::newRow("0") << "0" << 0.0;
     QTest::newRow("12,5") << "12,5" << 12.5;
     QTest::newRow("12.5") << "12.5" << 12.5;
-    QTest::newRow("not a number reads as 0") << "abc" << 0.0;
+    QTest::newRow("not a number") << "xyz" << -1.0;
+    QTest::newRow("empty") << "" << -1.0;
     QTest::newRow("100.01") << "100.01" << -1.0;
     QTest::newRow("-1") << "-1" << -1.0;
     QTest::newRow("nan") << "nan" << -1.0;

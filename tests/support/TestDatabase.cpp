@@ -171,7 +171,8 @@ TConnectionAttempt SqliteFileAttempt(const QString& path)
                                          : TConnectionAttempt{QStringLiteral("QSQLITE"), path};
 }
 
-TTestDatabase::TTestDatabase()
+TTestDatabase::TTestDatabase(const QString& fileName)
+    : FFileName(fileName)
 {
     UseEmbeddedEngine();
     switch (TestRoad()) {

@@ -24,15 +24,15 @@ TTestRoad TestRoad();
 QString TestRoadName();
 
 // A connected test database, set up as the program sets up a new one (on SQLite: a file in a
-// temporary folder). It becomes the program's dmMain while it lives.
+// temporary folder, "test.db" unless named). It becomes the program's dmMain while it lives.
 class TTestDatabase {
 public:
-    TTestDatabase();
+    explicit TTestDatabase(const QString& fileName = QStringLiteral("test.db"));
     ~TTestDatabase();
 
     TdmMain& Db() { return *FDb; }
     // The SQLite file of the two SQLite roads.
-    QString Path() const { return FDir.filePath(QStringLiteral("test.db")); }
+    QString Path() const { return FDir.filePath(FFileName); }
     QString Folder() const { return FDir.path(); }
     // How this database is reached; a second connection made with it is another till on it.
     TConnectionAttempt Attempt() const { return FAttempt; }
@@ -45,6 +45,7 @@ private:
     QTemporaryDir FDir;
     QString FServerDatabase;
     TConnectionAttempt FAttempt;
+    QString FFileName;
     std::unique_ptr<TdmMain> FDb;
 };
 

@@ -17,3 +17,24 @@ void WhenModalOpens(std::function<void(QWidget*)> step)
     });
     poll->start();
 }
+
+TEventWatch::TEventWatch(QObject* watched, QEvent::Type type, std::function<void()> seen)
+    : FWatched(watched)
+    , FType(type)
+    , FSeen(std::move(seen))
+{
+    watched->installEventFilter(this);
+}
+
+TEventWatch::~TEventWatch()
+{
+    if (FWatched)
+        FWatched->removeEventFilter(this);
+}
+
+bool TEventWatch::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == FWatched && event->type() == FType)
+        FSeen();
+    return false;
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QEvent>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 
@@ -25,3 +27,18 @@ template <typename T> T* Named(QWidget* window, const char* name)
                T::staticMetaObject.className(), name);
     return child;
 }
+
+// Runs `seen` each time `watched` receives an event of `type`, while the object lives.
+class TEventWatch : public QObject {
+public:
+    TEventWatch(QObject* watched, QEvent::Type type, std::function<void()> seen);
+    ~TEventWatch() override;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QObject> FWatched;
+    QEvent::Type FType;
+    std::function<void()> FSeen;
+};

@@ -3,8 +3,10 @@
 #include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/CustomInputForm.h"
+#include "ui/FittedText.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/PaymentForm.h"
 #include "ui/SaleSuccessDialogForm.h"
 
 #include <QApplication>
@@ -54,6 +56,12 @@ private Q_SLOTS:
     void autoCloseReturnsOk();
     void hookRecordsAndAnswers();
     void hookNormalisesOneButtonAnswers();
+    void longTextStaysInMessageArea();
+    void dialogsCentreOnOwner_data();
+    void dialogsCentreOnOwner();
+    void enterAloneLeavesTimedNoticesOpen();
+    void scanPassesThroughNotices_data();
+    void scanPassesThroughNotices();
 
     void inputLayout();
     void inputConfirmedWithEnterKeepsTextAsTyped();
@@ -259,6 +267,145 @@ void TestDialogs::hookNormalisesOneButtonAnswers()
     }
     QVERIFY(!TDialogTestHooks::Intercepting());
     QVERIFY(TDialogTestHooks::Shown().isEmpty());
+}
+
+// A 300-digit code neither runs past the edge nor is cut there: it wraps inside the word and
+// fills the 330 x 110 area, its end elided.
+void TestDialogs::longTextStaysInMessageArea()
+{
+    const QString text = "Barkod bulunamadı: " + QString(300, u'8');
+    TfrmCustomDialog dialog;
+    dialog.Setup("Hata", text, dtError, 0);
+    dialog.show();
+    QLabel* message = Label(&dialog, "lblMessage");
+    QCOMPARE(message->text(), text);
+
+    // Painted: the digits reach the lowest lines of the area.
+    const QImage image = message->grab().toImage();
+    auto inkInRows = [&image](int from, int to) {
+        for (int y = from; y < to; ++y)
+            for (int x = 0; x < image.width(); ++x)
+                if (image.pixelColor(x, y).lightness() < 128)
+                    return true;
+        return false;
+    };
+    QVERIFY(inkInRows(image.height() * 4 / 5, image.height()));
+
+    const QFontMetrics metrics(message->font());
+    const QStringList lines = TFittedText::Lines(text, message->font(), message->size());
+    QVERIFY(lines.size() >= 4);
+    QVERIFY(lines.size() * metrics.lineSpacing() <= 110);
+    for (const QString& line : lines)
+        QVERIFY2(metrics.horizontalAdvance(line) <= 330, qPrintable(line));
+    QCOMPARE(lines.first(), QString("Barkod bulunamadı:"));
+    QVERIFY(lines.last().endsWith(QChar(0x2026)));
+}
+
+void TestDialogs::dialogsCentreOnOwner_data()
+{
+    QTest::addColumn<QString>("form");
+    QTest::newRow("message") << "message";
+    QTest::newRow("input") << "input";
+    QTest::newRow("sale") << "sale";
+    QTest::newRow("payment") << "payment";
+}
+
+void TestDialogs::dialogsCentreOnOwner()
+{
+    QFETCH(QString, form);
+    QWidget owner;
+    owner.setGeometry(0, 0, 1366, 768);
+    owner.show();
+    QApplication::setActiveWindow(&owner);
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
+    QRect shown;
+    WhenModalOpens([&shown](QWidget* modal) {
+        shown = modal->frameGeometry();
+        static_cast<QDialog*>(modal)->reject();
+    });
+    QString value;
+    if (form == "message")
+        TfrmCustomDialog::ShowDialog("Hata", "Barkod bulunamadı: 1", dtError, 0);
+    else if (form == "input")
+        TfrmCustomInput::ShowInput("Miktar", "Yeni miktar:", "1", value);
+    else if (form == "sale")
+        TfrmSaleSuccessDialog::ShowSale("FIS-1", 10, "NAKIT", 0);
+    else
+        TfrmPayment::Execute(10);
+    const QPoint offset = shown.center() - owner.frameGeometry().center();
+    QVERIFY2(qAbs(offset.x()) <= 1 && qAbs(offset.y()) <= 1,
+             qPrintable(QString("%1,%2 off the centre").arg(offset.x()).arg(offset.y())));
+    if (form == "message")
+        QCOMPARE(shown.topLeft() - owner.geometry().topLeft(), QPoint(458, 259));
+}
+
+// A scanner ends every code with Enter: alone it closes neither the message that closes by
+// itself nor the sale notice, which would vanish before the cashier saw them.
+void TestDialogs::enterAloneLeavesTimedNoticesOpen()
+{
+    for (const QString& notice : {QString("message"), QString("sale")}) {
+        bool open = false;
+        WhenModalOpens([&open](QWidget* modal) {
+            Key(modal, Qt::Key_Return);
+            Key(modal, Qt::Key_Enter);
+            open = modal->isVisible();
+            Key(modal, Qt::Key_Escape);
+        });
+        if (notice == "message")
+            QCOMPARE(TfrmCustomDialog::ShowDialog("Hata", "Barkod bulunamadı: 1", dtError, 60000),
+                     int(mrOk));
+        else
+            TfrmSaleSuccessDialog::ShowSale("FIS-1", 10, "NAKIT", 60000);
+        QVERIFY2(open, qPrintable(notice));
+    }
+}
+
+// A scan typed into a notice closes it and reaches the focused field of the window below,
+// its Enter included. An untimed message or a confirmation lets nothing through.
+void TestDialogs::scanPassesThroughNotices_data()
+{
+    QTest::addColumn<QString>("notice");
+    QTest::addColumn<bool>("passes");
+    QTest::newRow("timed message") << "timed" << true;
+    QTest::newRow("sale notice") << "sale" << true;
+    QTest::newRow("sale notice without countdown") << "sale, untimed" << true;
+    QTest::newRow("untimed message") << "untimed" << false;
+    QTest::newRow("timed confirmation") << "confirmation" << false;
+}
+
+void TestDialogs::scanPassesThroughNotices()
+{
+    QFETCH(QString, notice);
+    QFETCH(bool, passes);
+    QWidget owner;
+    auto* field = new QLineEdit(&owner);
+    owner.show();
+    QApplication::setActiveWindow(&owner);
+    QVERIFY(QTest::qWaitForWindowActive(&owner));
+    field->setFocus();
+    int entered = 0;
+    connect(field, &QLineEdit::returnPressed, this, [&entered] { ++entered; });
+    bool closed = false;
+    WhenModalOpens([&closed](QWidget* modal) {
+        QTest::keyClicks(modal, "8690");
+        QTest::keyClick(modal, Qt::Key_Return);
+        closed = !modal->isVisible();
+        if (!closed)
+            static_cast<QDialog*>(modal)->reject();
+    });
+    if (notice == "timed")
+        TfrmCustomDialog::ShowDialog("Hata", "Barkod bulunamadı: 1", dtError, 60000);
+    else if (notice == "untimed")
+        TfrmCustomDialog::ShowDialog("Hata", "Sepet boş!", dtError, 0);
+    else if (notice == "confirmation")
+        QCOMPARE(TfrmCustomDialog::ShowDialog("Soru", "Devam?", dtConfirmation, 60000),
+                 int(mrCancel));
+    else
+        TfrmSaleSuccessDialog::ShowSale("FIS-1", 10, "NAKIT", notice == "sale" ? 60000 : 0);
+    QCOMPARE(field->text(), passes ? QString("8690") : QString());
+    QCOMPARE(entered, passes ? 1 : 0);
+    if (passes)
+        QVERIFY(closed);
 }
 
 void TestDialogs::inputLayout()

@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -101,6 +102,8 @@ private Q_SLOTS:
     void controls();
     void tabOrder();
     void startsTransparentAndFadesIn();
+    void fadeInFinishesWithoutInput();
+    void branchPickerShowsFocus();
     void rememberedUser_data();
     void rememberedUser();
     void firstShowConnectsAndListsBranches();
@@ -118,6 +121,9 @@ private Q_SLOTS:
     void exitEndsProgram();
     void connectionFailureEndsProgram();
     void connectionFailureBoxRunsThroughTheSeam();
+    void queryErrorAfterConnectionKeepsLoginOpen();
+    void terminalNoticeOfSeveralTills_data();
+    void terminalNoticeOfSeveralTills();
     void mainScreenRunsThroughTheSeam();
 
 private:
@@ -244,6 +250,46 @@ void TestLoginForm::startsTransparentAndFadesIn()
     shown->show();
     QTRY_COMPARE_WITH_TIMEOUT(shown->Alpha(), 255, 3000);
     QVERIFY(!shown->FadeInRunning());
+}
+
+// Each step of the fade reaches the display in a frame of its own: a window system that is told
+// of an opacity change only by the next input event leaves the window faint until the cashier
+// moves the mouse. Shown and left alone, the window is opaque within about a quarter second.
+void TestLoginForm::fadeInFinishesWithoutInput()
+{
+    const auto form = NewForm();
+    QList<int> paintedAlphas;
+    TEventWatch paints(Child<QWidget>(form.get(), "pnlHeader"), QEvent::Paint,
+                       [&] { paintedAlphas << form->Alpha(); });
+    QElapsedTimer clock;
+    form->show();
+    QTRY_VERIFY(form->FadeInRunning());
+    clock.start();
+    QTRY_COMPARE_WITH_TIMEOUT(form->Alpha(), 255, 2000);
+    const qint64 fadeMs = clock.elapsed();
+    QTest::qWait(100);
+    QCOMPARE(form->windowOpacity(), 1.0);
+    QVERIFY(!form->FadeInRunning());
+    QVERIFY2(fadeMs < 1000, qPrintable(QString::number(fadeMs)));
+    QVERIFY2(paintedAlphas.contains(255), qPrintable(QString::number(paintedAlphas.size())));
+    QVERIFY(paintedAlphas.size() >= 15);
+}
+
+void TestLoginForm::branchPickerShowsFocus()
+{
+    const auto form = NewForm();
+    const TLoginControls ui(form.get());
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    ui.edtUsername->setFocus();
+    QTRY_VERIFY(!ui.scGPComboBox1->hasFocus());
+    const QImage unfocused = ui.scGPComboBox1->grab().toImage();
+    ui.scGPComboBox1->setFocus();
+    QTRY_VERIFY(ui.scGPComboBox1->hasFocus());
+    const QImage focused = ui.scGPComboBox1->grab().toImage();
+    QVERIFY(focused != unfocused);
+    // The mark is the frame in the focus colour.
+    QCOMPARE(focused.pixelColor(focused.width() / 2, 0), POSPalette::FocusFrame);
 }
 
 void TestLoginForm::rememberedUser_data()
@@ -592,6 +638,66 @@ void TestLoginForm::connectionFailureBoxRunsThroughTheSeam()
     QCOMPARE(answers.Last().Title, QGuiApplication::applicationDisplayName());
     QVERIFY2(answers.Last().Text.startsWith("Kritik Bağlantı Hatası: Veritabanı Erişim Hatası!"),
              qPrintable(answers.Last().Text));
+}
+
+// Only a failed connection ends the program. A query that fails once the connection is up
+// reaches the application-wide handler, and the login window stays open and visible.
+void TestLoginForm::queryErrorAfterConnectionKeepsLoginOpen()
+{
+    FDb->Exec("DROP TABLE Terminal");
+    const auto form = NewForm();
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    TDialogAnswers answers;
+    form->show();
+    QTRY_COMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QVERIFY2(!answers.Last().Text.contains("Kritik Bağlantı Hatası"),
+             qPrintable(answers.Last().Text));
+    QVERIFY2(answers.Last().Text.contains("Terminal"), qPrintable(answers.Last().Text));
+    QTRY_COMPARE(form->Alpha(), 255);
+    QCOMPARE(ended.count(), 0);
+    QVERIFY(form->isVisible());
+}
+
+void TestLoginForm::terminalNoticeOfSeveralTills_data()
+{
+    QTest::addColumn<QString>("computer");
+    QTest::addColumn<bool>("oneTerminal");
+    QTest::addColumn<bool>("notice");
+    QTest::newRow("several, none named like the computer") << "BILINMEYEN" << false << true;
+    QTest::newRow("several, one named like the computer") << "testhost" << false << false;
+    QTest::newRow("one terminal") << "BILINMEYEN" << true << false;
+}
+
+void TestLoginForm::terminalNoticeOfSeveralTills()
+{
+    QFETCH(QString, computer);
+    QFETCH(bool, oneTerminal);
+    QFETCH(bool, notice);
+    if (oneTerminal)
+        FDb->Exec("UPDATE Terminal SET IsDeleted = 1 WHERE TerminalID <> 1");
+    qputenv("COMPUTERNAME", computer.toUtf8());
+    const auto form = NewForm();
+    TDialogAnswers answers;
+    const bool shown = form->FormShow();
+    qputenv("COMPUTERNAME", "testhost");
+    QVERIFY(shown);
+    QCOMPARE(answers.Count(), notice ? 1 : 0);
+    if (!notice)
+        return;
+    QCOMPARE(form->TerminalID(), 1);
+    QCOMPARE(answers.Last().DlgType, int(dtWarning));
+    QVERIFY2(answers.Last().Text.contains("KASA-01 (ID: 1)"), qPrintable(answers.Last().Text));
+    QVERIFY2(answers.Last().Text.contains("[Terminal] TerminalID="),
+             qPrintable(answers.Last().Text));
+    // Said once: logging in does not repeat it.
+    form->SetMainScreenFactory([](QWidget*) { return std::unique_ptr<QDialog>(); });
+    Child<QLineEdit>(form.get(), "edtUsername")->setText("kasiyer");
+    Child<QLineEdit>(form.get(), "edtPassword")->setText("1234");
+    Child<QComboBox>(form.get(), "scGPComboBox1")->setCurrentIndex(2);
+    form->btnLoginClick();
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(TSessionManager::Instance().GetSessionInfo().TerminalID, 1);
 }
 
 void TestLoginForm::mainScreenRunsThroughTheSeam()

@@ -5,6 +5,7 @@
 #include "support/ShopFixture.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/CustomDialogForm.h"
+#include "ui/FittedText.h"
 #include "ui/Glyphs.h"
 #include "ui/MainPOSForm.h"
 #include "ui/POSButton.h"
@@ -16,6 +17,7 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QtTest>
 
@@ -84,6 +86,14 @@ private Q_SLOTS:
     void failedSaleKeepsCart();
     void escapeDoesNotClose();
     void logout();
+    void closingWithLinesAsksFirst();
+    void scanCutsNotFoundMessageShort();
+    void scanCutsSaleNoticeShort();
+    void markupInNamesShownAsText();
+    void unreadableEntryChangesNothing_data();
+    void unreadableEntryChangesNothing();
+    void cartColumnsFit_data();
+    void cartColumnsFit();
 
 private:
     void NewForm();
@@ -166,7 +176,9 @@ void TestMainPOSForm::controls()
     QCOMPARE(Find<TGlyphLabel>("lblTemizleIcon")->Glyph(), TGlyph::Cart);
     QCOMPARE(Find<QLabel>("lblAraToplam")->text(), QString("Ara Toplam:"));
     QCOMPARE(Find<QLabel>("lblGenelToplam")->text(), QString("Genel Toplam:"));
-    QCOMPARE(Find<QLabel>("lblGenelToplam_Value")->text(), QString("0.00₺"));
+    for (const char* total :
+         {"lblAraToplam_Value", "lblKDV_Value", "lblIndirim_Value", "lblGenelToplam_Value"})
+        QCOMPARE(Find<QLabel>(total)->text(), QString("0,00 TL"));
 
     const QList<TPOSButton*> header{
         Find<TPOSButton>("btnMusteriSec"),    Find<TPOSButton>("btnIade"),
@@ -654,6 +666,210 @@ void TestMainPOSForm::logout()
     QVERIFY(!FForm->isVisible());
     QCOMPARE(FForm->result(), int(QDialog::Rejected));
     QVERIFY(!TSessionManager::Instance().GetIsLoggedIn());
+}
+
+// Alt+F4 or the window's close asks first when the cart holds lines, as "Çıkış" does; with
+// an empty cart the window closes at once.
+void TestMainPOSForm::closingWithLinesAsksFirst()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan(kCola);
+    answers.Cancel();
+    QVERIFY(!FForm->close());
+    QCOMPARE(answers.Last().Title, QString("Programdan Çıkış"));
+    QCOMPARE(answers.Last().Text, QString("Programdan çıkmak istediğinizden emin misiniz?"));
+    QVERIFY(FForm->isVisible());
+    QCOMPARE(FForm->Cart().Count(), 1);
+    answers.Ok();
+    QVERIFY(FForm->close());
+    QVERIFY(!FForm->isVisible());
+    QVERIFY(!TSessionManager::Instance().GetIsLoggedIn());
+
+    FShop->LoginCashier();
+    NewForm();
+    const int asked = answers.Count();
+    QVERIFY(FForm->close());
+    QCOMPARE(answers.Count(), asked);
+}
+
+// A scan that follows an unknown code at once arrives while "Barkod bulunamadı" is shown: its
+// digits close the message and land in the barcode field, its Enter adds the line.
+void TestMainPOSForm::scanCutsNotFoundMessageShort()
+{
+    TAppSettingsManager::SetValue("BarcodeNotFoundMessageSeconds", "30", "");
+    NewForm();
+    QApplication::setActiveWindow(FForm.get());
+    QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
+    QString shown;
+    WhenModalOpens([&shown](QWidget* modal) {
+        shown = Child<QLabel>(modal, "lblMessage")->text();
+        QTest::keyClicks(modal, kCola);
+        QTest::keyClick(modal, Qt::Key_Return);
+    });
+    Scan("8690000009999");
+    QCOMPARE(shown, QString("Barkod bulunamadı: 8690000009999"));
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FForm->Cart().Items(0).Barkod(), kCola);
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
+    QCOMPARE(FForm->focusWidget(), Find<QLineEdit>("edtBarkod"));
+}
+
+void TestMainPOSForm::scanCutsSaleNoticeShort()
+{
+    TDialogAnswers answers;
+    NewForm();
+    QApplication::setActiveWindow(FForm.get());
+    QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
+    Scan(kWater);
+    answers.Pay("10", "0");
+    answers.Step([](QDialog& notice) {
+        QTest::keyClicks(&notice, kCola);
+        QTest::keyClick(&notice, Qt::Key_Return);
+    });
+    FForm->btnOdemeAlClick();
+    QCOMPARE(answers.Last().Form, QString("TfrmSaleSuccessDialog"));
+    QCOMPARE(FShop->Count("SatisFis"), 1);
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FForm->Cart().Items(0).Barkod(), kCola);
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
+}
+
+// Names from the database are shown as they are written, never read as markup.
+void TestMainPOSForm::markupInNamesShownAsText()
+{
+    const QString markup = "<b>X</b><img src=x.png>";
+    auto showsAsWritten = [](const QLabel* label, const QString& text) {
+        const int written = QFontMetrics(label->font()).horizontalAdvance(text);
+        return label->text().contains(text) && label->textFormat() == Qt::PlainText &&
+               label->sizeHint().width() >= written;
+    };
+    TSessionInfo session = TSessionManager::Instance().GetSessionInfo();
+    session.AdSoyad = markup;
+    TSessionManager::Instance().Login(session);
+    FShop->AddProduct(markup, "8690000000077", 25, 1, 50, true);
+    TDialogAnswers answers;
+    NewForm();
+    QVERIFY(showsAsWritten(Find<QLabel>("lblUser"), markup));
+
+    bool promptAsWritten = false;
+    answers.Step([&](QDialog& prompt) {
+        promptAsWritten = showsAsWritten(Child<QLabel>(&prompt, "lblPrompt"), markup);
+        prompt.reject();
+    });
+    Scan("8690000000077");
+    QVERIFY(promptAsWritten);
+}
+
+// Input that cannot be read as a number is refused with the prompt's message and leaves the
+// line as it was: "xyz" is no discount of 0.
+void TestMainPOSForm::unreadableEntryChangesNothing_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("discount xyz") << "discount"
+                                  << "xyz"
+                                  << "Geçersiz indirim oranı!";
+    QTest::newRow("discount left empty") << "discount"
+                                         << ""
+                                         << "Geçersiz indirim oranı!";
+    QTest::newRow("quantity xyz") << "quantity"
+                                  << "xyz"
+                                  << "Geçersiz miktar!";
+    QTest::newRow("weight xyz") << "weight"
+                                << "xyz"
+                                << "Geçersiz miktar!";
+}
+
+void TestMainPOSForm::unreadableEntryChangesNothing()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, entry);
+    QFETCH(QString, message);
+    TDialogAnswers answers;
+    NewForm();
+    Scan(kCola);
+    answers.Input("10");
+    FForm->btnIndirimYapClick();
+    answers.Input("2");
+    FForm->btnMiktarDegistirClick();
+    QCOMPARE(FForm->Cart().Items(0).IndirimOrani(), 10.0);
+    const int shown = answers.Count();
+
+    answers.Input(entry);
+    if (action == "discount")
+        FForm->btnIndirimYapClick();
+    else if (action == "quantity")
+        FForm->btnMiktarDegistirClick();
+    else
+        Scan("12345");
+    QCOMPARE(answers.Count(), shown + 2);
+    QCOMPARE(answers.Last().Text, message);
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(FForm->Cart().Items(0).IndirimOrani(), 10.0);
+    QCOMPARE(FForm->Cart().Items(0).Miktar(), 2.0);
+}
+
+// At 1366 x 768 and wider: no amount and no title cut, a 24-character name readable at least to
+// its 20th character, and no horizontal scroll bar, even with six-digit quantities.
+void TestMainPOSForm::cartColumnsFit_data()
+{
+    QTest::addColumn<QSize>("screen");
+    QTest::newRow("1366 x 768") << QSize(1366, 768);
+    QTest::newRow("1600 x 900") << QSize(1600, 900);
+    QTest::newRow("1920 x 1080") << QSize(1920, 1080);
+}
+
+void TestMainPOSForm::cartColumnsFit()
+{
+    QFETCH(QSize, screen);
+    const QStringList names{"İçme Suyu Pet Şişe 0,5 L", "Kola Gazlı İçecek 1L Pet",
+                            "Domates Salkım Yerli Kg.", "Ayranyayıktipi200mlşişe!"};
+    for (int i = 0; i < names.size(); ++i)
+        FShop->AddProduct(names.at(i), QString("86911%1").arg(i), 12.5, 20, 10);
+    NewForm();
+    FForm->showNormal();
+    FForm->resize(screen);
+    FForm->FormResize();
+    Scan("100000*869110");
+    Scan("3*869111");
+    Scan("250000*869112");
+    Scan("869113");
+    auto* grid = Find<QTableWidget>("gridCart");
+    QCOMPARE(grid->rowCount(), 4);
+    QVERIFY(!grid->horizontalScrollBar()->isVisible());
+    int columns = 0;
+    for (int col = 1; col < grid->columnCount(); ++col)
+        columns += grid->columnWidth(col);
+    QVERIFY2(columns <= grid->viewport()->width(),
+             qPrintable(QString("%1 > %2").arg(columns).arg(grid->viewport()->width())));
+
+    QFont numbers = grid->font();
+    numbers.setBold(true);
+    QFont name = numbers;
+    name.setPointSize(name.pointSize() + 2);
+    const QFontMetrics numberMetrics(numbers);
+    for (int col = 2; col < grid->columnCount(); ++col) {
+        const QString title = grid->horizontalHeaderItem(col)->text();
+        const QSize titleBox(grid->columnWidth(col) - 4, grid->horizontalHeader()->height() - 4);
+        QCOMPARE(TFittedText::Lines(title, numbers, titleBox).join(' '), title);
+        for (int row = 0; row < grid->rowCount(); ++row) {
+            const QString text = grid->item(row, col)->text();
+            const QSize box(grid->columnWidth(col) - 4, grid->rowHeight(row) - 4);
+            QCOMPARE(TFittedText::Lines(text, numbers, box).join(' '), text);
+            if (col > 2) // amounts on one line
+                QVERIFY2(numberMetrics.horizontalAdvance(text) <= box.width(), qPrintable(text));
+        }
+    }
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        const QString text = grid->item(row, 1)->text();
+        const QSize box(grid->columnWidth(1) - 4, grid->rowHeight(row) - 4);
+        QString shown = TFittedText::Lines(text, name, box).join("");
+        QString start = text.left(20);
+        QVERIFY2(shown.remove(' ').startsWith(start.remove(' ')), qPrintable(shown));
+    }
+    QCOMPARE(grid->item(0, 2)->text(), QString("100000,000 ADET"));
 }
 
 QTEST_MAIN(TestMainPOSForm)

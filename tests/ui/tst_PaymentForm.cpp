@@ -95,6 +95,7 @@ private Q_SLOTS:
 
     void summaryLabels_data();
     void summaryLabels();
+    void summaryFitsMillions();
     void allButtons();
     void enterCompletesOnlyWhenEnabled();
     void shortPaymentShowsError();
@@ -300,6 +301,31 @@ void TestPaymentForm::summaryLabels()
     QCOMPARE(ui.lblRemainingAmount->text(), remaining);
     QCOMPARE(LabelColor(ui.lblRemainingAmount), due ? QString("#D8353C") : QString("#167840"));
     QCOMPARE(ui.btnComplete->isEnabled(), !due);
+}
+
+// Seven-digit totals: every summary amount stays whole inside its own column, clear of the
+// next one.
+void TestPaymentForm::summaryFitsMillions()
+{
+    TfrmPayment form;
+    const TPaymentControls ui(&form);
+    form.SetTotal(1234567.89);
+    form.show();
+    TypeInto(ui.edtNakit, "2000000");
+    QCOMPARE(ui.lblPaidAmount->text(), QString("2.000.000,00 TL"));
+    QCOMPARE(ui.lblChangeAmount->text(), QString("765.432,11 TL"));
+    const QList<QLabel*> columns{ui.lblPaidAmount, ui.lblChangeAmount, ui.lblRemainingAmount};
+    const QList<QLabel*> nextTitles{ui.lblChangeTitle, ui.lblRemaining};
+    for (int i = 0; i < columns.size(); ++i) {
+        const QLabel* amount = columns.at(i);
+        const int width = QFontMetrics(amount->font()).horizontalAdvance(amount->text());
+        QVERIFY2(width <= amount->contentsRect().width(), qPrintable(amount->objectName()));
+        if (i < nextTitles.size())
+            QVERIFY(amount->x() + width + 8 <= nextTitles.at(i)->x());
+    }
+    // Small amounts keep the large figures.
+    TypeInto(ui.edtNakit, "10");
+    QCOMPARE(ui.lblPaidAmount->font().pixelSize(), 18);
 }
 
 void TestPaymentForm::allButtons()
