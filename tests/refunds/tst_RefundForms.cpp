@@ -6,6 +6,7 @@
 #include "refunds/ReceiptSelectForm.h"
 #include "refunds/RefundForm.h"
 #include "refunds/SaleReceiptViewForm.h"
+#include "reports/ReportGrid.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
 #include "support/DialogTestHooks.h"
@@ -64,7 +65,7 @@ public:
 } // namespace
 
 // The refund screen, the receipt search, the receipt viewer and preview as windows, answered
-// through the modal seam, and the sales screen's ways to them.
+// through the modal seam, and the ways the sales screen and the report lists open them.
 class TestRefundForms : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -80,7 +81,7 @@ private Q_SLOTS:
     void receiptSearchFromTheRefundScreen();
     void viewerShowsTheReceipt();
     void previewPrintOutcomes();
-    void salesScreenOpensRefundAndPreview();
+    void salesScreenAndReportsOpenThem();
 
 private:
     int Sell();
@@ -447,7 +448,7 @@ void TestRefundForms::previewPrintOutcomes()
     QVERIFY_THROWS_EXCEPTION(Exception, missing.SetFisID(fisID + 99));
 }
 
-void TestRefundForms::salesScreenOpensRefundAndPreview()
+void TestRefundForms::salesScreenAndReportsOpenThem()
 {
     const int fisID = Sell();
     TfrmMainPOS form;
@@ -468,6 +469,14 @@ void TestRefundForms::salesScreenOpensRefundAndPreview()
     });
     form.btnSonFisClick();
     QCOMPARE(opened, QString("Fiş Önizleme - FIS-%1").arg(fisID));
+
+    // A receipt double-clicked in a report list opens in the viewer.
+    answers.Step([&opened](QDialog& dialog) {
+        opened = Named<QLabel>(&dialog, "lblFisNoValue")->text();
+        dialog.done(mrCancel);
+    });
+    OpenReceiptViewer(fisID);
+    QCOMPARE(opened, QString("FIS-%1").arg(fisID));
 }
 
 QTEST_MAIN(TestRefundForms)
