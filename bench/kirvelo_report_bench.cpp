@@ -14,6 +14,7 @@
 #include "core/DataModule.h"
 #include "core/SessionManager.h"
 #include "database/SqliteEngine.h"
+#include "refunds/ReceiptSearch.h"
 #include "reports/PastShiftReports.h"
 #include "reports/ReportingForm.h"
 #include "reports/SalesReporting.h"
@@ -148,6 +149,19 @@ void BenchListing(QTextStream& out, const TBenchTill& till, int runs)
     }
     dmMain->Rollback();
 }
+// The refund screen's receipt search: the newest receipts, a filter that many match, and one
+// that none matches (the whole history is searched).
+void BenchReceiptSearch(QTextStream& out, const TBenchTill& till, int runs)
+{
+    for (const QString& filter : {QString(), QStringLiteral("FIS-1"), QStringLiteral("zzzz yok")}) {
+        int rows = 0;
+        const TBenchTimes search = MeasureMs(
+            runs, [&] { rows = int(TReceiptSearch::LoadReceipts(filter, till.SubeID).size()); });
+        out << QStringLiteral("Receipt search, filter \"%1\" (%2 rows): ").arg(filter).arg(rows) +
+                   Text(search)
+            << Qt::endl;
+    }
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -179,6 +193,7 @@ int main(int argc, char** argv)
         out << "database: " << path << ", runs: " << runs << Qt::endl;
         BenchReporting(out, till, runs);
         BenchListing(out, till, runs);
+        BenchReceiptSearch(out, till, runs);
     } catch (const std::exception& e) {
         out << "error: " << e.what() << Qt::endl;
         return 1;
