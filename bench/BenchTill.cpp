@@ -2,7 +2,11 @@
 
 #include "core/DataModule.h"
 
+#include <QElapsedTimer>
 #include <QFile>
+
+#include <algorithm>
+#include <vector>
 
 int BenchScalar(const QString& sql)
 {
@@ -42,4 +46,17 @@ double ProcessMemoryMb(const char* field)
             return line.mid(line.indexOf(':') + 1).trimmed().split(' ').value(0).toDouble() / 1024;
     }
     return -1;
+}
+
+TBenchTimes MeasureMs(int runs, const std::function<void()>& work)
+{
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer clock;
+        clock.start();
+        work();
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+    }
+    std::sort(times.begin(), times.end());
+    return {times[times.size() / 2], times.front(), times.back()};
 }

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <functional>
+
 // The till the benchmarks ring up on: the first active branch, user and terminal of a seeded
 // database.
 struct TBenchTill {
@@ -16,3 +18,11 @@ TBenchTill FirstTill();
 int OpenBenchShift(const TBenchTill& till, double acilisTutar);
 // A field of /proc/self/status ("VmRSS", "VmHWM") in MB, or -1 when it cannot be read.
 double ProcessMemoryMb(const char* field);
+
+// Milliseconds of `runs` runs of `work`: the median and the extremes.
+struct TBenchTimes {
+    double Median = 0;
+    double Min = 0;
+    double Max = 0;
+};
+TBenchTimes MeasureMs(int runs, const std::function<void()>& work);

@@ -47,15 +47,7 @@ struct TBenchShop : TBenchTill {
 
 double MedianMs(int runs, const std::function<void()>& work)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return MeasureMs(runs, work).Median;
 }
 
 std::vector<int> Ids(const QString& sql)

@@ -5,6 +5,7 @@
 // holds.
 //
 //   kirvelo_customer_bench PATH [ACCOUNTS] [RUNS]
+#include "BenchTill.h"
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
@@ -22,15 +23,7 @@
 namespace {
 double MedianMs(int runs, const std::function<void()>& work)
 {
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+    return MeasureMs(runs, work).Median;
 }
 
 void FillAccounts(int accounts)

@@ -14,6 +14,7 @@
 #include "core/DataModule.h"
 #include "core/SessionManager.h"
 #include "database/SqliteEngine.h"
+#include "refunds/ReceiptSearch.h"
 #include "reports/PastShiftReports.h"
 #include "reports/ReportingForm.h"
 #include "reports/SalesReporting.h"
@@ -34,26 +35,7 @@
 #include <vector>
 
 namespace {
-struct TTimes {
-    double Median = 0;
-    double Min = 0;
-    double Max = 0;
-};
-
-TTimes Measure(int runs, const std::function<void()>& work)
-{
-    std::vector<double> times;
-    for (int i = 0; i < runs; ++i) {
-        QElapsedTimer clock;
-        clock.start();
-        work();
-        times.push_back(double(clock.nsecsElapsed()) / 1e6);
-    }
-    std::sort(times.begin(), times.end());
-    return {times[times.size() / 2], times.front(), times.back()};
-}
-
-QString Text(const TTimes& t)
+QString Text(const TBenchTimes& t)
 {
     return QStringLiteral("median %1 ms (min %2, max %3)")
         .arg(t.Median, 0, 'f', 1)
@@ -75,19 +57,19 @@ void BenchReporting(QTextStream& out, const TBenchTill& till, int runs)
     for (const int days : {30, 365}) {
         start->setDate(today.addDays(-(days - 1)));
         end->setDate(today);
-        const TTimes screen = Measure(runs, [&] {
+        const TBenchTimes screen = MeasureMs(runs, [&] {
             filter->click();
             form.repaint();
         });
         const TReportRange range = TReportRange::Days(today.addDays(-(days - 1)), today);
         TReportingShifts loaded;
         TSalesPage first;
-        const TTimes core = Measure(runs, [&] {
+        const TBenchTimes core = MeasureMs(runs, [&] {
             loaded = TSalesReporting::LoadShifts(range, till.SubeID);
             first = TSalesReporting::LoadSalesPage(range, till.SubeID, nullptr);
         });
         TSalesPage next;
-        const TTimes page = Measure(
+        const TBenchTimes page = MeasureMs(
             runs, [&] { next = TSalesReporting::LoadSalesPage(range, till.SubeID, &first); });
         out << QStringLiteral("Reporting, %1 days: %2 shifts, %3 days charted, %4 + %5 receipts "
                               "shown")
@@ -153,7 +135,7 @@ void BenchListing(QTextStream& out, const TBenchTill& till, int runs)
     try {
         const int vardiya = CopyShift(till, 2000);
         int lines = 0;
-        const TTimes listing = Measure(runs, [&] {
+        const TBenchTimes listing = MeasureMs(runs, [&] {
             lines = int(
                 TPastShiftReports::BuildShiftListing(vardiya, till.SubeID, TClock::Now()).size());
         });
@@ -166,6 +148,19 @@ void BenchListing(QTextStream& out, const TBenchTill& till, int runs)
         throw;
     }
     dmMain->Rollback();
+}
+// The refund screen's receipt search: the newest receipts, a filter that many match, and one
+// that none matches (the whole history is searched).
+void BenchReceiptSearch(QTextStream& out, const TBenchTill& till, int runs)
+{
+    for (const QString& filter : {QString(), QStringLiteral("FIS-1"), QStringLiteral("zzzz yok")}) {
+        int rows = 0;
+        const TBenchTimes search = MeasureMs(
+            runs, [&] { rows = int(TReceiptSearch::LoadReceipts(filter, till.SubeID).size()); });
+        out << QStringLiteral("Receipt search, filter \"%1\" (%2 rows): ").arg(filter).arg(rows) +
+                   Text(search)
+            << Qt::endl;
+    }
 }
 } // namespace
 
@@ -198,6 +193,7 @@ int main(int argc, char** argv)
         out << "database: " << path << ", runs: " << runs << Qt::endl;
         BenchReporting(out, till, runs);
         BenchListing(out, till, runs);
+        BenchReceiptSearch(out, till, runs);
     } catch (const std::exception& e) {
         out << "error: " << e.what() << Qt::endl;
         return 1;

@@ -494,11 +494,12 @@ GO
 -- ('AKTIF' or NULL status); no open shift under @VardiyaID; unknown user; a document that is
 -- not XML or holds no item; an item not on the original receipt; a quantity that is not
 -- positive; more of a product than was sold on the receipt less what earlier refunds of the
--- receipt (SatisFis.OrijinalFisID) took back.
+-- receipt (SatisFis.OrijinalFisID) took back (the message names the product and what is left).
 -- Booked: a SatisFis row of the shift with FisDurumu 'IADE' and the original's customer, its
 -- lines, one 'NAKIT' SatisOdeme row, all amounts negative; a refunded unit is worth the original
 -- lines' SatirToplam / Miktar of the product (VAT included, after the line discount). The goods
--- go back into SubeStok of the original's branch, once, and Stok.MevcutStok is summed again.
+-- go back into SubeStok of the original's branch, once, and Stok.MevcutStok is summed again;
+-- goods the sale took from lots (SatisFisLot) go back into those lots, the lot taken last first.
 -- ---------------------------------------------------------------------------------------------
 
 IF OBJECT_ID('dbo.sp_ProcessRefund', 'P') IS NULL EXEC('CREATE PROCEDURE dbo.sp_ProcessRefund AS RETURN 0');
@@ -626,6 +627,10 @@ BEGIN
                 SET @Message = N'Geçersiz iade miktarı: ' + ISNULL(@BadName, N'');
             ELSE
                 SELECT TOP 1 @Message = N'İade miktarı fişte kalan miktarı aşıyor: ' + ISNULL(S.StokAdi, N'')
+                                        + N' (kalan: '
+                                        + FORMAT(CASE WHEN S.Miktar - S.Iade > 0 THEN S.Miktar - S.Iade ELSE 0 END,
+                                                 '0.###', 'tr-TR')
+                                        + N')'
                 FROM (SELECT StokID, SUM(Miktar) AS Miktar, MIN(Sira) AS IlkSira
                       FROM @Items
                       GROUP BY StokID) R
@@ -695,6 +700,28 @@ BEGIN
             UpdatedAt = GETDATE()
         FROM dbo.Stok S
         WHERE S.StokID IN (SELECT StokID FROM @Items);
+
+        -- Lots get their goods back, the lot taken last first. Earlier refunds of the receipt
+        -- gave back the first Iade units of that order (Sonra - Miktar to Sonra per lot row), so
+        -- this one gives back the stretch from Iade to Iade + the refunded quantity.
+        IF OBJECT_ID('dbo.SatisFisLot', 'U') IS NOT NULL AND OBJECT_ID('dbo.StokLotDetay', 'U') IS NOT NULL
+            UPDATE D
+            SET MevcutMiktar = D.MevcutMiktar + B.Geri
+            FROM dbo.StokLotDetay D
+            INNER JOIN (SELECT X.LotID, SUM(X.Ust - X.Alt) AS Geri
+                        FROM (SELECT L.LotID,
+                                     CASE WHEN L.Sonra < S.Iade + Q.Miktar THEN L.Sonra ELSE S.Iade + Q.Miktar END AS Ust,
+                                     CASE WHEN L.Sonra - L.Miktar > S.Iade THEN L.Sonra - L.Miktar ELSE S.Iade END AS Alt
+                              FROM (SELECT SL.LotID, SL.StokID, SL.Miktar,
+                                           SUM(SL.Miktar) OVER (PARTITION BY SL.StokID ORDER BY SL.SatisFisLotID DESC
+                                                                ROWS UNBOUNDED PRECEDING) AS Sonra
+                                    FROM dbo.SatisFisLot SL
+                                    WHERE SL.FisID = @OriginalFisID) L
+                              INNER JOIN (SELECT StokID, SUM(Miktar) AS Miktar FROM @Items GROUP BY StokID) Q
+                                  ON Q.StokID = L.StokID
+                              INNER JOIN @Sold S ON S.StokID = L.StokID) X
+                        WHERE X.Ust - X.Alt > 0.000001
+                        GROUP BY X.LotID) B ON B.LotID = D.LotID;
 
         COMMIT TRANSACTION;
         SELECT @Success = 1, @Message = N'İade işlemi tamamlandı. İade fiş no: ' + @FisNo;

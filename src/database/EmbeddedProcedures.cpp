@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QLocale>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 
@@ -111,6 +112,20 @@ QHash<int, TSold> SoldOn(int fisID)
     return sold;
 }
 
+// A quantity as the server's FORMAT(value, '0.###', 'tr-TR') writes it: up to three decimals
+// after a comma, no grouping, no trailing zeros.
+QString QuantityText(double quantity)
+{
+    QLocale turkish(QLocale::Turkish, QLocale::Turkey);
+    turkish.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = turkish.toString(TMoney::RoundQuantity(quantity), 'f', 3);
+    while (text.endsWith(u'0'))
+        text.chop(1);
+    if (text.endsWith(u','))
+        text.chop(1);
+    return text == QStringLiteral("-0") ? QStringLiteral("0") : text;
+}
+
 // The first reason, in document order, why the items cannot be refunded; empty when they can.
 QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sold)
 {
@@ -130,8 +145,10 @@ QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sol
     }
     for (const int stokID : order) {
         const TSold& s = sold[stokID];
-        if (requested[stokID] > s.Miktar - s.Refunded + TMoney::RefundQuantityTolerance)
-            return QStringLiteral("İade miktarı fişte kalan miktarı aşıyor: ") + s.StokAdi;
+        const double left = s.Miktar - s.Refunded;
+        if (requested[stokID] > left + TMoney::RefundQuantityTolerance)
+            return QStringLiteral("İade miktarı fişte kalan miktarı aşıyor: %1 (kalan: %2)")
+                .arg(s.StokAdi, QuantityText(qMax(0.0, left)));
     }
     return {};
 }
@@ -176,6 +193,35 @@ void ReturnToBranchStock(int subeID, int stokID, double miktar)
                             ":P"))
         .Param(QStringLiteral("P"), stokID)
         .Exec();
+}
+
+// Puts a product's refunded goods back into the lots its sale took them from, the lot taken
+// last first. The earlier refunds of the receipt gave back the first `earlier` units of that
+// order, so this one gives back the next `miktar`: each lot row of the sale gets what of its
+// stretch of that order falls between the two marks.
+void ReturnToLots(int originalID, int stokID, double earlier, double miktar)
+{
+    OwnedSchema::Run(OwnedSchema::SaleLotStatements());
+    if (!dmMain->TableExists(QStringLiteral("StokLotDetay")))
+        return;
+    TDbQuery taken(QStringLiteral("SELECT LotID, Miktar FROM SatisFisLot WHERE FisID = :F AND "
+                                  "StokID = :P ORDER BY SatisFisLotID DESC"));
+    taken.Param(QStringLiteral("F"), originalID).Param(QStringLiteral("P"), stokID).Exec();
+    QList<QPair<int, double>> back;
+    double before = 0;
+    while (taken.Next()) {
+        const double after = before + taken.Value(1).toDouble();
+        const double share = qMin(after, earlier + miktar) - qMax(before, earlier);
+        if (share > TMoney::LotQuantityTolerance)
+            back.append({taken.Value(0).toInt(), TMoney::RoundQuantity(share)});
+        before = after;
+    }
+    for (const auto& [lotID, share] : back)
+        TDbQuery(QStringLiteral(
+                     "UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar + :Q WHERE LotID = :L"))
+            .Param(QStringLiteral("Q"), share)
+            .Param(QStringLiteral("L"), lotID)
+            .Exec();
 }
 } // namespace
 
@@ -393,8 +439,10 @@ void ProcessRefund(TRoutineCall& call)
         .Param(QStringLiteral("F"), fisID)
         .Param(QStringLiteral("T"), genelToplam)
         .Exec();
-    for (const int stokID : stockOrder)
+    for (const int stokID : stockOrder) {
         ReturnToBranchStock(originalSube, stokID, stockBack[stokID]);
+        ReturnToLots(originalID, stokID, sold[stokID].Refunded, stockBack[stokID]);
+    }
     transaction.Commit();
     call.SetValue(QStringLiteral("@Success"), true);
     call.SetValue(QStringLiteral("@Message"),

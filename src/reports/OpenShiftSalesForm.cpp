@@ -5,6 +5,7 @@
 #include "reports/ReportGrid.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/ReportPreviewParts.h"
 #include "ui/SlotGuard.h"
 #include "ui/WaitCursor.h"
 
@@ -85,21 +86,10 @@ void TfrmOpenShiftSales::FormCreate()
     lblSubTitle->setText(
         QStringLiteral("Bu vardiyada kesilen fişler tarih-saat sırasına göre listelenir."));
     lblSubTitle->setGeometry(26, 48, 700, 22);
-    const struct {
-        QLabel* Caption;
-        QLabel* Value;
-        const char16_t* Text;
-        int X;
-        int CaptionWidth;
-        int ValueWidth;
-    } pairs[] = {{lblVardiya, lblVardiyaValue, u"Vardiya:", 26, 62, 90},
-                 {lblKasiyer, lblKasiyerValue, u"Kasiyer:", 190, 62, 260},
-                 {lblAcilis, lblAcilisValue, u"Açılış:", 526, 56, 200}};
-    for (const auto& p : pairs) {
-        p.Caption->setText(QString::fromUtf16(p.Text));
-        p.Caption->setGeometry(p.X, 80, p.CaptionWidth, 24);
-        p.Value->setGeometry(p.X + p.CaptionWidth, 80, p.ValueWidth, 24);
-    }
+    ReportPreviewParts::PlaceCaptionPairs(
+        {{lblVardiya, lblVardiyaValue, QStringLiteral("Vardiya:"), 26, 62, 90},
+         {lblKasiyer, lblKasiyerValue, QStringLiteral("Kasiyer:"), 190, 62, 260},
+         {lblAcilis, lblAcilisValue, QStringLiteral("Açılış:"), 526, 56, 200}});
 
     pnlSummary->setObjectName(QStringLiteral("pnlSummary"));
     TPOSUITheme::FillBackground(pnlSummary, POSPalette::Body);

@@ -7,13 +7,13 @@
 #include "ui/CustomDialogForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
+#include "ui/ReportPreviewParts.h"
 #include "ui/SlotGuard.h"
 #include "ui/WaitCursor.h"
 
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
-#include <QVBoxLayout>
 
 namespace {
 constexpr int kClientWidth = 980;
@@ -21,8 +21,6 @@ constexpr int kClientHeight = 720;
 constexpr int kFrame = 2;
 constexpr int kHeaderHeight = 116;
 constexpr int kFooterHeight = 76;
-constexpr int kButtonWidth = 124;
-constexpr int kButtonHeight = 40;
 
 QLabel* HeaderLabel(QWidget* header, const char* name, const QColor& color)
 {
@@ -67,41 +65,17 @@ void TfrmOpenShiftSalesReport::FormCreate()
     lblTitle->setGeometry(24, 14, 700, 34);
     lblSubTitle->setText(QStringLiteral("Grid bilgileri, vardiya özeti ve rapor alt bilgileri"));
     lblSubTitle->setGeometry(26, 48, 700, 22);
-    const struct {
-        QLabel* Caption;
-        QLabel* Value;
-        const char16_t* Text;
-        int X;
-        int CaptionWidth;
-        int ValueWidth;
-    } pairs[] = {{lblVardiya, lblVardiyaValue, u"Vardiya:", 26, 62, 90},
-                 {lblKasiyer, lblKasiyerValue, u"Kasiyer:", 190, 62, 260},
-                 {lblAcilis, lblAcilisValue, u"Açılış:", 526, 56, 200}};
-    for (const auto& p : pairs) {
-        p.Caption->setText(QString::fromUtf16(p.Text));
-        p.Caption->setGeometry(p.X, 80, p.CaptionWidth, 24);
-        p.Value->setGeometry(p.X + p.CaptionWidth, 80, p.ValueWidth, 24);
-    }
+    ReportPreviewParts::PlaceCaptionPairs(
+        {{lblVardiya, lblVardiyaValue, QStringLiteral("Vardiya:"), 26, 62, 90},
+         {lblKasiyer, lblKasiyerValue, QStringLiteral("Kasiyer:"), 190, 62, 260},
+         {lblAcilis, lblAcilisValue, QStringLiteral("Açılış:"), 526, 56, 200}});
 
-    auto* body = new QVBoxLayout(Content());
-    body->setContentsMargins(16, 16, 16, 16);
-    body->addWidget(memReport);
-    QFont mono(QStringLiteral("Consolas"), 9);
-    mono.setStyleHint(QFont::TypeWriter);
-    mono.setFixedPitch(true);
-    memReport->setFont(mono);
-    memReport->setReadOnly(true);
-    memReport->setLineWrapMode(QPlainTextEdit::NoWrap);
-    memReport->setWordWrapMode(QTextOption::NoWrap);
-    memReport->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-    memReport->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    ReportPreviewParts::SetUpReportMemo(Content(), memReport);
 
     lblHint->setText(QStringLiteral("Rapor önizlemesi yazıcıya yatay sayfa düzeninde gönderilir."));
     lblHint->setGeometry(24, 0, 640, kFooterHeight);
     lblHint->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    const int top = (kFooterHeight - kButtonHeight) / 2;
-    btnClose->setGeometry(kClientWidth - 24 - kButtonWidth, top, kButtonWidth, kButtonHeight);
-    btnPrint->setGeometry(btnClose->x() - 12 - kButtonWidth, top, kButtonWidth, kButtonHeight);
+    ReportPreviewParts::PlaceFooterButtons(btnPrint, btnClose, kClientWidth, kFooterHeight);
     GuardedConnect(btnPrint, &QPushButton::clicked, this, &TfrmOpenShiftSalesReport::btnPrintClick);
     GuardedConnect(btnClose, &QPushButton::clicked, this, &TfrmOpenShiftSalesReport::btnCloseClick);
     for (QLabel* value : {lblVardiyaValue, lblKasiyerValue, lblAcilisValue})

@@ -1,5 +1,7 @@
 #include "reports/ReportGrid.h"
 
+#include "refunds/SaleReceiptViewForm.h"
+
 #include "ui/POSUITheme.h"
 
 #include <QFontMetrics>
@@ -240,4 +242,8 @@ void SelectFirstRow(QTableView* grid)
         grid->selectRow(0);
 }
 
-void OpenReceiptViewer(int) {}
+void OpenReceiptViewer(int FisID)
+{
+    if (FisID > 0)
+        TfrmSaleReceiptView::Execute(FisID);
+}

@@ -69,6 +69,6 @@ int SelectedDataRow(const QTableView* grid);
 // Selects the first data row when the grid holds data.
 void SelectFirstRow(QTableView* grid);
 
-// Opens a receipt chosen in a report list (id above 0) in the receipt viewer. The receipt
-// viewer is not part of the till yet, so nothing opens.
+// Opens a receipt chosen in a report list (id above 0) in the receipt viewer; a receipt that
+// cannot be loaded raises "Fiş bulunamadı." to the handler.
 void OpenReceiptViewer(int FisID);

@@ -6,6 +6,8 @@
 #include "core/SessionManager.h"
 #include "customers/CustomerListForm.h"
 #include "printing/PrintService.h"
+#include "refunds/ReceiptPreviewForm.h"
+#include "refunds/RefundForm.h"
 #include "reports/OpenShiftSalesForm.h"
 #include "reports/PastShiftReportsForm.h"
 #include "reports/ReportingForm.h"
@@ -346,8 +348,12 @@ void TfrmMainPOS::btnMusteriSecClick()
     FocusBarcode();
 }
 
-// The refund screen is not part of the till yet.
-void TfrmMainPOS::btnIadeClick() {}
+void TfrmMainPOS::btnIadeClick()
+{
+    TfrmRefund refund(this);
+    refund.ShowModal();
+    FocusBarcode();
+}
 
 void TfrmMainPOS::btnHesapMakinesiClick()
 {
@@ -495,7 +501,10 @@ void TfrmMainPOS::btnSonFisClick()
     if (FTill.VardiyaID() <= 0)
         return;
     try {
-        if (TPrintService::GetLastReceiptID(FTill.VardiyaID()) <= 0)
+        const int fisID = TPrintService::GetLastReceiptID(FTill.VardiyaID());
+        if (fisID > 0)
+            TfrmReceiptPreview::Execute(fisID);
+        else
             ShowInfo(QStringLiteral("Yazdırılacak fiş bulunamadı."));
     } catch (const std::exception& e) {
         ShowError(QStringLiteral("Yazdırma hatası: ") + ErrorMessage(e));

@@ -106,6 +106,16 @@ inline const QColor CardSubTitle{0xEA, 0xEC, 0xEE};   // the card's subtitle on 
 inline const QColor BalanceFigure{0x67, 0xA3, 0x3A};  // the card's balance
 inline const QColor RiskFigure{0xD8, 0x35, 0x3C};     // the card's risk limit
 
+// Refunds and receipts: the refund screen, the receipt search, viewer and preview.
+inline const QColor ReceiptSubTitle{0xEE, 0xEE, 0xEE};    // subtitles on their headers
+inline const QColor ReceiptFooterText{0x63, 0x4D, 0x7B};  // key hints, counts, total captions
+inline const QColor RefundTotal{0x1A, 0x3A, 0x5F};        // "İade Toplamı"
+inline const QColor ReceiptGrandTotal{0x34, 0x8B, 0x66};  // the viewer's grand total
+inline const QColor ReceiptTextBack{0xF8, 0xF8, 0xF8};    // the preview's receipt text
+inline const QColor ReceiptStatusText{0x7B, 0x6D, 0x63};  // the preview's status, cancelled
+inline const QColor ReceiptPrinted{0x2C, 0x90, 0x66};     // sent to the printer
+inline const QColor ReceiptPrintFailed{0xFF, 0x00, 0x00}; // a printing error
+
 // The administration tools (parameters editor, stock image generator).
 inline const QColor AdminSubTitle{0xEE, 0xEE, 0xEE}; // subtitle on the navy header
 inline const QColor AdminHelpText{0x63, 0x4D, 0x7B}; // help line under a setting

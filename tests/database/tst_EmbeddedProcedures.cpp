@@ -1,6 +1,7 @@
 #include "DatabaseProbe.h"
 
 #include "core/DbQuery.h"
+#include "core/OwnedSchema.h"
 #include "core/StoredProc.h"
 #include "database/EmbeddedProcedures.h"
 #include "support/FixedClock.h"
@@ -32,6 +33,8 @@ private Q_SLOTS:
     void refundReadsStatusWordsAsTheServer_data();
     void refundReadsStatusWordsAsTheServer();
     void earlierRefundInAnyLetterCaseCounts();
+    void refundReturnsGoodsToTheirLots_data();
+    void refundReturnsGoodsToTheirLots();
 };
 
 namespace {
@@ -496,11 +499,12 @@ void TestEmbeddedProcedures::refundRefusals_data()
         << "sale" << 1 << 1 << Items({{kStokA, "0.0004"}}) << badQty;
     QTest::newRow("no quantity") << "sale" << 1 << 1 << "<Items><Item StokID=\"1\"/></Items>"
                                  << badQty;
-    QTest::newRow("more than sold") << "sale" << 1 << 1 << Items({{kStokA, "3.5"}})
-                                    << "İade miktarı fişte kalan miktarı aşıyor: Kola 1 L";
+    QTest::newRow("more than sold")
+        << "sale" << 1 << 1 << Items({{kStokA, "3.5"}})
+        << "İade miktarı fişte kalan miktarı aşıyor: Kola 1 L (kalan: 3)";
     QTest::newRow("two lines more than sold")
         << "sale" << 1 << 1 << Items({{kStokB, "1.5"}, {kStokB, "0.6"}})
-        << "İade miktarı fişte kalan miktarı aşıyor: Domates";
+        << "İade miktarı fişte kalan miktarı aşıyor: Domates (kalan: 2)";
 }
 
 void TestEmbeddedProcedures::refundRefusals()
@@ -535,11 +539,19 @@ void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused()
     const QString afterFirst = DatabaseProbe::Contents();
     const auto second = Refund(sale, 1, Items({{kStokA, "2"}}));
     QVERIFY(!second.first);
-    QCOMPARE(second.second, QString("İade miktarı fişte kalan miktarı aşıyor: Kola 1 L"));
+    QCOMPARE(second.second,
+             QString("İade miktarı fişte kalan miktarı aşıyor: Kola 1 L (kalan: 1)"));
     QCOMPARE(DatabaseProbe::Contents(), afterFirst);
     QVERIFY(Refund(sale, 1, Items({{kStokA, "1"}})).first);
     QVERIFY(!Refund(sale, 1, Items({{kStokA, "0.001"}})).first);
     QCOMPARE(BranchStock(1, kStokA), 13.0);
+    // Fractions of earlier refunds count whole: 1.2 kg of Domates back leaves 0.8.
+    QVERIFY(Refund(sale, 1, Items({{kStokB, "1.2"}})).first);
+    QCOMPARE(Refund(sale, 1, Items({{kStokB, "0.9"}})).second,
+             QString("İade miktarı fişte kalan miktarı aşıyor: Domates (kalan: 0,8)"));
+    Exec("DELETE FROM SatisFisSatir WHERE FisID = :F", {{"F", LastFisID()}});
+    Exec("DELETE FROM SatisOdeme WHERE FisID = :F", {{"F", LastFisID()}});
+    Exec("DELETE FROM SatisFis WHERE FisID = :F", {{"F", LastFisID()}});
 
     // A refund written elsewhere with positive amounts counts by its absolute quantity: of the
     // 2 kg of Domates, 1 kg is already back.
@@ -548,9 +560,16 @@ void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused()
     Exec("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Miktar) VALUES (:F, 1, 2, "
          "'Domates', 1)",
          {{"F", other}});
-    QVERIFY(!Refund(sale, 1, Items({{kStokB, "1.5"}})).first);
-    QVERIFY(Refund(sale, 1, Items({{kStokB, "0.5"}, {kStokB, "0.5"}})).first);
-    QVERIFY(!Refund(sale, 1, Items({{kStokB, "0.001"}})).first);
+    const auto domates = Refund(sale, 1, Items({{kStokB, "1.5"}}));
+    QVERIFY(!domates.first);
+    QCOMPARE(domates.second,
+             QString("İade miktarı fişte kalan miktarı aşıyor: Domates (kalan: 1)"));
+    QVERIFY(Refund(sale, 1, Items({{kStokB, "0.25"}, {kStokB, "0.5"}})).first);
+    QCOMPARE(Refund(sale, 1, Items({{kStokB, "0.3"}})).second,
+             QString("İade miktarı fişte kalan miktarı aşıyor: Domates (kalan: 0,25)"));
+    QVERIFY(Refund(sale, 1, Items({{kStokB, "0.25"}})).first);
+    QCOMPARE(Refund(sale, 1, Items({{kStokB, "0.001"}})).second,
+             QString("İade miktarı fişte kalan miktarı aşıyor: Domates (kalan: 0)"));
 }
 
 void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch()
@@ -704,7 +723,74 @@ void TestEmbeddedProcedures::earlierRefundInAnyLetterCaseCounts()
     Exec("UPDATE SatisFis SET FisDurumu = 'iade ' WHERE OrijinalFisID = :F", {{"F", sale}});
     const auto second = Refund(sale, 1, Items({{kStokA, "2"}}));
     QVERIFY(!second.first);
-    QCOMPARE(second.second, QString("İade miktarı fişte kalan miktarı aşıyor: Kola 1 L"));
+    QCOMPARE(second.second,
+             QString("İade miktarı fişte kalan miktarı aşıyor: Kola 1 L (kalan: 1)"));
+}
+
+// The sale took its goods from lots (SatisFisLot, in the order of its rows): Kola 1 from lot 1,
+// then 2 from lot 2; Domates 1.5 from lot 3 on line 2, then on line 4 0.2 from lot 3 and 0.3
+// from lot 4. Every lot held 10 after the sale. Refunds give back the lot taken last first,
+// across refunds of the receipt.
+void TestEmbeddedProcedures::refundReturnsGoodsToTheirLots_data()
+{
+    QTest::addColumn<QStringList>("refunds"); // one document per refund
+    QTest::addColumn<QList<double>>("lots");  // lots 1 to 5 afterwards
+    const auto items = [](const QList<QPair<int, QString>>& list) {
+        return Items(list);
+    };
+    QTest::newRow("part of the last lot")
+        << QStringList{items({{kStokA, "1"}})} << QList<double>{10, 11, 10, 10, 10};
+    QTest::newRow("all of it at once")
+        << QStringList{items({{kStokA, "3"}})} << QList<double>{11, 12, 10, 10, 10};
+    QTest::newRow("over three refunds")
+        << QStringList{items({{kStokA, "1.5"}}), items({{kStokA, "1"}}), items({{kStokA, "0.5"}})}
+        << QList<double>{11, 12, 10, 10, 10};
+    QTest::newRow("second refund crosses into the earlier lot")
+        << QStringList{items({{kStokA, "1"}}), items({{kStokA, "1.5"}})}
+        << QList<double>{10.5, 12, 10, 10, 10};
+    QTest::newRow("one lot on two lines")
+        << QStringList{items({{kStokB, "0.4"}})} << QList<double>{10, 10, 10.1, 10.3, 10};
+    QTest::newRow("two lines of one product in one refund")
+        << QStringList{items({{kStokB, "0.25"}, {kStokB, "1"}})}
+        << QList<double>{10, 10, 10.95, 10.3, 10};
+    QTest::newRow("product without lots")
+        << QStringList{items({{kStokC, "2"}})} << QList<double>{10, 10, 10, 10, 10};
+}
+
+void TestEmbeddedProcedures::refundReturnsGoodsToTheirLots()
+{
+    QFETCH(QStringList, refunds);
+    QFETCH(QList<double>, lots);
+    TTestDatabase db;
+    BuildBase();
+    const int sale = AddSale();
+    OwnedSchema::Run(OwnedSchema::SaleLotStatements());
+    Exec("INSERT INTO StokLotDetay (LotID, StokID, LotNo, MevcutMiktar) VALUES (1, 1, 'K1', 10), "
+         "(2, 1, 'K2', 10), (3, 2, 'D1', 10), (4, 2, 'D2', 10), (5, 1, 'K3', 10)");
+    Exec("INSERT INTO SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar) VALUES (:F, 1, 1, "
+         "1, 1), (:F, 1, 1, 2, 2), (:F, 2, 2, 3, 1.5), (:F, 4, 2, 3, 0.2), (:F, 4, 2, 4, 0.3)",
+         {{"F", sale}});
+    const double branchBefore = Real("SELECT SUM(MevcutStok) FROM SubeStok");
+    const double lotsBefore = Real("SELECT SUM(MevcutMiktar) FROM StokLotDetay");
+    double refunded = 0;
+    for (const QString& xml : refunds) {
+        const auto [ok, message] = Refund(sale, 1, xml);
+        QVERIFY2(ok, qPrintable(message));
+        refunded += Real(
+            QString("SELECT SUM(Miktar) FROM SatisFisSatir WHERE FisID = %1").arg(LastFisID()));
+    }
+    for (int lot = 1; lot <= lots.size(); ++lot)
+        QCOMPARE(Real(QString("SELECT MevcutMiktar FROM StokLotDetay WHERE LotID = %1").arg(lot)),
+                 lots.at(lot - 1));
+    // What went into the lots went into the branch as well (Ekmek has no lots).
+    const double intoLots = Real("SELECT SUM(MevcutMiktar) FROM StokLotDetay") - lotsBefore;
+    const double intoBranch = Real("SELECT SUM(MevcutStok) FROM SubeStok") - branchBefore;
+    QCOMPARE(intoBranch, -refunded);
+    QCOMPARE(intoLots + Real(QString("SELECT ISNULL(-SUM(R.Miktar), 0) FROM SatisFisSatir R "
+                                     "INNER JOIN SatisFis F ON F.FisID = R.FisID WHERE "
+                                     "F.OrijinalFisID = %1 AND R.StokID = 3")
+                                 .arg(sale)),
+             intoBranch);
 }
 
 QTEST_GUILESS_MAIN(TestEmbeddedProcedures)

@@ -1,0 +1,459 @@
+#include "core/DbQuery.h"
+#include "core/Exceptions.h"
+#include "refunds/RefundManager.h"
+#include "sales/CartManager.h"
+#include "sales/SaleManager.h"
+#include "shifts/ShiftManager.h"
+#include "shifts/ZReport.h"
+#include "support/ShopFixture.h"
+
+#include <QProcess>
+#include <QtTest>
+
+#include <memory>
+
+// The refund screen's road without its window, on a real shop: a sale written by the sale
+// routine (lots taken), the receipt found and loaded, quantities chosen and booked, and what
+// the books read back afterwards.
+class TestRefundManager : public QObject {
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void refundRoadEndToEnd();
+    void resolveFisID_data();
+    void resolveFisID();
+    void loadOnlyTheBranchesSales();
+    void amountsAreWhatTheRoutinePays();
+    void remainderAcrossRefunds();
+    void refusals_data();
+    void refusals();
+    void quantityEntry_data();
+    void quantityEntry();
+    void itemsDocument();
+    void roundTrips();
+    void refundAndSaleAtOnceReturnStockOnce();
+
+private:
+    int Sell();
+    static qint64 Trips() { return dmMain->RoundTrips().Count(); }
+    static QList<TRefundLine> Choose(const TRefundReceipt& receipt, QList<double> quantities);
+
+    std::unique_ptr<TShopFixture> FShop;
+    int FKola = 0, FDomates = 0, FSut = 0;
+    int FLotEarly = 0, FLotLate = 0;
+};
+
+void TestRefundManager::initTestCase()
+{
+    UseTestPaths();
+    UseTurkishLocale();
+}
+
+// KOLA 36 TL at 20 % VAT, DOMATES weighed at 25 TL and 1 %, SÜT 30 TL at 10 % tracked by lots:
+// 2 in a lot expiring in 5 days, 10 in one expiring in 50.
+void TestRefundManager::init()
+{
+    FShop = std::make_unique<TShopFixture>();
+    FKola = FShop->AddProduct("KOLA 1 L", "8690000000002", 36, 20, 50);
+    FDomates = FShop->AddProduct("DOMATES", "12345", 25, 1, 20, true);
+    FSut = FShop->AddProduct("SÜT 1 L", "8690000000019", 30, 10, 12);
+    FShop->TrackExpiry(FSut, true);
+    FLotEarly = FShop->AddLot(FSut, 2, QDate::currentDate().addDays(5));
+    FLotLate = FShop->AddLot(FSut, 10, QDate::currentDate().addDays(50));
+    FShop->LoginCashier();
+}
+
+void TestRefundManager::cleanup()
+{
+    FShop.reset();
+}
+
+// Lines: KOLA 3 less 10 % (97,20), DOMATES 1.5 kg (37,50), SÜT 4 (120,00: 2 from the early lot,
+// then 2 from the late one), DOMATES 0.5 kg (12,50). Paid 267,20 in cash.
+int TestRefundManager::Sell()
+{
+    TCartManager cart;
+    cart.AddItem(FKola, "KOLA 1 L", "8690000000002", "ADET", 36, 3, 20, false).SetIndirimOrani(10);
+    cart.AddItem(FDomates, "DOMATES", "12345", "KG", 25, 1.5, 1, true);
+    cart.AddItem(FSut, "SÜT 1 L", "8690000000019", "ADET", 30, 4, 10, false);
+    cart.AddItem(FDomates, "DOMATES", "12345", "KG", 25, 0.5, 1, true);
+    const TSaleResult sale =
+        TSaleManager::CreateSale(FShop->SubeID(), FShop->KullaniciID(), FShop->TerminalID(),
+                                 FShop->VardiyaID(), "NAKIT", cart, cart.GenelToplam(), 0);
+    if (!sale.Success)
+        qFatal("%s", qPrintable(sale.Message));
+    return sale.FisID;
+}
+
+QList<TRefundLine> TestRefundManager::Choose(const TRefundReceipt& receipt,
+                                             QList<double> quantities)
+{
+    QList<TRefundLine> lines = receipt.Lines;
+    for (qsizetype i = 0; i < lines.size() && i < quantities.size(); ++i)
+        lines[i].IadeMiktar = quantities.at(i);
+    return lines;
+}
+
+void TestRefundManager::refundRoadEndToEnd()
+{
+    const int fisID = Sell();
+    const double kolaBefore = FShop->BranchStock(FShop->SubeID(), FKola);
+    const double sutBefore = FShop->BranchStock(FShop->SubeID(), FSut);
+    QCOMPARE(FShop->LotQuantity(FLotEarly), 0.0);
+    QCOMPARE(FShop->LotQuantity(FLotLate), 8.0);
+
+    const int found = TRefundManager::ResolveFisID(QString("FIS-%1").arg(fisID), FShop->SubeID());
+    QCOMPARE(found, fisID);
+    TRefundReceipt receipt;
+    QVERIFY(TRefundManager::LoadReceipt(found, FShop->SubeID(), receipt));
+    QCOMPARE(receipt.FisNo, QString("FIS-%1").arg(fisID));
+    QCOMPARE(receipt.Musteri, QString("-"));
+    QCOMPARE(receipt.Lines.size(), 4);
+    QCOMPARE(receipt.Lines.at(0).StokAdi, QString("KOLA 1 L"));
+    QCOMPARE(receipt.Lines.at(0).Kalan, 3.0);
+    QCOMPARE(receipt.Lines.at(2).Kalan, 4.0);
+
+    // KOLA 2 of 3 (97,20 / 3 × 2 = 64,80) and SÜT 3 of 4 (120 / 4 × 3 = 90,00).
+    const QList<TRefundLine> chosen = Choose(receipt, {2, 0, 3, 0});
+    QCOMPARE(TRefundManager::ChosenCount(chosen), 2);
+    QCOMPARE(chosen.at(0).IadeTutar(), 64.8);
+    QCOMPARE(chosen.at(2).IadeTutar(), 90.0);
+    QCOMPARE(TRefundManager::RefundTotal(chosen), 154.8);
+
+    const TRefundResult result =
+        TRefundManager::Book(fisID, FShop->KullaniciID(), FShop->VardiyaID(), chosen);
+    QVERIFY2(result.Success, qPrintable(result.Message));
+    const int refundID = FShop->Scalar("SELECT MAX(FisID) FROM SatisFis").toInt();
+    QCOMPARE(result.Message, QString("İade işlemi tamamlandı. İade fiş no: FIS-%1").arg(refundID));
+
+    // The refund receipt and its payment: what the screen showed, paid out in cash.
+    QCOMPARE(
+        FShop->Scalar(QString("SELECT GenelToplam FROM SatisFis WHERE FisID = %1").arg(refundID))
+            .toDouble(),
+        -154.8);
+    QCOMPARE(
+        FShop->Scalar(QString("SELECT OrijinalFisID FROM SatisFis WHERE FisID = %1").arg(refundID))
+            .toInt(),
+        fisID);
+    QCOMPARE(FShop
+                 ->Scalar(QString("SELECT SUM(Tutar) FROM SatisOdeme WHERE FisID = %1 AND "
+                                  "OdemeTipi = 'NAKIT'")
+                              .arg(refundID))
+                 .toDouble(),
+             -154.8);
+
+    // Goods back once; SÜT into the lot taken last first: 2 into the late lot, 1 into the early.
+    QCOMPARE(FShop->BranchStock(FShop->SubeID(), FKola), kolaBefore + 2);
+    QCOMPARE(FShop->BranchStock(FShop->SubeID(), FSut), sutBefore + 3);
+    QCOMPARE(FShop->ProductStock(FSut), sutBefore + 3);
+    QCOMPARE(FShop->LotQuantity(FLotLate), 10.0);
+    QCOMPARE(FShop->LotQuantity(FLotEarly), 1.0);
+
+    // The Z report, the shift summary and the drawer read the refund back.
+    const TZReportData z = TZReport::Load(FShop->VardiyaID());
+    QCOMPARE(z.Figures.IadeFis, 1);
+    QCOMPARE(z.Figures.AktifFis, 1);
+    QCOMPARE(z.Figures.IadeToplam, 154.8);
+    QCOMPARE(z.Figures.IadeNakit, 154.8);
+    QCOMPARE(z.Figures.BrutNakit, 267.2);
+    QCOMPARE(z.Figures.KasadaOlmasiGereken(), 100 + 267.2 - 154.8);
+    QCOMPARE(z.Figures.NetCiro(), 267.2 - 154.8);
+    QCOMPARE(z.Receipts.size(), 2);
+    const TShiftSummaryData summary = TShiftManager::LoadShiftSummary(FShop->VardiyaID());
+    QCOMPARE(summary.Figures.IadeToplam, 154.8);
+    QCOMPARE(summary.Figures.IadeFis, 1);
+    QCOMPARE(summary.Figures.KasadaOlmasiGereken(), 100 + 267.2 - 154.8);
+    QCOMPARE(FShop
+                 ->Scalar(QString("SELECT BeklenenNakit FROM vw_VardiyaOzet WHERE VardiyaID = %1")
+                              .arg(FShop->VardiyaID()))
+                 .toDouble(),
+             100 + 267.2 - 154.8);
+
+    // What is left shows as the limit when the receipt is loaded again.
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    QCOMPARE(receipt.Lines.at(0).Kalan, 1.0);
+    QCOMPARE(receipt.Lines.at(1).Kalan, 1.5);
+    QCOMPARE(receipt.Lines.at(2).Kalan, 1.0);
+}
+
+void TestRefundManager::resolveFisID_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("expected"); // "sale", "exact", "other" or a number
+    QTest::newRow("receipt number") << "FIS-%1"
+                                    << "sale";
+    QTest::newRow("lower case") << "fis-%1"
+                                << "sale";
+    QTest::newRow("the id alone") << "%1"
+                                  << "sale";
+    QTest::newRow("blanks around") << "  FIS-%1 "
+                                   << "sale";
+    QTest::newRow("an exact number wins") << "OZEL-7"
+                                          << "exact";
+    QTest::newRow("not a number") << "FIS-abc"
+                                  << "0";
+    QTest::newRow("empty") << "   "
+                           << "0";
+    QTest::newRow("negative") << "-5"
+                              << "0";
+    QTest::newRow("quote and percent") << "FIS-1' OR '1'='1%"
+                                       << "0";
+}
+
+void TestRefundManager::resolveFisID()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, expected);
+    const int sale = Sell();
+    const int exact = Sell();
+    FShop->Exec(QString("UPDATE SatisFis SET FisNo = 'OZEL-7' WHERE FisID = %1").arg(exact));
+    const QString text = typed.contains("%1") ? typed.arg(sale) : typed;
+    const int id = TRefundManager::ResolveFisID(text, FShop->SubeID());
+    const int want = expected == "sale" ? sale : expected == "exact" ? exact : expected.toInt();
+    QCOMPARE(id, want);
+}
+
+void TestRefundManager::loadOnlyTheBranchesSales()
+{
+    const int fisID = Sell();
+    TRefundReceipt receipt;
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    const int other = FShop->AddBranch("KADIKÖY");
+    // Another branch's receipt, an id that does not exist: nothing, and the loaded one stays.
+    QVERIFY(!TRefundManager::LoadReceipt(fisID, other, receipt));
+    QVERIFY(!TRefundManager::LoadReceipt(fisID + 100, FShop->SubeID(), receipt));
+    QCOMPARE(receipt.FisID, fisID);
+    QCOMPARE(receipt.Lines.size(), 4);
+
+    // A customer named on the sale is shown by name.
+    FShop->Exec("INSERT INTO CariKart (CariKodu, CariAdi, CariTipi) VALUES ('C00001', 'Şule "
+                "Işık', 'MUSTERI')");
+    FShop->Exec(QString("UPDATE SatisFis SET MusteriID = (SELECT MAX(CariID) FROM CariKart), "
+                        "FisNo = ' ' WHERE FisID = %1")
+                    .arg(fisID));
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    QCOMPARE(receipt.Musteri, QString("Şule Işık"));
+    QCOMPARE(receipt.FisNo, QString("FIS-%1").arg(fisID));
+    QVERIFY(QDateTime::fromString(receipt.Tarih, "dd.MM.yyyy HH:mm:ss").isValid());
+}
+
+// Each line shows what the drawer pays: the product's line totals over its quantity, VAT
+// included and after the discount, rounded as the routine rounds its lines and its total.
+void TestRefundManager::amountsAreWhatTheRoutinePays()
+{
+    const int fisID = Sell();
+    TRefundReceipt receipt;
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    const QList<TRefundLine> chosen = Choose(receipt, {1, 0.333, 0, 0.1});
+    QCOMPARE(chosen.at(0).BirimIade(), 32.4);
+    QCOMPARE(chosen.at(1).BirimIade(), 25.0);
+    const double total = TRefundManager::RefundTotal(chosen);
+    const TRefundResult result =
+        TRefundManager::Book(fisID, FShop->KullaniciID(), FShop->VardiyaID(), chosen);
+    QVERIFY2(result.Success, qPrintable(result.Message));
+    TDbQuery lines("SELECT SatirToplam FROM SatisFisSatir WHERE FisID = (SELECT MAX(FisID) FROM "
+                   "SatisFis) ORDER BY SiraNo");
+    lines.Exec();
+    for (const int row : {0, 1, 3}) {
+        QVERIFY(lines.Next());
+        QCOMPARE(-lines.Value(0).toDouble(), chosen.at(row).IadeTutar());
+    }
+    QCOMPARE(-FShop
+                  ->Scalar("SELECT GenelToplam FROM SatisFis WHERE FisID = (SELECT MAX(FisID) "
+                           "FROM SatisFis)")
+                  .toDouble(),
+             total);
+}
+
+// Earlier refunds take from a product's lines in line order; the limit shown is what is left.
+void TestRefundManager::remainderAcrossRefunds()
+{
+    const int fisID = Sell();
+    TRefundReceipt receipt;
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    QVERIFY(TRefundManager::Book(fisID, FShop->KullaniciID(), FShop->VardiyaID(),
+                                 Choose(receipt, {0, 1.2}))
+                .Success);
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    QCOMPARE(receipt.Lines.at(1).Kalan, 0.3);
+    QCOMPARE(receipt.Lines.at(3).Kalan, 0.5);
+    QVERIFY(TRefundManager::Book(fisID, FShop->KullaniciID(), FShop->VardiyaID(),
+                                 Choose(receipt, {0, 0.3, 0, 0.2}))
+                .Success);
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    QCOMPARE(receipt.Lines.at(1).Kalan, 0.0);
+    QCOMPARE(receipt.Lines.at(3).Kalan, 0.3);
+}
+
+void TestRefundManager::refusals_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no open shift") << "noshift"
+                                   << "Açık vardiya bulunamadı. İade için önce vardiya açınız.";
+    QTest::newRow("shift closed meanwhile")
+        << "closed"
+        << "Açık vardiya bulunamadı. İade için önce vardiya açınız.";
+    QTest::newRow("the same refund twice")
+        << "twice"
+        << "İade miktarı fişte kalan miktarı aşıyor: KOLA 1 L (kalan: 1)";
+    QTest::newRow("beyond what is left over two lines")
+        << "beyond"
+        << "İade miktarı fişte kalan miktarı aşıyor: DOMATES (kalan: 2)";
+}
+
+void TestRefundManager::refusals()
+{
+    QFETCH(QString, kind);
+    QFETCH(QString, message);
+    const int fisID = Sell();
+    TRefundReceipt receipt;
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    int vardiya = FShop->VardiyaID();
+    QList<TRefundLine> chosen = Choose(receipt, {2});
+    if (kind == "noshift")
+        vardiya = 0;
+    if (kind == "closed")
+        FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    if (kind == "twice")
+        QVERIFY(TRefundManager::Book(fisID, FShop->KullaniciID(), vardiya, chosen).Success);
+    if (kind == "beyond")
+        chosen = Choose(receipt, {0, 1.5, 0, 0.6});
+    const int receipts = FShop->Count("SatisFis");
+    const double stock = FShop->BranchStock(FShop->SubeID(), FKola);
+    const TRefundResult result = TRefundManager::Book(fisID, FShop->KullaniciID(), vardiya, chosen);
+    QVERIFY(!result.Success);
+    QCOMPARE(result.Message, message);
+    QCOMPARE(FShop->Count("SatisFis"), receipts);
+    QCOMPARE(FShop->BranchStock(FShop->SubeID(), FKola), stock);
+
+    // A refund receipt is never loaded for a refund.
+    if (kind == "twice") {
+        const int refundID = FShop->Scalar("SELECT MAX(FisID) FROM SatisFis").toInt();
+        try {
+            TRefundManager::LoadReceipt(refundID, FShop->SubeID(), receipt);
+            QFAIL("a refund receipt was loaded");
+        } catch (const Exception& e) {
+            QCOMPARE(e.Message(), QString("Bu fiş bir satış fişi değil (IADE), iade alınamaz."));
+        }
+        QCOMPARE(receipt.FisID, fisID);
+    }
+}
+
+void TestRefundManager::quantityEntry_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("quantity");
+    QTest::addColumn<double>("limit");
+    QTest::addColumn<bool>("allowed");
+    QTest::newRow("comma") << "2,5" << 2.5 << 3.0 << true;
+    QTest::newRow("point") << "2.5" << 2.5 << 3.0 << true;
+    QTest::newRow("grouped is unreadable") << "1.234,5" << 0.0 << 5000.0 << false;
+    QTest::newRow("text") << "iki" << 0.0 << 3.0 << false;
+    QTest::newRow("the whole limit") << "0,4" << 0.4 << 0.4 << true;
+    QTest::newRow("above the limit") << "3,001" << 3.001 << 3.0 << false;
+    QTest::newRow("below a thousandth") << "0.0004" << 0.0 << 3.0 << false;
+    QTest::newRow("negative") << "-1" << -1.0 << 3.0 << false;
+    QTest::newRow("nothing left") << "1" << 1.0 << 0.0 << false;
+    QTest::newRow("infinity") << "inf" << 0.0 << 3.0 << false;
+}
+
+void TestRefundManager::quantityEntry()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, quantity);
+    QFETCH(double, limit);
+    QFETCH(bool, allowed);
+    QCOMPARE(TRefundManager::ParseQuantity(typed), quantity);
+    QCOMPARE(TRefundManager::QuantityAllowed(quantity, limit), allowed);
+}
+
+void TestRefundManager::itemsDocument()
+{
+    QList<TRefundLine> lines(4);
+    lines[0].StokID = 12;
+    lines[0].IadeMiktar = 2;
+    lines[1].StokID = 7;
+    lines[2].StokID = 7;
+    lines[2].IadeMiktar = 0.5;
+    lines[3].StokID = 7;
+    lines[3].IadeMiktar = 1234;
+    QCOMPARE(TRefundManager::ItemsXml(lines),
+             QString("<Items><Item StokID=\"12\" Miktar=\"2\"/><Item StokID=\"7\" "
+                     "Miktar=\"0.5\"/><Item StokID=\"7\" Miktar=\"1234\"/></Items>"));
+    QCOMPARE(TRefundManager::QuantityPrompt(0.4), QString("İade edilecek miktar (Max: 0,4):"));
+    QCOMPARE(TRefundManager::QuantityPrompt(1234), QString("İade edilecek miktar (Max: 1234):"));
+}
+
+// Finding and loading a receipt are one statement each; booking is the session option and the
+// routine call.
+void TestRefundManager::roundTrips()
+{
+    const int fisID = Sell();
+    TRefundReceipt receipt;
+    TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt);
+    qint64 before = Trips();
+    TRefundManager::ResolveFisID(QString::number(fisID), FShop->SubeID());
+    QCOMPARE(Trips() - before, 1);
+    before = Trips();
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    QCOMPARE(Trips() - before, 1);
+    before = Trips();
+    QVERIFY(
+        TRefundManager::Book(fisID, FShop->KullaniciID(), FShop->VardiyaID(), Choose(receipt, {1}))
+            .Success);
+    QVERIFY(Trips() - before <= 2);
+}
+
+// Two tills on one file: one refunds SÜT from the receipt one unit at a time while the other
+// sells it one unit at a time. Every unit refunded comes back once, the lots move with the
+// branch stock, and nothing is lost.
+void TestRefundManager::refundAndSaleAtOnceReturnStockOnce()
+{
+    if (TestRoad() == TTestRoad::SqlServer)
+        QSKIP("the workers open SQLite files");
+    FShop->Exec(
+        QString("UPDATE StokLotDetay SET MevcutMiktar = 100 WHERE LotID = %1").arg(FLotLate));
+    FShop->Exec(QString("UPDATE Stok SET MevcutStok = 102 WHERE StokID = %1").arg(FSut));
+    TCartManager cart;
+    cart.AddItem(FSut, "SÜT 1 L", "8690000000019", "ADET", 30, 40, 10, false);
+    const TSaleResult sale =
+        TSaleManager::CreateSale(FShop->SubeID(), FShop->KullaniciID(), FShop->TerminalID(),
+                                 FShop->VardiyaID(), "NAKIT", cart, cart.GenelToplam(), 0);
+    QVERIFY2(sale.Success, qPrintable(sale.Message));
+    const double stockBefore = FShop->BranchStock(FShop->SubeID(), FSut);
+    QCOMPARE(stockBefore, 62.0);
+
+    const QString worker = QCoreApplication::applicationDirPath() + "/refund_worker";
+    QProcess refunds, sales;
+    refunds.start(worker, {FShop->Database().Path(), "refund", QString::number(sale.FisID),
+                           QString::number(FSut), "30"});
+    sales.start(worker, {FShop->Database().Path(), "sell", QString::number(sale.FisID),
+                         QString::number(FSut), "30"});
+    QVERIFY(refunds.waitForFinished(120000));
+    QVERIFY(sales.waitForFinished(120000));
+    const QString refundOut = QString::fromUtf8(refunds.readAllStandardOutput());
+    const QString saleOut = QString::fromUtf8(sales.readAllStandardOutput());
+    QCOMPARE(refunds.exitCode(), 0);
+    QCOMPARE(sales.exitCode(), 0);
+    const int refunded = int(refundOut.count("OK "));
+    const int sold = int(saleOut.count("OK "));
+    QVERIFY2(refunded == 30, qPrintable(refundOut));
+    QVERIFY2(sold == 30, qPrintable(saleOut));
+
+    QCOMPARE(FShop->BranchStock(FShop->SubeID(), FSut), stockBefore - sold + refunded);
+    QCOMPARE(FShop->ProductStock(FSut), stockBefore - sold + refunded);
+    QCOMPARE(
+        FShop
+            ->Scalar(
+                QString("SELECT SUM(MevcutMiktar) FROM StokLotDetay WHERE StokID = %1").arg(FSut))
+            .toDouble(),
+        stockBefore - sold + refunded);
+    QCOMPARE(FShop->Count(QString("SatisFis WHERE OrijinalFisID = %1").arg(sale.FisID)), 30);
+}
+
+QTEST_MAIN(TestRefundManager)
+#include "tst_RefundManager.moc"
