@@ -751,7 +751,9 @@ GO
 -- earliest expiry first, then lots without a date, equal dates by LotID; a lot is taken only
 -- while it still holds the quantity) with their SatisFisLot rows, and its branch stock movement
 -- (a missing SubeStok row is first seeded as the branch stock routines seed it) with
--- Stok.MevcutStok summed again; then the payments.
+-- Stok.MevcutStok summed again; then the payments. The program sends every figure at the scale
+-- of its column; what the routine reckons itself (lot takes, lot rests, stock moves and sums) it
+-- rounds to three places, as the embedded engine does.
 -- Refused (@Success = 0, @Message, nothing written): a document that is not XML or holds no
 -- line; a shift that is not open; a tracked product that blocks the sale of expired stock with
 -- such stock in a lot; lots that cannot cover a line. The program gives its branch its stock
@@ -919,7 +921,7 @@ BEGIN
                 FROM dbo.StokLotDetay
                 WHERE StokID = @StokID AND ISNULL(MevcutMiktar, 0) > 0
                   AND (SonKullanmaTarihi IS NULL OR SonKullanmaTarihi >= @Today);
-                SET @Remaining = @Miktar;
+                SET @Remaining = ROUND(@Miktar, 3);
                 IF @Remaining > @Available + 0.000001
                 BEGIN
                     ROLLBACK TRANSACTION;
@@ -946,18 +948,19 @@ BEGIN
                     ORDER BY Sira;
                     IF @@ROWCOUNT = 0
                         BREAK;
-                    SET @Take = CASE WHEN @Remaining < @LotMiktar THEN @Remaining ELSE @LotMiktar END;
+                    -- Takes and rests to three places, as the DECIMAL(18,3) columns keep them.
+                    SET @Take = ROUND(CASE WHEN @Remaining < @LotMiktar THEN @Remaining ELSE @LotMiktar END, 3);
                     IF @Take <= 0
                         CONTINUE;
                     -- Taken only while the lot still holds it: another till may have emptied it.
                     UPDATE dbo.StokLotDetay
-                    SET MevcutMiktar = MevcutMiktar - @Take
+                    SET MevcutMiktar = ROUND(MevcutMiktar - @Take, 3)
                     WHERE LotID = @LotID AND MevcutMiktar - @Take >= -0.000001;
                     IF @@ROWCOUNT <> 1
                         CONTINUE;
                     INSERT INTO dbo.SatisFisLot (FisID, SatirSiraNo, StokID, LotID, Miktar, SonKullanmaTarihi)
                     VALUES (@FisID, @SiraNo, @StokID, @LotID, @Take, @LotSKT);
-                    SET @Remaining = @Remaining - @Take;
+                    SET @Remaining = ROUND(@Remaining - @Take, 3);
                 END;
 
                 IF @Remaining > 0.000001
@@ -969,7 +972,7 @@ BEGIN
             END;
 
             UPDATE dbo.SubeStok
-            SET MevcutStok = MevcutStok + (-@Miktar), UpdatedAt = GETDATE()
+            SET MevcutStok = ROUND(MevcutStok + (-@Miktar), 3), UpdatedAt = GETDATE()
             WHERE SubeID = @SubeID AND StokID = @StokID;
             IF @@ROWCOUNT = 0
             BEGIN
@@ -982,11 +985,11 @@ BEGIN
                 WHERE ISNULL(S.IsDeleted, 0) = 0 AND S.StokID = @StokID
                   AND NOT EXISTS (SELECT 1 FROM dbo.SubeStok SS WHERE SS.SubeID = @SubeID AND SS.StokID = S.StokID);
                 UPDATE dbo.SubeStok
-                SET MevcutStok = MevcutStok + (-@Miktar), UpdatedAt = GETDATE()
+                SET MevcutStok = ROUND(MevcutStok + (-@Miktar), 3), UpdatedAt = GETDATE()
                 WHERE SubeID = @SubeID AND StokID = @StokID;
             END;
             UPDATE dbo.Stok
-            SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM dbo.SubeStok WHERE StokID = @StokID), 0),
+            SET MevcutStok = ROUND(ISNULL((SELECT SUM(MevcutStok) FROM dbo.SubeStok WHERE StokID = @StokID), 0), 3),
                 UpdatedAt = GETDATE()
             WHERE StokID = @StokID;
         END;

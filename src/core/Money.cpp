@@ -25,6 +25,11 @@ double TMoney::RoundQuantity(double Value)
     return RoundHalfAway(Value, 3);
 }
 
+double TMoney::RoundRate(double Value)
+{
+    return RoundHalfAway(Value, 2);
+}
+
 TDecimalDigits TMoney::ShownDigits(double Value, int Places)
 {
     const double value = std::isfinite(Value) ? Value : 0.0;

@@ -36,6 +36,8 @@ public:
     static double RoundLineAmount(double Value);
     // Quantities to three places (DECIMAL(18,3)).
     static double RoundQuantity(double Value);
+    // VAT and discount rates in percent to two places (DECIMAL(5,2)).
+    static double RoundRate(double Value);
 
     // Rounding as a value is shown: the decimal form of its 15 significant digits, rounded half
     // away from zero at `Places`, so 2.675 shows as 2,68. A value that is not finite shows as 0.

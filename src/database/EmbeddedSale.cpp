@@ -3,6 +3,7 @@
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
 #include "core/RoutineCall.h"
 #include "sales/BranchStockManager.h"
 #include "sales/SaleDocument.h"
@@ -44,6 +45,12 @@ QVariant In(const TRoutineCall& call, const char* name)
     return call.Value(QLatin1String(name));
 }
 
+// Money to the kuruş, as the head's DECIMAL(18,2) columns keep it on the server.
+double Kurus(const TRoutineCall& call, const char* name)
+{
+    return TMoney::RoundKurus(In(call, name).toDouble());
+}
+
 // A null text stays NULL in the row.
 QVariant Text(const QString& value)
 {
@@ -65,10 +72,10 @@ int InsertHeader(const TRoutineCall& call)
         .Param(QStringLiteral("Kul"), In(call, "@KullaniciID"))
         .Param(QStringLiteral("Term"), In(call, "@TerminalID"))
         .Param(QStringLiteral("Var"), In(call, "@VardiyaID"))
-        .Param(QStringLiteral("Ara"), In(call, "@AraToplam"))
-        .Param(QStringLiteral("KDV"), In(call, "@ToplamKDV"))
-        .Param(QStringLiteral("Ind"), In(call, "@Indirim"))
-        .Param(QStringLiteral("Gen"), In(call, "@GenelToplam"))
+        .Param(QStringLiteral("Ara"), Kurus(call, "@AraToplam"))
+        .Param(QStringLiteral("KDV"), Kurus(call, "@ToplamKDV"))
+        .Param(QStringLiteral("Ind"), Kurus(call, "@Indirim"))
+        .Param(QStringLiteral("Gen"), Kurus(call, "@GenelToplam"))
         .Param(QStringLiteral("Ode"), In(call, "@OdemeTipi"))
         .Param(QStringLiteral("Mus"), In(call, "@MusteriID"))
         .Exec();
@@ -108,7 +115,7 @@ QString WriteLines(int fisID, int subeID, const QList<TSaleLine>& lines)
 {
     try {
         for (qsizetype i = 0; i < lines.size(); ++i) {
-            const TSaleLine& line = lines.at(i);
+            const TSaleLine line = lines.at(i).AtColumnScale();
             const int siraNo = int(i + 1);
             InsertLine(fisID, siraNo, line);
             TBranchStockManager::AllocateLots(fisID, siraNo, line.StokID, line.StokAdi,
@@ -146,7 +153,7 @@ void CreateSale(TRoutineCall& call)
         TDbQuery(kInsertPayment)
             .Param(QStringLiteral("Fis"), fisID)
             .Param(QStringLiteral("Tip"), payment.OdemeTipi)
-            .Param(QStringLiteral("Tut"), payment.Tutar)
+            .Param(QStringLiteral("Tut"), TMoney::RoundKurus(payment.Tutar))
             .Exec();
     transaction.Commit();
     call.SetValue(QStringLiteral("@FisID"), fisID);

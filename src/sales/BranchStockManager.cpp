@@ -112,11 +112,13 @@ void RecordLot(int FisID, int SiraNo, int StokID, int lot, double take, const QV
 }
 
 // Takes `take` out of the lot only while the lot still holds it: another till may have emptied
-// it since it was read.
+// it since it was read. The rest is kept to three places, as the server's DECIMAL(18,3) keeps
+// it: 0.7 - 0.3 of doubles is 0.39999999999999997.
 bool ConsumeLot(int lot, double take)
 {
-    TDbQuery update(QStringLiteral("UPDATE StokLotDetay SET MevcutMiktar = MevcutMiktar - :Take "
-                                   "WHERE LotID = :LotID AND MevcutMiktar - :Take >= -:Tolerance"));
+    TDbQuery update(QStringLiteral(
+        "UPDATE StokLotDetay SET MevcutMiktar = ROUND(MevcutMiktar - :Take, 3) WHERE LotID = "
+        ":LotID AND MevcutMiktar - :Take >= -:Tolerance"));
     update.Param(QStringLiteral("Take"), take)
         .Param(QStringLiteral("LotID"), lot)
         .Param(QStringLiteral("Tolerance"), TMoney::LotQuantityTolerance)
@@ -187,10 +189,12 @@ void TBranchStockManager::MoveBranchStockRow(int SubeID, int StokID, double Delt
 {
     if (SubeID <= 0 || StokID <= 0)
         return;
-    TDbQuery update(QStringLiteral("UPDATE dbo.SubeStok SET MevcutStok = MevcutStok + (:Delta), "
-                                   "UpdatedAt = GETDATE() WHERE SubeID = :SubeID AND StokID = "
-                                   ":StokID"));
-    update.Param(QStringLiteral("Delta"), Delta)
+    // Stock is kept to three places, as the server's DECIMAL(18,3) keeps it, so a run of
+    // fractional moves adds up to the decimal sum rather than to what adding doubles leaves.
+    TDbQuery update(QStringLiteral(
+        "UPDATE dbo.SubeStok SET MevcutStok = ROUND(MevcutStok + (:Delta), 3), UpdatedAt = "
+        "GETDATE() WHERE SubeID = :SubeID AND StokID = :StokID"));
+    update.Param(QStringLiteral("Delta"), TMoney::RoundQuantity(Delta))
         .Param(QStringLiteral("SubeID"), SubeID)
         .Param(QStringLiteral("StokID"), StokID)
         .Exec();
@@ -207,9 +211,9 @@ void TBranchStockManager::RecalcProductStock(int StokID)
     if (StokID <= 0)
         return;
     dmMain->ExecSql(
-        QStringLiteral("UPDATE dbo.Stok SET MevcutStok = ISNULL((SELECT SUM(MevcutStok) FROM "
-                       "dbo.SubeStok WHERE StokID = :StokID),0), UpdatedAt = GETDATE() WHERE "
-                       "StokID = :StokID"),
+        QStringLiteral("UPDATE dbo.Stok SET MevcutStok = ROUND(ISNULL((SELECT SUM(MevcutStok) "
+                       "FROM dbo.SubeStok WHERE StokID = :StokID),0), 3), UpdatedAt = GETDATE() "
+                       "WHERE StokID = :StokID"),
         {{QStringLiteral("StokID"), StokID}});
 }
 
@@ -248,7 +252,7 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, int StokID, const 
     total.Param(QStringLiteral("Sid"), StokID).Exec();
     const double available =
         total.Next() ? FieldToFloatDef(total, QStringLiteral("TopMiktar"), 0) : 0;
-    double remaining = Miktar;
+    double remaining = TMoney::RoundQuantity(Miktar);
     const QString shortage = QStringLiteral("Lot bazli stok yetersiz: ") + StokAdi;
     if (remaining > available + TMoney::LotQuantityTolerance)
         throw Exception(shortage);
@@ -272,11 +276,12 @@ void TBranchStockManager::AllocateLots(int FisID, int SiraNo, int StokID, const 
     for (const TLot& lot : candidates) {
         if (remaining <= TMoney::LotQuantityTolerance)
             break;
-        const double take = qMin(remaining, lot.Quantity);
+        // Takes and what is left of the line to three places, as SatisFisLot.Miktar keeps them.
+        const double take = TMoney::RoundQuantity(qMin(remaining, lot.Quantity));
         if (take <= 0 || !ConsumeLot(lot.ID, take))
             continue;
         RecordLot(FisID, SiraNo, StokID, lot.ID, take, lot.Expiry);
-        remaining -= take;
+        remaining = TMoney::RoundQuantity(remaining - take);
     }
     if (remaining > TMoney::LotQuantityTolerance)
         throw Exception(shortage);

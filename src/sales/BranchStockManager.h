@@ -6,7 +6,8 @@ class TCartItem;
 
 // Stock per branch in SubeStok, summed into Stok.MevcutStok, and the lot handling of a sale.
 // Every routine runs on the program's connection and raises the database's error; inside a
-// sale they run in the sale's transaction.
+// sale they run in the sale's transaction. Quantities are written to three places, as the
+// server's DECIMAL(18,3) columns keep them, on SQLite's REAL columns too.
 class TBranchStockManager {
 public:
     static void EnsureBranchStockSchema();

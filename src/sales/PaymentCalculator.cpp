@@ -76,10 +76,20 @@ TPaymentOutcome TPaymentCalculator::Complete(double Total, const QString& CashTe
         outcome.Short = true;
         return outcome;
     }
-    outcome.PaymentKart = std::min(outcome.PaymentKart, due);
-    outcome.PaymentNakit = std::min(outcome.PaymentNakit, std::max(0.0, due - outcome.PaymentKart));
+    const TPaymentAmounts settled = Settle(due, outcome.PaymentNakit, outcome.PaymentKart);
+    outcome.PaymentNakit = settled.Nakit;
+    outcome.PaymentKart = settled.Kart;
     outcome.PaymentType = PaymentTypeWord(outcome.PaymentNakit, outcome.PaymentKart);
     return outcome;
+}
+
+TPaymentAmounts TPaymentCalculator::Settle(double Due, double Nakit, double Kart)
+{
+    TPaymentAmounts amounts;
+    amounts.Kart = std::min(Kart, Due);
+    // Due minus the card is a difference of two doubles: 512.30 - 312.30 is 199.99999999999994.
+    amounts.Nakit = std::min(Nakit, TMoney::RoundKurus(std::max(0.0, Due - amounts.Kart)));
+    return amounts;
 }
 
 QString TPaymentCalculator::PaymentTypeWord(double Nakit, double Kart)

@@ -21,6 +21,12 @@ struct TPaymentOutcome {
     QString PaymentType; // "NAKIT", "KART" or "KARMA"
 };
 
+// The two amounts of a sale's payment.
+struct TPaymentAmounts {
+    double Nakit = 0;
+    double Kart = 0;
+};
+
 // What a character typed into an amount box does.
 struct TAmountKeyDecision {
     enum TAction {
@@ -53,6 +59,10 @@ public:
     static TPaymentSummary Summarize(double Total, const QString& CashText,
                                      const QString& CardText);
     static TPaymentOutcome Complete(double Total, const QString& CashText, const QString& CardText);
+    // The amounts applied to a sale of `Due` (already to the kuruş): the card at most the amount
+    // due, the cash at most what the card leaves, that rest taken to the kuruş, so cash and card
+    // of kuruş amounts that cover the total add up to it exactly. Change is never applied.
+    static TPaymentAmounts Settle(double Due, double Nakit, double Kart);
     // "KARMA" when both amounts are paid, "NAKIT" when only cash is, else "KART".
     static QString PaymentTypeWord(double Nakit, double Kart);
 

@@ -66,29 +66,48 @@ void AppendText(QString& xml, QLatin1String name, const QString& value)
     xml += u'"';
 }
 
-void AppendLine(QString& xml, const TCartItem& item)
+TSaleLine LineOf(const TCartItem& item)
 {
-    xml += QLatin1String("<Line StokID=\"") + QString::number(item.StokID()) + u'"';
-    AppendText(xml, QLatin1String("StokAdi"), item.StokAdi());
-    AppendText(xml, QLatin1String("Barkod"), item.Barkod());
-    AppendNumber(xml, QLatin1String("Miktar"), item.Miktar());
-    AppendText(xml, QLatin1String("Birim"), item.Birim());
-    AppendNumber(xml, QLatin1String("BirimFiyat"), item.NetBirimFiyat());
-    AppendNumber(xml, QLatin1String("KDVOrani"), item.KDVOrani());
-    AppendNumber(xml, QLatin1String("KDVTutari"), item.KDVTutari());
-    AppendNumber(xml, QLatin1String("IndirimOrani"), item.IndirimOrani());
-    AppendNumber(xml, QLatin1String("IndirimTutari"), item.IndirimTutari());
-    AppendNumber(xml, QLatin1String("AraToplam"), item.AraToplam());
-    AppendNumber(xml, QLatin1String("SatirToplam"), item.SatirToplam());
+    TSaleLine line;
+    line.StokID = item.StokID();
+    line.StokAdi = item.StokAdi();
+    line.Barkod = item.Barkod();
+    line.Miktar = item.Miktar();
+    line.Birim = item.Birim();
+    line.BirimFiyat = item.NetBirimFiyat();
+    line.KDVOrani = item.KDVOrani();
+    line.KDVTutari = item.KDVTutari();
+    line.IndirimOrani = item.IndirimOrani();
+    line.IndirimTutari = item.IndirimTutari();
+    line.AraToplam = item.AraToplam();
+    line.SatirToplam = item.SatirToplam();
+    return line;
+}
+
+void AppendLine(QString& xml, const TSaleLine& line)
+{
+    xml += QLatin1String("<Line StokID=\"") + QString::number(line.StokID) + u'"';
+    AppendText(xml, QLatin1String("StokAdi"), line.StokAdi);
+    AppendText(xml, QLatin1String("Barkod"), line.Barkod);
+    AppendNumber(xml, QLatin1String("Miktar"), line.Miktar);
+    AppendText(xml, QLatin1String("Birim"), line.Birim);
+    AppendNumber(xml, QLatin1String("BirimFiyat"), line.BirimFiyat);
+    AppendNumber(xml, QLatin1String("KDVOrani"), line.KDVOrani);
+    AppendNumber(xml, QLatin1String("KDVTutari"), line.KDVTutari);
+    AppendNumber(xml, QLatin1String("IndirimOrani"), line.IndirimOrani);
+    AppendNumber(xml, QLatin1String("IndirimTutari"), line.IndirimTutari);
+    AppendNumber(xml, QLatin1String("AraToplam"), line.AraToplam);
+    AppendNumber(xml, QLatin1String("SatirToplam"), line.SatirToplam);
     xml += QLatin1String("/>");
 }
 
 void AppendPayment(QString& xml, QLatin1String type, double amount)
 {
-    if (amount <= TMoney::Tolerance)
+    const double tutar = TMoney::RoundKurus(amount);
+    if (tutar <= TMoney::Tolerance)
         return;
     xml += QLatin1String("<Payment OdemeTipi=\"") + type + u'"';
-    AppendNumber(xml, QLatin1String("Tutar"), amount);
+    AppendNumber(xml, QLatin1String("Tutar"), tutar);
     xml += QLatin1String("/>");
 }
 
@@ -133,13 +152,27 @@ TSaleLine ReadLine(const QXmlStreamAttributes& a)
 }
 } // namespace
 
+TSaleLine TSaleLine::AtColumnScale() const
+{
+    TSaleLine line = *this;
+    line.Miktar = TMoney::RoundQuantity(Miktar);
+    line.BirimFiyat = TMoney::RoundLineAmount(BirimFiyat);
+    line.KDVOrani = TMoney::RoundRate(KDVOrani);
+    line.KDVTutari = TMoney::RoundLineAmount(KDVTutari);
+    line.IndirimOrani = TMoney::RoundRate(IndirimOrani);
+    line.IndirimTutari = TMoney::RoundLineAmount(IndirimTutari);
+    line.AraToplam = TMoney::RoundLineAmount(AraToplam);
+    line.SatirToplam = TMoney::RoundLineAmount(SatirToplam);
+    return line;
+}
+
 QString TSaleDocument::Write(const TCartManager& Cart, double NakitTutar, double KartTutar)
 {
     QString xml;
     xml.reserve(256 * (Cart.Count() + 1));
     xml += QLatin1String("<Sale>");
     for (int i = 0; i < Cart.Count(); ++i)
-        AppendLine(xml, Cart.Items(i));
+        AppendLine(xml, LineOf(Cart.Items(i)).AtColumnScale());
     AppendPayment(xml, QLatin1String("NAKIT"), NakitTutar);
     AppendPayment(xml, QLatin1String("KART"), KartTutar);
     xml += QLatin1String("</Sale>");

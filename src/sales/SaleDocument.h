@@ -20,6 +20,10 @@ struct TSaleLine {
     double IndirimTutari = 0;
     double AraToplam = 0;
     double SatirToplam = 0;
+
+    // The line as the receipt line's columns keep it: the quantity to three places, prices and
+    // amounts to four, the rates to two.
+    TSaleLine AtColumnScale() const;
 };
 
 // One SatisOdeme row of the sale.
@@ -33,15 +37,17 @@ struct TSalePayment {
 //
 //   <Sale>
 //     <Line StokID="12" StokAdi="EKMEK" Barkod="869..." Miktar="2" Birim="ADET"
-//           BirimFiyat="9.0909090909090917" KDVOrani="10" KDVTutari="..." IndirimOrani="0"
+//           BirimFiyat="9.0909" KDVOrani="10" KDVTutari="..." IndirimOrani="0"
 //           IndirimTutari="0" AraToplam="..." SatirToplam="..."/>
 //     <Payment OdemeTipi="NAKIT" Tutar="30"/>
 //     <Payment OdemeTipi="KART" Tutar="70"/>
 //   </Sale>
 //
-// Lines keep the cart's order, which numbers them. Numbers are written with "." and with the
-// digits it takes to read back the very same double; a null text is left out, so the routine
-// stores NULL. A payment is written only for an amount above the money tolerance, cash first.
+// Lines keep the cart's order, which numbers them. Figures are written at the scale of the
+// columns that keep them (TSaleLine::AtColumnScale, payments to the kuruş), so either engine
+// stores the same decimal; numbers are written with "." and with the digits it takes to read
+// back the very same double. A null text is left out, so the routine stores NULL. A payment is
+// written only for an amount above the money tolerance, cash first.
 class TSaleDocument {
 public:
     static QString Write(const TCartManager& Cart, double NakitTutar, double KartTutar);

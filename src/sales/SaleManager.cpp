@@ -4,9 +4,11 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
 #include "core/StoredProc.h"
 #include "sales/BranchStockManager.h"
 #include "sales/CartManager.h"
+#include "sales/PaymentCalculator.h"
 #include "sales/SaleDocument.h"
 
 #include <QDateTime>
@@ -29,20 +31,26 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
         // it "FIS-" and its own id, inside the same transaction.
         const QString provisional =
             QStringLiteral("FIS-") + TClock::Now().toString(QStringLiteral("yyMMddHHmmss"));
+        // Amounts go to the server as the decimals its columns keep, rounded here by one rule
+        // for both engines. The total is the amount the cashier was asked for, and the payments
+        // are what cash and card paid of it, so they add up to it.
+        const double genelToplam = TPaymentCalculator::AmountDue(Cart.GenelToplam());
+        const TPaymentAmounts paid = TPaymentCalculator::Settle(
+            genelToplam, TMoney::RoundKurus(NakitTutar), TMoney::RoundKurus(KartTutar));
         TStoredProc call(QStringLiteral("sp_CreateSale"));
         call.In(QStringLiteral("@SubeID"), SubeID)
             .In(QStringLiteral("@KullaniciID"), KullaniciID)
             .In(QStringLiteral("@TerminalID"), TerminalID)
             .In(QStringLiteral("@VardiyaID"), VardiyaID)
             .In(QStringLiteral("@GeciciFisNo"), provisional)
-            .In(QStringLiteral("@AraToplam"), Cart.AraToplam())
-            .In(QStringLiteral("@ToplamKDV"), Cart.ToplamKDV())
-            .In(QStringLiteral("@Indirim"), Cart.ToplamIndirim())
-            .In(QStringLiteral("@GenelToplam"), Cart.GenelToplam())
+            .In(QStringLiteral("@AraToplam"), TMoney::RoundKurus(Cart.AraToplam()))
+            .In(QStringLiteral("@ToplamKDV"), TMoney::RoundKurus(Cart.ToplamKDV()))
+            .In(QStringLiteral("@Indirim"), TMoney::RoundKurus(Cart.ToplamIndirim()))
+            .In(QStringLiteral("@GenelToplam"), genelToplam)
             .In(QStringLiteral("@OdemeTipi"), PaymentType)
             .In(QStringLiteral("@MusteriID"),
                 Cart.MusteriNo() < 1 ? TDbQuery::NullInt() : QVariant(Cart.MusteriNo()))
-            .In(QStringLiteral("@SatisXML"), TSaleDocument::Write(Cart, NakitTutar, KartTutar))
+            .In(QStringLiteral("@SatisXML"), TSaleDocument::Write(Cart, paid.Nakit, paid.Kart))
             .Out(QStringLiteral("@Success"), QMetaType::Bool)
             .Out(QStringLiteral("@Message"), QMetaType::QString, 500)
             .Out(QStringLiteral("@FisID"), QMetaType::Int);
@@ -55,7 +63,7 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
         result.Success = true;
         result.FisID = call.Value(QStringLiteral("@FisID")).toInt();
         result.FisNo = QStringLiteral("FIS-") + QString::number(result.FisID);
-        result.GenelToplam = Cart.GenelToplam();
+        result.GenelToplam = genelToplam;
     } catch (const std::exception& e) {
         result = TSaleResult();
         result.Message = QStringLiteral("Satış hatası: ") + ErrorMessage(e);

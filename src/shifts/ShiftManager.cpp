@@ -4,6 +4,7 @@
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
 #include "core/POSTextUtils.h"
 #include "core/StoredProc.h"
 
@@ -125,7 +126,7 @@ int InsertShift(const TSessionInfo& session, double amount)
     insert.Param(QStringLiteral("KullaniciID"), session.KullaniciID)
         .Param(QStringLiteral("TerminalID"), session.TerminalID)
         .Param(QStringLiteral("SubeID"), session.SubeID)
-        .Param(QStringLiteral("AcilisTutar"), amount)
+        .Param(QStringLiteral("AcilisTutar"), TMoney::RoundKurus(amount))
         .Exec();
     if (!insert.Next())
         throw EDatabaseError(QStringLiteral("Yeni vardiyanın numarası alınamadı."));
@@ -186,7 +187,7 @@ TCloseShiftResult TShiftManager::CloseShift(int VardiyaID, double KapanisTutar,
     dmMain->ExecSql(QStringLiteral("SET QUOTED_IDENTIFIER ON"));
     TStoredProc call(QStringLiteral("sp_CloseVardiya"));
     call.In(QStringLiteral("@VardiyaID"), VardiyaID)
-        .In(QStringLiteral("@KapanisTutar"), KapanisTutar)
+        .In(QStringLiteral("@KapanisTutar"), TMoney::RoundKurus(KapanisTutar))
         .In(QStringLiteral("@KapatanKullaniciID"), KapatanKullaniciID)
         .Out(QStringLiteral("@Success"), QMetaType::Bool)
         .Out(QStringLiteral("@Message"), QMetaType::QString, 500)

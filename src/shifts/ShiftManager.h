@@ -70,7 +70,8 @@ public:
     static bool IsValidAmount(const QString& Text);
     static bool IsValidAmount(double Amount);
 
-    // Opens a shift for the session's user, branch and terminal with the counted opening cash.
+    // Opens a shift for the session's user, branch and terminal with the counted opening cash,
+    // stored to the kuruş as the server's DECIMAL(18,2) keeps it.
     // The checks and the insert run in one write transaction that other tills wait for, so two
     // tills can never both pass the checks. Every refusal raises an Exception with the text the
     // cashier is shown and leaves nothing written.
@@ -79,8 +80,9 @@ public:
     // Reads the shift's row of vw_VardiyaOzet; false, with Ozet untouched, when there is none.
     static bool LoadVardiyaOzet(int VardiyaID, TVardiyaOzet& Ozet);
 
-    // Closes the shift through sp_CloseVardiya with the counted cash. A refusal comes back as
-    // Success false with the routine's message; database errors are raised.
+    // Closes the shift through sp_CloseVardiya with the counted cash, sent to the kuruş so that
+    // both engines store the same amount. A refusal comes back as Success false with the
+    // routine's message; database errors are raised.
     static TCloseShiftResult CloseShift(int VardiyaID, double KapanisTutar, int KapatanKullaniciID);
 
     // The shift summary's figures, by the same rules as the Z report. Raises MsgNoSummary when

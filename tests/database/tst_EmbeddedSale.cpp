@@ -2,16 +2,18 @@
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
 #include "core/StoredProc.h"
 #include "sales/BranchStockManager.h"
 #include "sales/CartManager.h"
+#include "sales/PaymentCalculator.h"
 #include "sales/SaleManager.h"
 #include "support/FixedClock.h"
 #include "support/ShopFixture.h"
 
+#include <QRegularExpression>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QRegularExpression>
 #include <QtTest>
 
 #include <functional>
@@ -34,7 +36,9 @@ private Q_SLOTS:
 
 namespace {
 // The sale as it was written before the routine: one statement at a time from the program,
-// texts and order as they were.
+// texts and order as they were, each figure as the server's decimal column keeps it (money to
+// the kuruş, the total as the cashier was asked for it, line amounts to four places, rates to
+// two, quantities to three).
 namespace StatementRoad {
 const QString kInsertHeader =
     "SET NOCOUNT ON; INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, "
@@ -51,9 +55,9 @@ const QString kOpenShift =
 
 void InsertPayment(int fisID, const QString& sql, double amount)
 {
-    if (amount <= 0.001)
+    if (TMoney::RoundKurus(amount) <= 0.001)
         return;
-    TDbQuery(sql).Param("Fis", fisID).Param("Tut", amount).Exec();
+    TDbQuery(sql).Param("Fis", fisID).Param("Tut", TMoney::RoundKurus(amount)).Exec();
 }
 
 TSaleResult CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
@@ -76,10 +80,10 @@ TSaleResult CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaI
             .Param("Kul", KullaniciID)
             .Param("Term", TerminalID)
             .Param("Var", VardiyaID)
-            .Param("Ara", Cart.AraToplam())
-            .Param("KDV", Cart.ToplamKDV())
-            .Param("Ind", Cart.ToplamIndirim())
-            .Param("Gen", Cart.GenelToplam())
+            .Param("Ara", TMoney::RoundKurus(Cart.AraToplam()))
+            .Param("KDV", TMoney::RoundKurus(Cart.ToplamKDV()))
+            .Param("Ind", TMoney::RoundKurus(Cart.ToplamIndirim()))
+            .Param("Gen", TPaymentCalculator::AmountDue(Cart.GenelToplam()))
             .Param("Ode", PaymentType)
             .Param("Mus", Cart.MusteriNo() < 1 ? TDbQuery::NullInt() : QVariant(Cart.MusteriNo()))
             .Exec();
@@ -96,15 +100,15 @@ TSaleResult CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaI
                 .Param("Stok", item.StokID())
                 .Param("Ad", item.StokAdi())
                 .Param("Bar", item.Barkod())
-                .Param("Mik", item.Miktar())
+                .Param("Mik", TMoney::RoundQuantity(item.Miktar()))
                 .Param("Bir", item.Birim())
-                .Param("Fiyat", item.NetBirimFiyat())
-                .Param("KDV", item.KDVOrani())
-                .Param("KDVT", item.KDVTutari())
-                .Param("IndO", item.IndirimOrani())
-                .Param("IndT", item.IndirimTutari())
-                .Param("Ara", item.AraToplam())
-                .Param("Top", item.SatirToplam())
+                .Param("Fiyat", TMoney::RoundLineAmount(item.NetBirimFiyat()))
+                .Param("KDV", TMoney::RoundRate(item.KDVOrani()))
+                .Param("KDVT", TMoney::RoundLineAmount(item.KDVTutari()))
+                .Param("IndO", TMoney::RoundRate(item.IndirimOrani()))
+                .Param("IndT", TMoney::RoundLineAmount(item.IndirimTutari()))
+                .Param("Ara", TMoney::RoundLineAmount(item.AraToplam()))
+                .Param("Top", TMoney::RoundLineAmount(item.SatirToplam()))
                 .Exec();
             TBranchStockManager::AllocateLots(fisID, i + 1, item);
             TBranchStockManager::MoveBranchStock(SubeID, item.StokID(), -item.Miktar());
@@ -120,7 +124,7 @@ TSaleResult CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaI
         result.Success = true;
         result.FisID = fisID;
         result.FisNo = fisNo;
-        result.GenelToplam = Cart.GenelToplam();
+        result.GenelToplam = TPaymentCalculator::AmountDue(Cart.GenelToplam());
     } catch (const std::exception& e) {
         result = TSaleResult();
         result.Message = "Satış hatası: " + ErrorMessage(e);
@@ -458,7 +462,8 @@ void TestEmbeddedSale::databaseErrorIsRaisedAfterTheRollback()
 }
 
 // A text the document leaves out is stored NULL, an empty one as empty; every figure is stored
-// as the document writes it, in the document's line order.
+// as the document writes it, at the scale of its column as the server's decimals keep it, in the
+// document's line order.
 void TestEmbeddedSale::linesAsTheDocumentGivesThem()
 {
     TShopFixture shop;
@@ -480,7 +485,7 @@ void TestEmbeddedSale::linesAsTheDocumentGivesThem()
         .In("@SatisXML",
             QString(
                 "<Sale>\n  <Line StokID=\"%1\" StokAdi=\"\" Miktar=\"0.125\" "
-                "BirimFiyat=\"1e-05\" KDVOrani=\"20\" KDVTutari=\"0.30000000000000004\" "
+                "BirimFiyat=\"2.5e-03\" KDVOrani=\"20\" KDVTutari=\"0.30000000000000004\" "
                 "IndirimOrani=\"0\" IndirimTutari=\"0\" AraToplam=\"1.5\" SatirToplam=\"1.8\"/>"
                 "<Line StokID=\"%2\" StokAdi=\"SU &amp; &lt;BUZ&gt;\" Barkod=\"86&#10;90\" "
                 "Birim=\"ŞİŞE\" Miktar=\"2\" BirimFiyat=\"4\" KDVOrani=\"20\" KDVTutari=\"1.6\" "
@@ -508,8 +513,10 @@ void TestEmbeddedSale::linesAsTheDocumentGivesThem()
     QVERIFY(lines.isNull(3));
     QVERIFY(lines.isNull(4));
     QCOMPARE(lines.value(5).toDouble(), 0.125);
-    QCOMPARE(lines.value(6).toDouble(), 1e-05);
-    QCOMPARE(lines.value(7).toDouble(), 0.1 + 0.2);
+    QCOMPARE(lines.value(6).toDouble(), 0.0025);
+    QVERIFY2(shop.Count(QString("SatisFisSatir WHERE FisID = %1 AND SiraNo = 1 AND KDVTutari = 0.3")
+                            .arg(fisID)) == 1,
+             "0.1 + 0.2 is kept as 0.3, as DECIMAL(18,4) keeps it");
     QVERIFY(lines.next());
     QCOMPARE(lines.value(0).toInt(), 2);
     QCOMPARE(lines.value(2).toString(), QString("SU & <BUZ>"));

@@ -20,6 +20,8 @@ private Q_SLOTS:
     void revivedProductGetsRowWhenStockMoves();
     void revivedProductReadsItsInheritedStock();
     void moveResumsProductStock();
+    void movesKeepThreePlaces_data();
+    void movesKeepThreePlaces();
     void idsNotPositiveDoNothing();
     void allocatesEarliestExpiryFirst();
     void expiredStockBlocksOrIsIgnored();
@@ -121,6 +123,46 @@ void TestBranchStockManager::moveResumsProductStock()
     QCOMPARE(shop.BranchStock(shop.SubeID(), product), 7.75);
     QCOMPARE(shop.BranchStock(second, product), 3.0);
     QCOMPARE(shop.ProductStock(product), 10.75);
+}
+
+void TestBranchStockManager::movesKeepThreePlaces_data()
+{
+    QTest::addColumn<QList<double>>("moves");
+    QTest::addColumn<QString>("branch");
+    QTest::addColumn<QString>("product");
+    QTest::addColumn<double>("read");
+    QTest::newRow("0.1 then 0.2 out") << QList<double>{-0.1, -0.2} << "9.7"
+                                      << "12.7" << 9.7;
+    QTest::newRow("a move beyond three places") << QList<double>{0.005, -0.0004} << "10.005"
+                                                << "13.005" << 10.005;
+}
+
+// Branch stock and the product's summed stock are kept as DECIMAL(18,3) keeps them: the
+// decimal result of the moves, not what adding doubles leaves behind.
+void TestBranchStockManager::movesKeepThreePlaces()
+{
+    QFETCH(QList<double>, moves);
+    QFETCH(QString, branch);
+    QFETCH(QString, product);
+    QFETCH(double, read);
+    TShopFixture shop;
+    const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 50, 10, 10);
+    const int second = shop.AddBranch("KADIKOY");
+    TBranchStockManager::EnsureBranchStockRows(shop.SubeID());
+    TBranchStockManager::MoveBranchStock(second, cheese, 0.1 + 0.2 + 2.7);
+    for (const double move : moves)
+        TBranchStockManager::MoveBranchStock(shop.SubeID(), cheese, move);
+    // Compared in the database, on the stored doubles themselves.
+    QCOMPARE(shop.Count(QString("SubeStok WHERE SubeID = %1 AND StokID = %2 AND MevcutStok = %3")
+                            .arg(shop.SubeID())
+                            .arg(cheese)
+                            .arg(branch)),
+             1);
+    QCOMPARE(shop.Count(QString("SubeStok WHERE SubeID = %1 AND MevcutStok = 3").arg(second)), 1);
+    QCOMPARE(
+        shop.Count(QString("Stok WHERE StokID = %1 AND MevcutStok = %2").arg(cheese).arg(product)),
+        1);
+    QCOMPARE(TBranchStockManager::GetBranchStock(shop.SubeID(), cheese), read);
 }
 
 void TestBranchStockManager::idsNotPositiveDoNothing()

@@ -17,6 +17,8 @@ private Q_SLOTS:
     void complete_data();
     void complete();
     void shortPaymentRefused();
+    void paidAmountsAreWholeKurus_data();
+    void paidAmountsAreWholeKurus();
     void paymentTypeWord_data();
     void paymentTypeWord();
     void restOfTotal_data();
@@ -170,6 +172,40 @@ void TestPaymentCalculator::shortPaymentRefused()
     QVERIFY(o.PaymentType.isEmpty());
     QVERIFY(TPaymentCalculator::Complete(100.0, "99,98", "0").Short);
     QVERIFY(!TPaymentCalculator::Complete(100.0, "99,991", "0").Short);
+}
+
+void TestPaymentCalculator::paidAmountsAreWholeKurus_data()
+{
+    QTest::addColumn<double>("total");
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<double>("nakit");
+    QTest::addColumn<double>("kart");
+
+    // 312,30 and 200,00 at 20 % VAT: the cart adds up to 512.3000000000001.
+    const double noisy = 512.3000000000001;
+    QTest::newRow("split: 200 cash on a total with binary noise") << noisy << "200"
+                                                                  << "312,30" << 200.0 << 312.3;
+    QTest::newRow("split: cash over what the card leaves") << noisy << "250"
+                                                           << "312,30" << 200.0 << 312.3;
+    QTest::newRow("split: fractions of a kuruş in the total") << 256.0213 << "500"
+                                                              << "56,02" << 200.0 << 56.02;
+}
+
+// Exact equality on purpose: the sale stores these amounts, and the cash that the card leaves
+// must be the kuruş amount the cashier sees, not the difference of two doubles.
+void TestPaymentCalculator::paidAmountsAreWholeKurus()
+{
+    QFETCH(double, total);
+    QFETCH(QString, cash);
+    QFETCH(QString, card);
+    QFETCH(double, nakit);
+    QFETCH(double, kart);
+    const TPaymentOutcome o = TPaymentCalculator::Complete(total, cash, card);
+    QVERIFY(!o.Short);
+    QVERIFY2(o.PaymentNakit == nakit, qPrintable(QString::number(o.PaymentNakit, 'g', 17)));
+    QVERIFY2(o.PaymentKart == kart, qPrintable(QString::number(o.PaymentKart, 'g', 17)));
+    QCOMPARE(o.PaymentType, QString("KARMA"));
 }
 
 void TestPaymentCalculator::paymentTypeWord_data()

@@ -1,10 +1,11 @@
+#include "core/Money.h"
 #include "sales/CartManager.h"
 #include "sales/SaleDocument.h"
 
 #include <QtTest>
 
-// The document the sale routine takes: what the cart says comes back exactly, figures to the
-// last bit and texts character for character, null or empty.
+// The document the sale routine takes: what the cart says comes back exactly, figures at the
+// scale of their columns to the last bit and texts character for character, null or empty.
 class TestSaleDocument : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -32,15 +33,16 @@ void TestSaleDocument::figuresReadBackExactly()
         const TCartItem& item = cart.Items(i);
         const TSaleLine& line = lines.at(i);
         QCOMPARE(line.StokID, item.StokID());
-        // Exact equality on purpose: the routine must store the cart's own doubles.
-        QVERIFY(line.Miktar == item.Miktar());
-        QVERIFY(line.BirimFiyat == item.NetBirimFiyat());
-        QVERIFY(line.KDVOrani == item.KDVOrani());
-        QVERIFY(line.KDVTutari == item.KDVTutari());
-        QVERIFY(line.IndirimOrani == item.IndirimOrani());
-        QVERIFY(line.IndirimTutari == item.IndirimTutari());
-        QVERIFY(line.AraToplam == item.AraToplam());
-        QVERIFY(line.SatirToplam == item.SatirToplam());
+        // Exact equality on purpose: the routine must store the cart's own figures, each as the
+        // server's decimal column keeps it, so both engines hold the same value.
+        QVERIFY(line.Miktar == TMoney::RoundQuantity(item.Miktar()));
+        QVERIFY(line.BirimFiyat == TMoney::RoundLineAmount(item.NetBirimFiyat()));
+        QVERIFY(line.KDVOrani == TMoney::RoundRate(item.KDVOrani()));
+        QVERIFY(line.KDVTutari == TMoney::RoundLineAmount(item.KDVTutari()));
+        QVERIFY(line.IndirimOrani == TMoney::RoundRate(item.IndirimOrani()));
+        QVERIFY(line.IndirimTutari == TMoney::RoundLineAmount(item.IndirimTutari()));
+        QVERIFY(line.AraToplam == TMoney::RoundLineAmount(item.AraToplam()));
+        QVERIFY(line.SatirToplam == TMoney::RoundLineAmount(item.SatirToplam()));
     }
 }
 
@@ -79,6 +81,8 @@ void TestSaleDocument::paymentsAboveTheTolerance_data()
     QTest::newRow("card") << 0.0 << 100.0 << "KART=100";
     QTest::newRow("split, cash first") << 30.25 << 69.75 << "NAKIT=30.25,KART=69.75";
     QTest::newRow("below the tolerance") << 0.001 << 0.0005 << "";
+    QTest::newRow("to the kuruş") << 512.3 - 312.3 << 0.1 + 0.2 << "NAKIT=200,KART=0.3";
+    QTest::newRow("below half a kuruş is none") << 0.0049 << 0.005 << "KART=0.01";
 }
 
 void TestSaleDocument::paymentsAboveTheTolerance()
@@ -93,7 +97,7 @@ void TestSaleDocument::paymentsAboveTheTolerance()
     QVERIFY(TSaleDocument::Read(TSaleDocument::Write(cart, cash, card), lines, payments));
     QStringList read;
     for (const TSalePayment& p : payments)
-        read << p.OdemeTipi + '=' + QString::number(p.Tutar);
+        read << p.OdemeTipi + '=' + QString::number(p.Tutar, 'g', QLocale::FloatingPointShortest);
     QCOMPARE(read.join(','), written);
 }
 

@@ -1,5 +1,6 @@
 #include "core/DbQuery.h"
 #include "sales/CartManager.h"
+#include "sales/PaymentCalculator.h"
 #include "sales/SaleManager.h"
 #include "support/ShopFixture.h"
 
@@ -20,12 +21,25 @@ private Q_SLOTS:
     void shiftMustBeOpen_data();
     void shiftMustBeOpen();
     void lotShortageFailsTheSale();
+    void paidAmountsAddUpToTheStoredTotal_data();
+    void paidAmountsAddUpToTheStoredTotal();
+    void figuresStoredAtTheirColumnsScale();
+    void stockAndLotsAfterFractionalSales_data();
+    void stockAndLotsAfterFractionalSales();
 
 private:
     static TSaleResult Sell(TShopFixture& shop, const TCartManager& cart, const QString& type,
                             double cash, double card);
     static QString Snapshot(TShopFixture& shop);
+    // Whether exactly one row of the table matches; the condition compares the stored doubles
+    // themselves, inside the database, where a text or a driver could round them first.
+    static bool Holds(TShopFixture& shop, const QString& table, const QString& condition);
 };
+
+bool TestSaleManager::Holds(TShopFixture& shop, const QString& table, const QString& condition)
+{
+    return shop.Count(table + " WHERE " + condition) == 1;
+}
 
 TSaleResult TestSaleManager::Sell(TShopFixture& shop, const TCartManager& cart, const QString& type,
                                   double cash, double card)
@@ -87,8 +101,11 @@ void TestSaleManager::writesHeaderLinesLotsStockAndPayment()
     QCOMPARE(header.Value("VardiyaID").toInt(), shop.VardiyaID());
     QCOMPARE(header.Value("OdemeTipi").toString(), QString("NAKIT"));
     QVERIFY(header.Value("MusteriID").isNull());
+    // The head keeps money to the kuruş.
+    QCOMPARE(header.Value("GenelToplam").toDouble(), 257.0);
     QVERIFY(qAbs(header.Value("GenelToplam").toDouble() - cart.GenelToplam()) < 1e-9);
-    QVERIFY(qAbs(header.Value("Indirim").toDouble() - cart.ToplamIndirim()) < 1e-9);
+    QCOMPARE(header.Value("Indirim").toDouble(), 2.73);
+    QVERIFY(qAbs(header.Value("Indirim").toDouble() - cart.ToplamIndirim()) < 0.005);
     QVERIFY(QDateTime::fromString(StoredTimeText(header.Value("Tarih")), "yyyy-MM-dd HH:mm:ss")
                 .isValid());
 
@@ -234,6 +251,175 @@ void TestSaleManager::lotShortageFailsTheSale()
     const TSaleResult result = Sell(shop, cart, "NAKIT", 110, 0);
     QCOMPARE(result.Message, QString("Satış hatası: Lot bazli stok yetersiz: PEYNIR"));
     QCOMPARE(shop.Count("SatisFis"), 0);
+}
+
+void TestSaleManager::paidAmountsAddUpToTheStoredTotal_data()
+{
+    QTest::addColumn<QString>("cart");
+    QTest::addColumn<QString>("cash");
+    QTest::addColumn<QString>("card");
+    QTest::addColumn<QString>("total");
+    QTest::addColumn<QString>("nakit");
+    QTest::addColumn<QString>("kart");
+    // 312,30 and 200,00 at 20 % VAT add up to 512.3000000000001.
+    QTest::newRow("split: 200 cash on a total with binary noise") << "noisy"
+                                                                  << "200"
+                                                                  << "312,30"
+                                                                  << "512.3"
+                                                                  << "200"
+                                                                  << "312.3";
+    // 0.333 kg at 29,99 is 9.98667: the cashier is asked for 9,99.
+    QTest::newRow("cash with change on a weighed total") << "weighed"
+                                                         << "20"
+                                                         << "0"
+                                                         << "9.99"
+                                                         << "9.99" << QString();
+    // Six at 7,333 less 3,33 %: 42.53...
+    QTest::newRow("card on a discounted total") << "discounted"
+                                                << "0"
+                                                << "42,53"
+                                                << "42.53" << QString() << "42.53";
+    // 3 x 12,10 and 0,10 add up to 36.39999999999999.
+    QTest::newRow("split with change on a total below its kuruş") << "below"
+                                                                  << "20"
+                                                                  << "20,15"
+                                                                  << "36.4"
+                                                                  << "16.25"
+                                                                  << "20.15";
+}
+
+// The sale stores the total the cashier was asked for, and what cash and card paid of it, each
+// to the kuruş, so the payments add up to the receipt's total as the server's decimals do.
+void TestSaleManager::paidAmountsAddUpToTheStoredTotal()
+{
+    QFETCH(QString, cart);
+    QFETCH(QString, cash);
+    QFETCH(QString, card);
+    QFETCH(QString, total);
+    QFETCH(QString, nakit);
+    QFETCH(QString, kart);
+    TShopFixture shop;
+    const int a = shop.AddProduct("KAHVE", "8690000000066", 312.3, 20);
+    const int b = shop.AddProduct("DOMATES", "8690000000073", 29.99, 1, 10, true);
+    TCartManager c;
+    if (cart == "noisy") {
+        c.AddItem(a, "KAHVE", "8690000000066", "ADET", 312.3, 1, 20, false);
+        c.AddItem(b, "DEMLIK", "8690000000073", "ADET", 200, 1, 20, false);
+    } else if (cart == "weighed") {
+        c.AddItem(b, "DOMATES", "8690000000073", "KG", 29.99, 0.333, 1, true);
+    } else if (cart == "discounted") {
+        c.AddItem(a, "SU", "8690000000066", "ADET", 7.333, 6, 20, false);
+        c.UpdateDiscount(0, 3.33);
+    } else {
+        c.AddItem(a, "EKMEK", "8690000000066", "ADET", 12.1, 3, 10, false);
+        c.AddItem(b, "POSET", "8690000000073", "ADET", 0.1, 1, 20, false);
+    }
+    const TPaymentOutcome paid = TPaymentCalculator::Complete(c.GenelToplam(), cash, card);
+    QVERIFY(!paid.Short);
+    const TSaleResult result = Sell(shop, c, paid.PaymentType, paid.PaymentNakit, paid.PaymentKart);
+    QVERIFY2(result.Success, qPrintable(result.Message));
+
+    const QString fis = QString("FisID = %1").arg(result.FisID);
+    QVERIFY2(Holds(shop, "SatisFis", fis + " AND GenelToplam = " + total),
+             qPrintable(shop.Scalar("SELECT GenelToplam FROM SatisFis").toString()));
+    QCOMPARE(result.GenelToplam, total.toDouble());
+    for (const auto& [type, amount] : {std::pair{"NAKIT", nakit}, std::pair{"KART", kart}}) {
+        const QString row = fis + QString(" AND OdemeTipi = '%1'").arg(type);
+        if (amount.isEmpty())
+            QCOMPARE(shop.Count("SatisOdeme WHERE " + row), 0);
+        else
+            QVERIFY2(Holds(shop, "SatisOdeme", row + " AND Tutar = " + amount), type);
+    }
+    QVERIFY(Holds(shop, "SatisFis",
+                  fis + " AND AraToplam = ROUND(AraToplam, 2) AND ToplamKDV = ROUND(ToplamKDV, "
+                        "2) AND Indirim = ROUND(Indirim, 2)"));
+}
+
+// Lines keep quantities to three places, prices and amounts to four and rates to two, as the
+// server's columns do: a weight of 0.1 + 0.2 kg is 0.3 kg.
+void TestSaleManager::figuresStoredAtTheirColumnsScale()
+{
+    TShopFixture shop;
+    const int tomato = shop.AddProduct("DOMATES", "8690000000073", 29.99, 1, 10, true);
+    const int water = shop.AddProduct("SU", "8690000000059", 7.333, 20);
+    TCartManager cart;
+    cart.AddItem(tomato, "DOMATES", "8690000000073", "KG", 29.99, 0.1 + 0.2, 1, true);
+    cart.AddItem(water, "SU", "8690000000059", "ADET", 7.333, 6, 20, false);
+    cart.UpdateDiscount(1, 100.0 / 3);
+    const TSaleResult result = Sell(shop, cart, "NAKIT", cart.GenelToplam(), 0);
+    QVERIFY2(result.Success, qPrintable(result.Message));
+
+    const QString fis = QString("FisID = %1").arg(result.FisID);
+    QVERIFY(Holds(shop, "SatisFisSatir", fis + " AND SiraNo = 1 AND Miktar = 0.3"));
+    QVERIFY(Holds(shop, "SatisFisSatir",
+                  fis + " AND SiraNo = 2 AND IndirimOrani = 33.33 AND BirimFiyat = 6.1108"));
+    QCOMPARE(shop.Count("SatisFisSatir WHERE " + fis +
+                        " AND Miktar = ROUND(Miktar, 3) AND BirimFiyat = ROUND(BirimFiyat, 4) AND "
+                        "KDVOrani = ROUND(KDVOrani, 2) AND KDVTutari = ROUND(KDVTutari, 4) AND "
+                        "IndirimOrani = ROUND(IndirimOrani, 2) AND IndirimTutari = "
+                        "ROUND(IndirimTutari, 4) AND AraToplam = ROUND(AraToplam, 4) AND "
+                        "SatirToplam = ROUND(SatirToplam, 4)"),
+             2);
+    QVERIFY(Holds(shop, "SubeStok", QString("StokID = %1 AND MevcutStok = 9.7").arg(tomato)));
+    QVERIFY(Holds(shop, "Stok", QString("StokID = %1 AND MevcutStok = 9.7").arg(tomato)));
+    QVERIFY(Holds(shop, "SatisOdeme", fis + " AND Tutar = ROUND(Tutar, 2)"));
+}
+
+void TestSaleManager::stockAndLotsAfterFractionalSales_data()
+{
+    QTest::addColumn<QList<double>>("weights");
+    QTest::addColumn<QString>("stock");
+    QTest::addColumn<QString>("sooner");
+    QTest::addColumn<QString>("later");
+    QTest::addColumn<QStringList>("taken");
+    QTest::newRow("four weighings, the last across two lots")
+        << QList<double>{0.1, 0.2, 0.3, 0.7} << "8.7"
+        << "0"
+        << "4.7" << QStringList{"0.1", "0.2", "0.3", "0.4", "0.3"};
+    QTest::newRow("weights that are sums of weighings")
+        << QList<double>{0.1 + 0.2, 0.1 + 0.7, 0.15 + 0.15} << "8.6"
+        << "0"
+        << "4.6" << QStringList{"0.3", "0.7", "0.1", "0.3"};
+}
+
+// Branch stock, overall stock, lots and the lots' sale rows after several sales of a weighed,
+// lot-tracked product hold the decimal quantities, not what adding doubles leaves behind.
+void TestSaleManager::stockAndLotsAfterFractionalSales()
+{
+    QFETCH(QList<double>, weights);
+    QFETCH(QString, stock);
+    QFETCH(QString, sooner);
+    QFETCH(QString, later);
+    QFETCH(QStringList, taken);
+    TShopFixture shop;
+    const int cheese = shop.AddProduct("PEYNIR", "8690000000042", 240, 10, 10, true);
+    shop.TrackExpiry(cheese, true);
+    const int first = shop.AddLot(cheese, 1, QDate::currentDate().addDays(10));
+    const int second = shop.AddLot(cheese, 5, QDate::currentDate().addDays(20));
+    for (const double weight : weights) {
+        TCartManager cart;
+        cart.AddItem(cheese, "PEYNIR", "8690000000042", "KG", 240, weight, 10, true);
+        const TSaleResult result = Sell(shop, cart, "NAKIT", cart.GenelToplam(), 0);
+        QVERIFY2(result.Success, qPrintable(result.Message));
+    }
+    const QString product = QString("StokID = %1 AND MevcutStok = ").arg(cheese);
+    QVERIFY2(Holds(shop, "SubeStok", product + stock),
+             qPrintable(QString::number(shop.BranchStock(shop.SubeID(), cheese), 'g', 17)));
+    QVERIFY(Holds(shop, "Stok", product + stock));
+    QVERIFY2(Holds(shop, "StokLotDetay",
+                   QString("LotID = %1 AND MevcutMiktar = %2").arg(first).arg(sooner)),
+             qPrintable(QString::number(shop.LotQuantity(first), 'g', 17)));
+    QVERIFY2(Holds(shop, "StokLotDetay",
+                   QString("LotID = %1 AND MevcutMiktar = %2").arg(second).arg(later)),
+             qPrintable(QString::number(shop.LotQuantity(second), 'g', 17)));
+    QCOMPARE(shop.Count("SatisFisLot"), int(taken.size()));
+    for (qsizetype i = 0; i < taken.size(); ++i)
+        QVERIFY2(Holds(shop, "SatisFisLot",
+                       QString("SatisFisLotID = (SELECT MIN(SatisFisLotID) + %1 FROM SatisFisLot) "
+                               "AND Miktar = %2")
+                           .arg(i)
+                           .arg(taken.at(i))),
+                 qPrintable(taken.at(i)));
 }
 
 QTEST_GUILESS_MAIN(TestSaleManager)

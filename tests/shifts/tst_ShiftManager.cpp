@@ -24,6 +24,8 @@ private Q_SLOTS:
 
     void openShiftWritesOneOpenRow();
     void openShiftAcceptsZero();
+    void openingAmountKeptToTheKurus_data();
+    void openingAmountKeptToTheKurus();
     void openShiftRefusals_data();
     void openShiftRefusals();
     void openShiftNamesTheNewestOpenShift();
@@ -137,6 +139,29 @@ void TestShiftManager::openShiftAcceptsZero()
     QCOMPARE(shop.Scalar(QString("SELECT AcilisTutar FROM Vardiya WHERE VardiyaID = %1").arg(id))
                  .toDouble(),
              0.0);
+}
+
+void TestShiftManager::openingAmountKeptToTheKurus_data()
+{
+    QTest::addColumn<double>("amount");
+    QTest::addColumn<QString>("stored");
+    QTest::newRow("a sum with binary noise") << 150.2 + 0.1 << "150.3";
+    QTest::newRow("half a kuruş rounds up") << 150.555 << "150.56";
+    QTest::newRow("below half a kuruş") << 100.004 << "100";
+}
+
+// The opening cash is kept as the server's DECIMAL(18,2) keeps it, on SQLite's REAL column too.
+void TestShiftManager::openingAmountKeptToTheKurus()
+{
+    QFETCH(double, amount);
+    QFETCH(QString, stored);
+    TShopFixture shop;
+    CloseAllShifts(shop);
+    const int id = TShiftManager::OpenShift(Session(shop), amount).VardiyaID;
+    // Compared in the database, on the stored double itself.
+    QCOMPARE(shop.Count(
+                 QString("Vardiya WHERE VardiyaID = %1 AND AcilisTutar = %2").arg(id).arg(stored)),
+             1);
 }
 
 void TestShiftManager::openShiftRefusals_data()
