@@ -108,8 +108,6 @@ void TfrmMainPOS::FormCreate()
     GuardedConnect(miStokGorselUret, &QAction::triggered, this,
                    &TfrmMainPOS::miStokGorselUretClick);
     FormResize();
-    if (dmMain && dmMain->Connected())
-        pnlCenter->LoadCategories();
 }
 
 void TfrmMainPOS::FormResize()
