@@ -27,8 +27,7 @@ public:
     // customer's or the cashier's name, so an older receipt is found by typing; letter case is
     // folded by the Turkish rules and by the plain ones ("fis-12" finds "FIS-12", "ış" finds
     // "IŞIK"), and every character of the filter stands for itself, "%", "_", "[" and quotes
-    // included. The filter is matched here, not by the database: SQLite's LIKE folds only ASCII
-    // letters and SQL Server's follows its collation.
+    // included. The database matches it (one statement, at most MaxRows rows come back).
     static QList<TReceiptRow> LoadReceipts(const QString& Filter, int SubeID);
 
     // The widths of the eight columns in `Available` pixels: the id hidden, number, date,
