@@ -27,7 +27,7 @@ bool FileExists(const QString& path)
     return !path.trimmed().isEmpty() && QFileInfo(path).isFile();
 }
 
-// The spec of a folder relative to another, written with either separator.
+// A path relative to a folder, with the relative part written with either separator.
 QString Joined(const QString& folder, const QString& relative)
 {
     return folder + QDir::fromNativeSeparators(relative).replace(u'\\', u'/');
