@@ -26,8 +26,9 @@ QString PaymentTypeDisplay(const QString& Value, bool UpperCase);
 QString StatusDisplay(const QString& Value, bool UpperCase);
 
 // Formats Value with one of the display patterns: "#,##0.00 TL", "#,##0.00", "0.00 TL", "0.00",
-// "0.##", "#,##0.###", "0.000", "#,##0". Rounds at the last digit shown by the display rule
-// (TMoney::ShownDigits), groups digits where the pattern has ",", and never shows a negative zero.
+// "0.##", "#,##0.###", "0.000", "#,##0", "#,##0.00## TL" (two to four decimals). Rounds at the
+// last digit shown by the display rule (TMoney::ShownDigits), groups digits where the pattern has
+// ",", and never shows a negative zero.
 QString FormatFloat(const QString& Pattern, double Value);
 // Money as shown everywhere: "#,##0.00 TL".
 QString FormatMoney(double Value);

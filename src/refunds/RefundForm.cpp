@@ -4,6 +4,7 @@
 #include "core/POSTextUtils.h"
 #include "core/SessionManager.h"
 #include "refunds/ReceiptSelectForm.h"
+#include "refunds/RefundGrid.h"
 #include "ui/CustomDialogForm.h"
 #include "ui/CustomInputForm.h"
 #include "ui/POSButton.h"
@@ -19,8 +20,6 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
-#include <cmath>
-
 namespace {
 constexpr int kClientWidth = 928;
 constexpr int kClientHeight = 687;
@@ -31,7 +30,6 @@ constexpr int kMargin = 24;
 constexpr int kFooterButtonWidth = 140;
 constexpr int kReceiptsWidth = 116;
 constexpr int kMinFisNoWidth = 140;
-constexpr int kColumnCount = 7;
 
 QLabel* InfoLabel(QWidget* header, const char* name, const QString& text, int x, int width)
 {
@@ -106,7 +104,7 @@ void TfrmRefund::FormCreate()
     gridItems->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     gridItems->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     gridItems->setWordWrap(false);
-    TPOSUITheme::InstallGridCellDrawing(gridItems, {2, 3, 4, 5});
+    TPOSUITheme::InstallGridCellDrawing(gridItems, TRefundGrid::FigureColumns());
 
     lblSelectedCount->setGeometry(kMargin, 14, 300, 20);
     lblRefundTotal->setGeometry(kMargin, 36, 360, 24);
@@ -152,11 +150,8 @@ void TfrmRefund::FormShow()
     ApplyStyle();
     ApplyInfoLabelColors();
     ArrangeHeader();
-    gridItems->setColumnCount(kColumnCount);
-    gridItems->setHorizontalHeaderLabels(
-        {QStringLiteral("ID"), QStringLiteral("Ürün Adı"), QStringLiteral("Birim Fiyat"),
-         QStringLiteral("Satılan Miktar"), QStringLiteral("İade Edilecek"), QStringLiteral("Tutar"),
-         QString()});
+    gridItems->setColumnCount(TRefundGrid::ColumnCount);
+    gridItems->setHorizontalHeaderLabels(TRefundGrid::Titles());
     ShowLines();
     for (QLabel* value : {lblReceiptValue, lblDateValue, lblCustomerValue})
         value->setText(QStringLiteral("-"));
@@ -202,19 +197,10 @@ void TfrmRefund::ArrangeHeader()
 
 void TfrmRefund::FitColumns()
 {
-    const int available = gridItems->viewport()->width() - (kColumnCount + 1) - 2;
-    if (available <= 0)
-        return;
-    gridItems->setColumnWidth(0, 0);
-    gridItems->setColumnWidth(6, 0);
-    int used = 0;
-    const int weights[] = {380, 130, 126, 126};
-    for (int col = 1; col <= 4; ++col) {
-        const int width = int(std::lround(double(weights[col - 1]) * available / 912));
-        gridItems->setColumnWidth(col, width);
-        used += width;
-    }
-    gridItems->setColumnWidth(5, qMax(0, available - used));
+    const QList<int> widths = TRefundGrid::ColumnWidths(gridItems->viewport()->width() -
+                                                        (TRefundGrid::ColumnCount + 1) - 2);
+    for (int col = 0; col < widths.size(); ++col)
+        gridItems->setColumnWidth(col, widths.at(col));
 }
 
 void TfrmRefund::btnSearchClick()
@@ -277,16 +263,7 @@ void TfrmRefund::ShowLines()
 
 void TfrmRefund::ShowLine(int Row)
 {
-    const TRefundLine& line = FLines.at(Row);
-    const bool chosen = line.IadeMiktar > 0;
-    const QStringList cells{QString::number(line.SatirID),
-                            line.StokAdi,
-                            FormatMoney(line.BirimFiyat),
-                            FormatFloat(QStringLiteral("#,##0"), line.Miktar),
-                            chosen ? FormatFloat(QStringLiteral("#,##0.###"), line.IadeMiktar)
-                                   : QStringLiteral("0"),
-                            chosen ? FormatMoney(line.IadeTutar()) : QStringLiteral("0,00 TL"),
-                            QString::number(line.StokID)};
+    const QStringList cells = TRefundGrid::Cells(FLines.at(Row));
     for (int col = 0; col < cells.size(); ++col)
         gridItems->setItem(Row, col, new QTableWidgetItem(cells.at(col)));
 }

@@ -20,7 +20,7 @@ namespace {
 // trailing blanks do not count.
 const QString kReceiptSql = QStringLiteral(
     "SELECT F.FisNo, F.Tarih, ISNULL(C.CariAdi, '-') AS Musteri, F.FisDurumu, SF.SatirID, "
-    "SF.StokID, S.StokAdi, SF.Miktar, SF.BirimFiyat, SF.SatirToplam, CAST(ISNULL(P.Iade, 0) AS "
+    "SF.StokID, S.StokAdi, SF.Miktar, SF.SatirToplam, CAST(ISNULL(P.Iade, 0) AS "
     "FLOAT) AS Iade "
     "FROM SatisFisSatir SF INNER JOIN SatisFis F ON F.FisID = SF.FisID JOIN Stok S ON SF.StokID "
     "= S.StokID LEFT JOIN CariKart C ON C.CariID = F.MusteriID LEFT JOIN (SELECT R.StokID, "
@@ -127,7 +127,6 @@ bool TRefundManager::LoadReceipt(int FisID, int SubeID, TRefundReceipt& Receipt)
         line.SatirID = query.Value(QStringLiteral("SatirID")).toInt();
         line.StokID = query.Value(QStringLiteral("StokID")).toInt();
         line.StokAdi = query.Value(QStringLiteral("StokAdi")).toString();
-        line.BirimFiyat = FieldToFloatDef(query, QStringLiteral("BirimFiyat"), 0);
         line.Miktar = FieldToFloatDef(query, QStringLiteral("Miktar"), 0);
         TProductTotals& product = products[line.StokID];
         product.Miktar += line.Miktar;

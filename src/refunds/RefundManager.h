@@ -8,8 +8,7 @@ struct TRefundLine {
     int SatirID = 0;
     int StokID = 0;
     QString StokAdi;
-    double BirimFiyat = 0; // net of VAT, as stored
-    double Miktar = 0;     // sold on this line
+    double Miktar = 0; // sold on this line
     // What this line may still give back: its sold quantity less its share of the product's
     // earlier refunds, which take from the receipt's lines of the product in line order.
     double Kalan = 0;

@@ -5,6 +5,7 @@
 #include "refunds/ReceiptPreviewForm.h"
 #include "refunds/ReceiptSelectForm.h"
 #include "refunds/RefundForm.h"
+#include "refunds/RefundGrid.h"
 #include "refunds/SaleReceiptViewForm.h"
 #include "reports/ReportGrid.h"
 #include "sales/CartManager.h"
@@ -77,6 +78,7 @@ private Q_SLOTS:
     void refundScreenRefusals_data();
     void refundScreenRefusals();
     void successReportThatFailsStillCloses();
+    void refundGridFitsItsColumns();
     void receiptSearchKeys();
     void receiptSearchFromTheRefundScreen();
     void viewerShowsTheReceipt();
@@ -167,20 +169,23 @@ void TestRefundForms::refundScreenBooksOnce()
     QCOMPARE(answers.Count(), 0);
     QCOMPARE(Text(FRefund.get(), "lblReceiptValue"), QString("FIS-%1").arg(fisID));
     QCOMPARE(Text(FRefund.get(), "lblCustomerValue"), QString("-"));
-    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, 1), QString("KOLA 1 L"));
-    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, 2), QString("30,00 TL"));
-    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, 3), QString("2"));
-    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, 4), QString("0"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColStokAdi), QString("KOLA 1 L"));
+    // The unit the customer paid, VAT included and after the 10 % discount (not the net 30,00),
+    // and the weighed line with its decimals.
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColBirimFiyat), QString("32,40 TL"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, TRefundGrid::ColSatilan), QString("1,5"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, TRefundGrid::ColKalan), QString("1,5"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColIadeMiktar), QString("0"));
 
-    // The amount is what the drawer pays: 97,20 / 3 × 2, not the net 30,00 × 2.
+    // The amount is what the drawer pays: 32,40 × 2.
     Choose(0, "2", answers);
     QCOMPARE(answers.Last().Title, QString("İade Miktarı"));
     QCOMPARE(answers.Last().Text, QString("İade edilecek miktar (Max: 3):"));
     QCOMPARE(answers.Last().DefaultValue, QString("1"));
-    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, 4), QString("2"));
-    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, 5), QString("64,80 TL"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColIadeMiktar), QString("2"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColTutar), QString("64,80 TL"));
     Choose(1, "0,5", answers);
-    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, 5), QString("12,50 TL"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, TRefundGrid::ColTutar), QString("12,50 TL"));
     QCOMPARE(Text(FRefund.get(), "lblSelectedCount"), QString("Seçili ürün: 2"));
     QCOMPARE(Text(FRefund.get(), "lblRefundTotal"), QString("İade Toplamı: 77,30 TL"));
 
@@ -204,14 +209,17 @@ void TestRefundForms::refundScreenBooksOnce()
     QCOMPARE(Refunds(), 1);
     QVERIFY(!Named<TPOSButton>(FRefund.get(), "btnRefund")->isEnabled());
 
-    // A fresh screen shows what is left as the limit.
+    // A fresh screen shows what is left beside what was sold, and takes it as the limit.
     ShowRefund();
     LoadOnRefund(QString::number(fisID));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColSatilan), QString("3"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColKalan), QString("1"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, TRefundGrid::ColKalan), QString("1"));
     Choose(0, "2", answers);
     QCOMPARE(answers.Last().Text, QString("Geçersiz miktar!"));
     QCOMPARE(answers.Shown().at(answers.Count() - 2).Text,
              QString("İade edilecek miktar (Max: 1):"));
-    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, 4), QString("0"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColIadeMiktar), QString("0"));
 }
 
 void TestRefundForms::refundScreenRefusals_data()
@@ -287,7 +295,7 @@ void TestRefundForms::refundScreenRefusals()
     // The loaded receipt and its choices stay for another try.
     QCOMPARE(Text(FRefund.get(), "lblReceiptValue"), QString("FIS-%1").arg(fisID));
     if (kind != "nothing" && kind != "garbage" && kind != "missing" && kind != "refund")
-        QCOMPARE(Cell(FRefund.get(), "gridItems", 0, 4), QString("2"));
+        QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColIadeMiktar), QString("2"));
 }
 
 // The refund is booked once the routine says so: a report that fails still closes the screen.
@@ -305,6 +313,49 @@ void TestRefundForms::successReportThatFailsStillCloses()
     answers.Ok().Ok();
     FRefund->btnRefundClick();
     QCOMPARE(Refunds(), 1);
+}
+
+// Every title and the widest figures a shop meets stay inside their columns, with the window at
+// its size on a 1366 × 768 screen; the ids stay hidden.
+void TestRefundForms::refundGridFitsItsColumns()
+{
+    const int fisID = Sell();
+    ShowRefund();
+    LoadOnRefund(QString::number(fisID));
+    auto* grid = Named<QTableWidget>(FRefund.get(), "gridItems");
+    QVERIFY(FRefund->frameGeometry().width() <= 1366 && FRefund->frameGeometry().height() <= 768);
+    QCOMPARE(grid->columnCount(), int(TRefundGrid::ColumnCount));
+    QCOMPARE(grid->columnWidth(TRefundGrid::ColSatirID), 0);
+    QCOMPARE(grid->columnWidth(TRefundGrid::ColStokID), 0);
+    int visible = 0;
+    for (int col = 0; col < grid->columnCount(); ++col)
+        visible += grid->columnWidth(col);
+    QVERIFY(visible <= grid->viewport()->width());
+
+    TRefundLine widest;
+    widest.StokAdi = "BEYAZ PEYNİR TAM YAĞLI 1 KG";
+    widest.Miktar = 999999.999;
+    widest.Kalan = 999999.999;
+    widest.UrunMiktar = 3;
+    widest.UrunToplam = 3703.7034;
+    widest.IadeMiktar = 99.999;
+    QList<QStringList> rows{TRefundGrid::Titles(), TRefundGrid::Cells(widest)};
+    for (int row = 0; row < grid->rowCount(); ++row) {
+        QStringList texts;
+        for (int col = 0; col < grid->columnCount(); ++col)
+            texts << Cell(FRefund.get(), "gridItems", row, col);
+        rows << texts;
+    }
+    QFont bold = grid->font();
+    bold.setBold(true);
+    const QFontMetrics metrics(bold);
+    for (const QStringList& texts : rows)
+        for (int col = TRefundGrid::ColStokAdi; col < TRefundGrid::ColStokID; ++col) {
+            const QRect cell(0, 0, grid->columnWidth(col), grid->rowHeight(0));
+            QVERIFY2(metrics.horizontalAdvance(texts.at(col)) <=
+                         TPOSUITheme::GridCellTextRect(cell).width(),
+                     qPrintable(texts.at(col)));
+        }
 }
 
 void TestRefundForms::receiptSearchKeys()

@@ -1,5 +1,7 @@
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
+#include "core/POSTextUtils.h"
+#include "refunds/RefundGrid.h"
 #include "refunds/RefundManager.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
@@ -28,6 +30,8 @@ private Q_SLOTS:
     void loadOnlyTheBranchesSales();
     void amountsAreWhatTheRoutinePays();
     void remainderAcrossRefunds();
+    void gridFiguresAddUp_data();
+    void gridFiguresAddUp();
     void refusals_data();
     void refusals();
     void quantityEntry_data();
@@ -286,6 +290,98 @@ void TestRefundManager::remainderAcrossRefunds()
     QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
     QCOMPARE(receipt.Lines.at(1).Kalan, 0.0);
     QCOMPARE(receipt.Lines.at(3).Kalan, 0.3);
+}
+
+void TestRefundManager::gridFiguresAddUp_data()
+{
+    QTest::addColumn<int>("row");
+    QTest::addColumn<QString>("sold");
+    QTest::addColumn<QString>("left");
+    QTest::addColumn<QString>("unit");
+    QTest::addColumn<double>("chosen");
+    QTest::addColumn<QString>("chosenText");
+    QTest::addColumn<QString>("amount");
+    QTest::newRow("weighed 1,25 kg") << 0 << "1,25"
+                                     << "1,25"
+                                     << "25,00 TL" << 1.25 << "1,25"
+                                     << "31,25 TL";
+    QTest::newRow("weighed 0,5 kg") << 1 << "0,5"
+                                    << "0,5"
+                                    << "180,00 TL" << 0.25 << "0,25"
+                                    << "45,00 TL";
+    QTest::newRow("5 of 25 refunded before, price with VAT") << 2 << "25"
+                                                             << "20"
+                                                             << "7,50 TL" << 5.0 << "5"
+                                                             << "37,50 TL";
+    QTest::newRow("15 % discount, a unit below the kuruş") << 3 << "4"
+                                                           << "4"
+                                                           << "6,375 TL" << 2.0 << "2"
+                                                           << "12,75 TL";
+    QTest::newRow("a thousand units") << 4 << "1.200"
+                                      << "1.200"
+                                      << "2,20 TL" << 1000.0 << "1.000"
+                                      << "2.200,00 TL";
+}
+
+// What the refund screen shows of a line: the sold quantity and what is left with their
+// decimals, the unit the customer paid, and an amount that is that unit times the chosen
+// quantity and is what the routine then books.
+void TestRefundManager::gridFiguresAddUp()
+{
+    QFETCH(int, row);
+    QFETCH(QString, sold);
+    QFETCH(QString, left);
+    QFETCH(QString, unit);
+    QFETCH(double, chosen);
+    QFETCH(QString, chosenText);
+    QFETCH(QString, amount);
+    const int peynir = FShop->AddProduct("BEYAZ PEYNİR", "23456", 180, 8, 10, true);
+    const int ekmek = FShop->AddProduct("EKMEK", "8690000000026", 7.5, 1, 50);
+    const int ayran = FShop->AddProduct("AYRAN", "8690000000033", 7.5, 1, 50);
+    const int su = FShop->AddProduct("SU 0,5 L", "8690000000040", 2.2, 1, 2000);
+    TCartManager cart;
+    cart.AddItem(FDomates, "DOMATES", "12345", "KG", 25, 1.25, 1, true);
+    cart.AddItem(peynir, "BEYAZ PEYNİR", "23456", "KG", 180, 0.5, 8, true);
+    cart.AddItem(ekmek, "EKMEK", "8690000000026", "ADET", 7.5, 25, 1, false);
+    cart.AddItem(ayran, "AYRAN", "8690000000033", "ADET", 7.5, 4, 1, false).SetIndirimOrani(15);
+    cart.AddItem(su, "SU 0,5 L", "8690000000040", "ADET", 2.2, 1200, 1, false);
+    const TSaleResult sale =
+        TSaleManager::CreateSale(FShop->SubeID(), FShop->KullaniciID(), FShop->TerminalID(),
+                                 FShop->VardiyaID(), "NAKIT", cart, cart.GenelToplam(), 0);
+    QVERIFY2(sale.Success, qPrintable(sale.Message));
+    TRefundReceipt receipt;
+    QVERIFY(TRefundManager::LoadReceipt(sale.FisID, FShop->SubeID(), receipt));
+    QVERIFY(TRefundManager::Book(sale.FisID, FShop->KullaniciID(), FShop->VardiyaID(),
+                                 Choose(receipt, {0, 0, 5}))
+                .Success);
+
+    QVERIFY(TRefundManager::LoadReceipt(sale.FisID, FShop->SubeID(), receipt));
+    TRefundLine line = receipt.Lines.at(row);
+    QStringList cells = TRefundGrid::Cells(line);
+    QCOMPARE(cells.size(), int(TRefundGrid::ColumnCount));
+    QCOMPARE(cells.at(TRefundGrid::ColSatilan), sold);
+    QCOMPARE(cells.at(TRefundGrid::ColKalan), left);
+    QCOMPARE(cells.at(TRefundGrid::ColBirimFiyat), unit);
+    QCOMPARE(cells.at(TRefundGrid::ColIadeMiktar), QString("0"));
+    QCOMPARE(cells.at(TRefundGrid::ColTutar), QString("0,00 TL"));
+
+    line.IadeMiktar = chosen;
+    cells = TRefundGrid::Cells(line);
+    QCOMPARE(cells.at(TRefundGrid::ColIadeMiktar), chosenText);
+    QCOMPARE(cells.at(TRefundGrid::ColTutar), amount);
+    const double shownUnit = QLocale().toDouble(QString(unit).remove(" TL"));
+    QCOMPARE(FormatMoney(shownUnit * chosen), amount);
+
+    QList<TRefundLine> lines(receipt.Lines.size());
+    lines[row] = line;
+    const TRefundResult result =
+        TRefundManager::Book(sale.FisID, FShop->KullaniciID(), FShop->VardiyaID(), lines);
+    QVERIFY2(result.Success, qPrintable(result.Message));
+    QCOMPARE(FormatMoney(-FShop
+                              ->Scalar("SELECT GenelToplam FROM SatisFis WHERE FisID = (SELECT "
+                                       "MAX(FisID) FROM SatisFis)")
+                              .toDouble()),
+             amount);
 }
 
 void TestRefundManager::refusals_data()
