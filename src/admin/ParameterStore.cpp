@@ -11,14 +11,6 @@ TNumberParameter MsgSecondsParameter()
     return TAppSettingsManager::FindNumberParameter(TParameterStore::MsgSecondsKey).value();
 }
 
-// A whole number written in decimal digits, with an optional sign.
-bool ReadWholeNumber(const QString& text, int& value)
-{
-    bool ok = false;
-    value = text.trimmed().toInt(&ok);
-    return ok;
-}
-
 QString Refusal(const TNumberParameter& parameter, const QString& value)
 {
     return QStringLiteral("%1 parametresinin değeri \"%2\" geçersiz. %3 ile %4 arasında bir tam "
@@ -26,6 +18,15 @@ QString Refusal(const TNumberParameter& parameter, const QString& value)
         .arg(parameter.Key, value)
         .arg(parameter.Min)
         .arg(parameter.Max);
+}
+
+// A number parameter is stored in plain decimal digits, so that a till with other regional
+// settings reads the number that was typed ("1.500" on Turkish settings is stored as "1500").
+QString StoredValue(const TParameterRow& row)
+{
+    if (!TAppSettingsManager::FindNumberParameter(row.Key))
+        return row.Value;
+    return QString::number(TAppSettingsManager::ReadWholeNumber(row.Value).value());
 }
 } // namespace
 
@@ -38,9 +39,7 @@ int TParameterStore::MsgSeconds()
 int TParameterStore::SecondsFromText(const QString& AText)
 {
     const TNumberParameter seconds = MsgSecondsParameter();
-    int n = 0;
-    if (!ReadWholeNumber(AText, n))
-        n = seconds.Default;
+    const int n = TAppSettingsManager::ReadWholeNumber(AText).value_or(seconds.Default);
     return qBound(seconds.Min, n, seconds.Max);
 }
 
@@ -75,8 +74,8 @@ QString TParameterStore::CheckRows(const QList<TParameterRow>& AGridRows)
             TAppSettingsManager::FindNumberParameter(row.Key);
         if (!parameter)
             continue;
-        int n = 0;
-        if (!ReadWholeNumber(row.Value, n) || n < parameter->Min || n > parameter->Max)
+        const std::optional<int> n = TAppSettingsManager::ReadWholeNumber(row.Value);
+        if (!n || *n < parameter->Min || *n > parameter->Max)
             return Refusal(*parameter, row.Value);
     }
     return {};
@@ -89,5 +88,5 @@ void TParameterStore::Save(int ASeconds, const QList<TParameterRow>& AGridRows)
         throw EConvertError(refusal);
     TAppSettingsManager::SetValue(MsgSecondsKey, QString::number(ASeconds), MsgSecondsDescription);
     for (const TParameterRow& row : RowsToSave(AGridRows))
-        TAppSettingsManager::SetValue(row.Key, row.Value, row.Description);
+        TAppSettingsManager::SetValue(row.Key, StoredValue(row), row.Description);
 }

@@ -36,8 +36,8 @@ public:
     // value the program reads as a number but would not read as the number typed.
     static QString CheckRows(const QList<TParameterRow>& AGridRows);
 
-    // Stores the box's seconds, then every row of RowsToSave (updated or inserted by key).
-    // A row that CheckRows refuses raises EConvertError with its message before anything is
-    // stored.
+    // Stores the box's seconds, then every row of RowsToSave (updated or inserted by key), a
+    // number parameter in plain decimal digits. A row that CheckRows refuses raises
+    // EConvertError with its message before anything is stored.
     static void Save(int ASeconds, const QList<TParameterRow>& AGridRows);
 };

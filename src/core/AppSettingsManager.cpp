@@ -4,6 +4,10 @@
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/OwnedSchema.h"
+#include "core/TypedNumber.h"
+
+#include <cmath>
+#include <limits>
 
 namespace {
 const SqlText kSetValue{
@@ -16,21 +20,24 @@ const SqlText kSetValue{
         "ON CONFLICT(ParamKey) DO UPDATE SET ParamValue = :V1, Description = :D1, "
         "UpdatedAt = GETDATE()")};
 
+// The keys the parameters editor seeds, with the default and range their readers use.
 struct TKnownKey {
     const char16_t* Key;
     const char16_t* Description;
+    int Default;
+    int Min;
+    int Max;
 };
 
 constexpr TKnownKey kKnownKeys[] = {
-    {u"BarcodeNotFoundMessageSeconds",
-     u"Barkod bulunamadı mesajının ekranda kalma süresi (saniye)"},
-    {u"SaleSuccessMessageSeconds", u"Satış tamamlandı bildiriminin ekranda kalma süresi (saniye)"},
+    {u"BarcodeNotFoundMessageSeconds", u"Barkod bulunamadı mesajının ekranda kalma süresi (saniye)",
+     3, 1, 60},
+    {u"SaleSuccessMessageSeconds", u"Satış tamamlandı bildiriminin ekranda kalma süresi (saniye)",
+     3, 1, 60},
+    {u"MaxQuantityUnits", u"Onay sorulmadan bir satıra girilen en yüksek adet", 9999, 100, 1000000},
+    {u"MaxQuantityKg", u"Onay sorulmadan bir satıra girilen en yüksek tartı (kg)", 999, 100,
+     1000000},
 };
-
-// The display durations are read with GetInt(key, 3, 1, 60).
-constexpr int kSecondsDefault = 3;
-constexpr int kSecondsMin = 1;
-constexpr int kSecondsMax = 60;
 } // namespace
 
 void TAppSettingsManager::EnsureSchema()
@@ -47,7 +54,7 @@ void TAppSettingsManager::EnsureDefaults()
     EnsureSchema();
     for (const TKnownKey& k : kKnownKeys) {
         const QString key = QString::fromUtf16(k.Key);
-        SetValue(key, GetValue(key, QStringLiteral("3")), QString::fromUtf16(k.Description));
+        SetValue(key, GetValue(key, QString::number(k.Default)), QString::fromUtf16(k.Description));
     }
 }
 
@@ -68,10 +75,7 @@ QString TAppSettingsManager::GetValue(const QString& AKey, const QString& ADefau
 int TAppSettingsManager::GetInt(const QString& AKey, int ADefaultValue, int AMinValue,
                                 int AMaxValue)
 {
-    bool ok = false;
-    int n = GetValue(AKey, QString::number(ADefaultValue)).trimmed().toInt(&ok);
-    if (!ok)
-        n = ADefaultValue;
+    int n = ReadWholeNumber(GetValue(AKey, QString::number(ADefaultValue))).value_or(ADefaultValue);
     if (n < AMinValue)
         n = AMinValue;
     if (n > AMaxValue)
@@ -97,8 +101,16 @@ QList<TNumberParameter> TAppSettingsManager::NumberParameters()
 {
     QList<TNumberParameter> parameters;
     for (const TKnownKey& k : kKnownKeys)
-        parameters.append({QString::fromUtf16(k.Key), kSecondsDefault, kSecondsMin, kSecondsMax});
+        parameters.append({QString::fromUtf16(k.Key), k.Default, k.Min, k.Max});
     return parameters;
+}
+
+std::optional<int> TAppSettingsManager::ReadWholeNumber(const QString& AText)
+{
+    const std::optional<double> n = ReadTypedNumber(AText, TNumberRules::Whole(true));
+    if (!n || std::fabs(*n) > std::numeric_limits<int>::max())
+        return std::nullopt;
+    return int(*n);
 }
 
 std::optional<TNumberParameter> TAppSettingsManager::FindNumberParameter(const QString& AKey)

@@ -24,7 +24,13 @@ public:
     static int GetInt(const QString& AKey, int ADefaultValue, int AMinValue, int AMaxValue);
     static void SetValue(const QString& AKey, const QString& AValue, const QString& ADescription);
 
-    // The parameters read as numbers: the two display durations, in seconds.
+    // A stored or typed value as a whole number, read as every typed number is
+    // (ReadTypedNumber: "1.500" is 1500 on Turkish settings, a "-" is taken); none when it is
+    // no whole number or beyond an int.
+    static std::optional<int> ReadWholeNumber(const QString& AText);
+
+    // The parameters read as numbers and seeded by EnsureDefaults: the two display durations,
+    // in seconds, and the quantity bounds of a cart line (MaxQuantityUnits, MaxQuantityKg).
     static QList<TNumberParameter> NumberParameters();
     // The number parameter named `AKey`, letter case and surrounding blanks aside.
     static std::optional<TNumberParameter> FindNumberParameter(const QString& AKey);

@@ -2,6 +2,7 @@
 
 #include "core/DbQuery.h"
 #include "core/Money.h"
+#include "core/TypedNumber.h"
 
 #include <QLocale>
 
@@ -80,9 +81,7 @@ double FieldToFloatDef(const TDbQuery& Query, const QString& Field, double Defau
 
 double ParseDecimalText(const QString& Text, double Default)
 {
-    if (Text.isEmpty())
-        return Default;
-    return ReadRegionalNumber(Text, Default);
+    return ReadTypedNumber(Text, TNumberRules::SignedDecimal()).value_or(Default);
 }
 
 QString FoldKey(const QString& Text)

@@ -15,7 +15,8 @@ class TDbQuery;
 double VariantToFloatDef(const QVariant& Value, double Default);
 // A result field as a double; Default when the field is absent or NULL.
 double FieldToFloatDef(const TDbQuery& Query, const QString& Field, double Default);
-// An amount typed by the user: "." and "," both count as the decimal separator.
+// A signed decimal number typed by the user, read by ReadTypedNumber (core/TypedNumber);
+// Default when the text is no such number.
 double ParseDecimalText(const QString& Text, double Default);
 
 // Upper-case ASCII key: spaces, "-" and "_" dropped, Turkish letters folded ('Parçalı' -> PARCALI).

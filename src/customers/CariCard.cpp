@@ -3,19 +3,18 @@
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
 #include "core/Exceptions.h"
-#include "core/Money.h"
 #include "core/OwnedSchema.h"
 #include "core/POSTextUtils.h"
+#include "core/TypedNumber.h"
 #include "customers/TaxNumbers.h"
 
-#include <QLocale>
 #include <QRegularExpression>
-
-#include <cmath>
 
 namespace {
 // The largest amount a currency value holds (four places), which also fits the column.
 constexpr double kMaxMoney = 922337203685477.0;
+// Due days beyond a lifetime are a typing error.
+constexpr double kMaxDays = 36500;
 // How often a generated code moves on before the insert's own error is shown.
 constexpr int kCodeAttempts = 20;
 
@@ -88,7 +87,12 @@ TCariValues Checked(const TCariCardData& card)
         throw EConvertError(QStringLiteral("Risk Limiti okunamadı: \"%1\". Tutarı 1.234,50 "
                                            "gibi yazınız.")
                                 .arg(card.RiskLimiti));
-    return {card, *risk, TCariCard::ParseVadeGunu(card.VadeGunu)};
+    const std::optional<int> days = TCariCard::ParseVadeGunu(card.VadeGunu);
+    if (!days)
+        throw EConvertError(QStringLiteral("Vade Günü okunamadı: \"%1\". Gün sayısını 30 gibi "
+                                           "yazınız.")
+                                .arg(card.VadeGunu));
+    return {card, *risk, *days};
 }
 
 void BindValues(TDbQuery& query, const TCariValues& values)
@@ -205,30 +209,22 @@ QString TCariCard::GenerateCariKodu(int From)
 
 std::optional<double> TCariCard::ParseMoney(const QString& Text)
 {
-    QString text = Text.trimmed();
-    text.remove(QStringLiteral("TL"), Qt::CaseInsensitive);
-    text.remove(u' ');
-    if (text.isEmpty())
+    if (Text.trimmed().isEmpty())
         return 0.0;
-    if (text.contains(u',') && text.contains(u'.'))
-        text.remove(u'.');
-    if (text.contains(u','))
-        text.replace(u',', u'.');
-    static const QRegularExpression number(QStringLiteral("^[+-]?(\\d+\\.?\\d*|\\.\\d+)$"));
-    if (!number.match(text).hasMatch())
+    const std::optional<double> value = ReadTypedNumber(Text, TNumberRules::Money());
+    if (!value || *value > kMaxMoney)
         return std::nullopt;
-    bool ok = false;
-    const double value = QLocale::c().toDouble(text, &ok);
-    if (!ok || !std::isfinite(value) || std::fabs(value) > kMaxMoney)
-        return std::nullopt;
-    return TMoney::RoundHalfAway(value, 4);
+    return value;
 }
 
-int TCariCard::ParseVadeGunu(const QString& Text)
+std::optional<int> TCariCard::ParseVadeGunu(const QString& Text)
 {
-    bool ok = false;
-    const int days = Text.trimmed().toInt(&ok);
-    return ok ? days : 0;
+    if (Text.trimmed().isEmpty())
+        return 0;
+    const std::optional<double> days = ReadTypedNumber(Text, TNumberRules::Whole());
+    if (!days || *days > kMaxDays)
+        return std::nullopt;
+    return int(*days);
 }
 
 std::optional<TCariCardData> TCariCard::LoadCard(const QString& CariKodu)

@@ -54,13 +54,12 @@ public:
     // counting from the highest CariID + 1, and from `From` when that is higher.
     static QString GenerateCariKodu(int From = 0);
 
-    // An amount as typed: "TL" and blanks ignored; with both "," and "." the points group
-    // thousands; a lone "," or "." is the decimal separator ("1.234,50", "1234,5" and "1234.5"
-    // are 1234.5, "1.500" is 1.5). Kept to four places; empty text is 0. No value when the text
-    // is not a number.
+    // An amount as typed, read with the money rules of ReadTypedNumber ("1.234,50", "1234,5",
+    // "1234.5" and "1.234,50 TL" are 1234.5, "1.500" is 1500 on Turkish settings; no sign, at
+    // most two decimals); empty text is 0. No value when the text is no amount.
     static std::optional<double> ParseMoney(const QString& Text);
-    // Due days as typed: a whole number, 0 when the text is not one.
-    static int ParseVadeGunu(const QString& Text);
+    // Due days as typed: a whole number of at most 36500, empty text 0; none for anything else.
+    static std::optional<int> ParseVadeGunu(const QString& Text);
 
     // The account with this code that is not deleted; none when there is no such account.
     static std::optional<TCariCardData> LoadCard(const QString& CariKodu);
@@ -69,6 +68,6 @@ public:
     // card inserts: an empty code, or the code the card proposed (`ProposedCode`), is a
     // generated code and moves to the next free code when another till has taken it; a code
     // the cashier typed that exists already is refused. Refusals: no code, no name, a tax or
-    // national id number that fails its check digits, an unreadable risk limit.
+    // national id number that fails its check digits, an unreadable risk limit or due days.
     static TCariSaveResult SaveCard(const TCariCardData& Card, const QString& ProposedCode);
 };

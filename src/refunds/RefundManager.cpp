@@ -6,6 +6,7 @@
 #include "core/Money.h"
 #include "core/POSTextUtils.h"
 #include "core/StoredProc.h"
+#include "core/TypedNumber.h"
 #include "customers/CustomerList.h"
 
 #include <QHash>
@@ -143,11 +144,8 @@ bool TRefundManager::LoadReceipt(int FisID, int SubeID, TRefundReceipt& Receipt)
 
 double TRefundManager::ParseQuantity(const QString& Text)
 {
-    QString text = Text.trimmed();
-    text.replace(u',', u'.');
-    bool ok = false;
-    const double value = text.toDouble(&ok);
-    return ok && std::isfinite(value) ? TMoney::RoundQuantity(value) : 0;
+    const std::optional<double> value = ReadTypedNumber(Text, TNumberRules::Plain());
+    return value ? TMoney::RoundQuantity(*value) : 0;
 }
 
 bool TRefundManager::QuantityAllowed(double Quantity, double Limit)

@@ -54,8 +54,9 @@ public:
     // routine's own refusal text.
     static bool LoadReceipt(int FisID, int SubeID, TRefundReceipt& Receipt);
 
-    // A typed refund quantity: "." and "," both read as the decimal mark, rounded to thousandths
-    // as the routine keeps it; 0 for text that is not a number.
+    // A typed refund quantity, read as every typed quantity is (ReadTypedNumber: "2,5" and "2.5"
+    // are 2.5, "1.500" is 1500 on Turkish settings) and rounded to thousandths as the routine
+    // keeps it; 0 for text that is no quantity.
     static double ParseQuantity(const QString& Text);
     // Whether a chosen quantity may be refunded on a line with `Limit` left.
     static bool QuantityAllowed(double Quantity, double Limit);

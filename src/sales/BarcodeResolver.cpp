@@ -3,13 +3,10 @@
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/POSTextUtils.h"
+#include "core/TypedNumber.h"
 #include "sales/BranchStockManager.h"
 #include "sales/CartManager.h"
 
-#include <QLocale>
-
-#include <cmath>
-#include <limits>
 #include <optional>
 
 namespace {
@@ -89,20 +86,10 @@ const QString kProductByStokID =
                    "IsDeleted FROM Stok "
                    "WHERE StokID = :StokID");
 
-// "inf" and "nan" read as numbers; a line of endless quantity would poison every total.
-double Finite(double value, double fallback)
+// The grams of a scale label: five digits, or no weight.
+double LabelGrams(const QString& digits)
 {
-    return std::isfinite(value) ? value : fallback;
-}
-
-// A quantity in the workstation's own number format, without the "."/"," swap of typed amounts.
-double RegionalNumberOrZero(const QString& text)
-{
-    QLocale locale;
-    locale.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    const double value = locale.toDouble(text, &ok);
-    return ok ? Finite(value, 0) : 0;
+    return ReadTypedNumber(digits, TNumberRules::Whole()).value_or(0);
 }
 
 // The product row a scan or a touch reads, copied out so that its statement is finished at
@@ -187,29 +174,51 @@ TAddResult Result(TAddStatus status, const QString& message = {})
 {
     return {status, message};
 }
+
+// The quantity rules on the line the product is about to enter: none when it may go in,
+// otherwise what the road answers (the refusal, or nothing when the cashier declined).
+std::optional<TAddResult> QuantityRefusal(const TCartManager& Cart, int StokID,
+                                          const TProductRow& product, double quantity,
+                                          const TQuantityConfirm& Confirm)
+{
+    const int line = product.TartimliMi ? -1 : Cart.FindByStokID(StokID);
+    const double held = line < 0 ? 0 : Cart.Items(line).Miktar();
+    const TQuantityCheck check = TQuantityRules::Check(
+        quantity, held + quantity, product.TartimliMi, product.Birim, product.StokAdi);
+    if (check.Verdict == TQuantityVerdict::Refused)
+        return Result(TAddStatus::Refused, check.Message);
+    if (!TQuantityRules::Confirmed(check, Confirm))
+        return Result(TAddStatus::NothingAdded);
+    return std::nullopt;
+}
 } // namespace
 
 TScannedCode TBarcodeResolver::SplitScannedCode(const QString& Code)
 {
     if (Code.size() == 13 &&
         (Code.startsWith(QStringLiteral("27")) || Code.startsWith(QStringLiteral("28"))))
-        return {Code.mid(2, 5), RegionalNumberOrZero(Code.mid(7, 5)) / 1000};
+        return {Code.mid(2, 5), LabelGrams(Code.mid(7, 5)) / 1000};
     const qsizetype star = Code.indexOf(u'*');
-    if (star >= 1)
-        return {Code.mid(star + 1), RegionalNumberOrZero(Code.left(star))};
-    return {Code, 0};
+    if (star < 1)
+        return {Code, 0};
+    const std::optional<double> quantity = TQuantityRules::ReadQuantity(Code.left(star));
+    return {Code.mid(star + 1), quantity.value_or(0), !quantity};
 }
 
 TAddResult TBarcodeResolver::ParseScannedCode(TCartManager& Cart, int SubeID, const QString& Code,
-                                              const TQuantityPrompt& Ask)
+                                              const TQuantityPrompt& Ask,
+                                              const TQuantityConfirm& Confirm)
 {
     const TScannedCode parsed = SplitScannedCode(Code);
-    return AddProductByBarcode(Cart, SubeID, parsed.LookupCode, parsed.PresetQty, Ask);
+    if (parsed.InvalidQuantity)
+        return Result(TAddStatus::Refused, TQuantityRules::MsgInvalidQuantity);
+    return AddProductByBarcode(Cart, SubeID, parsed.LookupCode, parsed.PresetQty, Ask, Confirm);
 }
 
 TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
                                                  const QString& Code, double PresetQty,
-                                                 const TQuantityPrompt& Ask)
+                                                 const TQuantityPrompt& Ask,
+                                                 const TQuantityConfirm& Confirm)
 {
     // The till readied its branch's stock rows when it opened; only a scan before that waits for
     // the pass over the catalogue.
@@ -229,7 +238,7 @@ TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
     if (scan.Expiry.Blocked)
         return Result(TAddStatus::Refused, scan.Expiry.Message);
 
-    double quantity = PresetQty > 0 ? PresetQty * pack.Factor : pack.Factor;
+    std::optional<double> quantity = PresetQty > 0 ? PresetQty * pack.Factor : pack.Factor;
     if (product->TartimliMi && !(PresetQty > 0)) {
         QString entry;
         if (!Ask(QStringLiteral("Tartım"),
@@ -237,14 +246,17 @@ TAddResult TBarcodeResolver::AddProductByBarcode(TCartManager& Cart, int SubeID,
                      QStringLiteral("):"),
                  QStringLiteral("1"), entry))
             return Result(TAddStatus::NothingAdded);
-        // A weight that cannot be read is refused below, never taken as one unit.
-        quantity = ParseDecimalText(entry, std::numeric_limits<double>::quiet_NaN());
+        // A weight that cannot be read is refused, never taken as one unit.
+        quantity = TQuantityRules::ReadQuantity(entry);
     }
-    if (!(quantity > 0) || !std::isfinite(quantity))
-        return Result(TAddStatus::Refused, QStringLiteral("Geçersiz miktar!"));
+    if (!quantity)
+        return Result(TAddStatus::Refused, TQuantityRules::MsgInvalidQuantity);
+    if (const std::optional<TAddResult> refused =
+            QuantityRefusal(Cart, product->StokID, *product, *quantity, Confirm))
+        return *refused;
 
     Cart.AddItem(product->StokID, product->StokAdi, Code, product->Birim, product->SatisFiyati,
-                 quantity, product->KDVOrani, product->TartimliMi);
+                 *quantity, product->KDVOrani, product->TartimliMi);
     return Result(TAddStatus::Added);
 }
 
@@ -274,7 +286,8 @@ TExpiryBlock TBarcodeResolver::CheckExpiryBlock(int StokID)
 }
 
 TAddResult TBarcodeResolver::AddProductByStokID(TCartManager& Cart, int VardiyaID, int StokID,
-                                                const TQuantityPrompt& Ask)
+                                                const TQuantityPrompt& Ask,
+                                                const TQuantityConfirm& Confirm)
 {
     if (VardiyaID <= 0)
         return Result(TAddStatus::Refused, QStringLiteral("Lütfen önce vardiya açınız!"));
@@ -291,18 +304,21 @@ TAddResult TBarcodeResolver::AddProductByStokID(TCartManager& Cart, int VardiyaI
     if (expiry.Blocked)
         return Result(TAddStatus::Refused, expiry.Message);
 
-    double quantity = 1;
+    std::optional<double> quantity = 1.0;
     if (product->TartimliMi) {
         QString entry;
         if (!Ask(QStringLiteral("Miktar"),
                  QStringLiteral("Miktar giriniz (") + product->Birim + QStringLiteral("):"),
                  QStringLiteral("1"), entry))
             return Result(TAddStatus::NothingAdded);
-        quantity = Finite(ParseDecimalText(entry, 0), 0);
-        if (!(quantity > 0))
-            return Result(TAddStatus::NothingAdded);
+        quantity = TQuantityRules::ReadQuantity(entry);
+        if (!quantity)
+            return Result(TAddStatus::Refused, TQuantityRules::MsgInvalidQuantity);
     }
+    if (const std::optional<TAddResult> refused =
+            QuantityRefusal(Cart, StokID, *product, *quantity, Confirm))
+        return *refused;
     Cart.AddItem(StokID, product->StokAdi, product->Barkod, product->Birim, product->SatisFiyati,
-                 quantity, product->KDVOrani, product->TartimliMi);
+                 *quantity, product->KDVOrani, product->TartimliMi);
     return Result(TAddStatus::Added);
 }

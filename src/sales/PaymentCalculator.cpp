@@ -2,29 +2,16 @@
 
 #include "core/Money.h"
 #include "core/POSTextUtils.h"
+#include "core/TypedNumber.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace {
-bool IsAsciiDigit(QChar c)
+std::optional<double> TPaymentCalculator::ReadAmount(const QString& Text)
 {
-    return c >= u'0' && c <= u'9';
-}
-
-// Decimals behind the separator that typing over the selection would keep.
-int KeptDecimals(const QString& Text, int separatorAt, int SelectionStart, int SelectionLength)
-{
-    const int decimals = int(Text.size()) - separatorAt - 1;
-    const int from = std::max(SelectionStart, separatorAt + 1);
-    const int to = std::min(SelectionStart + SelectionLength, int(Text.size()));
-    return decimals - std::max(0, to - from);
-}
-} // namespace
-
-double TPaymentCalculator::ReadAmount(const QString& Text)
-{
-    return std::max(0.0, ParseDecimalText(Text, 0));
+    if (Text.trimmed().isEmpty())
+        return 0.0;
+    return ReadTypedNumber(Text, TNumberRules::Money());
 }
 
 double TPaymentCalculator::AmountDue(double Total)
@@ -39,20 +26,24 @@ QString TPaymentCalculator::EntryText(double Amount)
 
 QString TPaymentCalculator::NormalisedEntry(const QString& Text)
 {
-    return EntryText(ReadAmount(Text));
+    const std::optional<double> amount = ReadAmount(Text);
+    return amount ? EntryText(*amount) : Text;
 }
 
 QString TPaymentCalculator::RestOfTotal(double Total, const QString& OtherBoxText)
 {
-    return EntryText(Total - ReadAmount(OtherBoxText));
+    return EntryText(std::max(0.0, Total - ReadAmount(OtherBoxText).value_or(0)));
 }
 
 TPaymentSummary TPaymentCalculator::Summarize(double Total, const QString& CashText,
                                               const QString& CardText)
 {
     TPaymentSummary summary;
-    summary.Cash = ReadAmount(CashText);
-    summary.Card = ReadAmount(CardText);
+    const std::optional<double> cash = ReadAmount(CashText);
+    const std::optional<double> card = ReadAmount(CardText);
+    summary.Invalid = !cash || !card;
+    summary.Cash = cash.value_or(0);
+    summary.Card = card.value_or(0);
     const double due = AmountDue(Total);
     double remaining = due - (summary.Cash + summary.Card);
     const double cashDue = std::max(0.0, due - summary.Card);
@@ -61,7 +52,7 @@ TPaymentSummary TPaymentCalculator::Summarize(double Total, const QString& CashT
         remaining = 0;
     summary.Due = remaining > TMoney::Tolerance;
     summary.Remaining = summary.Due ? remaining : 0;
-    summary.CanComplete = remaining <= TMoney::Tolerance;
+    summary.CanComplete = !summary.Invalid && remaining <= TMoney::Tolerance;
     return summary;
 }
 
@@ -69,8 +60,14 @@ TPaymentOutcome TPaymentCalculator::Complete(double Total, const QString& CashTe
                                              const QString& CardText)
 {
     TPaymentOutcome outcome;
-    outcome.PaymentNakit = ReadAmount(CashText);
-    outcome.PaymentKart = ReadAmount(CardText);
+    const std::optional<double> cash = ReadAmount(CashText);
+    const std::optional<double> card = ReadAmount(CardText);
+    if (!cash || !card) {
+        outcome.Invalid = true;
+        return outcome;
+    }
+    outcome.PaymentNakit = *cash;
+    outcome.PaymentKart = *card;
     const double due = AmountDue(Total);
     if (due - TMoney::ShortPaymentTolerance > outcome.PaymentNakit + outcome.PaymentKart) {
         outcome.Short = true;
@@ -101,27 +98,4 @@ QString TPaymentCalculator::PaymentTypeWord(double Nakit, double Kart)
     if (cash)
         return QStringLiteral("NAKIT");
     return QStringLiteral("KART");
-}
-
-TAmountKeyDecision TPaymentCalculator::FilterKey(QChar Typed, const QString& Text,
-                                                 int SelectionStart, int SelectionLength,
-                                                 QChar Separator)
-{
-    if (Typed == u'\r' || Typed == u'\n')
-        return {TAmountKeyDecision::Complete};
-    if (Typed == u'\b')
-        return {TAmountKeyDecision::Accept};
-    if (Typed == u'.' || Typed == u',') {
-        if (Text.contains(Separator))
-            return {TAmountKeyDecision::Swallow};
-        return {TAmountKeyDecision::Separator};
-    }
-    if (!IsAsciiDigit(Typed))
-        return {TAmountKeyDecision::Swallow};
-    const int separatorAt = int(Text.indexOf(Separator));
-    if (separatorAt < 0 || SelectionStart <= separatorAt)
-        return {TAmountKeyDecision::Accept};
-    if (KeptDecimals(Text, separatorAt, SelectionStart, SelectionLength) >= 2)
-        return {TAmountKeyDecision::Swallow};
-    return {TAmountKeyDecision::Accept};
 }

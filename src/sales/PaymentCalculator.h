@@ -1,7 +1,8 @@
 #pragma once
 
-#include <QChar>
 #include <QString>
+
+#include <optional>
 
 // What the payment window shows for the two amounts typed so far.
 struct TPaymentSummary {
@@ -10,12 +11,14 @@ struct TPaymentSummary {
     double Change = 0;    // cash to give back
     double Remaining = 0; // still due; never negative, 0 within the tolerance
     bool Due = false;     // something is still to be paid (shown in red)
+    bool Invalid = false; // a box holds text that is no amount: it counts as 0 and blocks
     bool CanComplete = false;
 };
 
 // The amounts a completed payment hands to the sale: change is never stored.
 struct TPaymentOutcome {
-    bool Short = false; // the amounts do not cover the total: the window stays open
+    bool Invalid = false; // a box holds text that is no amount: the window stays open
+    bool Short = false;   // the amounts do not cover the total: the window stays open
     double PaymentNakit = 0;
     double PaymentKart = 0;
     QString PaymentType; // "NAKIT", "KART" or "KARMA"
@@ -27,17 +30,6 @@ struct TPaymentAmounts {
     double Kart = 0;
 };
 
-// What a character typed into an amount box does.
-struct TAmountKeyDecision {
-    enum TAction {
-        Accept,    // the box takes the character as typed
-        Swallow,   // nothing happens
-        Separator, // the regional decimal separator is typed instead
-        Complete   // swallowed; the payment is completed when it may be
-    };
-    TAction Action = Accept;
-};
-
 // The arithmetic of the payment window, kept apart from its widgets. The total is settled as
 // the amount it shows, rounded to the kuruş: a cart total with fractions of a kuruş (weighed
 // goods, percentage discounts) is paid by the amount the cashier sees.
@@ -45,15 +37,21 @@ class TPaymentCalculator {
 public:
     TPaymentCalculator() = delete;
 
-    // A box's text as an amount: ParseDecimalText with default 0; a negative amount counts as 0.
-    static double ReadAmount(const QString& Text);
+    static inline const QString MsgInvalidAmount = QStringLiteral("Geçersiz tutar!");
+
+    // A box's text as an amount, read with the money rules of ReadTypedNumber ("1.500" and
+    // "1.500,00" are 1500 on Turkish settings, at most two decimals, no sign); an empty box is
+    // 0. None when the text is no amount.
+    static std::optional<double> ReadAmount(const QString& Text);
     // The total as shown and paid: rounded to two decimals, half away from zero.
     static double AmountDue(double Total);
     // An amount as an entry box holds it ("0.00": two decimals, no grouping).
     static QString EntryText(double Amount);
-    // A box's text as it is rewritten when the box is left.
+    // A box's text as it is rewritten when the box is left: its amount as an entry; text that
+    // is no amount stays as typed, for the cashier to mend.
     static QString NormalisedEntry(const QString& Text);
-    // "Tümü": the part of the total the other box leaves, not limited at 0.
+    // "Tümü": the part of the total the other box leaves (a box that is no amount counts as
+    // 0), at least 0: a box never gets a negative amount, which no box takes.
     static QString RestOfTotal(double Total, const QString& OtherBoxText);
 
     static TPaymentSummary Summarize(double Total, const QString& CashText,
@@ -65,10 +63,4 @@ public:
     static TPaymentAmounts Settle(double Due, double Nakit, double Kart);
     // "KARMA" when both amounts are paid, "NAKIT" when only cash is, else "KART".
     static QString PaymentTypeWord(double Nakit, double Kart);
-
-    // The key filter of the amount boxes. `Text` is the box's text, `SelectionStart` and
-    // `SelectionLength` its selection (the caret position and 0 without one), `Separator` the
-    // regional decimal separator.
-    static TAmountKeyDecision FilterKey(QChar Typed, const QString& Text, int SelectionStart,
-                                        int SelectionLength, QChar Separator);
 };

@@ -3,15 +3,15 @@
 #include "core/DbQuery.h"
 #include "core/POSTextUtils.h"
 #include "core/SessionManager.h"
+#include "core/TypedNumber.h"
 #include "printing/PrintService.h"
 #include "sales/CartManager.h"
 #include "sales/InvoiceDocument.h"
+#include "sales/QuantityRules.h"
 
 #include <QLocale>
 
 #include <algorithm>
-#include <cmath>
-#include <limits>
 
 namespace {
 constexpr int kHeaderButtonWidth = 124;
@@ -21,16 +21,6 @@ const QString kOpenShift = QStringLiteral("SELECT TOP 1 VardiyaID FROM Vardiya W
                                           ":KullaniciID   AND SubeID = :SubeID   AND "
                                           "KapanisZamani IS NULL   AND ISNULL(VardiyaDurumu, "
                                           "'ACIK') = 'ACIK' ORDER BY AcilisZamani DESC");
-
-// Text that is not a number is refused, not read as 0; "inf" and "nan" read as numbers but are
-// no quantity or rate either.
-std::optional<double> FiniteEntry(const QString& text)
-{
-    const double value = ParseDecimalText(text, std::numeric_limits<double>::quiet_NaN());
-    if (!std::isfinite(value))
-        return std::nullopt;
-    return value;
-}
 
 template <typename Step> void IgnoringErrors(Step step)
 {
@@ -87,16 +77,16 @@ QString TSalesScreenRules::QuantityText(double Miktar)
 
 TEntryCheck TSalesScreenRules::CheckQuantityEntry(const QString& Text)
 {
-    const std::optional<double> value = FiniteEntry(Text);
-    if (!value || !(*value > 0))
-        return {std::nullopt, QStringLiteral("Geçersiz miktar!")};
+    const std::optional<double> value = TQuantityRules::ReadQuantity(Text);
+    if (!value)
+        return {std::nullopt, TQuantityRules::MsgInvalidQuantity};
     return {value, {}};
 }
 
 TEntryCheck TSalesScreenRules::CheckDiscountEntry(const QString& Text)
 {
-    const std::optional<double> value = FiniteEntry(Text);
-    if (!value || *value < 0 || *value > 100)
+    const std::optional<double> value = ReadTypedNumber(Text, TNumberRules::Plain());
+    if (!value || *value > 100)
         return {std::nullopt, QStringLiteral("Geçersiz indirim oranı!")};
     return {value, {}};
 }

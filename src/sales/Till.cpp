@@ -80,17 +80,21 @@ QString TTill::PayCaption() const
     return TSalesScreenRules::PayCaption(FCart);
 }
 
-TTillOutcome TTill::Scan(const QString& Code, const TQuantityPrompt& Ask)
+TTillOutcome TTill::Scan(const QString& Code, const TQuantityPrompt& Ask,
+                         const TQuantityConfirm& Confirm)
 {
     const QString code = Code.trimmed();
     if (code.isEmpty())
         return TTillOutcome::Refusal(QStringLiteral("Barkod giriniz!"));
-    return FromAddResult(TBarcodeResolver::ParseScannedCode(FCart, Session().SubeID, code, Ask));
+    return FromAddResult(
+        TBarcodeResolver::ParseScannedCode(FCart, Session().SubeID, code, Ask, Confirm));
 }
 
-TTillOutcome TTill::AddProduct(int StokID, const TQuantityPrompt& Ask)
+TTillOutcome TTill::AddProduct(int StokID, const TQuantityPrompt& Ask,
+                               const TQuantityConfirm& Confirm)
 {
-    return FromAddResult(TBarcodeResolver::AddProductByStokID(FCart, FVardiyaID, StokID, Ask));
+    return FromAddResult(
+        TBarcodeResolver::AddProductByStokID(FCart, FVardiyaID, StokID, Ask, Confirm));
 }
 
 int TTill::NotFoundMessageMs()
@@ -115,14 +119,22 @@ QString TTill::QuantityText(int Line) const
     return TSalesScreenRules::QuantityText(FCart.Items(Line).Miktar());
 }
 
-TTillOutcome TTill::ChangeQuantity(int Line, const QString& Entry)
+TTillOutcome TTill::ChangeQuantity(int Line, const QString& Entry, const TQuantityConfirm& Confirm)
 {
     if (!HasLine(Line))
         return CheckLineToEdit(Line);
     const TEntryCheck check = TSalesScreenRules::CheckQuantityEntry(Entry);
-    if (check.Value)
-        FCart.UpdateQuantity(Line, *check.Value);
-    return FromEntry(check);
+    if (!check.Value)
+        return FromEntry(check);
+    const TCartItem& item = FCart.Items(Line);
+    const TQuantityCheck bound = TQuantityRules::Check(*check.Value, *check.Value, item.Tartimli(),
+                                                       item.Birim(), item.StokAdi());
+    if (bound.Verdict == TQuantityVerdict::Refused)
+        return TTillOutcome::Refusal(bound.Message);
+    if (!TQuantityRules::Confirmed(bound, Confirm))
+        return {};
+    FCart.UpdateQuantity(Line, *check.Value);
+    return TTillOutcome::Ok();
 }
 
 TTillOutcome TTill::ApplyDiscount(int Line, const QString& Entry)

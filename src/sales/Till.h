@@ -52,9 +52,12 @@ public:
     QString PayCaption() const;
 
     // Adding goods: a scanned or typed code (blanks around it ignored), or a product chosen by
-    // its id on a tile or in the search.
-    TTillOutcome Scan(const QString& Code, const TQuantityPrompt& Ask);
-    TTillOutcome AddProduct(int StokID, const TQuantityPrompt& Ask);
+    // its id on a tile or in the search. `Confirm` is asked before a quantity above its bound
+    // enters the cart (TQuantityRules); without it such a quantity is not taken.
+    TTillOutcome Scan(const QString& Code, const TQuantityPrompt& Ask,
+                      const TQuantityConfirm& Confirm = {});
+    TTillOutcome AddProduct(int StokID, const TQuantityPrompt& Ask,
+                            const TQuantityConfirm& Confirm = {});
     // How long the "not found" message stays, in milliseconds.
     static int NotFoundMessageMs();
 
@@ -63,7 +66,9 @@ public:
     TTillOutcome CheckLineToDelete(int Line) const;
     // The line's quantity as the quantity prompt offers it.
     QString QuantityText(int Line) const;
-    TTillOutcome ChangeQuantity(int Line, const QString& Entry);
+    // The typed quantity replaces the line's, under the same quantity rules as a scan.
+    TTillOutcome ChangeQuantity(int Line, const QString& Entry,
+                                const TQuantityConfirm& Confirm = {});
     TTillOutcome ApplyDiscount(int Line, const QString& Entry);
     void DeleteLine(int Line);
     // Empties the cart and forgets the customer.

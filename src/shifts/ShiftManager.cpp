@@ -7,6 +7,7 @@
 #include "core/Money.h"
 #include "core/POSTextUtils.h"
 #include "core/StoredProc.h"
+#include "core/TypedNumber.h"
 
 #include <cmath>
 
@@ -140,9 +141,14 @@ QString TOpenedShift::Message() const
            QStringLiteral(" - ") + TerminalAdi;
 }
 
+std::optional<double> TShiftManager::ReadAmount(const QString& Text)
+{
+    return ReadTypedNumber(Text, TNumberRules::Money());
+}
+
 bool TShiftManager::IsValidAmount(const QString& Text)
 {
-    return IsValidAmount(ParseDecimalText(Text, -1));
+    return ReadAmount(Text).has_value();
 }
 
 bool TShiftManager::IsValidAmount(double Amount)

@@ -6,6 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
+#include <optional>
+
 // The cash summary of one shift as vw_VardiyaOzet gives it.
 struct TVardiyaOzet {
     double AcilisTutar = 0;
@@ -65,8 +67,10 @@ public:
         QStringLiteral("Kullanıcı aktif değil veya seçili şubeye yetkili değil.");
     static inline const QString MsgNoSummary = QStringLiteral("Vardiya özeti bulunamadi.");
 
-    // An amount typed by the cashier ("." and "," both count as the decimal separator): a
-    // finite number of at least 0.
+    // Cash counted and typed by the cashier, read with the money rules of ReadTypedNumber
+    // ("1.500", "1.500,00" and "1.500,00 TL" are 1500 on Turkish settings; no sign, at most two
+    // decimals); none when the text is no such amount.
+    static std::optional<double> ReadAmount(const QString& Text);
     static bool IsValidAmount(const QString& Text);
     static bool IsValidAmount(double Amount);
 

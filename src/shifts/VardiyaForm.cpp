@@ -179,7 +179,7 @@ bool TfrmVardiya::ExecuteClose(int VardiyaID, double& Counted)
     dialog.SetMode(vmClose);
     if (dialog.ShowModal() != mrOk)
         return false;
-    Counted = ParseDecimalText(dialog.edtAmount->text(), 0);
+    Counted = TShiftManager::ReadAmount(dialog.edtAmount->text()).value_or(0);
     return true;
 }
 
@@ -254,7 +254,7 @@ void TfrmVardiya::btnActionClick()
 {
     if (!ValidateAmount())
         return;
-    const double amount = ParseDecimalText(edtAmount->text(), 0);
+    const double amount = TShiftManager::ReadAmount(edtAmount->text()).value_or(0);
     const TWaitCursor wait;
     if (FMode == vmClose) {
         done(mrOk);
@@ -284,15 +284,10 @@ bool TfrmVardiya::OpenShift(double Amount)
 
 void TfrmVardiya::edtAmountKeyPress(QChar& Key)
 {
-    const char16_t c = Key.unicode();
-    if ((c >= u'0' && c <= u'9') || c == u',' || c == u'.' || c == 8)
+    if (Key.unicode() != 13)
         return;
-    if (c == 13) {
-        Key = QChar();
-        CallGuarded([this] { btnActionClick(); });
-        return;
-    }
     Key = QChar();
+    CallGuarded([this] { btnActionClick(); });
 }
 
 bool TfrmVardiya::eventFilter(QObject* watched, QEvent* event)

@@ -23,7 +23,7 @@ public:
     // the dialog's shift (the new one in open mode, the one given in close mode).
     static bool Execute(TVardiyaMode Mode, int& VardiyaID);
     // Runs the dialog in close mode for the shift. True for the OK result, and then Counted is
-    // the counted closing cash as typed (ParseDecimalText, default 0); false leaves it as it was.
+    // the counted closing cash as typed (TShiftManager::ReadAmount); false leaves it as it was.
     static bool ExecuteClose(int VardiyaID, double& Counted);
 
     void SetMode(TVardiyaMode Value);
@@ -37,8 +37,8 @@ public:
     void FormShow();
     void btnActionClick();
     void btnCancelClick();
-    // The key filter of edtAmount: digits, ",", ".", Backspace (#8) and Enter (#13) pass;
-    // Enter runs the action. Key becomes #0 when the character is discarded.
+    // The key filter of edtAmount: Enter (#13) runs the action and becomes #0; every other
+    // character stays as typed, so text that is no amount is refused whole, never read in part.
     void edtAmountKeyPress(QChar& Key);
     bool ValidateAmount();
     bool OpenShift(double Amount);

@@ -256,9 +256,17 @@ TQuantityPrompt TfrmMainPOS::InputPrompt()
     };
 }
 
+TQuantityConfirm TfrmMainPOS::QuantityConfirmation()
+{
+    return [](const QString& message) {
+        return TfrmCustomDialog::ShowDialog(QStringLiteral("Miktar Onayı"), message,
+                                            dtConfirmation) == mrOk;
+    };
+}
+
 void TfrmMainPOS::btnBarkodOkuClick()
 {
-    if (!Report(FTill.Scan(edtBarkod->text(), InputPrompt())))
+    if (!Report(FTill.Scan(edtBarkod->text(), InputPrompt(), QuantityConfirmation())))
         return;
     RefreshCart();
     edtBarkod->clear();
@@ -267,7 +275,7 @@ void TfrmMainPOS::btnBarkodOkuClick()
 
 void TfrmMainPOS::AddProductByStokID(int StokID)
 {
-    if (Report(FTill.AddProduct(StokID, InputPrompt())))
+    if (Report(FTill.AddProduct(StokID, InputPrompt(), QuantityConfirmation())))
         RefreshCart();
 }
 
@@ -305,7 +313,7 @@ void TfrmMainPOS::btnMiktarDegistirClick()
                                     QStringLiteral("Yeni miktar:"), FTill.QuantityText(line),
                                     entry))
         return;
-    if (Report(FTill.ChangeQuantity(line, entry)))
+    if (Report(FTill.ChangeQuantity(line, entry, QuantityConfirmation())))
         RefreshCart();
 }
 

@@ -92,6 +92,8 @@ private:
     void ShowError(const QString& Text);
     void ShowInfo(const QString& Text);
     static TQuantityPrompt InputPrompt();
+    // Asks "Miktar Onayı" before a quantity above its bound enters the cart.
+    static TQuantityConfirm QuantityConfirmation();
 
     TTill FTill;
     TSalesHeader* pnlTop;

@@ -10,7 +10,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLocale>
 
 namespace {
 constexpr int kWidth = 499;
@@ -66,22 +65,6 @@ QLineEdit* MakeAmountEdit(QWidget* parent, const QString& name)
 bool IsEnter(const QKeyEvent* event)
 {
     return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
-}
-
-// Keys the boxes leave to Qt: moving the caret or the focus, deleting forward, Esc.
-bool PassesFilter(const QKeyEvent* event)
-{
-    if (IsEnter(event))
-        return false;
-    switch (event->key()) {
-    case Qt::Key_Delete:
-    case Qt::Key_Tab:
-    case Qt::Key_Backtab:
-    case Qt::Key_Escape:
-        return true;
-    default:
-        return event->text().isEmpty();
-    }
 }
 } // namespace
 
@@ -212,6 +195,10 @@ void TfrmPayment::btnCompleteClick()
 {
     const TPaymentOutcome outcome =
         TPaymentCalculator::Complete(FTotalAmount, edtNakit->text(), edtKart->text());
+    if (outcome.Invalid) {
+        ShowInvalidAmount();
+        return;
+    }
     PaymentNakit = outcome.PaymentNakit;
     PaymentKart = outcome.PaymentKart;
     if (outcome.Short) {
@@ -239,36 +226,29 @@ bool TfrmPayment::eventFilter(QObject* watched, QEvent* event)
     if (!edit || (edit != edtNakit && edit != edtKart))
         return TBaseWindow::eventFilter(watched, event);
     if (event->type() == QEvent::KeyPress)
-        return AmountKeyPress(edit, static_cast<QKeyEvent*>(event));
+        return AmountKeyPress(static_cast<QKeyEvent*>(event));
     if (event->type() == QEvent::FocusOut)
         AmountExit(edit);
     return TBaseWindow::eventFilter(watched, event);
 }
 
-// True when the key is consumed here.
-bool TfrmPayment::AmountKeyPress(QLineEdit* edit, QKeyEvent* event)
+// True when the key is consumed here: Enter completes where it may; every other key is the
+// box's own.
+bool TfrmPayment::AmountKeyPress(const QKeyEvent* event)
 {
-    if (PassesFilter(event))
+    if (!IsEnter(event))
         return false;
-    const QChar typed = IsEnter(event) ? QChar(u'\r') : event->text().at(0);
-    const QChar separator = QLocale().decimalPoint().at(0);
-    const bool selected = edit->hasSelectedText();
-    const int start = selected ? edit->selectionStart() : edit->cursorPosition();
-    const int length = selected ? int(edit->selectedText().size()) : 0;
-    switch (TPaymentCalculator::FilterKey(typed, edit->text(), start, length, separator).Action) {
-    case TAmountKeyDecision::Accept:
-        return false;
-    case TAmountKeyDecision::Separator:
-        edit->insert(QString(separator));
-        return true;
-    case TAmountKeyDecision::Complete:
-        if (btnComplete->isEnabled())
-            btnComplete->click();
-        return true;
-    case TAmountKeyDecision::Swallow:
-        return true;
-    }
+    if (TPaymentCalculator::Summarize(FTotalAmount, edtNakit->text(), edtKart->text()).Invalid)
+        ShowInvalidAmount();
+    else if (btnComplete->isEnabled())
+        btnComplete->click();
     return true;
+}
+
+void TfrmPayment::ShowInvalidAmount()
+{
+    TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), TPaymentCalculator::MsgInvalidAmount,
+                                 dtError);
 }
 
 void TfrmPayment::AmountExit(QLineEdit* edit)

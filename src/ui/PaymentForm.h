@@ -18,7 +18,9 @@ struct TPaymentResult {
 };
 
 // Takes the payment of a total in cash, by card or both. The arithmetic lives in
-// TPaymentCalculator; this window reads its two boxes, shows the summary and filters keys.
+// TPaymentCalculator; this window reads its two boxes, shows the summary and completes on Enter.
+// The boxes keep what is typed: text that is no amount is refused ("Geçersiz tutar!"), never
+// read in part.
 //
 //   const TPaymentResult paid = TfrmPayment::Execute(FCart.GenelToplam());
 //   if (paid.Accepted) ... CreateSale(..., paid.PaymentType, FCart, paid.PaymentNakit,
@@ -52,7 +54,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    bool AmountKeyPress(QLineEdit* edit, QKeyEvent* event);
+    bool AmountKeyPress(const QKeyEvent* event);
+    void ShowInvalidAmount();
     void AmountExit(QLineEdit* edit);
     void SetRemainingLook(bool due);
 

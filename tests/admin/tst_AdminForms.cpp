@@ -110,12 +110,16 @@ void TestAdminForms::parametersListsTable()
     auto* grid = Named<QTableWidget>(&form, "gridParams");
     QCOMPARE(form.size(), QSize(916, 662));
     QCOMPARE(Named<QLineEdit>(&form, "edtMsgSeconds")->text(), QString("7"));
-    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(grid->rowCount(), 4);
     QCOMPARE(Cell(grid, 0, 0), QString("BarcodeNotFoundMessageSeconds"));
     QCOMPARE(Cell(grid, 0, 1), QString("7"));
     QCOMPARE(Cell(grid, 0, 2),
              QString("Barkod bulunamadı mesajının ekranda kalma süresi (saniye)"));
-    QCOMPARE(Cell(grid, 1, 0), QString("SaleSuccessMessageSeconds"));
+    QCOMPARE(Cell(grid, 1, 0), QString("MaxQuantityKg"));
+    QCOMPARE(Cell(grid, 1, 1), QString("999"));
+    QCOMPARE(Cell(grid, 2, 0), QString("MaxQuantityUnits"));
+    QCOMPARE(Cell(grid, 2, 1), QString("9999"));
+    QCOMPARE(Cell(grid, 3, 0), QString("SaleSuccessMessageSeconds"));
     const QStringList titles{"Anahtar", "Değer", "Açıklama"};
     const QList<int> widths{220, 160, 320};
     for (int col = 0; col < 3; ++col) {
@@ -170,8 +174,8 @@ void TestAdminForms::gridCannotChangeBoxKey()
     SetCell(grid, grid->rowCount() - 1, 1, "12");
     form.btnKaydetClick();
     QCOMPARE(Stored(*FDb, "BarcodeNotFoundMessageSeconds"), QString("4"));
-    QCOMPARE(FDb->Count("SistemParametre"), 2);
-    QCOMPARE(grid->rowCount(), 2);
+    QCOMPARE(FDb->Count("SistemParametre"), 4);
+    QCOMPARE(grid->rowCount(), 4);
     QCOMPARE(Cell(grid, RowOf(grid, "BarcodeNotFoundMessageSeconds"), 1), QString("4"));
 }
 
@@ -184,18 +188,18 @@ void TestAdminForms::newRowStoredEmptyKeyDropped()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
     auto* grid = Named<QTableWidget>(&form, "gridParams");
     QTest::mouseClick(Named<TPOSButton>(&form, "btnYeni"), Qt::LeftButton);
-    QCOMPARE(grid->rowCount(), 3);
-    QCOMPARE(grid->currentRow(), 2);
+    QCOMPARE(grid->rowCount(), 5);
+    QCOMPARE(grid->currentRow(), 4);
     QCOMPARE(grid->currentColumn(), 0);
     QVERIFY(grid->hasFocus());
-    SetCell(grid, 2, 0, " AAnahtar ");
-    SetCell(grid, 2, 2, " Yeni açıklama ");
+    SetCell(grid, 4, 0, " AAnahtar ");
+    SetCell(grid, 4, 2, " Yeni açıklama ");
     form.btnYeniClick();
-    SetCell(grid, 3, 1, "anahtarsız değer");
+    SetCell(grid, 5, 1, "anahtarsız değer");
     QTest::mouseClick(Named<TPOSButton>(&form, "btnKaydet"), Qt::LeftButton);
-    QCOMPARE(FDb->Count("SistemParametre"), 3);
+    QCOMPARE(FDb->Count("SistemParametre"), 5);
     QCOMPARE(Stored(*FDb, "AAnahtar"), QString(""));
-    QCOMPARE(grid->rowCount(), 3);
+    QCOMPARE(grid->rowCount(), 5);
     QCOMPARE(Cell(grid, 0, 0), QString("AAnahtar"));
     QCOMPARE(Cell(grid, 0, 2), QString("Yeni açıklama"));
 }

@@ -21,11 +21,16 @@ QString Stored(TTestDatabase& db, const QString& key)
 class TestParameterStore : public QObject {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase() { UseTestPaths(); }
+    void initTestCase()
+    {
+        UseTestPaths();
+        UseTurkishLocale();
+    }
     void secondsFromText_data();
     void secondsFromText();
     void numberValues_data();
     void numberValues();
+    void numbersStoredAsDigits();
     void refusedSaveStoresNothing();
     void saveSkipsEmptyAndBoxKeys();
     void loadSortsByKey();
@@ -70,6 +75,16 @@ void TestParameterStore::numberValues_data()
                                                    << "x" << true;
     QTest::newRow("other keys are text") << "YaziciAdi"
                                          << "abc" << true;
+    const QString units = "MaxQuantityUnits";
+    const QString kg = "MaxQuantityKg";
+    QTest::newRow("units bound") << units << "9999" << true;
+    QTest::newRow("units bound typed the Turkish way") << units << "1.500" << true;
+    QTest::newRow("units bound at the hard limit") << units << "1.000.000" << true;
+    QTest::newRow("units bound above the hard limit") << units << "1000001" << false;
+    QTest::newRow("units bound below the floor") << units << "99" << false;
+    QTest::newRow("kg bound with decimals") << kg << "999,5" << false;
+    QTest::newRow("kg bound with an exponent") << kg << "1e3" << false;
+    QTest::newRow("kg bound") << kg << "250" << true;
 }
 
 void TestParameterStore::numberValues()
@@ -80,9 +95,27 @@ void TestParameterStore::numberValues()
     const QString refusal = TParameterStore::CheckRows({{"Baska", "x", ""}, {key, value, ""}});
     QCOMPARE(refusal.isEmpty(), accepted);
     if (!accepted) {
-        QVERIFY2(refusal.contains("SaleSuccessMessageSeconds"), qPrintable(refusal));
-        QVERIFY2(refusal.contains("1 ile 60"), qPrintable(refusal));
+        const TNumberParameter parameter = TAppSettingsManager::FindNumberParameter(key).value();
+        QVERIFY2(refusal.contains(parameter.Key), qPrintable(refusal));
+        QVERIFY2(refusal.contains(QString("%1 ile %2").arg(parameter.Min).arg(parameter.Max)),
+                 qPrintable(refusal));
     }
+}
+
+// A number typed the Turkish way is stored in plain digits, so a till with other regional
+// settings reads the same number.
+void TestParameterStore::numbersStoredAsDigits()
+{
+    TTestDatabase db;
+    TParameterStore::Save(5, {{"MaxQuantityUnits", "1.500", ""},
+                              {"SaleSuccessMessageSeconds", " 08 ", ""},
+                              {"YaziciAdi", "1.500", ""}});
+    QCOMPARE(Stored(db, "MaxQuantityUnits"), QString("1500"));
+    QCOMPARE(Stored(db, "SaleSuccessMessageSeconds"), QString("8"));
+    QCOMPARE(Stored(db, "YaziciAdi"), QString("1.500"));
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(TAppSettingsManager::GetInt("MaxQuantityUnits", 9999, 100, 1000000), 1500);
+    UseTurkishLocale();
 }
 
 void TestParameterStore::refusedSaveStoresNothing()
@@ -116,7 +149,7 @@ void TestParameterStore::saveSkipsEmptyAndBoxKeys()
                  .toString(),
              QString("Açıklama"));
     QCOMPARE(Stored(db, "SaleSuccessMessageSeconds"), QString("8"));
-    QCOMPARE(db.Count("SistemParametre"), 3);
+    QCOMPARE(db.Count("SistemParametre"), 5);
 }
 
 void TestParameterStore::loadSortsByKey()
@@ -126,12 +159,14 @@ void TestParameterStore::loadSortsByKey()
     db.Exec("INSERT INTO SistemParametre (ParamKey, ParamValue, Description) "
             "VALUES ('AAA', NULL, NULL)");
     const TRows rows = TParameterStore::Load();
-    QCOMPARE(rows.size(), 3);
+    QCOMPARE(rows.size(), 5);
     QCOMPARE(rows.at(0).Key, QString("AAA"));
     QCOMPARE(rows.at(0).Value, QString());
     QCOMPARE(rows.at(0).Description, QString());
     QCOMPARE(rows.at(1).Key, QString("BarcodeNotFoundMessageSeconds"));
-    QCOMPARE(rows.at(2).Key, QString("SaleSuccessMessageSeconds"));
+    QCOMPARE(rows.at(2).Key, QString("MaxQuantityKg"));
+    QCOMPARE(rows.at(3).Key, QString("MaxQuantityUnits"));
+    QCOMPARE(rows.at(4).Key, QString("SaleSuccessMessageSeconds"));
 }
 
 QTEST_GUILESS_MAIN(TestParameterStore)

@@ -35,6 +35,10 @@ void TestAppSettingsManager::getIntClamps_data()
     QTest::newRow("null") << TDbQuery::NullText() << true << 3;
     QTest::newRow("no row") << QVariant() << false << 3;
     QTest::newRow("in range") << QVariant("7") << true << 7;
+    QTest::newRow("blanks around") << QVariant(" 7 ") << true << 7;
+    QTest::newRow("negative") << QVariant("-5") << true << 1;
+    QTest::newRow("decimals are no whole number") << QVariant("7,5") << true << 3;
+    QTest::newRow("exponent") << QVariant("1e1") << true << 3;
 }
 
 void TestAppSettingsManager::getIntClamps()
@@ -82,7 +86,7 @@ void TestAppSettingsManager::ensureDefaultsKeepsExistingValue()
             "VALUES ('BarcodeNotFoundMessageSeconds', '7', 'eski', '2001-01-01 00:00:00')");
     TAppSettingsManager::EnsureDefaults();
     TAppSettingsManager::EnsureDefaults();
-    QCOMPARE(db.Count("SistemParametre"), 2);
+    QCOMPARE(db.Count("SistemParametre"), 4);
     QCOMPARE(TAppSettingsManager::GetValue("BarcodeNotFoundMessageSeconds", ""), QString("7"));
     QCOMPARE(db.Scalar("SELECT Description FROM SistemParametre WHERE ParamKey = "
                        "'BarcodeNotFoundMessageSeconds'")
@@ -95,6 +99,13 @@ void TestAppSettingsManager::ensureDefaultsKeepsExistingValue()
                       "'BarcodeNotFoundMessageSeconds'")
                 .toString() != "2001-01-01 00:00:00");
     QCOMPARE(TAppSettingsManager::GetValue("SaleSuccessMessageSeconds", ""), QString("3"));
+    // Every known key is seeded with its own default.
+    QCOMPARE(TAppSettingsManager::GetValue("MaxQuantityUnits", ""), QString("9999"));
+    QCOMPARE(TAppSettingsManager::GetValue("MaxQuantityKg", ""), QString("999"));
+    QCOMPARE(db.Scalar("SELECT Description FROM SistemParametre WHERE ParamKey = "
+                       "'MaxQuantityKg'")
+                 .toString(),
+             QString("Onay sorulmadan bir satıra girilen en yüksek tartı (kg)"));
 }
 
 void TestAppSettingsManager::setValueInsertsThenUpdates()

@@ -73,10 +73,13 @@ void TestPOSTextUtils::parseDecimalText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<double>("expected");
     QTest::newRow("comma decimals") << "12,345" << 12.345;
-    QTest::newRow("dot decimals") << "12.345" << 12.345;
-    QTest::newRow("grouped") << "1.000,00" << -1.0;
+    QTest::newRow("dot decimals") << "12.34" << 12.34;
+    QTest::newRow("a point before three digits groups") << "12.345" << 12345.0;
+    QTest::newRow("grouped") << "1.000,00" << 1000.0;
+    QTest::newRow("negative") << "-2,5" << -2.5;
     QTest::newRow("empty") << "" << -1.0;
     QTest::newRow("letters") << "abc" << -1.0;
+    QTest::newRow("exponent") << "1e3" << -1.0;
     QTest::newRow("whole") << "250" << 250.0;
 }
 

@@ -111,19 +111,22 @@ void TestCariCard::parseMoney_data()
     QTest::newRow("grouped, decimal comma") << "1.234,50" << std::optional(1234.5);
     QTest::newRow("decimal comma") << "1234,5" << std::optional(1234.5);
     QTest::newRow("decimal point") << "1234.5" << std::optional(1234.5);
-    QTest::newRow("a lone point is decimal") << "1.500" << std::optional(1.5);
+    QTest::newRow("a lone point before three digits groups") << "1.500" << std::optional(1500.0);
+    QTest::newRow("a lone point before one digit is decimal") << "1.5" << std::optional(1.5);
     QTest::newRow("grouped thousands") << "1.500,00" << std::optional(1500.0);
-    QTest::newRow("currency and blanks") << " 1 250,50 tl " << std::optional(1250.5);
+    QTest::newRow("currency and blanks around") << " 1.250,50 tl " << std::optional(1250.5);
     QTest::newRow("empty") << "" << std::optional(0.0);
-    QTest::newRow("negative") << "-12,5" << std::optional(-12.5);
-    QTest::newRow("four places kept") << "0,12345" << std::optional(0.1235);
+    QTest::newRow("blank inside") << "1 250,50" << none;
+    QTest::newRow("negative") << "-12,5" << none;
+    QTest::newRow("a third decimal") << "0,125" << none;
     QTest::newRow("letters") << "abc" << none;
+    QTest::newRow("letters around a number") << "abc-1e5" << none;
     QTest::newRow("two decimal commas") << "1,2,3" << none;
     QTest::newRow("two points") << "1.2.3" << none;
     QTest::newRow("exponent") << "1e5" << none;
     QTest::newRow("infinity") << "inf" << none;
     QTest::newRow("beyond a currency value") << "1000000000000000" << none;
-    QTest::newRow("only the currency") << "TL" << std::optional(0.0);
+    QTest::newRow("only the currency") << "TL" << none;
 }
 
 void TestCariCard::parseMoney()
@@ -136,17 +139,22 @@ void TestCariCard::parseMoney()
 void TestCariCard::vadeGunu_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("days");
-    QTest::newRow("whole number") << " 30 " << 30;
-    QTest::newRow("empty") << "" << 0;
-    QTest::newRow("not a whole number") << "30,5" << 0;
-    QTest::newRow("text") << "otuz" << 0;
+    QTest::addColumn<std::optional<int>>("days");
+    const std::optional<int> none;
+    QTest::newRow("whole number") << " 30 " << std::optional(30);
+    QTest::newRow("empty") << "" << std::optional(0);
+    QTest::newRow("zero") << "0" << std::optional(0);
+    QTest::newRow("grouped") << "1.000" << std::optional(1000);
+    QTest::newRow("not a whole number") << "30,5" << none;
+    QTest::newRow("text") << "otuz" << none;
+    QTest::newRow("negative") << "-30" << none;
+    QTest::newRow("beyond a lifetime") << "36501" << none;
 }
 
 void TestCariCard::vadeGunu()
 {
     QFETCH(QString, text);
-    QFETCH(int, days);
+    QFETCH(std::optional<int>, days);
     QCOMPARE(TCariCard::ParseVadeGunu(text), days);
 }
 
@@ -190,7 +198,7 @@ void TestCariCard::newCardInsertsWhatWasTyped()
     card.VKN = "4540536920";
     card.TCKN = "10000000146";
     card.RiskLimiti = "1.500,75";
-    card.VadeGunu = "x";
+    card.VadeGunu = " 45 ";
     card.EFaturaMukellefi = true;
     card.Adres = "Atatürk Cad. 5\nKat 2 ";
     const TCariSaveResult saved = TCariCard::SaveCard(card, "C00001");
@@ -204,7 +212,7 @@ void TestCariCard::newCardInsertsWhatWasTyped()
                                   "|| IsDeleted FROM CariKart WHERE CariID = %1")
                               .arg(saved.CariID))
                  .toString(),
-             QString("Deniz Gıda Ltd.|MUSTERI|TRY|4540536920|10000000146|1500.75|0|1|0|1|"
+             QString("Deniz Gıda Ltd.|MUSTERI|TRY|4540536920|10000000146|1500.75|45|1|0|1|"
                      "Atatürk Cad. 5\nKat 2|0"));
     // Empty fields are stored as empty text, not NULL.
     QCOMPARE(FShop->Count("CariKart WHERE Telefon = '' AND Email = '' AND Notlar = '' AND "
@@ -232,6 +240,9 @@ void TestCariCard::newCardRefusals_data()
                                 << "12,5 lira"
                                 << "Risk Limiti okunamadı: \"12,5 lira\". Tutarı 1.234,50 gibi "
                                    "yazınız.";
+    QTest::newRow("due days") << "VadeGunu"
+                              << "otuz"
+                              << "Vade Günü okunamadı: \"otuz\". Gün sayısını 30 gibi yazınız.";
 }
 
 void TestCariCard::newCardRefusals()
@@ -246,6 +257,8 @@ void TestCariCard::newCardRefusals()
         card.VKN = value;
     else if (field == "TCKN")
         card.TCKN = value;
+    else if (field == "VadeGunu")
+        card.VadeGunu = value;
     else
         card.RiskLimiti = value;
     QCOMPARE(Refusal([&] { TCariCard::SaveCard(card, "C00001"); }), message);

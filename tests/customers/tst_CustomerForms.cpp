@@ -227,7 +227,11 @@ void TestCustomerForms::cardPagesAndSummary()
     QCOMPARE(Named<QLabel>(&card, "lblVadeValue")->text(), QString("0 gün"));
     QCOMPARE(Named<QLabel>(&card, "lblSonIslemValue")->text(), QString("-"));
     TypeInto(&card, "edtRiskLimiti", "1.500");
+    QCOMPARE(Named<QLabel>(&card, "lblRiskValue")->text(), QString("1.500,00 TL"));
+    TypeInto(&card, "edtRiskLimiti", "1,5");
     QCOMPARE(Named<QLabel>(&card, "lblRiskValue")->text(), QString("1,50 TL"));
+    TypeInto(&card, "edtRiskLimiti", "abc-1e5");
+    QCOMPARE(Named<QLabel>(&card, "lblRiskValue")->text(), QString("Okunamadı"));
     TypeInto(&card, "edtRiskLimiti", "1.500,00");
     QCOMPARE(Named<QLabel>(&card, "lblRiskValue")->text(), QString("1.500,00 TL"));
     TypeInto(&card, "edtRiskLimiti", "bin");

@@ -447,12 +447,15 @@ void TestRefundManager::quantityEntry_data()
     QTest::addColumn<bool>("allowed");
     QTest::newRow("comma") << "2,5" << 2.5 << 3.0 << true;
     QTest::newRow("point") << "2.5" << 2.5 << 3.0 << true;
-    QTest::newRow("grouped is unreadable") << "1.234,5" << 0.0 << 5000.0 << false;
+    QTest::newRow("grouped") << "1.234,5" << 1234.5 << 5000.0 << true;
+    QTest::newRow("a point before three digits groups") << "1.500" << 1500.0 << 3.0 << false;
+    QTest::newRow("letters, sign and exponent") << "abc-1e5" << 0.0 << 3.0 << false;
+    QTest::newRow("exponent") << "1e0" << 0.0 << 3.0 << false;
     QTest::newRow("text") << "iki" << 0.0 << 3.0 << false;
     QTest::newRow("the whole limit") << "0,4" << 0.4 << 0.4 << true;
     QTest::newRow("above the limit") << "3,001" << 3.001 << 3.0 << false;
     QTest::newRow("below a thousandth") << "0.0004" << 0.0 << 3.0 << false;
-    QTest::newRow("negative") << "-1" << -1.0 << 3.0 << false;
+    QTest::newRow("negative") << "-1" << 0.0 << 3.0 << false;
     QTest::newRow("nothing left") << "1" << 1.0 << 0.0 << false;
     QTest::newRow("infinity") << "inf" << 0.0 << 3.0 << false;
 }

@@ -127,7 +127,7 @@ void TestBarcodeResolver::splitsCodes_data()
 {
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("lookup");
-    QTest::addColumn<double>("quantity");
+    QTest::addColumn<double>("quantity"); // -1: an n that is no quantity
 
     QTest::newRow("scale 27") << "2712345012508"
                               << "12345" << 1.25;
@@ -143,14 +143,18 @@ void TestBarcodeResolver::splitsCodes_data()
                                << "2912345012508" << 0.0;
     QTest::newRow("quantity") << "3*" + kWater << kWater << 3.0;
     QTest::newRow("decimal comma") << "2,5*" + kWater << kWater << 2.5;
-    QTest::newRow("decimal point is not a number here") << "2.5*" + kWater << kWater << 0.0;
-    QTest::newRow("grouping is not a number") << "1.000*" + kWater << kWater << 0.0;
+    QTest::newRow("decimal point") << "2.5*" + kWater << kWater << 2.5;
+    QTest::newRow("thousands mark") << "1.000*" + kWater << kWater << 1000.0;
+    QTest::newRow("grouped with decimals") << "1.000,5*" + kWater << kWater << 1000.5;
+    QTest::newRow("letters are no quantity") << "abc*" + kWater << kWater << -1.0;
+    QTest::newRow("exponent is no quantity") << "1e3*" + kWater << kWater << -1.0;
+    QTest::newRow("zero is no quantity") << "0*" + kWater << kWater << -1.0;
     QTest::newRow("leading star not split") << "*" + kWater << "*" + kWater << 0.0;
     QTest::newRow("first star counts") << "1*2*" + kWater << "2*" + kWater << 1.0;
     QTest::newRow("nothing after star") << "3*"
                                         << "" << 3.0;
-    QTest::newRow("negative quantity") << "-2*" + kWater << kWater << -2.0;
-    QTest::newRow("infinite quantity is no number") << "inf*" + kWater << kWater << 0.0;
+    QTest::newRow("negative is no quantity") << "-2*" + kWater << kWater << -1.0;
+    QTest::newRow("infinite is no quantity") << "inf*" + kWater << kWater << -1.0;
     QTest::newRow("13 long with star is a scale label") << "27123*5012508"
                                                         << "123*5" << 1.25;
     QTest::newRow("plain") << kWater << kWater << 0.0;
@@ -163,7 +167,8 @@ void TestBarcodeResolver::splitsCodes()
     QFETCH(double, quantity);
     const TScannedCode parsed = TBarcodeResolver::SplitScannedCode(code);
     QCOMPARE(parsed.LookupCode, lookup);
-    QCOMPARE(parsed.PresetQty, quantity);
+    QCOMPARE(parsed.InvalidQuantity, quantity < 0);
+    QCOMPARE(parsed.PresetQty, qMax(quantity, 0.0));
 }
 
 void TestBarcodeResolver::scans_data()
@@ -189,12 +194,26 @@ void TestBarcodeResolver::scans_data()
                             << "SU 0,5 L" << 3.0 << kWater << "";
     QTest::newRow("2,5*code") << "2,5*" + kWater << "" << added << ""
                               << "SU 0,5 L" << 2.5 << kWater << "";
-    QTest::newRow("2.5*code adds one") << "2.5*" + kWater << "" << added << ""
-                                       << "SU 0,5 L" << 1.0 << kWater << "";
-    QTest::newRow("-2*code adds one") << "-2*" + kWater << "" << added << ""
-                                      << "SU 0,5 L" << 1.0 << kWater << "";
-    QTest::newRow("inf*code adds one") << "inf*" + kWater << "" << added << ""
-                                       << "SU 0,5 L" << 1.0 << kWater << "";
+    QTest::newRow("2.5*code") << "2.5*" + kWater << "" << added << ""
+                              << "SU 0,5 L" << 2.5 << kWater << "";
+    QTest::newRow("1.000*code") << "1.000*" + kWater << "" << added << ""
+                                << "SU 0,5 L" << 1000.0 << kWater << "";
+    QTest::newRow("-2*code refused") << "-2*" + kWater << "" << refused << "Geçersiz miktar!"
+                                     << "" << 0.0 << ""
+                                     << "";
+    QTest::newRow("inf*code refused") << "inf*" + kWater << "" << refused << "Geçersiz miktar!"
+                                      << "" << 0.0 << ""
+                                      << "";
+    QTest::newRow("abc*code refused") << "abc*" + kWater << "" << refused << "Geçersiz miktar!"
+                                      << "" << 0.0 << ""
+                                      << "";
+    QTest::newRow("0*code refused") << "0*" + kWater << "" << refused << "Geçersiz miktar!"
+                                    << "" << 0.0 << ""
+                                    << "";
+    QTest::newRow("abc* of an unknown code refused") << "abc*8690000009999"
+                                                     << "" << refused << "Geçersiz miktar!"
+                                                     << "" << 0.0 << ""
+                                                     << "";
     QTest::newRow("*code not found")
         << "*" + kWater << "" << notFound << "Barkod bulunamadı: *" + kWater << "" << 0.0 << ""
         << "";
@@ -259,6 +278,12 @@ void TestBarcodeResolver::scans_data()
     QTest::newRow("weight inf") << "12345"
                                 << "inf" << refused << "Geçersiz miktar!"
                                 << "" << 0.0 << "" << weight;
+    QTest::newRow("weight with an exponent") << "12345"
+                                             << "1e1" << refused << "Geçersiz miktar!"
+                                             << "" << 0.0 << "" << weight;
+    QTest::newRow("weight grouped") << "12345"
+                                    << "0.750" << added << ""
+                                    << "DOMATES" << 0.75 << "12345" << weight;
     QTest::newRow("weight cancelled") << "12345"
                                       << "<cancel>" << nothing << ""
                                       << "" << 0.0 << "" << weight;
@@ -447,12 +472,16 @@ void TestBarcodeResolver::byStokID_data()
                                      << "" << added << "" << 1.0 << "";
     QTest::newRow("weighed") << "tomato"
                              << "2,5" << added << "" << 2.5 << weight;
+    QTest::newRow("weighed x") << "tomato"
+                               << "x" << refused << "Geçersiz miktar!" << 0.0 << weight;
     QTest::newRow("weighed abc") << "tomato"
-                                 << "abc" << nothing << "" << 0.0 << weight;
+                                 << "abc" << refused << "Geçersiz miktar!" << 0.0 << weight;
     QTest::newRow("weighed 0") << "tomato"
-                               << "0" << nothing << "" << 0.0 << weight;
+                               << "0" << refused << "Geçersiz miktar!" << 0.0 << weight;
     QTest::newRow("weighed inf") << "tomato"
-                                 << "inf" << nothing << "" << 0.0 << weight;
+                                 << "inf" << refused << "Geçersiz miktar!" << 0.0 << weight;
+    QTest::newRow("weighed, decimal point") << "tomato"
+                                            << "1.5" << added << "" << 1.5 << weight;
     QTest::newRow("weighed cancelled") << "tomato"
                                        << "<cancel>" << nothing << "" << 0.0 << weight;
     QTest::newRow("unknown") << "none"

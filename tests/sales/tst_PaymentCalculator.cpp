@@ -3,9 +3,8 @@
 
 #include <QtTest>
 
-Q_DECLARE_METATYPE(TAmountKeyDecision::TAction)
-
-// The payment arithmetic under Turkish settings: summary, completion, type word and key filter.
+// The payment arithmetic under Turkish settings: reading the boxes, summary, completion and type
+// word.
 class TestPaymentCalculator : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -25,27 +24,30 @@ private Q_SLOTS:
     void restOfTotal();
     void normalisedEntry_data();
     void normalisedEntry();
-    void filterKey_data();
-    void filterKey();
+    void textThatIsNoAmountBlocks();
 };
 
 void TestPaymentCalculator::readAmount_data()
 {
     QTest::addColumn<QString>("text");
-    QTest::addColumn<double>("expected");
-    QTest::newRow("comma") << "87,50" << 87.5;
-    QTest::newRow("point") << "87.50" << 87.5;
-    QTest::newRow("empty") << "" << 0.0;
-    QTest::newRow("letters") << "abc" << 0.0;
-    QTest::newRow("negative counts as 0") << "-50,00" << 0.0;
-    QTest::newRow("grouped is not a number") << "1.000,00" << 0.0;
-    QTest::newRow("three decimals kept") << "12,345" << 12.345;
+    QTest::addColumn<std::optional<double>>("expected");
+    const std::optional<double> none;
+    QTest::newRow("comma") << "87,50" << std::optional(87.5);
+    QTest::newRow("point") << "87.50" << std::optional(87.5);
+    QTest::newRow("empty box is nothing paid") << "" << std::optional(0.0);
+    QTest::newRow("thousands mark") << "1.500" << std::optional(1500.0);
+    QTest::newRow("grouped with decimals") << "1.000,00" << std::optional(1000.0);
+    QTest::newRow("as amounts are shown") << "1.280,00 TL" << std::optional(1280.0);
+    QTest::newRow("letters") << "abc" << none;
+    QTest::newRow("letters around a number") << "abc-1e5" << none;
+    QTest::newRow("negative") << "-50,00" << none;
+    QTest::newRow("a third decimal is no amount of money") << "12,345" << none;
 }
 
 void TestPaymentCalculator::readAmount()
 {
     QFETCH(QString, text);
-    QFETCH(double, expected);
+    QFETCH(std::optional<double>, expected);
     QCOMPARE(TPaymentCalculator::ReadAmount(text), expected);
 }
 
@@ -86,8 +88,11 @@ void TestPaymentCalculator::summary_data()
         << "0" << 100.0 << 0.0 << 0.0 << false << true;
     QTest::newRow("one kuruş short is due") << 100.0 << "99,99"
                                             << "0" << 99.99 << 0.0 << 0.01 << true << false;
-    QTest::newRow("garbage counts as 0") << 20.0 << "abc"
-                                         << "20" << 0.0 << 0.0 << 0.0 << false << true;
+    QTest::newRow("text that is no amount counts as 0 and blocks")
+        << 20.0 << "abc"
+        << "20" << 0.0 << 0.0 << 0.0 << false << false;
+    QTest::newRow("grouped thousands") << 1200.0 << "1.500"
+                                       << "0" << 1500.0 << 300.0 << 0.0 << false << true;
     // A weighed line can leave fractions of a kuruş: the shown and proposed 4,47 settles it.
     QTest::newRow("total below half a kuruş settles by what is shown")
         << 4.4737 << "4,47"
@@ -141,8 +146,8 @@ void TestPaymentCalculator::complete_data()
                                << "100,00" << 0.0 << 100.0 << "KART";
     QTest::newRow("nothing paid on a zero total") << 0.0 << "0"
                                                   << "0" << 0.0 << 0.0 << "KART";
-    QTest::newRow("cash within a kuruş of the total") << 100.0 << "99,995"
-                                                      << "0" << 99.995 << 0.0 << "NAKIT";
+    QTest::newRow("grouped as shown") << 1280.0 << "1.280,00 TL"
+                                      << "0" << 1280.0 << 0.0 << "NAKIT";
     QTest::newRow("fractions of a kuruş paid as shown") << 4.4737 << "4,47"
                                                         << "0,00" << 4.47 << 0.0 << "NAKIT";
     QTest::newRow("fractions of a kuruş, change not stored") << 4.4763 << "10"
@@ -171,7 +176,7 @@ void TestPaymentCalculator::shortPaymentRefused()
     QVERIFY(o.Short);
     QVERIFY(o.PaymentType.isEmpty());
     QVERIFY(TPaymentCalculator::Complete(100.0, "99,98", "0").Short);
-    QVERIFY(!TPaymentCalculator::Complete(100.0, "99,991", "0").Short);
+    QVERIFY(!TPaymentCalculator::Complete(100.004, "100", "0").Short);
 }
 
 void TestPaymentCalculator::paidAmountsAreWholeKurus_data()
@@ -239,8 +244,10 @@ void TestPaymentCalculator::restOfTotal_data()
                                     << "40,00";
     QTest::newRow("other empty") << 87.5 << ""
                                  << "87,50";
-    QTest::newRow("not limited at 0") << 100.0 << "150"
-                                      << "-50,00";
+    QTest::newRow("limited at 0") << 100.0 << "150"
+                                  << "0,00";
+    QTest::newRow("other box no amount") << 100.0 << "abc"
+                                         << "100,00";
     QTest::newRow("no grouping") << 12345.6 << "0"
                                  << "12345,60";
 }
@@ -265,10 +272,16 @@ void TestPaymentCalculator::normalisedEntry_data()
                                         << "7,00";
     QTest::newRow("empty") << ""
                            << "0,00";
-    QTest::newRow("negative") << "-5"
-                              << "0,00";
-    QTest::newRow("pasted garbage") << "12a"
-                                    << "0,00";
+    QTest::newRow("grouped") << "1.500"
+                             << "1500,00";
+    QTest::newRow("as shown") << "1.280,50 TL"
+                              << "1280,50";
+    QTest::newRow("negative stays for the cashier to mend") << "-5"
+                                                            << "-5";
+    QTest::newRow("text that is no amount stays") << "12a"
+                                                  << "12a";
+    QTest::newRow("a third decimal stays") << "12,345"
+                                           << "12,345";
 }
 
 void TestPaymentCalculator::normalisedEntry()
@@ -278,67 +291,21 @@ void TestPaymentCalculator::normalisedEntry()
     QCOMPARE(TPaymentCalculator::NormalisedEntry(text), expected);
 }
 
-void TestPaymentCalculator::filterKey_data()
+// A box that is no amount is never read as 0 paid: the payment cannot complete, and completing
+// says so instead of booking the other box alone.
+void TestPaymentCalculator::textThatIsNoAmountBlocks()
 {
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<int>("selStart");
-    QTest::addColumn<int>("selLength");
-    QTest::addColumn<TAmountKeyDecision::TAction>("action");
-    using D = TAmountKeyDecision;
-
-    QTest::newRow("digit") << "5"
-                           << "12" << 2 << 0 << D::Accept;
-    QTest::newRow("backspace") << "\b"
-                               << "12,50" << 5 << 0 << D::Accept;
-    QTest::newRow("letter") << "a"
-                            << "12" << 2 << 0 << D::Swallow;
-    QTest::newRow("minus") << "-"
-                           << "12" << 0 << 0 << D::Swallow;
-    QTest::newRow("space") << " "
-                           << "12" << 2 << 0 << D::Swallow;
-    QTest::newRow("non-ASCII digit") << QString(QChar(0x0663)) << "12" << 2 << 0 << D::Swallow;
-    QTest::newRow("enter") << "\r"
-                           << "12" << 2 << 0 << D::Complete;
-    QTest::newRow("point becomes the separator") << "."
-                                                 << "12" << 2 << 0 << D::Separator;
-    QTest::newRow("comma becomes the separator") << ","
-                                                 << "12" << 2 << 0 << D::Separator;
-    QTest::newRow("second comma") << ","
-                                  << "12,5" << 4 << 0 << D::Swallow;
-    QTest::newRow("second point") << "."
-                                  << "12,5" << 2 << 0 << D::Swallow;
-    QTest::newRow("one decimal, second allowed") << "5"
-                                                 << "12,5" << 4 << 0 << D::Accept;
-    QTest::newRow("third decimal refused") << "5"
-                                           << "12,50" << 5 << 0 << D::Swallow;
-    QTest::newRow("third decimal refused between decimals") << "5"
-                                                            << "12,50" << 4 << 0 << D::Swallow;
-    QTest::newRow("digits before the separator never limited") << "5"
-                                                               << "12,50" << 2 << 0 << D::Accept;
-    QTest::newRow("at the start") << "1"
-                                  << "12,50" << 0 << 0 << D::Accept;
-    QTest::newRow("both decimals selected") << "7"
-                                            << "12,34" << 3 << 2 << D::Accept;
-    QTest::newRow("one decimal selected") << "7"
-                                          << "12,34" << 4 << 1 << D::Accept;
-    QTest::newRow("whole text selected") << "7"
-                                         << "12,34" << 0 << 5 << D::Accept;
-    QTest::newRow("selection over the separator") << "7"
-                                                  << "12,34" << 1 << 3 << D::Accept;
-    QTest::newRow("empty box") << "7"
-                               << "" << 0 << 0 << D::Accept;
-}
-
-void TestPaymentCalculator::filterKey()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, text);
-    QFETCH(int, selStart);
-    QFETCH(int, selLength);
-    QFETCH(TAmountKeyDecision::TAction, action);
-    QCOMPARE(TPaymentCalculator::FilterKey(typed.at(0), text, selStart, selLength, u',').Action,
-             action);
+    for (const auto& [cash, card] :
+         {std::pair<QString, QString>{"abc-1e5", "100"}, {"100", "1e3"}, {"99,995", "0"}}) {
+        const TPaymentSummary summary = TPaymentCalculator::Summarize(100, cash, card);
+        QVERIFY(summary.Invalid);
+        QVERIFY(!summary.CanComplete);
+        const TPaymentOutcome outcome = TPaymentCalculator::Complete(100, cash, card);
+        QVERIFY(outcome.Invalid);
+        QVERIFY(outcome.PaymentType.isEmpty());
+    }
+    QVERIFY(!TPaymentCalculator::Summarize(100, "100", "").Invalid);
+    QVERIFY(!TPaymentCalculator::Complete(100, "100", "").Invalid);
 }
 
 QTEST_GUILESS_MAIN(TestPaymentCalculator)

@@ -156,6 +156,10 @@ void TestSalesScreenRules::quantityEntry_data()
     QTest::newRow("empty") << "" << -1.0;
     QTest::newRow("infinite") << "inf" << -1.0;
     QTest::newRow("nan") << "nan" << -1.0;
+    QTest::newRow("thousands mark") << "1.500" << 1500.0;
+    QTest::newRow("grouped with decimals") << "1.500,250" << 1500.25;
+    QTest::newRow("exponent") << "1e3" << -1.0;
+    QTest::newRow("letters around a number") << "abc-1e5" << -1.0;
 }
 
 void TestSalesScreenRules::quantityEntry()
@@ -186,6 +190,9 @@ void TestSalesScreenRules::discountEntry_data()
     QTest::newRow("-1") << "-1" << -1.0;
     QTest::newRow("nan") << "nan" << -1.0;
     QTest::newRow("inf") << "inf" << -1.0;
+    QTest::newRow("exponent") << "1e1" << -1.0;
+    QTest::newRow("a point before three digits groups") << "1.000" << -1.0;
+    QTest::newRow("a comma before three digits is decimal") << "12,125" << 12.125;
 }
 
 void TestSalesScreenRules::discountEntry()

@@ -36,6 +36,8 @@ private Q_SLOTS:
     void scanOutcomes();
     void lineEntries_data();
     void lineEntries();
+    void quantityBoundsOnEveryRoad_data();
+    void quantityBoundsOnEveryRoad();
     void lineActionsNeedALine();
     void payRefusals();
     void failedSaleKeepsCartAndCustomer();
@@ -159,6 +161,10 @@ void TestTill::lineEntries_data()
                                    << "Geçersiz miktar!" << 1.0 << 0.0;
     QTest::newRow("quantity inf") << false << "inf"
                                   << "Geçersiz miktar!" << 1.0 << 0.0;
+    QTest::newRow("quantity grouped") << false << "1.500"
+                                      << "" << 1500.0 << 0.0;
+    QTest::newRow("quantity with an exponent") << false << "1e2"
+                                               << "Geçersiz miktar!" << 1.0 << 0.0;
     QTest::newRow("discount 100") << true << "100"
                                   << "" << 1.0 << 100.0;
     QTest::newRow("discount over 100") << true << "100,01"
@@ -182,6 +188,114 @@ void TestTill::lineEntries()
     QCOMPARE(outcome.Message, message);
     QCOMPARE(FTill->Cart().Items(0).Miktar(), quantity);
     QCOMPARE(FTill->Cart().Items(0).IndirimOrani(), rate);
+}
+
+// Every road a quantity takes into the cart asks before a quantity above its bound enters and
+// refuses one above the hard limit: n*code, the weight prompt, a tile (and the search, which
+// takes the same road) and a quantity change.
+void TestTill::quantityBoundsOnEveryRoad_data()
+{
+    QTest::addColumn<QString>("road");   // scan, tile (the tomato) or change (of a water line)
+    QTest::addColumn<QString>("entry");  // the code scanned, or the quantity typed on a change
+    QTest::addColumn<QString>("weight"); // answer to a weight prompt
+    QTest::addColumn<bool>("confirm");   // the cashier's answer, where asked
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QString>("asked");   // the confirmation question, empty when none
+    QTest::addColumn<double>("quantity"); // of the first line; 0: none
+
+    const int done = int(TTillStatus::Done);
+    const int nothing = int(TTillStatus::Nothing);
+    const int refused = int(TTillStatus::Refused);
+    const QString water = "Yüksek miktar: 10.000 ADET SU 0,5 L. Devam edilsin mi?";
+    const QString tomato = "Yüksek miktar: 5.000 KG DOMATES. Devam edilsin mi?";
+
+    QTest::newRow("n*code confirmed")
+        << "scan"
+        << "10000*" + kWater << "" << true << done << "" << water << 10000.0;
+    QTest::newRow("n*code declined")
+        << "scan"
+        << "10.000*" + kWater << "" << false << nothing << "" << water << 0.0;
+    QTest::newRow("n*code within the bound") << "scan"
+                                             << "9.999*" + kWater << "" << false << done << ""
+                                             << "" << 9999.0;
+    QTest::newRow("10^11 units refused")
+        << "scan"
+        << "99999999999*" + kWater << "" << true << refused
+        << "Miktar çok yüksek: 99.999.999.999 ADET SU 0,5 L. Bir satırda en fazla 1.000.000 "
+           "olabilir."
+        << "" << 0.0;
+    QTest::newRow("weight confirmed") << "scan"
+                                      << "12345"
+                                      << "5000" << true << done << "" << tomato << 5000.0;
+    QTest::newRow("weight typed the Turkish way")
+        << "scan"
+        << "12345"
+        << "5.000" << false << nothing << "" << tomato << 0.0;
+    QTest::newRow("weighed n*code") << "scan"
+                                    << "5000*12345"
+                                    << "" << false << nothing << "" << tomato << 0.0;
+    QTest::newRow("tile weight confirmed") << "tile"
+                                           << ""
+                                           << "5000" << true << done << "" << tomato << 5000.0;
+    QTest::newRow("tile weight declined") << "tile"
+                                          << ""
+                                          << "5000" << false << nothing << "" << tomato << 0.0;
+    QTest::newRow("tile weight x") << "tile"
+                                   << ""
+                                   << "x" << true << refused << "Geçersiz miktar!"
+                                   << "" << 0.0;
+    QTest::newRow("tile weight above the hard limit")
+        << "tile"
+        << ""
+        << "2000000" << true << refused
+        << "Miktar çok yüksek: 2.000.000 KG DOMATES. Bir satırda en fazla 1.000.000 olabilir."
+        << "" << 0.0;
+    QTest::newRow("change confirmed") << "change"
+                                      << "10.000"
+                                      << "" << true << done << "" << water << 10000.0;
+    QTest::newRow("change declined keeps the line") << "change"
+                                                    << "10000"
+                                                    << "" << false << nothing << "" << water << 1.0;
+    QTest::newRow("change above the hard limit")
+        << "change"
+        << "1.000.001"
+        << "" << true << refused
+        << "Miktar çok yüksek: 1.000.001 ADET SU 0,5 L. Bir satırda en fazla 1.000.000 olabilir."
+        << "" << 1.0;
+}
+
+void TestTill::quantityBoundsOnEveryRoad()
+{
+    QFETCH(QString, road);
+    QFETCH(QString, entry);
+    QFETCH(QString, weight);
+    QFETCH(bool, confirm);
+    QFETCH(int, status);
+    QFETCH(QString, message);
+    QFETCH(QString, asked);
+    QFETCH(double, quantity);
+    QStringList questions;
+    const TQuantityConfirm answer = [&](const QString& question) {
+        questions << question;
+        return confirm;
+    };
+    TTillOutcome outcome;
+    if (road == "scan") {
+        outcome = FTill->Scan(entry, Answer(weight), answer);
+    } else if (road == "tile") {
+        const int tomato = FShop->Scalar("SELECT StokID FROM Stok WHERE Barkod = '12345'").toInt();
+        outcome = FTill->AddProduct(tomato, Answer(weight), answer);
+    } else {
+        QVERIFY(FTill->Scan(kWater, Answer({})).Done());
+        outcome = FTill->ChangeQuantity(0, entry, answer);
+    }
+    QCOMPARE(int(outcome.Status), status);
+    QCOMPARE(outcome.Message, message);
+    QCOMPARE(questions, asked.isEmpty() ? QStringList() : QStringList{asked});
+    QCOMPARE(FTill->Cart().Count(), quantity > 0 ? 1 : 0);
+    if (quantity > 0)
+        QCOMPARE(FTill->Cart().Items(0).Miktar(), quantity);
 }
 
 void TestTill::lineActionsNeedALine()

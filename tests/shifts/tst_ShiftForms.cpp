@@ -132,6 +132,8 @@ private Q_SLOTS:
     void invalidAmountKeepsTheDialogOpen();
     void closeModeWritesNothing();
     void openModeOpensAShift();
+    void typedOpeningCash_data();
+    void typedOpeningCash();
     void openModeRefusalKeepsTheDialogOpen();
     void executeCancelled_data();
     void executeCancelled();
@@ -257,10 +259,10 @@ void TestShiftForms::keyFilter_data()
     QTest::addColumn<QString>("shown");
     QTest::newRow("digits and both separators") << "150,5.2"
                                                 << "150,5.2";
-    QTest::newRow("letters are dropped") << "1a2bİ3"
-                                         << "123";
-    QTest::newRow("signs and spaces are dropped") << "-1 +2*"
-                                                  << "12";
+    QTest::newRow("letters stay as typed") << "1a2bİ3"
+                                           << "1a2bİ3";
+    QTest::newRow("signs and spaces stay as typed") << "-1 +2*"
+                                                    << "-1 +2*";
 }
 
 void TestShiftForms::keyFilter()
@@ -297,9 +299,11 @@ void TestShiftForms::invalidAmountKeepsTheDialogOpen_data()
 {
     QTest::addColumn<int>("mode");
     QTest::addColumn<QString>("text");
-    QTest::newRow("open, two separators") << int(vmOpen) << "1.000,00";
+    QTest::newRow("open, letters, sign and exponent") << int(vmOpen) << "abc-1e5";
+    QTest::newRow("open, misplaced grouping") << int(vmOpen) << "1.50.000";
     QTest::newRow("open, empty") << int(vmOpen) << "";
     QTest::newRow("close, only a separator") << int(vmClose) << ",";
+    QTest::newRow("close, a third decimal") << int(vmClose) << "1.280,005";
 }
 
 void TestShiftForms::invalidAmountKeepsTheDialogOpen()
@@ -369,6 +373,48 @@ void TestShiftForms::openModeOpensAShift()
                  .toDouble(),
              150.5);
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+// Typed key by key and confirmed with Enter, as a cashier does: "1.500" opens the shift with one
+// thousand five hundred; "abc-1e5" stays in the box as typed and opens nothing.
+void TestShiftForms::typedOpeningCash_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<double>("opening"); // -1: refused
+    QTest::newRow("thousands mark") << "1.500" << 1500.0;
+    QTest::newRow("thousands and decimals") << "1.500,00" << 1500.0;
+    QTest::newRow("decimal comma") << "1,5" << 1.5;
+    QTest::newRow("decimal point") << "1.5" << 1.5;
+    QTest::newRow("letters, sign and exponent") << "abc-1e5" << -1.0;
+}
+
+void TestShiftForms::typedOpeningCash()
+{
+    QFETCH(QString, typed);
+    QFETCH(double, opening);
+    TShopFixture shop;
+    shop.Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    LogIn(shop);
+    TDialogAnswers answers;
+    TfrmVardiya form;
+    form.SetMode(vmOpen);
+    Amount(form)->clear();
+    Type(Amount(form), typed);
+    QCOMPARE(Amount(form)->text(), typed);
+    QTest::keyClick(Amount(form), Qt::Key_Return);
+    QCOMPARE(answers.Count(), 1);
+    if (opening < 0) {
+        QCOMPARE(form.result(), 0);
+        QCOMPARE(answers.Last().Text, QString("Lütfen geçerli bir tutar giriniz!"));
+        QCOMPARE(OpenShifts(shop), 0);
+        return;
+    }
+    QCOMPARE(form.result(), int(mrOk));
+    QCOMPARE(answers.Last().Title, QString("Bilgi"));
+    QCOMPARE(shop.Scalar(QString("SELECT AcilisTutar FROM Vardiya WHERE VardiyaID = %1")
+                             .arg(form.FVardiyaID))
+                 .toDouble(),
+             opening);
 }
 
 void TestShiftForms::openModeRefusalKeepsTheDialogOpen()
@@ -450,6 +496,9 @@ void TestShiftForms::executeCloseHandsBackTheCount_data()
     QTest::newRow("comma") << "1500,75" << 1500.75;
     QTest::newRow("dot") << "1500.75" << 1500.75;
     QTest::newRow("nothing in the drawer") << "0" << 0.0;
+    QTest::newRow("as amounts are shown") << "1.280,00" << 1280.0;
+    QTest::newRow("as amounts are shown, with TL") << "1.280,00 TL" << 1280.0;
+    QTest::newRow("thousands mark") << "1.500" << 1500.0;
 }
 
 void TestShiftForms::executeCloseHandsBackTheCount()

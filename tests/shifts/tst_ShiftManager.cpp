@@ -92,7 +92,12 @@ void TestShiftManager::amountValidation_data()
     QTest::newRow("two decimals") << "150,50" << true;
     QTest::newRow("zero") << "0" << true;
     QTest::newRow("initial text") << "0,00" << true;
-    QTest::newRow("two separators") << "1.000,00" << false;
+    QTest::newRow("grouped with decimals") << "1.000,00" << true;
+    QTest::newRow("thousands mark") << "1.500" << true;
+    QTest::newRow("as amounts are shown") << "1.280,00 TL" << true;
+    QTest::newRow("a third decimal") << "150,505" << false;
+    QTest::newRow("letters, sign and exponent") << "abc-1e5" << false;
+    QTest::newRow("exponent") << "1e3" << false;
     QTest::newRow("empty") << "" << false;
     QTest::newRow("letters") << "abc" << false;
     QTest::newRow("negative") << "-5" << false;

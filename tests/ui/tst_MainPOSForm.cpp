@@ -70,6 +70,7 @@ private Q_SLOTS:
     void scanShapesThroughScreen_data();
     void scanShapesThroughScreen();
     void weightPromptThroughScreen();
+    void largeQuantityAsksFirst();
     void notFoundClosesByItselfAndEmptiesField();
     void refusalKeepsCode();
     void emptyField();
@@ -381,6 +382,51 @@ void TestMainPOSForm::weightPromptThroughScreen()
     QCOMPARE(Find<QLineEdit>("edtBarkod")->text(), QString("12345"));
 }
 
+// A quantity above its bound asks "Miktar Onayı" before it enters the cart, on the scan, the
+// weight prompt and the quantity change; one above the hard limit is refused outright.
+void TestMainPOSForm::largeQuantityAsksFirst()
+{
+    TDialogAnswers answers;
+    NewForm();
+    Scan("10.000*" + kWater); // the confirmation gets the safe answer: no
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Miktar Onayı"));
+    QCOMPARE(answers.Last().Text,
+             QString("Yüksek miktar: 10.000 ADET SU 0,5 L. Devam edilsin mi?"));
+    QCOMPARE(answers.Last().DlgType, int(dtConfirmation));
+    QCOMPARE(FForm->Cart().Count(), 0);
+    QCOMPARE(Find<QLineEdit>("edtBarkod")->text(), "10.000*" + kWater);
+
+    answers.Ok();
+    PressEnter(FForm.get());
+    QCOMPARE(answers.Count(), 2);
+    QCOMPARE(FForm->Cart().Count(), 1);
+    QCOMPARE(Find<QTableWidget>("gridCart")->item(0, 2)->text(), QString("10000,000 ADET"));
+    QVERIFY(Find<QLineEdit>("edtBarkod")->text().isEmpty());
+
+    Scan("99999999999*" + kCola);
+    QCOMPARE(answers.Count(), 3);
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, QString("Miktar çok yüksek: 99.999.999.999 ADET KOLA 1 L. Bir "
+                                          "satırda en fazla 1.000.000 olabilir."));
+    QCOMPARE(FForm->Cart().Count(), 1);
+
+    answers.Input("5000").Ok();
+    Scan("12345");
+    QCOMPARE(answers.Count(), 5);
+    QCOMPARE(answers.Shown().at(3).Title, QString("Tartım"));
+    QCOMPARE(answers.Last().Text, QString("Yüksek miktar: 5.000 KG DOMATES. Devam edilsin mi?"));
+    QCOMPARE(FForm->Cart().Count(), 2);
+    QCOMPARE(FForm->Cart().Items(1).Miktar(), 5000.0);
+
+    FForm->SelectLine(0);
+    answers.Input("2.000.000");
+    FForm->btnMiktarDegistirClick();
+    QCOMPARE(answers.Last().Text, QString("Miktar çok yüksek: 2.000.000 ADET SU 0,5 L. Bir "
+                                          "satırda en fazla 1.000.000 olabilir."));
+    QCOMPARE(FForm->Cart().Items(0).Miktar(), 10000.0);
+}
+
 void TestMainPOSForm::notFoundClosesByItselfAndEmptiesField()
 {
     TDialogAnswers answers;
@@ -471,6 +517,7 @@ void TestMainPOSForm::quantityEntry_data()
     QTest::newRow("zero") << "0" << -1.0;
     QTest::newRow("negative") << "-1" << -1.0;
     QTest::newRow("not a number") << "abc" << -1.0;
+    QTest::newRow("letters around a number") << "abc-1e5" << -1.0;
 }
 
 void TestMainPOSForm::quantityEntry()
@@ -836,6 +883,8 @@ void TestMainPOSForm::cartColumnsFit()
                             "Domates Salkım Yerli Kg.", "Ayranyayıktipi200mlşişe!"};
     for (int i = 0; i < names.size(); ++i)
         FShop->AddProduct(names.at(i), QString("86911%1").arg(i), 12.5, 20, 10);
+    // A shop that sells six-digit quantities raises its bound, so they enter without a question.
+    TAppSettingsManager::SetValue("MaxQuantityUnits", "1000000", "");
     NewForm();
     FForm->showNormal();
     FForm->resize(screen);

@@ -76,8 +76,8 @@ QString LabelColor(const QLabel* label)
 }
 } // namespace
 
-// The payment window: its layout, key filter, summary, "Tümü" buttons and results, run as a
-// window and through Execute (modally and with the test hook).
+// The payment window: its layout, its boxes read whole, summary, "Tümü" buttons and results,
+// run as a window and through Execute (modally and with the test hook).
 class TestPaymentForm : public QObject {
     Q_OBJECT
 private Q_SLOTS:
@@ -87,10 +87,10 @@ private Q_SLOTS:
     void setTotalFillsBoxes();
     void showingSelectsCash();
 
-    void filterRefusesThirdDecimal();
-    void filterAllowsTypingOverSelectedDecimals();
-    void filterSeparators();
-    void filterSwallowsOtherCharacters();
+    void textThatIsNoAmountIsKeptAndRefused_data();
+    void textThatIsNoAmountIsKeptAndRefused();
+    void typingOverSelectedDecimals();
+    void groupedAmountsTyped();
     void leavingBoxRewritesTwoDecimals();
 
     void summaryLabels_data();
@@ -173,20 +173,40 @@ void TestPaymentForm::showingSelectsCash()
     QCOMPARE(ui.edtNakit->text(), QString("100"));
 }
 
-void TestPaymentForm::filterRefusesThirdDecimal()
+// The boxes keep what is typed; what is no amount of money is refused whole on Enter, never
+// read in part ("abc-1e5" is not 15, "12,345" is not 12,34) and never completes the payment.
+void TestPaymentForm::textThatIsNoAmountIsKeptAndRefused_data()
 {
-    TfrmPayment form;
-    const TPaymentControls ui(&form);
-    form.SetTotal(50);
-    TypeInto(ui.edtNakit, "12,345");
-    QCOMPARE(ui.edtNakit->text(), QString("12,34"));
-    // Digits before the separator are never limited.
-    ui.edtNakit->setCursorPosition(2);
-    QTest::keyClicks(ui.edtNakit, "9");
-    QCOMPARE(ui.edtNakit->text(), QString("129,34"));
+    QTest::addColumn<QString>("typed");
+    QTest::newRow("letters, sign and exponent") << "abc-1e5";
+    QTest::newRow("a third decimal") << "12,345";
+    QTest::newRow("misplaced grouping") << "1.50.000";
 }
 
-void TestPaymentForm::filterAllowsTypingOverSelectedDecimals()
+void TestPaymentForm::textThatIsNoAmountIsKeptAndRefused()
+{
+    QFETCH(QString, typed);
+    TDialogAnswers answers;
+    TfrmPayment form;
+    const TPaymentControls ui(&form);
+    form.SetTotal(10);
+    TypeInto(ui.edtKart, "10");
+    TypeInto(ui.edtNakit, typed);
+    QCOMPARE(ui.edtNakit->text(), typed);
+    QVERIFY(!ui.btnComplete->isEnabled());
+    QTest::keyClick(ui.edtNakit, Qt::Key_Return);
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().Text, QString("Geçersiz tutar!"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
+    form.btnCompleteClick();
+    QCOMPARE(answers.Count(), 2);
+    QCOMPARE(answers.Last().Text, QString("Geçersiz tutar!"));
+    QCOMPARE(form.result(), int(mrNone));
+    QVERIFY(form.PaymentType.isEmpty());
+}
+
+void TestPaymentForm::typingOverSelectedDecimals()
 {
     TfrmPayment form;
     const TPaymentControls ui(&form);
@@ -202,33 +222,21 @@ void TestPaymentForm::filterAllowsTypingOverSelectedDecimals()
     QCOMPARE(ui.edtKart->text(), QString("12,71"));
 }
 
-void TestPaymentForm::filterSeparators()
+// "1.500" typed the Turkish way is one thousand five hundred, not 1,50.
+void TestPaymentForm::groupedAmountsTyped()
 {
     TfrmPayment form;
     const TPaymentControls ui(&form);
-    form.SetTotal(50);
-    TypeInto(ui.edtNakit, "12.5");
-    QCOMPARE(ui.edtNakit->text(), QString("12,5"));
-    QTest::keyClicks(ui.edtNakit, ",");
-    QTest::keyClicks(ui.edtNakit, ".");
-    QCOMPARE(ui.edtNakit->text(), QString("12,5"));
+    form.SetTotal(1234.5);
+    TypeInto(ui.edtNakit, "1.500");
+    QCOMPARE(ui.edtNakit->text(), QString("1.500"));
+    QCOMPARE(ui.lblPaidAmount->text(), QString("1.500,00 TL"));
+    QCOMPARE(ui.lblChangeAmount->text(), QString("265,50 TL"));
+    TypeInto(ui.edtNakit, "1.234,5");
+    QCOMPARE(ui.lblChangeAmount->text(), QString("0,00 TL"));
+    QVERIFY(ui.btnComplete->isEnabled());
     TypeInto(ui.edtKart, "3,");
     QCOMPARE(ui.edtKart->text(), QString("3,"));
-}
-
-void TestPaymentForm::filterSwallowsOtherCharacters()
-{
-    TfrmPayment form;
-    const TPaymentControls ui(&form);
-    form.SetTotal(50);
-    TypeInto(ui.edtNakit, "1a2-b 3e+4");
-    QCOMPARE(ui.edtNakit->text(), QString("1234"));
-    // Caret movement and forward delete are left to the box.
-    ui.edtNakit->setCursorPosition(0);
-    QTest::keyClick(ui.edtNakit, Qt::Key_Delete);
-    QTest::keyClick(ui.edtNakit, Qt::Key_End);
-    QTest::keyClicks(ui.edtNakit, "5");
-    QCOMPARE(ui.edtNakit->text(), QString("2345"));
 }
 
 void TestPaymentForm::leavingBoxRewritesTwoDecimals()
@@ -248,6 +256,12 @@ void TestPaymentForm::leavingBoxRewritesTwoDecimals()
     QTest::keyClick(ui.edtNakit, Qt::Key_Backspace);
     ui.edtKart->setFocus();
     QCOMPARE(ui.edtNakit->text(), QString("0,00"));
+    TypeInto(ui.edtNakit, "1.500");
+    ui.edtKart->setFocus();
+    QCOMPARE(ui.edtNakit->text(), QString("1500,00"));
+    TypeInto(ui.edtNakit, "15a");
+    ui.edtKart->setFocus();
+    QCOMPARE(ui.edtNakit->text(), QString("15a"));
 }
 
 void TestPaymentForm::summaryLabels_data()
@@ -341,11 +355,12 @@ void TestPaymentForm::allButtons()
     QTest::mouseClick(ui.btnKartTam, Qt::LeftButton);
     QCOMPARE(ui.edtKart->text(), QString("75,00"));
     QCOMPARE(ui.lblRemainingAmount->text(), QString("0,00 TL"));
-    // Not limited at 0: a card amount above the total leaves a negative cash amount.
+    // A card amount above the total leaves no cash to take, never a negative amount.
     TypeInto(ui.edtKart, "150");
     QTest::mouseClick(ui.btnNakitTam, Qt::LeftButton);
-    QCOMPARE(ui.edtNakit->text(), QString("-50,00"));
+    QCOMPARE(ui.edtNakit->text(), QString("0,00"));
     QCOMPARE(ui.lblPaidAmount->text(), QString("0,00 TL"));
+    QVERIFY(ui.btnComplete->isEnabled());
 }
 
 void TestPaymentForm::enterCompletesOnlyWhenEnabled()

@@ -66,6 +66,8 @@ private Q_SLOTS:
     void categoryIsReadInParts();
     void tileTouch_data();
     void tileTouch();
+    void tileWeight_data();
+    void tileWeight();
     void categoriesOnScreen();
     void iconFontLoadedForTheScreen();
 
@@ -342,6 +344,51 @@ void TestProductCatalogue::tileTouch()
         QCOMPARE(answers.Last().Text, message);
     if (change.contains("TartimliMi"))
         QCOMPARE(form.Cart().Items(0).Miktar(), 2.5);
+}
+
+// The weight of a touched tile is read as the barcode road reads it: "x" is refused with
+// "Geçersiz miktar!", and a weight above its bound is confirmed before it enters the cart.
+void TestProductCatalogue::tileWeight_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("confirm");
+    QTest::addColumn<QString>("message"); // the window after the weight prompt; empty: none
+    QTest::addColumn<double>("quantity"); // 0: no line
+    QTest::newRow("a letter") << "x" << true << "Geçersiz miktar!" << 0.0;
+    QTest::newRow("zero") << "0" << true << "Geçersiz miktar!" << 0.0;
+    QTest::newRow("grouped") << "1.250" << true
+                             << "Yüksek miktar: 1.250 KG Ayran. Devam edilsin mi?" << 1250.0;
+    QTest::newRow("above the bound, declined")
+        << "5000" << false << "Yüksek miktar: 5.000 KG Ayran. Devam edilsin mi?" << 0.0;
+    QTest::newRow("decimal point") << "1.5" << false << "" << 1.5;
+}
+
+void TestProductCatalogue::tileWeight()
+{
+    QFETCH(QString, typed);
+    QFETCH(bool, confirm);
+    QFETCH(QString, message);
+    QFETCH(double, quantity);
+    FShop = std::make_unique<TShopFixture>();
+    FShop->AddProduct("Ayran", "8690000000001", 8, 1, 17.75, true);
+    FShop->LoginCashier();
+    TfrmMainPOS form;
+    form.resize(1366, 768);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    auto* tiles = Named<TProductTileView>(&form, "flowProducts");
+    TDialogAnswers answers;
+    answers.Input(typed);
+    if (confirm)
+        answers.Ok();
+    ClickTile(*tiles, 0);
+    QCOMPARE(answers.Shown().first().Title, QString("Miktar"));
+    QCOMPARE(answers.Count(), message.isEmpty() ? 1 : 2);
+    if (!message.isEmpty())
+        QCOMPARE(answers.Last().Text, message);
+    QCOMPARE(form.Cart().Count(), quantity > 0 ? 1 : 0);
+    if (quantity > 0)
+        QCOMPARE(form.Cart().Items(0).Miktar(), quantity);
 }
 
 void TestProductCatalogue::categoriesOnScreen()
