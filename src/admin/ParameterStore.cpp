@@ -86,7 +86,7 @@ void TParameterStore::Save(int ASeconds, const QList<TParameterRow>& AGridRows)
 {
     const QString refusal = CheckRows(AGridRows);
     if (!refusal.isEmpty())
-        throw EConvertError(refusal);
+        throw ERefusal(refusal);
     TAppSettingsManager::SetValue(MsgSecondsKey, QString::number(ASeconds), MsgSecondsDescription);
     for (const TParameterRow& row : RowsToSave(AGridRows))
         TAppSettingsManager::SetValue(row.Key, row.Value, row.Description);

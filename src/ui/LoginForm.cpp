@@ -12,6 +12,7 @@
 #include "ui/WaitCursor.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -413,6 +414,13 @@ void TfrmLogin::OpenSession()
 void TfrmLogin::btnExitClick()
 {
     EndProgram(0);
+}
+
+void TfrmLogin::closeEvent(QCloseEvent* event)
+{
+    TBaseWindow::closeEvent(event);
+    if (event->isAccepted())
+        EndProgram(0);
 }
 
 void TfrmLogin::EndProgram(int exitCode)

@@ -62,6 +62,8 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closing the window before a login ends the program, as "Çıkış" does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();

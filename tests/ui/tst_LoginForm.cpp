@@ -11,6 +11,7 @@
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -119,6 +119,7 @@ private Q_SLOTS:
     void uncheckedRememberMeDropsUsername();
     void namesakeCannotTakeOverTheSession();
     void exitEndsProgram();
+    void closingTheLoginEndsProgram();
     void connectionFailureEndsProgram();
     void connectionFailureBoxRunsThroughTheSeam();
     void queryErrorAfterConnectionKeepsLoginOpen();
@@ -597,6 +598,20 @@ void TestLoginForm::exitEndsProgram()
     QCOMPARE(ended.at(0).at(0).toInt(), 0);
 }
 
+// Closing a window never ends the program by itself (TKirveloApplication): closing the login
+// window without logging in ends it as "Çıkış" does.
+void TestLoginForm::closingTheLoginEndsProgram()
+{
+    TDialogAnswers answers;
+    const auto form = NewForm();
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(form->close());
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 0);
+}
+
 void TestLoginForm::connectionFailureEndsProgram()
 {
     TdmMain unreachable;
@@ -608,11 +623,11 @@ void TestLoginForm::connectionFailureEndsProgram()
     QTimer poll;
     poll.setInterval(10);
     connect(&poll, &QTimer::timeout, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<TfrmCustomDialog*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        shown = box->text();
-        box->accept();
+        shown = Named<QLabel>(box, "lblMessage")->text();
+        Named<QAbstractButton>(box, "btnOk")->click();
     });
     poll.start();
     form->show();
@@ -635,7 +650,8 @@ void TestLoginForm::connectionFailureBoxRunsThroughTheSeam()
     QCOMPARE(ended.count(), 1);
     QCOMPARE(ended.at(0).at(0).toInt(), 1);
     QCOMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
     QCOMPARE(answers.Last().Title, QGuiApplication::applicationDisplayName());
     QVERIFY2(answers.Last().Text.startsWith("Kritik Bağlantı Hatası: Veritabanı Erişim Hatası!"),
              qPrintable(answers.Last().Text));
@@ -651,7 +667,7 @@ void TestLoginForm::queryErrorAfterConnectionKeepsLoginOpen()
     TDialogAnswers answers;
     form->show();
     QTRY_COMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
     QVERIFY2(!answers.Last().Text.contains("Kritik Bağlantı Hatası"),
              qPrintable(answers.Last().Text));
     QVERIFY2(answers.Last().Text.contains("Terminal"), qPrintable(answers.Last().Text));
