@@ -221,6 +221,17 @@ TCloseShiftResult TShiftManager::CloseShift(int VardiyaID, double KapanisTutar,
     return r;
 }
 
+QString TShiftManager::CashDifferenceQuestion(double Expected, double Counted)
+{
+    const double difference =
+        TMoney::RoundKurus(TMoney::RoundKurus(Counted) - TMoney::RoundKurus(Expected));
+    if (difference == 0)
+        return {};
+    return QStringLiteral("Sayılan nakit beklenenden %1 %2. Vardiya yine de kapatılsın mı?")
+        .arg(FormatMoney(std::abs(difference)),
+             difference < 0 ? QStringLiteral("eksik") : QStringLiteral("fazla"));
+}
+
 TShiftSummaryData TShiftManager::LoadShiftSummary(int VardiyaID)
 {
     TDbQuery query(kSummarySql);
