@@ -109,6 +109,9 @@ private Q_SLOTS:
     void firstShowConnectsAndListsBranches();
     void rememberedBranch_data();
     void rememberedBranch();
+    void homeBranchProposed_data();
+    void homeBranchProposed();
+    void homeBranchProposedWhenTheNameIsLeft();
     void pickerKeepsHiddenListInStep();
     void noActiveBranch();
     void loginFailures_data();
@@ -366,6 +369,72 @@ void TestLoginForm::rememberedBranch()
     QCOMPARE(ui.scGPComboBox1->currentIndex(), index);
     QCOMPARE(ui.cmbBranch->currentIndex(), index);
     QCOMPARE(form->SelectedSubeID(), subeID);
+}
+
+void TestLoginForm::homeBranchProposed_data()
+{
+    QTest::addColumn<QString>("ini");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("pickFirst");
+    QTest::addColumn<int>("subeID");
+    QTest::newRow("nothing remembered: the cashier's branch") << ""
+                                                              << "kasiyer" << false << 1;
+    QTest::newRow("nothing remembered: the manager's branch") << ""
+                                                              << "yonetici" << false << 2;
+    QTest::newRow("unknown user: the first branch") << ""
+                                                    << "kimse" << false << 5;
+    QTest::newRow("own branch not listed: the first branch") << ""
+                                                             << "diger" << false << 5;
+    QTest::newRow("remembered branch stays") << "[Login]\nRememberMe=0\nSubeID=2\n"
+                                             << "kasiyer" << false << 2;
+    QTest::newRow("remembered branch gone: the cashier's branch")
+        << "[Login]\nRememberMe=0\nSubeID=3\n"
+        << "kasiyer" << false << 1;
+    QTest::newRow("picked by hand stays") << ""
+                                          << "kasiyer" << true << 2;
+    QTest::newRow("remembered name without a branch")
+        << "[Login]\nRememberMe=1\nUsername=yonetici\n"
+        << "" << false << 2;
+}
+
+// With no usable branch remembered, the first login offers the branch of the user whose name is
+// typed (the list opens on "Depo" otherwise), unless the cashier picked one.
+void TestLoginForm::homeBranchProposed()
+{
+    QFETCH(QString, ini);
+    QFETCH(QString, typed);
+    QFETCH(bool, pickFirst);
+    QFETCH(int, subeID);
+    if (!ini.isEmpty())
+        WriteFile(FPrefs, ini);
+    const auto form = NewForm();
+    const TLoginControls ui(form.get());
+    QVERIFY(form->FormShow());
+    if (pickFirst)
+        QTest::keyClick(ui.scGPComboBox1, Qt::Key_Down);
+    if (!typed.isEmpty()) {
+        QTest::keyClicks(ui.edtUsername, typed);
+        QTest::keyClick(ui.edtUsername, Qt::Key_Return);
+    }
+    QCOMPARE(form->SelectedSubeID(), subeID);
+    QCOMPARE(ui.scGPComboBox1->currentIndex(), ui.cmbBranch->currentIndex());
+}
+
+// Leaving the name field for the password proposes the branch as Enter does.
+void TestLoginForm::homeBranchProposedWhenTheNameIsLeft()
+{
+    const auto form = NewForm();
+    const TLoginControls ui(form.get());
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(form->FormShow());
+    ui.edtUsername->setFocus();
+    QTRY_VERIFY(ui.edtUsername->hasFocus());
+    QCOMPARE(form->SelectedSubeID(), 5);
+    QTest::keyClicks(ui.edtUsername, "yonetici");
+    ui.edtPassword->setFocus();
+    QTRY_VERIFY(ui.edtPassword->hasFocus());
+    QCOMPARE(form->SelectedSubeID(), 2);
 }
 
 void TestLoginForm::pickerKeepsHiddenListInStep()
