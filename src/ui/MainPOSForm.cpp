@@ -194,6 +194,13 @@ void TfrmMainPOS::RefreshCart()
     UpdateActionStates();
 }
 
+void TfrmMainPOS::RefreshCartAtChange()
+{
+    RefreshCart();
+    if (FTill.Cart().LastChangedLine() >= 0)
+        SelectLine(FTill.Cart().LastChangedLine());
+}
+
 void TfrmMainPOS::UpdateActionStates()
 {
     const bool hasLines = FTill.Cart().Count() > 0;
@@ -260,7 +267,7 @@ void TfrmMainPOS::btnBarkodOkuClick()
 {
     if (!Report(FTill.Scan(edtBarkod->text(), InputPrompt())))
         return;
-    RefreshCart();
+    RefreshCartAtChange();
     edtBarkod->clear();
     FocusBarcode();
 }
@@ -268,7 +275,7 @@ void TfrmMainPOS::btnBarkodOkuClick()
 void TfrmMainPOS::AddProductByStokID(int StokID)
 {
     if (Report(FTill.AddProduct(StokID, InputPrompt())))
-        RefreshCart();
+        RefreshCartAtChange();
 }
 
 void TfrmMainPOS::ProductTileClick(int StokID)
@@ -306,7 +313,7 @@ void TfrmMainPOS::btnMiktarDegistirClick()
                                     entry))
         return;
     if (Report(FTill.ChangeQuantity(line, entry)))
-        RefreshCart();
+        RefreshCartAtChange();
 }
 
 void TfrmMainPOS::btnIndirimYapClick()
@@ -320,7 +327,7 @@ void TfrmMainPOS::btnIndirimYapClick()
                                     entry))
         return;
     if (Report(FTill.ApplyDiscount(line, entry)))
-        RefreshCart();
+        RefreshCartAtChange();
 }
 
 void TfrmMainPOS::btnSatirSilClick()
