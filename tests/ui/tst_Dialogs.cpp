@@ -553,8 +553,8 @@ void TestDialogs::saleTexts_data()
                           << "KART";
     QTest::newRow("parçalı") << "parçalı"
                              << "PARÇALI";
-    QTest::newRow("split word stays") << "KARMA"
-                                      << "KARMA";
+    QTest::newRow("split as stored") << "KARMA"
+                                     << "PARÇALI";
 }
 
 void TestDialogs::saleTexts()
@@ -648,7 +648,7 @@ void TestDialogs::saleHook()
     QCOMPARE(shown.Title, QString("SATIŞ TAMAMLANDI"));
     QCOMPARE(shown.Text, QString("FIS-12"));
     QCOMPARE(shown.Amount, QString("99,90 TL"));
-    QCOMPARE(shown.Payment, QString("KARMA"));
+    QCOMPARE(shown.Payment, QString("PARÇALI"));
     QCOMPARE(shown.AutoCloseMs, 3000);
 }
 

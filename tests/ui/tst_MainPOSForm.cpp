@@ -95,6 +95,7 @@ private Q_SLOTS:
     void cartColumnsFit_data();
     void cartColumnsFit();
     void changedLineIsSelectedAndInView();
+    void amountsInTheMoneyFormat();
 
 private:
     void NewForm();
@@ -931,6 +932,25 @@ void TestMainPOSForm::changedLineIsSelectedAndInView()
     FForm->btnIndirimYapClick();
     QCOMPARE(FForm->Cart().Items(3).IndirimOrani(), 10.0);
     QVERIFY(inView(3));
+}
+
+// The totals, the pay button and the cart's amounts read as the dialogs do: "1.367,75 TL".
+void TestMainPOSForm::amountsInTheMoneyFormat()
+{
+    FShop->AddProduct("TELEVİZYON", "8690000000099", 1367.75, 25, 5);
+    FShop->AddProduct("KUPON", "8690000000098", 1000, 0, 5);
+    NewForm();
+    Scan("8690000000099");
+    Scan("2*8690000000098");
+    auto* grid = Find<QTableWidget>("gridCart");
+    QCOMPARE(grid->item(0, 3)->text(), QString("1.094,20 TL"));
+    QCOMPARE(grid->item(0, 6)->text(), QString("1.367,75 TL"));
+    QCOMPARE(grid->item(1, 6)->text(), QString("2.000,00 TL"));
+    QCOMPARE(Find<QLabel>("lblAraToplam_Value")->text(), QString("3.094,20 TL"));
+    QCOMPARE(Find<QLabel>("lblKDV_Value")->text(), QString("273,55 TL"));
+    QCOMPARE(Find<QLabel>("lblIndirim_Value")->text(), QString("0,00 TL"));
+    QCOMPARE(Find<QLabel>("lblGenelToplam_Value")->text(), QString("3.367,75 TL"));
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->text(), QString("Ödeme Al  -  3.367,75 TL"));
 }
 
 QTEST_MAIN(TestMainPOSForm)
