@@ -85,7 +85,7 @@ void TParameterStore::Save(int ASeconds, const QList<TParameterRow>& AGridRows)
 {
     const QString refusal = CheckRows(AGridRows);
     if (!refusal.isEmpty())
-        throw EConvertError(refusal);
+        throw ERefusal(refusal);
     TAppSettingsManager::SetValue(MsgSecondsKey, QString::number(ASeconds), MsgSecondsDescription);
     for (const TParameterRow& row : RowsToSave(AGridRows))
         TAppSettingsManager::SetValue(row.Key, StoredValue(row), row.Description);

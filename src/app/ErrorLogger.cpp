@@ -1,14 +1,14 @@
 #include "app/ErrorLogger.h"
 
 #include "core/Exceptions.h"
-#include "ui/ModalRunner.h"
+#include "ui/CustomDialogForm.h"
 #include "ui/SlotGuard.h"
 
 const QString kApplicationTitle = QStringLiteral("KIRVELO - Perakende Satış Sistemi");
 
-void TAppExceptionLogger::AppException(QObject* sender, const std::exception& e)
+void TAppExceptionLogger::AppException(QObject*, const std::exception& e)
 {
-    AppException(sender, ErrorClassName(e), ErrorMessage(e));
+    ReportHandlerError(e);
 }
 
 void TAppExceptionLogger::AppException(QObject*, const QString& className, const QString& message)
@@ -19,6 +19,11 @@ void TAppExceptionLogger::AppException(QObject*, const QString& className, const
 TKirveloApplication::TKirveloApplication(int& argc, char** argv)
     : QApplication(argc, argv)
 {
+    // Qt would end the event loop when the last visible window without an owner closes. The
+    // sales screen runs under the hidden login window, so it is no such window, and closing a
+    // message box over it would end the program with the shift and the cart on the screen.
+    // The program ends only where it says so (the login's EndProgramRequested).
+    setQuitOnLastWindowClosed(false);
 }
 
 bool TKirveloApplication::notify(QObject* receiver, QEvent* event)

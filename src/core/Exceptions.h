@@ -32,6 +32,16 @@ public:
     QString ClassName() const override { return QStringLiteral("EConvertError"); }
 };
 
+// A rule refused what the user asked (a required field left empty, a tax number that fails its
+// check digits, a record that is no longer there). The message says why and what to do. It is
+// no fault of the program: the handlers' guard shows it as "Hata" in the program's own dialog
+// and writes nothing to the error log.
+class ERefusal : public Exception {
+public:
+    using Exception::Exception;
+    QString ClassName() const override { return QStringLiteral("ERefusal"); }
+};
+
 // A file that could not be read or written.
 class EInOutError : public Exception {
 public:

@@ -17,6 +17,10 @@ const QString kBranchesSql = QStringLiteral(
     "S.FirmaID WHERE S.IsActive = 1 AND S.IsDeleted = 0   AND F.IsActive = 1 AND F.IsDeleted = "
     "0 ORDER BY F.Unvan, S.SubeAdi");
 
+const QString kHomeBranchSql = QStringLiteral(
+    "SELECT TOP 1 K.SubeID FROM Kullanici K WHERE K.KullaniciAdi = :Username   AND K.AktifMi = 1 "
+    "AND K.IsDeleted = 0 ORDER BY K.KullaniciID");
+
 // SQLite compares text byte by byte, so a hash stored in upper case is folded first; SQL
 // Server's collation already ignores the case.
 const SqlText kAuthenticateSql{
@@ -121,6 +125,16 @@ QList<TBranchEntry> TLoginManager::LoadBranches()
         branches.append({query.Value(QStringLiteral("SubeID")).toInt(), text});
     }
     return branches;
+}
+
+int TLoginManager::HomeBranch(const QString& username)
+{
+    const QString name = username.trimmed();
+    if (name.isEmpty())
+        return 0;
+    TDbQuery query(kHomeBranchSql);
+    query.Param(QStringLiteral("Username"), name).Exec();
+    return query.Next() ? query.Value(0).toInt() : 0;
 }
 
 int TLoginManager::BranchToSelect(const QList<TBranchEntry>& branches, int rememberedSubeID)

@@ -78,6 +78,9 @@ public:
     static QList<TBranchEntry> LoadBranches();
     // Index of the remembered branch in `branches`, else 0, else -1 for an empty list.
     static int BranchToSelect(const QList<TBranchEntry>& branches, int rememberedSubeID);
+    // The own branch (Kullanici.SubeID) of the active user with this name (trimmed); 0 for an
+    // empty name or no such user.
+    static int HomeBranch(const QString& username);
 
     // SHA-256 of the UTF-8 bytes of the text exactly as typed, 64 lower-case hex digits.
     static QString PasswordHash(const QString& password);

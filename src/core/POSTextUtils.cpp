@@ -134,7 +134,8 @@ QString PaymentTypeDisplay(const QString& Value, bool UpperCase)
     return DisplayWord(Value, UpperCase,
                        {{u"NAKIT", u"NAKİT", u"Nakit"},
                         {u"KART", u"KART", u"Kart"},
-                        {u"PARCALI", u"PARÇALI", u"Parçalı"}});
+                        {u"PARCALI", u"PARÇALI", u"Parçalı"},
+                        {u"KARMA", u"PARÇALI", u"Parçalı"}});
 }
 
 QString StatusDisplay(const QString& Value, bool UpperCase)

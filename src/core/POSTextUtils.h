@@ -21,7 +21,8 @@ double ParseDecimalText(const QString& Text, double Default);
 
 // Upper-case ASCII key: spaces, "-" and "_" dropped, Turkish letters folded ('Parçalı' -> PARCALI).
 QString FoldKey(const QString& Text);
-// "NAKIT" -> "NAKİT"/"Nakit", "KART", "PARCALI" -> "PARÇALI"/"Parçalı"; other words trimmed.
+// "NAKIT" -> "NAKİT"/"Nakit", "KART", and a split payment, "KARMA" as the till stores it or
+// "PARCALI", -> "PARÇALI"/"Parçalı"; other words trimmed.
 QString PaymentTypeDisplay(const QString& Value, bool UpperCase);
 // "ACIK" -> "AÇIK"/"Açık", "KAPALI", "AKTIF", "PASIF", "IADE", "IPTAL"; other words trimmed.
 QString StatusDisplay(const QString& Value, bool UpperCase);

@@ -72,24 +72,24 @@ TCariCardData Trimmed(TCariCardData card)
 TCariValues Checked(const TCariCardData& card)
 {
     if (card.CariAdi.isEmpty())
-        throw Exception(QStringLiteral("Cari adi zorunludur."));
+        throw ERefusal(QStringLiteral("Cari adi zorunludur."));
     if (!card.VKN.isEmpty() && !TaxNumbers::IsValidVKN(card.VKN))
-        throw Exception(QStringLiteral("Vergi No geçersiz: %1. Vergi numarası 10 haneli olmalı "
-                                       "ve son hanesi doğru olmalıdır.")
-                            .arg(card.VKN));
+        throw ERefusal(QStringLiteral("Vergi No geçersiz: %1. Vergi numarası 10 haneli olmalı "
+                                      "ve son hanesi doğru olmalıdır.")
+                           .arg(card.VKN));
     if (!card.TCKN.isEmpty() && !TaxNumbers::IsValidTCKN(card.TCKN))
-        throw Exception(QStringLiteral("TCKN geçersiz: %1. T.C. kimlik numarası 11 haneli "
-                                       "olmalı, 0 ile başlamamalı ve son iki hanesi doğru "
-                                       "olmalıdır.")
-                            .arg(card.TCKN));
+        throw ERefusal(QStringLiteral("TCKN geçersiz: %1. T.C. kimlik numarası 11 haneli "
+                                      "olmalı, 0 ile başlamamalı ve son iki hanesi doğru "
+                                      "olmalıdır.")
+                           .arg(card.TCKN));
     const std::optional<double> risk = TCariCard::ParseMoney(card.RiskLimiti);
     if (!risk)
-        throw EConvertError(QStringLiteral("Risk Limiti okunamadı: \"%1\". Tutarı 1.234,50 "
+        throw ERefusal(QStringLiteral("Risk Limiti okunamadı: \"%1\". Tutarı 1.234,50 "
                                            "gibi yazınız.")
                                 .arg(card.RiskLimiti));
     const std::optional<int> days = TCariCard::ParseVadeGunu(card.VadeGunu);
     if (!days)
-        throw EConvertError(QStringLiteral("Vade Günü okunamadı: \"%1\". Gün sayısını 30 gibi "
+        throw ERefusal(QStringLiteral("Vade Günü okunamadı: \"%1\". Gün sayısını 30 gibi "
                                            "yazınız.")
                                 .arg(card.VadeGunu));
     return {card, *risk, *days};
@@ -139,11 +139,11 @@ int NumberOf(const QString& code)
     return match.hasMatch() ? match.captured(1).toInt() : 0;
 }
 
-Exception CodeInUse(const QString& code)
+ERefusal CodeInUse(const QString& code)
 {
-    return Exception(QStringLiteral("Cari kodu %1 başka bir cari kartta kullanılıyor. Farklı "
-                                    "bir kod yazınız.")
-                         .arg(code));
+    return ERefusal(QStringLiteral("Cari kodu %1 başka bir cari kartta kullanılıyor. Farklı "
+                                   "bir kod yazınız.")
+                        .arg(code));
 }
 
 void Update(const TCariValues& values)
@@ -152,8 +152,7 @@ void Update(const TCariValues& values)
     BindValues(update, values);
     update.Param(QStringLiteral("CariID"), values.Card.CariID).Exec();
     if (update.RowsAffected() == 0)
-        throw Exception(
-            QStringLiteral("Cari kart bulunamadı; başka bir kasada silinmiş olabilir."));
+        throw ERefusal(QStringLiteral("Cari kart bulunamadı; başka bir kasada silinmiş olabilir."));
 }
 
 int InsertRow(const TCariValues& values, const QString& code)

@@ -20,7 +20,7 @@ TReceiptDetail TReceiptDetail::Load(int FisID)
         "INNER JOIN Kullanici K ON K.KullaniciID = F.KullaniciID WHERE F.FisID = :FisID"));
     header.Param(QStringLiteral("FisID"), FisID).Exec();
     if (!header.Next())
-        throw Exception(kNotFound);
+        throw ERefusal(kNotFound);
     TReceiptDetail detail;
     detail.FisID = FisID;
     detail.FisNo = header.Value(QStringLiteral("FisNo")).toString();
@@ -72,7 +72,7 @@ QStringList TReceiptPrinting::BuildText(int FisID, QString& FisNo)
 {
     QStringList lines;
     if (!TPrintService::BuildSaleReceipt(FisID, lines, FisNo))
-        throw Exception(kNotFound);
+        throw ERefusal(kNotFound);
     return lines;
 }
 

@@ -113,8 +113,8 @@ bool TRefundManager::LoadReceipt(int FisID, int SubeID, TRefundReceipt& Receipt)
     while (query.Next()) {
         if (loaded.Lines.isEmpty()) {
             if (!IsSaleStatus(query.Value(QStringLiteral("FisDurumu"))))
-                throw Exception(QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.")
-                                    .arg(query.Value(QStringLiteral("FisDurumu")).toString()));
+                throw ERefusal(QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.")
+                                   .arg(query.Value(QStringLiteral("FisDurumu")).toString()));
             loaded.FisID = FisID;
             const QString fisNo = query.Value(QStringLiteral("FisNo")).toString().trimmed();
             loaded.FisNo = fisNo.isEmpty() ? QStringLiteral("FIS-%1").arg(FisID) : fisNo;

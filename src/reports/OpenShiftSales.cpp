@@ -42,7 +42,7 @@ TOpenShiftData TOpenShiftSales::LoadShift(int VardiyaID)
     TDbQuery q(kShiftSql);
     q.Param(QStringLiteral("VardiyaID"), VardiyaID).Exec();
     if (!q.Next())
-        throw Exception(QStringLiteral("Vardiya bulunamadı."));
+        throw ERefusal(QStringLiteral("Vardiya bulunamadı."));
     TOpenShiftData d;
     d.VardiyaID = q.Value(QStringLiteral("VardiyaID")).toInt();
     d.AcilisZamani = TReportText::StoredTime(q.Value(QStringLiteral("AcilisZamani")));

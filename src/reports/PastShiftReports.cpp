@@ -202,7 +202,7 @@ TShiftListingHead TPastShiftReports::LoadListingHead(int VardiyaID, int SubeID)
     TDbQuery q(kListingHeadSql);
     q.Param(QStringLiteral("VardiyaID"), VardiyaID).Param(QStringLiteral("SubeID"), SubeID).Exec();
     if (!q.Next())
-        throw Exception(QStringLiteral("Vardiya bulunamadı."));
+        throw ERefusal(QStringLiteral("Vardiya bulunamadı."));
     TShiftListingHead h;
     h.VardiyaID = q.Value(QStringLiteral("VardiyaID")).toInt();
     h.SubeAdi = q.Value(QStringLiteral("SubeAdi")).toString();

@@ -54,11 +54,13 @@ TCartItem& TCartManager::AddItem(int StokID, const QString& StokAdi, const QStri
         if (existing >= 0) {
             TCartItem& line = *FItems[existing];
             line.SetMiktar(line.Miktar() + Miktar);
+            FLastChanged = existing;
             return line;
         }
     }
     FItems.push_back(std::make_unique<TCartItem>(StokID, StokAdi, Barkod, Birim, BirimFiyat, Miktar,
                                                  KDVOrani, Tartimli));
+    FLastChanged = GetCount() - 1;
     return *FItems.back();
 }
 
@@ -73,29 +75,39 @@ int TCartManager::FindByStokID(int StokID) const
 
 void TCartManager::RemoveItem(int Index)
 {
-    if (InRange(Index))
-        FItems.erase(FItems.begin() + Index);
+    if (!InRange(Index))
+        return;
+    FItems.erase(FItems.begin() + Index);
+    if (FLastChanged == Index)
+        FLastChanged = -1;
+    else if (FLastChanged > Index)
+        --FLastChanged;
 }
 
 void TCartManager::UpdateQuantity(int Index, double NewQuantity)
 {
     if (!InRange(Index))
         return;
-    if (NewQuantity > 0)
-        FItems[Index]->SetMiktar(NewQuantity);
-    else
+    if (NewQuantity <= 0) {
         RemoveItem(Index);
+        return;
+    }
+    FItems[Index]->SetMiktar(NewQuantity);
+    FLastChanged = Index;
 }
 
 void TCartManager::UpdateDiscount(int Index, double DiscountPercent)
 {
-    if (InRange(Index))
-        FItems[Index]->SetIndirimOrani(DiscountPercent);
+    if (!InRange(Index))
+        return;
+    FItems[Index]->SetIndirimOrani(DiscountPercent);
+    FLastChanged = Index;
 }
 
 void TCartManager::Clear()
 {
     FItems.clear();
+    FLastChanged = -1;
     FMusteriNo = -1;
     FMusteriIsmi.clear();
 }

@@ -77,6 +77,9 @@ public:
     void UpdateDiscount(int Index, double DiscountPercent);
     // Empties the lines and forgets the customer.
     void Clear();
+    // The line the last AddItem, UpdateQuantity or UpdateDiscount added or changed, followed
+    // through the removal of the lines before it; -1 when there is none or it was removed.
+    int LastChangedLine() const { return FLastChanged; }
 
     // The line object itself; changing it changes the cart. Raises std::out_of_range for an
     // index outside 0..Count()-1.
@@ -105,6 +108,7 @@ private:
     template <typename Amount> double Sum(Amount amount) const;
 
     std::vector<std::unique_ptr<TCartItem>> FItems;
+    int FLastChanged = -1;
     int FMusteriNo = -1;
     QString FMusteriIsmi;
 };

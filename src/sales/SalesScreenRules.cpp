@@ -49,10 +49,10 @@ QStringList TSalesScreenRules::CartRowTexts(const TCartItem& Item, int Index)
     return {QString::number(Index + 1),
             Item.StokAdi(),
             FormatFloat(QStringLiteral("0.000"), Item.Miktar()) + u' ' + Item.Birim(),
-            FormatFloat(QStringLiteral("0.00 TL"), Item.NetBirimFiyat()),
+            FormatMoney(Item.NetBirimFiyat()),
             FormatFloat(QStringLiteral("0.00"), Item.IndirimOrani()),
             FormatFloat(QStringLiteral("0.00"), Item.KDVOrani()),
-            FormatFloat(QStringLiteral("0.00 TL"), Item.SatirToplam())};
+            FormatMoney(Item.SatirToplam())};
 }
 
 bool TSalesScreenRules::PayEnabled(const TCartManager& Cart, int VardiyaID)
@@ -64,8 +64,7 @@ QString TSalesScreenRules::PayCaption(const TCartManager& Cart)
 {
     if (Cart.Count() == 0)
         return QStringLiteral("ÖDEME AL");
-    return QStringLiteral("Ödeme Al  -  ") +
-           FormatFloat(QStringLiteral("0.00 TL"), Cart.GenelToplam());
+    return QStringLiteral("Ödeme Al  -  ") + FormatMoney(Cart.GenelToplam());
 }
 
 QString TSalesScreenRules::QuantityText(double Miktar)

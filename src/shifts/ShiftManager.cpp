@@ -97,28 +97,28 @@ void CheckOpening(const TSessionInfo& session, TOpenedShift& opened)
         .Param(QStringLiteral("TerminalID"), session.TerminalID)
         .Exec();
     if (!checks.Next() || checks.Value(QStringLiteral("UserFound")).isNull())
-        throw Exception(TShiftManager::MsgUserNotAllowed);
+        throw ERefusal(TShiftManager::MsgUserNotAllowed);
     opened.AdSoyad = checks.Value(QStringLiteral("AdSoyad")).toString();
     opened.SubeAdi = checks.Value(QStringLiteral("SubeAdi")).toString();
     if (checks.Value(QStringLiteral("TerminalFound")).isNull())
-        throw Exception(
+        throw ERefusal(
             QStringLiteral("Terminal kaydı bulunamadı (Terminal ID: %1).").arg(session.TerminalID));
     opened.TerminalAdi = checks.Value(QStringLiteral("TerminalAdi")).toString();
     if (!checks.Value(QStringLiteral("UserShiftID")).isNull()) {
         QString subeAdi = checks.Value(QStringLiteral("UserShiftSube")).toString();
         if (subeAdi.isEmpty())
             subeAdi = QStringLiteral("Bilinmeyen şube");
-        throw Exception(QStringLiteral("Kullanıcının zaten açık bir vardiyası var. Aynı kullanıcı "
-                                       "birden fazla şubede kasa açamaz. Şube: ") +
-                        subeAdi + QStringLiteral(" - Vardiya ID: ") +
-                        QString::number(checks.Value(QStringLiteral("UserShiftID")).toInt()));
+        throw ERefusal(QStringLiteral("Kullanıcının zaten açık bir vardiyası var. Aynı kullanıcı "
+                                      "birden fazla şubede kasa açamaz. Şube: ") +
+                       subeAdi + QStringLiteral(" - Vardiya ID: ") +
+                       QString::number(checks.Value(QStringLiteral("UserShiftID")).toInt()));
     }
     if (!checks.Value(QStringLiteral("TerminalShiftID")).isNull())
-        throw Exception(QStringLiteral("Bu şubede bu terminalde başka bir vardiya açık: ") +
-                        checks.Value(QStringLiteral("TerminalShiftUser")).toString() +
-                        QStringLiteral(" (Vardiya ID: ") +
-                        QString::number(checks.Value(QStringLiteral("TerminalShiftID")).toInt()) +
-                        u')');
+        throw ERefusal(QStringLiteral("Bu şubede bu terminalde başka bir vardiya açık: ") +
+                       checks.Value(QStringLiteral("TerminalShiftUser")).toString() +
+                       QStringLiteral(" (Vardiya ID: ") +
+                       QString::number(checks.Value(QStringLiteral("TerminalShiftID")).toInt()) +
+                       u')');
 }
 
 int InsertShift(const TSessionInfo& session, double amount)
@@ -159,11 +159,11 @@ bool TShiftManager::IsValidAmount(double Amount)
 TOpenedShift TShiftManager::OpenShift(const TSessionInfo& Session, double Amount)
 {
     if (!IsValidAmount(Amount))
-        throw Exception(MsgInvalidAmount);
+        throw ERefusal(MsgInvalidAmount);
     if (Session.SubeID < 1)
-        throw Exception(MsgNoBranch);
+        throw ERefusal(MsgNoBranch);
     if (Session.TerminalID < 1)
-        throw Exception(MsgNoTerminal);
+        throw ERefusal(MsgNoTerminal);
 
     TDbTransaction transaction;
     TOpenedShift opened;
@@ -227,12 +227,23 @@ TCloseShiftResult TShiftManager::CloseShift(int VardiyaID, double KapanisTutar,
     return r;
 }
 
+QString TShiftManager::CashDifferenceQuestion(double Expected, double Counted)
+{
+    const double difference =
+        TMoney::RoundKurus(TMoney::RoundKurus(Counted) - TMoney::RoundKurus(Expected));
+    if (difference == 0)
+        return {};
+    return QStringLiteral("Sayılan nakit beklenenden %1 %2. Vardiya yine de kapatılsın mı?")
+        .arg(FormatMoney(std::abs(difference)),
+             difference < 0 ? QStringLiteral("eksik") : QStringLiteral("fazla"));
+}
+
 TShiftSummaryData TShiftManager::LoadShiftSummary(int VardiyaID)
 {
     TDbQuery query(kSummarySql);
     query.Param(QStringLiteral("VardiyaID"), VardiyaID).Exec();
     if (!query.Next())
-        throw Exception(MsgNoSummary);
+        throw ERefusal(MsgNoSummary);
     TShiftSummaryData data;
     data.VardiyaID = query.Value(QStringLiteral("VardiyaID")).toInt();
     data.Kasiyer = query.Value(QStringLiteral("Kasiyer")).toString();

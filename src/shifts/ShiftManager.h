@@ -66,6 +66,7 @@ public:
     static inline const QString MsgUserNotAllowed =
         QStringLiteral("Kullanıcı aktif değil veya seçili şubeye yetkili değil.");
     static inline const QString MsgNoSummary = QStringLiteral("Vardiya özeti bulunamadi.");
+    static inline const QString MsgCashDifferenceTitle = QStringLiteral("Kasa Farkı");
 
     // Cash counted and typed by the cashier, read with the money rules of ReadTypedNumber
     // ("1.500", "1.500,00" and "1.500,00 TL" are 1500 on Turkish settings; no sign, at most two
@@ -77,12 +78,18 @@ public:
     // Opens a shift for the session's user, branch and terminal with the counted opening cash,
     // stored to the kuruş as the server's DECIMAL(18,2) keeps it.
     // The checks and the insert run in one write transaction that other tills wait for, so two
-    // tills can never both pass the checks. Every refusal raises an Exception with the text the
+    // tills can never both pass the checks. Every refusal raises an ERefusal with the text the
     // cashier is shown and leaves nothing written.
     static TOpenedShift OpenShift(const TSessionInfo& Session, double Amount);
 
     // Reads the shift's row of vw_VardiyaOzet; false, with Ozet untouched, when there is none.
     static bool LoadVardiyaOzet(int VardiyaID, TVardiyaOzet& Ozet);
+
+    // The question asked before a shift is closed with counted cash that is not the cash
+    // expected in the drawer, naming the difference to the kuruş: "Sayılan nakit beklenenden
+    // 12,50 TL eksik. Vardiya yine de kapatılsın mı?" ("fazla" for a surplus). Empty when the
+    // two agree to the kuruş.
+    static QString CashDifferenceQuestion(double Expected, double Counted);
 
     // Closes the shift through sp_CloseVardiya with the counted cash, sent to the kuruş so that
     // both engines store the same amount. A refusal comes back as Success false with the

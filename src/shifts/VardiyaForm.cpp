@@ -205,6 +205,7 @@ void TfrmVardiya::SetMode(TVardiyaMode Value)
     pnlInput->setVisible(true);
     edtAmount->setText(QStringLiteral("0,00"));
     pnlStatsCard->setVisible(!open);
+    FBeklenenNakit.reset();
     if (open)
         ShowStats(TVardiyaOzet());
     else
@@ -223,8 +224,10 @@ void TfrmVardiya::ShowStats(const TVardiyaOzet& Ozet)
 void TfrmVardiya::LoadSummary()
 {
     TVardiyaOzet ozet;
-    if (TShiftManager::LoadVardiyaOzet(FVardiyaID, ozet))
-        ShowStats(ozet);
+    if (!TShiftManager::LoadVardiyaOzet(FVardiyaID, ozet))
+        return;
+    ShowStats(ozet);
+    FBeklenenNakit = ozet.BeklenenNakit;
 }
 
 void TfrmVardiya::FormShow()
@@ -255,17 +258,31 @@ void TfrmVardiya::btnActionClick()
     if (!ValidateAmount())
         return;
     const double amount = TShiftManager::ReadAmount(edtAmount->text()).value_or(0);
-    const TWaitCursor wait;
     if (FMode == vmClose) {
-        done(mrOk);
+        if (ConfirmCount(amount))
+            done(mrOk);
         return;
     }
+    const TWaitCursor wait;
     try {
         if (OpenShift(amount))
             done(mrOk);
     } catch (const std::exception& e) {
         TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), ErrorMessage(e), dtError);
     }
+}
+
+bool TfrmVardiya::ConfirmCount(double Counted)
+{
+    if (!FBeklenenNakit)
+        return true;
+    const QString question = TShiftManager::CashDifferenceQuestion(*FBeklenenNakit, Counted);
+    if (question.isEmpty() || TfrmCustomDialog::ShowDialog(TShiftManager::MsgCashDifferenceTitle,
+                                                           question, dtConfirmation) == mrOk)
+        return true;
+    edtAmount->setFocus();
+    edtAmount->selectAll();
+    return false;
 }
 
 void TfrmVardiya::btnCancelClick()

@@ -3,6 +3,8 @@
 #include "shifts/ShiftManager.h"
 #include "ui/BaseWindow.h"
 
+#include <optional>
+
 class QLabel;
 class QLineEdit;
 class TPOSButton;
@@ -12,8 +14,9 @@ enum TVardiyaMode { vmOpen = 0, vmClose = 1 };
 
 // The shift dialog. Open mode takes the counted opening cash and opens the shift (the checks
 // and the insert run in the core, one transaction); close mode shows the shift's cash summary
-// and takes the counted closing cash, which ExecuteClose hands back for the closing routine.
-// The dialog writes nothing in close mode.
+// and takes the counted closing cash, which ExecuteClose hands back for the closing routine; a
+// count that differs from the cash expected is confirmed first. The dialog writes nothing in
+// close mode.
 class TfrmVardiya : public TBaseWindow {
     Q_OBJECT
 public:
@@ -52,6 +55,9 @@ protected:
 private:
     void FormCreate();
     void LayoutCard();
+    // A count that is not the cash expected in the drawer is confirmed first, naming the
+    // difference; "Hayır" leaves the dialog open with the count selected for a recount.
+    bool ConfirmCount(double Counted);
 
     QLabel* lblTitle;
     QLabel* lblSubTitle;
@@ -75,4 +81,7 @@ private:
     TPOSButton* btnAction;
     TPOSButton* btnCancel;
     TVardiyaMode FMode = vmOpen;
+    // The cash expected in the drawer of the shift shown in close mode; none when the shift has
+    // no summary.
+    std::optional<double> FBeklenenNakit;
 };

@@ -140,7 +140,7 @@ void LoadShift(int vardiyaID, TZReportData& data)
     TDbQuery shift(kShiftSql);
     shift.Param(QStringLiteral("VardiyaID"), vardiyaID).Exec();
     if (!shift.Next())
-        throw Exception(QStringLiteral("Vardiya bulunamadı."));
+        throw ERefusal(QStringLiteral("Vardiya bulunamadı."));
     data.VardiyaID = shift.Value(QStringLiteral("VardiyaID")).toInt();
     data.Kasiyer = shift.Value(QStringLiteral("Kasiyer")).toString();
     data.VardiyaDurumu = shift.Value(QStringLiteral("VardiyaDurumu")).toString();

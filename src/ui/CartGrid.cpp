@@ -198,6 +198,8 @@ int TCartGrid::SelectedLine() const
 void TCartGrid::SelectLine(int Index)
 {
     setCurrentCell(Index, 1);
+    if (QTableWidgetItem* name = item(Index, 1))
+        scrollToItem(name, QAbstractItemView::EnsureVisible);
 }
 
 void TCartGrid::Refresh()

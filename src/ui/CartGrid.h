@@ -18,6 +18,7 @@ public:
     void Refresh();
     // The cart line the row actions work on (0-based), -1 when none.
     int SelectedLine() const;
+    // Makes the line current and scrolls it into view.
     void SelectLine(int Index);
     void FitColumns();
 

@@ -16,6 +16,10 @@ constexpr int kHeaderHeight = 40;
 constexpr int kFooterHeight = 60;
 constexpr int kButtonWidth = 112;
 constexpr int kButtonHeight = 40;
+// The message keeps this margin from the window's frame on both sides, and kMessageTop above
+// and below: a long text wraps before it reaches the frame.
+constexpr int kMessageMargin = 24;
+constexpr int kMessageTop = 16;
 } // namespace
 
 TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
@@ -29,7 +33,6 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
                    kFooterHeight})
     , lblTitle(CreateTitle("lblTitle"))
     , lblMessage(new TMessageLabel(Content()))
-    , imgIcon(new QLabel(Content()))
     , btnOk(CreateButton(Footer(), "btnOk", QStringLiteral("Tamam"), TGlyph::None,
                          TButtonVariant::Primary))
     , btnCancel(CreateButton(Footer(), "btnCancel", QStringLiteral("Hayır"), TGlyph::None,
@@ -38,15 +41,16 @@ TfrmCustomDialog::TfrmCustomDialog(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmCustomDialog"));
     lblMessage->setObjectName(QStringLiteral("lblMessage"));
-    imgIcon->setObjectName(QStringLiteral("imgIcon"));
     FAutoCloseTimer->setObjectName(QStringLiteral("tmrAutoClose"));
 
-    imgIcon->setGeometry(20, 18, 64, 64);
     QFont messageFont = TPOSUITheme::TextFont(10);
     messageFont.setPixelSize(15);
     lblMessage->setFont(messageFont);
     lblMessage->setStyleSheet(QStringLiteral("color: %1;").arg(POSPalette::Text.name()));
-    lblMessage->setGeometry(100, 18, 330, 110);
+    constexpr int contentWidth = kWidth - 2 * kFrame;
+    constexpr int contentHeight = kHeight - 2 * kFrame - kHeaderHeight - kFooterHeight;
+    lblMessage->setGeometry(kMessageMargin, kMessageTop, contentWidth - 2 * kMessageMargin,
+                            contentHeight - 2 * kMessageTop);
     lblMessage->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     btnOk->setFixedSize(kButtonWidth, kButtonHeight);
@@ -181,4 +185,9 @@ int TfrmCustomDialog::ShowDialog(const QString& Title, const QString& Msg, TDial
     TfrmCustomDialog dialog(DialogOwner());
     dialog.Setup(Title, Msg, DlgType, AutoCloseMs);
     return dialog.ShowModal();
+}
+
+void ShowErrorBox(const QString& title, const QString& text)
+{
+    TfrmCustomDialog::ShowDialog(title, text, dtError);
 }

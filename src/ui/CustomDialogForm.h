@@ -10,6 +10,7 @@ class TPOSButton;
 enum TDialogType { dtInfo, dtError, dtConfirmation, dtWarning };
 
 // The message and confirmation dialog every screen uses instead of the system's message boxes.
+// The message fills the body, with a margin to the frame all round.
 //
 // Results: mrOk for "Tamam", "Evet", "Kapat", the auto-close and for Esc when there is no
 // second button; mrCancel for "Hayır" and for Esc when "Hayır" is shown. Enter acknowledges a
@@ -47,10 +48,14 @@ private:
 
     QLabel* lblTitle;
     QLabel* lblMessage;
-    QLabel* imgIcon;
     TPOSButton* btnOk;
     TPOSButton* btnCancel;
     QTimer* FAutoCloseTimer;
     TDialogType FDlgType = dtInfo;
     int FAutoCloseMs = 0;
 };
+
+// The box of an error nobody expected (the handlers' guard, the application-wide handler, a
+// failed start): the error dialog with `title` (the application's title) in its header and
+// one "Kapat" button, over the active window, run through the modal seam.
+void ShowErrorBox(const QString& title, const QString& text);

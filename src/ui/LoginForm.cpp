@@ -12,6 +12,7 @@
 #include "ui/WaitCursor.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -211,6 +212,7 @@ void TfrmLogin::SetupControls()
     cmbBranch->setObjectName(QStringLiteral("cmbBranch"));
     cmbBranch->hide();
     connect(scGPComboBox1, &QComboBox::currentIndexChanged, cmbBranch, &QComboBox::setCurrentIndex);
+    connect(scGPComboBox1, &QComboBox::activated, this, [this] { FBranchChosen = true; });
 
     FRememberMeCheck->setObjectName(QStringLiteral("FRememberMeCheck"));
     FRememberMeCheck->move(59, 253);
@@ -239,6 +241,7 @@ void TfrmLogin::SetupControls()
     GuardedConnect(btnLogin, &QPushButton::clicked, this, &TfrmLogin::btnLoginClick);
     GuardedConnect(btnExit, &QPushButton::clicked, this, &TfrmLogin::btnExitClick);
     GuardedConnect(edtPassword, &QLineEdit::returnPressed, this, &TfrmLogin::btnLoginClick);
+    GuardedConnect(edtUsername, &QLineEdit::editingFinished, this, &TfrmLogin::ProposeHomeBranch);
 }
 
 void TfrmLogin::LoadLoginPrefs()
@@ -275,6 +278,7 @@ bool TfrmLogin::FormShow()
         TLoginManager::ResolveTerminal(prefsPath, TLoginManager::ComputerName());
     FTerminalID = terminal.TerminalID;
     LoadBranches();
+    ProposeHomeBranch();
     const QString notice = TLoginManager::TerminalNotice(terminal, prefsPath);
     if (!notice.isEmpty())
         TfrmCustomDialog::ShowDialog(QStringLiteral("Uyarı"), notice, dtWarning, 0);
@@ -331,9 +335,19 @@ void TfrmLogin::LoadBranches()
     const int index = TLoginManager::BranchToSelect(branches, wanted);
     scGPComboBox1->setCurrentIndex(index);
     cmbBranch->setCurrentIndex(index);
+    FBranchRemembered = index >= 0 && wanted > 0 && branches.at(index).SubeID == wanted;
     if (branches.isEmpty())
         TfrmCustomDialog::ShowDialog(QStringLiteral("Bilgi"), TLoginManager::MsgNoBranches, dtInfo,
                                      0);
+}
+
+void TfrmLogin::ProposeHomeBranch()
+{
+    if (FBranchRemembered || FBranchChosen)
+        return;
+    const int index = cmbBranch->findData(TLoginManager::HomeBranch(edtUsername->text()));
+    if (index >= 0)
+        scGPComboBox1->setCurrentIndex(index);
 }
 
 int TfrmLogin::SelectedSubeID() const
@@ -413,6 +427,13 @@ void TfrmLogin::OpenSession()
 void TfrmLogin::btnExitClick()
 {
     EndProgram(0);
+}
+
+void TfrmLogin::closeEvent(QCloseEvent* event)
+{
+    TBaseWindow::closeEvent(event);
+    if (event->isAccepted())
+        EndProgram(0);
 }
 
 void TfrmLogin::EndProgram(int exitCode)

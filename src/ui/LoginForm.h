@@ -17,7 +17,8 @@ class TRoundShape;
 // The login window, the program's main window. On its first showing it connects to the
 // database (a failure shows "Kritik Bağlantı Hatası: " + the message and ends the program),
 // fades in, learns the workstation's terminal (telling a shop of several tills when the first
-// terminal was taken) and lists the branches. A successful login
+// terminal was taken) and lists the branches, proposing the remembered branch, else the
+// branch of the user whose name is typed. A successful login
 // remembers user and branch in "login.ini", fills the session and runs the sales screen
 // modally; when that returns, the program ends.
 //
@@ -43,6 +44,9 @@ public:
     // The handlers, public so that the program's start and tests can drive the same road.
     bool FormShow();
     void LoadBranches();
+    // With no usable branch remembered and none chosen by hand, the branch list follows the
+    // user name: it selects the user's own branch (once the name is typed and the field left).
+    void ProposeHomeBranch();
     void btnLoginClick();
     bool AuthenticateUser();
     void SaveLoginPrefs();
@@ -62,6 +66,8 @@ Q_SIGNALS:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // Closing the window before a login ends the program, as "Çıkış" does.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     void FormCreate();
@@ -102,4 +108,6 @@ private:
     int FKullaniciID = 0;
     int FAlpha = 0;
     bool FShownOnce = false;
+    bool FBranchRemembered = false; // the branch of "login.ini" is in the list
+    bool FBranchChosen = false;     // the cashier picked a branch in the list
 };

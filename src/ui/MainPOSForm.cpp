@@ -194,6 +194,13 @@ void TfrmMainPOS::RefreshCart()
     UpdateActionStates();
 }
 
+void TfrmMainPOS::RefreshCartAtChange()
+{
+    RefreshCart();
+    if (FTill.Cart().LastChangedLine() >= 0)
+        SelectLine(FTill.Cart().LastChangedLine());
+}
+
 void TfrmMainPOS::UpdateActionStates()
 {
     const bool hasLines = FTill.Cart().Count() > 0;
@@ -268,7 +275,7 @@ void TfrmMainPOS::btnBarkodOkuClick()
 {
     if (!Report(FTill.Scan(edtBarkod->text(), InputPrompt(), QuantityConfirmation())))
         return;
-    RefreshCart();
+    RefreshCartAtChange();
     edtBarkod->clear();
     FocusBarcode();
 }
@@ -276,7 +283,7 @@ void TfrmMainPOS::btnBarkodOkuClick()
 void TfrmMainPOS::AddProductByStokID(int StokID)
 {
     if (Report(FTill.AddProduct(StokID, InputPrompt(), QuantityConfirmation())))
-        RefreshCart();
+        RefreshCartAtChange();
 }
 
 void TfrmMainPOS::ProductTileClick(int StokID)
@@ -314,7 +321,7 @@ void TfrmMainPOS::btnMiktarDegistirClick()
                                     entry))
         return;
     if (Report(FTill.ChangeQuantity(line, entry, QuantityConfirmation())))
-        RefreshCart();
+        RefreshCartAtChange();
 }
 
 void TfrmMainPOS::btnIndirimYapClick()
@@ -328,7 +335,7 @@ void TfrmMainPOS::btnIndirimYapClick()
                                     entry))
         return;
     if (Report(FTill.ApplyDiscount(line, entry)))
-        RefreshCart();
+        RefreshCartAtChange();
 }
 
 void TfrmMainPOS::btnSatirSilClick()

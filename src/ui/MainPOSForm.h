@@ -76,6 +76,8 @@ private:
     // The confirmation of "Çıkış"; true on consent.
     bool ConfirmExit();
     void FormCreate();
+    // RefreshCart with the line just added or changed selected and scrolled into view.
+    void RefreshCartAtChange();
     void UpdateActionStates();
     void AddProductByStokID(int StokID);
     void SearchProduct();

@@ -1,6 +1,6 @@
 #include "ui/ModalRunner.h"
 
-#include <QMessageBox>
+#include <QDialog>
 
 namespace {
 TModalRunner*& Installed()
@@ -22,12 +22,4 @@ TModalRunner* InstallModalRunner(TModalRunner* runner)
     TModalRunner* previous = Installed();
     Installed() = runner;
     return previous;
-}
-
-void ShowErrorBox(const QString& title, const QString& text)
-{
-    // As QMessageBox::critical builds it: OK is also the default button.
-    QMessageBox box(QMessageBox::Critical, title, text, QMessageBox::NoButton);
-    box.setDefaultButton(box.addButton(QMessageBox::Ok));
-    RunModal(box);
 }

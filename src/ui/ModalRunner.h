@@ -21,7 +21,3 @@ int RunModal(QDialog& dialog);
 // Installs `runner` (null: windows run themselves) and returns the one it replaces. The caller
 // keeps ownership and uninstalls it before it goes.
 TModalRunner* InstallModalRunner(TModalRunner* runner);
-
-// The toolkit's standard error box (critical icon, one OK button) with `title` as its caption,
-// run through RunModal.
-void ShowErrorBox(const QString& title, const QString& text);

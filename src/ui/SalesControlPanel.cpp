@@ -31,7 +31,6 @@ constexpr int kPayHeight = 50;
 constexpr int kPayMargin = 10;
 constexpr int kGap = 8;
 // The totals read as money from the start, before the cart first changes.
-const QString kMoneyPattern = QStringLiteral("0.00 TL");
 
 QFont CaptionFont()
 {
@@ -165,12 +164,12 @@ TSalesControlPanel::AddAction(const QString& name, const QString& text, char16_t
 TSalesControlPanel::TTotalRow TSalesControlPanel::AddTotal(const QString& name, const QString& text,
                                                            const QColor& color)
 {
-    TTotalRow row{
-        TPOSUITheme::CreateStyledLabel(pnlTotals, QStringLiteral("lbl") + name, text,
-                                       TPOSUITheme::SemiboldFont(11, false), POSPalette::MutedText),
-        TPOSUITheme::CreateStyledLabel(
-            pnlTotals, QStringLiteral("lbl") + name + QStringLiteral("_Value"),
-            FormatFloat(kMoneyPattern, 0), TPOSUITheme::PixelFont(CaptionFont(), 20), color)};
+    TTotalRow row{TPOSUITheme::CreateStyledLabel(pnlTotals, QStringLiteral("lbl") + name, text,
+                                                 TPOSUITheme::SemiboldFont(11, false),
+                                                 POSPalette::MutedText),
+                  TPOSUITheme::CreateStyledLabel(
+                      pnlTotals, QStringLiteral("lbl") + name + QStringLiteral("_Value"),
+                      FormatMoney(0), TPOSUITheme::PixelFont(CaptionFont(), 20), color)};
     row.Caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     row.Value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     return row;
@@ -188,10 +187,10 @@ QList<TSalesControlPanel::TTotalRow> TSalesControlPanel::Totals() const
 
 void TSalesControlPanel::ShowTotals(const TCartManager& cart)
 {
-    FAraToplam.Value->setText(FormatFloat(kMoneyPattern, cart.AraToplam()));
-    FKDV.Value->setText(FormatFloat(kMoneyPattern, cart.ToplamKDV()));
-    FIndirim.Value->setText(FormatFloat(kMoneyPattern, cart.ToplamIndirim()));
-    FGenelToplam.Value->setText(FormatFloat(kMoneyPattern, cart.GenelToplam()));
+    FAraToplam.Value->setText(FormatMoney(cart.AraToplam()));
+    FKDV.Value->setText(FormatMoney(cart.ToplamKDV()));
+    FIndirim.Value->setText(FormatMoney(cart.ToplamIndirim()));
+    FGenelToplam.Value->setText(FormatMoney(cart.GenelToplam()));
 }
 
 void TSalesControlPanel::ShowActions(bool hasLines, bool lineChosen, bool payEnabled,

@@ -2,7 +2,7 @@
 
 #include "core/ErrorLog.h"
 #include "core/Exceptions.h"
-#include "ui/ModalRunner.h"
+#include "ui/CustomDialogForm.h"
 
 #include <QGuiApplication>
 
@@ -20,4 +20,13 @@ void ReportUnhandledError(const std::exception& e)
 void ReportUnknownError()
 {
     ReportUnhandledError(QStringLiteral("Exception"), QStringLiteral("Bilinmeyen hata"));
+}
+
+void ReportHandlerError(const std::exception& e)
+{
+    if (const auto* refusal = dynamic_cast<const ERefusal*>(&e)) {
+        TfrmCustomDialog::ShowDialog(QStringLiteral("Hata"), refusal->Message(), dtError);
+        return;
+    }
+    ReportUnhandledError(e);
 }

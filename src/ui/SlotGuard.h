@@ -9,12 +9,16 @@
 #include <utility>
 
 // Reports an error that no handler caught, as the application-wide handler does: one entry
-// under "Application.OnException" in the error log, then the standard error box with the
+// under "Application.OnException" in the error log, then the error box (ShowErrorBox) with the
 // application's title, run through the modal seam. The program carries on.
 void ReportUnhandledError(const QString& className, const QString& message);
 void ReportUnhandledError(const std::exception& e);
 // An error that is no std::exception ("Exception: Bilinmeyen hata").
 void ReportUnknownError();
+// Reports what a handler raised. A refusal (ERefusal) is shown as "Hata" in the program's
+// message dialog, as a screen shows the refusals it expects, and is not logged; anything else
+// is an unhandled error (ReportUnhandledError).
+void ReportHandlerError(const std::exception& e);
 
 // Runs `handler`; whatever it throws is reported here and goes no further.
 template <typename Handler> void CallGuarded(Handler&& handler)
@@ -22,7 +26,7 @@ template <typename Handler> void CallGuarded(Handler&& handler)
     try {
         std::forward<Handler>(handler)();
     } catch (const std::exception& e) {
-        ReportUnhandledError(e);
+        ReportHandlerError(e);
     } catch (...) {
         ReportUnknownError();
     }
@@ -49,8 +53,9 @@ void Invoke(Receiver* receiver, const Handler& handler, Args&&... args)
 
 // Connects `signal` of `sender` to `handler`, a member function of `receiver` or a callable,
 // and runs the handler inside CallGuarded. An error thrown in a handler would otherwise travel
-// through Qt's signal emission, which Qt does not allow; here it is logged and shown where it
-// happens and the window stays usable. The connection ends with `receiver`.
+// through Qt's signal emission, which Qt does not allow; here it is shown (and, unless it is a
+// refusal, logged) where it happens and the window stays usable. The connection ends with
+// `receiver`.
 //
 //   GuardedConnect(btnOk, &QPushButton::clicked, this, &TfrmExample::btnOkClick);
 template <typename Sender, typename Signal, typename Receiver, typename Handler>

@@ -381,7 +381,8 @@ void TestAdminForms::generatorErrorReportedWindowUsable()
     TDialogAnswers answers;
     QTest::mouseClick(Named<TPOSButton>(&form, "btnUret"), Qt::LeftButton);
     QCOMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
     QVERIFY2(answers.Last().Text.contains("Stok görseli kaydedilemedi"),
              qPrintable(answers.Last().Text));
     QVERIFY(Named<TPOSButton>(&form, "btnUret")->isEnabled());

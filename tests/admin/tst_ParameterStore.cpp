@@ -123,7 +123,7 @@ void TestParameterStore::refusedSaveStoresNothing()
     TTestDatabase db;
     TAppSettingsManager::EnsureDefaults();
     const int before = db.Count("SistemParametre");
-    QVERIFY_THROWS_EXCEPTION(EConvertError,
+    QVERIFY_THROWS_EXCEPTION(ERefusal,
                              TParameterStore::Save(9, {{"YeniAnahtar", "1", ""},
                                                        {"SaleSuccessMessageSeconds", "abc", ""}}));
     QCOMPARE(db.Count("SistemParametre"), before);

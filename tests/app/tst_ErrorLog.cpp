@@ -1,6 +1,7 @@
 #include "app/ErrorLogger.h"
 #include "core/Exceptions.h"
 #include "support/DialogTestHooks.h"
+#include "ui/CustomDialogForm.h"
 
 #include <QProcess>
 #include <QRegularExpression>
@@ -16,8 +17,8 @@ private Q_SLOTS:
     void messageWithLineBreaksIsKept();
     void unhandledEventErrorIsLoggedAndProgramCarriesOn();
     void startupErrorEndsTheProgram();
-    void handlerShowsTheStandardBoxThroughTheSeam();
-    void startupShowsTheStandardBoxThroughTheSeam();
+    void handlerShowsTheErrorBoxThroughTheSeam();
+    void startupShowsTheErrorBoxThroughTheSeam();
 
 private:
     static QString ReadLog(const QString& path);
@@ -109,7 +110,7 @@ void TestErrorLog::startupErrorEndsTheProgram()
     QCOMPARE(lines[1], QString("EDatabaseError: Başlangıç hatası"));
 }
 
-void TestErrorLog::handlerShowsTheStandardBoxThroughTheSeam()
+void TestErrorLog::handlerShowsTheErrorBoxThroughTheSeam()
 {
     QGuiApplication::setApplicationDisplayName(kApplicationTitle);
     TDialogAnswers answers;
@@ -120,13 +121,14 @@ void TestErrorLog::handlerShowsTheStandardBoxThroughTheSeam()
     QVERIFY(lines[0].endsWith("] Application.OnException"));
     QCOMPARE(lines[1], QString("EDatabaseError: Sorgu çalışmadı"));
     QCOMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
     QCOMPARE(answers.Last().Title, kApplicationTitle);
     QCOMPARE(answers.Last().Text, QString("Sorgu çalışmadı"));
-    QCOMPARE(answers.Last().Buttons, QStringList({"OK"}));
+    QCOMPARE(answers.Last().Buttons, QStringList({"Kapat"}));
 }
 
-void TestErrorLog::startupShowsTheStandardBoxThroughTheSeam()
+void TestErrorLog::startupShowsTheErrorBoxThroughTheSeam()
 {
     TDialogAnswers answers;
     QCOMPARE(RunGuarded([]() -> int { throw EInOutError("Dosya açılamadı"); }), 1);

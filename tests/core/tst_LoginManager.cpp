@@ -20,6 +20,8 @@ private Q_SLOTS:
     void branchListTexts();
     void branchToSelect_data();
     void branchToSelect();
+    void homeBranch_data();
+    void homeBranch();
     void passwordHashIsLowerHexOfExactText();
     void authenticate_data();
     void authenticate();
@@ -99,6 +101,29 @@ void TestLoginManager::branchToSelect()
     QFETCH(int, expected);
     QCOMPARE(TLoginManager::BranchToSelect(TLoginManager::LoadBranches(), remembered), expected);
     QCOMPARE(TLoginManager::BranchToSelect({}, remembered), -1);
+}
+
+void TestLoginManager::homeBranch_data()
+{
+    QTest::addColumn<QString>("username");
+    QTest::addColumn<int>("subeID");
+    QTest::newRow("cashier") << "kasiyer" << 1;
+    QTest::newRow("blanks around the name") << "  kasiyer " << 1;
+    QTest::newRow("manager") << "yonetici" << 2;
+    QTest::newRow("branch of an inactive firm") << "diger" << 4;
+    QTest::newRow("no such user") << "kimse" << 0;
+    QTest::newRow("no name") << "  " << 0;
+}
+
+// The deleted and the inactive namesakes of "kasiyer" sit on other branches; only the active
+// user's branch counts.
+void TestLoginManager::homeBranch()
+{
+    QFETCH(QString, username);
+    QFETCH(int, subeID);
+    FDb->Exec("UPDATE Kullanici SET SubeID = 5 WHERE KullaniciID = 1");
+    FDb->Exec("UPDATE Kullanici SET SubeID = 2 WHERE KullaniciID = 2");
+    QCOMPARE(TLoginManager::HomeBranch(username), subeID);
 }
 
 void TestLoginManager::passwordHashIsLowerHexOfExactText()

@@ -130,7 +130,8 @@ void TestPOSTextUtils::displayWords_data()
     QTest::newRow("card") << true << "KART" << false << "Kart";
     QTest::newRow("split folded") << true << "parçalı" << false << "Parçalı";
     QTest::newRow("split upper") << true << "PARCALI" << true << "PARÇALI";
-    QTest::newRow("mixed word stays") << true << "KARMA" << false << "KARMA";
+    QTest::newRow("split as the till stores it") << true << "KARMA" << false << "Parçalı";
+    QTest::newRow("split as the till stores it, upper") << true << "karma" << true << "PARÇALI";
     QTest::newRow("unknown trimmed") << true << " Havale " << true << "Havale";
     QTest::newRow("open upper") << false << "Açık" << true << "AÇIK";
     QTest::newRow("open mixed") << false << "ACIK" << false << "Açık";

@@ -1,10 +1,12 @@
 #include "CustomerFixture.h"
 
+#include "core/ErrorLog.h"
 #include "customers/CustomerListForm.h"
 #include "customers/NewCariCardForm.h"
 #include "support/DialogTestHooks.h"
 #include "support/ShopFixture.h"
 #include "support/WidgetTestSupport.h"
+#include "ui/CustomDialogForm.h"
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
 
@@ -54,6 +56,7 @@ private Q_SLOTS:
     void newCustomerFromTheList();
     void cardPagesAndSummary();
     void cardSavesNewAccount();
+    void cardRefusalKeepsItOpen_data();
     void cardRefusalKeepsItOpen();
     void cardTellsTheCodeItGot();
     void cardEditsLoadedAccount();
@@ -271,19 +274,57 @@ void TestCustomerForms::cardSavesNewAccount()
              QString("C00005|BAYI|İzmir|10000000146|1|2500.5|30"));
 }
 
+void TestCustomerForms::cardRefusalKeepsItOpen_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("no name") << "edtCariAdi"
+                             << "  "
+                             << "Cari adi zorunludur.";
+    QTest::newRow("tax number")
+        << "edtVKN"
+        << "1234567891"
+        << "Vergi No geçersiz: 1234567891. Vergi numarası 10 haneli olmalı ve son hanesi doğru "
+           "olmalıdır.";
+    QTest::newRow("national id")
+        << "edtTCKN"
+        << "12345678901"
+        << "TCKN geçersiz: 12345678901. T.C. kimlik numarası 11 haneli olmalı, 0 ile "
+           "başlamamalı ve son iki hanesi doğru olmalıdır.";
+    QTest::newRow("risk limit") << "edtRiskLimiti"
+                                << "bin lira"
+                                << "Risk Limiti okunamadı: \"bin lira\". Tutarı 1.234,50 gibi "
+                                   "yazınız.";
+    QTest::newRow("code in use")
+        << "edtCariKodu"
+        << "C00002"
+        << "Cari kodu C00002 başka bir cari kartta kullanılıyor. Farklı bir kod yazınız.";
+}
+
+// A refusal of the card is the card's own "Hata" message, not an unhandled error: nothing goes
+// to the error log, nothing is written, and the card stays open with what was typed.
 void TestCustomerForms::cardRefusalKeepsItOpen()
 {
+    QFETCH(QString, field);
+    QFETCH(QString, typed);
+    QFETCH(QString, message);
+    QFile::remove(ErrorLogPath());
     TDialogAnswers answers;
     TfrmNewCariCard card;
     card.show();
-    TypeInto(&card, "edtCariAdi", "Vergisi Yanlış");
-    TypeInto(&card, "edtVKN", "1234567891");
+    TypeInto(&card, "edtCariAdi", "Yeni Hesap");
+    TypeInto(&card, qPrintable(field), typed);
     Named<TPOSButton>(&card, "btnKaydet")->click();
-    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
-    QCOMPARE(answers.Last().Text, QString("Vergi No geçersiz: 1234567891. Vergi numarası 10 "
-                                          "haneli olmalı ve son hanesi doğru olmalıdır."));
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
+    QCOMPARE(answers.Last().Text, message);
+    QVERIFY(!QFile::exists(ErrorLogPath()));
     QVERIFY(card.isVisible());
-    QCOMPARE(Named<QLineEdit>(&card, "edtCariAdi")->text(), QString("Vergisi Yanlış"));
+    QCOMPARE(card.result(), 0);
+    QCOMPARE(Named<QLineEdit>(&card, qPrintable(field))->text(), typed);
     QCOMPARE(FShop->Count("CariKart"), 4);
 }
 

@@ -447,7 +447,7 @@ void TestPrintService::paymentWord_data()
     QTest::addColumn<QString>("line");
     QTest::newRow("cash") << QVariant("NAKIT") << "ODEME: Nakit";
     QTest::newRow("card") << QVariant("KART") << "ODEME: Kart";
-    QTest::newRow("split as stored") << QVariant("KARMA") << "ODEME: KARMA";
+    QTest::newRow("split as stored") << QVariant("KARMA") << "ODEME: Parçalı";
     QTest::newRow("older split word") << QVariant("PARCALI") << "ODEME: Parçalı";
     QTest::newRow("null") << QVariant() << "ODEME: ";
 }

@@ -362,7 +362,9 @@ void TestRefundForms::receiptSearchKeys()
 {
     const int first = Sell();
     const int second = Sell();
-    FShop->Exec(QString("UPDATE SatisFis SET FisNo = 'A%_[x]''' WHERE FisID = %1").arg(first));
+    FShop->Exec(QString("UPDATE SatisFis SET FisNo = 'A%_[x]''', OdemeTipi = 'KARMA' WHERE "
+                        "FisID = %1")
+                    .arg(first));
     TfrmReceiptSelect select;
     select.show();
     QVERIFY(QTest::qWaitForWindowExposed(&select));
@@ -373,6 +375,8 @@ void TestRefundForms::receiptSearchKeys()
     QCOMPARE(Cell(&select, "gridReceipts", 0, 5), QString("134,70 TL"));
     QCOMPARE(Cell(&select, "gridReceipts", 0, 6), QString("Nakit"));
     QCOMPARE(Cell(&select, "gridReceipts", 0, 7), QString("Aktif"));
+    // A split payment reads as the other payment words do.
+    QCOMPARE(Cell(&select, "gridReceipts", 1, 6), QString("Parçalı"));
     QVERIFY(Named<QLineEdit>(&select, "edtSearch")->hasFocus());
 
     TDialogAnswers answers;

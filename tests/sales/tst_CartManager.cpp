@@ -3,7 +3,10 @@
 #include <QtTest>
 
 #include <cmath>
+#include <functional>
 #include <stdexcept>
+
+Q_DECLARE_METATYPE(std::function<void(TCartManager&)>)
 
 namespace {
 void VerifyNear(double actual, double expected, const char* what)
@@ -42,6 +45,8 @@ private Q_SLOTS:
     void emptyCart();
     void clearForgetsLinesAndCustomer();
     void itemsOutOfRangeRaises();
+    void lastChangedLine_data();
+    void lastChangedLine();
 };
 
 void TestCartManager::netUnitPrice_data()
@@ -318,6 +323,50 @@ void TestCartManager::itemsOutOfRangeRaises()
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, cart.Items(1));
     QVERIFY_THROWS_EXCEPTION(std::out_of_range, cart.GetItem(-1));
     QCOMPARE(cart.GetItem(0).StokID(), 1);
+}
+
+// Each step on a cart of three counted lines (10, 20, 30), then the line last added or changed.
+void TestCartManager::lastChangedLine_data()
+{
+    QTest::addColumn<std::function<void(TCartManager&)>>("step");
+    QTest::addColumn<int>("line");
+    using TStep = std::function<void(TCartManager&)>;
+    QTest::newRow("line added") << TStep([](TCartManager& c) {
+        c.AddItem(40, "URUN", "", "ADET", 1, 1, 0, false);
+    }) << 3;
+    QTest::newRow("quantity added to an earlier line")
+        << TStep([](TCartManager& c) { c.AddItem(10, "URUN", "", "ADET", 1, 2, 0, false); }) << 0;
+    QTest::newRow("weighed item on a line of its own")
+        << TStep([](TCartManager& c) { c.AddItem(10, "URUN", "", "KG", 1, 0.5, 0, true); }) << 3;
+    QTest::newRow("quantity changed")
+        << TStep([](TCartManager& c) { c.UpdateQuantity(1, 4); }) << 1;
+    QTest::newRow("discount given") << TStep([](TCartManager& c) { c.UpdateDiscount(0, 10); }) << 0;
+    QTest::newRow("out of range changes nothing")
+        << TStep([](TCartManager& c) { c.UpdateDiscount(7, 10); }) << 2;
+    QTest::newRow("a line before it removed")
+        << TStep([](TCartManager& c) { c.RemoveItem(0); }) << 1;
+    QTest::newRow("a line after it removed") << TStep([](TCartManager& c) {
+        c.UpdateQuantity(0, 2);
+        c.RemoveItem(2);
+    }) << 0;
+    QTest::newRow("the line itself removed")
+        << TStep([](TCartManager& c) { c.RemoveItem(2); }) << -1;
+    QTest::newRow("quantity 0 removes it")
+        << TStep([](TCartManager& c) { c.UpdateQuantity(2, 0); }) << -1;
+    QTest::newRow("cleared") << TStep([](TCartManager& c) { c.Clear(); }) << -1;
+}
+
+void TestCartManager::lastChangedLine()
+{
+    QFETCH(std::function<void(TCartManager&)>, step);
+    QFETCH(int, line);
+    TCartManager cart;
+    QCOMPARE(cart.LastChangedLine(), -1);
+    for (int id : {10, 20, 30})
+        cart.AddItem(id, "URUN", "", "ADET", 1.0, 1, 0, false);
+    QCOMPARE(cart.LastChangedLine(), 2);
+    step(cart);
+    QCOMPARE(cart.LastChangedLine(), line);
 }
 
 QTEST_GUILESS_MAIN(TestCartManager)

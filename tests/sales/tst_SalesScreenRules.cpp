@@ -93,9 +93,9 @@ void TestSalesScreenRules::rowTexts_data()
     QTest::newRow("weighed, discounted")
         << 25.0 << 1.255 << 1.0 << 10.0
         << QStringList{"3", "ÜRÜN", "1,255 ADET", "24,75 TL", "10,00", "1,00", "28,24 TL"};
-    QTest::newRow("no grouping") << 1180.0 << 2.0 << 18.0 << 0.0
-                                 << QStringList{"3",    "ÜRÜN",  "2,000 ADET", "1000,00 TL",
-                                                "0,00", "18,00", "2360,00 TL"};
+    QTest::newRow("amounts grouped by thousands")
+        << 1180.0 << 2.0 << 18.0 << 0.0
+        << QStringList{"3", "ÜRÜN", "2,000 ADET", "1.000,00 TL", "0,00", "18,00", "2.360,00 TL"};
     QTest::newRow("VAT -100 keeps the price")
         << 50.0 << 1.0 << -100.0 << 0.0
         << QStringList{"3", "ÜRÜN", "1,000 ADET", "50,00 TL", "0,00", "-100,00", "0,00 TL"};
@@ -119,7 +119,7 @@ void TestSalesScreenRules::payButton()
     QCOMPARE(TSalesScreenRules::PayCaption(cart), QString("ÖDEME AL"));
     QVERIFY(!TSalesScreenRules::PayEnabled(cart, 5));
     cart.AddItem(1, "SU", "1", "ADET", 1234.5, 1, 10, false);
-    QCOMPARE(TSalesScreenRules::PayCaption(cart), QString("Ödeme Al  -  1234,50 TL"));
+    QCOMPARE(TSalesScreenRules::PayCaption(cart), QString("Ödeme Al  -  1.234,50 TL"));
     QVERIFY(!TSalesScreenRules::PayEnabled(cart, -1));
     QVERIFY(!TSalesScreenRules::PayEnabled(cart, 0));
     QVERIFY(TSalesScreenRules::PayEnabled(cart, 5));

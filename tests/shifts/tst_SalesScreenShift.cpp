@@ -52,6 +52,7 @@ private Q_SLOTS:
     void closeRefusedByTheRoutine();
     void closeSucceeds_data();
     void closeSucceeds();
+    void closeWithShortageGoesBackToRecount();
     void summaryOfTheShift();
     void summaryWithoutShift();
 
@@ -205,13 +206,16 @@ void TestSalesScreenShift::closeSucceeds()
     QString labelWhileReport;
     QStringList report;
     TDialogAnswers answers;
-    answers.Step(CountCash(typed)).Step([&](QDialog& dialog) {
+    // The count, the surplus over the 100,00 expected confirmed, the Z report.
+    answers.Step(CountCash(typed)).Ok().Step([&](QDialog& dialog) {
         labelWhileReport = Find<QLabel>("lblVardiya")->text();
         report = qobject_cast<TfrmZReportPreview*>(&dialog)->ReportLines();
         Child<TPOSButton>(&dialog, "btnClose")->click();
     });
     FForm->btnVardiyaKapatClick();
-    QCOMPARE(answers.Shown().at(1).Form, QString("TfrmZReportPreview"));
+    QCOMPARE(answers.Shown().at(1).Text, QString("Sayılan nakit beklenenden 1.400,75 TL fazla. "
+                                                 "Vardiya yine de kapatılsın mı?"));
+    QCOMPARE(answers.Shown().at(2).Form, QString("TfrmZReportPreview"));
     QCOMPARE(labelWhileReport, QString("Vardiya: Açık (ID: %1)").arg(shift));
     QVERIFY(report.size() > 28);
     QCOMPARE(report.at(2), QString("Vardiya ID       : %1").arg(shift));
@@ -232,6 +236,36 @@ void TestSalesScreenShift::closeSucceeds()
              1500.75);
     QCOMPARE(FForm->Cart().Count(), 1); // closing leaves the cart alone
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+// A shortage is asked about; "Hayır" goes back to the count, and the recount that agrees
+// closes the shift without a question.
+void TestSalesScreenShift::closeWithShortageGoesBackToRecount()
+{
+    NewForm();
+    const int shift = FShop->VardiyaID();
+    TDialogAnswers answers;
+    answers
+        .Step([](QDialog& dialog) {
+            TypeAndPress(&dialog, "87,50", "btnAction");
+            QCOMPARE(dialog.result(), 0); // back to the count
+            TypeAndPress(&dialog, "100,00", "btnAction");
+        })
+        .Cancel()
+        .Step([](QDialog& dialog) { Child<TPOSButton>(&dialog, "btnClose")->click(); });
+    FForm->btnVardiyaKapatClick();
+    QCOMPARE(answers.Count(), 3);
+    QCOMPARE(answers.Shown().at(1).Title, QString("Kasa Farkı"));
+    QCOMPARE(answers.Shown().at(1).Text, QString("Sayılan nakit beklenenden 12,50 TL eksik. "
+                                                 "Vardiya yine de kapatılsın mı?"));
+    QCOMPARE(answers.Shown().at(2).Form, QString("TfrmZReportPreview"));
+    QCOMPARE(FForm->VardiyaID(), -1);
+    QCOMPARE(FShop
+                 ->Scalar(QString("SELECT KapanisTutar FROM Vardiya WHERE VardiyaID = %1 AND "
+                                  "VardiyaDurumu = 'KAPALI'")
+                              .arg(shift))
+                 .toDouble(),
+             100.0);
 }
 
 void TestSalesScreenShift::summaryOfTheShift()

@@ -140,6 +140,8 @@ private Q_SLOTS:
     void executeOpens();
     void executeCloseHandsBackTheCount_data();
     void executeCloseHandsBackTheCount();
+    void closeWithADifferenceAsksFirst_data();
+    void closeWithADifferenceAsksFirst();
     void executeCloseRefusedOrCancelledKeepsTheCount();
 
     void previewOfAShift();
@@ -288,10 +290,11 @@ void TestShiftForms::enterActsLikeTheActionButton()
     TfrmVardiya form;
     form.FVardiyaID = fixture.OpenID;
     form.SetMode(vmClose);
-    Amount(form)->setText("1500,75");
+    // The count the drawer should hold, so no difference is asked about.
+    Amount(form)->setText("100,00");
     QTest::keyClick(Amount(form), Qt::Key_Return);
     QCOMPARE(form.result(), int(mrOk));
-    QCOMPARE(Amount(form)->text(), QString("1500,75"));
+    QCOMPARE(Amount(form)->text(), QString("100,00"));
     QCOMPARE(answers.Count(), 0);
 }
 
@@ -336,6 +339,8 @@ void TestShiftForms::closeModeWritesNothing()
             .Scalar("SELECT GROUP_CONCAT(VardiyaID || ':' || IFNULL(KapanisZamani, '-') "
                     "|| ':' || IFNULL(KapanisTutar, '-')) FROM Vardiya")
             .toString();
+    TDialogAnswers answers;
+    answers.Ok(); // the surplus is confirmed
     TfrmVardiya form;
     form.FVardiyaID = fixture.OpenID;
     form.SetMode(vmClose);
@@ -513,12 +518,65 @@ void TestShiftForms::executeCloseHandsBackTheCount()
         Amount(dialog)->setText(typed);
         Button(dialog, "btnAction")->click();
     });
+    answers.Ok(); // the difference to the 100,00 expected is confirmed
     double count = -1;
     QVERIFY(TfrmVardiya::ExecuteClose(fixture.OpenID, count));
     QCOMPARE(count, counted);
-    QCOMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Title, QString("Vardiya Kapanış"));
+    QCOMPARE(answers.Count(), 2);
+    QCOMPARE(answers.Shown().at(0).Title, QString("Vardiya Kapanış"));
+    QCOMPARE(answers.Last().Title, QString("Kasa Farkı"));
     QCOMPARE(OpenShifts(fixture.Shop), open); // the dialog writes nothing
+}
+
+void TestShiftForms::closeWithADifferenceAsksFirst_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("question");
+    QTest::addColumn<bool>("consent");
+    const QString shortBy = "Sayılan nakit beklenenden %1 eksik. Vardiya yine de kapatılsın mı?";
+    const QString overBy = "Sayılan nakit beklenenden %1 fazla. Vardiya yine de kapatılsın mı?";
+    QTest::newRow("agrees") << "100" << QString() << false;
+    QTest::newRow("agrees, as amounts are shown") << "100,00" << QString() << false;
+    QTest::newRow("short, back to recount") << "87,5" << shortBy.arg("12,50 TL") << false;
+    QTest::newRow("short, closed anyway") << "87,5" << shortBy.arg("12,50 TL") << true;
+    QTest::newRow("one kuruş over") << "100.01" << overBy.arg("0,01 TL") << true;
+    QTest::newRow("surplus in thousands") << "1334,5" << overBy.arg("1.234,50 TL") << false;
+}
+
+// A count that is not the 100,00 the drawer should hold is confirmed first; "Hayır" keeps the
+// dialog open with the count selected, so the cashier counts again.
+void TestShiftForms::closeWithADifferenceAsksFirst()
+{
+    QFETCH(QString, typed);
+    QFETCH(QString, question);
+    QFETCH(bool, consent);
+    TShiftReportFixture fixture;
+    TDialogAnswers answers;
+    if (consent)
+        answers.Ok();
+    TfrmVardiya form;
+    form.FVardiyaID = fixture.OpenID;
+    form.SetMode(vmClose);
+    form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&form));
+    Amount(form)->setText(typed);
+    form.btnActionClick();
+    const bool asked = !question.isEmpty();
+    QCOMPARE(answers.Count(), asked ? 1 : 0);
+    if (asked) {
+        QCOMPARE(answers.Last().Title, QString("Kasa Farkı"));
+        QCOMPARE(answers.Last().Text, question);
+        QCOMPARE(answers.Last().DlgType, int(dtConfirmation));
+        QCOMPARE(answers.Last().Buttons, QStringList({"Evet", "Hayır"}));
+    }
+    const bool closes = !asked || consent;
+    QCOMPARE(form.result(), closes ? int(mrOk) : 0);
+    QCOMPARE(Amount(form)->text(), typed);
+    if (!closes) {
+        QVERIFY(form.isVisible());
+        QVERIFY(Amount(form)->hasFocus());
+        QCOMPARE(Amount(form)->selectedText(), typed);
+    }
 }
 
 void TestShiftForms::executeCloseRefusedOrCancelledKeepsTheCount()

@@ -33,6 +33,8 @@ private Q_SLOTS:
 
     void vardiyaOzetOfAShift();
     void vardiyaOzetOfNoShift();
+    void cashDifferenceQuestion_data();
+    void cashDifferenceQuestion();
 
     void closeRefused_data();
     void closeRefused();
@@ -272,10 +274,10 @@ void TestShiftManager::openShiftRefusals()
     try {
         TShiftManager::OpenShift(session, amount);
         QFAIL("the shift was opened");
-    } catch (const EDatabaseError& e) {
-        QFAIL(qPrintable("database error: " + e.Message()));
-    } catch (const Exception& e) {
+    } catch (const ERefusal& e) {
         QCOMPARE(e.Message(), message);
+    } catch (const Exception& e) {
+        QFAIL(qPrintable("not a refusal: " + e.ClassName() + ": " + e.Message()));
     }
     QVERIFY(!dmMain->InTransaction());
     QCOMPARE(VardiyaSnapshot(shop), before);
@@ -342,6 +344,31 @@ void TestShiftManager::vardiyaOzetOfNoShift()
     ozet.AcilisTutar = 12;
     QVERIFY(!TShiftManager::LoadVardiyaOzet(404, ozet));
     QCOMPARE(ozet.AcilisTutar, 12.0);
+}
+
+void TestShiftManager::cashDifferenceQuestion_data()
+{
+    QTest::addColumn<double>("expected");
+    QTest::addColumn<double>("counted");
+    QTest::addColumn<QString>("question");
+    const QString shortBy = "Sayılan nakit beklenenden %1 eksik. Vardiya yine de kapatılsın mı?";
+    const QString overBy = "Sayılan nakit beklenenden %1 fazla. Vardiya yine de kapatılsın mı?";
+    QTest::newRow("agrees") << 470.49 << 470.49 << QString();
+    QTest::newRow("agrees to the kuruş") << 0.1 + 0.2 << 0.3 << QString();
+    QTest::newRow("below half a kuruş") << 100.0 << 100.004 << QString();
+    QTest::newRow("short") << 100.0 << 87.5 << shortBy.arg("12,50 TL");
+    QTest::newRow("nothing counted") << 470.49 << 0.0 << shortBy.arg("470,49 TL");
+    QTest::newRow("one kuruş over") << 100.0 << 100.01 << overBy.arg("0,01 TL");
+    QTest::newRow("surplus in thousands") << 100.0 << 1334.5 << overBy.arg("1.234,50 TL");
+    QTest::newRow("expected below zero") << -20.0 << 0.0 << overBy.arg("20,00 TL");
+}
+
+void TestShiftManager::cashDifferenceQuestion()
+{
+    QFETCH(double, expected);
+    QFETCH(double, counted);
+    QFETCH(QString, question);
+    QCOMPARE(TShiftManager::CashDifferenceQuestion(expected, counted), question);
 }
 
 void TestShiftManager::closeRefused_data()
@@ -431,7 +458,7 @@ void TestShiftManager::shiftSummaryOfNoShift()
     try {
         TShiftManager::LoadShiftSummary(404);
         QFAIL("no error");
-    } catch (const Exception& e) {
+    } catch (const ERefusal& e) {
         QCOMPARE(e.Message(), QString("Vardiya özeti bulunamadi."));
     }
 }

@@ -6,18 +6,15 @@
 #include <QAbstractButton>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QQueue>
 #include <QTimer>
 
 namespace {
-enum class TWindow { Message, Input, Sale, Payment, MessageBox, Other };
+enum class TWindow { Message, Input, Sale, Payment, Other };
 
 TWindow KindOf(const QDialog& dialog)
 {
-    if (qobject_cast<const QMessageBox*>(&dialog))
-        return TWindow::MessageBox;
     const QString name = dialog.objectName();
     if (name == QLatin1String("frmCustomDialog"))
         return TWindow::Message;
@@ -94,14 +91,6 @@ TShownDialog Describe(QDialog& dialog, TWindow kind)
         shown.DefaultValue = Text(dialog, "edtNakit");
         shown.Buttons << Text(dialog, "btnCancel") << Text(dialog, "btnComplete");
         break;
-    case TWindow::MessageBox: {
-        auto& box = static_cast<QMessageBox&>(dialog);
-        shown.Title = box.windowTitle();
-        shown.Text = box.text();
-        for (const QAbstractButton* button : box.buttons())
-            shown.Buttons << button->text().remove(u'&');
-        break;
-    }
     case TWindow::Other:
         shown.Title =
             Find<QLabel>(dialog, "lblTitle") ? Text(dialog, "lblTitle") : dialog.windowTitle();
@@ -143,15 +132,6 @@ void Answer(QDialog& dialog, TWindow kind, const std::optional<TDialogAnswer>& a
             Type(dialog, "edtKart", answer->CardValue);
         }
         Click(dialog, Consents(answer) && complete->isEnabled() ? "btnComplete" : "btnCancel");
-        return;
-    }
-    case TWindow::MessageBox: {
-        auto& box = static_cast<QMessageBox&>(dialog);
-        QAbstractButton* button = box.defaultButton();
-        if (!button && !box.buttons().isEmpty())
-            button = box.buttons().constFirst();
-        if (button)
-            button->click();
         return;
     }
     case TWindow::Other:

@@ -14,8 +14,8 @@ class QDialog;
 // One window as it was about to be shown.
 struct TShownDialog {
     QString Form;         // "TfrmCustomDialog", "TfrmCustomInput", "TfrmSaleSuccessDialog",
-                          // "TfrmPayment", "QMessageBox", or the class of a scripted window
-    QString Title;        // the header text (the caption of a message box)
+                          // "TfrmPayment", or the class of a scripted window
+    QString Title;        // the header text
     QString Text;         // the message, the prompt, or the receipt number of a sale
     int DlgType = -1;     // TDialogType of a message, -1 otherwise
     int AutoCloseMs = 0;  // auto-close time, 0 = none

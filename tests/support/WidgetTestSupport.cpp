@@ -5,16 +5,22 @@
 
 void WhenModalOpens(std::function<void(QWidget*)> step)
 {
+    WhenModalOpens([](QWidget*) { return true; }, std::move(step));
+}
+
+void WhenModalOpens(std::function<bool(QWidget*)> which, std::function<void(QWidget*)> step)
+{
     auto* poll = new QTimer(qApp);
     poll->setInterval(10);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, step = std::move(step)] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (!modal || !modal->isVisible())
-            return;
-        poll->stop();
-        poll->deleteLater();
-        step(modal);
-    });
+    QObject::connect(poll, &QTimer::timeout, poll,
+                     [poll, which = std::move(which), step = std::move(step)] {
+                         QWidget* modal = QApplication::activeModalWidget();
+                         if (!modal || !modal->isVisible() || !which(modal))
+                             return;
+                         poll->stop();
+                         poll->deleteLater();
+                         step(modal);
+                     });
     poll->start();
 }
 

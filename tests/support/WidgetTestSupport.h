@@ -10,6 +10,9 @@
 // Runs `step` on the next modal window once it is open, so a test can answer a window that
 // runs for real (its own event loop) from inside that loop.
 void WhenModalOpens(std::function<void(QWidget*)> step);
+// Runs `step` on the next modal window that `which` accepts, once it is the open modal window
+// (a window under it, such as the sales screen that runs modally, is passed over).
+void WhenModalOpens(std::function<bool(QWidget*)> which, std::function<void(QWidget*)> step);
 
 // The child of `window` with the object name `name`, or nullptr.
 template <typename T> T* Child(QWidget* window, const char* name)

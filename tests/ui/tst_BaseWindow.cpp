@@ -22,7 +22,6 @@
 #include <QLabel>
 #include <QLayout>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QRegularExpression>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -169,7 +168,8 @@ private Q_SLOTS:
 
     void throwingHandlerIsLoggedShownAndTheWindowStaysUsable_data();
     void throwingHandlerIsLoggedShownAndTheWindowStaysUsable();
-    void errorBoxIsTheStandardOne();
+    void errorBoxIsTheProgramsDialog();
+    void refusalIsShownAsHataAndNotLogged();
     void handlersTakeTheSignalsArguments();
 
 private:
@@ -353,8 +353,9 @@ void TestBaseWindow::installedRunnerTakesEveryModalRun()
     TfrmZReportPreview::Execute(0);
     ShowErrorBox("Başlık", "Hata");
     QCOMPARE(InstallModalRunner(before), &runner);
-    QCOMPARE(runner.Seen, QStringList({"frmCustomDialog", "frmCustomInput", "frmPayment",
-                                       "frmSaleSuccessDialog", "frmZReportPreview", ""}));
+    QCOMPARE(runner.Seen,
+             QStringList({"frmCustomDialog", "frmCustomInput", "frmPayment", "frmSaleSuccessDialog",
+                          "frmZReportPreview", "frmCustomDialog"}));
 }
 
 void TestBaseWindow::withoutARunnerAWindowRunsItself()
@@ -439,10 +440,11 @@ void TestBaseWindow::throwingHandlerIsLoggedShownAndTheWindowStaysUsable()
     QCOMPARE(lines[1], logged);
     QCOMPARE(lines[2], QString());
     QCOMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
     QCOMPARE(answers.Last().Title, QString("KIRVELO - Perakende Satış Sistemi"));
     QCOMPARE(answers.Last().Text, shown);
-    QCOMPARE(answers.Last().Buttons, QStringList({"OK"}));
+    QCOMPARE(answers.Last().Buttons, QStringList({"Kapat"}));
 
     // The window goes on: the same button runs its handler again, the others answer.
     QVERIFY(window.isVisible());
@@ -455,35 +457,63 @@ void TestBaseWindow::throwingHandlerIsLoggedShownAndTheWindowStaysUsable()
     QCOMPARE(answers.Count(), 2);
 }
 
-void TestBaseWindow::errorBoxIsTheStandardOne()
+// The box of an unhandled error is the program's error dialog over the window it came from:
+// the application's title, the message and one "Kapat".
+void TestBaseWindow::errorBoxIsTheProgramsDialog()
 {
     TTestWindow window;
     TPOSButton* failing = window.CreateButton(window.Footer(), "btnFail", "Dene", TGlyph::None,
                                               TButtonVariant::Primary);
     GuardedConnect(failing, &QPushButton::clicked, &window,
                    [] { throw EConvertError("Geçersiz sayı"); });
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     QString title;
     QString text;
-    int buttons = 0;
-    bool critical = false;
-    bool okIsDefault = false;
+    QString ok;
+    bool cancelShown = true;
+    QColor header;
+    QWidget* owner = nullptr;
     WhenModalOpens([&](QWidget* modal) {
-        auto* box = qobject_cast<QMessageBox*>(modal);
+        auto* box = qobject_cast<TfrmCustomDialog*>(modal);
         QVERIFY(box);
-        title = box->windowTitle();
-        text = box->text();
-        buttons = int(box->buttons().size());
-        critical = box->icon() == QMessageBox::Critical;
-        okIsDefault = box->defaultButton() == box->button(QMessageBox::Ok);
-        box->defaultButton()->click();
+        title = Named<QLabel>(box, "lblTitle")->text();
+        text = Named<QLabel>(box, "lblMessage")->text();
+        ok = Named<TPOSButton>(box, "btnOk")->text();
+        cancelShown = Named<TPOSButton>(box, "btnCancel")->isVisible();
+        header = box->FrameColor();
+        owner = box->parentWidget();
+        Named<TPOSButton>(box, "btnOk")->click();
     });
     failing->click();
     QCOMPARE(title, QString("KIRVELO - Perakende Satış Sistemi"));
     QCOMPARE(text, QString("Geçersiz sayı"));
-    QCOMPARE(buttons, 1);
-    QVERIFY(critical);
-    QVERIFY(okIsDefault);
+    QCOMPARE(ok, QString("Kapat"));
+    QVERIFY(!cancelShown);
+    QCOMPARE(header, POSPalette::ErrorHeader);
+    QCOMPARE(owner, &window);
     QCOMPARE(LogLines().value(1), QString("EConvertError: Geçersiz sayı"));
+}
+
+// A refusal raised in a handler is no unhandled error: "Hata" in the program's dialog, nothing
+// in the error log, and the window goes on.
+void TestBaseWindow::refusalIsShownAsHataAndNotLogged()
+{
+    TTestWindow window;
+    TPOSButton* refusing = window.CreateButton(window.Footer(), "btnRefuse", "Dene", TGlyph::None,
+                                               TButtonVariant::Primary);
+    GuardedConnect(refusing, &QPushButton::clicked, &window,
+                   [] { throw ERefusal("Cari adi zorunludur."); });
+    TDialogAnswers answers;
+    refusing->click();
+    QCOMPARE(answers.Count(), 1);
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
+    QCOMPARE(answers.Last().Title, QString("Hata"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
+    QCOMPARE(answers.Last().Text, QString("Cari adi zorunludur."));
+    QVERIFY(!QFile::exists(ErrorLogPath()));
+    refusing->click();
+    QCOMPARE(answers.Count(), 2);
 }
 
 void TestBaseWindow::handlersTakeTheSignalsArguments()

@@ -135,7 +135,12 @@ void TestDialogs::messageLayout()
     const QLabel* message = Label(&dialog, "lblMessage");
     const QLabel* title = Label(&dialog, "lblTitle");
     QCOMPARE(Child<QWidget>(&dialog, "pnlTop")->height(), 40);
-    QCOMPARE(message->size(), QSize(330, 110));
+    // No icon place: the message fills the body, 24 px in from the frame on both sides and
+    // 16 px below the header and above the footer.
+    const QWidget* body = Child<QWidget>(&dialog, "pnlContent");
+    QCOMPARE(body->size(), QSize(446, 146));
+    QCOMPARE(message->geometry(), QRect(24, 16, 398, 114));
+    QVERIFY(!Child<QWidget>(&dialog, "imgIcon"));
     QVERIFY(message->wordWrap());
     QVERIFY(message->alignment().testFlag(Qt::AlignVCenter));
     QCOMPARE(message->font().pixelSize(), 15);
@@ -270,7 +275,7 @@ void TestDialogs::hookNormalisesOneButtonAnswers()
 }
 
 // A 300-digit code neither runs past the edge nor is cut there: it wraps inside the word and
-// fills the 330 x 110 area, its end elided.
+// fills the message area, its end elided, and keeps its margin to the frame.
 void TestDialogs::longTextStaysInMessageArea()
 {
     const QString text = "Barkod bulunamadı: " + QString(300, u'8');
@@ -294,11 +299,27 @@ void TestDialogs::longTextStaysInMessageArea()
     const QFontMetrics metrics(message->font());
     const QStringList lines = TFittedText::Lines(text, message->font(), message->size());
     QVERIFY(lines.size() >= 4);
-    QVERIFY(lines.size() * metrics.lineSpacing() <= 110);
+    QVERIFY(lines.size() * metrics.lineSpacing() <= message->height());
     for (const QString& line : lines)
-        QVERIFY2(metrics.horizontalAdvance(line) <= 330, qPrintable(line));
+        QVERIFY2(metrics.horizontalAdvance(line) <= message->width(), qPrintable(line));
     QCOMPARE(lines.first(), QString("Barkod bulunamadı:"));
     QVERIFY(lines.last().endsWith(QChar(0x2026)));
+
+    // On the window: the digits come within 40 px of the frame on the right, never within 20,
+    // and start within 30 px of it on the left, where an empty icon place stood.
+    const QImage window = dialog.grab().toImage();
+    int left = window.width();
+    int right = 0;
+    for (int y = 42; y < 42 + 146; ++y)
+        for (int x = 2; x < window.width() - 2; ++x)
+            if (window.pixelColor(x, y).lightness() < 128) {
+                left = qMin(left, x);
+                right = qMax(right, x);
+            }
+    const int frameRight = window.width() - 2;
+    QVERIFY2(frameRight - right >= 20, qPrintable(QString::number(frameRight - right)));
+    QVERIFY2(frameRight - right <= 40, qPrintable(QString::number(frameRight - right)));
+    QVERIFY2(left - 2 <= 30, qPrintable(QString::number(left)));
 }
 
 void TestDialogs::dialogsCentreOnOwner_data()
@@ -532,8 +553,8 @@ void TestDialogs::saleTexts_data()
                           << "KART";
     QTest::newRow("parçalı") << "parçalı"
                              << "PARÇALI";
-    QTest::newRow("split word stays") << "KARMA"
-                                      << "KARMA";
+    QTest::newRow("split as stored") << "KARMA"
+                                     << "PARÇALI";
 }
 
 void TestDialogs::saleTexts()
@@ -627,7 +648,7 @@ void TestDialogs::saleHook()
     QCOMPARE(shown.Title, QString("SATIŞ TAMAMLANDI"));
     QCOMPARE(shown.Text, QString("FIS-12"));
     QCOMPARE(shown.Amount, QString("99,90 TL"));
-    QCOMPARE(shown.Payment, QString("KARMA"));
+    QCOMPARE(shown.Payment, QString("PARÇALI"));
     QCOMPARE(shown.AutoCloseMs, 3000);
 }
 

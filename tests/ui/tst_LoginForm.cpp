@@ -11,6 +11,7 @@
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -18,7 +19,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -109,6 +109,9 @@ private Q_SLOTS:
     void firstShowConnectsAndListsBranches();
     void rememberedBranch_data();
     void rememberedBranch();
+    void homeBranchProposed_data();
+    void homeBranchProposed();
+    void homeBranchProposedWhenTheNameIsLeft();
     void pickerKeepsHiddenListInStep();
     void noActiveBranch();
     void loginFailures_data();
@@ -119,6 +122,7 @@ private Q_SLOTS:
     void uncheckedRememberMeDropsUsername();
     void namesakeCannotTakeOverTheSession();
     void exitEndsProgram();
+    void closingTheLoginEndsProgram();
     void connectionFailureEndsProgram();
     void connectionFailureBoxRunsThroughTheSeam();
     void queryErrorAfterConnectionKeepsLoginOpen();
@@ -367,6 +371,72 @@ void TestLoginForm::rememberedBranch()
     QCOMPARE(form->SelectedSubeID(), subeID);
 }
 
+void TestLoginForm::homeBranchProposed_data()
+{
+    QTest::addColumn<QString>("ini");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<bool>("pickFirst");
+    QTest::addColumn<int>("subeID");
+    QTest::newRow("nothing remembered: the cashier's branch") << ""
+                                                              << "kasiyer" << false << 1;
+    QTest::newRow("nothing remembered: the manager's branch") << ""
+                                                              << "yonetici" << false << 2;
+    QTest::newRow("unknown user: the first branch") << ""
+                                                    << "kimse" << false << 5;
+    QTest::newRow("own branch not listed: the first branch") << ""
+                                                             << "diger" << false << 5;
+    QTest::newRow("remembered branch stays") << "[Login]\nRememberMe=0\nSubeID=2\n"
+                                             << "kasiyer" << false << 2;
+    QTest::newRow("remembered branch gone: the cashier's branch")
+        << "[Login]\nRememberMe=0\nSubeID=3\n"
+        << "kasiyer" << false << 1;
+    QTest::newRow("picked by hand stays") << ""
+                                          << "kasiyer" << true << 2;
+    QTest::newRow("remembered name without a branch")
+        << "[Login]\nRememberMe=1\nUsername=yonetici\n"
+        << "" << false << 2;
+}
+
+// With no usable branch remembered, the first login offers the branch of the user whose name is
+// typed (the list opens on "Depo" otherwise), unless the cashier picked one.
+void TestLoginForm::homeBranchProposed()
+{
+    QFETCH(QString, ini);
+    QFETCH(QString, typed);
+    QFETCH(bool, pickFirst);
+    QFETCH(int, subeID);
+    if (!ini.isEmpty())
+        WriteFile(FPrefs, ini);
+    const auto form = NewForm();
+    const TLoginControls ui(form.get());
+    QVERIFY(form->FormShow());
+    if (pickFirst)
+        QTest::keyClick(ui.scGPComboBox1, Qt::Key_Down);
+    if (!typed.isEmpty()) {
+        QTest::keyClicks(ui.edtUsername, typed);
+        QTest::keyClick(ui.edtUsername, Qt::Key_Return);
+    }
+    QCOMPARE(form->SelectedSubeID(), subeID);
+    QCOMPARE(ui.scGPComboBox1->currentIndex(), ui.cmbBranch->currentIndex());
+}
+
+// Leaving the name field for the password proposes the branch as Enter does.
+void TestLoginForm::homeBranchProposedWhenTheNameIsLeft()
+{
+    const auto form = NewForm();
+    const TLoginControls ui(form.get());
+    form->show();
+    QApplication::setActiveWindow(form.get());
+    QVERIFY(form->FormShow());
+    ui.edtUsername->setFocus();
+    QTRY_VERIFY(ui.edtUsername->hasFocus());
+    QCOMPARE(form->SelectedSubeID(), 5);
+    QTest::keyClicks(ui.edtUsername, "yonetici");
+    ui.edtPassword->setFocus();
+    QTRY_VERIFY(ui.edtPassword->hasFocus());
+    QCOMPARE(form->SelectedSubeID(), 2);
+}
+
 void TestLoginForm::pickerKeepsHiddenListInStep()
 {
     const auto form = NewForm();
@@ -597,6 +667,20 @@ void TestLoginForm::exitEndsProgram()
     QCOMPARE(ended.at(0).at(0).toInt(), 0);
 }
 
+// Closing a window never ends the program by itself (TKirveloApplication): closing the login
+// window without logging in ends it as "Çıkış" does.
+void TestLoginForm::closingTheLoginEndsProgram()
+{
+    TDialogAnswers answers;
+    const auto form = NewForm();
+    QSignalSpy ended(form.get(), &TfrmLogin::EndProgramRequested);
+    form->show();
+    QVERIFY(QTest::qWaitForWindowExposed(form.get()));
+    QVERIFY(form->close());
+    QCOMPARE(ended.count(), 1);
+    QCOMPARE(ended.at(0).at(0).toInt(), 0);
+}
+
 void TestLoginForm::connectionFailureEndsProgram()
 {
     TdmMain unreachable;
@@ -608,11 +692,11 @@ void TestLoginForm::connectionFailureEndsProgram()
     QTimer poll;
     poll.setInterval(10);
     connect(&poll, &QTimer::timeout, this, [&] {
-        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        auto* box = qobject_cast<TfrmCustomDialog*>(QApplication::activeModalWidget());
         if (!box)
             return;
-        shown = box->text();
-        box->accept();
+        shown = Named<QLabel>(box, "lblMessage")->text();
+        Named<QAbstractButton>(box, "btnOk")->click();
     });
     poll.start();
     form->show();
@@ -635,7 +719,8 @@ void TestLoginForm::connectionFailureBoxRunsThroughTheSeam()
     QCOMPARE(ended.count(), 1);
     QCOMPARE(ended.at(0).at(0).toInt(), 1);
     QCOMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
+    QCOMPARE(answers.Last().DlgType, int(dtError));
     QCOMPARE(answers.Last().Title, QGuiApplication::applicationDisplayName());
     QVERIFY2(answers.Last().Text.startsWith("Kritik Bağlantı Hatası: Veritabanı Erişim Hatası!"),
              qPrintable(answers.Last().Text));
@@ -651,7 +736,7 @@ void TestLoginForm::queryErrorAfterConnectionKeepsLoginOpen()
     TDialogAnswers answers;
     form->show();
     QTRY_COMPARE(answers.Count(), 1);
-    QCOMPARE(answers.Last().Form, QString("QMessageBox"));
+    QCOMPARE(answers.Last().Form, QString("TfrmCustomDialog"));
     QVERIFY2(!answers.Last().Text.contains("Kritik Bağlantı Hatası"),
              qPrintable(answers.Last().Text));
     QVERIFY2(answers.Last().Text.contains("Terminal"), qPrintable(answers.Last().Text));

@@ -95,6 +95,8 @@ private Q_SLOTS:
     void unreadableEntryChangesNothing();
     void cartColumnsFit_data();
     void cartColumnsFit();
+    void changedLineIsSelectedAndInView();
+    void amountsInTheMoneyFormat();
 
 private:
     void NewForm();
@@ -927,6 +929,77 @@ void TestMainPOSForm::cartColumnsFit()
         QVERIFY2(shown.remove(' ').startsWith(start.remove(' ')), qPrintable(shown));
     }
     QCOMPARE(grid->item(0, 2)->text(), QString("100000,000 ADET"));
+}
+
+// With more lines than the grid shows, the line just scanned, touched, or given a new quantity
+// or a discount is the current line and lies wholly inside the grid's visible area.
+void TestMainPOSForm::changedLineIsSelectedAndInView()
+{
+    QList<int> products;
+    for (int i = 0; i < 14; ++i)
+        products << FShop->AddProduct(QString("ÜRÜN %1").arg(i),
+                                      QString("86922%1").arg(i, 2, 10, QChar('0')), 5 + i, 20, 10);
+    TDialogAnswers answers;
+    NewForm();
+    auto* grid = Find<QTableWidget>("gridCart");
+    const auto inView = [grid](int line) {
+        const QRect row = grid->visualItemRect(grid->item(line, 1));
+        return grid->viewport()->rect().contains(row);
+    };
+    for (int i = 0; i < products.size(); ++i) {
+        Scan(QString("86922%1").arg(i, 2, 10, QChar('0')));
+        QCOMPARE(FForm->SelectedLine(), i);
+        QVERIFY2(inView(i), qPrintable(QString("line %1 scanned out of view").arg(i)));
+    }
+    QVERIFY(grid->verticalScrollBar()->maximum() > 0); // more lines than fit
+    QVERIFY(!inView(0));
+
+    // The first product scanned again: its line counts one more and comes back into view.
+    Scan("8692200");
+    QCOMPARE(FForm->Cart().Count(), products.size());
+    QCOMPARE(FForm->SelectedLine(), 0);
+    QVERIFY(inView(0));
+
+    // A tile of the last product, from the top of the list.
+    FForm->ProductTileClick(products.last());
+    QCOMPARE(FForm->SelectedLine(), products.size() - 1);
+    QVERIFY(inView(products.size() - 1));
+    QCOMPARE(FForm->Cart().Items(products.size() - 1).Miktar(), 2.0);
+
+    // A quantity and a discount of a line scrolled out of view bring it back.
+    grid->setCurrentCell(3, 1);
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    QVERIFY(!inView(3));
+    answers.Input("4");
+    FForm->btnMiktarDegistirClick();
+    QCOMPARE(FForm->Cart().Items(3).Miktar(), 4.0);
+    QCOMPARE(FForm->SelectedLine(), 3);
+    QVERIFY(inView(3));
+    grid->verticalScrollBar()->setValue(grid->verticalScrollBar()->maximum());
+    QVERIFY(!inView(3));
+    answers.Input("10");
+    FForm->btnIndirimYapClick();
+    QCOMPARE(FForm->Cart().Items(3).IndirimOrani(), 10.0);
+    QVERIFY(inView(3));
+}
+
+// The totals, the pay button and the cart's amounts read as the dialogs do: "1.367,75 TL".
+void TestMainPOSForm::amountsInTheMoneyFormat()
+{
+    FShop->AddProduct("TELEVİZYON", "8690000000099", 1367.75, 25, 5);
+    FShop->AddProduct("KUPON", "8690000000098", 1000, 0, 5);
+    NewForm();
+    Scan("8690000000099");
+    Scan("2*8690000000098");
+    auto* grid = Find<QTableWidget>("gridCart");
+    QCOMPARE(grid->item(0, 3)->text(), QString("1.094,20 TL"));
+    QCOMPARE(grid->item(0, 6)->text(), QString("1.367,75 TL"));
+    QCOMPARE(grid->item(1, 6)->text(), QString("2.000,00 TL"));
+    QCOMPARE(Find<QLabel>("lblAraToplam_Value")->text(), QString("3.094,20 TL"));
+    QCOMPARE(Find<QLabel>("lblKDV_Value")->text(), QString("273,55 TL"));
+    QCOMPARE(Find<QLabel>("lblIndirim_Value")->text(), QString("0,00 TL"));
+    QCOMPARE(Find<QLabel>("lblGenelToplam_Value")->text(), QString("3.367,75 TL"));
+    QCOMPARE(Find<TPOSButton>("btnOdemeAl")->text(), QString("Ödeme Al  -  3.367,75 TL"));
 }
 
 QTEST_MAIN(TestMainPOSForm)
