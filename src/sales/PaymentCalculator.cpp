@@ -71,6 +71,7 @@ TPaymentOutcome TPaymentCalculator::Complete(double Total, const QString& CashTe
     TPaymentOutcome outcome;
     outcome.PaymentNakit = ReadAmount(CashText);
     outcome.PaymentKart = ReadAmount(CardText);
+    outcome.VerilenNakit = outcome.PaymentNakit;
     const double due = AmountDue(Total);
     if (due - TMoney::ShortPaymentTolerance > outcome.PaymentNakit + outcome.PaymentKart) {
         outcome.Short = true;

@@ -13,12 +13,14 @@ struct TPaymentSummary {
     bool CanComplete = false;
 };
 
-// The amounts a completed payment hands to the sale: change is never stored.
+// The amounts a completed payment hands to the sale: the cash and card parts of the total, and
+// the cash handed over, of which the sale keeps the change.
 struct TPaymentOutcome {
     bool Short = false; // the amounts do not cover the total: the window stays open
     double PaymentNakit = 0;
     double PaymentKart = 0;
-    QString PaymentType; // "NAKIT", "KART" or "KARMA"
+    double VerilenNakit = 0; // the cash box's amount, change included
+    QString PaymentType;     // "NAKIT", "KART" or "KARMA"
 };
 
 // The two amounts of a sale's payment.

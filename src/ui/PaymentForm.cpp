@@ -214,6 +214,7 @@ void TfrmPayment::btnCompleteClick()
         TPaymentCalculator::Complete(FTotalAmount, edtNakit->text(), edtKart->text());
     PaymentNakit = outcome.PaymentNakit;
     PaymentKart = outcome.PaymentKart;
+    VerilenNakit = outcome.VerilenNakit;
     if (outcome.Short) {
         TfrmCustomDialog::ShowDialog(QStringLiteral("Eksik Tutar"),
                                      QStringLiteral("Ödeme tutarı eksik!"), dtError);
@@ -289,5 +290,5 @@ TPaymentResult TfrmPayment::Execute(double Total)
     form.SetTotal(Total);
     if (form.ShowModal() != mrOk)
         return {};
-    return {true, form.PaymentNakit, form.PaymentKart, form.PaymentType};
+    return {true, form.PaymentNakit, form.PaymentKart, form.PaymentType, form.VerilenNakit};
 }
