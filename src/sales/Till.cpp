@@ -85,12 +85,21 @@ TTillOutcome TTill::Scan(const QString& Code, const TQuantityPrompt& Ask)
     const QString code = Code.trimmed();
     if (code.isEmpty())
         return TTillOutcome::Refusal(QStringLiteral("Barkod giriniz!"));
-    return FromAddResult(TBarcodeResolver::ParseScannedCode(FCart, Session().SubeID, code, Ask));
+    return LineAdded(
+        FromAddResult(TBarcodeResolver::ParseScannedCode(FCart, Session().SubeID, code, Ask)));
 }
 
 TTillOutcome TTill::AddProduct(int StokID, const TQuantityPrompt& Ask)
 {
-    return FromAddResult(TBarcodeResolver::AddProductByStokID(FCart, FVardiyaID, StokID, Ask));
+    return LineAdded(
+        FromAddResult(TBarcodeResolver::AddProductByStokID(FCart, FVardiyaID, StokID, Ask)));
+}
+
+TTillOutcome TTill::LineAdded(const TTillOutcome& Outcome)
+{
+    if (Outcome.Done())
+        FLastSale.reset();
+    return Outcome;
 }
 
 int TTill::NotFoundMessageMs()
@@ -157,8 +166,11 @@ TTillOutcome TTill::CheckPayable() const
 
 TSaleResult TTill::CompleteSale(const QString& PaymentType, double NakitTutar, double KartTutar)
 {
-    return TSalesScreenRules::CompleteSale(FCart, Session(), FVardiyaID, PaymentType, NakitTutar,
-                                           KartTutar);
+    const TSaleResult result = TSalesScreenRules::CompleteSale(FCart, Session(), FVardiyaID,
+                                                               PaymentType, NakitTutar, KartTutar);
+    if (result.Success)
+        FLastSale = result;
+    return result;
 }
 
 int TTill::SaleNoticeMs()
