@@ -373,6 +373,17 @@ IF COL_LENGTH('dbo.Stok', 'GorselYol') IS NULL ALTER TABLE dbo.Stok ADD GorselYo
 GO
 IF COL_LENGTH('dbo.Stok', 'Resim') IS NULL ALTER TABLE dbo.Stok ADD Resim NVARCHAR(300) NULL;
 GO
+-- The receipt prints the firm's address and tax details above its header, and keeps the cash a
+-- customer handed over on the sale's cash payment, so that a receipt printed again shows the
+-- change.
+IF COL_LENGTH('dbo.Firma', 'Adres') IS NULL ALTER TABLE dbo.Firma ADD Adres NVARCHAR(400) NULL;
+GO
+IF COL_LENGTH('dbo.Firma', 'VergiDairesi') IS NULL ALTER TABLE dbo.Firma ADD VergiDairesi NVARCHAR(100) NULL;
+GO
+IF COL_LENGTH('dbo.Firma', 'VergiNo') IS NULL ALTER TABLE dbo.Firma ADD VergiNo NVARCHAR(11) NULL;
+GO
+IF COL_LENGTH('dbo.SatisOdeme', 'VerilenTutar') IS NULL ALTER TABLE dbo.SatisOdeme ADD VerilenTutar DECIMAL(18,2) NULL;
+GO
 
 -- ---------------------------------------------------------------------------------------------
 -- vw_VardiyaOzet: one row per shift, read by the shift dialog and by sp_CloseVardiya.
@@ -744,16 +755,17 @@ GO
 -- one call. The lines and payments come as one document, lines in the cart's order:
 --   <Sale><Line StokID=".." StokAdi=".." Barkod=".." Miktar=".." Birim=".." BirimFiyat=".."
 --   KDVOrani=".." KDVTutari=".." IndirimOrani=".." IndirimTutari=".." AraToplam=".."
---   SatirToplam=".."/>...<Payment OdemeTipi="NAKIT" Tutar=".."/></Sale>
--- (BirimFiyat net of VAT; a text left out is NULL.) It writes what the program's own sale wrote
--- statement by statement: the receipt head with @GeciciFisNo, then its number 'FIS-' + FisID;
--- the lines; for each line in order the lots it takes (tracked products: dated lots first,
--- earliest expiry first, then lots without a date, equal dates by LotID; a lot is taken only
--- while it still holds the quantity) with their SatisFisLot rows, and its branch stock movement
--- (a missing SubeStok row is first seeded as the branch stock routines seed it) with
--- Stok.MevcutStok summed again; then the payments. The program sends every figure at the scale
--- of its column; what the routine reckons itself (lot takes, lot rests, stock moves and sums) it
--- rounds to three places, as the embedded engine does.
+--   SatirToplam=".."/>...<Payment OdemeTipi="NAKIT" Tutar=".." Verilen=".."/></Sale>
+-- (BirimFiyat net of VAT; a text left out is NULL. Verilen, the cash the customer handed over,
+-- comes only on the cash payment and goes to SatisOdeme.VerilenTutar, NULL where it is left out.)
+-- It writes what the program's own sale wrote statement by statement: the receipt head with
+-- @GeciciFisNo, then its number 'FIS-' + FisID; the lines; for each line in order the lots it
+-- takes (tracked products: dated lots first, earliest expiry first, then lots without a date,
+-- equal dates by LotID; a lot is taken only while it still holds the quantity) with their
+-- SatisFisLot rows, and its branch stock movement (a missing SubeStok row is first seeded as the
+-- branch stock routines seed it) with Stok.MevcutStok summed again; then the payments. The program
+-- sends every figure at the scale of its column; what the routine reckons itself (lot takes, lot
+-- rests, stock moves and sums) it rounds to three places, as the embedded engine does.
 -- Refused (@Success = 0, @Message, nothing written): a document that is not XML or holds no
 -- line; a shift that is not open; a tracked product that blocks the sale of expired stock with
 -- such stock in a lot; lots that cannot cover a line. The program gives its branch its stock
@@ -804,7 +816,8 @@ BEGIN
     DECLARE @Payments TABLE (
         Sira INT NOT NULL PRIMARY KEY,
         OdemeTipi NVARCHAR(20) NULL,
-        Tutar FLOAT NOT NULL
+        Tutar FLOAT NOT NULL,
+        Verilen FLOAT NULL
     );
     DECLARE @Lots TABLE (
         Sira INT NOT NULL PRIMARY KEY,
@@ -843,10 +856,11 @@ BEGIN
            T.L.value('@SatirToplam', 'FLOAT')
     FROM @Doc.nodes('/Sale/Line') AS T(L);
 
-    INSERT INTO @Payments (Sira, OdemeTipi, Tutar)
+    INSERT INTO @Payments (Sira, OdemeTipi, Tutar, Verilen)
     SELECT T.P.value('for $n in . return count(../Payment[. << $n]) + 1', 'INT'),
            T.P.value('@OdemeTipi', 'NVARCHAR(20)'),
-           T.P.value('@Tutar', 'FLOAT')
+           T.P.value('@Tutar', 'FLOAT'),
+           T.P.value('@Verilen', 'FLOAT')
     FROM @Doc.nodes('/Sale/Payment') AS T(P);
 
     IF NOT EXISTS (SELECT 1 FROM @Lines)
@@ -994,8 +1008,8 @@ BEGIN
             WHERE StokID = @StokID;
         END;
 
-        INSERT INTO dbo.SatisOdeme (FisID, OdemeTipi, Tutar)
-        SELECT @FisID, OdemeTipi, Tutar
+        INSERT INTO dbo.SatisOdeme (FisID, OdemeTipi, Tutar, VerilenTutar)
+        SELECT @FisID, OdemeTipi, Tutar, Verilen
         FROM @Payments
         ORDER BY Sira;
 

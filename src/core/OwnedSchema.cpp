@@ -108,10 +108,16 @@ QStringList StokImageStatements()
     return {StokGorselYolColumn, StokResimColumn};
 }
 
+QStringList ReceiptStatements()
+{
+    return {FirmaAdresColumn, FirmaVergiDairesiColumn, FirmaVergiNoColumn, SatisOdemeVerilenColumn};
+}
+
 QStringList AllStatements()
 {
     return SettingsStatements() + BranchStockStatements() + SaleLotStatements() +
-           CustomerListStatements() + InvoiceDocumentStatements() + StokImageStatements();
+           CustomerListStatements() + InvoiceDocumentStatements() + StokImageStatements() +
+           ReceiptStatements();
 }
 
 void Run(const QStringList& statements)

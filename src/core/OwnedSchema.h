@@ -107,6 +107,22 @@ inline constexpr QLatin1String StokGorselYolColumn{
 inline constexpr QLatin1String StokResimColumn{"IF COL_LENGTH('dbo.Stok', 'Resim') IS NULL ALTER "
                                                "TABLE dbo.Stok ADD Resim NVARCHAR(300) NULL;"};
 
+// The receipt's columns (print service): the firm's address and tax details printed above the
+// receipt's header, and the cash a customer handed over, kept on the sale's cash payment so that
+// a receipt printed again shows the change.
+inline constexpr QLatin1String FirmaAdresColumn{
+    "IF COL_LENGTH('dbo.Firma', 'Adres') IS NULL ALTER TABLE dbo.Firma ADD Adres NVARCHAR(400) "
+    "NULL;"};
+inline constexpr QLatin1String FirmaVergiDairesiColumn{
+    "IF COL_LENGTH('dbo.Firma', 'VergiDairesi') IS NULL ALTER TABLE dbo.Firma ADD VergiDairesi "
+    "NVARCHAR(100) NULL;"};
+inline constexpr QLatin1String FirmaVergiNoColumn{
+    "IF COL_LENGTH('dbo.Firma', 'VergiNo') IS NULL ALTER TABLE dbo.Firma ADD VergiNo NVARCHAR(11) "
+    "NULL;"};
+inline constexpr QLatin1String SatisOdemeVerilenColumn{
+    "IF COL_LENGTH('dbo.SatisOdeme', 'VerilenTutar') IS NULL ALTER TABLE dbo.SatisOdeme ADD "
+    "VerilenTutar DECIMAL(18,2) NULL;"};
+
 // The statements of each owner, in the order the owner runs them.
 QStringList SettingsStatements();
 QStringList BranchStockStatements();
@@ -115,6 +131,7 @@ QStringList CustomerListStatements();
 QStringList CustomerCardStatements();
 QStringList InvoiceDocumentStatements();
 QStringList StokImageStatements();
+QStringList ReceiptStatements();
 // Every owned object, for a new database: the full definitions first, so the shorter CariKart
 // of the invoice path never wins.
 QStringList AllStatements();

@@ -179,8 +179,13 @@ QString WorkstationName()
 
 QList<int> WriteOrganisation()
 {
-    const int firma = Insert(QStringLiteral("INSERT INTO Firma (Unvan) VALUES (:U)"),
-                             {{QStringLiteral("U"), QStringLiteral("Demo Market Gıda Tic. A.Ş.")}});
+    const int firma = Insert(
+        QStringLiteral("INSERT INTO Firma (Unvan, Adres, VergiDairesi, VergiNo) VALUES (:U, :A, "
+                       ":D, :N)"),
+        {{QStringLiteral("U"), QStringLiteral("Demo Market Gıda Tic. A.Ş.")},
+         {QStringLiteral("A"), QStringLiteral("Caferağa Mah. Moda Cad. No: 12 Kadıköy/İSTANBUL")},
+         {QStringLiteral("D"), QStringLiteral("KADIKÖY")},
+         {QStringLiteral("N"), QStringLiteral("3840512763")}});
     QList<int> subeler;
     for (const auto& [ad, aktif] :
          {std::pair{u"MERKEZ", true}, std::pair{u"KADIKÖY", true}, std::pair{u"BORNOVA", false}})

@@ -31,8 +31,8 @@ const QString kInsertLine =
                    "AraToplam, SatirToplam) VALUES (:Fis, :Sira, :Stok, :Ad, :Bar, :Mik, :Bir, "
                    ":Fiyat, :KDV, :KDVT, :IndO, :IndT, :Ara, :Top)");
 
-const QString kInsertPayment =
-    QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, :Tip, :Tut)");
+const QString kInsertPayment = QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar, "
+                                              "VerilenTutar) VALUES (:Fis, :Tip, :Tut, :Ver)");
 
 void Refuse(TRoutineCall& call, const QString& message)
 {
@@ -154,6 +154,9 @@ void CreateSale(TRoutineCall& call)
             .Param(QStringLiteral("Fis"), fisID)
             .Param(QStringLiteral("Tip"), payment.OdemeTipi)
             .Param(QStringLiteral("Tut"), TMoney::RoundKurus(payment.Tutar))
+            .Param(QStringLiteral("Ver"), payment.Verilen
+                                              ? QVariant(TMoney::RoundKurus(*payment.Verilen))
+                                              : TDbQuery::NullDouble())
             .Exec();
     transaction.Commit();
     call.SetValue(QStringLiteral("@FisID"), fisID);

@@ -4,12 +4,18 @@
 #include "core/Clock.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
+#include "core/Money.h"
+#include "core/OwnedSchema.h"
 #include "core/POSTextUtils.h"
+#include "core/TextColumns.h"
 
 #include <QDateTime>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdlib>
+#include <optional>
 
 namespace {
 std::unique_ptr<TPrinterDevice>& InstalledPrinter()
@@ -90,32 +96,110 @@ void TPrintService::AddDoubleRule(QStringList& Lines)
     Lines.append(QString(ReceiptWidth, u'='));
 }
 
+// What the receipt prints of the stored sale's header, its branch, firm, cashier, payments and,
+// for a refund, the receipt it refunds. A refund is stored with negative amounts; its receipt
+// prints what went back.
+struct TPrintService::TReceiptHead {
+    int FisID = 0;
+    QString FisNo;
+    QDateTime Tarih;
+    QString SubeAdi;
+    QString Kasiyer;
+    QString OdemeTipi;
+    double AraToplam = 0;
+    double ToplamKDV = 0;
+    double Indirim = 0;
+    double GenelToplam = 0;
+    // The SatisOdeme rows by kind, and the cash handed over; none where nothing is stored.
+    std::optional<double> Nakit;
+    std::optional<double> Kart;
+    std::optional<double> Verilen;
+    QString FirmaUnvan;
+    QString FirmaAdres;
+    QString FirmaVergiDairesi;
+    QString FirmaVergiNo;
+    bool Iade = false;
+    QString OrijinalFisNo;
+};
+
 namespace {
+// The firm comes with the branch and the payments with the header, so the receipt of a sale
+// costs the same two statements it always did.
+const QString kReceiptHeaderSql = QStringLiteral(
+    "SELECT F.*, K.AdSoyad, S.SubeAdi, FR.Unvan AS FirmaUnvan, FR.Adres AS FirmaAdres, "
+    "FR.VergiDairesi AS FirmaVergiDairesi, FR.VergiNo AS FirmaVergiNo, O.FisNo AS OrijinalFisNo, "
+    "(SELECT SUM(P.Tutar) FROM SatisOdeme P WHERE P.FisID = F.FisID AND UPPER(P.OdemeTipi) = "
+    "'NAKIT') AS OdemeNakit, (SELECT SUM(P.Tutar) FROM SatisOdeme P WHERE P.FisID = F.FisID AND "
+    "UPPER(P.OdemeTipi) = 'KART') AS OdemeKart, (SELECT SUM(P.VerilenTutar) FROM SatisOdeme P "
+    "WHERE P.FisID = F.FisID AND UPPER(P.OdemeTipi) = 'NAKIT') AS VerilenNakit FROM SatisFis F "
+    "LEFT JOIN Kullanici K ON F.KullaniciID = K.KullaniciID LEFT JOIN Sube S ON F.SubeID = "
+    "S.SubeID LEFT JOIN Firma FR ON FR.FirmaID = S.FirmaID LEFT JOIN SatisFis O ON O.FisID = "
+    "F.OrijinalFisID WHERE F.FisID = :ID");
+
 double Amount(const TDbQuery& query, const QString& field)
 {
     return FieldToFloatDef(query, field, 0);
+}
+
+std::optional<double> StoredAmount(const TDbQuery& query, const QString& field)
+{
+    if (query.Value(field).isNull())
+        return std::nullopt;
+    return Amount(query, field);
 }
 
 QString Text(const TDbQuery& query, const QString& field)
 {
     return query.Value(field).toString();
 }
+
+QString Money(double value)
+{
+    return FormatMoney(value);
+}
+
+bool Paid(const std::optional<double>& amount)
+{
+    return amount && std::fabs(*amount) > TMoney::Tolerance;
+}
 } // namespace
 
-void TPrintService::AddHeaderLines(QStringList& Lines, const TDbQuery& Header)
+void TPrintService::AddAmountLine(QStringList& Lines, const QString& Left, const QString& Amount,
+                                  int LeftWidth)
 {
-    const QDateTime tarih = VariantToDateTime(Header.Value(QStringLiteral("Tarih")));
+    Lines << TextColumns::Layout({TTextColumn::Labelled(Left, LeftWidth),
+                                  TTextColumn::Amount(Amount, ReceiptWidth - LeftWidth)});
+}
+
+void TPrintService::AddFirmLines(QStringList& Lines, const TReceiptHead& Head)
+{
+    const auto labelled = [](const QString& label, const QString& value) {
+        return value.trimmed().isEmpty() ? QString() : label + value.trimmed();
+    };
+    for (const QString& text : {Head.FirmaUnvan, Head.FirmaAdres,
+                                labelled(QStringLiteral("Vergi Dairesi: "), Head.FirmaVergiDairesi),
+                                labelled(QStringLiteral("Vergi No: "), Head.FirmaVergiNo)}) {
+        for (const QString& line : TextColumns::Wrap(text, ReceiptWidth))
+            AddReceiptLine(Lines, line, true);
+    }
+}
+
+void TPrintService::AddHeaderLines(QStringList& Lines, const TReceiptHead& Head)
+{
+    AddFirmLines(Lines, Head);
     AddDoubleRule(Lines);
     AddReceiptLine(Lines, QStringLiteral("KIRVELO PERAKENDE SISTEMI"), true);
-    AddReceiptLine(Lines, Text(Header, QStringLiteral("SubeAdi")), true);
+    AddReceiptLine(Lines, Head.SubeAdi, true);
     AddDoubleRule(Lines);
-    AddReceiptLine(Lines,
-                   QStringLiteral("Tarih : ") + tarih.toString(QStringLiteral("dd.MM.yyyy HH:mm")),
-                   false);
-    AddReceiptLine(Lines, QStringLiteral("Fis No: ") + Text(Header, QStringLiteral("FisNo")),
-                   false);
-    AddReceiptLine(Lines, QStringLiteral("Kasiyer: ") + Text(Header, QStringLiteral("AdSoyad")),
-                   false);
+    if (Head.Iade)
+        AddReceiptLine(Lines, QStringLiteral("İADE FİŞİ"), true);
+    AddReceiptLine(
+        Lines, QStringLiteral("Tarih : ") + Head.Tarih.toString(QStringLiteral("dd.MM.yyyy HH:mm")),
+        false);
+    AddReceiptLine(Lines, QStringLiteral("Fis No: ") + Head.FisNo, false);
+    if (Head.Iade && !Head.OrijinalFisNo.isEmpty())
+        AddReceiptLine(Lines, QStringLiteral("Orijinal Fiş: ") + Head.OrijinalFisNo, false);
+    AddReceiptLine(Lines, QStringLiteral("Kasiyer: ") + Head.Kasiyer, false);
     AddSingleRule(Lines);
     AddReceiptLine(Lines,
                    PadRightText(QStringLiteral("URUN ADI"), 28) +
@@ -125,64 +209,110 @@ void TPrintService::AddHeaderLines(QStringList& Lines, const TDbQuery& Header)
     AddSingleRule(Lines);
 }
 
-void TPrintService::AddItemLines(QStringList& Lines, int FisID)
+void TPrintService::AddItemLines(QStringList& Lines, const TReceiptHead& Head)
 {
+    // A refund's lines are stored negative; its receipt prints what came back.
+    const auto shown = [&Head](double value) {
+        return Head.Iade ? std::fabs(value) : value;
+    };
     TDbQuery items(QStringLiteral("SELECT * FROM SatisFisSatir WHERE FisID = :ID ORDER BY SiraNo"));
-    items.Param(QStringLiteral("ID"), FisID).Exec();
+    items.Param(QStringLiteral("ID"), Head.FisID).Exec();
     while (items.Next()) {
         AddReceiptLine(Lines, PadRightText(Text(items, QStringLiteral("StokAdi")), ReceiptWidth),
                        false);
         // The stored unit price is the net one; the amount is the line total with VAT.
         const QString left =
             QStringLiteral("  ") +
-            FormatFloat(QStringLiteral("0.##"), Amount(items, QStringLiteral("Miktar"))) +
+            FormatFloat(QStringLiteral("0.##"), shown(Amount(items, QStringLiteral("Miktar")))) +
             QStringLiteral(" x ") +
             FormatFloat(QStringLiteral("#,##0.00"), Amount(items, QStringLiteral("BirimFiyat")));
-        AddReceiptLine(
-            Lines,
-            PadRightText(left, 34) +
-                PadLeftText(FormatMoney(Amount(items, QStringLiteral("SatirToplam"))), 14),
-            false);
+        AddAmountLine(Lines, left, Money(shown(Amount(items, QStringLiteral("SatirToplam")))));
     }
 }
 
-void TPrintService::AddTotalLines(QStringList& Lines, const TDbQuery& Header)
+void TPrintService::AddTotalLines(QStringList& Lines, const TReceiptHead& Head)
 {
-    const auto total = [&Lines](const QString& label, const QString& amount) {
-        AddReceiptLine(Lines, PadRightText(label, 34) + PadLeftText(amount, 14), false);
+    const auto shown = [&Head](double value) {
+        return Head.Iade ? std::fabs(value) : value;
     };
-    total(QStringLiteral("ARA TOPLAM"), FormatMoney(Amount(Header, QStringLiteral("AraToplam"))));
-    total(QStringLiteral("KDV TOPLAM"), FormatMoney(Amount(Header, QStringLiteral("ToplamKDV"))));
-    const double indirim = Amount(Header, QStringLiteral("Indirim"));
+    AddAmountLine(Lines, QStringLiteral("ARA TOPLAM"), Money(shown(Head.AraToplam)));
+    AddAmountLine(Lines, QStringLiteral("KDV TOPLAM"), Money(shown(Head.ToplamKDV)));
+    const double indirim = shown(Head.Indirim);
     if (indirim > 0)
-        total(QStringLiteral("INDIRIM"), QStringLiteral("-") + FormatMoney(indirim));
-    AddReceiptLine(Lines,
-                   PadRightText(QStringLiteral("GENEL TOPLAM"), 30) +
-                       PadLeftText(FormatMoney(Amount(Header, QStringLiteral("GenelToplam"))), 18),
+        AddAmountLine(Lines, QStringLiteral("INDIRIM"), QStringLiteral("-") + Money(indirim));
+    AddAmountLine(Lines,
+                  Head.Iade ? QStringLiteral("IADE TOPLAMI") : QStringLiteral("GENEL TOPLAM"),
+                  Money(shown(Head.GenelToplam)), 30);
+}
+
+void TPrintService::AddPaymentLines(QStringList& Lines, const TReceiptHead& Head)
+{
+    AddReceiptLine(Lines, QStringLiteral("ODEME: ") + PaymentTypeDisplay(Head.OdemeTipi, false),
                    false);
+    if (Head.Iade) {
+        // What went back, by kind; a refund without payment rows paid its total back its way.
+        const bool card = FoldKey(Head.OdemeTipi) == QLatin1String("KART");
+        const bool rows = Paid(Head.Nakit) || Paid(Head.Kart);
+        if (rows ? Paid(Head.Nakit) : !card)
+            AddAmountLine(Lines, QStringLiteral("NAKIT IADE"),
+                          Money(std::fabs(rows ? *Head.Nakit : Head.GenelToplam)));
+        if (rows ? Paid(Head.Kart) : card)
+            AddAmountLine(Lines, QStringLiteral("KART IADE"),
+                          Money(std::fabs(rows ? *Head.Kart : Head.GenelToplam)));
+        return;
+    }
+    if (Paid(Head.Nakit) && Paid(Head.Kart)) {
+        AddAmountLine(Lines, QStringLiteral("NAKIT"), Money(*Head.Nakit));
+        AddAmountLine(Lines, QStringLiteral("KART"), Money(*Head.Kart));
+    }
+    if (Paid(Head.Nakit) && Head.Verilen) {
+        AddAmountLine(Lines, QStringLiteral("VERILEN NAKIT"), Money(*Head.Verilen));
+        AddAmountLine(Lines, QStringLiteral("PARA USTU"),
+                      Money(std::max(0.0, *Head.Verilen - *Head.Nakit)));
+    }
 }
 
 bool TPrintService::BuildSaleReceipt(int FisID, QStringList& Lines, QString& FisNo)
 {
     Lines.clear();
     FisNo.clear();
-    TDbQuery header(QStringLiteral(
-        "SELECT F.*, K.AdSoyad, S.SubeAdi FROM SatisFis F LEFT JOIN Kullanici K ON F.KullaniciID "
-        "= K.KullaniciID LEFT JOIN Sube S ON F.SubeID = S.SubeID WHERE F.FisID = :ID"));
+    OwnedSchema::Run(OwnedSchema::ReceiptStatements());
+    TDbQuery header(kReceiptHeaderSql);
     header.Param(QStringLiteral("ID"), FisID).Exec();
     if (!header.Next())
         return false;
 
-    FisNo = Text(header, QStringLiteral("FisNo"));
-    AddHeaderLines(Lines, header);
-    AddItemLines(Lines, FisID);
+    TReceiptHead head;
+    head.FisID = FisID;
+    head.FisNo = Text(header, QStringLiteral("FisNo"));
+    head.Tarih = VariantToDateTime(header.Value(QStringLiteral("Tarih")));
+    head.SubeAdi = Text(header, QStringLiteral("SubeAdi"));
+    head.Kasiyer = Text(header, QStringLiteral("AdSoyad"));
+    head.OdemeTipi = Text(header, QStringLiteral("OdemeTipi"));
+    head.AraToplam = Amount(header, QStringLiteral("AraToplam"));
+    head.ToplamKDV = Amount(header, QStringLiteral("ToplamKDV"));
+    head.Indirim = Amount(header, QStringLiteral("Indirim"));
+    head.GenelToplam = Amount(header, QStringLiteral("GenelToplam"));
+    head.Nakit = StoredAmount(header, QStringLiteral("OdemeNakit"));
+    head.Kart = StoredAmount(header, QStringLiteral("OdemeKart"));
+    head.Verilen = StoredAmount(header, QStringLiteral("VerilenNakit"));
+    head.FirmaUnvan = Text(header, QStringLiteral("FirmaUnvan"));
+    head.FirmaAdres = Text(header, QStringLiteral("FirmaAdres"));
+    head.FirmaVergiDairesi = Text(header, QStringLiteral("FirmaVergiDairesi"));
+    head.FirmaVergiNo = Text(header, QStringLiteral("FirmaVergiNo"));
+    head.Iade = FoldKey(Text(header, QStringLiteral("FisDurumu"))) == QLatin1String("IADE");
+    head.OrijinalFisNo = Text(header, QStringLiteral("OrijinalFisNo")).trimmed();
+    const int orijinalFisID = header.Value(QStringLiteral("OrijinalFisID")).toInt();
+    if (head.OrijinalFisNo.isEmpty() && orijinalFisID > 0)
+        head.OrijinalFisNo = QStringLiteral("FIS-") + QString::number(orijinalFisID);
+
+    FisNo = head.FisNo;
+    AddHeaderLines(Lines, head);
+    AddItemLines(Lines, head);
     AddSingleRule(Lines);
-    AddTotalLines(Lines, header);
+    AddTotalLines(Lines, head);
     AddSingleRule(Lines);
-    AddReceiptLine(Lines,
-                   QStringLiteral("ODEME: ") +
-                       PaymentTypeDisplay(Text(header, QStringLiteral("OdemeTipi")), false),
-                   false);
+    AddPaymentLines(Lines, head);
     AddDoubleRule(Lines);
     AddReceiptLine(Lines, QStringLiteral("IYI GUNLER DILERIZ"), true);
     AddDoubleRule(Lines);

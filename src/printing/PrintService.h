@@ -5,8 +5,6 @@
 
 #include <memory>
 
-class TDbQuery;
-
 enum class TPrinterOrientation { Portrait, Landscape };
 
 // What the print service needs of a printer: a job on the default printer, drawn in device
@@ -43,6 +41,15 @@ public:
 
     // Fills Lines with the 48-column receipt of the stored sale and sets FisNo. False, with both
     // empty, when no receipt has that id. Database errors pass to the caller.
+    //
+    // Above the header the firm of the receipt's branch (Firma: title, address, tax office and
+    // tax number, a line each, centred, long ones wrapped, empty ones left out). Below the
+    // payment word, what is stored of the payment: the cash and card parts of a split payment,
+    // and the cash handed over with the change where the cash payment keeps it. A refund
+    // receipt is titled "İADE FİŞİ", names the receipt it refunds ("Orijinal Fiş: FIS-12") and
+    // prints its quantities and amounts as what went back, with what was paid back. An amount
+    // is never cut: where it does not fit its column the text beside it gives way, or the
+    // amount takes the next line (TextColumns).
     static bool BuildSaleReceipt(int FisID, QStringList& Lines, QString& FisNo);
 
     // Writes "Receipt_<FisNo>.txt" and "LastReceipt.txt" into the reports folder and returns the
@@ -79,15 +86,23 @@ public:
     static constexpr int PageMargin = 80;
 
 private:
+    struct TReceiptHead;
+
     static QString PadRightText(const QString& S, int Width);
     static QString PadLeftText(const QString& S, int Width);
     static QString CenterText(const QString& S, int Width);
     static void AddReceiptLine(QStringList& Lines, const QString& S, bool Center);
     static void AddSingleRule(QStringList& Lines);
     static void AddDoubleRule(QStringList& Lines);
-    static void AddHeaderLines(QStringList& Lines, const TDbQuery& Header);
-    static void AddItemLines(QStringList& Lines, int FisID);
-    static void AddTotalLines(QStringList& Lines, const TDbQuery& Header);
+    // A label or an item's quantity and price in the first `LeftWidth` columns, its amount in
+    // the rest, neither ever cut.
+    static void AddAmountLine(QStringList& Lines, const QString& Left, const QString& Amount,
+                              int LeftWidth = 34);
+    static void AddFirmLines(QStringList& Lines, const TReceiptHead& Head);
+    static void AddHeaderLines(QStringList& Lines, const TReceiptHead& Head);
+    static void AddItemLines(QStringList& Lines, const TReceiptHead& Head);
+    static void AddTotalLines(QStringList& Lines, const TReceiptHead& Head);
+    static void AddPaymentLines(QStringList& Lines, const TReceiptHead& Head);
 
     // The file-name form of a receipt number: characters a file name cannot hold become "_".
     static QString ReceiptFileNamePart(const QString& FisNo);

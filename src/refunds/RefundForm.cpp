@@ -320,8 +320,8 @@ void TfrmRefund::btnRefundClick()
     TRefundResult result;
     try {
         const TWaitCursor wait;
-        result =
-            TRefundManager::Book(FCurrentFisID, session.KullaniciID, session.VardiyaID, FLines);
+        result = TRefundManager::CompleteRefund(FCurrentFisID, session.KullaniciID,
+                                                session.VardiyaID, FLines);
     } catch (const std::exception& e) {
         TfrmCustomDialog::ShowDialog(
             QStringLiteral("Hata"),

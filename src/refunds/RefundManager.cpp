@@ -8,6 +8,7 @@
 #include "core/StoredProc.h"
 #include "core/TypedNumber.h"
 #include "customers/CustomerList.h"
+#include "printing/PrintService.h"
 
 #include <QHash>
 #include <QLocale>
@@ -201,4 +202,28 @@ TRefundResult TRefundManager::Book(int FisID, int KullaniciID, int VardiyaID,
     call.Exec();
     return {call.Value(QStringLiteral("@Success")).toBool(),
             call.Value(QStringLiteral("@Message")).toString()};
+}
+
+int TRefundManager::LastRefundReceipt(int FisID, int VardiyaID)
+{
+    TDbQuery q(QStringLiteral("SELECT TOP 1 FisID FROM SatisFis WHERE OrijinalFisID = :FisID AND "
+                              "VardiyaID = :VardiyaID AND FisDurumu = 'IADE' ORDER BY FisID DESC"));
+    q.Param(QStringLiteral("FisID"), FisID).Param(QStringLiteral("VardiyaID"), VardiyaID).Exec();
+    return q.Next() ? q.Value(0).toInt() : 0;
+}
+
+TRefundResult TRefundManager::CompleteRefund(int FisID, int KullaniciID, int VardiyaID,
+                                             const QList<TRefundLine>& Lines)
+{
+    TRefundResult result = Book(FisID, KullaniciID, VardiyaID, Lines);
+    if (!result.Success)
+        return result;
+    try {
+        result.IadeFisID = LastRefundReceipt(FisID, VardiyaID);
+        if (result.IadeFisID > 0)
+            TPrintService::PrintSaleReceipt(result.IadeFisID);
+    } catch (const std::exception&) {
+        // The files are a copy of what is booked; the refund is not undone for them.
+    }
+    return result;
 }

@@ -35,6 +35,7 @@ struct TRefundReceipt {
 struct TRefundResult {
     bool Success = false;
     QString Message;
+    int IadeFisID = 0; // the refund receipt written, where CompleteRefund found it
 };
 
 // The refund screen without its window: finding the receipt, what each line has left, the
@@ -74,6 +75,13 @@ public:
     // open shift. Without an open shift (VardiyaID <= 0) nothing is sent and the result says so.
     static TRefundResult Book(int FisID, int KullaniciID, int VardiyaID,
                               const QList<TRefundLine>& Lines);
+    // Books the refund as Book does; once it is booked, the refund receipt (the receipt's newest
+    // refund in the shift) is stored as a sale's receipt is, "Receipt_<FisNo>.txt" and
+    // "LastReceipt.txt". An error of the receipt files is dropped: the refund stands.
+    static TRefundResult CompleteRefund(int FisID, int KullaniciID, int VardiyaID,
+                                        const QList<TRefundLine>& Lines);
+    // The newest refund receipt of the receipt in the shift; 0 when none.
+    static int LastRefundReceipt(int FisID, int VardiyaID);
 
     static inline const QString MsgNoShift =
         QStringLiteral("Açık vardiya bulunamadı. İade için önce vardiya açınız.");

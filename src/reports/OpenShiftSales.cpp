@@ -76,16 +76,18 @@ QStringList TOpenShiftSales::BuildReport(const TOpenShiftData& Shift,
           << QStringLiteral("Açılış : ") + TReportText::DateTime(Shift.AcilisZamani)
           << QStringLiteral("Rapor  : ") + TReportText::DateTime(ReportTime)
           << TReportText::SingleRule()
-          << L(QStringLiteral("Fiş Sayısı : ") + QString::number(Shift.FisSayisi), 38) +
-                 L(QStringLiteral("Nakit Satış : ") + TReportText::Money(Shift.BrutNakit), 38)
-          << L(QStringLiteral("Kart Satış : ") + TReportText::Money(Shift.BrutKart), 38) +
-                 L(QStringLiteral("İade Toplamı : ") + TReportText::Money(Shift.IadeToplam), 38)
+          << TReportText::Cells(
+                 {{QStringLiteral("Fiş Sayısı : ") + QString::number(Shift.FisSayisi), 38},
+                  {QStringLiteral("Nakit Satış : ") + TReportText::Money(Shift.BrutNakit), 38}})
+          << TReportText::Cells(
+                 {{QStringLiteral("Kart Satış : ") + TReportText::Money(Shift.BrutKart), 38},
+                  {QStringLiteral("İade Toplamı : ") + TReportText::Money(Shift.IadeToplam), 38}})
           << L(QStringLiteral("Net Ciro"), 18) + QStringLiteral(": ") +
                  TReportText::Money(Shift.NetCiro())
           << TReportText::DoubleRule() << TReceiptListText::HeaderLine()
           << TReportText::SingleRule();
     for (const TReportReceipt& receipt : Receipts)
-        lines << TReceiptListText::Line(receipt);
+        lines << TReceiptListText::Lines(receipt);
     if (Receipts.isEmpty())
         lines << QStringLiteral("Bu açık vardiyada henüz satış yok.");
     lines << TReportText::DoubleRule()

@@ -115,11 +115,6 @@ const SqlText kListingHeadSql = OnShiftIndex(SqlText{
         ":VardiyaID AND +F.SubeID = :SubeID) FS ON 1 = 1 WHERE V.VardiyaID = :VardiyaID AND "
         "V.SubeID = :SubeID")});
 
-QString L(const QString& text, int width)
-{
-    return TReportText::PadRight(text, width);
-}
-
 QString DateOrDash(const QDateTime& time, const QString& format)
 {
     return time.isValid() ? time.toString(format) : QStringLiteral("-");
@@ -233,18 +228,21 @@ QStringList TPastShiftReports::BuildShiftListing(const TShiftListingHead& Head,
           << QStringLiteral("Durum    : ") + StatusDisplay(Head.VardiyaDurumu, true)
           << QStringLiteral("Rapor    : ") + TReportText::DateTime(ReportTime)
           << TReportText::SingleRule()
-          << L(QStringLiteral("Fiş Sayısı : ") + QString::number(Head.FisSayisi), 32) +
-                 L(QStringLiteral("Açılış Tutarı : ") + TReportText::Money(Head.AcilisTutar), 42) +
-                 L(QStringLiteral("Kapanış Tutarı : ") + TReportText::Money(Head.KapanisTutar), 42)
-          << L(QStringLiteral("Satış Toplamı : ") + TReportText::Money(Head.AktifToplam), 38) +
-                 L(QStringLiteral("İade Toplamı : ") + TReportText::Money(Head.IadeToplam), 38) +
-                 L(QStringLiteral("Net Ciro : ") +
+          << TReportText::Cells(
+                 {{QStringLiteral("Fiş Sayısı : ") + QString::number(Head.FisSayisi), 32},
+                  {QStringLiteral("Açılış Tutarı : ") + TReportText::Money(Head.AcilisTutar), 42},
+                  {QStringLiteral("Kapanış Tutarı : ") + TReportText::Money(Head.KapanisTutar),
+                   42}})
+          << TReportText::Cells(
+                 {{QStringLiteral("Satış Toplamı : ") + TReportText::Money(Head.AktifToplam), 38},
+                  {QStringLiteral("İade Toplamı : ") + TReportText::Money(Head.IadeToplam), 38},
+                  {QStringLiteral("Net Ciro : ") +
                        TReportText::Money(Head.AktifToplam - Head.IadeToplam),
-                   38)
+                   38}})
           << TReportText::DoubleRule() << TReceiptListText::HeaderLine()
           << TReportText::SingleRule();
     for (const TReportReceipt& receipt : Receipts)
-        lines << TReceiptListText::Line(receipt);
+        lines << TReceiptListText::Lines(receipt);
     if (Receipts.isEmpty())
         lines << QStringLiteral("Bu vardiyada satış bulunamadı.");
     lines << TReportText::DoubleRule()

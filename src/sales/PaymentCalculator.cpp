@@ -68,6 +68,7 @@ TPaymentOutcome TPaymentCalculator::Complete(double Total, const QString& CashTe
     }
     outcome.PaymentNakit = *cash;
     outcome.PaymentKart = *card;
+    outcome.VerilenNakit = outcome.PaymentNakit;
     const double due = AmountDue(Total);
     if (due - TMoney::ShortPaymentTolerance > outcome.PaymentNakit + outcome.PaymentKart) {
         outcome.Short = true;

@@ -15,13 +15,15 @@ struct TPaymentSummary {
     bool CanComplete = false;
 };
 
-// The amounts a completed payment hands to the sale: change is never stored.
+// The amounts a completed payment hands to the sale: the cash and card parts of the total, and
+// the cash handed over, of which the sale keeps the change.
 struct TPaymentOutcome {
     bool Invalid = false; // a box holds text that is no amount: the window stays open
     bool Short = false;   // the amounts do not cover the total: the window stays open
     double PaymentNakit = 0;
     double PaymentKart = 0;
-    QString PaymentType; // "NAKIT", "KART" or "KARMA"
+    double VerilenNakit = 0; // the cash box's amount, change included
+    QString PaymentType;     // "NAKIT", "KART" or "KARMA"
 };
 
 // The two amounts of a sale's payment.

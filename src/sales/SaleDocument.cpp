@@ -5,6 +5,7 @@
 
 #include <QXmlStreamReader>
 
+#include <algorithm>
 #include <charconv>
 
 namespace {
@@ -101,13 +102,17 @@ void AppendLine(QString& xml, const TSaleLine& line)
     xml += QLatin1String("/>");
 }
 
-void AppendPayment(QString& xml, QLatin1String type, double amount)
+void AppendPayment(QString& xml, QLatin1String type, double amount,
+                   std::optional<double> handedOver = std::nullopt)
 {
     const double tutar = TMoney::RoundKurus(amount);
     if (tutar <= TMoney::Tolerance)
         return;
     xml += QLatin1String("<Payment OdemeTipi=\"") + type + u'"';
     AppendNumber(xml, QLatin1String("Tutar"), tutar);
+    if (handedOver)
+        AppendNumber(xml, QLatin1String("Verilen"),
+                     std::max(tutar, TMoney::RoundKurus(*handedOver)));
     xml += QLatin1String("/>");
 }
 
@@ -131,6 +136,15 @@ double Real(const QXmlStreamAttributes& attributes, const QString& name)
     const char* begin = latin1 + (n > 0 && latin1[0] == '+' ? 1 : 0);
     std::from_chars(begin, latin1 + n, value);
     return value;
+}
+
+TSalePayment ReadPayment(const QXmlStreamAttributes& a)
+{
+    TSalePayment payment{
+        Text(a, QStringLiteral("OdemeTipi")), Real(a, QStringLiteral("Tutar")), {}};
+    if (a.hasAttribute(QStringLiteral("Verilen")))
+        payment.Verilen = Real(a, QStringLiteral("Verilen"));
+    return payment;
 }
 
 TSaleLine ReadLine(const QXmlStreamAttributes& a)
@@ -166,14 +180,15 @@ TSaleLine TSaleLine::AtColumnScale() const
     return line;
 }
 
-QString TSaleDocument::Write(const TCartManager& Cart, double NakitTutar, double KartTutar)
+QString TSaleDocument::Write(const TCartManager& Cart, double NakitTutar, double KartTutar,
+                             double VerilenNakit)
 {
     QString xml;
     xml.reserve(256 * (Cart.Count() + 1));
     xml += QLatin1String("<Sale>");
     for (int i = 0; i < Cart.Count(); ++i)
         AppendLine(xml, LineOf(Cart.Items(i)).AtColumnScale());
-    AppendPayment(xml, QLatin1String("NAKIT"), NakitTutar);
+    AppendPayment(xml, QLatin1String("NAKIT"), NakitTutar, VerilenNakit);
     AppendPayment(xml, QLatin1String("KART"), KartTutar);
     xml += QLatin1String("</Sale>");
     return xml;
@@ -200,8 +215,7 @@ bool TSaleDocument::Read(const QString& Xml, QList<TSaleLine>& Lines, QList<TSal
         if (xml.name() == u"Line")
             Lines << ReadLine(xml.attributes());
         else if (xml.name() == u"Payment")
-            Payments << TSalePayment{Text(xml.attributes(), QStringLiteral("OdemeTipi")),
-                                     Real(xml.attributes(), QStringLiteral("Tutar"))};
+            Payments << ReadPayment(xml.attributes());
     }
     return !xml.hasError();
 }

@@ -13,6 +13,13 @@
 
 #include <QDateTime>
 
+#include <algorithm>
+
+double TSaleResult::ParaUstu() const
+{
+    return TMoney::RoundKurus(std::max(0.0, VerilenNakit - Nakit));
+}
+
 TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
                                      const QString& PaymentType, const TCartManager& Cart,
                                      double NakitTutar, double KartTutar)
@@ -35,8 +42,9 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
         // for both engines. The total is the amount the cashier was asked for, and the payments
         // are what cash and card paid of it, so they add up to it.
         const double genelToplam = TPaymentCalculator::AmountDue(Cart.GenelToplam());
-        const TPaymentAmounts paid = TPaymentCalculator::Settle(
-            genelToplam, TMoney::RoundKurus(NakitTutar), TMoney::RoundKurus(KartTutar));
+        const double verilen = TMoney::RoundKurus(std::max(0.0, NakitTutar));
+        const TPaymentAmounts paid =
+            TPaymentCalculator::Settle(genelToplam, verilen, TMoney::RoundKurus(KartTutar));
         TStoredProc call(QStringLiteral("sp_CreateSale"));
         call.In(QStringLiteral("@SubeID"), SubeID)
             .In(QStringLiteral("@KullaniciID"), KullaniciID)
@@ -50,7 +58,8 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
             .In(QStringLiteral("@OdemeTipi"), PaymentType)
             .In(QStringLiteral("@MusteriID"),
                 Cart.MusteriNo() < 1 ? TDbQuery::NullInt() : QVariant(Cart.MusteriNo()))
-            .In(QStringLiteral("@SatisXML"), TSaleDocument::Write(Cart, paid.Nakit, paid.Kart))
+            .In(QStringLiteral("@SatisXML"),
+                TSaleDocument::Write(Cart, paid.Nakit, paid.Kart, verilen))
             .Out(QStringLiteral("@Success"), QMetaType::Bool)
             .Out(QStringLiteral("@Message"), QMetaType::QString, 500)
             .Out(QStringLiteral("@FisID"), QMetaType::Int);
@@ -64,6 +73,9 @@ TSaleResult TSaleManager::CreateSale(int SubeID, int KullaniciID, int TerminalID
         result.FisID = call.Value(QStringLiteral("@FisID")).toInt();
         result.FisNo = QStringLiteral("FIS-") + QString::number(result.FisID);
         result.GenelToplam = genelToplam;
+        result.Nakit = paid.Nakit;
+        result.Kart = paid.Kart;
+        result.VerilenNakit = verilen;
     } catch (const std::exception& e) {
         result = TSaleResult();
         result.Message = QStringLiteral("Satış hatası: ") + ErrorMessage(e);

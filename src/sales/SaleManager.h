@@ -10,6 +10,13 @@ struct TSaleResult {
     QString FisNo;
     double GenelToplam = 0;
     QString Message;
+    // The payment as booked: the cash and card parts of the total, and the cash the customer
+    // handed over (0 without cash). The change is what was handed over beyond the cash part.
+    double Nakit = 0;
+    double Kart = 0;
+    double VerilenNakit = 0;
+
+    double ParaUstu() const;
 };
 
 // Writes a finished sale in one transaction: the receipt header, its lines, the lots taken,
@@ -19,6 +26,8 @@ struct TSaleResult {
 // are stored at their columns' scale: the total is the cart's total as the cashier was asked for
 // it, to the kuruş (also GenelToplam of the result), and the payments are settled against it
 // (TPaymentCalculator::Settle), so a sale paid in full has payments that add up to its total.
+// `NakitTutar` is the cash the customer handed over: the sale books the part of it the total
+// needs and keeps the whole amount on its cash payment, so the change can be printed again.
 class TSaleManager {
 public:
     static TSaleResult CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,

@@ -1,6 +1,7 @@
 #include "sales/SalesScreenRules.h"
 
 #include "core/DbQuery.h"
+#include "core/Money.h"
 #include "core/POSTextUtils.h"
 #include "core/SessionManager.h"
 #include "core/TypedNumber.h"
@@ -125,4 +126,17 @@ TSaleResult TSalesScreenRules::CompleteSale(TCartManager& Cart, const TSessionIn
     IgnoringErrors([&] { TInvoiceDocument::CreateInvoiceDocument(result.FisID); });
     Cart.Clear();
     return result;
+}
+
+QList<TCaptionRow> TSalesScreenRules::ChangeRows(const TSaleResult& Sale)
+{
+    if (!Sale.Success || Sale.VerilenNakit <= TMoney::Tolerance)
+        return {};
+    QList<TCaptionRow> rows{{QStringLiteral("Fiş:"),
+                             Sale.FisNo + QStringLiteral("  ") + FormatMoney(Sale.GenelToplam)}};
+    if (Sale.Kart > TMoney::Tolerance)
+        rows << TCaptionRow{QStringLiteral("Kart:"), FormatMoney(Sale.Kart)};
+    rows << TCaptionRow{QStringLiteral("Verilen:"), FormatMoney(Sale.VerilenNakit)}
+         << TCaptionRow{QStringLiteral("Para Üstü:"), FormatMoney(Sale.ParaUstu())};
+    return rows;
 }

@@ -12,6 +12,13 @@ class TCartItem;
 class TCartManager;
 struct TSessionInfo;
 
+// One caption and its value, as a panel of the sales screen shows them.
+struct TCaptionRow {
+    QString Caption;
+    QString Value;
+    bool operator==(const TCaptionRow&) const = default;
+};
+
 // A typed value the sales screen accepted, or the message that refuses it.
 struct TEntryCheck {
     std::optional<double> Value;
@@ -52,7 +59,12 @@ public:
     // sale with a customer and empties the cart, in that order. Neither the files nor the
     // document can undo a written sale: their errors are dropped. A failed sale leaves the cart
     // as it was.
+    // `NakitTutar` is the cash handed over, change included.
     static TSaleResult CompleteSale(TCartManager& Cart, const TSessionInfo& Session, int VardiyaID,
                                     const QString& PaymentType, double NakitTutar,
                                     double KartTutar);
+    // What the totals area shows of a completed sale until the next line enters the cart: the
+    // receipt with its total, the card part of a split payment, the cash handed over and the
+    // change. None for a sale without cash, which has no change to hand over.
+    static QList<TCaptionRow> ChangeRows(const TSaleResult& Sale);
 };

@@ -86,15 +86,22 @@ TTillOutcome TTill::Scan(const QString& Code, const TQuantityPrompt& Ask,
     const QString code = Code.trimmed();
     if (code.isEmpty())
         return TTillOutcome::Refusal(QStringLiteral("Barkod giriniz!"));
-    return FromAddResult(
-        TBarcodeResolver::ParseScannedCode(FCart, Session().SubeID, code, Ask, Confirm));
+    return LineAdded(FromAddResult(
+        TBarcodeResolver::ParseScannedCode(FCart, Session().SubeID, code, Ask, Confirm)));
 }
 
 TTillOutcome TTill::AddProduct(int StokID, const TQuantityPrompt& Ask,
                                const TQuantityConfirm& Confirm)
 {
-    return FromAddResult(
-        TBarcodeResolver::AddProductByStokID(FCart, FVardiyaID, StokID, Ask, Confirm));
+    return LineAdded(FromAddResult(
+        TBarcodeResolver::AddProductByStokID(FCart, FVardiyaID, StokID, Ask, Confirm)));
+}
+
+TTillOutcome TTill::LineAdded(const TTillOutcome& Outcome)
+{
+    if (Outcome.Done())
+        FLastSale.reset();
+    return Outcome;
 }
 
 int TTill::NotFoundMessageMs()
@@ -169,8 +176,11 @@ TTillOutcome TTill::CheckPayable() const
 
 TSaleResult TTill::CompleteSale(const QString& PaymentType, double NakitTutar, double KartTutar)
 {
-    return TSalesScreenRules::CompleteSale(FCart, Session(), FVardiyaID, PaymentType, NakitTutar,
-                                           KartTutar);
+    const TSaleResult result = TSalesScreenRules::CompleteSale(FCart, Session(), FVardiyaID,
+                                                               PaymentType, NakitTutar, KartTutar);
+    if (result.Success)
+        FLastSale = result;
+    return result;
 }
 
 int TTill::SaleNoticeMs()

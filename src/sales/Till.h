@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // How a till operation ended. Refused and NotFound carry the text the cashier is shown; a
 // NotFound message closes by itself and empties the barcode field.
 enum class TTillStatus { Done, Nothing, Refused, NotFound };
@@ -77,8 +79,12 @@ public:
     // Whether the sale can be paid now: lines in the cart and an open shift.
     TTillOutcome CheckPayable() const;
     // Writes the paid sale; on success the receipt files and the invoice document follow and
-    // the cart and its customer are emptied. A failed sale keeps the cart.
+    // the cart and its customer are emptied. A failed sale keeps the cart. `NakitTutar` is the
+    // cash handed over, change included.
     TSaleResult CompleteSale(const QString& PaymentType, double NakitTutar, double KartTutar);
+    // The sale completed last, until the next line enters the cart: the cashier hands its
+    // change over after the sale notice has closed.
+    const std::optional<TSaleResult>& LastSale() const { return FLastSale; }
     // How long the sale-completed notice stays, in milliseconds.
     static int SaleNoticeMs();
 
@@ -98,8 +104,10 @@ public:
 
 private:
     void SetShift(int VardiyaID);
+    TTillOutcome LineAdded(const TTillOutcome& Outcome);
 
     TCartManager FCart;
+    std::optional<TSaleResult> FLastSale;
     int FVardiyaID = -1;
     int FClosedVardiyaID = -1;
 };

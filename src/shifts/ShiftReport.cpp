@@ -2,26 +2,20 @@
 
 #include "core/DbQuery.h"
 #include "core/POSTextUtils.h"
+#include "core/TextColumns.h"
 
 namespace {
-struct TColumn {
-    int Width;
-    bool Right;
-};
+// Tarih-Saat, Fiş No, Durum, Ödeme, then the item count and the amounts, which are never cut.
+constexpr int kTextColumns = 4;
+constexpr int kWidths[] = {19, 12, 7, 8, 8, 15, 13, 13, 15};
 
-// Tarih-Saat, Fiş No, Durum, Ödeme, Ürün, Ara Toplam, KDV, İndirim, Genel Toplam.
-constexpr TColumn kColumns[] = {{19, false}, {12, false}, {7, false}, {8, false}, {8, true},
-                                {15, true},  {13, true},  {13, true}, {15, true}};
-
-QString JoinColumns(const QStringList& cells)
+QStringList JoinColumns(const QStringList& cells)
 {
-    QStringList padded;
-    for (int i = 0; i < cells.size(); ++i) {
-        const TColumn& c = kColumns[i];
-        padded << (c.Right ? TReportText::PadLeft(cells.at(i), c.Width)
-                           : TReportText::PadRight(cells.at(i), c.Width));
-    }
-    return padded.join(u' ');
+    QList<TTextColumn> columns;
+    for (int i = 0; i < cells.size(); ++i)
+        columns << (i < kTextColumns ? TTextColumn::Plain(cells.at(i), kWidths[i])
+                                     : TTextColumn::Amount(cells.at(i), kWidths[i]));
+    return TextColumns::Layout(columns, QStringLiteral(" "));
 }
 
 int IntField(const TDbQuery& query, const QString& field)
@@ -38,6 +32,19 @@ QString TReportText::PadRight(const QString& S, int Width)
 QString TReportText::PadLeft(const QString& S, int Width)
 {
     return S.size() > Width ? S.right(Width) : S.rightJustified(Width, u' ');
+}
+
+QString TReportText::AmountColumn(const QString& S, int Width)
+{
+    return S.rightJustified(Width, u' ');
+}
+
+QStringList TReportText::Cells(const QList<QPair<QString, int>>& Figures)
+{
+    QList<TTextColumn> columns;
+    for (const auto& [text, width] : Figures)
+        columns << TTextColumn::Labelled(text, width);
+    return TextColumns::Layout(columns);
 }
 
 QString TReportText::Money(double Value)
@@ -90,7 +97,8 @@ QString TReceiptListText::HeaderLine()
     return JoinColumns({QStringLiteral("Tarih-Saat"), QStringLiteral("Fiş No"),
                         QStringLiteral("Durum"), QStringLiteral("Ödeme"), QStringLiteral("Ürün"),
                         QStringLiteral("Ara Toplam"), QStringLiteral("KDV"),
-                        QStringLiteral("İndirim"), QStringLiteral("Genel Toplam")});
+                        QStringLiteral("İndirim"), QStringLiteral("Genel Toplam")})
+        .first();
 }
 
 namespace {
@@ -109,7 +117,7 @@ QStringList ReceiptFields(const TReportReceipt& receipt, const QString& time)
 }
 } // namespace
 
-QString TReceiptListText::Line(const TReportReceipt& Receipt)
+QStringList TReceiptListText::Lines(const TReportReceipt& Receipt)
 {
     return JoinColumns(ReceiptFields(Receipt, TReportText::DateTime(Receipt.Tarih)));
 }

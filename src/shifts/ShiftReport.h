@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDateTime>
+#include <QList>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -8,8 +10,9 @@
 class TDbQuery;
 
 // The text rules every 118-column shift report shares (the Z report, the past-shift listing,
-// the open-shift report) and the shift figures they print. Columns cut and never wrap, so a
-// report keeps its width whatever a receipt number or an amount looks like.
+// the open-shift report) and the shift figures they print. Text columns cut and never wrap, so a
+// report keeps its width whatever a receipt number looks like; an amount is never cut: the text
+// beside it gives way, or it takes the next line (TextColumns).
 class TReportText {
 public:
     TReportText() = delete;
@@ -20,6 +23,11 @@ public:
     static QString PadRight(const QString& S, int Width);
     // Right-aligned column: cut to the last Width characters, else filled with spaces in front.
     static QString PadLeft(const QString& S, int Width);
+    // An amount right-aligned in Width columns; a longer one takes the columns it needs.
+    static QString AmountColumn(const QString& S, int Width);
+    // Labelled figures side by side, each in its width ("Nakit Satış : 1.234,50 TL"); a figure
+    // too long for its cell takes the blanks of the others, or a line of its own.
+    static QStringList Cells(const QList<QPair<QString, int>>& Figures);
     // "#,##0.00 TL" in the workstation's number format; negatives carry a leading minus.
     static QString Money(double Value);
     // "dd.mm.yyyy HH:nn:ss"; empty for a missing time.
@@ -51,13 +59,14 @@ struct TReportReceipt {
 };
 
 // The nine-column receipt list: date and time, receipt number, status, payment, item count and
-// the four amounts, joined by one space, exactly Width characters.
+// the four amounts, joined by one space, exactly Width characters. A receipt takes one line, or
+// two where its amounts are too long for their columns and the blanks beside them.
 class TReceiptListText {
 public:
     TReceiptListText() = delete;
 
     static QString HeaderLine();
-    static QString Line(const TReportReceipt& Receipt);
+    static QStringList Lines(const TReportReceipt& Receipt);
     // The same receipt in the ten cells of the report windows' receipt grids: the hidden
     // receipt id, then the nine fields as the list writes them ("-" for a missing time).
     static QStringList GridCells(const TReportReceipt& Receipt);

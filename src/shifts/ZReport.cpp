@@ -64,7 +64,7 @@ QString Label(const QString& text)
 
 QString MoneyLine(const QString& label, double value)
 {
-    return Label(label) + TReportText::PadLeft(TReportText::Money(value), 18);
+    return Label(label) + TReportText::AmountColumn(TReportText::Money(value), 18);
 }
 
 QString CountLine(const QString& label, int value)
@@ -105,7 +105,7 @@ void AddReceiptList(QStringList& lines, const QList<TReportReceipt>& receipts)
     lines << QStringLiteral("FİŞ LİSTESİ") << TReceiptListText::HeaderLine()
           << TReportText::SingleRule();
     for (const TReportReceipt& receipt : receipts)
-        lines << TReceiptListText::Line(receipt);
+        lines << TReceiptListText::Lines(receipt);
     if (receipts.isEmpty())
         lines << QStringLiteral("Bu vardiyada fiş kaydı bulunamadı.");
     lines << TReportText::DoubleRule()

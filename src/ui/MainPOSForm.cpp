@@ -191,6 +191,8 @@ void TfrmMainPOS::RefreshCart()
 {
     gridCart->Refresh();
     pnlControlArea->ShowTotals(FTill.Cart());
+    pnlControlArea->ShowLastSale(FTill.LastSale() ? TSalesScreenRules::ChangeRows(*FTill.LastSale())
+                                                  : QList<TCaptionRow>());
     UpdateActionStates();
 }
 
@@ -370,7 +372,7 @@ void TfrmMainPOS::btnOdemeAlClick()
         return;
     const TPaymentResult paid = TfrmPayment::Execute(FTill.Cart().GenelToplam());
     if (paid.Accepted)
-        CompleteSale(paid.PaymentType, paid.PaymentNakit, paid.PaymentKart);
+        CompleteSale(paid.PaymentType, paid.VerilenNakit, paid.PaymentKart);
 }
 
 void TfrmMainPOS::CompleteSale(const QString& PaymentType, double NakitTutar, double KartTutar)

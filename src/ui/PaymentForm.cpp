@@ -201,6 +201,7 @@ void TfrmPayment::btnCompleteClick()
     }
     PaymentNakit = outcome.PaymentNakit;
     PaymentKart = outcome.PaymentKart;
+    VerilenNakit = outcome.VerilenNakit;
     if (outcome.Short) {
         TfrmCustomDialog::ShowDialog(QStringLiteral("Eksik Tutar"),
                                      QStringLiteral("Ödeme tutarı eksik!"), dtError);
@@ -269,5 +270,5 @@ TPaymentResult TfrmPayment::Execute(double Total)
     form.SetTotal(Total);
     if (form.ShowModal() != mrOk)
         return {};
-    return {true, form.PaymentNakit, form.PaymentKart, form.PaymentType};
+    return {true, form.PaymentNakit, form.PaymentKart, form.PaymentType, form.VerilenNakit};
 }

@@ -9,12 +9,13 @@ class QLineEdit;
 class TPOSButton;
 
 // What the payment window hands back: Accepted only for the modal result OK, and then the
-// amounts to book and the payment type word.
+// amounts to book, the cash handed over (change included) and the payment type word.
 struct TPaymentResult {
     bool Accepted = false;
     double PaymentNakit = 0;
     double PaymentKart = 0;
     QString PaymentType;
+    double VerilenNakit = 0;
 };
 
 // Takes the payment of a total in cash, by card or both. The arithmetic lives in
@@ -23,7 +24,7 @@ struct TPaymentResult {
 // read in part.
 //
 //   const TPaymentResult paid = TfrmPayment::Execute(FCart.GenelToplam());
-//   if (paid.Accepted) ... CreateSale(..., paid.PaymentType, FCart, paid.PaymentNakit,
+//   if (paid.Accepted) ... CreateSale(..., paid.PaymentType, FCart, paid.VerilenNakit,
 //                                      paid.PaymentKart);
 class TfrmPayment : public TBaseWindow {
     Q_OBJECT
@@ -38,6 +39,7 @@ public:
 
     double PaymentNakit = 0;
     double PaymentKart = 0;
+    double VerilenNakit = 0;
     QString PaymentType;
 
     void RefreshPaymentSummary();

@@ -30,6 +30,7 @@ constexpr int kActionsGap = 8;
 constexpr int kPayHeight = 50;
 constexpr int kPayMargin = 10;
 constexpr int kGap = 8;
+constexpr int kLastSaleRows = 4;
 // The totals read as money from the start, before the cart first changes.
 
 QFont CaptionFont()
@@ -105,6 +106,7 @@ TSalesControlPanel::TSalesControlPanel(QWidget* parent, const TSalesControlHandl
     , FIndirim(AddTotal(QStringLiteral("Indirim"), QStringLiteral("İndirim:"), POSPalette::Danger))
     , FGenelToplam(AddTotal(QStringLiteral("GenelToplam"), QStringLiteral("Genel Toplam:"),
                             POSPalette::GrandTotal))
+    , pnlLastSale(new QWidget(this))
     , btnOdemeAl(TPOSUITheme::CreateLookButton(this, QStringLiteral("btnOdemeAl"),
                                                QStringLiteral("ÖDEME AL"), TGlyph::None,
                                                TPOSUITheme::AccentButtonLook(8)))
@@ -116,6 +118,11 @@ TSalesControlPanel::TSalesControlPanel(QWidget* parent, const TSalesControlHandl
     pnlActions->setObjectName(QStringLiteral("pnlActions"));
     pnlTotals->setObjectName(QStringLiteral("pnlTotals"));
     TPOSUITheme::FillBackground(pnlTotals, POSPalette::Content);
+    pnlLastSale->setObjectName(QStringLiteral("pnlLastSale"));
+    TPOSUITheme::FillBackground(pnlLastSale, POSPalette::Content);
+    for (int i = 1; i <= kLastSaleRows; ++i)
+        FLastSaleRows << AddLastSaleRow(i);
+    pnlLastSale->hide();
     btnOdemeAl->setFont(TPOSUITheme::SemiboldFont(18, false));
     GuardedConnect(btnOdemeAl, &QPushButton::clicked, this, handlers.btnOdemeAlClick);
 }
@@ -175,6 +182,20 @@ TSalesControlPanel::TTotalRow TSalesControlPanel::AddTotal(const QString& name, 
     return row;
 }
 
+TSalesControlPanel::TTotalRow TSalesControlPanel::AddLastSaleRow(int number)
+{
+    const QString n = QString::number(number);
+    TTotalRow row{TPOSUITheme::CreateStyledLabel(
+                      pnlLastSale, QStringLiteral("lblLastSaleCaption") + n, QString(),
+                      TPOSUITheme::SemiboldFont(11, false), POSPalette::MutedText),
+                  TPOSUITheme::CreateStyledLabel(
+                      pnlLastSale, QStringLiteral("lblLastSaleValue") + n, QString(),
+                      TPOSUITheme::PixelFont(CaptionFont(), 20), POSPalette::CartText)};
+    row.Caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    row.Value->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return row;
+}
+
 QList<TSalesControlPanel::TActionButton> TSalesControlPanel::Actions() const
 {
     return {FMiktarDegistir, FIndirimYap, FSatirSil, FTemizle};
@@ -191,6 +212,24 @@ void TSalesControlPanel::ShowTotals(const TCartManager& cart)
     FKDV.Value->setText(FormatMoney(cart.ToplamKDV()));
     FIndirim.Value->setText(FormatMoney(cart.ToplamIndirim()));
     FGenelToplam.Value->setText(FormatMoney(cart.GenelToplam()));
+}
+
+void TSalesControlPanel::ShowLastSale(const QList<TCaptionRow>& rows)
+{
+    FLastSale = rows.mid(0, FLastSaleRows.size());
+    for (int i = 0; i < FLastSaleRows.size(); ++i) {
+        const TTotalRow& row = FLastSaleRows.at(i);
+        const bool shown = i < FLastSale.size();
+        const bool change = i == FLastSale.size() - 1;
+        row.Caption->setText(shown ? FLastSale.at(i).Caption : QString());
+        row.Caption->setVisible(shown);
+        row.Value->setVisible(shown);
+        TPOSUITheme::SetLabelColor(row.Value,
+                                   change ? POSPalette::ChangeDue : POSPalette::CartText);
+    }
+    pnlLastSale->setVisible(!FLastSale.isEmpty());
+    pnlTotals->setVisible(FLastSale.isEmpty());
+    LayoutLastSale(width() - kPadLeft - kPadRight);
 }
 
 void TSalesControlPanel::ShowActions(bool hasLines, bool lineChosen, bool payEnabled,
@@ -241,7 +280,24 @@ void TSalesControlPanel::LayoutArea()
     const int payTop = Height - kPadBottom - kPayHeight;
     btnOdemeAl->setGeometry(kPadLeft, payTop, inner, kPayHeight);
     pnlTotals->setGeometry(kPadLeft, y, inner, qMax(0, payTop - kPayMargin - y));
-    const QList<TTotalRow> rows = Totals();
+    pnlLastSale->setGeometry(pnlTotals->geometry());
+    LayoutRows(Totals(), inner);
+    LayoutLastSale(inner);
+}
+
+// The figures are fitted to their labels once these have their width: an amount is never cut.
+void TSalesControlPanel::LayoutLastSale(int inner)
+{
+    LayoutRows(FLastSaleRows.mid(0, FLastSale.size()), inner);
+    for (int i = 0; i < FLastSale.size(); ++i)
+        TPOSUITheme::SetFittedText(FLastSaleRows.at(i).Value, FLastSale.at(i).Value,
+                                   i == FLastSale.size() - 1 ? 26 : 20);
+}
+
+void TSalesControlPanel::LayoutRows(const QList<TTotalRow>& rows, int inner) const
+{
+    if (rows.isEmpty())
+        return;
     const int rowHeight = (pnlTotals->height() - 8) / int(rows.size());
     for (int i = 0; i < rows.size(); ++i) {
         const int top = 4 + i * rowHeight;

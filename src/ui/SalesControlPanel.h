@@ -1,5 +1,8 @@
 #pragma once
 
+#include "sales/SalesScreenRules.h"
+
+#include <QList>
 #include <QWidget>
 
 #include <functional>
@@ -32,6 +35,10 @@ public:
 
     QLineEdit* BarcodeField() const { return edtBarkod; }
     void ShowTotals(const TCartManager& cart);
+    // The sale just completed ("pnlLastSale", over the totals, rows "lblLastSaleCaption1".. and
+    // "lblLastSaleValue1"..; the last, the change, large): shown while there are rows, the
+    // totals again once there are none.
+    void ShowLastSale(const QList<TCaptionRow>& rows);
     // Enables the line actions (their glyphs and captions follow) and the pay button.
     void ShowActions(bool hasLines, bool lineChosen, bool payEnabled, const QString& payCaption);
 
@@ -54,6 +61,9 @@ private:
     TActionButton AddAction(const QString& name, const QString& text, char16_t icon,
                             const std::function<void()>& handler);
     TTotalRow AddTotal(const QString& name, const QString& text, const QColor& color);
+    TTotalRow AddLastSaleRow(int number);
+    void LayoutRows(const QList<TTotalRow>& rows, int inner) const;
+    void LayoutLastSale(int inner);
     void LayoutArea();
     void LayoutActions(int inner);
     void LayoutBarcodeButton();
@@ -78,5 +88,8 @@ private:
     TTotalRow FKDV;
     TTotalRow FIndirim;
     TTotalRow FGenelToplam;
+    QWidget* pnlLastSale;
+    QList<TTotalRow> FLastSaleRows;
+    QList<TCaptionRow> FLastSale;
     TPOSButton* btnOdemeAl;
 };

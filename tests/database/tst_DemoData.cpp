@@ -2,6 +2,7 @@
 
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
+#include "customers/TaxNumbers.h"
 #include "database/DemoData.h"
 #include "database/EmbeddedDatabase.h"
 #include "support/FixedClock.h"
@@ -132,6 +133,12 @@ void TestDemoData::logins()
 void TestDemoData::organisationAndCategories()
 {
     QCOMPARE(FDb->Count("Firma"), 1);
+    // The demo receipt carries the firm as a Turkish slip must.
+    QCOMPARE(
+        FDb->Scalar("SELECT Unvan || '|' || Adres || '|' || VergiDairesi FROM Firma").toString(),
+        QString("Demo Market Gıda Tic. A.Ş.|Caferağa Mah. Moda Cad. No: 12 "
+                "Kadıköy/İSTANBUL|KADIKÖY"));
+    QVERIFY(TaxNumbers::IsValidVKN(FDb->Scalar("SELECT VergiNo FROM Firma").toString()));
     QCOMPARE(FDb->Scalar("SELECT GROUP_CONCAT(SubeAdi || ':' || IsActive, ',') FROM (SELECT * FROM "
                          "Sube ORDER BY SubeID)")
                  .toString(),

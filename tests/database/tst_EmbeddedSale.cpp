@@ -53,11 +53,19 @@ const QString kOpenShift =
     "SELECT VardiyaID FROM Vardiya WITH (UPDLOCK, HOLDLOCK) WHERE VardiyaID = :Var AND "
     "KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK'";
 
-void InsertPayment(int fisID, const QString& sql, double amount)
+// The cash payment keeps the cash handed over, here exactly the cash paid.
+void InsertPayment(int fisID, const QString& type, double amount)
 {
     if (TMoney::RoundKurus(amount) <= 0.001)
         return;
-    TDbQuery(sql).Param("Fis", fisID).Param("Tut", TMoney::RoundKurus(amount)).Exec();
+    TDbQuery("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar, VerilenTutar) VALUES (:Fis, :Tip, "
+             ":Tut, :Ver)")
+        .Param("Fis", fisID)
+        .Param("Tip", type)
+        .Param("Tut", TMoney::RoundKurus(amount))
+        .Param("Ver",
+               type == "NAKIT" ? QVariant(TMoney::RoundKurus(amount)) : TDbQuery::NullDouble())
+        .Exec();
 }
 
 TSaleResult CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaID,
@@ -113,13 +121,8 @@ TSaleResult CreateSale(int SubeID, int KullaniciID, int TerminalID, int VardiyaI
             TBranchStockManager::AllocateLots(fisID, i + 1, item);
             TBranchStockManager::MoveBranchStock(SubeID, item.StokID(), -item.Miktar());
         }
-        InsertPayment(fisID,
-                      "INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, 'NAKIT', "
-                      ":Tut)",
-                      NakitTutar);
-        InsertPayment(
-            fisID, "INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:Fis, 'KART', :Tut)",
-            KartTutar);
+        InsertPayment(fisID, "NAKIT", NakitTutar);
+        InsertPayment(fisID, "KART", KartTutar);
         transaction.Commit();
         result.Success = true;
         result.FisID = fisID;
@@ -529,6 +532,8 @@ void TestEmbeddedSale::linesAsTheDocumentGivesThem()
                              .arg(fisID))
                  .toString(),
              QString("KART=11.4"));
+    QVERIFY(shop.Scalar(QString("SELECT VerilenTutar FROM SatisOdeme WHERE FisID = %1").arg(fisID))
+                .isNull());
 }
 
 QTEST_GUILESS_MAIN(TestEmbeddedSale)

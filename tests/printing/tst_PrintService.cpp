@@ -1,4 +1,5 @@
 #include "core/AppPaths.h"
+#include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "printing/PrintService.h"
@@ -31,7 +32,7 @@ void CreateSaleTables(TTestDatabase& db)
             "PRIMARY KEY AUTOINCREMENT, FisNo NVARCHAR(50), SubeID INT, KullaniciID INT, "
             "TerminalID INT, VardiyaID INT, Tarih DATETIME, AraToplam REAL, ToplamKDV REAL, "
             "Indirim REAL, GenelToplam REAL, OdemeTipi NVARCHAR(20), MusteriID INT, FisDurumu "
-            "NVARCHAR(20) DEFAULT 'AKTIF')");
+            "NVARCHAR(20) DEFAULT 'AKTIF', OrijinalFisID INT)");
     db.Exec("IF OBJECT_ID('dbo.SatisFisSatir', 'U') IS NULL CREATE TABLE dbo.SatisFisSatir "
             "(SatirID INTEGER PRIMARY KEY AUTOINCREMENT, FisID INT, SiraNo INT, StokID INT, "
             "StokAdi NVARCHAR(150), Barkod NVARCHAR(50), Miktar REAL, Birim NVARCHAR(10), "
@@ -50,15 +51,20 @@ struct TSaleRow {
     double Indirim = 0;
     double GenelToplam = 20.0;
     QVariant OdemeTipi = QStringLiteral("NAKIT");
+    QString FisDurumu = QStringLiteral("AKTIF");
+    QVariant OrijinalFisID = TDbQuery::NullInt();
+    QString FisNo; // "FIS-" + FisID when empty
 };
 
 void InsertSale(const TSaleRow& s)
 {
     TDbQuery q("INSERT INTO SatisFis (FisID, FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, "
-               "Tarih, AraToplam, ToplamKDV, Indirim, GenelToplam, OdemeTipi) VALUES (:Fis, "
-               ":No, :Sube, :Kul, 1, :Var, :Tarih, :Ara, :KDV, :Ind, :Gen, :Ode)");
+               "Tarih, AraToplam, ToplamKDV, Indirim, GenelToplam, OdemeTipi, FisDurumu, "
+               "OrijinalFisID) VALUES (:Fis, :No, :Sube, :Kul, 1, :Var, :Tarih, :Ara, :KDV, :Ind, "
+               ":Gen, :Ode, :Durum, :Orj)");
     q.Param("Fis", s.FisID)
-        .Param("No", QString(QStringLiteral("FIS-") + QString::number(s.FisID)))
+        .Param("No",
+               s.FisNo.isEmpty() ? QStringLiteral("FIS-") + QString::number(s.FisID) : s.FisNo)
         .Param("Sube", s.SubeID)
         .Param("Kul", s.KullaniciID)
         .Param("Var", s.VardiyaID)
@@ -68,7 +74,34 @@ void InsertSale(const TSaleRow& s)
         .Param("Ind", s.Indirim)
         .Param("Gen", s.GenelToplam)
         .Param("Ode", s.OdemeTipi)
+        .Param("Durum", s.FisDurumu)
+        .Param("Orj", s.OrijinalFisID)
         .Exec();
+}
+
+// A payment row; `verilen` is the cash handed over, NULL where an older sale did not keep it.
+void InsertPayment(int fisId, const QString& type, double tutar, const QVariant& verilen)
+{
+    TDbQuery("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar, VerilenTutar) VALUES (:Fis, :Tip, "
+             ":Tut, :Ver)")
+        .Param("Fis", fisId)
+        .Param("Tip", type)
+        .Param("Tut", tutar)
+        .Param("Ver", verilen.isValid() ? verilen : TDbQuery::NullDouble())
+        .Exec();
+}
+
+void SetFirm(const QVariant& unvan, const QVariant& adres, const QVariant& vergiDairesi,
+             const QVariant& vergiNo)
+{
+    const auto text = [](const QVariant& v) {
+        return v.isValid() ? v : TDbQuery::NullText();
+    };
+    TDbQuery firm("INSERT INTO Firma (Unvan, Adres, VergiDairesi, VergiNo) VALUES (:U, :A, :D, "
+                  ":N)");
+    firm.Param("U", unvan.isValid() ? unvan : QVariant(QString())).Param("A", text(adres));
+    firm.Param("D", text(vergiDairesi)).Param("N", text(vergiNo)).Exec();
+    TDbQuery("UPDATE Sube SET FirmaID = (SELECT MAX(FirmaID) FROM Firma) WHERE SubeID = 1").Exec();
 }
 
 void InsertLine(int fisId, int siraNo, const QString& stokAdi, double miktar, double birimFiyat,
@@ -90,6 +123,53 @@ void InsertLine(int fisId, int siraNo, const QString& stokAdi, double miktar, do
 QString W(const QString& text)
 {
     return text.leftJustified(48, u' ');
+}
+
+QString Centred(const QString& text)
+{
+    return QString(QString((48 - text.size()) / 2, u' ') + text).leftJustified(48, u' ');
+}
+
+QString AmountLine(const QString& label, const QString& amount)
+{
+    return label.leftJustified(34, u' ') + amount.rightJustified(14, u' ');
+}
+
+int PaymentWordLine(const QStringList& lines)
+{
+    for (int i = 0; i < lines.size(); ++i) {
+        if (lines.at(i).startsWith(QStringLiteral("ODEME: ")))
+            return i;
+    }
+    return -1;
+}
+
+// The receipt of the example sale (two loaves, cash) without a firm, as it was always printed.
+QStringList ReceiptWithoutFirm()
+{
+    return {
+        W("================================================"),
+        W("           KIRVELO PERAKENDE SISTEMI"),
+        W("                     MERKEZ"),
+        W("================================================"),
+        "Tarih : 05.03.2025 14:30",
+        "Fis No: FIS-1042",
+        "Kasiyer: KASA SORUMLUSU",
+        W("------------------------------------------------"),
+        W("URUN ADI                      ADET        TOPLAM"),
+        W("------------------------------------------------"),
+        W("EKMEK"),
+        W("  2 x 9,09                              20,00 TL"),
+        W("------------------------------------------------"),
+        W("ARA TOPLAM                              18,18 TL"),
+        W("KDV TOPLAM                               1,82 TL"),
+        W("GENEL TOPLAM                            20,00 TL"),
+        W("------------------------------------------------"),
+        "ODEME: Nakit",
+        W("================================================"),
+        W("               IYI GUNLER DILERIZ"),
+        W("================================================"),
+    };
 }
 
 QStringList Receipt(int fisId)
@@ -212,6 +292,17 @@ private Q_SLOTS:
     void productNameIsCut();
     void amountColumn_data();
     void amountColumn();
+    void largeAmounts_data();
+    void largeAmounts();
+    void firmLines_data();
+    void firmLines();
+    void paymentLines_data();
+    void paymentLines();
+    void refundReceipt();
+    void refundReceiptParts_data();
+    void refundReceiptParts();
+    void receiptIsTwoStatements();
+    void olderDatabaseGainsTheReceiptColumns();
     void quantityAndPrice_data();
     void quantityAndPrice();
     void branchNameCentred_data();
@@ -343,22 +434,320 @@ void TestPrintService::productNameIsCut()
 void TestPrintService::amountColumn_data()
 {
     QTest::addColumn<double>("amount");
-    QTest::addColumn<QString>("column");
-    QTest::newRow("short") << 20.0 << "      20,00 TL";
-    QTest::newRow("grouped") << 123456.78 << " 123.456,78 TL";
-    QTest::newRow("14 characters fit") << -999999.99 << "-999.999,99 TL";
-    QTest::newRow("15 characters lose the first") << 1234567.89 << ".234.567,89 TL";
+    QTest::addColumn<QString>("line");
+    QTest::newRow("short") << 20.0 << QString("  1 x 1,00").leftJustified(34) + "      20,00 TL";
+    QTest::newRow("grouped") << 123456.78
+                             << QString("  1 x 1,00").leftJustified(34) + " 123.456,78 TL";
+    QTest::newRow("14 characters fit")
+        << -999999.99 << QString("  1 x 1,00").leftJustified(34) + "-999.999,99 TL";
+    QTest::newRow("15 characters take a blank beside")
+        << 1234567.89 << QString("  1 x 1,00").leftJustified(33) + "1.234.567,89 TL";
 }
 
 void TestPrintService::amountColumn()
 {
     QFETCH(double, amount);
-    QFETCH(QString, column);
+    QFETCH(QString, line);
     InsertSale({});
     InsertLine(1042, 1, "EKMEK", 1, 1, amount);
-    const QString line = Receipt(1042).at(11);
-    QCOMPARE(line.size(), 48);
-    QCOMPARE(line.right(14), column);
+    QCOMPARE(Receipt(1042).at(11), line);
+}
+
+// An amount is never cut, in any column: the text beside it gives way, or the amount takes the
+// next line. Every line stays within 48 columns.
+void TestPrintService::largeAmounts_data()
+{
+    QTest::addColumn<double>("miktar");
+    QTest::addColumn<double>("birimFiyat");
+    QTest::addColumn<double>("satirToplam");
+    QTest::addColumn<double>("araToplam");
+    QTest::addColumn<double>("toplamKDV");
+    QTest::addColumn<double>("indirim");
+    QTest::addColumn<double>("genelToplam");
+    QTest::addColumn<QStringList>("expected");
+    const auto row = [](const char* name, double miktar, double fiyat, double satir, double ara,
+                        double kdv, double indirim, double genel, const QStringList& expected) {
+        QTest::newRow(name) << miktar << fiyat << satir << ara << kdv << indirim << genel
+                            << expected;
+    };
+    row("line total beside its price", 5000, 247.43, 1249500, 1, 1, 0, 1,
+        {QString("  5000 x 247,43").leftJustified(33) + "1.249.500,00 TL"});
+    row("line total on the next line", 5000, 2e9, 1e13, 1, 1, 0, 1,
+        {QString("  5000 x 2.000.000.000,00").leftJustified(48),
+         QString("10.000.000.000.000,00 TL").rightJustified(48)});
+    row("quantity and price take the amount's blanks", 1234567.89, 12345678901234.5, 1, 1, 1, 0, 1,
+        {QString("  1234567,89 x 12.345.678.901.234,50") + QString("1,00 TL").rightJustified(12)});
+    row("price and total side by side", 5000, 2e6, 1e10, 1, 1, 0, 1,
+        {QString("  5000 x 2.000.000,00").leftJustified(28) + "10.000.000.000,00 TL"});
+    row("ARA TOPLAM", 1, 1, 1, 1237136.14, 1, 0, 1,
+        {QString("ARA TOPLAM").leftJustified(33) + "1.237.136,14 TL"});
+    row("KDV TOPLAM", 1, 1, 1, 1, 12345678901234.5, 0, 1,
+        {QString("KDV TOPLAM").leftJustified(24) + "12.345.678.901.234,50 TL"});
+    row("INDIRIM", 1, 1, 1, 1, 1, 1234567.89, 1,
+        {QString("INDIRIM").leftJustified(32) + "-1.234.567,89 TL"});
+    row("GENEL TOPLAM", 1, 1, 1, 1, 1, 0, 12345678901234.5,
+        {QString("GENEL TOPLAM").leftJustified(24) + "12.345.678.901.234,50 TL"});
+}
+
+void TestPrintService::largeAmounts()
+{
+    QFETCH(double, miktar);
+    QFETCH(double, birimFiyat);
+    QFETCH(double, satirToplam);
+    QFETCH(double, araToplam);
+    QFETCH(double, toplamKDV);
+    QFETCH(double, indirim);
+    QFETCH(double, genelToplam);
+    QFETCH(QStringList, expected);
+    TSaleRow sale;
+    sale.AraToplam = araToplam;
+    sale.ToplamKDV = toplamKDV;
+    sale.Indirim = indirim;
+    sale.GenelToplam = genelToplam;
+    InsertSale(sale);
+    InsertLine(1042, 1, "EKMEK", miktar, birimFiyat, satirToplam);
+    const QStringList lines = Receipt(1042);
+    QVERIFY2(lines.join('\n').contains(expected.join('\n')), qPrintable(lines.join('\n')));
+    for (const QString& line : lines)
+        QVERIFY2(line.size() <= 48, qPrintable(line));
+}
+
+// The firm of the branch, a line each above the header, centred; empty fields left out, long
+// ones wrapped at 48 columns.
+void TestPrintService::firmLines_data()
+{
+    QTest::addColumn<QVariant>("unvan");
+    QTest::addColumn<QVariant>("adres");
+    QTest::addColumn<QVariant>("vergiDairesi");
+    QTest::addColumn<QVariant>("vergiNo");
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("every field") << QVariant("KIRVELO GIDA A.Ş.")
+                                 << QVariant("Moda Cad. No: 5 Kadıköy/İSTANBUL")
+                                 << QVariant("KADIKÖY") << QVariant("1234567890")
+                                 << QStringList{Centred("KIRVELO GIDA A.Ş."),
+                                                Centred("Moda Cad. No: 5 Kadıköy/İSTANBUL"),
+                                                Centred("Vergi Dairesi: KADIKÖY"),
+                                                Centred("Vergi No: 1234567890")};
+    QTest::newRow("empty ones left out")
+        << QVariant("KIRVELO GIDA A.Ş.") << QVariant() << QVariant("") << QVariant("   ")
+        << QStringList{Centred("KIRVELO GIDA A.Ş.")};
+    QTest::newRow("no name") << QVariant("") << QVariant() << QVariant() << QVariant("1234567890")
+                             << QStringList{Centred("Vergi No: 1234567890")};
+    QTest::newRow("long ones wrapped")
+        << QVariant("KIRVELO GIDA PERAKENDE TEMİZLİK VE KIRTASİYE ÜRÜNLERİ SANAYİ TİCARET A.Ş.")
+        << QVariant("Caferağa Mahallesi Moda Caddesi\nNo: 125 Daire: 4\nKadıköy/İSTANBUL")
+        << QVariant("BOĞAZİÇİ KURUMLAR VERGİ DAİRESİ MÜDÜRLÜĞÜ ANADOLU YAKASI ŞUBESİ")
+        << QVariant("1234567890")
+        << QStringList{Centred("KIRVELO GIDA PERAKENDE TEMİZLİK VE KIRTASİYE"),
+                       Centred("ÜRÜNLERİ SANAYİ TİCARET A.Ş."),
+                       "Caferağa Mahallesi Moda Caddesi No: 125 Daire: 4",
+                       Centred("Kadıköy/İSTANBUL"),
+                       Centred("Vergi Dairesi: BOĞAZİÇİ KURUMLAR VERGİ DAİRESİ"),
+                       Centred("MÜDÜRLÜĞÜ ANADOLU YAKASI ŞUBESİ"),
+                       Centred("Vergi No: 1234567890")};
+}
+
+void TestPrintService::firmLines()
+{
+    QFETCH(QVariant, unvan);
+    QFETCH(QVariant, adres);
+    QFETCH(QVariant, vergiDairesi);
+    QFETCH(QVariant, vergiNo);
+    QFETCH(QStringList, lines);
+    SetFirm(unvan, adres, vergiDairesi, vergiNo);
+    InsertSale({});
+    InsertLine(1042, 1, "EKMEK", 2, 10.0 / 1.1, 20.0);
+    const QStringList receipt = Receipt(1042);
+    QCOMPARE(receipt.mid(0, lines.size()), lines);
+    // Today's receipt follows unchanged.
+    QCOMPARE(receipt.mid(lines.size()).join('\n'), ReceiptWithoutFirm().join('\n'));
+    for (const QString& line : receipt)
+        QVERIFY2(line.size() <= 48, qPrintable(line));
+}
+
+// Below the payment word: the cash and card parts of a split payment, and the cash handed over
+// with the change where the cash payment keeps it.
+void TestPrintService::paymentLines_data()
+{
+    QTest::addColumn<QString>("odemeTipi");
+    QTest::addColumn<QStringList>("payments"); // type:amount[:handed over]
+    QTest::addColumn<QStringList>("lines");
+    QTest::newRow("cash with change") << "NAKIT" << QStringList{"NAKIT:20:32.5"}
+                                      << QStringList{AmountLine("VERILEN NAKIT", "32,50 TL"),
+                                                     AmountLine("PARA USTU", "12,50 TL")};
+    QTest::newRow("cash paid exactly")
+        << "NAKIT" << QStringList{"NAKIT:20:20"}
+        << QStringList{AmountLine("VERILEN NAKIT", "20,00 TL"), AmountLine("PARA USTU", "0,00 TL")};
+    QTest::newRow("cash of a sale that kept nothing handed over")
+        << "NAKIT" << QStringList{"NAKIT:20"} << QStringList{};
+    QTest::newRow("split with change")
+        << "KARMA" << QStringList{"NAKIT:8:10", "KART:12"}
+        << QStringList{AmountLine("NAKIT", "8,00 TL"), AmountLine("KART", "12,00 TL"),
+                       AmountLine("VERILEN NAKIT", "10,00 TL"), AmountLine("PARA USTU", "2,00 TL")};
+    QTest::newRow("split that kept nothing handed over")
+        << "KARMA" << QStringList{"NAKIT:8", "KART:12"}
+        << QStringList{AmountLine("NAKIT", "8,00 TL"), AmountLine("KART", "12,00 TL")};
+    QTest::newRow("card") << "KART" << QStringList{"KART:20"} << QStringList{};
+    QTest::newRow("payment words in any letter case")
+        << "NAKIT" << QStringList{"nakit:20:25"}
+        << QStringList{AmountLine("VERILEN NAKIT", "25,00 TL"), AmountLine("PARA USTU", "5,00 TL")};
+    QTest::newRow("huge amount handed over")
+        << "NAKIT" << QStringList{"NAKIT:20:12345678901234.5"}
+        << QStringList{QString("VERILEN NAKIT").leftJustified(24) + "12.345.678.901.234,50 TL",
+                       QString("PARA USTU").leftJustified(24) + "12.345.678.901.214,50 TL"};
+}
+
+void TestPrintService::paymentLines()
+{
+    QFETCH(QString, odemeTipi);
+    QFETCH(QStringList, payments);
+    QFETCH(QStringList, lines);
+    TSaleRow sale;
+    sale.OdemeTipi = odemeTipi;
+    InsertSale(sale);
+    InsertLine(1042, 1, "EKMEK", 2, 10.0 / 1.1, 20.0);
+    for (const QString& payment : payments) {
+        const QStringList parts = payment.split(':');
+        InsertPayment(1042, parts.at(0), parts.at(1).toDouble(),
+                      parts.size() > 2 ? QVariant(parts.at(2).toDouble()) : QVariant());
+    }
+    const QStringList receipt = Receipt(1042);
+    const int word = PaymentWordLine(receipt);
+    QCOMPARE(word, 17);
+    QCOMPARE(receipt.mid(word + 1, receipt.size() - word - 4), lines);
+    QCOMPARE(receipt.mid(0, word), ReceiptWithoutFirm().mid(0, word));
+}
+
+// A refund receipt: titled, naming the receipt it refunds, its lines and totals as what went
+// back, and what was paid back.
+void TestPrintService::refundReceipt()
+{
+    InsertSale({});
+    TSaleRow refund;
+    refund.FisID = 1050;
+    refund.FisDurumu = "IADE";
+    refund.OrijinalFisID = 1042;
+    refund.AraToplam = -20.0 / 1.1;
+    refund.ToplamKDV = -(20.0 - 20.0 / 1.1);
+    refund.GenelToplam = -20;
+    InsertSale(refund);
+    InsertLine(1050, 1, "EKMEK", -2, 10.0 / 1.1, -20.0);
+    InsertPayment(1050, "NAKIT", -20, QVariant());
+    const QStringList expected{
+        W("================================================"),
+        W("           KIRVELO PERAKENDE SISTEMI"),
+        W("                     MERKEZ"),
+        W("================================================"),
+        Centred("İADE FİŞİ"),
+        "Tarih : 05.03.2025 14:30",
+        "Fis No: FIS-1050",
+        "Orijinal Fiş: FIS-1042",
+        "Kasiyer: KASA SORUMLUSU",
+        W("------------------------------------------------"),
+        W("URUN ADI                      ADET        TOPLAM"),
+        W("------------------------------------------------"),
+        W("EKMEK"),
+        W("  2 x 9,09                              20,00 TL"),
+        W("------------------------------------------------"),
+        W("ARA TOPLAM                              18,18 TL"),
+        W("KDV TOPLAM                               1,82 TL"),
+        AmountLine("IADE TOPLAMI", "20,00 TL"),
+        W("------------------------------------------------"),
+        "ODEME: Nakit",
+        AmountLine("NAKIT IADE", "20,00 TL"),
+        W("================================================"),
+        W("               IYI GUNLER DILERIZ"),
+        W("================================================"),
+    };
+    QCOMPARE(Receipt(1050).join(u'\n'), expected.join(u'\n'));
+}
+
+void TestPrintService::refundReceiptParts_data()
+{
+    QTest::addColumn<QString>("originalNo");
+    QTest::addColumn<QVariant>("originalId");
+    QTest::addColumn<QString>("odemeTipi");
+    QTest::addColumn<QStringList>("payments");
+    QTest::addColumn<QString>("originalLine");
+    QTest::addColumn<QStringList>("paidBack");
+    QTest::newRow("original without a number")
+        << " " << QVariant(1042) << "NAKIT" << QStringList{"NAKIT:-20"} << "Orijinal Fiş: FIS-1042"
+        << QStringList{AmountLine("NAKIT IADE", "20,00 TL")};
+    QTest::newRow("an older refund without its original")
+        << "FIS-1042" << QVariant() << "NAKIT" << QStringList{"NAKIT:-20"} << QString()
+        << QStringList{AmountLine("NAKIT IADE", "20,00 TL")};
+    QTest::newRow("without payment rows, paid back its way")
+        << "FIS-1042" << QVariant(1042) << "KART" << QStringList{} << "Orijinal Fiş: FIS-1042"
+        << QStringList{AmountLine("KART IADE", "20,00 TL")};
+    QTest::newRow("paid back both ways")
+        << "FIS-1042" << QVariant(1042) << "KARMA" << QStringList{"NAKIT:-5", "KART:-15"}
+        << "Orijinal Fiş: FIS-1042"
+        << QStringList{AmountLine("NAKIT IADE", "5,00 TL"), AmountLine("KART IADE", "15,00 TL")};
+}
+
+void TestPrintService::refundReceiptParts()
+{
+    QFETCH(QString, originalNo);
+    QFETCH(QVariant, originalId);
+    QFETCH(QString, odemeTipi);
+    QFETCH(QStringList, payments);
+    QFETCH(QString, originalLine);
+    QFETCH(QStringList, paidBack);
+    TSaleRow sale;
+    sale.FisNo = originalNo;
+    InsertSale(sale);
+    TSaleRow refund;
+    refund.FisID = 1050;
+    refund.FisDurumu = "iade ";
+    refund.OrijinalFisID = originalId.isValid() ? originalId : TDbQuery::NullInt();
+    refund.OdemeTipi = odemeTipi;
+    refund.GenelToplam = -20;
+    InsertSale(refund);
+    for (const QString& payment : payments) {
+        const QStringList parts = payment.split(':');
+        InsertPayment(1050, parts.at(0), parts.at(1).toDouble(), QVariant());
+    }
+    const QStringList lines = Receipt(1050);
+    QCOMPARE(lines.at(4), Centred("İADE FİŞİ"));
+    QCOMPARE(lines.at(6), QString("Fis No: FIS-1050"));
+    QCOMPARE(lines.at(7),
+             originalLine.isEmpty() ? QString("Kasiyer: KASA SORUMLUSU") : originalLine);
+    const int word = PaymentWordLine(lines);
+    QCOMPARE(lines.mid(word + 1, lines.size() - word - 4), paidBack);
+}
+
+// The firm comes with the header and the payments with it: a receipt is the two statements it
+// always was, once the connection has made sure of the receipt's columns (these tests' tables,
+// dropped and made again, make it ask once more).
+void TestPrintService::receiptIsTwoStatements()
+{
+    SetFirm("KIRVELO GIDA A.Ş.", "Moda Cad. No: 5", "KADIKÖY", "1234567890");
+    InsertSale({});
+    InsertLine(1042, 1, "EKMEK", 2, 10.0 / 1.1, 20.0);
+    InsertPayment(1042, "NAKIT", 20, 50);
+    QVERIFY(!Receipt(1042).isEmpty());
+    const qint64 before = dmMain->RoundTrips().Count();
+    QVERIFY(!Receipt(1042).isEmpty());
+    QCOMPARE(dmMain->RoundTrips().Count() - before, 2);
+}
+
+// A database from before the firm's details and the cash handed over gains their columns by
+// the receipt's guarded statements, the first time a receipt is read on the connection.
+void TestPrintService::olderDatabaseGainsTheReceiptColumns()
+{
+    for (const char* column : {"Firma DROP COLUMN Adres", "Firma DROP COLUMN VergiDairesi",
+                               "Firma DROP COLUMN VergiNo", "SatisOdeme DROP COLUMN VerilenTutar"})
+        FDb->Exec(QStringLiteral("ALTER TABLE ") + QLatin1String(column));
+    // A connection that has not yet made sure of the owned columns.
+    FDb->Exec("DROP TABLE IF EXISTS Yok");
+    InsertSale({});
+    InsertLine(1042, 1, "EKMEK", 2, 10.0 / 1.1, 20.0);
+    QCOMPARE(Receipt(1042).join('\n'), ReceiptWithoutFirm().join('\n'));
+    for (const char* column : {"'Firma', 'Adres'", "'Firma', 'VergiDairesi'", "'Firma', 'VergiNo'",
+                               "'SatisOdeme', 'VerilenTutar'"})
+        QVERIFY2(!FDb->Scalar(QStringLiteral("SELECT COL_LENGTH(") + QLatin1String(column) + u')')
+                      .isNull(),
+                 column);
 }
 
 void TestPrintService::quantityAndPrice_data()

@@ -1,3 +1,4 @@
+#include "core/AppPaths.h"
 #include "core/Exceptions.h"
 #include "core/SessionManager.h"
 #include "printing/PrintService.h"
@@ -17,6 +18,8 @@
 #include "ui/POSButton.h"
 #include "ui/POSUITheme.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -75,6 +78,7 @@ private Q_SLOTS:
     void cleanup();
 
     void refundScreenBooksOnce();
+    void refundScreenWritesTheRefundReceipt();
     void refundScreenRefusals_data();
     void refundScreenRefusals();
     void successReportThatFailsStillCloses();
@@ -220,6 +224,31 @@ void TestRefundForms::refundScreenBooksOnce()
     QCOMPARE(answers.Shown().at(answers.Count() - 2).Text,
              QString("İade edilecek miktar (Max: 1):"));
     QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColIadeMiktar), QString("0"));
+}
+
+// The refund booked on the screen leaves its receipt as a sale does, the last receipt too.
+void TestRefundForms::refundScreenWritesTheRefundReceipt()
+{
+    const int fisID = Sell();
+    QDir(AppPaths::ReportsFolder()).removeRecursively();
+    ShowRefund();
+    TDialogAnswers answers;
+    LoadOnRefund(QString::number(fisID));
+    Choose(1, "1,5", answers);
+    answers.Ok().Ok();
+    FRefund->btnRefundClick();
+    QCOMPARE(answers.Last().Title, QString("Başarılı"));
+    const QString refundNo = answers.Last().Text.section(' ', -1);
+    QFile file(AppPaths::ReportsFolder() + "Receipt_" + refundNo + ".txt");
+    QVERIFY2(file.open(QIODevice::ReadOnly), qPrintable(file.fileName()));
+    const QString text = QString::fromUtf8(file.readAll());
+    for (const QString& part : QStringList{
+             "İADE FİŞİ", "Fis No: " + refundNo, "Orijinal Fiş: FIS-" + QString::number(fisID),
+             "DOMATES", QString("IADE TOPLAMI").leftJustified(34) + "      37,50 TL"})
+        QVERIFY2(text.contains(part), qPrintable(part + "\n" + text));
+    QFile last(AppPaths::ReportsFolder() + "LastReceipt.txt");
+    QVERIFY(last.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(last.readAll()), text);
 }
 
 void TestRefundForms::refundScreenRefusals_data()

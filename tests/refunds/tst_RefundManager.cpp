@@ -1,6 +1,8 @@
+#include "core/AppPaths.h"
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/POSTextUtils.h"
+#include "printing/PrintService.h"
 #include "refunds/RefundGrid.h"
 #include "refunds/RefundManager.h"
 #include "sales/CartManager.h"
@@ -9,6 +11,8 @@
 #include "shifts/ZReport.h"
 #include "support/ShopFixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QtTest>
 
@@ -38,6 +42,7 @@ private Q_SLOTS:
     void quantityEntry();
     void itemsDocument();
     void roundTrips();
+    void refundWritesItsReceipt();
     void refundAndSaleAtOnceReturnStockOnce();
 
 private:
@@ -505,6 +510,51 @@ void TestRefundManager::roundTrips()
         TRefundManager::Book(fisID, FShop->KullaniciID(), FShop->VardiyaID(), Choose(receipt, {1}))
             .Success);
     QVERIFY(Trips() - before <= 2);
+}
+
+// A booked refund stores its receipt as a sale's: titled, naming the receipt it refunds, its
+// lines and what was paid back; the same text a reprint builds. A refused one writes nothing.
+void TestRefundManager::refundWritesItsReceipt()
+{
+    QDir(AppPaths::ReportsFolder()).removeRecursively();
+    const int fisID = Sell();
+    TRefundReceipt receipt;
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    const TRefundResult refused =
+        TRefundManager::CompleteRefund(fisID, FShop->KullaniciID(), 0, Choose(receipt, {2}));
+    QVERIFY(!refused.Success);
+    QVERIFY(!QFile::exists(AppPaths::ReportsFolder() + "LastReceipt.txt"));
+
+    const TRefundResult booked = TRefundManager::CompleteRefund(
+        fisID, FShop->KullaniciID(), FShop->VardiyaID(), Choose(receipt, {2, 0, 0, 0.5}));
+    QVERIFY2(booked.Success, qPrintable(booked.Message));
+    QVERIFY(booked.IadeFisID > fisID);
+    const QString fisNo = "FIS-" + QString::number(booked.IadeFisID);
+    QVERIFY(booked.Message.endsWith(fisNo));
+    QFile file(AppPaths::ReportsFolder() + "Receipt_" + fisNo + ".txt");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    QFile last(AppPaths::ReportsFolder() + "LastReceipt.txt");
+    QVERIFY(last.open(QIODevice::ReadOnly));
+    QCOMPARE(last.readAll(), bytes);
+
+    QStringList lines;
+    QString builtNo;
+    QVERIFY(TPrintService::BuildSaleReceipt(booked.IadeFisID, lines, builtNo));
+    QCOMPARE(builtNo, fisNo);
+    QCOMPARE(bytes, "\xEF\xBB\xBF" + QString(lines.join("\r\n") + "\r\n").toUtf8());
+    const auto line = [](const QString& label, const QString& amount) -> QString {
+        return label.leftJustified(34) + amount.rightJustified(14);
+    };
+    const int title = int(lines.indexOf(QString("İADE FİŞİ").rightJustified(28).leftJustified(48)));
+    QVERIFY2(title > 0, qPrintable(lines.join('\n')));
+    QCOMPARE(lines.mid(title + 2, 2),
+             QStringList({"Fis No: " + fisNo, "Orijinal Fiş: FIS-" + QString::number(fisID)}));
+    for (const QString& expected :
+         {QString("KOLA 1 L").leftJustified(48), line("  2 x 30,00", "64,80 TL"),
+          QString("DOMATES").leftJustified(48), line("  0,5 x 24,75", "12,50 TL"),
+          line("IADE TOPLAMI", "77,30 TL"), line("NAKIT IADE", "77,30 TL")})
+        QVERIFY2(lines.contains(expected), qPrintable(expected + "\n" + lines.join('\n')));
 }
 
 // Two tills on one file: one refunds SÜT from the receipt one unit at a time while the other

@@ -33,7 +33,7 @@ Tarih-Saat          Fiş No       Durum   Ödeme        Ürün      Ara Toplam  
 05.03.2025 11:00:00 FIS-5        İADE    NAKİT        1,00       -16,67 TL      -3,33 TL       0,00 TL       -20,00 TL|
 05.03.2025 11:30:00 FIS-6        İPTAL   NAKİT        2,00        62,50 TL      12,50 TL       0,00 TL        75,00 TL|
 05.03.2025 12:00:00 FIS-20250305 AKTİF   KART        12,00     1.028,80 TL     205,76 TL       0,00 TL     1.234,56 TL|
-05.03.2025 12:00:00 FIS-8        AKTİF   KART         1,00 6.172.839,45 TL 234.567,89 TL       0,00 TL 7.407.407,34 TL|
+05.03.2025 12:00:00 FIS-8        AKTİF   KART         1,00 6.172.839,45 TL 1.234.567,89 TL     0,00 TL 7.407.407,34 TL|
 ======================================================================================================================|
 Toplam kayıt: 9|
 )";
@@ -81,7 +81,7 @@ Tarih-Saat          Fiş No       Durum   Ödeme        Ürün      Ara Toplam  
 05.03.2025 11:00:00 FIS-5        İADE    NAKİT        1,00       -16,67 TL      -3,33 TL       0,00 TL       -20,00 TL|
 05.03.2025 11:30:00 FIS-6        İPTAL   NAKİT        2,00        62,50 TL      12,50 TL       0,00 TL        75,00 TL|
 05.03.2025 12:00:00 FIS-20250305 AKTİF   KART        12,00     1.028,80 TL     205,76 TL       0,00 TL     1.234,56 TL|
-05.03.2025 12:00:00 FIS-8        AKTİF   KART         1,00 6.172.839,45 TL 234.567,89 TL       0,00 TL 7.407.407,34 TL|
+05.03.2025 12:00:00 FIS-8        AKTİF   KART         1,00 6.172.839,45 TL 1.234.567,89 TL     0,00 TL 7.407.407,34 TL|
 ======================================================================================================================|
 Toplam kayıt: 9|
 )";
@@ -127,6 +127,7 @@ private Q_SLOTS:
     void listingWhole_data();
     void listingWhole();
     void everyLineKeepsTheWidth();
+    void cardsKeepAmountsWhole();
     void nullStatusCountsInListingNotInCards();
     void pastShiftOfAnotherBranchIsNotFound();
     void openShiftOfAnyBranch();
@@ -193,6 +194,41 @@ void TestReportListings::everyLineKeepsTheWidth()
          TPastShiftReports::BuildShiftListing(F->ClosedID, F->Shop.SubeID(), now) +
              TOpenShiftSales::BuildReport(TOpenShiftSales::LoadShift(F->ClosedID),
                                           TOpenShiftSales::LoadReceipts(F->ClosedID), now))
+        QVERIFY2(line.size() <= 118, qPrintable(line));
+}
+
+// The figures above the receipt list are never cut: a long one takes the blanks of its
+// neighbours, or a line of its own.
+void TestReportListings::cardsKeepAmountsWhole()
+{
+    TShiftListingHead head;
+    head.VardiyaID = 1;
+    head.FisSayisi = 3;
+    head.AcilisTutar = -1234567890123456;
+    head.KapanisTutar = 250;
+    head.AktifToplam = 1234567890123.45;
+    head.IadeToplam = -1234567890123.45;
+    const QStringList past = TPastShiftReports::BuildShiftListing(head, {}, QDateTime());
+    CompareLines(
+        past.mid(10, 3),
+        {"Fiş Sayısı : 3                  Açılış Tutarı : -1.234.567.890.123.460,00 TL "
+         "Kapanış Tutarı : 250,00 TL             ",
+         QString(76, u' ') + QString("Net Ciro : 2.469.135.780.246,90 TL").leftJustified(38),
+         QString("Satış Toplamı : 1.234.567.890.123,45 TL İade Toplamı : "
+                 "-1.234.567.890.123,45 TL")
+             .leftJustified(114)});
+
+    TOpenShiftData open;
+    open.VardiyaID = 2;
+    open.BrutNakit = 123456789012345.67;
+    open.BrutKart = 1;
+    const QStringList report = TOpenShiftSales::BuildReport(open, {}, QDateTime());
+    CompareLines(report.mid(7, 3), {QString("Fiş Sayısı : 0").leftJustified(37) +
+                                        "Nakit Satış : 123.456.789.012.346,00 TL",
+                                    QString("Kart Satış : 1,00 TL").leftJustified(38) +
+                                        QString("İade Toplamı : 0,00 TL").leftJustified(38),
+                                    "Net Ciro          : 123.456.789.012.347,00 TL"});
+    for (const QString& line : past + report)
         QVERIFY2(line.size() <= 118, qPrintable(line));
 }
 

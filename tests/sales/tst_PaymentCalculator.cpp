@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+#include <tuple>
+
 // The payment arithmetic under Turkish settings: reading the boxes, summary, completion and type
 // word.
 class TestPaymentCalculator : public QObject {
@@ -16,6 +18,7 @@ private Q_SLOTS:
     void complete_data();
     void complete();
     void shortPaymentRefused();
+    void cashHandedOverComesWithTheOutcome();
     void paidAmountsAreWholeKurus_data();
     void paidAmountsAreWholeKurus();
     void paymentTypeWord_data();
@@ -168,6 +171,18 @@ void TestPaymentCalculator::complete()
              qPrintable(QString::number(o.PaymentNakit, 'f', 6)));
     QVERIFY2(qAbs(o.PaymentKart - kart) < 1e-9, qPrintable(QString::number(o.PaymentKart, 'f', 6)));
     QCOMPARE(o.PaymentType, type);
+}
+
+// What the cash box holds, change included, goes to the sale beside the cash part of the total.
+void TestPaymentCalculator::cashHandedOverComesWithTheOutcome()
+{
+    for (const auto& [total, cash, card, nakit, verilen] :
+         {std::tuple{87.5, "100", "0", 87.5, 100.0}, std::tuple{100.0, "50", "60", 40.0, 50.0},
+          std::tuple{100.0, "0", "100", 0.0, 0.0}, std::tuple{100.0, "100", "0", 100.0, 100.0}}) {
+        const TPaymentOutcome o = TPaymentCalculator::Complete(total, cash, card);
+        QCOMPARE(o.PaymentNakit, nakit);
+        QCOMPARE(o.VerilenNakit, verilen);
+    }
 }
 
 void TestPaymentCalculator::shortPaymentRefused()

@@ -14,6 +14,8 @@ private Q_SLOTS:
     void textsReadBackAsWritten();
     void paymentsAboveTheTolerance_data();
     void paymentsAboveTheTolerance();
+    void cashHandedOver_data();
+    void cashHandedOver();
     void brokenDocumentIsRefused();
 };
 
@@ -99,6 +101,40 @@ void TestSaleDocument::paymentsAboveTheTolerance()
     for (const TSalePayment& p : payments)
         read << p.OdemeTipi + '=' + QString::number(p.Tutar, 'g', QLocale::FloatingPointShortest);
     QCOMPARE(read.join(','), written);
+}
+
+// The cash payment carries the cash handed over, to the kuruş and never less than the cash paid;
+// the card payment carries none, nor does a document written without it.
+void TestSaleDocument::cashHandedOver_data()
+{
+    QTest::addColumn<QString>("xml");
+    QTest::addColumn<QString>("read");
+    TCartManager cart;
+    cart.AddItem(1, "KAHVE", "8690000000066", "ADET", 100, 1, 20, false);
+    QTest::newRow("change") << TSaleDocument::Write(cart, 87.5, 0, 100) << "NAKIT=87.5/100";
+    QTest::newRow("not stated: the cash paid")
+        << TSaleDocument::Write(cart, 87.5, 0) << "NAKIT=87.5/87.5";
+    QTest::newRow("less than paid: the cash paid")
+        << TSaleDocument::Write(cart, 87.5, 0, 50) << "NAKIT=87.5/87.5";
+    QTest::newRow("to the kuruş") << TSaleDocument::Write(cart, 40, 60, 50.004)
+                                  << "NAKIT=40/50,KART=60/-";
+    QTest::newRow("card only") << TSaleDocument::Write(cart, 0, 100, 20) << "KART=100/-";
+    QTest::newRow("an older document") << "<Sale><Payment OdemeTipi=\"NAKIT\" Tutar=\"5\"/></Sale>"
+                                       << "NAKIT=5/-";
+}
+
+void TestSaleDocument::cashHandedOver()
+{
+    QFETCH(QString, xml);
+    QFETCH(QString, read);
+    QList<TSaleLine> lines;
+    QList<TSalePayment> payments;
+    QVERIFY(TSaleDocument::Read(xml, lines, payments));
+    QStringList texts;
+    for (const TSalePayment& p : payments)
+        texts << p.OdemeTipi + '=' + QString::number(p.Tutar) + '/' +
+                     (p.Verilen ? QString::number(*p.Verilen) : QString("-"));
+    QCOMPARE(texts.join(','), read);
 }
 
 void TestSaleDocument::brokenDocumentIsRefused()

@@ -21,6 +21,8 @@ private Q_SLOTS:
     void shiftMustBeOpen_data();
     void shiftMustBeOpen();
     void lotShortageFailsTheSale();
+    void cashHandedOverIsKept_data();
+    void cashHandedOverIsKept();
     void paidAmountsAddUpToTheStoredTotal_data();
     void paidAmountsAddUpToTheStoredTotal();
     void figuresStoredAtTheirColumnsScale();
@@ -286,6 +288,50 @@ void TestSaleManager::paidAmountsAddUpToTheStoredTotal_data()
                                                                   << "36.4"
                                                                   << "16.25"
                                                                   << "20.15";
+}
+
+// The cash handed over is kept on the cash payment, so a receipt printed again shows the change;
+// the payments themselves stay what the total needs.
+void TestSaleManager::cashHandedOverIsKept_data()
+{
+    QTest::addColumn<QString>("type");
+    QTest::addColumn<double>("cash");
+    QTest::addColumn<double>("card");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<double>("paraUstu");
+    QTest::newRow("cash with change") << "NAKIT" << 150.0 << 0.0 << "NAKIT=100/150" << 50.0;
+    QTest::newRow("cash exactly") << "NAKIT" << 100.0 << 0.0 << "NAKIT=100/100" << 0.0;
+    QTest::newRow("split with change")
+        << "KARMA" << 50.0 << 60.0 << "KART=60/NULL,NAKIT=40/50" << 10.0;
+    QTest::newRow("card") << "KART" << 0.0 << 100.0 << "KART=100/NULL" << 0.0;
+    QTest::newRow("kuruş of the cash handed over")
+        << "NAKIT" << 100.004 << 0.0 << "NAKIT=100/100" << 0.0;
+}
+
+void TestSaleManager::cashHandedOverIsKept()
+{
+    QFETCH(QString, type);
+    QFETCH(double, cash);
+    QFETCH(double, card);
+    QFETCH(QString, rows);
+    QFETCH(double, paraUstu);
+    TShopFixture shop;
+    const int product = shop.AddProduct("KAHVE", "8690000000066", 100, 20);
+    TCartManager cart;
+    cart.AddItem(product, "KAHVE", "8690000000066", "ADET", 100, 1, 20, false);
+    const TSaleResult result = Sell(shop, cart, type, cash, card);
+    QVERIFY2(result.Success, qPrintable(result.Message));
+    QStringList stored;
+    TDbQuery q("SELECT OdemeTipi, Tutar, VerilenTutar FROM SatisOdeme WHERE FisID = :Fis ORDER "
+               "BY OdemeTipi");
+    q.Param("Fis", result.FisID).Exec();
+    while (q.Next())
+        stored << q.Value(0).toString() + '=' + QString::number(q.Value(1).toDouble()) + '/' +
+                      (q.Value(2).isNull() ? QString("NULL")
+                                           : QString::number(q.Value(2).toDouble()));
+    QCOMPARE(stored.join(','), rows);
+    QCOMPARE(result.ParaUstu(), paraUstu);
+    QCOMPARE(result.Nakit + result.Kart, 100.0);
 }
 
 // The sale stores the total the cashier was asked for, and what cash and card paid of it, each

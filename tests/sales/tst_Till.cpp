@@ -1,5 +1,6 @@
 #include "core/AppPaths.h"
 #include "core/SessionManager.h"
+#include "sales/SalesScreenRules.h"
 #include "sales/Till.h"
 #include "support/ShopFixture.h"
 
@@ -41,6 +42,9 @@ private Q_SLOTS:
     void lineActionsNeedALine();
     void payRefusals();
     void failedSaleKeepsCartAndCustomer();
+    void changeKeptUntilTheNextLine();
+    void changeRows_data();
+    void changeRows();
     void shiftClosedThroughTheTill();
     void closeRefusedKeepsTheShift();
     void shiftChecks();
@@ -343,6 +347,75 @@ void TestTill::failedSaleKeepsCartAndCustomer()
     FTill->ClearCart();
     QCOMPARE(FTill->Cart().Count(), 0);
     QVERIFY(FTill->CustomerName().isEmpty());
+}
+
+// The sale just completed stays with the till, for its change, until a line enters the cart by
+// a scan or by a product's id; what adds nothing leaves it, and a failed sale sets none.
+void TestTill::changeKeptUntilTheNextLine()
+{
+    QVERIFY(!FTill->LastSale());
+    QVERIFY(FTill->Scan(kWater, Answer({})).Done());
+    const TSaleResult sale = FTill->CompleteSale("NAKIT", 50, 0);
+    QVERIFY(sale.Success);
+    QVERIFY(FTill->LastSale());
+    QCOMPARE(FTill->LastSale()->FisNo, sale.FisNo);
+    QCOMPARE(FTill->LastSale()->ParaUstu(), 40.0);
+    QCOMPARE(FTill->Scan("8690000009999", Answer({})).Status, TTillStatus::NotFound);
+    QVERIFY(!FTill->Scan(" ", Answer({})).Done());
+    QVERIFY(FTill->LastSale());
+    QVERIFY(FTill->Scan(kWater, Answer({})).Done());
+    QVERIFY(!FTill->LastSale());
+
+    QVERIFY(FTill->CompleteSale("NAKIT", 20, 0).Success);
+    const int water =
+        FShop->Scalar(QString("SELECT StokID FROM Stok WHERE Barkod = '%1'").arg(kWater)).toInt();
+    QVERIFY(FTill->AddProduct(water, Answer({})).Done());
+    QVERIFY(!FTill->LastSale());
+
+    FShop->Exec("UPDATE Vardiya SET KapanisZamani = GETDATE(), VardiyaDurumu = 'KAPALI'");
+    QVERIFY(!FTill->CompleteSale("NAKIT", 20, 0).Success);
+    QVERIFY(!FTill->LastSale());
+}
+
+void TestTill::changeRows_data()
+{
+    QTest::addColumn<double>("nakit");
+    QTest::addColumn<double>("kart");
+    QTest::addColumn<double>("verilen");
+    QTest::addColumn<QStringList>("rows");
+    QTest::newRow("cash with change")
+        << 87.5 << 0.0 << 100.0
+        << QStringList{"Fiş:|FIS-7  87,50 TL", "Verilen:|100,00 TL", "Para Üstü:|12,50 TL"};
+    QTest::newRow("cash exactly") << 87.5 << 0.0 << 87.5
+                                  << QStringList{"Fiş:|FIS-7  87,50 TL", "Verilen:|87,50 TL",
+                                                 "Para Üstü:|0,00 TL"};
+    QTest::newRow("split") << 27.5 << 60.0 << 50.0
+                           << QStringList{"Fiş:|FIS-7  87,50 TL", "Kart:|60,00 TL",
+                                          "Verilen:|50,00 TL", "Para Üstü:|22,50 TL"};
+    QTest::newRow("card: no change to hand over") << 0.0 << 87.5 << 0.0 << QStringList{};
+    QTest::newRow("millions") << 1234567.5 << 0.0 << 2000000.0
+                              << QStringList{"Fiş:|FIS-7  1.234.567,50 TL",
+                                             "Verilen:|2.000.000,00 TL",
+                                             "Para Üstü:|765.432,50 TL"};
+}
+
+void TestTill::changeRows()
+{
+    QFETCH(double, nakit);
+    QFETCH(double, kart);
+    QFETCH(double, verilen);
+    QFETCH(QStringList, rows);
+    TSaleResult sale;
+    sale.Success = true;
+    sale.FisNo = "FIS-7";
+    sale.GenelToplam = nakit + kart;
+    sale.Nakit = nakit;
+    sale.Kart = kart;
+    sale.VerilenNakit = verilen;
+    QStringList shown;
+    for (const TCaptionRow& row : TSalesScreenRules::ChangeRows(sale))
+        shown << row.Caption + '|' + row.Value;
+    QCOMPARE(shown, rows);
 }
 
 void TestTill::shiftClosedThroughTheTill()

@@ -44,6 +44,7 @@ private Q_SLOTS:
     void scanAfterTheFirst();
     void saleWhateverItsLines_data();
     void saleWhateverItsLines();
+    void saleWithItsReceipt();
     void refusedSale();
     void openingAShift();
     void refusedOpening();
@@ -176,6 +177,20 @@ void TestTillRoundTrips::saleWhateverItsLines()
     QVERIFY2(sale.Success, qPrintable(sale.Message));
     QCOMPARE(Count() - before, 2);
     QCOMPARE(FShop->Count(QString("SatisFisSatir WHERE FisID = %1").arg(sale.FisID)), lines);
+}
+
+// The till's whole sale: the branch check and the routine, the receipt's header (with the firm
+// and the payments) and its lines, and the look-up of the invoice document's customer.
+void TestTillRoundTrips::saleWithItsReceipt()
+{
+    FTill->PrepareBranchStock();
+    FTill->LoadOpenShift();
+    Scan(kCheese);
+    Scan(kBread);
+    const qint64 before = Count();
+    const TSaleResult sale = FTill->CompleteSale("NAKIT", 200, 0);
+    QVERIFY2(sale.Success, qPrintable(sale.Message));
+    QCOMPARE(Count() - before, 5);
 }
 
 void TestTillRoundTrips::refusedSale()

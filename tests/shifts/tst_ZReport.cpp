@@ -23,6 +23,9 @@ private Q_SLOTS:
     void dateTime();
     void receiptListIsExactlyTheWidth_data();
     void receiptListIsExactlyTheWidth();
+    void receiptListKeepsAmountsWhole_data();
+    void receiptListKeepsAmountsWhole();
+    void figureLinesKeepAmountsWhole();
 
     void closedShiftReportWhole();
     void openShiftWithoutReceiptsReportWhole();
@@ -140,8 +143,82 @@ void TestZReport::receiptListIsExactlyTheWidth_data()
 void TestZReport::receiptListIsExactlyTheWidth()
 {
     QFETCH(TReportReceipt, receipt);
-    QCOMPARE(TReceiptListText::Line(receipt).size(), 118);
+    for (const QString& line : TReceiptListText::Lines(receipt))
+        QCOMPARE(line.size(), 118);
     QCOMPARE(TReceiptListText::HeaderLine().size(), 118);
+}
+
+// An amount of the receipt list is never cut: it takes the blanks beside it, and where they are
+// not enough the amounts take a second line, under their columns.
+void TestZReport::receiptListKeepsAmountsWhole_data()
+{
+    QTest::addColumn<TReportReceipt>("receipt");
+    QTest::addColumn<QStringList>("lines");
+    TReportReceipt plain;
+    plain.Tarih = QDateTime(QDate(2025, 3, 5), QTime(9, 0));
+    plain.FisNo = "FIS-1";
+    plain.FisDurumu = "AKTIF";
+    plain.OdemeTipi = "NAKIT";
+    plain.UrunAdedi = 1;
+    plain.AraToplam = plain.ToplamKDV = plain.GenelToplam = 1;
+    const QString head = "05.03.2025 09:00:00 FIS-1        AKTİF   NAKİT";
+    const auto row = [](const char* name, const TReportReceipt& r, const QStringList& lines) {
+        QTest::newRow(name) << r << lines;
+    };
+    TReportReceipt r = plain;
+    row("fits", r,
+        {head + "        1,00         1,00 TL       1,00 TL       0,00 TL         1,00 TL"});
+    r = plain;
+    r.GenelToplam = 12345678901.23;
+    row("Genel Toplam takes the blanks of İndirim", r,
+        {head + "        1,00         1,00 TL       1,00 TL  0,00 TL 12.345.678.901,23 TL"});
+    r = plain;
+    r.AraToplam = -12345678901.23;
+    row("Ara Toplam takes the blanks of Ürün, then of KDV", r,
+        {head + "    1,00 -12.345.678.901,23 TL     1,00 TL       0,00 TL         1,00 TL"});
+    r = plain;
+    r.ToplamKDV = 12345678901.23;
+    row("KDV takes the blanks of Ara Toplam", r,
+        {head + "        1,00  1,00 TL 12.345.678.901,23 TL       0,00 TL         1,00 TL"});
+    r = plain;
+    r.Indirim = 12345678901.23;
+    row("İndirim takes the blanks of KDV, then of Genel Toplam", r,
+        {head + "        1,00         1,00 TL 1,00 TL 12.345.678.901,23 TL        1,00 TL"});
+    r = plain;
+    r.UrunAdedi = 123456789;
+    row("Ürün takes the blanks of Ödeme, then of Ara Toplam", r,
+        {head + " 123.456.789,00      1,00 TL       1,00 TL       0,00 TL         1,00 TL"});
+    r = plain;
+    r.UrunAdedi = 123456789;
+    r.AraToplam = r.ToplamKDV = r.Indirim = r.GenelToplam = -123456789012.34;
+    row("all of them: a second line", r,
+        {head.leftJustified(118),
+         "            123.456.789,00 -123.456.789.012,34 TL -123.456.789.012,34 TL "
+         "-123.456.789.012,34 TL -123.456.789.012,34 TL"});
+}
+
+void TestZReport::receiptListKeepsAmountsWhole()
+{
+    QFETCH(TReportReceipt, receipt);
+    QFETCH(QStringList, lines);
+    CompareLines(TReceiptListText::Lines(receipt), lines);
+}
+
+// The figures of the Z report keep their ":" column; a long amount goes on to the right.
+void TestZReport::figureLinesKeepAmountsWhole()
+{
+    TZReportData data;
+    data.VardiyaID = 7;
+    data.Figures.BrutNakit = 12345678901234.5;
+    data.Figures.BrutKart = 1;
+    data.Figures.AcilisTutar = -9999999999999.99;
+    const QStringList lines = TZReport::BuildReport(data, TShiftReportFixture::ReportTime());
+    QCOMPARE(lines.at(16), QString("Nakit Satış             : 12.345.678.901.234,50 TL"));
+    QCOMPARE(lines.at(17), QString("Kredi Kartı Satış       :            1,00 TL"));
+    QCOMPARE(lines.at(20), QString("Net Ciro                : 12.345.678.901.235,50 TL"));
+    QCOMPARE(lines.at(23), QString("Açılış Tutarı           : -9.999.999.999.999,99 TL"));
+    for (const QString& line : lines)
+        QVERIFY(line.size() <= 118);
 }
 
 void TestZReport::closedShiftReportWhole()

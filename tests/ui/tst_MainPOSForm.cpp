@@ -1,6 +1,7 @@
 #include "core/AppPaths.h"
 #include "core/AppSettingsManager.h"
 #include "core/SessionManager.h"
+#include "printing/PrintService.h"
 #include "support/DialogTestHooks.h"
 #include "support/ShopFixture.h"
 #include "support/WidgetTestSupport.h"
@@ -83,6 +84,7 @@ private Q_SLOTS:
     void rowActionsNeedLine();
     void deleteAndClear();
     void wholeSale();
+    void changeShownUntilTheNextScan();
     void cancelledPaymentKeepsCart();
     void failedSaleKeepsCart();
     void escapeDoesNotClose();
@@ -669,6 +671,66 @@ void TestMainPOSForm::wholeSale()
     QCOMPARE(answers.Last().Text, QString("FIS-2"));
     QCOMPARE(answers.Last().Payment, QString("KART"));
     QCOMPARE(answers.Last().AutoCloseMs, 1000);
+}
+
+// The cashier hands the change over after the sale notice has closed: the totals area shows the
+// receipt, the cash handed over and the change until the next line enters the cart, and the
+// receipt keeps them, printed again the same.
+void TestMainPOSForm::changeShownUntilTheNextScan()
+{
+    TDialogAnswers answers;
+    NewForm();
+    const auto shownRows = [this] {
+        QStringList rows;
+        for (int i = 1; i <= 4; ++i) {
+            const QLabel* caption =
+                Find<QLabel>(qPrintable(QString("lblLastSaleCaption%1").arg(i)));
+            if (caption->isVisible())
+                rows << caption->text() + ' ' +
+                            Find<QLabel>(qPrintable(QString("lblLastSaleValue%1").arg(i)))->text();
+        }
+        return rows;
+    };
+    QVERIFY(!Find<QWidget>("pnlLastSale")->isVisible());
+    Scan("2*" + kCola);
+    Scan(kWater);
+    answers.Pay("100", "0");
+    FForm->btnOdemeAlClick();
+    QVERIFY(Find<QWidget>("pnlLastSale")->isVisible());
+    QVERIFY(!Find<QWidget>("pnlTotals")->isVisible());
+    QCOMPARE(shownRows(),
+             QStringList({"Fiş: FIS-1  82,00 TL", "Verilen: 100,00 TL", "Para Üstü: 18,00 TL"}));
+
+    QFile file(AppPaths::ReportsFolder() + "Receipt_FIS-1.txt");
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    const QString printed = QString::fromUtf8(bytes);
+    QVERIFY2(printed.contains(QString("VERILEN NAKIT").leftJustified(34) + "     100,00 TL\r\n" +
+                              QString("PARA USTU").leftJustified(34) + "      18,00 TL\r\n"),
+             qPrintable(printed));
+    QStringList again;
+    QString fisNo;
+    QVERIFY(TPrintService::BuildSaleReceipt(1, again, fisNo));
+    QCOMPARE(bytes, "\xEF\xBB\xBF" + QString(again.join("\r\n") + "\r\n").toUtf8());
+
+    // A code that adds nothing leaves the change on the screen; the next line clears it.
+    Scan("8690000009999");
+    QVERIFY(Find<QWidget>("pnlLastSale")->isVisible());
+    Scan(kWater);
+    QVERIFY(!Find<QWidget>("pnlLastSale")->isVisible());
+    QVERIFY(Find<QWidget>("pnlTotals")->isVisible());
+    QCOMPARE(Find<QLabel>("lblGenelToplam_Value")->text(), QString("10,00 TL"));
+
+    // Split: the card part too; a card sale has no change to show.
+    answers.Pay("50", "2");
+    FForm->btnOdemeAlClick();
+    QCOMPARE(shownRows(), QStringList({"Fiş: FIS-2  10,00 TL", "Kart: 2,00 TL", "Verilen: 50,00 TL",
+                                       "Para Üstü: 42,00 TL"}));
+    Scan(kWater);
+    answers.Pay("0", "10");
+    FForm->btnOdemeAlClick();
+    QVERIFY(!Find<QWidget>("pnlLastSale")->isVisible());
+    QVERIFY(Find<QWidget>("pnlTotals")->isVisible());
 }
 
 void TestMainPOSForm::cancelledPaymentKeepsCart()
