@@ -20,6 +20,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 constexpr int kClientWidth = 928;
 constexpr int kClientHeight = 687;
@@ -161,6 +163,9 @@ void TfrmRefund::FormShow()
 void TfrmRefund::showEvent(QShowEvent* event)
 {
     TBaseWindow::showEvent(event);
+    // A window restored after minimising is shown again and keeps what the cashier did on it.
+    if (std::exchange(FShown, true))
+        return;
     CallGuarded([this] { FormShow(); });
 }
 

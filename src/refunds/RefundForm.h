@@ -65,4 +65,5 @@ private:
     int FCurrentFisID = 0;
     QList<TRefundLine> FLines;
     bool FBooked = false;
+    bool FShown = false; // FormShow has run
 };

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void refundScreenRefusals();
     void successReportThatFailsStillCloses();
     void refundGridFitsItsColumns();
+    void restoredWindowsKeepTheirState();
     void receiptSearchKeys();
     void receiptSearchFromTheRefundScreen();
     void viewerShowsTheReceipt();
@@ -356,6 +357,48 @@ void TestRefundForms::refundGridFitsItsColumns()
                          TPOSUITheme::GridCellTextRect(cell).width(),
                      qPrintable(texts.at(col)));
         }
+}
+
+// Minimising and restoring (or hiding and showing) a window shows it again: the loaded receipt,
+// the chosen quantities and the search's filter stay as the cashier left them.
+void TestRefundForms::restoredWindowsKeepTheirState()
+{
+    const int fisID = Sell();
+    ShowRefund();
+    TDialogAnswers answers;
+    LoadOnRefund(QString::number(fisID));
+    Choose(0, "2", answers);
+    for (const bool minimise : {true, false}) {
+        if (minimise) {
+            FRefund->showMinimized();
+            FRefund->showNormal();
+        } else {
+            FRefund->hide();
+            FRefund->show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(FRefund.get()));
+        QCOMPARE(Text(FRefund.get(), "lblReceiptValue"), QString("FIS-%1").arg(fisID));
+        QCOMPARE(Named<QLineEdit>(FRefund.get(), "edtFisNo")->text(), QString::number(fisID));
+        QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColIadeMiktar), QString("2"));
+        QCOMPARE(Text(FRefund.get(), "lblRefundTotal"), QString("İade Toplamı: 64,80 TL"));
+    }
+    answers.Ok().Ok();
+    FRefund->btnRefundClick();
+    QCOMPARE(FShop->Scalar("SELECT GenelToplam FROM SatisFis WHERE FisDurumu = 'IADE'").toDouble(),
+             -64.8);
+
+    Sell();
+    TfrmReceiptSelect select;
+    select.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&select));
+    TypeInto(&select, "edtSearch", QString("FIS-%1").arg(fisID));
+    QCOMPARE(Text(&select, "lblCount"), QString("1 fiş listeleniyor"));
+    select.hide();
+    select.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&select));
+    QCOMPARE(Named<QLineEdit>(&select, "edtSearch")->text(), QString("FIS-%1").arg(fisID));
+    QCOMPARE(Text(&select, "lblCount"), QString("1 fiş listeleniyor"));
+    QCOMPARE(Cell(&select, "gridReceipts", 0, 1), QString("FIS-%1").arg(fisID));
 }
 
 void TestRefundForms::receiptSearchKeys()
