@@ -108,10 +108,16 @@ QStringList StokImageStatements()
     return {StokGorselYolColumn, StokResimColumn};
 }
 
+QStringList RefundStatements()
+{
+    return {SatisFisOrijinalFisIDColumn, SatisFisOrijinalFisIDIndex};
+}
+
 QStringList AllStatements()
 {
     return SettingsStatements() + BranchStockStatements() + SaleLotStatements() +
-           CustomerListStatements() + InvoiceDocumentStatements() + StokImageStatements();
+           CustomerListStatements() + InvoiceDocumentStatements() + StokImageStatements() +
+           RefundStatements();
 }
 
 void Run(const QStringList& statements)

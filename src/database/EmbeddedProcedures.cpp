@@ -334,6 +334,7 @@ void ProcessRefund(TRoutineCall& call)
     const bool wellFormed =
         ParseRefundItems(call.Value(QStringLiteral("@RefundItemsXML")).toString(), items);
 
+    OwnedSchema::Run(OwnedSchema::RefundStatements());
     TDbTransaction transaction;
     TDbQuery original(
         QStringLiteral("SELECT SubeID, FisDurumu, MusteriID FROM SatisFis WHERE FisID = :F"));

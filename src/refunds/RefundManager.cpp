@@ -4,6 +4,7 @@
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/Money.h"
+#include "core/OwnedSchema.h"
 #include "core/POSTextUtils.h"
 #include "core/StoredProc.h"
 #include "customers/CustomerList.h"
@@ -104,6 +105,7 @@ int TRefundManager::ResolveFisID(const QString& Text, int SubeID)
 
 bool TRefundManager::LoadReceipt(int FisID, int SubeID, TRefundReceipt& Receipt)
 {
+    OwnedSchema::Run(OwnedSchema::RefundStatements());
     TCustomerList::EnsureCariKartTable();
     TDbQuery query(kReceiptSql);
     query.Param(QStringLiteral("FisID"), FisID).Param(QStringLiteral("SubeID"), SubeID).Exec();

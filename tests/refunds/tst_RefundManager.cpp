@@ -39,6 +39,7 @@ private Q_SLOTS:
     void itemsDocument();
     void roundTrips();
     void refundAndSaleAtOnceReturnStockOnce();
+    void olderDatabaseGainsTheRefundLink();
 
 private:
     int Sell();
@@ -549,6 +550,37 @@ void TestRefundManager::refundAndSaleAtOnceReturnStockOnce()
             .toDouble(),
         stockBefore - sold + refunded);
     QCOMPARE(FShop->Count(QString("SatisFis WHERE OrijinalFisID = %1").arg(sale.FisID)), 30);
+}
+
+// A database made before refund receipts recorded their sale has no SatisFis.OrijinalFisID.
+// Loading a receipt for a refund brings the column and its index in, and so does the routine
+// when it is called first; the refunds then count as usual.
+void TestRefundManager::olderDatabaseGainsTheRefundLink()
+{
+    const auto dropLink = [this] {
+        FShop->Exec("DROP INDEX IX_SatisFis_OrijinalFisID");
+        FShop->Exec("ALTER TABLE SatisFis DROP COLUMN OrijinalFisID");
+        QVERIFY(FShop->Scalar("SELECT COL_LENGTH('SatisFis', 'OrijinalFisID')").isNull());
+    };
+    const int fisID = Sell();
+    dropLink();
+    TRefundReceipt receipt;
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    QVERIFY(!FShop->Scalar("SELECT COL_LENGTH('SatisFis', 'OrijinalFisID')").isNull());
+    QCOMPARE(receipt.Lines.at(0).Kalan, 3.0);
+    const TRefundResult first =
+        TRefundManager::Book(fisID, FShop->KullaniciID(), FShop->VardiyaID(), Choose(receipt, {1}));
+    QVERIFY2(first.Success, qPrintable(first.Message));
+
+    dropLink();
+    const TRefundResult second =
+        TRefundManager::Book(fisID, FShop->KullaniciID(), FShop->VardiyaID(), Choose(receipt, {1}));
+    QVERIFY2(second.Success, qPrintable(second.Message));
+    QCOMPARE(FShop->Count(QString("SatisFis WHERE OrijinalFisID = %1").arg(fisID)), 1);
+    QVERIFY(!FShop->Scalar("SELECT 1 FROM sqlite_master WHERE name = 'IX_SatisFis_OrijinalFisID'")
+                 .isNull());
+    QVERIFY(TRefundManager::LoadReceipt(fisID, FShop->SubeID(), receipt));
+    QCOMPARE(receipt.Lines.at(0).Kalan, 2.0);
 }
 
 QTEST_MAIN(TestRefundManager)
