@@ -496,7 +496,8 @@ GO
 -- sp_ProcessRefund: books a refund of the items <Items><Item StokID="..." Miktar="..."/></Items>
 -- against an earlier sale, in the open shift @VardiyaID.
 -- Refused (@Success = 0, nothing written): the original receipt is missing or is not a sale
--- ('AKTIF' or NULL status); no open shift under @VardiyaID; unknown user; a document that is
+-- ('AKTIF' or NULL status); no open shift under @VardiyaID; the shift is another branch's than
+-- the receipt's; unknown user; a document that is
 -- not XML or holds no item; an item not on the original receipt; a quantity that is not
 -- positive; more of a product than was sold on the receipt less what earlier refunds of the
 -- receipt (SatisFis.OrijinalFisID) took back (the message names the product and what is left).
@@ -576,8 +577,11 @@ BEGIN
         FROM dbo.SatisFis WITH (UPDLOCK, HOLDLOCK)
         WHERE FisID = @OriginalFisID;
 
+        -- The shift is read under the lock sp_CloseVardiya takes: a close under way makes this
+        -- refund wait and then find the shift closed, and a close that comes later waits until
+        -- this refund is in its figures.
         SELECT @ShiftFound = 1, @VSubeID = SubeID, @VTerminalID = TerminalID
-        FROM dbo.Vardiya
+        FROM dbo.Vardiya WITH (UPDLOCK, HOLDLOCK)
         WHERE VardiyaID = @VardiyaID AND KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK';
 
         INSERT INTO @Sold (StokID, Miktar, AraToplam, IndirimTutari, KDVTutari, SatirToplam)
@@ -609,6 +613,8 @@ BEGIN
             SET @Message = N'Bu fiş bir satış fişi değil (' + @Durum + N'), iade alınamaz.';
         ELSE IF @ShiftFound = 0
             SET @Message = N'Açık vardiya bulunamadı. İade için önce vardiya açınız.';
+        ELSE IF @VSubeID <> @SubeID
+            SET @Message = N'Bu fiş başka bir şubenin satışı, bu vardiyada iade alınamaz.';
         ELSE IF NOT EXISTS (SELECT 1 FROM dbo.Kullanici WHERE KullaniciID = @KullaniciID)
             SET @Message = N'Kullanıcı bulunamadı.';
         ELSE IF @WellFormed = 0

@@ -46,6 +46,11 @@ bool IsNonNegativeAmount(const QVariant& value, double& amount)
 
 // ---- sp_ProcessRefund ----
 
+// The goods go back into the stock of the branch that sold them, and the money out of a drawer
+// of that branch: a receipt is refunded in a shift of its own branch only.
+const QString kOtherBranch =
+    QStringLiteral("Bu fiş başka bir şubenin satışı, bu vardiyada iade alınamaz.");
+
 // What the original receipt sold of one product, summed over its lines; name, barcode, unit,
 // prices and rates come from the first of those lines.
 struct TSold {
@@ -358,6 +363,8 @@ void ProcessRefund(TRoutineCall& call)
                       QStringLiteral("Açık vardiya bulunamadı. İade için önce vardiya açınız."));
     const QVariant shiftSube = shift.Value(0);
     const QVariant shiftTerminal = shift.Value(1);
+    if (shiftSube.toInt() != originalSube)
+        return Refuse(call, kOtherBranch);
 
     TDbQuery user(QStringLiteral("SELECT 1 FROM Kullanici WHERE KullaniciID = :K"));
     user.Param(QStringLiteral("K"), kullaniciID).Exec();

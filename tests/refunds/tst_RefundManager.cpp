@@ -12,6 +12,7 @@
 #include <QProcess>
 #include <QtTest>
 
+#include <algorithm>
 #include <memory>
 
 // The refund screen's road without its window, on a real shop: a sale written by the sale
@@ -39,6 +40,7 @@ private Q_SLOTS:
     void itemsDocument();
     void roundTrips();
     void refundAndSaleAtOnceReturnStockOnce();
+    void refundAndShiftCloseAtOnce();
     void olderDatabaseGainsTheRefundLink();
 
 private:
@@ -550,6 +552,54 @@ void TestRefundManager::refundAndSaleAtOnceReturnStockOnce()
             .toDouble(),
         stockBefore - sold + refunded);
     QCOMPARE(FShop->Count(QString("SatisFis WHERE OrijinalFisID = %1").arg(sale.FisID)), 30);
+}
+
+// Two tills on one file: one refunds KOLA from a receipt one unit at a time while the other
+// closes the shift once the first refunds are in. Every refund lands before the close, and is
+// in the figures the close returned, or is refused afterwards; none lands in the closed shift.
+void TestRefundManager::refundAndShiftCloseAtOnce()
+{
+    if (TestRoad() == TTestRoad::SqlServer)
+        QSKIP("the workers open SQLite files");
+    TCartManager cart;
+    cart.AddItem(FKola, "KOLA 1 L", "8690000000002", "ADET", 36, 40, 20, false);
+    const TSaleResult sale =
+        TSaleManager::CreateSale(FShop->SubeID(), FShop->KullaniciID(), FShop->TerminalID(),
+                                 FShop->VardiyaID(), "NAKIT", cart, cart.GenelToplam(), 0);
+    QVERIFY2(sale.Success, qPrintable(sale.Message));
+
+    const QString worker = QCoreApplication::applicationDirPath() + "/refund_worker";
+    QProcess refunds, close;
+    refunds.start(worker, {FShop->Database().Path(), "refund", QString::number(sale.FisID),
+                           QString::number(FKola), "40", "5"});
+    close.start(worker, {FShop->Database().Path(), "close", QString::number(sale.FisID),
+                         QString::number(FKola), "3"});
+    QVERIFY(refunds.waitForFinished(120000));
+    QVERIFY(close.waitForFinished(120000));
+    QCOMPARE(refunds.exitCode(), 0);
+    QCOMPARE(close.exitCode(), 0);
+    const QStringList refundOut =
+        QString::fromUtf8(refunds.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts);
+    const QString closeOut = QString::fromUtf8(close.readAllStandardOutput()).trimmed();
+    QCOMPARE(refundOut.size(), 40);
+    const qsizetype booked =
+        std::count_if(refundOut.cbegin(), refundOut.cend(),
+                      [](const QString& line) { return line.startsWith("OK "); });
+    QVERIFY2(booked >= 3 && booked < 40, qPrintable(refundOut.join('\n')));
+    for (qsizetype i = booked; i < refundOut.size(); ++i)
+        QCOMPARE(refundOut.at(i), "FAIL " + TRefundManager::MsgNoShift);
+
+    QCOMPARE(closeOut, QString("OK %1 %2").arg(booked).arg(booked * 36.0));
+    QCOMPARE(FShop->Count(QString("SatisFis WHERE OrijinalFisID = %1").arg(sale.FisID)),
+             int(booked));
+    QCOMPARE(FShop
+                 ->Scalar(QString("SELECT IadeFis FROM vw_VardiyaOzet WHERE VardiyaID = %1")
+                              .arg(FShop->VardiyaID()))
+                 .toInt(),
+             int(booked));
+    QCOMPARE(FShop->Count(QString("SatisFis F INNER JOIN Vardiya V ON V.VardiyaID = F.VardiyaID "
+                                  "WHERE F.Tarih > V.KapanisZamani")),
+             0);
 }
 
 // A database made before refund receipts recorded their sale has no SatisFis.OrijinalFisID.
