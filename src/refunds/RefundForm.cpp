@@ -148,6 +148,7 @@ void TfrmRefund::FormShow()
     edtFisNo->setFocus();
     FCurrentFisID = 0;
     FLines.clear();
+    FAmounts = {};
     CentreOnOwner();
     ApplyStyle();
     ApplyInfoLabelColors();
@@ -250,6 +251,7 @@ void TfrmRefund::LoadReceipt(int FisID)
     }
     FCurrentFisID = receipt.FisID;
     FLines = receipt.Lines;
+    FAmounts = receipt.Amounts;
     lblReceiptValue->setText(receipt.FisNo);
     lblDateValue->setText(receipt.Tarih);
     lblCustomerValue->setText(receipt.Musteri);
@@ -291,7 +293,10 @@ void TfrmRefund::gridItemsDblClick()
         return;
     }
     FLines[row].IadeMiktar = quantity;
-    ShowLine(row);
+    // A product's later lines count on from its earlier ones: every amount may change.
+    TRefundManager::Price(FAmounts, FLines);
+    for (int line = 0; line < FLines.size(); ++line)
+        ShowLine(line);
     UpdateSummary();
 }
 

@@ -24,6 +24,8 @@ private Q_SLOTS:
     void refundRefusals_data();
     void refundRefusals();
     void secondRefundBeyondTheRemainderIsRefused();
+    void refundSequencesPayBackWhatWasPaid_data();
+    void refundSequencesPayBackWhatWasPaid();
     void refundSeedsAMissingBranchRow();
     void refundDocument_data();
     void refundDocument();
@@ -147,6 +149,45 @@ int AddSale()
          "(:F, 4, 2, 'Domates', '12345', 0.5, 'KG', 19.802, 1, 0.099, 0, 0, 9.901, 10)",
          {{"F", fisID}});
     return fisID;
+}
+
+// A sale of shift 1 at MERKEZ from a short spec: lines "StokID:Miktar:SatirToplam;..." (net,
+// discount and VAT left at 0) and payment lines "OdemeTipi:Tutar;..." (none when empty).
+int AddSaleOf(const QString& lines, double genel, const QString& odemeTipi, const QString& payments)
+{
+    QList<QPair<QString, double>> paid;
+    for (const QString& payment : payments.split(';', Qt::SkipEmptyParts))
+        paid.append({payment.section(':', 0, 0), payment.section(':', 1).toDouble()});
+    const int fisID = AddReceipt(1, "AKTIF", odemeTipi, genel, paid);
+    int sira = 0;
+    for (const QString& line : lines.split(';')) {
+        const int stokID = line.section(':', 0, 0).toInt();
+        Exec("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Miktar, SatirToplam) "
+             "SELECT :F, :Sira, StokID, StokAdi, :M, :T FROM Stok WHERE StokID = :S",
+             {{"F", fisID},
+              {"Sira", ++sira},
+              {"M", line.section(':', 1, 1).toDouble()},
+              {"T", line.section(':', 2, 2).toDouble()},
+              {"S", stokID}});
+    }
+    return fisID;
+}
+
+// What a refund receipt paid back: "GenelToplam OdemeTipi cash card", amounts as positive.
+QString PaidBack(int fisID)
+{
+    const auto money = [fisID](const QString& sql) {
+        return QString::number(0.0 - dmMain->GetScalar(sql.arg(fisID)).toDouble());
+    };
+    return QStringList{
+        money("SELECT GenelToplam FROM SatisFis WHERE FisID = %1"),
+        dmMain->GetScalar(QString("SELECT OdemeTipi FROM SatisFis WHERE FisID = %1").arg(fisID))
+            .toString(),
+        money("SELECT ISNULL(SUM(Tutar), 0) FROM SatisOdeme WHERE FisID = %1 AND "
+              "OdemeTipi = 'NAKIT'"),
+        money("SELECT ISNULL(SUM(Tutar), 0) FROM SatisOdeme WHERE FisID = %1 AND "
+              "OdemeTipi = 'KART'")}
+        .join(' ');
 }
 
 struct TCloseResult {
@@ -573,6 +614,96 @@ void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused()
     QVERIFY(Refund(sale, 1, Items({{kStokB, "0.25"}})).first);
     QCOMPARE(Refund(sale, 1, Items({{kStokB, "0.001"}})).second,
              QString("İade miktarı fişte kalan miktarı aşıyor: Domates (kalan: 0)"));
+}
+
+void TestEmbeddedProcedures::refundSequencesPayBackWhatWasPaid_data()
+{
+    QTest::addColumn<QString>("lines");        // StokID:Miktar:SatirToplam;...
+    QTest::addColumn<double>("genel");         // what the customer paid
+    QTest::addColumn<QString>("odemeTipi");    // the sale's payment word
+    QTest::addColumn<QString>("payments");     // the sale's payment lines, OdemeTipi:Tutar;...
+    QTest::addColumn<QStringList>("refunds");  // one per refund: StokID:Miktar,...
+    QTest::addColumn<QStringList>("paidBack"); // per refund: total, OdemeTipi, cash, card
+    // 3 × 3,35 less 10 % is 9,045, paid 9,05: a third is 3,015, yet three thirds pay 9,05.
+    QTest::newRow("thirds of a discounted price")
+        << "1:3:9.045" << 9.05 << "NAKIT"
+        << "NAKIT:9.05" << QStringList{"1:1", "1:1", "1:1"}
+        << QStringList{"3.02 NAKIT 3.02 0", "3.01 NAKIT 3.01 0", "3.02 NAKIT 3.02 0"};
+    QTest::newRow("two thirds, then the last")
+        << "1:3:9.045" << 9.05 << "NAKIT"
+        << "NAKIT:9.05" << QStringList{"1:2", "1:1"}
+        << QStringList{"6.03 NAKIT 6.03 0", "3.02 NAKIT 3.02 0"};
+    // 1,235 kg at 24,99: 30,8627 on the line, 30,86 paid.
+    QTest::newRow("weighed goods in steps")
+        << "2:1.235:30.8627" << 30.86 << "NAKIT"
+        << "NAKIT:30.86" << QStringList{"2:0.5", "2:0.5", "2:0.235"}
+        << QStringList{"12.5 NAKIT 12.5 0", "12.49 NAKIT 12.49 0", "5.87 NAKIT 5.87 0"};
+    // Domates 0,75 + 0,5 kg at 19,99 (24,9875 with the 1,2 of kuruş) beside 10,00 of bread,
+    // paid 34,99: Domates gets 24,99 of it, the bread 10,00.
+    QTest::newRow("one product on two lines, then another")
+        << "2:0.75:14.9925;3:1:10;2:0.5:9.995" << 34.99 << "NAKIT"
+        << "NAKIT:34.99" << QStringList{"2:0.75,2:0.5", "3:1"}
+        << QStringList{"24.99 NAKIT 24.99 0", "10 NAKIT 10 0"};
+    // Two line totals of 1,005 each were paid 2,01 together, not 1,01 twice.
+    QTest::newRow("a kuruş shared between products")
+        << "1:1:1.005;3:1:1.005" << 2.01 << "NAKIT"
+        << "NAKIT:2.01" << QStringList{"1:1", "3:1"}
+        << QStringList{"1.01 NAKIT 1.01 0", "1 NAKIT 1 0"};
+    QTest::newRow("card sale") << "1:2:250" << 250.0 << "KART"
+                               << "KART:250" << QStringList{"1:1", "1:1"}
+                               << QStringList{"125 KART 0 125", "125 KART 0 125"};
+    QTest::newRow("card sale without payment lines")
+        << "1:2:250" << 250.0 << "KART"
+        << "" << QStringList{"1:2"} << QStringList{"250 KART 0 250"};
+    // 120 in cash and 180 by card: the card first, then the cash it did not cover.
+    QTest::newRow("split sale in thirds")
+        << "1:3:300" << 300.0 << "KARMA"
+        << "NAKIT:120;KART:180" << QStringList{"1:1", "1:1", "1:1"}
+        << QStringList{"100 KART 0 100", "100 KARMA 20 80", "100 NAKIT 100 0"};
+    QTest::newRow("split sale, thirds of a discounted price")
+        << "1:3:9.045" << 9.05 << "KARMA"
+        << "NAKIT:5;KART:4.05" << QStringList{"1:1", "1:1", "1:1"}
+        << QStringList{"3.02 KART 0 3.02", "3.01 KARMA 1.98 1.03", "3.02 NAKIT 3.02 0"};
+}
+
+// A receipt's refunds, one after the other: each pays back to the kuruş what the rule gives,
+// its lines add up to its head, the last of a product pays what is left of what was paid for it,
+// and all of them together pay back exactly what the customer paid, the cash never more than
+// the drawer took.
+void TestEmbeddedProcedures::refundSequencesPayBackWhatWasPaid()
+{
+    QFETCH(QString, lines);
+    QFETCH(double, genel);
+    QFETCH(QString, odemeTipi);
+    QFETCH(QString, payments);
+    QFETCH(QStringList, refunds);
+    QFETCH(QStringList, paidBack);
+    TTestDatabase db;
+    BuildBase();
+    const int sale = AddSaleOf(lines, genel, odemeTipi, payments);
+    QStringList actual;
+    for (const QString& refund : refunds) {
+        QList<QPair<int, QString>> items;
+        for (const QString& item : refund.split(','))
+            items.append({item.section(':', 0, 0).toInt(), item.section(':', 1)});
+        const auto [ok, message] = Refund(sale, 1, Items(items));
+        QVERIFY2(ok, qPrintable(message));
+        const int fisID = LastFisID();
+        actual << PaidBack(fisID);
+        QCOMPARE(
+            Real(QString("SELECT SUM(SatirToplam) FROM SatisFisSatir WHERE FisID = %1").arg(fisID)),
+            Real(QString("SELECT GenelToplam FROM SatisFis WHERE FisID = %1").arg(fisID)));
+    }
+    QCOMPARE(actual, paidBack);
+    QCOMPARE(
+        Real(QString("SELECT -SUM(GenelToplam) FROM SatisFis WHERE OrijinalFisID = %1").arg(sale)),
+        genel);
+    const QString paid = "SELECT ISNULL(SUM(ABS(O.Tutar)), 0) FROM SatisOdeme O INNER JOIN "
+                         "SatisFis F ON F.FisID = O.FisID WHERE %1 AND O.OdemeTipi LIKE '%2'";
+    const QString refundsOf = QString("F.OrijinalFisID = %1").arg(sale);
+    QCOMPARE(Real(paid.arg(refundsOf, "%")), genel);
+    QCOMPARE(Real(paid.arg(refundsOf, "NAKIT")),
+             Real(paid.arg(QString("F.FisID = %1").arg(sale), "NAKIT")));
 }
 
 void TestEmbeddedProcedures::refundSeedsAMissingBranchRow()
