@@ -507,15 +507,23 @@ GO
 -- sp_ProcessRefund: books a refund of the items <Items><Item StokID="..." Miktar="..."/></Items>
 -- against an earlier sale, in the open shift @VardiyaID.
 -- Refused (@Success = 0, nothing written): the original receipt is missing or is not a sale
--- ('AKTIF' or NULL status); no open shift under @VardiyaID; unknown user; a document that is
--- not XML or holds no item; an item not on the original receipt; a quantity that is not
--- positive; more of a product than was sold on the receipt less what earlier refunds of the
--- receipt (SatisFis.OrijinalFisID) took back (the message names the product and what is left).
+-- ('AKTIF' or NULL status); no open shift under @VardiyaID; the shift is another branch's than
+-- the receipt's; unknown user; a document that is not XML or holds no item; an item not on the
+-- original receipt; a quantity that is not positive; more of a product than was sold on the
+-- receipt less what earlier refunds of the receipt (SatisFis.OrijinalFisID) took back (the
+-- message names the product and what is left).
 -- Booked: a SatisFis row of the shift with FisDurumu 'IADE' and the original's customer, its
--- lines, one 'NAKIT' SatisOdeme row, all amounts negative; a refunded unit is worth the original
--- lines' SatirToplam / Miktar of the product (VAT included, after the line discount). The goods
--- go back into SubeStok of the original's branch, once, and Stok.MevcutStok is summed again;
--- goods the sale took from lots (SatisFisLot) go back into those lots, the lot taken last first.
+-- lines and its payment lines, all amounts negative. What a line pays back follows the rule of
+-- refunds/RefundAmounts: the original's GenelToplam is shared among its products in the order of
+-- their first lines (each the kuruş its line totals bring the rounded running total to, never
+-- past GenelToplam, the last product the rest); a product's refunds pay back together its line
+-- totals in proportion to the quantity back so far, rounded to the kuruş and at most its share,
+-- and the refund that brings back the last of it pays what is left of its share. The lines' net,
+-- discount and VAT are the original lines' in proportion to the quantity. The refund goes back to
+-- the card up to what the sale took by card less the receipt's earlier card refunds, the rest in
+-- cash (OdemeTipi 'NAKIT', 'KART' or 'KARMA'). The goods go back into SubeStok of the original's
+-- branch, once, and Stok.MevcutStok is summed again; goods the sale took from lots (SatisFisLot)
+-- go back into those lots, the lot taken last first.
 -- ---------------------------------------------------------------------------------------------
 
 IF OBJECT_ID('dbo.sp_ProcessRefund', 'P') IS NULL EXEC('CREATE PROCEDURE dbo.sp_ProcessRefund AS RETURN 0');
@@ -539,10 +547,12 @@ BEGIN
         Sira INT NOT NULL PRIMARY KEY,
         StokText NVARCHAR(50) NULL,
         StokID INT NULL,
-        Miktar DECIMAL(18,3) NULL
+        Miktar DECIMAL(18,3) NULL,
+        Tutar DECIMAL(18,2) NULL
     );
     DECLARE @Sold TABLE (
         StokID INT NOT NULL PRIMARY KEY,
+        IlkSira INT NOT NULL,
         StokAdi NVARCHAR(150) NULL,
         Barkod NVARCHAR(50) NULL,
         Birim NVARCHAR(10) NULL,
@@ -554,13 +564,17 @@ BEGIN
         IndirimTutari DECIMAL(18,4) NOT NULL,
         KDVTutari DECIMAL(18,4) NOT NULL,
         SatirToplam DECIMAL(18,4) NOT NULL,
-        Iade DECIMAL(18,3) NOT NULL DEFAULT(0)
+        Iade DECIMAL(18,3) NOT NULL DEFAULT(0),
+        IadeTutar DECIMAL(18,2) NOT NULL DEFAULT(0),
+        Pay DECIMAL(18,2) NOT NULL DEFAULT(0)
     );
     DECLARE @Doc XML, @WellFormed BIT = 1;
-    DECLARE @Found BIT = 0, @SubeID INT, @Durum NVARCHAR(20), @MusteriID INT;
+    DECLARE @Found BIT = 0, @SubeID INT, @Durum NVARCHAR(20), @MusteriID INT, @Genel DECIMAL(18,2);
     DECLARE @ShiftFound BIT = 0, @VSubeID INT, @VTerminalID INT;
     DECLARE @BadKnown BIT, @BadText NVARCHAR(50), @BadName NVARCHAR(150);
     DECLARE @FisID INT, @FisNo NVARCHAR(50);
+    DECLARE @Toplam DECIMAL(18,2), @Kart DECIMAL(18,2), @KartIade DECIMAL(18,2);
+    DECLARE @KartGeri DECIMAL(18,2), @NakitGeri DECIMAL(18,2);
 
     BEGIN TRY
         SET @Doc = CAST(@RefundItemsXML AS XML);
@@ -583,19 +597,26 @@ BEGIN
 
         -- The update lock makes two refunds of one receipt take turns, so that neither can
         -- overrun what is left to refund.
-        SELECT @Found = 1, @SubeID = SubeID, @Durum = FisDurumu, @MusteriID = MusteriID
+        SELECT @Found = 1, @SubeID = SubeID, @Durum = FisDurumu, @MusteriID = MusteriID,
+               @Genel = GenelToplam
         FROM dbo.SatisFis WITH (UPDLOCK, HOLDLOCK)
         WHERE FisID = @OriginalFisID;
 
+        -- The shift is read under the lock sp_CloseVardiya takes: a close under way makes this
+        -- refund wait and then find the shift closed, and a close that comes later waits until
+        -- this refund is in its figures.
         SELECT @ShiftFound = 1, @VSubeID = SubeID, @VTerminalID = TerminalID
-        FROM dbo.Vardiya
+        FROM dbo.Vardiya WITH (UPDLOCK, HOLDLOCK)
         WHERE VardiyaID = @VardiyaID AND KapanisZamani IS NULL AND ISNULL(VardiyaDurumu, 'ACIK') = 'ACIK';
 
-        INSERT INTO @Sold (StokID, Miktar, AraToplam, IndirimTutari, KDVTutari, SatirToplam)
-        SELECT StokID, SUM(Miktar), SUM(AraToplam), SUM(IndirimTutari), SUM(KDVTutari), SUM(SatirToplam)
-        FROM dbo.SatisFisSatir
-        WHERE FisID = @OriginalFisID
-        GROUP BY StokID;
+        INSERT INTO @Sold (StokID, IlkSira, Miktar, AraToplam, IndirimTutari, KDVTutari, SatirToplam)
+        SELECT L.StokID, MIN(L.Sira), SUM(L.Miktar), SUM(L.AraToplam), SUM(L.IndirimTutari),
+               SUM(L.KDVTutari), SUM(L.SatirToplam)
+        FROM (SELECT StokID, Miktar, AraToplam, IndirimTutari, KDVTutari, SatirToplam,
+                     ROW_NUMBER() OVER (ORDER BY SiraNo, SatirID) AS Sira
+              FROM dbo.SatisFisSatir
+              WHERE FisID = @OriginalFisID) L
+        GROUP BY L.StokID;
 
         UPDATE S
         SET StokAdi = L.StokAdi, Barkod = L.Barkod, Birim = L.Birim, BirimFiyat = L.BirimFiyat,
@@ -606,13 +627,32 @@ BEGIN
                      WHERE R.FisID = @OriginalFisID AND R.StokID = S.StokID
                      ORDER BY R.SiraNo, R.SatirID) L;
 
+        -- What the receipt's earlier refunds took back and paid back, product by product.
         UPDATE S
-        SET Iade = ISNULL((SELECT SUM(ABS(R.Miktar))
-                           FROM dbo.SatisFisSatir R
-                           INNER JOIN dbo.SatisFis F ON F.FisID = R.FisID
-                           WHERE F.OrijinalFisID = @OriginalFisID AND F.FisDurumu = 'IADE'
-                             AND R.StokID = S.StokID), 0)
-        FROM @Sold S;
+        SET Iade = ISNULL(P.Miktar, 0), IadeTutar = ROUND(ISNULL(P.Tutar, 0), 2)
+        FROM @Sold S
+        OUTER APPLY (SELECT SUM(ABS(R.Miktar)) AS Miktar, SUM(ABS(R.SatirToplam)) AS Tutar
+                     FROM dbo.SatisFisSatir R
+                     INNER JOIN dbo.SatisFis F ON F.FisID = R.FisID
+                     WHERE F.OrijinalFisID = @OriginalFisID AND F.FisDurumu = 'IADE'
+                       AND R.StokID = S.StokID) P;
+
+        -- Each product's share of what the customer paid: the kuruş its line totals bring the
+        -- rounded running total to, never past GenelToplam; the last product takes the rest.
+        WITH P AS (
+            SELECT StokID, SatirToplam,
+                   SUM(SatirToplam) OVER (ORDER BY IlkSira ROWS UNBOUNDED PRECEDING) AS Kum,
+                   ROW_NUMBER() OVER (ORDER BY IlkSira DESC) AS Sondan
+            FROM @Sold
+        )
+        UPDATE S
+        SET Pay = CASE WHEN P.Sondan = 1 THEN @Genel
+                       WHEN ROUND(P.Kum, 2) < @Genel THEN ROUND(P.Kum, 2)
+                       ELSE @Genel END
+                - CASE WHEN ROUND(P.Kum - P.SatirToplam, 2) < @Genel THEN ROUND(P.Kum - P.SatirToplam, 2)
+                       ELSE @Genel END
+        FROM @Sold S
+        INNER JOIN P ON P.StokID = S.StokID;
 
         IF @Found = 0
             SET @Message = N'İade edilecek fiş bulunamadı.';
@@ -620,6 +660,8 @@ BEGIN
             SET @Message = N'Bu fiş bir satış fişi değil (' + @Durum + N'), iade alınamaz.';
         ELSE IF @ShiftFound = 0
             SET @Message = N'Açık vardiya bulunamadı. İade için önce vardiya açınız.';
+        ELSE IF @VSubeID <> @SubeID
+            SET @Message = N'Bu fiş başka bir şubenin satışı, bu vardiyada iade alınamaz.';
         ELSE IF NOT EXISTS (SELECT 1 FROM dbo.Kullanici WHERE KullaniciID = @KullaniciID)
             SET @Message = N'Kullanıcı bulunamadı.';
         ELSE IF @WellFormed = 0
@@ -661,6 +703,39 @@ BEGIN
             RETURN;
         END;
 
+        -- What each item pays back. Back once the item is in (Sonra) and before it (Once, for a
+        -- product's first item what its earlier refunds paid), by the product's running quantity:
+        -- the line totals in proportion, rounded to the kuruş (half away from zero on the float
+        -- the embedded routine computes) and at most the share; the whole share once all of it
+        -- is back.
+        UPDATE I
+        SET Tutar = B.Sonra - B.Once
+        FROM @Items I
+        INNER JOIN (
+            SELECT K.Sira,
+                   CASE WHEN K.Ilk = 1 OR A0.Tutar < K.Odenen THEN K.Odenen ELSE A0.Tutar END AS Once,
+                   CASE WHEN A1.Tutar < K.Odenen THEN K.Odenen ELSE A1.Tutar END AS Sonra
+            FROM (SELECT I2.Sira, I2.Miktar AS Adet, S.Miktar, S.SatirToplam, S.Pay,
+                         S.IadeTutar AS Odenen,
+                         S.Iade + SUM(I2.Miktar) OVER (PARTITION BY I2.StokID ORDER BY I2.Sira
+                                                       ROWS UNBOUNDED PRECEDING) AS Kum,
+                         ROW_NUMBER() OVER (PARTITION BY I2.StokID ORDER BY I2.Sira) AS Ilk
+                  FROM @Items I2
+                  INNER JOIN @Sold S ON S.StokID = I2.StokID) K
+            CROSS APPLY (SELECT CASE WHEN K.Kum - K.Adet >= K.Miktar - 0.0001 THEN K.Pay
+                                     WHEN R.Tutar < K.Pay THEN R.Tutar
+                                     ELSE K.Pay END AS Tutar
+                         FROM (SELECT CAST(FLOOR(CAST(K.SatirToplam AS FLOAT) * CAST(K.Kum - K.Adet AS FLOAT)
+                                                 / CAST(NULLIF(K.Miktar, 0) AS FLOAT) * 100 + 0.5000001)
+                                           AS DECIMAL(18,0)) / 100 AS Tutar) R) A0
+            CROSS APPLY (SELECT CASE WHEN K.Kum >= K.Miktar - 0.0001 THEN K.Pay
+                                     WHEN R.Tutar < K.Pay THEN R.Tutar
+                                     ELSE K.Pay END AS Tutar
+                         FROM (SELECT CAST(FLOOR(CAST(K.SatirToplam AS FLOAT) * CAST(K.Kum AS FLOAT)
+                                                 / CAST(NULLIF(K.Miktar, 0) AS FLOAT) * 100 + 0.5000001)
+                                           AS DECIMAL(18,0)) / 100 AS Tutar) R) A1
+        ) B ON B.Sira = I.Sira;
+
         INSERT INTO dbo.SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, AraToplam,
                                   ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID, FisDurumu,
                                   OrijinalFisID)
@@ -677,13 +752,39 @@ BEGIN
                S.IndirimOrani,
                -ROUND(CAST(S.IndirimTutari AS FLOAT) * CAST(I.Miktar AS FLOAT) / CAST(S.Miktar AS FLOAT), 4),
                -ROUND(CAST(S.AraToplam AS FLOAT) * CAST(I.Miktar AS FLOAT) / CAST(S.Miktar AS FLOAT), 4),
-               -ROUND(CAST(S.SatirToplam AS FLOAT) * CAST(I.Miktar AS FLOAT) / CAST(S.Miktar AS FLOAT), 4)
+               -I.Tutar
         FROM @Items I
         INNER JOIN @Sold S ON S.StokID = I.StokID;
 
+        -- The refund goes back to the card up to what the sale took by card less the receipt's
+        -- earlier card refunds (payment lines, or the head's own payment word and total when a
+        -- receipt has none), and the rest in cash.
+        SELECT @Toplam = ISNULL(SUM(Tutar), 0) FROM @Items;
+        SELECT @Kart = ISNULL((SELECT SUM(O.Tutar) FROM dbo.SatisOdeme O
+                               WHERE O.FisID = F.FisID AND UPPER(O.OdemeTipi) = 'KART'), 0)
+                       + CASE WHEN UPPER(ISNULL(F.OdemeTipi, '')) = 'KART'
+                                   AND NOT EXISTS (SELECT 1 FROM dbo.SatisOdeme O WHERE O.FisID = F.FisID)
+                              THEN F.GenelToplam ELSE 0 END,
+               @KartIade = ISNULL((SELECT SUM(ABS(O.Tutar)) FROM dbo.SatisOdeme O
+                                   INNER JOIN dbo.SatisFis R ON R.FisID = O.FisID
+                                   WHERE R.OrijinalFisID = F.FisID AND R.FisDurumu = 'IADE'
+                                     AND R.FisID <> @FisID AND UPPER(O.OdemeTipi) = 'KART'), 0)
+                           + ISNULL((SELECT SUM(ABS(R.GenelToplam)) FROM dbo.SatisFis R
+                                     WHERE R.OrijinalFisID = F.FisID AND R.FisDurumu = 'IADE'
+                                       AND R.FisID <> @FisID AND UPPER(ISNULL(R.OdemeTipi, '')) = 'KART'
+                                       AND NOT EXISTS (SELECT 1 FROM dbo.SatisOdeme O WHERE O.FisID = R.FisID)), 0)
+        FROM dbo.SatisFis F
+        WHERE F.FisID = @OriginalFisID;
+        SET @KartGeri = CASE WHEN @Kart - @KartIade <= 0 THEN 0
+                             WHEN @Kart - @KartIade < @Toplam THEN @Kart - @KartIade
+                             ELSE @Toplam END;
+        SET @NakitGeri = @Toplam - @KartGeri;
+
         UPDATE F
         SET FisNo = @FisNo, AraToplam = T.AraToplam, ToplamKDV = T.KDVTutari,
-            Indirim = T.IndirimTutari, GenelToplam = T.SatirToplam
+            Indirim = T.IndirimTutari, GenelToplam = T.SatirToplam,
+            OdemeTipi = CASE WHEN @KartGeri <= 0 THEN 'NAKIT' WHEN @NakitGeri <= 0 THEN 'KART'
+                             ELSE 'KARMA' END
         FROM dbo.SatisFis F
         CROSS JOIN (SELECT SUM(AraToplam) AS AraToplam, SUM(KDVTutari) AS KDVTutari,
                            SUM(IndirimTutari) AS IndirimTutari, SUM(SatirToplam) AS SatirToplam
@@ -691,8 +792,12 @@ BEGIN
                     WHERE FisID = @FisID) T
         WHERE F.FisID = @FisID;
 
+        -- Payment lines, negative, cash first: one for each part that is not zero, and one cash
+        -- line of 0 for a refund that pays nothing back.
         INSERT INTO dbo.SatisOdeme (FisID, OdemeTipi, Tutar)
-        SELECT @FisID, 'NAKIT', GenelToplam FROM dbo.SatisFis WHERE FisID = @FisID;
+        SELECT @FisID, 'NAKIT', -@NakitGeri WHERE @NakitGeri > 0 OR @KartGeri <= 0;
+        INSERT INTO dbo.SatisOdeme (FisID, OdemeTipi, Tutar)
+        SELECT @FisID, 'KART', -@KartGeri WHERE @KartGeri > 0;
 
         -- A branch without a row for the product gets one the way the branch stock routines seed
         -- it: the first branch of a product inherits its overall stock, a later one starts at 0.

@@ -113,11 +113,16 @@ QStringList ReceiptStatements()
     return {FirmaAdresColumn, FirmaVergiDairesiColumn, FirmaVergiNoColumn, SatisOdemeVerilenColumn};
 }
 
+QStringList RefundStatements()
+{
+    return {SatisFisOrijinalFisIDColumn, SatisFisOrijinalFisIDIndex};
+}
+
 QStringList AllStatements()
 {
     return SettingsStatements() + BranchStockStatements() + SaleLotStatements() +
            CustomerListStatements() + InvoiceDocumentStatements() + StokImageStatements() +
-           ReceiptStatements();
+           ReceiptStatements() + RefundStatements();
 }
 
 void Run(const QStringList& statements)

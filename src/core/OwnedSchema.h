@@ -100,6 +100,16 @@ inline constexpr QLatin1String BelgeSatirTable{
     "NOT "
     "NULL, SatirToplam DECIMAL(18,4) NOT NULL)"};
 
+// The link of a refund receipt to the sale it refunds (refunds), a column that came after the
+// first set-up, and its index.
+inline constexpr QLatin1String SatisFisOrijinalFisIDColumn{
+    "IF COL_LENGTH('dbo.SatisFis', 'OrijinalFisID') IS NULL ALTER TABLE dbo.SatisFis ADD "
+    "OrijinalFisID INT NULL"};
+inline constexpr QLatin1String SatisFisOrijinalFisIDIndex{
+    "IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_OrijinalFisID' AND "
+    "object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_OrijinalFisID ON "
+    "dbo.SatisFis(OrijinalFisID)"};
+
 // The picture columns of Stok (stock image generator).
 inline constexpr QLatin1String StokGorselYolColumn{
     "IF COL_LENGTH('dbo.Stok', 'GorselYol') IS NULL ALTER TABLE dbo.Stok ADD GorselYol "
@@ -132,6 +142,7 @@ QStringList CustomerCardStatements();
 QStringList InvoiceDocumentStatements();
 QStringList StokImageStatements();
 QStringList ReceiptStatements();
+QStringList RefundStatements();
 // Every owned object, for a new database: the full definitions first, so the shorter CariKart
 // of the invoice path never wins.
 QStringList AllStatements();

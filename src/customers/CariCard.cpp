@@ -1,5 +1,6 @@
 #include "customers/CariCard.h"
 
+#include "core/DataModule.h"
 #include "core/DbQuery.h"
 #include "core/DbTransaction.h"
 #include "core/Exceptions.h"
@@ -22,6 +23,10 @@ const QString kCodeLookup =
     QStringLiteral("SELECT CariID FROM CariKart WHERE CariKodu = :CariKodu");
 // Inside the saving transaction: on SQL Server the look-up keeps the code's place in the unique
 // index locked, so a second till asking for the same code waits for this one's insert.
+// After the unique index refused an insert: the index may ignore letter case where the plain
+// look-up does not (the server's collation), and codes are plain letters and digits.
+const QString kCodeLookupAnyCase =
+    QStringLiteral("SELECT CariID FROM CariKart WHERE UPPER(CariKodu) = UPPER(:CariKodu)");
 const QString kLockedCodeLookup = QStringLiteral(
     "SELECT CariID FROM CariKart WITH (UPDLOCK, HOLDLOCK) WHERE CariKodu = :CariKodu");
 
@@ -165,7 +170,9 @@ int InsertRow(const TCariValues& values, const QString& code)
 }
 
 // Inserts under `code`; a generated code moves to the next free one while the code is taken,
-// whether the look-up finds it or the unique index refuses it.
+// whether the look-up finds it or the unique index refuses it. Any other error of the insert (a
+// value too long for its column, a lost link) is the cashier's to see at once: trying the next
+// code would only repeat it, or save the card under a code it did not need.
 TCariSaveResult Insert(const TCariValues& values, QString code, bool generated)
 {
     for (int attempt = 1;; ++attempt) {
@@ -180,9 +187,11 @@ TCariSaveResult Insert(const TCariValues& values, QString code, bool generated)
             transaction.Commit();
             return {cariID, code, false};
         } catch (const EDatabaseError&) {
-            if (!generated && CodeTaken(kCodeLookup, code))
+            if (dmMain->LinkLost() || !CodeTaken(kCodeLookupAnyCase, code))
+                throw;
+            if (!generated)
                 throw CodeInUse(code);
-            if (!generated || attempt >= kCodeAttempts)
+            if (attempt >= kCodeAttempts)
                 throw;
             code = TCariCard::GenerateCariKodu(NumberOf(code) + 1);
         }

@@ -17,6 +17,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 constexpr int kClientWidth = 908;
 constexpr int kClientHeight = 677;
@@ -137,6 +139,9 @@ void TfrmCustomerList::FormShow()
 void TfrmCustomerList::showEvent(QShowEvent* event)
 {
     TBaseWindow::showEvent(event);
+    // A window restored after minimising is shown again and keeps what the cashier did on it.
+    if (std::exchange(FShown, true))
+        return;
     CallGuarded([this] { FormShow(); });
 }
 

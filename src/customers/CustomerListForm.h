@@ -52,4 +52,5 @@ private:
 
     int FSelectedMusteriID = -1;
     QString FSelectedMusteriAdi;
+    bool FShown = false; // FormShow has run
 };

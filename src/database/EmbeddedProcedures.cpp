@@ -6,6 +6,7 @@
 #include "core/Money.h"
 #include "core/OwnedSchema.h"
 #include "core/RoutineCall.h"
+#include "refunds/RefundAmounts.h"
 
 #include <QDateTime>
 #include <QHash>
@@ -46,8 +47,14 @@ bool IsNonNegativeAmount(const QVariant& value, double& amount)
 
 // ---- sp_ProcessRefund ----
 
+// The goods go back into the stock of the branch that sold them, and the money out of a drawer
+// of that branch: a receipt is refunded in a shift of its own branch only.
+const QString kOtherBranch =
+    QStringLiteral("Bu fiş başka bir şubenin satışı, bu vardiyada iade alınamaz.");
+
 // What the original receipt sold of one product, summed over its lines; name, barcode, unit,
-// prices and rates come from the first of those lines.
+// prices and rates come from the first of those lines. Refunded and RefundedAmount are what the
+// receipt's earlier refunds took back and paid for it.
 struct TSold {
     QString StokAdi;
     QVariant Barkod;
@@ -61,6 +68,23 @@ struct TSold {
     double KDVTutari = 0;
     double SatirToplam = 0;
     double Refunded = 0;
+    double RefundedAmount = 0;
+};
+
+struct TSoldOn {
+    QList<int> Order; // the products in the order of their first lines
+    QHash<int, TSold> Products;
+
+    TRefundAmounts Amounts(double genelToplam) const
+    {
+        QList<TRefundProduct> products;
+        for (const int stokID : Order) {
+            const TSold& s = Products[stokID];
+            products << TRefundProduct{stokID, s.Miktar, s.SatirToplam, s.Refunded,
+                                       s.RefundedAmount};
+        }
+        return {genelToplam, products};
+    }
 };
 
 struct TRefundLine {
@@ -72,9 +96,10 @@ struct TRefundLine {
     double SatirToplam = 0;
 };
 
-QHash<int, TSold> SoldOn(int fisID)
+TSoldOn SoldOn(int fisID)
 {
-    QHash<int, TSold> sold;
+    TSoldOn soldOn;
+    QHash<int, TSold>& sold = soldOn.Products;
     TDbQuery lines(QStringLiteral(
         "SELECT StokID, StokAdi, Barkod, Birim, BirimFiyat, KDVOrani, IndirimOrani, Miktar, "
         "AraToplam, IndirimTutari, KDVTutari, SatirToplam FROM SatisFisSatir WHERE FisID = :F "
@@ -85,6 +110,7 @@ QHash<int, TSold> SoldOn(int fisID)
         const bool first = !sold.contains(stokID);
         TSold& s = sold[stokID];
         if (first) {
+            soldOn.Order << stokID;
             s.StokAdi = lines.Value(QStringLiteral("StokAdi")).toString();
             s.Barkod = lines.Value(QStringLiteral("Barkod"));
             s.Birim = lines.Value(QStringLiteral("Birim"));
@@ -98,18 +124,50 @@ QHash<int, TSold> SoldOn(int fisID)
         s.KDVTutari += lines.Value(QStringLiteral("KDVTutari")).toDouble();
         s.SatirToplam += lines.Value(QStringLiteral("SatirToplam")).toDouble();
     }
-    // Status words compare as on the server: letter case and trailing blanks do not count.
+    // Status words compare as on the server: letter case and trailing blanks do not count. The
+    // casts keep the ODBC driver from reading a sum as a whole number.
     TDbQuery refunded(QStringLiteral(
-        "SELECT R.StokID, SUM(ABS(R.Miktar)) AS Miktar FROM SatisFisSatir R INNER JOIN SatisFis F "
-        "ON F.FisID = R.FisID WHERE F.OrijinalFisID = :F AND UPPER(RTRIM(F.FisDurumu)) = 'IADE' "
-        "GROUP BY R.StokID"));
+        "SELECT R.StokID, CAST(SUM(ABS(R.Miktar)) AS FLOAT) AS Miktar, "
+        "CAST(SUM(ABS(R.SatirToplam)) "
+        "AS FLOAT) AS Tutar FROM SatisFisSatir R INNER JOIN SatisFis F ON F.FisID = R.FisID WHERE "
+        "F.OrijinalFisID = :F AND UPPER(RTRIM(F.FisDurumu)) = 'IADE' GROUP BY R.StokID"));
     refunded.Param(QStringLiteral("F"), fisID).Exec();
     while (refunded.Next()) {
         auto it = sold.find(refunded.Value(0).toInt());
-        if (it != sold.end())
-            it->Refunded = refunded.Value(1).toDouble();
+        if (it == sold.end())
+            continue;
+        it->Refunded = refunded.Value(1).toDouble();
+        it->RefundedAmount = refunded.Value(2).toDouble();
     }
-    return sold;
+    return soldOn;
+}
+
+// What the receipt took by card and what its earlier refunds gave back to the card, by the
+// shared shift rules: a receipt's payment lines, or its own OdemeTipi and GenelToplam when it
+// has none.
+struct TCardTaken {
+    double Kart = 0;
+    double KartIade = 0;
+};
+
+TCardTaken CardTakenOn(int fisID)
+{
+    // The casts keep the ODBC driver from reading a sum as a whole number.
+    TDbQuery card(QStringLiteral(
+        "SELECT CAST(ISNULL((SELECT SUM(O.Tutar) FROM SatisOdeme O WHERE O.FisID = F.FisID AND "
+        "UPPER(RTRIM(O.OdemeTipi)) = 'KART'), 0) + CASE WHEN UPPER(RTRIM(ISNULL(F.OdemeTipi, "
+        "''))) = 'KART' AND NOT EXISTS (SELECT 1 FROM SatisOdeme O WHERE O.FisID = F.FisID) THEN "
+        "F.GenelToplam ELSE 0 END AS FLOAT) AS Kart, CAST(ISNULL((SELECT SUM(ABS(O.Tutar)) FROM "
+        "SatisOdeme O INNER JOIN SatisFis R ON R.FisID = O.FisID WHERE R.OrijinalFisID = "
+        "F.FisID AND UPPER(RTRIM(R.FisDurumu)) = 'IADE' AND UPPER(RTRIM(O.OdemeTipi)) = 'KART'), "
+        "0) + ISNULL((SELECT SUM(ABS(R.GenelToplam)) FROM SatisFis R WHERE R.OrijinalFisID = "
+        "F.FisID AND UPPER(RTRIM(R.FisDurumu)) = 'IADE' AND UPPER(RTRIM(ISNULL(R.OdemeTipi, "
+        "''))) = 'KART' AND NOT EXISTS (SELECT 1 FROM SatisOdeme O WHERE O.FisID = R.FisID)), 0) "
+        "AS FLOAT) AS KartIade FROM SatisFis F WHERE F.FisID = :F"));
+    card.Param(QStringLiteral("F"), fisID).Exec();
+    if (!card.Next())
+        return {};
+    return {card.Value(0).toDouble(), card.Value(1).toDouble()};
 }
 
 // A quantity as the server's FORMAT(value, '0.###', 'tr-TR') writes it: up to three decimals
@@ -153,10 +211,10 @@ QString CheckItems(const QList<TRefundItem>& items, const QHash<int, TSold>& sol
     return {};
 }
 
-// A refunded unit is worth what the customer paid for it: the original lines' totals per unit,
-// VAT included and after the line discount. Refund amounts are stored negative, rounded as the
-// server's decimal columns round them, so both engines store the same figures.
-TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s)
+// A refund line pays back `amount`, what TRefundAmounts gives its item; its net, discount and
+// VAT are the original lines' in proportion to the quantity. Refund amounts are stored negative,
+// rounded as the server's decimal columns round them, so both engines store the same figures.
+TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s, double amount)
 {
     const double share = item.Miktar / s.Miktar;
     return {item.StokID,
@@ -164,7 +222,26 @@ TRefundLine RefundLineFor(const TRefundItem& item, const TSold& s)
             -TMoney::RoundLineAmount(s.AraToplam * share),
             -TMoney::RoundLineAmount(s.IndirimTutari * share),
             -TMoney::RoundLineAmount(s.KDVTutari * share),
-            -TMoney::RoundLineAmount(s.SatirToplam * share)};
+            -amount};
+}
+
+// The refund's payment lines, negative, cash first: a line for each part that is not zero, and
+// one cash line of 0 for a refund that pays nothing back.
+void WriteRefundPayments(int fisID, const TRefundTender& tender)
+{
+    TDbQuery payment(
+        QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:F, :O, :T)"));
+    const bool kart = tender.Kart > TMoney::Tolerance;
+    if (tender.Nakit > TMoney::Tolerance || !kart)
+        payment.Param(QStringLiteral("F"), fisID)
+            .Param(QStringLiteral("O"), QStringLiteral("NAKIT"))
+            .Param(QStringLiteral("T"), tender.Nakit > TMoney::Tolerance ? -tender.Nakit : 0.0)
+            .Exec();
+    if (kart)
+        payment.Param(QStringLiteral("F"), fisID)
+            .Param(QStringLiteral("O"), QStringLiteral("KART"))
+            .Param(QStringLiteral("T"), -tender.Kart)
+            .Exec();
 }
 
 // Seeds a missing branch row the way the branch stock routines do: the first branch of a
@@ -334,9 +411,10 @@ void ProcessRefund(TRoutineCall& call)
     const bool wellFormed =
         ParseRefundItems(call.Value(QStringLiteral("@RefundItemsXML")).toString(), items);
 
+    OwnedSchema::Run(OwnedSchema::RefundStatements());
     TDbTransaction transaction;
-    TDbQuery original(
-        QStringLiteral("SELECT SubeID, FisDurumu, MusteriID FROM SatisFis WHERE FisID = :F"));
+    TDbQuery original(QStringLiteral(
+        "SELECT SubeID, FisDurumu, MusteriID, GenelToplam FROM SatisFis WHERE FisID = :F"));
     original.Param(QStringLiteral("F"), originalID).Exec();
     if (!original.Next())
         return Refuse(call, QStringLiteral("İade edilecek fiş bulunamadı."));
@@ -344,6 +422,7 @@ void ProcessRefund(TRoutineCall& call)
     const QString durum =
         original.Value(1).isNull() ? QStringLiteral("AKTIF") : original.Value(1).toString();
     const QVariant musteriID = original.Value(2);
+    const double originalToplam = original.Value(3).toDouble();
     if (!SameStatusWord(durum, QStringLiteral("AKTIF")))
         return Refuse(
             call, QStringLiteral("Bu fiş bir satış fişi değil (%1), iade alınamaz.").arg(durum));
@@ -357,6 +436,8 @@ void ProcessRefund(TRoutineCall& call)
                       QStringLiteral("Açık vardiya bulunamadı. İade için önce vardiya açınız."));
     const QVariant shiftSube = shift.Value(0);
     const QVariant shiftTerminal = shift.Value(1);
+    if (shiftSube.toInt() != originalSube)
+        return Refuse(call, kOtherBranch);
 
     TDbQuery user(QStringLiteral("SELECT 1 FROM Kullanici WHERE KullaniciID = :K"));
     user.Param(QStringLiteral("K"), kullaniciID).Exec();
@@ -365,26 +446,33 @@ void ProcessRefund(TRoutineCall& call)
     if (!wellFormed)
         return Refuse(call, QStringLiteral("İade listesi okunamadı."));
 
-    const QHash<int, TSold> sold = SoldOn(originalID);
+    const TSoldOn soldOn = SoldOn(originalID);
+    const QHash<int, TSold>& sold = soldOn.Products;
     if (const QString reason = CheckItems(items, sold); !reason.isEmpty())
         return Refuse(call, reason);
 
+    QList<TRefundQuantity> quantities;
+    for (const TRefundItem& item : items)
+        quantities << TRefundQuantity{item.StokID, item.Miktar};
+    const QList<double> amounts = soldOn.Amounts(originalToplam).Amounts(quantities);
     QList<TRefundLine> lines;
     double ara = 0, indirim = 0, kdv = 0, toplam = 0;
-    for (const TRefundItem& item : items) {
-        lines << RefundLineFor(item, sold[item.StokID]);
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        lines << RefundLineFor(items.at(i), sold[items.at(i).StokID], amounts.at(i));
         ara += lines.last().AraToplam;
         indirim += lines.last().IndirimTutari;
         kdv += lines.last().KDVTutari;
         toplam += lines.last().SatirToplam;
     }
     const double genelToplam = TMoney::RoundKurus(toplam);
+    const TCardTaken card = CardTakenOn(originalID);
+    const TRefundTender tender = TRefundTender::Split(-genelToplam, card.Kart, card.KartIade);
 
     TDbQuery head(QStringLiteral(
         "INSERT INTO SatisFis (FisNo, SubeID, KullaniciID, TerminalID, VardiyaID, Tarih, "
         "AraToplam, "
         "ToplamKDV, Indirim, GenelToplam, OdemeTipi, MusteriID, FisDurumu, OrijinalFisID) VALUES "
-        "('', :Sube, :Kul, :Term, :Var, GETDATE(), :Ara, :KDV, :Ind, :Gen, 'NAKIT', :Mus, 'IADE', "
+        "('', :Sube, :Kul, :Term, :Var, GETDATE(), :Ara, :KDV, :Ind, :Gen, :Odeme, :Mus, 'IADE', "
         ":Orj); SELECT SCOPE_IDENTITY()"));
     head.Param(QStringLiteral("Sube"), shiftSube)
         .Param(QStringLiteral("Kul"), kullaniciID)
@@ -394,6 +482,7 @@ void ProcessRefund(TRoutineCall& call)
         .Param(QStringLiteral("KDV"), TMoney::RoundKurus(kdv))
         .Param(QStringLiteral("Ind"), TMoney::RoundKurus(indirim))
         .Param(QStringLiteral("Gen"), genelToplam)
+        .Param(QStringLiteral("Odeme"), tender.OdemeTipi())
         .Param(QStringLiteral("Mus"), musteriID)
         .Param(QStringLiteral("Orj"), originalID)
         .Exec();
@@ -434,11 +523,7 @@ void ProcessRefund(TRoutineCall& call)
             stockOrder << line.StokID;
         stockBack[line.StokID] -= line.Miktar;
     }
-    TDbQuery(
-        QStringLiteral("INSERT INTO SatisOdeme (FisID, OdemeTipi, Tutar) VALUES (:F, 'NAKIT', :T)"))
-        .Param(QStringLiteral("F"), fisID)
-        .Param(QStringLiteral("T"), genelToplam)
-        .Exec();
+    WriteRefundPayments(fisID, tender);
     for (const int stokID : stockOrder) {
         ReturnToBranchStock(originalSube, stokID, stockBack[stokID]);
         ReturnToLots(originalID, stokID, sold[stokID].Refunded, stockBack[stokID]);

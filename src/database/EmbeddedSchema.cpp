@@ -206,9 +206,8 @@ QStringList RequiredStatements()
                        "Tutar DECIMAL(18,2) NOT NULL DEFAULT(0), "
                        "CONSTRAINT FK_SatisOdeme_SatisFis FOREIGN KEY (FisID) REFERENCES "
                        "dbo.SatisFis(FisID))"),
-        // Columns that arrived after the first set-up; a shop's older database gains them here.
-        QStringLiteral("IF COL_LENGTH('dbo.SatisFis', 'OrijinalFisID') IS NULL ALTER TABLE "
-                       "dbo.SatisFis ADD OrijinalFisID INT NULL"),
+        // Columns that arrived after the first set-up; a shop's older database gains them here
+        // (SatisFis.OrijinalFisID is the refunds' own, in OwnedSchema).
         QStringLiteral("IF COL_LENGTH('dbo.Vardiya', 'KapatanKullaniciID') IS NULL ALTER TABLE "
                        "dbo.Vardiya ADD KapatanKullaniciID INT NULL"),
         // Not unique: a deleted or passive user's login name may be given to someone new.
@@ -259,9 +258,6 @@ QStringList RequiredStatements()
         QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = "
                        "'IX_SatisFis_SubeID_Tarih' AND object_id = OBJECT_ID('dbo.SatisFis')) "
                        "CREATE INDEX IX_SatisFis_SubeID_Tarih ON dbo.SatisFis(SubeID, Tarih)"),
-        QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = "
-                       "'IX_SatisFis_OrijinalFisID' AND object_id = OBJECT_ID('dbo.SatisFis')) "
-                       "CREATE INDEX IX_SatisFis_OrijinalFisID ON dbo.SatisFis(OrijinalFisID)"),
         QStringLiteral("IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = "
                        "'IX_SatisFisSatir_FisID' AND object_id = OBJECT_ID('dbo.SatisFisSatir')) "
                        "CREATE INDEX IX_SatisFisSatir_FisID ON dbo.SatisFisSatir(FisID, SiraNo)"),

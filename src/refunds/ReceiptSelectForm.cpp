@@ -14,6 +14,8 @@
 #include <QLineEdit>
 #include <QTableWidget>
 
+#include <utility>
+
 namespace {
 constexpr int kClientWidth = 980;
 constexpr int kClientHeight = 680;
@@ -148,6 +150,9 @@ void TfrmReceiptSelect::FormShow()
 void TfrmReceiptSelect::showEvent(QShowEvent* event)
 {
     TBaseWindow::showEvent(event);
+    // A window restored after minimising is shown again and keeps what the cashier did on it.
+    if (std::exchange(FShown, true))
+        return;
     CallGuarded([this] { FormShow(); });
 }
 

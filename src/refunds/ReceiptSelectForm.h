@@ -61,5 +61,6 @@ private:
     TPOSButton* btnCancel;
 
     int FSelectedFisID = 0;
+    bool FShown = false; // FormShow has run
     QString FSelectedFisNo;
 };

@@ -20,6 +20,8 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include <utility>
+
 namespace {
 constexpr int kClientWidth = 928;
 constexpr int kClientHeight = 687;
@@ -146,6 +148,7 @@ void TfrmRefund::FormShow()
     edtFisNo->setFocus();
     FCurrentFisID = 0;
     FLines.clear();
+    FAmounts = {};
     CentreOnOwner();
     ApplyStyle();
     ApplyInfoLabelColors();
@@ -161,6 +164,9 @@ void TfrmRefund::FormShow()
 void TfrmRefund::showEvent(QShowEvent* event)
 {
     TBaseWindow::showEvent(event);
+    // A window restored after minimising is shown again and keeps what the cashier did on it.
+    if (std::exchange(FShown, true))
+        return;
     CallGuarded([this] { FormShow(); });
 }
 
@@ -245,6 +251,7 @@ void TfrmRefund::LoadReceipt(int FisID)
     }
     FCurrentFisID = receipt.FisID;
     FLines = receipt.Lines;
+    FAmounts = receipt.Amounts;
     lblReceiptValue->setText(receipt.FisNo);
     lblDateValue->setText(receipt.Tarih);
     lblCustomerValue->setText(receipt.Musteri);
@@ -286,7 +293,10 @@ void TfrmRefund::gridItemsDblClick()
         return;
     }
     FLines[row].IadeMiktar = quantity;
-    ShowLine(row);
+    // A product's later lines count on from its earlier ones: every amount may change.
+    TRefundManager::Price(FAmounts, FLines);
+    for (int line = 0; line < FLines.size(); ++line)
+        ShowLine(line);
     UpdateSummary();
 }
 

@@ -64,5 +64,7 @@ private:
 
     int FCurrentFisID = 0;
     QList<TRefundLine> FLines;
+    TRefundAmounts FAmounts;
     bool FBooked = false;
+    bool FShown = false; // FormShow has run
 };

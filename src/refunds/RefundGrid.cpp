@@ -30,7 +30,7 @@ QStringList TRefundGrid::Cells(const TRefundLine& Line)
             QuantityText(Line.Kalan),
             UnitPriceText(Line.BirimIade()),
             chosen ? QuantityText(Line.IadeMiktar) : QStringLiteral("0"),
-            FormatMoney(chosen ? Line.IadeTutar() : 0),
+            FormatMoney(chosen ? Line.IadeTutar : 0),
             QString::number(Line.StokID)};
 }
 

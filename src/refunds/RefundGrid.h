@@ -8,8 +8,9 @@
 // The refund screen's lines grid without its widgets: its columns and the texts of a line. A
 // row reads from left to right as the refund is worked out: what the receipt sold, what is left
 // of it after the receipt's earlier refunds, the unit price the customer paid (VAT included,
-// after the discount), the chosen quantity and the amount the drawer pays for it, so that
-// "Birim Fiyat" × "İade Edilecek" = "Tutar" on the screen.
+// after the discount), the chosen quantity and the amount the refund pays back for it: "Birim
+// Fiyat" × "İade Edilecek" to the kuruş, except where the last refund of a product pays what is
+// left of what the customer paid for it.
 class TRefundGrid {
 public:
     TRefundGrid() = delete;
@@ -21,7 +22,7 @@ public:
         ColKalan,      // what the line may still give back
         ColBirimFiyat, // what a refunded unit pays back
         ColIadeMiktar, // chosen
-        ColTutar,      // chosen × unit, as the routine books it
+        ColTutar,      // what the routine pays back for the chosen quantity
         ColStokID,     // hidden
         ColumnCount
     };

@@ -4,6 +4,7 @@
 #include "core/DbQuery.h"
 #include "core/Exceptions.h"
 #include "core/Money.h"
+#include "core/OwnedSchema.h"
 #include "core/POSTextUtils.h"
 #include "core/StoredProc.h"
 #include "core/TypedNumber.h"
@@ -18,18 +19,18 @@
 
 namespace {
 // The receipt's lines in the branch with its head, and per product what the receipt's earlier
-// refunds took back, in one statement. Status words compare as on the server: letter case and
-// trailing blanks do not count.
+// refunds took back and paid back, in one statement. Status words compare as on the server:
+// letter case and trailing blanks do not count.
 const QString kReceiptSql = QStringLiteral(
-    "SELECT F.FisNo, F.Tarih, ISNULL(C.CariAdi, '-') AS Musteri, F.FisDurumu, SF.SatirID, "
-    "SF.StokID, S.StokAdi, SF.Miktar, SF.SatirToplam, CAST(ISNULL(P.Iade, 0) AS "
-    "FLOAT) AS Iade "
+    "SELECT F.FisNo, F.Tarih, ISNULL(C.CariAdi, '-') AS Musteri, F.FisDurumu, F.GenelToplam, "
+    "SF.SatirID, SF.StokID, S.StokAdi, SF.Miktar, SF.SatirToplam, CAST(ISNULL(P.Iade, 0) AS "
+    "FLOAT) AS Iade, CAST(ISNULL(P.IadeTutar, 0) AS FLOAT) AS IadeTutar "
     "FROM SatisFisSatir SF INNER JOIN SatisFis F ON F.FisID = SF.FisID JOIN Stok S ON SF.StokID "
     "= S.StokID LEFT JOIN CariKart C ON C.CariID = F.MusteriID LEFT JOIN (SELECT R.StokID, "
-    "SUM(ABS(R.Miktar)) AS Iade FROM SatisFisSatir R INNER JOIN SatisFis I ON I.FisID = R.FisID "
-    "WHERE I.OrijinalFisID = :FisID AND UPPER(RTRIM(I.FisDurumu)) = 'IADE' GROUP BY R.StokID) P "
-    "ON P.StokID = SF.StokID WHERE SF.FisID = :FisID AND F.SubeID = :SubeID ORDER BY SF.SiraNo, "
-    "SF.SatirID");
+    "SUM(ABS(R.Miktar)) AS Iade, SUM(ABS(R.SatirToplam)) AS IadeTutar FROM SatisFisSatir R "
+    "INNER JOIN SatisFis I ON I.FisID = R.FisID WHERE I.OrijinalFisID = :FisID AND "
+    "UPPER(RTRIM(I.FisDurumu)) = 'IADE' GROUP BY R.StokID) P ON P.StokID = SF.StokID WHERE "
+    "SF.FisID = :FisID AND F.SubeID = :SubeID ORDER BY SF.SiraNo, SF.SatirID");
 
 bool IsSaleStatus(const QVariant& Durum)
 {
@@ -49,40 +50,37 @@ QString GeneralNumber(double Value, const QLocale& Locale)
     return locale.toString(Value, 'g', 15);
 }
 
-struct TProductTotals {
-    double Miktar = 0;
-    double SatirToplam = 0;
-    double Iade = 0;
-};
-
 // Earlier refunds count against the product's lines in line order; the unit refund is the
-// product's, as the routine values it.
-void SpreadProductFigures(QList<TRefundLine>& Lines, QHash<int, TProductTotals>& Products)
+// product's.
+void SpreadProductFigures(QList<TRefundLine>& Lines, const QList<TRefundProduct>& Products)
 {
+    QHash<int, TRefundProduct> products;
+    for (const TRefundProduct& product : Products)
+        products.insert(product.StokID, product);
     for (TRefundLine& line : Lines) {
-        TProductTotals& product = Products[line.StokID];
-        const double taken = qBound(0.0, product.Iade, line.Miktar);
-        product.Iade -= taken;
+        TRefundProduct& product = products[line.StokID];
+        const double taken = qBound(0.0, product.IadeMiktar, line.Miktar);
+        product.IadeMiktar -= taken;
         line.Kalan = TMoney::RoundQuantity(line.Miktar - taken);
-    }
-    for (TRefundLine& line : Lines) {
-        const TProductTotals& product = Products[line.StokID];
         line.UrunMiktar = product.Miktar;
         line.UrunToplam = product.SatirToplam;
     }
+}
+
+// The product's entry in the receipt's products, which keep the order of their first lines.
+TRefundProduct& ProductOf(QList<TRefundProduct>& Products, int StokID)
+{
+    for (TRefundProduct& product : Products)
+        if (product.StokID == StokID)
+            return product;
+    Products.append(TRefundProduct{StokID});
+    return Products.last();
 }
 } // namespace
 
 double TRefundLine::BirimIade() const
 {
     return UrunMiktar > 0 ? UrunToplam / UrunMiktar : 0;
-}
-
-double TRefundLine::IadeTutar() const
-{
-    if (IadeMiktar <= 0 || UrunMiktar <= 0)
-        return 0;
-    return TMoney::RoundLineAmount(UrunToplam * (IadeMiktar / UrunMiktar));
 }
 
 int TRefundManager::ResolveFisID(const QString& Text, int SubeID)
@@ -106,11 +104,13 @@ int TRefundManager::ResolveFisID(const QString& Text, int SubeID)
 
 bool TRefundManager::LoadReceipt(int FisID, int SubeID, TRefundReceipt& Receipt)
 {
+    OwnedSchema::Run(OwnedSchema::RefundStatements());
     TCustomerList::EnsureCariKartTable();
     TDbQuery query(kReceiptSql);
     query.Param(QStringLiteral("FisID"), FisID).Param(QStringLiteral("SubeID"), SubeID).Exec();
     TRefundReceipt loaded;
-    QHash<int, TProductTotals> products;
+    QList<TRefundProduct> products;
+    double genelToplam = 0;
     while (query.Next()) {
         if (loaded.Lines.isEmpty()) {
             if (!IsSaleStatus(query.Value(QStringLiteral("FisDurumu"))))
@@ -124,21 +124,24 @@ bool TRefundManager::LoadReceipt(int FisID, int SubeID, TRefundReceipt& Receipt)
                                            : QStringLiteral("-");
             const QString musteri = query.Value(QStringLiteral("Musteri")).toString().trimmed();
             loaded.Musteri = musteri.isEmpty() ? QStringLiteral("-") : musteri;
+            genelToplam = FieldToFloatDef(query, QStringLiteral("GenelToplam"), 0);
         }
         TRefundLine line;
         line.SatirID = query.Value(QStringLiteral("SatirID")).toInt();
         line.StokID = query.Value(QStringLiteral("StokID")).toInt();
         line.StokAdi = query.Value(QStringLiteral("StokAdi")).toString();
         line.Miktar = FieldToFloatDef(query, QStringLiteral("Miktar"), 0);
-        TProductTotals& product = products[line.StokID];
+        TRefundProduct& product = ProductOf(products, line.StokID);
         product.Miktar += line.Miktar;
         product.SatirToplam += FieldToFloatDef(query, QStringLiteral("SatirToplam"), 0);
-        product.Iade = FieldToFloatDef(query, QStringLiteral("Iade"), 0);
+        product.IadeMiktar = FieldToFloatDef(query, QStringLiteral("Iade"), 0);
+        product.IadeTutar = FieldToFloatDef(query, QStringLiteral("IadeTutar"), 0);
         loaded.Lines << line;
     }
     if (loaded.Lines.isEmpty())
         return false;
     SpreadProductFigures(loaded.Lines, products);
+    loaded.Amounts = TRefundAmounts(genelToplam, products);
     Receipt = loaded;
     return true;
 }
@@ -160,6 +163,18 @@ QString TRefundManager::QuantityPrompt(double Limit)
            QStringLiteral("):");
 }
 
+void TRefundManager::Price(const TRefundAmounts& Amounts, QList<TRefundLine>& Lines)
+{
+    QList<TRefundQuantity> items;
+    for (const TRefundLine& line : Lines)
+        if (line.IadeMiktar > 0)
+            items << TRefundQuantity{line.StokID, line.IadeMiktar};
+    const QList<double> amounts = Amounts.Amounts(items);
+    qsizetype item = 0;
+    for (TRefundLine& line : Lines)
+        line.IadeTutar = line.IadeMiktar > 0 ? amounts.at(item++) : 0;
+}
+
 int TRefundManager::ChosenCount(const QList<TRefundLine>& Lines)
 {
     return int(std::count_if(Lines.cbegin(), Lines.cend(),
@@ -170,7 +185,7 @@ double TRefundManager::RefundTotal(const QList<TRefundLine>& Lines)
 {
     double total = 0;
     for (const TRefundLine& line : Lines)
-        total += line.IadeTutar();
+        total += line.IadeMiktar > 0 ? line.IadeTutar : 0;
     return TMoney::RoundKurus(total);
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "refunds/RefundAmounts.h"
+
 #include <QList>
 #include <QString>
 
@@ -13,15 +15,15 @@ struct TRefundLine {
     // earlier refunds, which take from the receipt's lines of the product in line order.
     double Kalan = 0;
     // The product's sold quantity and line totals (VAT included, after the line discounts) over
-    // all lines of the receipt: the routine pays a refunded unit back at their ratio.
+    // all lines of the receipt: what the customer paid per unit is their ratio.
     double UrunMiktar = 0;
     double UrunToplam = 0;
     double IadeMiktar = 0; // chosen on the screen, 0 when none
+    // What the routine pays back for the chosen quantity, to the kuruş (TRefundManager::Price).
+    double IadeTutar = 0;
 
     // What the customer paid per unit of the product.
     double BirimIade() const;
-    // The refund amount of the chosen quantity, rounded as the routine stores a line.
-    double IadeTutar() const;
 };
 
 struct TRefundReceipt {
@@ -30,6 +32,7 @@ struct TRefundReceipt {
     QString Tarih;   // "dd.MM.yyyy HH:mm:ss", "-" without a header row
     QString Musteri; // the customer's name, "-" when none
     QList<TRefundLine> Lines;
+    TRefundAmounts Amounts; // what its refunds pay back
 };
 
 struct TRefundResult {
@@ -64,7 +67,12 @@ public:
     // "İade edilecek miktar (Max: " + limit + "):" with the limit in general number format.
     static QString QuantityPrompt(double Limit);
 
-    // Lines with a chosen quantity, and the sum of their refund amounts rounded to the kuruş.
+    // Sets each line's IadeTutar to what the routine pays back for the chosen quantities: the
+    // chosen lines in line order are the items of the refund, a product's later lines counting
+    // on from its earlier ones.
+    static void Price(const TRefundAmounts& Amounts, QList<TRefundLine>& Lines);
+    // Lines with a chosen quantity, and the sum of their refund amounts, what the refund receipt
+    // pays back.
     static int ChosenCount(const QList<TRefundLine>& Lines);
     static double RefundTotal(const QList<TRefundLine>& Lines);
 

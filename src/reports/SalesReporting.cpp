@@ -17,7 +17,9 @@ const SqlText kTakingsSql{
         "AND O.OdemeTipi = 'NAKIT' THEN O.Tutar ELSE 0 END) AS BrutNakit, SUM(CASE WHEN "
         "F.FisDurumu = 'AKTIF' AND O.OdemeTipi = 'KART' THEN O.Tutar ELSE 0 END) AS BrutKart, "
         "SUM(CASE WHEN F.FisDurumu = 'IADE' AND O.OdemeTipi = 'NAKIT' THEN ABS(O.Tutar) ELSE 0 "
-        "END) AS IadeNakit FROM SatisFis F INNER JOIN SatisOdeme O ON O.FisID = F.FisID WHERE "
+        "END) AS IadeNakit, SUM(CASE WHEN F.FisDurumu = 'IADE' AND O.OdemeTipi = 'KART' THEN "
+        "ABS(O.Tutar) ELSE 0 END) AS IadeKart FROM SatisFis F INNER JOIN SatisOdeme O ON O.FisID = "
+        "F.FisID WHERE "
         "F.Tarih >= :Start AND F.Tarih < :End AND F.SubeID = :SubeID GROUP BY F.VardiyaID, "
         "CAST(F.Tarih AS DATE)"),
     QStringLiteral(
@@ -25,7 +27,9 @@ const SqlText kTakingsSql{
         "AND O.OdemeTipi = 'NAKIT' THEN O.Tutar ELSE 0 END) AS BrutNakit, SUM(CASE WHEN "
         "F.FisDurumu = 'AKTIF' AND O.OdemeTipi = 'KART' THEN O.Tutar ELSE 0 END) AS BrutKart, "
         "SUM(CASE WHEN F.FisDurumu = 'IADE' AND O.OdemeTipi = 'NAKIT' THEN ABS(O.Tutar) ELSE 0 "
-        "END) AS IadeNakit FROM SatisFis F INNER JOIN SatisOdeme O ON O.FisID = F.FisID WHERE "
+        "END) AS IadeNakit, SUM(CASE WHEN F.FisDurumu = 'IADE' AND O.OdemeTipi = 'KART' THEN "
+        "ABS(O.Tutar) ELSE 0 END) AS IadeKart FROM SatisFis F INNER JOIN SatisOdeme O ON O.FisID = "
+        "F.FisID WHERE "
         "F.Tarih >= :Start AND F.Tarih < :End AND F.SubeID = :SubeID GROUP BY F.VardiyaID, "
         "substr(F.Tarih, 1, 10)")};
 
@@ -69,6 +73,7 @@ struct TTakings {
     double BrutNakit = 0;
     double BrutKart = 0;
     double IadeNakit = 0;
+    double IadeKart = 0;
 };
 
 // Reads the takings by shift and adds each day's into `days`.
@@ -84,16 +89,18 @@ QHash<int, TTakings> ReadTakings(const TReportRange& range, int subeID, QList<TD
         const double nakit = FieldToFloatDef(q, QStringLiteral("BrutNakit"), 0);
         const double kart = FieldToFloatDef(q, QStringLiteral("BrutKart"), 0);
         const double iade = FieldToFloatDef(q, QStringLiteral("IadeNakit"), 0);
+        const double iadeKart = FieldToFloatDef(q, QStringLiteral("IadeKart"), 0);
         const QVariant shift = q.Value(QStringLiteral("VardiyaID"));
         if (!shift.isNull()) {
             TTakings& t = byShift[shift.toInt()];
             t.BrutNakit += nakit;
             t.BrutKart += kart;
             t.IadeNakit += iade;
+            t.IadeKart += iadeKart;
         }
         const auto day = dayIndex.constFind(q.Value(QStringLiteral("Gun")).toDate());
         if (day != dayIndex.constEnd())
-            days[*day].NetCiro += nakit - iade + kart;
+            days[*day].NetCiro += nakit - iade + kart - iadeKart;
     }
     return byShift;
 }
@@ -160,6 +167,7 @@ TReportingShifts TSalesReporting::LoadShifts(const TReportRange& Range, int Sube
         r.BrutNakit = t.BrutNakit;
         r.BrutKart = t.BrutKart;
         r.IadeNakit = t.IadeNakit;
+        r.IadeKart = t.IadeKart;
         result.Shifts << r;
     }
     return result;

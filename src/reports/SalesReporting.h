@@ -33,13 +33,15 @@ struct TReportingShiftRow {
     double BrutNakit = 0;   // 'NAKIT' lines of 'AKTIF' receipts
     double BrutKart = 0;    // 'KART' lines of 'AKTIF' receipts
     double IadeNakit = 0;   // 'NAKIT' lines of 'IADE' receipts, each as a positive amount
+    double IadeKart = 0;    // 'KART' lines of 'IADE' receipts, each as a positive amount
 
     bool Closed() const { return KapanisZamani.isValid(); }
     double BeklenenNakit() const { return AcilisTutar + BrutNakit - IadeNakit; }
     double Fark() const { return Closed() ? SayilanKasa - BeklenenNakit() : 0.0; }
     double NetNakit() const { return BrutNakit - IadeNakit; }
-    // Card refunds are not taken off.
-    double NetKart() const { return BrutKart; }
+    // A refund paid back to the card comes off the card takings, as a cash refund comes off
+    // the cash: the two add up to what the shift kept.
+    double NetKart() const { return BrutKart - IadeKart; }
 
     // The ten cells of the shift grid.
     QStringList Cells() const;

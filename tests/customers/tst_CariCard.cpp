@@ -1,10 +1,12 @@
 #include "CustomerFixture.h"
 
+#include "core/DataModule.h"
 #include "core/Exceptions.h"
 #include "customers/CariCard.h"
 #include "customers/TaxNumbers.h"
 #include "support/ShopFixture.h"
 
+#include <QSqlQuery>
 #include <QtTest>
 
 #include <memory>
@@ -57,6 +59,8 @@ private Q_SLOTS:
     void takenProposalMovesOn();
     void indexRefusalMovesOn();
     void typedCodeInUseIsRefused();
+    void otherErrorsAreReportedAtOnce_data();
+    void otherErrorsAreReportedAtOnce();
     void editUpdatesOnlyItsOwnAccount();
     void loadSkipsDeletedAccounts();
 
@@ -327,6 +331,54 @@ void TestCariCard::typedCodeInUseIsRefused()
                               .arg(other))
                  .toString(),
              QString("Acme A.Ş.:0212 000 00 00"));
+}
+
+void TestCariCard::otherErrorsAreReportedAtOnce_data()
+{
+    QTest::addColumn<QString>("fault");
+    QTest::addColumn<QString>("message"); // how the error the cashier sees begins
+    // SQLite keeps no column lengths; the trigger refuses what the server's NVARCHAR(20) would.
+    QTest::newRow("a phone number too long for its column")
+        << "too long"
+        << "String or binary data would be truncated in table 'dbo.CariKart', column 'Telefon'.";
+    QTest::newRow("a lost link") << "lost link"
+                                 << "Veritabanı bağlantısı koptu, işlem tamamlanamadı.";
+}
+
+// Only a taken code moves a generated code on: any other failure of the insert is reported with
+// its own text after one try, nothing is saved and no other code is used.
+void TestCariCard::otherErrorsAreReportedAtOnce()
+{
+    QFETCH(QString, fault);
+    QFETCH(QString, message);
+    TCariCard::EnsureCariKartColumns();
+    TdmMain& db = FShop->Database().Db();
+    if (fault == "too long") {
+        QSqlQuery trigger(db.Database());
+        QVERIFY(trigger.exec(
+            "CREATE TRIGGER TR_CariKart_Telefon BEFORE INSERT ON CariKart WHEN "
+            "length(NEW.Telefon) > 20 BEGIN SELECT RAISE(ABORT, 'String or binary data would be "
+            "truncated in table ''dbo.CariKart'', column ''Telefon''.'); END"));
+    }
+    int inserts = 0;
+    db.SetStatementHook([&](const QString& sql) {
+        if (!sql.startsWith("INSERT INTO CariKart"))
+            return;
+        ++inserts;
+        if (fault == "lost link") {
+            db.Statements().Clear();
+            db.Database().close();
+        }
+    });
+    TCariCardData card = NewCard("Uzun Telefonlu");
+    card.Telefon = "0212 555 44 33 dahili 1234";
+    const QString proposed = TCariCard::GenerateCariKodu();
+    card.CariKodu = proposed;
+    const QString refusal = Refusal([&] { TCariCard::SaveCard(card, proposed); });
+    db.SetStatementHook({});
+    QVERIFY2(refusal.startsWith(message), qPrintable(refusal));
+    QCOMPARE(inserts, 1);
+    QCOMPARE(FShop->Count("CariKart"), 0);
 }
 
 void TestCariCard::editUpdatesOnlyItsOwnAccount()

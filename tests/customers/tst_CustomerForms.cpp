@@ -51,6 +51,7 @@ private Q_SLOTS:
 
     void listShowsAndFilters();
     void emptyListHasNothingToTake();
+    void restoredListKeepsItsFilter();
     void takingARow_data();
     void takingARow();
     void newCustomerFromTheList();
@@ -137,6 +138,27 @@ void TestCustomerForms::emptyListHasNothingToTake()
     QVERIFY(FList->isVisible());
     QCOMPARE(FList->SelectedMusteriID(), -1);
     QVERIFY(FList->SelectedMusteriAdi().isEmpty());
+}
+
+// Minimising and restoring (or hiding and showing) the list shows it again: the filter, the
+// rows it leaves and the current row stay.
+void TestCustomerForms::restoredListKeepsItsFilter()
+{
+    ShowList();
+    auto* grid = Named<QTableWidget>(FList.get(), "gridCustomers");
+    TypeInto(FList.get(), "edtSearch", "5");
+    QCOMPARE(Column(grid, 2), (QStringList{"Ayşe Yılmaz", "Çınar Ltd."}));
+    grid->setCurrentCell(1, 1);
+    FList->showMinimized();
+    FList->showNormal();
+    FList->hide();
+    FList->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FList.get()));
+    QCOMPARE(Named<QLineEdit>(FList.get(), "edtSearch")->text(), QString("5"));
+    QCOMPARE(Column(grid, 2), (QStringList{"Ayşe Yılmaz", "Çınar Ltd."}));
+    QCOMPARE(grid->currentRow(), 1);
+    Named<TPOSButton>(FList.get(), "btnSelect")->click();
+    QCOMPARE(FList->SelectedMusteriAdi(), QString("Çınar Ltd."));
 }
 
 void TestCustomerForms::takingARow_data()

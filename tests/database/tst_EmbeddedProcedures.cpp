@@ -24,7 +24,8 @@ private Q_SLOTS:
     void refundRefusals_data();
     void refundRefusals();
     void secondRefundBeyondTheRemainderIsRefused();
-    void stockIsReturnedOnceToTheSellingBranch();
+    void refundSequencesPayBackWhatWasPaid_data();
+    void refundSequencesPayBackWhatWasPaid();
     void refundSeedsAMissingBranchRow();
     void refundDocument_data();
     void refundDocument();
@@ -148,6 +149,45 @@ int AddSale()
          "(:F, 4, 2, 'Domates', '12345', 0.5, 'KG', 19.802, 1, 0.099, 0, 0, 9.901, 10)",
          {{"F", fisID}});
     return fisID;
+}
+
+// A sale of shift 1 at MERKEZ from a short spec: lines "StokID:Miktar:SatirToplam;..." (net,
+// discount and VAT left at 0) and payment lines "OdemeTipi:Tutar;..." (none when empty).
+int AddSaleOf(const QString& lines, double genel, const QString& odemeTipi, const QString& payments)
+{
+    QList<QPair<QString, double>> paid;
+    for (const QString& payment : payments.split(';', Qt::SkipEmptyParts))
+        paid.append({payment.section(':', 0, 0), payment.section(':', 1).toDouble()});
+    const int fisID = AddReceipt(1, "AKTIF", odemeTipi, genel, paid);
+    int sira = 0;
+    for (const QString& line : lines.split(';')) {
+        const int stokID = line.section(':', 0, 0).toInt();
+        Exec("INSERT INTO SatisFisSatir (FisID, SiraNo, StokID, StokAdi, Miktar, SatirToplam) "
+             "SELECT :F, :Sira, StokID, StokAdi, :M, :T FROM Stok WHERE StokID = :S",
+             {{"F", fisID},
+              {"Sira", ++sira},
+              {"M", line.section(':', 1, 1).toDouble()},
+              {"T", line.section(':', 2, 2).toDouble()},
+              {"S", stokID}});
+    }
+    return fisID;
+}
+
+// What a refund receipt paid back: "GenelToplam OdemeTipi cash card", amounts as positive.
+QString PaidBack(int fisID)
+{
+    const auto money = [fisID](const QString& sql) {
+        return QString::number(0.0 - dmMain->GetScalar(sql.arg(fisID)).toDouble());
+    };
+    return QStringList{
+        money("SELECT GenelToplam FROM SatisFis WHERE FisID = %1"),
+        dmMain->GetScalar(QString("SELECT OdemeTipi FROM SatisFis WHERE FisID = %1").arg(fisID))
+            .toString(),
+        money("SELECT ISNULL(SUM(Tutar), 0) FROM SatisOdeme WHERE FisID = %1 AND "
+              "OdemeTipi = 'NAKIT'"),
+        money("SELECT ISNULL(SUM(Tutar), 0) FROM SatisOdeme WHERE FisID = %1 AND "
+              "OdemeTipi = 'KART'")}
+        .join(' ');
 }
 
 struct TCloseResult {
@@ -472,6 +512,10 @@ void TestEmbeddedProcedures::refundRefusals_data()
     QTest::newRow("cancelled receipt") << "cancelled" << 1 << 1 << one << notSale.arg("IPTAL");
     QTest::newRow("closed shift") << "sale" << 2 << 1 << one << noShift;
     QTest::newRow("no such shift") << "sale" << 999 << 1 << one << noShift;
+    // MERKEZ's receipt in KADIKÖY's open shift: its goods and its money belong to MERKEZ.
+    QTest::newRow("another branch's shift")
+        << "sale" << 3 << 2 << one
+        << "Bu fiş başka bir şubenin satışı, bu vardiyada iade alınamaz.";
     QTest::newRow("shift marked closed") << "sale" << 4 << 1 << one << noShift;
     QTest::newRow("no such user") << "sale" << 1 << 99 << one << "Kullanıcı bulunamadı.";
     QTest::newRow("not XML") << "sale" << 1 << 1 << "<Items><Item StokID=\"1\""
@@ -572,30 +616,94 @@ void TestEmbeddedProcedures::secondRefundBeyondTheRemainderIsRefused()
              QString("İade miktarı fişte kalan miktarı aşıyor: Domates (kalan: 0)"));
 }
 
-void TestEmbeddedProcedures::stockIsReturnedOnceToTheSellingBranch()
+void TestEmbeddedProcedures::refundSequencesPayBackWhatWasPaid_data()
 {
+    QTest::addColumn<QString>("lines");        // StokID:Miktar:SatirToplam;...
+    QTest::addColumn<double>("genel");         // what the customer paid
+    QTest::addColumn<QString>("odemeTipi");    // the sale's payment word
+    QTest::addColumn<QString>("payments");     // the sale's payment lines, OdemeTipi:Tutar;...
+    QTest::addColumn<QStringList>("refunds");  // one per refund: StokID:Miktar,...
+    QTest::addColumn<QStringList>("paidBack"); // per refund: total, OdemeTipi, cash, card
+    // 3 × 3,35 less 10 % is 9,045, paid 9,05: a third is 3,015, yet three thirds pay 9,05.
+    QTest::newRow("thirds of a discounted price")
+        << "1:3:9.045" << 9.05 << "NAKIT"
+        << "NAKIT:9.05" << QStringList{"1:1", "1:1", "1:1"}
+        << QStringList{"3.02 NAKIT 3.02 0", "3.01 NAKIT 3.01 0", "3.02 NAKIT 3.02 0"};
+    QTest::newRow("two thirds, then the last")
+        << "1:3:9.045" << 9.05 << "NAKIT"
+        << "NAKIT:9.05" << QStringList{"1:2", "1:1"}
+        << QStringList{"6.03 NAKIT 6.03 0", "3.02 NAKIT 3.02 0"};
+    // 1,235 kg at 24,99: 30,8627 on the line, 30,86 paid.
+    QTest::newRow("weighed goods in steps")
+        << "2:1.235:30.8627" << 30.86 << "NAKIT"
+        << "NAKIT:30.86" << QStringList{"2:0.5", "2:0.5", "2:0.235"}
+        << QStringList{"12.5 NAKIT 12.5 0", "12.49 NAKIT 12.49 0", "5.87 NAKIT 5.87 0"};
+    // Domates 0,75 + 0,5 kg at 19,99 (24,9875 with the 1,2 of kuruş) beside 10,00 of bread,
+    // paid 34,99: Domates gets 24,99 of it, the bread 10,00.
+    QTest::newRow("one product on two lines, then another")
+        << "2:0.75:14.9925;3:1:10;2:0.5:9.995" << 34.99 << "NAKIT"
+        << "NAKIT:34.99" << QStringList{"2:0.75,2:0.5", "3:1"}
+        << QStringList{"24.99 NAKIT 24.99 0", "10 NAKIT 10 0"};
+    // Two line totals of 1,005 each were paid 2,01 together, not 1,01 twice.
+    QTest::newRow("a kuruş shared between products")
+        << "1:1:1.005;3:1:1.005" << 2.01 << "NAKIT"
+        << "NAKIT:2.01" << QStringList{"1:1", "3:1"}
+        << QStringList{"1.01 NAKIT 1.01 0", "1 NAKIT 1 0"};
+    QTest::newRow("card sale") << "1:2:250" << 250.0 << "KART"
+                               << "KART:250" << QStringList{"1:1", "1:1"}
+                               << QStringList{"125 KART 0 125", "125 KART 0 125"};
+    QTest::newRow("card sale without payment lines")
+        << "1:2:250" << 250.0 << "KART"
+        << "" << QStringList{"1:2"} << QStringList{"250 KART 0 250"};
+    // 120 in cash and 180 by card: the card first, then the cash it did not cover.
+    QTest::newRow("split sale in thirds")
+        << "1:3:300" << 300.0 << "KARMA"
+        << "NAKIT:120;KART:180" << QStringList{"1:1", "1:1", "1:1"}
+        << QStringList{"100 KART 0 100", "100 KARMA 20 80", "100 NAKIT 100 0"};
+    QTest::newRow("split sale, thirds of a discounted price")
+        << "1:3:9.045" << 9.05 << "KARMA"
+        << "NAKIT:5;KART:4.05" << QStringList{"1:1", "1:1", "1:1"}
+        << QStringList{"3.02 KART 0 3.02", "3.01 KARMA 1.98 1.03", "3.02 NAKIT 3.02 0"};
+}
+
+// A receipt's refunds, one after the other: each pays back to the kuruş what the rule gives,
+// its lines add up to its head, the last of a product pays what is left of what was paid for it,
+// and all of them together pay back exactly what the customer paid, the cash never more than
+// the drawer took.
+void TestEmbeddedProcedures::refundSequencesPayBackWhatWasPaid()
+{
+    QFETCH(QString, lines);
+    QFETCH(double, genel);
+    QFETCH(QString, odemeTipi);
+    QFETCH(QString, payments);
+    QFETCH(QStringList, refunds);
+    QFETCH(QStringList, paidBack);
     TTestDatabase db;
     BuildBase();
-    const int sale = AddSale();
-    // Booked in KADIKÖY's shift: the receipt belongs there, the goods go back to MERKEZ.
-    const auto [ok, message] = Refund(sale, 3, Items({{kStokA, "1"}, {kStokC, "2"}}), 2);
-    QVERIFY2(ok, qPrintable(message));
-    const int fisID = LastFisID();
-    QCOMPARE(db.Scalar(QString("SELECT SubeID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(),
-             2);
+    const int sale = AddSaleOf(lines, genel, odemeTipi, payments);
+    QStringList actual;
+    for (const QString& refund : refunds) {
+        QList<QPair<int, QString>> items;
+        for (const QString& item : refund.split(','))
+            items.append({item.section(':', 0, 0).toInt(), item.section(':', 1)});
+        const auto [ok, message] = Refund(sale, 1, Items(items));
+        QVERIFY2(ok, qPrintable(message));
+        const int fisID = LastFisID();
+        actual << PaidBack(fisID);
+        QCOMPARE(
+            Real(QString("SELECT SUM(SatirToplam) FROM SatisFisSatir WHERE FisID = %1").arg(fisID)),
+            Real(QString("SELECT GenelToplam FROM SatisFis WHERE FisID = %1").arg(fisID)));
+    }
+    QCOMPARE(actual, paidBack);
     QCOMPARE(
-        db.Scalar(QString("SELECT TerminalID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(),
-        2);
-    QCOMPARE(
-        db.Scalar(QString("SELECT VardiyaID FROM SatisFis WHERE FisID = %1").arg(fisID)).toInt(),
-        3);
-    QCOMPARE(BranchStock(1, kStokA), 11.0);
-    QCOMPARE(BranchStock(2, kStokA), 4.0);
-    QCOMPARE(BranchStock(1, kStokC), 22.0);
-    QCOMPARE(Real("SELECT MevcutStok FROM Stok WHERE StokID = 1"), 15.0);
-    QCOMPARE(Real("SELECT MevcutStok FROM Stok WHERE StokID = 3"), 22.0);
-    QCOMPARE(db.Scalar("SELECT COUNT(*) FROM SubeStok").toInt(), 5);
-    QCOMPARE(Real("SELECT SUM(MevcutStok) FROM SubeStok"), 10 + 1 + 4 + 5.5 + 22 + 8.0);
+        Real(QString("SELECT -SUM(GenelToplam) FROM SatisFis WHERE OrijinalFisID = %1").arg(sale)),
+        genel);
+    const QString paid = "SELECT ISNULL(SUM(ABS(O.Tutar)), 0) FROM SatisOdeme O INNER JOIN "
+                         "SatisFis F ON F.FisID = O.FisID WHERE %1 AND O.OdemeTipi LIKE '%2'";
+    const QString refundsOf = QString("F.OrijinalFisID = %1").arg(sale);
+    QCOMPARE(Real(paid.arg(refundsOf, "%")), genel);
+    QCOMPARE(Real(paid.arg(refundsOf, "NAKIT")),
+             Real(paid.arg(QString("F.FisID = %1").arg(sale), "NAKIT")));
 }
 
 void TestEmbeddedProcedures::refundSeedsAMissingBranchRow()

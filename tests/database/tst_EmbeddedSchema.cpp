@@ -123,6 +123,8 @@ void DropOwnedObjects()
         dmMain->ExecSql(QStringLiteral("DROP TABLE %1").arg(QLatin1String(table)));
     dmMain->ExecSql("ALTER TABLE Stok DROP COLUMN GorselYol");
     dmMain->ExecSql("ALTER TABLE Stok DROP COLUMN Resim");
+    dmMain->ExecSql("DROP INDEX IX_SatisFis_OrijinalFisID");
+    dmMain->ExecSql("ALTER TABLE SatisFis DROP COLUMN OrijinalFisID");
 }
 
 int SchemaVersion()
@@ -194,6 +196,7 @@ void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse()
         {OwnedSchema::SettingsStatements(), {"SistemParametre"}},
         {OwnedSchema::InvoiceDocumentStatements(), {"BelgeBaslik", "BelgeSatir"}},
         {OwnedSchema::StokImageStatements(), {}},
+        {OwnedSchema::RefundStatements(), {}},
     };
     for (const auto& [statements, tables] : owners) {
         OwnedSchema::Run(statements);
@@ -207,11 +210,13 @@ void TestEmbeddedSchema::requiredTablesOnlyGainOwnedTablesOnFirstUse()
     // Columns join a table that has rows; the product keeps its row.
     QCOMPARE(db.Count("Stok"), 1);
     QVERIFY(db.Scalar("SELECT GorselYol FROM Stok").isNull());
+    QVERIFY(DatabaseProbe::Columns("SatisFis").contains("OrijinalFisID"));
     QVERIFY(DatabaseProbe::Columns("CariKart").contains("Notlar"));
     QCOMPARE(db.Scalar("SELECT COUNT(*) FROM sqlite_master WHERE name IN ('UX_SubeStok_Sube_Stok', "
-                       "'IX_SubeStok_StokID', 'UX_CariKart_CariKodu', 'UX_BelgeBaslik_BelgeNo')")
+                       "'IX_SubeStok_StokID', 'UX_CariKart_CariKodu', 'UX_BelgeBaslik_BelgeNo', "
+                       "'IX_SatisFis_OrijinalFisID')")
                  .toInt(),
-             4);
+             5);
     QVERIFY(EmbeddedSchema::IsComplete());
 }
 

@@ -1,16 +1,23 @@
 // A second till on an SQLite file: books refunds of one unit of a product against a receipt, or
-// sells one unit of it, in a loop.
-//   refund_worker PATH refund|sell FISID STOKID COUNT
-// Prints "OK <FisID>" for every booked refund or sale and "FAIL <message>" for every refused one.
+// sells one unit of it, in a loop, or closes the shift once the receipt has refunds.
+//   refund_worker PATH refund|sell FISID STOKID COUNT [PAUSE_MS]
+// Prints "OK <FisID>" for every booked refund or sale and "FAIL <message>" for every refused one,
+// pausing PAUSE_MS between them as a cashier would.
+//   refund_worker PATH close FISID STOKID REFUNDS
+// Waits until the receipt has REFUNDS refunds, closes the open shift and prints
+// "OK <refund receipts> <refund total>" as sp_CloseVardiya counted them, or "FAIL <message>".
 #include "core/DataModule.h"
 #include "core/DbQuery.h"
+#include "core/Exceptions.h"
 #include "database/SqliteEngine.h"
 #include "refunds/RefundManager.h"
 #include "sales/CartManager.h"
 #include "sales/SaleManager.h"
+#include "shifts/ShiftManager.h"
 
 #include <QCoreApplication>
 #include <QTextStream>
+#include <QThread>
 
 #include <clocale>
 
@@ -62,6 +69,18 @@ QString SellOne(const TShift& shift, int stokID)
     return result.Success ? QStringLiteral("OK ") + QString::number(result.FisID)
                           : QStringLiteral("FAIL ") + result.Message;
 }
+
+QString CloseAfterRefunds(const TShift& shift, int fisID, int refunds)
+{
+    const QString counted =
+        QStringLiteral("SELECT COUNT(*) FROM SatisFis WHERE OrijinalFisID = %1").arg(fisID);
+    while (dmMain->GetScalar(counted).toInt() < refunds)
+        QThread::msleep(2);
+    const TCloseShiftResult result =
+        TShiftManager::CloseShift(shift.VardiyaID, 100, shift.KullaniciID);
+    return result.Success ? QStringLiteral("OK %1 %2").arg(result.IadeAdet).arg(result.IadeToplam)
+                          : QStringLiteral("FAIL ") + result.Message;
+}
 } // namespace
 
 int main(int argc, char** argv)
@@ -78,11 +97,23 @@ int main(int argc, char** argv)
     const int fisID = QString::fromLocal8Bit(argv[3]).toInt();
     const int stokID = QString::fromLocal8Bit(argv[4]).toInt();
     const int count = QString::fromLocal8Bit(argv[5]).toInt();
+    const int pause = argc > 6 ? QString::fromLocal8Bit(argv[6]).toInt() : 0;
     const TShift shift = OpenShift();
     if (shift.VardiyaID <= 0)
         return 3;
     QTextStream out(stdout);
-    for (int n = 0; n < count; ++n)
-        out << (refund ? RefundOne(shift, fisID, stokID) : SellOne(shift, stokID)) << Qt::endl;
+    if (qstrcmp(argv[2], "close") == 0) {
+        out << CloseAfterRefunds(shift, fisID, count) << Qt::endl;
+        return 0;
+    }
+    for (int n = 0; n < count; ++n) {
+        try {
+            out << (refund ? RefundOne(shift, fisID, stokID) : SellOne(shift, stokID));
+        } catch (const std::exception& e) {
+            out << "FAIL " << ErrorMessage(e);
+        }
+        out << Qt::endl;
+        QThread::msleep(pause);
+    }
     return 0;
 }

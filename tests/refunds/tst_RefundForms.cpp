@@ -83,6 +83,8 @@ private Q_SLOTS:
     void refundScreenRefusals();
     void successReportThatFailsStillCloses();
     void refundGridFitsItsColumns();
+    void amountsCountOnFromTheLinesAbove();
+    void restoredWindowsKeepTheirState();
     void receiptSearchKeys();
     void receiptSearchFromTheRefundScreen();
     void viewerShowsTheReceipt();
@@ -368,6 +370,7 @@ void TestRefundForms::refundGridFitsItsColumns()
     widest.UrunMiktar = 3;
     widest.UrunToplam = 3703.7034;
     widest.IadeMiktar = 99.999;
+    widest.IadeTutar = 123455.75;
     QList<QStringList> rows{TRefundGrid::Titles(), TRefundGrid::Cells(widest)};
     for (int row = 0; row < grid->rowCount(); ++row) {
         QStringList texts;
@@ -385,6 +388,78 @@ void TestRefundForms::refundGridFitsItsColumns()
                          TPOSUITheme::GridCellTextRect(cell).width(),
                      qPrintable(texts.at(col)));
         }
+}
+
+// ZEYTİN weighed at 3,35 less 10 % on two lines, 1 and 2 kg (9,045 together, 9,05 paid): the
+// refund takes a product's lines in line order, so choosing the upper line changes what the
+// lower one pays.
+void TestRefundForms::amountsCountOnFromTheLinesAbove()
+{
+    const int zeytin = FShop->AddProduct("ZEYTİN", "23458", 3.35, 1, 10, true);
+    TCartManager cart;
+    cart.AddItem(zeytin, "ZEYTİN", "23458", "KG", 3.35, 1, 1, true).SetIndirimOrani(10);
+    cart.AddItem(zeytin, "ZEYTİN", "23458", "KG", 3.35, 2, 1, true).SetIndirimOrani(10);
+    const TSaleResult sale =
+        TSaleManager::CreateSale(FShop->SubeID(), FShop->KullaniciID(), FShop->TerminalID(),
+                                 FShop->VardiyaID(), "NAKIT", cart, cart.GenelToplam(), 0);
+    QVERIFY2(sale.Success, qPrintable(sale.Message));
+    ShowRefund();
+    TDialogAnswers answers;
+    LoadOnRefund(QString::number(sale.FisID));
+    Choose(1, "1", answers);
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, TRefundGrid::ColTutar), QString("3,02 TL"));
+    Choose(0, "1", answers);
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColTutar), QString("3,02 TL"));
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, TRefundGrid::ColTutar), QString("3,01 TL"));
+    Choose(1, "2", answers);
+    QCOMPARE(Cell(FRefund.get(), "gridItems", 1, TRefundGrid::ColTutar), QString("6,03 TL"));
+    QCOMPARE(Text(FRefund.get(), "lblRefundTotal"), QString("İade Toplamı: 9,05 TL"));
+    answers.Ok().Ok();
+    FRefund->btnRefundClick();
+    QCOMPARE(FShop->Scalar("SELECT GenelToplam FROM SatisFis WHERE FisDurumu = 'IADE'").toDouble(),
+             -9.05);
+}
+
+// Minimising and restoring (or hiding and showing) a window shows it again: the loaded receipt,
+// the chosen quantities and the search's filter stay as the cashier left them.
+void TestRefundForms::restoredWindowsKeepTheirState()
+{
+    const int fisID = Sell();
+    ShowRefund();
+    TDialogAnswers answers;
+    LoadOnRefund(QString::number(fisID));
+    Choose(0, "2", answers);
+    for (const bool minimise : {true, false}) {
+        if (minimise) {
+            FRefund->showMinimized();
+            FRefund->showNormal();
+        } else {
+            FRefund->hide();
+            FRefund->show();
+        }
+        QVERIFY(QTest::qWaitForWindowExposed(FRefund.get()));
+        QCOMPARE(Text(FRefund.get(), "lblReceiptValue"), QString("FIS-%1").arg(fisID));
+        QCOMPARE(Named<QLineEdit>(FRefund.get(), "edtFisNo")->text(), QString::number(fisID));
+        QCOMPARE(Cell(FRefund.get(), "gridItems", 0, TRefundGrid::ColIadeMiktar), QString("2"));
+        QCOMPARE(Text(FRefund.get(), "lblRefundTotal"), QString("İade Toplamı: 64,80 TL"));
+    }
+    answers.Ok().Ok();
+    FRefund->btnRefundClick();
+    QCOMPARE(FShop->Scalar("SELECT GenelToplam FROM SatisFis WHERE FisDurumu = 'IADE'").toDouble(),
+             -64.8);
+
+    Sell();
+    TfrmReceiptSelect select;
+    select.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&select));
+    TypeInto(&select, "edtSearch", QString("FIS-%1").arg(fisID));
+    QCOMPARE(Text(&select, "lblCount"), QString("1 fiş listeleniyor"));
+    select.hide();
+    select.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&select));
+    QCOMPARE(Named<QLineEdit>(&select, "edtSearch")->text(), QString("FIS-%1").arg(fisID));
+    QCOMPARE(Text(&select, "lblCount"), QString("1 fiş listeleniyor"));
+    QCOMPARE(Cell(&select, "gridReceipts", 0, 1), QString("FIS-%1").arg(fisID));
 }
 
 void TestRefundForms::receiptSearchKeys()
