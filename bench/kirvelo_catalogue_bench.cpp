@@ -20,7 +20,7 @@
 #include "core/DbQuery.h"
 #include "core/SessionManager.h"
 #include "database/SqliteEngine.h"
-#include "database/SqliteProductIndex.h"
+#include "database/SqliteSearchKey.h"
 #include "sales/ProductSearch.h"
 #include "sales/SalesScreenRules.h"
 #include "support/WidgetTestSupport.h"

@@ -108,6 +108,13 @@ QStringList StokImageStatements()
     return {StokGorselYolColumn, StokResimColumn};
 }
 
+QStringList SearchKeyStatements()
+{
+    return {QStringList{AramaDurumTable, StokParcaTable, StokParcaAdetTable, SatisFisNoTable,
+                        AramaDurumRows, StokParcaFunction, StokParcaTrigger, SatisFisNoTrigger}
+                .join(u'\n')};
+}
+
 QStringList AllStatements()
 {
     return SettingsStatements() + BranchStockStatements() + SaleLotStatements() +
