@@ -1018,14 +1018,15 @@ GO
 -- without accents, so that reading a piece's products in Kova order is reading them in the
 -- order of their names up to equal beginnings); StokParcaAdet how many products hold each
 -- piece; SatisFisNo the receipts whose number is not 'FIS-' and their id; AramaDurum, per table,
--- the highest id whose key is written, NULL when every row's is. The triggers keep the key of
--- every row written from then on, whatever program writes; the rows written before are filled
--- at the end of this script. The program sends the same statements once per connection (the
+-- how far the key is written, NULL when every row's is (products: the name and id of the last
+-- one keyed, in the order of the names; receipts: the highest id). The triggers keep the key of
+-- every row up to that mark written from then on, whatever program writes; the rows after it
+-- are filled at the end of this script. The program sends the same statements once per connection (the
 -- function and the triggers inside EXEC), so a database set up earlier gains the key; its older
 -- rows are then read directly by the searches until this script has run again.
 -- ---------------------------------------------------------------------------------------------
 
-IF OBJECT_ID('dbo.AramaDurum', 'U') IS NULL CREATE TABLE dbo.AramaDurum (Tablo NVARCHAR(30) NOT NULL PRIMARY KEY, DoluID INT NULL);
+IF OBJECT_ID('dbo.AramaDurum', 'U') IS NULL CREATE TABLE dbo.AramaDurum (Tablo NVARCHAR(30) NOT NULL PRIMARY KEY, DoluAd NVARCHAR(150) NULL, DoluID INT NULL);
 GO
 IF OBJECT_ID('dbo.StokParca', 'U') IS NULL CREATE TABLE dbo.StokParca (Parca NVARCHAR(3) NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT NOT NULL, CONSTRAINT PK_StokParca PRIMARY KEY (Parca, Kova, StokID));
 GO
@@ -1033,7 +1034,7 @@ IF OBJECT_ID('dbo.StokParcaAdet', 'U') IS NULL CREATE TABLE dbo.StokParcaAdet (P
 GO
 IF OBJECT_ID('dbo.SatisFisNo', 'U') IS NULL CREATE TABLE dbo.SatisFisNo (FisID INT NOT NULL PRIMARY KEY);
 GO
-IF NOT EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'Stok') INSERT INTO dbo.AramaDurum (Tablo, DoluID) SELECT 'Stok', CASE WHEN EXISTS (SELECT 1 FROM dbo.Stok) THEN 0 END;
+IF NOT EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'Stok') INSERT INTO dbo.AramaDurum (Tablo, DoluAd, DoluID) SELECT 'Stok', CASE WHEN EXISTS (SELECT 1 FROM dbo.Stok) THEN N'' END, CASE WHEN EXISTS (SELECT 1 FROM dbo.Stok) THEN 0 END;
 IF NOT EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'SatisFis') INSERT INTO dbo.AramaDurum (Tablo, DoluID) SELECT 'SatisFis', CASE WHEN EXISTS (SELECT 1 FROM dbo.SatisFis) THEN 0 END;
 GO
 -- The receipt search reads a branch's receipts of a customer and of a cashier through these.
@@ -1055,15 +1056,17 @@ ALTER FUNCTION dbo.fn_StokParcalari (@StokAdi NVARCHAR(150), @Barkod NVARCHAR(50
 GO
 
 -- Every insert, deletion and change of a searched text: the product's pieces as it was go, its
--- pieces as it is come, and the counts follow. Rows above DoluID are left to the fill.
+-- pieces as it is come, and the counts follow. Products after the mark (DoluAd, DoluID) in the
+-- order of the names are left to the fill.
 IF OBJECT_ID('dbo.trg_Stok_Parca', 'TR') IS NULL EXEC('CREATE TRIGGER dbo.trg_Stok_Parca ON dbo.Stok AFTER INSERT AS RETURN');
 GO
 ALTER TRIGGER dbo.trg_Stok_Parca ON dbo.Stok AFTER INSERT, UPDATE, DELETE AS BEGIN SET NOCOUNT ON;
 IF NOT EXISTS (SELECT StokID, StokAdi, Barkod, StokKodu FROM inserted EXCEPT SELECT StokID, StokAdi,
     Barkod, StokKodu FROM deleted) AND NOT EXISTS (SELECT StokID, StokAdi, Barkod, StokKodu FROM
     deleted EXCEPT SELECT StokID, StokAdi, Barkod, StokKodu FROM inserted) RETURN;
-DECLARE @Dolu INT, @Var BIT = 0;
-SELECT @Var = 1, @Dolu = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE Tablo = 'Stok';
+DECLARE @Dolu INT, @DoluAd NVARCHAR(150), @Var BIT = 0;
+SELECT @Var = 1, @DoluAd = DoluAd, @Dolu = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE
+    Tablo = 'Stok';
 IF @Var = 0 RETURN;
 DECLARE @Eski TABLE (Parca NVARCHAR(3) COLLATE DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE
     Turkish_CI_AI NOT NULL, StokID INT NOT NULL, PRIMARY KEY (Parca, StokID));
@@ -1071,10 +1074,10 @@ DECLARE @Yeni TABLE (Parca NVARCHAR(3) COLLATE DATABASE_DEFAULT NOT NULL, Kova N
     Turkish_CI_AI NOT NULL, StokID INT NOT NULL, PRIMARY KEY (Parca, StokID));
 INSERT INTO @Eski (Parca, Kova, StokID) SELECT P.Parca, LEFT(D.StokAdi, 16), D.StokID FROM deleted
     AS D CROSS APPLY dbo.fn_StokParcalari(D.StokAdi, D.Barkod, D.StokKodu) AS P WHERE @Dolu IS NULL
-    OR D.StokID <= @Dolu;
+    OR D.StokAdi < @DoluAd OR (D.StokAdi = @DoluAd AND D.StokID <= @Dolu);
 INSERT INTO @Yeni (Parca, Kova, StokID) SELECT P.Parca, LEFT(I.StokAdi, 16), I.StokID FROM inserted
     AS I CROSS APPLY dbo.fn_StokParcalari(I.StokAdi, I.Barkod, I.StokKodu) AS P WHERE @Dolu IS NULL
-    OR I.StokID <= @Dolu;
+    OR I.StokAdi < @DoluAd OR (I.StokAdi = @DoluAd AND I.StokID <= @Dolu);
 DELETE P FROM dbo.StokParca AS P JOIN @Eski AS E ON E.Parca = P.Parca AND E.Kova = P.Kova AND
     E.StokID = P.StokID;
 UPDATE C SET Adet = C.Adet - X.Adet FROM dbo.StokParcaAdet AS C JOIN (SELECT Parca, COUNT(*) AS Adet
@@ -1112,28 +1115,36 @@ GO
 SET NOCOUNT ON;
 DECLARE @Son INT, @Bitis INT;
 CREATE TABLE #Yeni (Parca NVARCHAR(3) COLLATE DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT NOT NULL, PRIMARY KEY (Parca, StokID));
-SELECT @Son = DoluID FROM dbo.AramaDurum WHERE Tablo = 'Stok';
+DECLARE @SonAd NVARCHAR(150), @BitisAd NVARCHAR(150);
+SELECT @SonAd = DoluAd, @Son = DoluID FROM dbo.AramaDurum WHERE Tablo = 'Stok';
+-- Products in the order of their names, as the triggers' mark goes.
 WHILE @Son IS NOT NULL
 BEGIN
     BEGIN TRANSACTION;
-    SELECT @Son = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE Tablo = 'Stok';
-    SET @Bitis = (SELECT MAX(StokID) FROM (SELECT TOP 5000 StokID FROM dbo.Stok WHERE StokID > @Son ORDER BY StokID) AS K);
+    SELECT @SonAd = DoluAd, @Son = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE Tablo = 'Stok';
+    SELECT @BitisAd = NULL, @Bitis = NULL;
+    SELECT @BitisAd = StokAdi, @Bitis = StokID FROM dbo.Stok
+    WHERE StokAdi > @SonAd OR (StokAdi = @SonAd AND StokID > @Son)
+    ORDER BY StokAdi, StokID OFFSET 4999 ROWS FETCH NEXT 1 ROWS ONLY;
     DELETE FROM #Yeni;
     INSERT INTO #Yeni (Parca, Kova, StokID)
         SELECT P.Parca, LEFT(S.StokAdi, 16), S.StokID FROM dbo.Stok AS S
         CROSS APPLY dbo.fn_StokParcalari(S.StokAdi, S.Barkod, S.StokKodu) AS P
-        WHERE S.StokID > @Son AND S.StokID <= @Bitis;
+        WHERE (S.StokAdi > @SonAd OR (S.StokAdi = @SonAd AND S.StokID > @Son))
+          AND (@Bitis IS NULL OR S.StokAdi < @BitisAd OR (S.StokAdi = @BitisAd AND S.StokID <= @Bitis));
+    UPDATE C SET Adet = C.Adet + X.Adet FROM dbo.StokParcaAdet AS C
+        JOIN (SELECT Y.Parca, COUNT(*) AS Adet FROM #Yeni AS Y
+              WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParca AS P WHERE P.Parca = Y.Parca AND P.Kova = Y.Kova AND P.StokID = Y.StokID)
+              GROUP BY Y.Parca) AS X ON X.Parca = C.Parca;
+    INSERT INTO dbo.StokParcaAdet (Parca, Adet)
+        SELECT X.Parca, X.Adet FROM (SELECT Y.Parca, COUNT(*) AS Adet FROM #Yeni AS Y
+              WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParca AS P WHERE P.Parca = Y.Parca AND P.Kova = Y.Kova AND P.StokID = Y.StokID)
+              GROUP BY Y.Parca) AS X
+        WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParcaAdet AS C WHERE C.Parca = X.Parca);
     INSERT INTO dbo.StokParca (Parca, Kova, StokID)
         SELECT Y.Parca, Y.Kova, Y.StokID FROM #Yeni AS Y
         WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParca AS P WHERE P.Parca = Y.Parca AND P.Kova = Y.Kova AND P.StokID = Y.StokID);
-    UPDATE C SET Adet = C.Adet + X.Adet FROM dbo.StokParcaAdet AS C
-        JOIN (SELECT Parca, COUNT(*) AS Adet FROM #Yeni GROUP BY Parca) AS X ON X.Parca = C.Parca;
-    INSERT INTO dbo.StokParcaAdet (Parca, Adet)
-        SELECT X.Parca, X.Adet FROM (SELECT Parca, COUNT(*) AS Adet FROM #Yeni GROUP BY Parca) AS X
-        WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParcaAdet AS C WHERE C.Parca = X.Parca);
-    UPDATE dbo.AramaDurum
-    SET DoluID = CASE WHEN @Bitis IS NULL OR @Bitis >= (SELECT ISNULL(MAX(StokID), 0) FROM dbo.Stok) THEN NULL ELSE @Bitis END
-    WHERE Tablo = 'Stok';
+    UPDATE dbo.AramaDurum SET DoluAd = @BitisAd, DoluID = @Bitis WHERE Tablo = 'Stok';
     COMMIT TRANSACTION;
     SELECT @Son = DoluID FROM dbo.AramaDurum WHERE Tablo = 'Stok';
 END;

@@ -110,13 +110,13 @@ inline constexpr QLatin1String StokResimColumn{"IF COL_LENGTH('dbo.Stok', 'Resim
 // The search key of the product search and the receipt search (sales/ProductSearch,
 // refunds/ReceiptSearch), which the database keeps: every three-character piece of a product's
 // name, barcode and stock code with the beginning of its name, how many products hold each
-// piece, the receipts whose number is not "FIS-" and their id, and per table the highest id whose
-// key is written (NULL: every row; a database that held rows before the key has them filled by
-// the set-up script, and the searches read them directly until then). Triggers on Stok and
-// SatisFis keep it, whatever program writes. Sent as one batch, once per connection.
+// piece, the receipts whose number is not "FIS-" and their id, and per table how far the key is
+// written (NULL: every row; a database that held rows before the key has them filled by the
+// set-up script, and the searches read them directly until then). Triggers on Stok and SatisFis
+// keep it, whatever program writes. Sent as one batch, once per connection.
 inline constexpr QLatin1String AramaDurumTable{
     "IF OBJECT_ID('dbo.AramaDurum', 'U') IS NULL CREATE TABLE dbo.AramaDurum (Tablo "
-    "NVARCHAR(30) NOT NULL PRIMARY KEY, DoluID INT NULL);"};
+    "NVARCHAR(30) NOT NULL PRIMARY KEY, DoluAd NVARCHAR(150) NULL, DoluID INT NULL);"};
 inline constexpr QLatin1String StokParcaTable{
     "IF OBJECT_ID('dbo.StokParca', 'U') IS NULL CREATE TABLE dbo.StokParca (Parca NVARCHAR(3) "
     "NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT NOT NULL, "
@@ -129,9 +129,10 @@ inline constexpr QLatin1String SatisFisNoTable{
     "NULL PRIMARY KEY);"};
 inline constexpr QLatin1String AramaDurumRows{
     "IF NOT EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'Stok') INSERT INTO "
-    "dbo.AramaDurum (Tablo, DoluID) SELECT 'Stok', CASE WHEN EXISTS (SELECT 1 FROM dbo.Stok) "
-    "THEN 0 END; IF NOT EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'SatisFis') INSERT "
-    "INTO dbo.AramaDurum (Tablo, DoluID) SELECT 'SatisFis', CASE WHEN EXISTS (SELECT 1 FROM "
+    "dbo.AramaDurum (Tablo, DoluAd, DoluID) SELECT 'Stok', CASE WHEN EXISTS (SELECT 1 FROM "
+    "dbo.Stok) THEN N'' END, CASE WHEN EXISTS (SELECT 1 FROM dbo.Stok) THEN 0 END; IF NOT "
+    "EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'SatisFis') INSERT INTO "
+    "dbo.AramaDurum (Tablo, DoluID) SELECT 'SatisFis', CASE WHEN EXISTS (SELECT 1 FROM "
     "dbo.SatisFis) THEN 0 END;"};
 // The pieces of one product (the triggers and the set-up script's fill), then the triggers;
 // the set-up script holds the same texts (ALTER for CREATE), where the grammar check reads them.
@@ -151,28 +152,30 @@ inline constexpr QLatin1String StokParcaTrigger{
     "NOT EXISTS (SELECT StokID, StokAdi, Barkod, StokKodu FROM inserted EXCEPT SELECT StokID, "
     "StokAdi, Barkod, StokKodu FROM deleted) AND NOT EXISTS (SELECT StokID, StokAdi, Barkod, "
     "StokKodu FROM deleted EXCEPT SELECT StokID, StokAdi, Barkod, StokKodu FROM inserted) "
-    "RETURN; DECLARE @Dolu INT, @Var BIT = 0; SELECT @Var = 1, @Dolu = DoluID FROM "
-    "dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE Tablo = ''Stok''; IF @Var = 0 RETURN; "
-    "DECLARE @Eski TABLE (Parca NVARCHAR(3) COLLATE DATABASE_DEFAULT NOT NULL, Kova "
-    "NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT NOT NULL, PRIMARY KEY (Parca, "
-    "StokID)); DECLARE @Yeni TABLE (Parca NVARCHAR(3) COLLATE DATABASE_DEFAULT NOT NULL, Kova "
-    "NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT NOT NULL, PRIMARY KEY (Parca, "
-    "StokID)); INSERT INTO @Eski (Parca, Kova, StokID) SELECT P.Parca, LEFT(D.StokAdi, 16), "
-    "D.StokID FROM deleted AS D CROSS APPLY dbo.fn_StokParcalari(D.StokAdi, D.Barkod, "
-    "D.StokKodu) AS P WHERE @Dolu IS NULL OR D.StokID <= @Dolu; INSERT INTO @Yeni (Parca, "
-    "Kova, StokID) SELECT P.Parca, LEFT(I.StokAdi, 16), I.StokID FROM inserted AS I CROSS "
-    "APPLY dbo.fn_StokParcalari(I.StokAdi, I.Barkod, I.StokKodu) AS P WHERE @Dolu IS NULL OR "
-    "I.StokID <= @Dolu; DELETE P FROM dbo.StokParca AS P JOIN @Eski AS E ON E.Parca = P.Parca "
-    "AND E.Kova = P.Kova AND E.StokID = P.StokID; UPDATE C SET Adet = C.Adet - X.Adet FROM "
-    "dbo.StokParcaAdet AS C JOIN (SELECT Parca, COUNT(*) AS Adet FROM @Eski GROUP BY Parca) "
-    "AS X ON X.Parca = C.Parca; DELETE C FROM dbo.StokParcaAdet AS C WHERE C.Adet <= 0 AND "
-    "C.Parca IN (SELECT Parca FROM @Eski); INSERT INTO dbo.StokParca (Parca, Kova, StokID) "
-    "SELECT Parca, Kova, StokID FROM @Yeni; UPDATE C SET Adet = C.Adet + X.Adet FROM "
-    "dbo.StokParcaAdet AS C WITH (UPDLOCK, HOLDLOCK) JOIN (SELECT Parca, COUNT(*) AS Adet "
-    "FROM @Yeni GROUP BY Parca) AS X ON X.Parca = C.Parca; INSERT INTO dbo.StokParcaAdet "
-    "(Parca, Adet) SELECT X.Parca, X.Adet FROM (SELECT Parca, COUNT(*) AS Adet FROM @Yeni "
-    "GROUP BY Parca) AS X WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParcaAdet AS C WITH "
-    "(UPDLOCK, HOLDLOCK) WHERE C.Parca = X.Parca); END');"};
+    "RETURN; DECLARE @Dolu INT, @DoluAd NVARCHAR(150), @Var BIT = 0; SELECT @Var = 1, @DoluAd "
+    "= DoluAd, @Dolu = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE Tablo = "
+    "''Stok''; IF @Var = 0 RETURN; DECLARE @Eski TABLE (Parca NVARCHAR(3) COLLATE "
+    "DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT "
+    "NOT NULL, PRIMARY KEY (Parca, StokID)); DECLARE @Yeni TABLE (Parca NVARCHAR(3) COLLATE "
+    "DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT "
+    "NOT NULL, PRIMARY KEY (Parca, StokID)); INSERT INTO @Eski (Parca, Kova, StokID) SELECT "
+    "P.Parca, LEFT(D.StokAdi, 16), D.StokID FROM deleted AS D CROSS APPLY "
+    "dbo.fn_StokParcalari(D.StokAdi, D.Barkod, D.StokKodu) AS P WHERE @Dolu IS NULL OR "
+    "D.StokAdi < @DoluAd OR (D.StokAdi = @DoluAd AND D.StokID <= @Dolu); INSERT INTO @Yeni "
+    "(Parca, Kova, StokID) SELECT P.Parca, LEFT(I.StokAdi, 16), I.StokID FROM inserted AS I "
+    "CROSS APPLY dbo.fn_StokParcalari(I.StokAdi, I.Barkod, I.StokKodu) AS P WHERE @Dolu IS "
+    "NULL OR I.StokAdi < @DoluAd OR (I.StokAdi = @DoluAd AND I.StokID <= @Dolu); DELETE P "
+    "FROM dbo.StokParca AS P JOIN @Eski AS E ON E.Parca = P.Parca AND E.Kova = P.Kova AND "
+    "E.StokID = P.StokID; UPDATE C SET Adet = C.Adet - X.Adet FROM dbo.StokParcaAdet AS C "
+    "JOIN (SELECT Parca, COUNT(*) AS Adet FROM @Eski GROUP BY Parca) AS X ON X.Parca = "
+    "C.Parca; DELETE C FROM dbo.StokParcaAdet AS C WHERE C.Adet <= 0 AND C.Parca IN (SELECT "
+    "Parca FROM @Eski); INSERT INTO dbo.StokParca (Parca, Kova, StokID) SELECT Parca, Kova, "
+    "StokID FROM @Yeni; UPDATE C SET Adet = C.Adet + X.Adet FROM dbo.StokParcaAdet AS C WITH "
+    "(UPDLOCK, HOLDLOCK) JOIN (SELECT Parca, COUNT(*) AS Adet FROM @Yeni GROUP BY Parca) AS X "
+    "ON X.Parca = C.Parca; INSERT INTO dbo.StokParcaAdet (Parca, Adet) SELECT X.Parca, X.Adet "
+    "FROM (SELECT Parca, COUNT(*) AS Adet FROM @Yeni GROUP BY Parca) AS X WHERE NOT EXISTS "
+    "(SELECT 1 FROM dbo.StokParcaAdet AS C WITH (UPDLOCK, HOLDLOCK) WHERE C.Parca = X.Parca); "
+    "END');"};
 inline constexpr QLatin1String SatisFisNoTrigger{
     "IF OBJECT_ID('dbo.trg_SatisFis_No', 'TR') IS NULL EXEC(N'CREATE TRIGGER "
     "dbo.trg_SatisFis_No ON dbo.SatisFis AFTER INSERT, UPDATE, DELETE AS BEGIN SET NOCOUNT "

@@ -14,7 +14,7 @@
 
 namespace {
 // Raised when the way the key is kept changes: an older key is dropped and made again.
-constexpr int kBuild = 1;
+constexpr int kBuild = 2;
 // Rows keyed by one step of the fill: a transaction of about a tenth of a second.
 constexpr int kProductsPerStep = 1000;
 constexpr int kReceiptsPerStep = 20000;
@@ -75,17 +75,26 @@ QString Pieces(const QString& row)
              Fold(row + QStringLiteral(".StokKodu")));
 }
 
-// Whether the triggers keep the key of the row with this id of `table`.
-QString Keyed(const QString& table, const QString& id)
+// Whether the triggers keep the key of a product: the fill goes through the catalogue in the
+// order of the names, and has reached it.
+QString ProductKeyed(const QString& row)
 {
-    return QStringLiteral("(SELECT DoluID IS NULL OR DoluID >= %1 FROM AramaDurum WHERE Tablo = "
-                          "'%2')")
-        .arg(id, table);
+    return QStringLiteral("(SELECT DoluID IS NULL OR %1.StokAdi < DoluAd OR (%1.StokAdi = DoluAd "
+                          "AND %1.StokID <= DoluID) FROM AramaDurum WHERE Tablo = 'Stok')")
+        .arg(row);
+}
+
+// Whether the triggers keep the key of a receipt: the fill goes through them by id.
+QString ReceiptKeyed(const QString& row)
+{
+    return QStringLiteral("(SELECT DoluID IS NULL OR DoluID >= %1.FisID FROM AramaDurum WHERE "
+                          "Tablo = 'SatisFis')")
+        .arg(row);
 }
 
 QString AddProduct(const QString& row)
 {
-    const QString keyed = Keyed(QStringLiteral("Stok"), row + QStringLiteral(".StokID"));
+    const QString keyed = ProductKeyed(row);
     return QStringLiteral("INSERT OR IGNORE INTO StokParca (Parca, Kova, StokID) SELECT Parca, "
                           "%1, %2.StokID FROM (%3) WHERE %4; INSERT INTO StokParcaAdet (Parca, "
                           "Adet) SELECT Parca, 1 FROM (%3) WHERE %4 ON CONFLICT (Parca) DO UPDATE "
@@ -95,7 +104,7 @@ QString AddProduct(const QString& row)
 
 QString RemoveProduct(const QString& row)
 {
-    const QString keyed = Keyed(QStringLiteral("Stok"), row + QStringLiteral(".StokID"));
+    const QString keyed = ProductKeyed(row);
     return QStringLiteral("DELETE FROM StokParca WHERE StokID = %1.StokID AND Kova = %2 AND Parca "
                           "IN (%3) AND %4; UPDATE StokParcaAdet SET Adet = Adet - 1 WHERE Parca IN "
                           "(%3) AND %4; DELETE FROM StokParcaAdet WHERE Adet <= 0 AND Parca IN "
@@ -116,8 +125,7 @@ QString AddReceipt(const QString& row)
 {
     return QStringLiteral("INSERT OR IGNORE INTO SatisFisNo (FisID) SELECT %1.FisID WHERE %2 AND "
                           "%3;")
-        .arg(row, OtherNumber(row),
-             Keyed(QStringLiteral("SatisFis"), row + QStringLiteral(".FisID")));
+        .arg(row, OtherNumber(row), ReceiptKeyed(row));
 }
 
 struct TObject {
@@ -128,8 +136,9 @@ struct TObject {
 QList<TObject> TableObjects()
 {
     return {
-        {QStringLiteral("AramaDurum"), QStringLiteral("CREATE TABLE AramaDurum (Tablo TEXT NOT "
-                                                      "NULL PRIMARY KEY, DoluID INTEGER NULL)")},
+        {QStringLiteral("AramaDurum"),
+         QStringLiteral("CREATE TABLE AramaDurum (Tablo TEXT NOT "
+                        "NULL PRIMARY KEY, DoluAd TEXT NULL, DoluID INTEGER NULL)")},
         {QStringLiteral("StokParca"),
          QStringLiteral("CREATE TABLE StokParca (Parca TEXT NOT NULL, Kova BLOB NOT NULL, StokID "
                         "INTEGER NOT NULL, PRIMARY KEY (Parca, Kova, StokID)) WITHOUT ROWID")},
@@ -211,65 +220,62 @@ void Create(QSqlDatabase& db)
     for (const TObject& object : TableObjects())
         Run(db, object.Sql);
     Run(db, QStringLiteral("INSERT INTO AramaDurum (Tablo, DoluID) VALUES ('Surum', ?)"), {kBuild});
-    Run(db, QStringLiteral("INSERT INTO AramaDurum (Tablo, DoluID) SELECT 'Stok', CASE WHEN "
-                           "EXISTS (SELECT 1 FROM Stok) THEN 0 END"));
+    Run(db, QStringLiteral("INSERT INTO AramaDurum (Tablo, DoluAd, DoluID) SELECT 'Stok', CASE "
+                           "WHEN EXISTS (SELECT 1 FROM Stok) THEN '' END, CASE WHEN EXISTS "
+                           "(SELECT 1 FROM Stok) THEN 0 END"));
     Run(db, QStringLiteral("INSERT INTO AramaDurum (Tablo, DoluID) SELECT 'SatisFis', CASE WHEN "
                            "EXISTS (SELECT 1 FROM SatisFis) THEN 0 END"));
     for (const TObject& object : Triggers())
         Run(db, object.Sql);
 }
 
-// The mark of `table` after a step that keyed its rows up to `last`: NULL once no row is
-// above it.
-void Mark(QSqlDatabase& db, const QString& table, const QString& idColumn, const QVariant& last)
-{
-    const bool done =
-        last.isNull() ||
-        last.toLongLong() >=
-            Value(db, QStringLiteral("SELECT IFNULL(MAX(%1), 0) FROM %2").arg(idColumn, table))
-                .toLongLong();
-    Run(db, QStringLiteral("UPDATE AramaDurum SET DoluID = ? WHERE Tablo = ?"),
-        {done ? QVariant(QMetaType::fromType<qlonglong>()) : last, table});
-}
-
 bool FillProducts(QSqlDatabase& db)
 {
-    const QVariant done =
-        Value(db, QStringLiteral("SELECT DoluID FROM AramaDurum WHERE Tablo = 'Stok'"));
-    if (done.isNull())
+    QSqlQuery mark = Run(db, QStringLiteral("SELECT DoluAd, DoluID FROM AramaDurum WHERE Tablo = "
+                                            "'Stok' AND DoluID IS NOT NULL"));
+    if (!mark.next())
         return false;
-    const QVariant last = Value(db,
-                                QStringLiteral("SELECT MAX(StokID) FROM (SELECT StokID FROM "
-                                               "Stok WHERE StokID > ? ORDER BY StokID LIMIT ?)"),
-                                {done, kProductsPerStep});
-    if (!last.isNull()) {
-        const QString range = QStringLiteral(" FROM Stok S WHERE StokID > ? AND StokID <= ?");
-        Run(db, QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS StokParcaYeni (Parca TEXT, Kova "
-                               "BLOB, StokID INTEGER)"));
-        Run(db,
-            QStringLiteral("INSERT INTO temp.StokParcaYeni (Parca, Kova, StokID) WITH RECURSIVE "
-                           "M(StokID, Kova, Metin) AS (SELECT StokID, %1, %2%5 UNION ALL SELECT "
-                           "StokID, %1, %3%5 UNION ALL SELECT StokID, %1, %4%5), N(StokID, Kova, "
-                           "Metin, I) AS (SELECT StokID, Kova, Metin, 1 FROM M WHERE Metin <> '' "
-                           "UNION ALL SELECT StokID, Kova, Metin, I + 1 FROM N WHERE I + 3 <= "
-                           "length(Metin)) SELECT DISTINCT substr(Metin, I, 3), Kova, StokID FROM "
-                           "N")
-                .arg(Kova(QStringLiteral("S")), Fold(QStringLiteral("S.StokAdi")),
-                     Fold(QStringLiteral("S.Barkod")), Fold(QStringLiteral("S.StokKodu")), range),
-            {done, last, done, last, done, last});
-        // Counted before they go in: a product the triggers keyed meanwhile is counted once.
-        Run(db,
-            QStringLiteral("INSERT INTO StokParcaAdet (Parca, Adet) SELECT Parca, COUNT(*) FROM "
+    const QVariantList from{mark.value(0), mark.value(0), mark.value(1)};
+    // The products after the mark in name order, a step's worth; to the end when it is the last.
+    const QString after = QStringLiteral("StokAdi >= ? AND (StokAdi > ? OR StokID > ?)");
+    QSqlQuery end = Run(db,
+                        QStringLiteral("SELECT StokAdi, StokID FROM Stok WHERE ") + after +
+                            QStringLiteral(" ORDER BY StokAdi, StokID LIMIT 1 OFFSET ?"),
+                        from + QVariantList{kProductsPerStep - 1});
+    const bool last = !end.next();
+    const QVariantList upTo =
+        last ? QVariantList{} : QVariantList{end.value(0), end.value(0), end.value(1)};
+    const QString range =
+        QStringLiteral(" FROM Stok S WHERE ") + after +
+        (last ? QString() : QStringLiteral(" AND (StokAdi < ? OR (StokAdi = ? AND StokID <= ?))"));
+    Run(db, QStringLiteral("CREATE TEMP TABLE IF NOT EXISTS StokParcaYeni (Parca TEXT, Kova BLOB, "
+                           "StokID INTEGER)"));
+    Run(db,
+        QStringLiteral(
+            "INSERT INTO temp.StokParcaYeni (Parca, Kova, StokID) WITH RECURSIVE "
+            "M(StokID, Kova, Metin) AS (SELECT StokID, %1, %2%5 UNION ALL SELECT StokID, "
+            "%1, %3%5 UNION ALL SELECT StokID, %1, %4%5), N(StokID, Kova, Metin, I) AS "
+            "(SELECT StokID, Kova, Metin, 1 FROM M WHERE Metin <> '' UNION ALL SELECT "
+            "StokID, Kova, Metin, I + 1 FROM N WHERE I + 3 <= length(Metin)) SELECT "
+            "DISTINCT substr(Metin, I, 3), Kova, StokID FROM N")
+            .arg(Kova(QStringLiteral("S")), Fold(QStringLiteral("S.StokAdi")),
+                 Fold(QStringLiteral("S.Barkod")), Fold(QStringLiteral("S.StokKodu")), range),
+        from + upTo + from + upTo + from + upTo);
+    // Counted before they go in: a product the triggers keyed meanwhile is counted once.
+    Run(db, QStringLiteral("INSERT INTO StokParcaAdet (Parca, Adet) SELECT Parca, COUNT(*) FROM "
                            "temp.StokParcaYeni Y WHERE NOT EXISTS (SELECT 1 FROM StokParca P "
-                           "WHERE P.Parca = Y.Parca AND P.Kova = Y.Kova AND P.StokID = "
-                           "Y.StokID) GROUP BY Parca ON CONFLICT (Parca) DO UPDATE SET Adet = "
-                           "Adet + excluded.Adet"));
-        Run(db,
-            QStringLiteral("INSERT OR IGNORE INTO StokParca (Parca, Kova, StokID) SELECT Parca, "
+                           "WHERE P.Parca = Y.Parca AND P.Kova = Y.Kova AND P.StokID = Y.StokID) "
+                           "GROUP BY Parca ON CONFLICT (Parca) DO UPDATE SET Adet = Adet + "
+                           "excluded.Adet"));
+    // In the order of the key, which is nearly the order of the names: each step adds to the
+    // end of each piece's products, a page or so apiece.
+    Run(db, QStringLiteral("INSERT OR IGNORE INTO StokParca (Parca, Kova, StokID) SELECT Parca, "
                            "Kova, StokID FROM temp.StokParcaYeni ORDER BY Parca, Kova, StokID"));
-        Run(db, QStringLiteral("DELETE FROM temp.StokParcaYeni"));
-    }
-    Mark(db, QStringLiteral("Stok"), QStringLiteral("StokID"), last);
+    Run(db, QStringLiteral("DELETE FROM temp.StokParcaYeni"));
+    const QVariant none(QMetaType::fromType<QString>());
+    Run(db, QStringLiteral("UPDATE AramaDurum SET DoluAd = ?, DoluID = ? WHERE Tablo = 'Stok'"),
+        last ? QVariantList{none, QVariant(QMetaType::fromType<qlonglong>())}
+             : QVariantList{end.value(0), end.value(1)});
     return true;
 }
 
@@ -290,7 +296,12 @@ bool FillReceipts(QSqlDatabase& db)
                            "WHERE FisID > ? AND FisID <= ? AND ") +
                 OtherNumber(QStringLiteral("F")),
             {done, last});
-    Mark(db, QStringLiteral("SatisFis"), QStringLiteral("FisID"), last);
+    const bool complete =
+        last.isNull() ||
+        last.toLongLong() >=
+            Value(db, QStringLiteral("SELECT IFNULL(MAX(FisID), 0) FROM SatisFis")).toLongLong();
+    Run(db, QStringLiteral("UPDATE AramaDurum SET DoluID = ? WHERE Tablo = 'SatisFis'"),
+        {complete ? QVariant(QMetaType::fromType<qlonglong>()) : last});
     return true;
 }
 
@@ -387,8 +398,8 @@ void FillNow()
 void LeaveToFill()
 {
     QSqlDatabase db = dmMain->Database();
-    Run(db, QStringLiteral("UPDATE AramaDurum SET DoluID = IFNULL(DoluID, 0) WHERE Tablo IN "
-                           "('Stok', 'SatisFis')"));
+    Run(db, QStringLiteral("UPDATE AramaDurum SET DoluAd = CASE WHEN Tablo = 'Stok' THEN '' END, "
+                           "DoluID = 0 WHERE Tablo IN ('Stok', 'SatisFis')"));
 }
 } // namespace SqliteSearchKey
 

@@ -18,9 +18,11 @@ class QSqlDatabase;
 // - StokParcaAdet: how many products hold each piece (the rarest pieces of a term are looked
 //   up; a term of one or two letters looks for the pieces that hold it);
 // - SatisFisNo: the receipts whose number is not "FIS-" and their id;
-// - AramaDurum: per keyed table, the highest id whose key is written (DoluID), or NULL when
-//   every row is keyed. The triggers key rows up to it; rows above it are the fill's, and the
-//   searches read them directly until then.
+// - AramaDurum: per keyed table, how far the fill has come, NULL when every row is keyed: the
+//   name and id of the last product it keyed (DoluAd, DoluID; it goes in the order of the names,
+//   so that each step adds to the end of every piece's products), the highest receipt id. The
+//   triggers key the rows up to the mark; the rows after it are the fill's, and the searches
+//   read them directly until then.
 //
 // A file made before the key gets it when it opens, empty: its rows are keyed by the fill, a
 // step at a time, away from the window's thread (TSearchKeyFiller), while the searches stay

@@ -53,14 +53,13 @@ struct TSpelling {
                    .arg(first + 1)
                    .arg(first + 2);
     }
-    // The products whose key the triggers do not keep yet, read as they are: those above the
-    // fill's mark, none once the key is complete.
+    // The products whose key the triggers do not keep yet, read as they are: those after the
+    // fill's mark in the order of the names, none once the key is complete.
     QString Unkeyed() const
     {
-        return QStringLiteral("S.StokID > %1((SELECT %1(DoluID, %2) FROM AramaDurum WHERE Tablo "
-                              "= 'Stok'), 0)")
-            .arg(IsNull(),
-                 Sqlite ? QStringLiteral("9223372036854775807") : QStringLiteral("2147483647"));
+        const QString mark = QStringLiteral("(SELECT %1 FROM AramaDurum WHERE Tablo = 'Stok')");
+        return QStringLiteral("S.StokAdi >= %1 AND (S.StokAdi > %1 OR S.StokID > %2)")
+            .arg(mark.arg(QStringLiteral("DoluAd")), mark.arg(QStringLiteral("DoluID")));
     }
 
     bool Sqlite;
