@@ -16,8 +16,8 @@ namespace {
 // Raised when the way the key is kept changes: an older key is dropped and made again.
 constexpr int kBuild = 2;
 // Rows keyed by one step of the fill: a transaction of about a tenth of a second.
-constexpr int kProductsPerStep = 1000;
-constexpr int kReceiptsPerStep = 20000;
+constexpr int kProductsPerStep = 250;
+constexpr int kReceiptsPerStep = 10000;
 // A receipt table this large gets its search indexes from the fill, not at the opening.
 constexpr int kReceiptsIndexedAtOnce = 100000;
 
@@ -424,8 +424,12 @@ void TSearchKeyFiller::run()
         try {
             if (!db.open())
                 throw EDatabaseError(db.lastError().text());
-            while (!FStop && SqliteSearchKey::FillStep(db)) {
-            }
+            // Its own pages cached while it runs; the log copied into the file after each step
+            // by the filler itself, so that no till's next commit has to.
+            Run(db, QStringLiteral("PRAGMA cache_size = -65536"));
+            Run(db, QStringLiteral("PRAGMA wal_autocheckpoint = 0"));
+            while (!FStop && SqliteSearchKey::FillStep(db))
+                Run(db, QStringLiteral("PRAGMA wal_checkpoint(PASSIVE)"));
         } catch (const std::exception& e) {
             // The searches stay exact without the rest of the key; the next opening goes on.
             FFailure = ErrorMessage(e);
