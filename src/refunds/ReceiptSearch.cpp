@@ -86,14 +86,16 @@ struct TSpelling {
             .arg(sube)
             .arg(IsNull());
     }
-    QString Columns() const
+    // The listed columns of the receipts `from` names (SatisFis F, joined to what it is read
+    // through).
+    QString Columns(const QString& from = QStringLiteral("SatisFis F")) const
     {
         return QStringLiteral("F.FisID, F.FisNo, F.Tarih, C.CariAdi AS Musteri, K.AdSoyad AS "
                               "Kasiyer, %1(F.GenelToplam, 0) AS GenelToplam, %1(F.OdemeTipi, '') "
-                              "AS OdemeTipi, %1(F.FisDurumu, 'AKTIF') AS FisDurumu FROM SatisFis F "
-                              "LEFT JOIN CariKart C ON C.CariID = F.MusteriID LEFT JOIN Kullanici "
-                              "K ON K.KullaniciID = F.KullaniciID ")
-            .arg(IsNull());
+                              "AS OdemeTipi, %1(F.FisDurumu, 'AKTIF') AS FisDurumu FROM %2 LEFT "
+                              "JOIN CariKart C ON C.CariID = F.MusteriID LEFT JOIN Kullanici K ON "
+                              "K.KullaniciID = F.KullaniciID ")
+            .arg(IsNull(), from);
     }
     // Receipts the key does not hold yet: those above the fill's mark, none once it is done.
     QString Unkeyed() const
@@ -180,10 +182,15 @@ QString FilteredText(const TSpelling& s)
                           "SatisFis F ON F.FisID BETWEEN B.Lo AND B.Hi UNION SELECT F.FisID FROM "
                           "R JOIN SatisFis F ON F.FisID BETWEEN R.Lo AND R.Lo + R.Genislik - 1) ")
                .arg(s.Unkeyed()) +
-           QStringLiteral("SELECT * FROM (SELECT %1%2WHERE F.FisID IN (SELECT FisID FROM A) AND "
-                          "%3 AND %4%5%6) A1 UNION ALL ")
-               .arg(s.Top(QStringLiteral("(SELECT Seyrek FROM K)")), s.Columns(), s.Listed(5),
-                    s.Matches(1, 1), order, s.Limit(QStringLiteral("(SELECT Seyrek FROM K)"))) +
+           QStringLiteral("SELECT * FROM (SELECT %1%2WHERE %3 AND %4%5%6) A1 UNION ALL ")
+               .arg(s.Top(QStringLiteral("(SELECT Seyrek FROM K)")),
+                    // SQLite is told to read the candidates first: its planner would rather walk
+                    // the branch's receipts in time order.
+                    s.Columns(s.Sqlite
+                                  ? QStringLiteral("A CROSS JOIN SatisFis F ON F.FisID = A.FisID")
+                                  : QStringLiteral("A JOIN SatisFis F ON F.FisID = A.FisID")),
+                    s.Listed(5), s.Matches(1, 1), order,
+                    s.Limit(QStringLiteral("(SELECT Seyrek FROM K)"))) +
            QStringLiteral("SELECT * FROM (SELECT %1%2WHERE %3 AND %4%5%6) A2 ORDER BY Tarih DESC, "
                           "FisID DESC%7")
                .arg(s.Top(QStringLiteral("(SELECT 500 - Seyrek FROM K)")), s.Columns(), s.Listed(6),
