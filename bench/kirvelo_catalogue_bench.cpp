@@ -1,13 +1,20 @@
 // Times the ways of selling without a scanner on a large SQLite database (made with
 // kirvelo-seed), headless (QT_QPA_PLATFORM=offscreen unless set):
 //
-//   kirvelo_catalogue_bench search PATH [ROUNDS] [--no-check]
-//       the product search: opening the database (and building its search index when the
-//       seeded file has none yet), then terms typed key by key into the search dialog, each
-//       keystroke timed until the result grid has been painted again (and the search alone,
-//       without the window). Every term's results are first compared with the search
-//       statement's (the same rows in the same order), and the statement itself is timed
-//       (--no-check leaves that out: it takes minutes at a million).
+//   kirvelo_catalogue_bench search PATH [ROUNDS] [--no-check] [--odbc]
+//       the product search: opening the database, then every prefix of each term searched once
+//       with what it cost (statements, rows returned, the database's steps and full-scan steps
+//       from SQLite's counters, pages read on QSQLITE), then the terms typed key by key into the
+//       search dialog, each keystroke timed until the result grid has been painted again.
+//       Every prefix's results are first compared with the plain statement's (the same rows in
+//       the same order), and the plain statement's cost per whole term is printed (--no-check
+//       leaves both out: they take minutes at a million). --odbc opens the file through QODBC
+//       and the SQLite ODBC driver, the road of SQL Server's statements.
+//
+//   kirvelo_catalogue_bench opening PATH
+//       opening the file (as the login window does), 100,000 prices and 100,000 names changed,
+//       the next opening, then the file without its search key: the opening and the filler's
+//       fill. Changes PATH: run it on a copy.
 //
 //   kirvelo_catalogue_bench catalogue PATH [ROUNDS]
 //       the sales screen's catalogue at the screen's size: "TÜMÜ" and the largest seeded
@@ -20,9 +27,10 @@
 #include "core/DbQuery.h"
 #include "core/SessionManager.h"
 #include "database/SqliteEngine.h"
-#include "database/SqliteProductIndex.h"
+#include "database/SqliteSearchKey.h"
 #include "sales/ProductSearch.h"
 #include "sales/SalesScreenRules.h"
+#include "support/TestDatabase.h"
 #include "support/WidgetTestSupport.h"
 #include "ui/ProductCatalogue.h"
 #include "ui/ProductSelectForm.h"
@@ -36,12 +44,16 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QScrollArea>
+#include <QSqlDriver>
 #include <QTableWidget>
 #include <QTextStream>
+#include <QThread>
 
 #include <algorithm>
 #include <clocale>
 #include <functional>
+
+#include <sqlite3.h>
 #include <stdexcept>
 #include <vector>
 
@@ -93,41 +105,162 @@ QList<int> IdsOf(const QList<TProductSearchRow>& rows)
     return ids;
 }
 
-int BenchSearch(QTextStream& out, const QString& path, int rounds, bool check)
+// What the database did for the statements run since the last reading, from SQLite's own
+// counters of the connection's prepared statements (the sqlite_stmt table, which SQLite keeps
+// for any driver): its virtual machine's steps, and the steps of full scans, which walk a whole
+// table or index (the catalogue, for the plain statement).
+struct TStatementWork {
+    qint64 Steps = 0;
+    qint64 ScanSteps = 0;
+};
+
+TStatementWork StatementWork()
+{
+    TDbQuery work(QStringLiteral("SELECT IFNULL(SUM(nstep), 0), IFNULL(SUM(nscan), 0) FROM "
+                                 "sqlite_stmt WHERE sql NOT LIKE '%sqlite_stmt%'"));
+    work.Exec();
+    work.Next();
+    return {work.Value(0).toLongLong(), work.Value(1).toLongLong()};
+}
+
+// Pages of the file read from SQLite's page cache or from the disk, on a QSQLITE connection.
+qint64 PagesRead()
+{
+    const QVariant handle = dmMain->Database().driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return -1;
+    sqlite3* db = *static_cast<sqlite3* const*>(handle.constData());
+    int hit = 0;
+    int miss = 0;
+    int high = 0;
+    sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_HIT, &hit, &high, 0);
+    sqlite3_db_status(db, SQLITE_DBSTATUS_CACHE_MISS, &miss, &high, 0);
+    return qint64(hit) + miss;
+}
+
+// One search of `typed` with what it cost: time, statements (round trips), rows returned, the
+// database's steps and the pages it read.
+struct TKeystroke {
+    double Ms = 0;
+    int Statements = 0;
+    int Rows = 0;
+    TStatementWork Work;
+    qint64 Pages = -1;
+};
+
+TKeystroke MeasureSearch(const std::function<int()>& search)
+{
+    const TStatementWork before = StatementWork();
+    const qint64 pages = PagesRead();
+    const int trips = dmMain->RoundTrips().Count();
+    TKeystroke k;
+    k.Ms = TimedMs([&] { k.Rows = search(); });
+    k.Statements = dmMain->RoundTrips().Count() - trips;
+    k.Pages = pages < 0 ? -1 : PagesRead() - pages;
+    const TStatementWork after = StatementWork();
+    k.Work = {after.Steps - before.Steps, after.ScanSteps - before.ScanSteps};
+    return k;
+}
+
+QString Median(std::vector<double> values, int decimals)
+{
+    return QString::number(values.empty() ? 0 : Percentile(values, 0.5), 'f', decimals);
+}
+
+QString Max(std::vector<double> values, int decimals)
+{
+    return QString::number(values.empty() ? 0 : Percentile(values, 1.0), 'f', decimals);
+}
+
+// Every prefix of every term searched once: the search's cost per keystroke, and the plain
+// statement's for the whole term.
+void ReportWork(QTextStream& out, int sube, bool plain)
+{
+    out << (plain ? QStringLiteral("The plain statement, per whole term:")
+                  : QStringLiteral("Per keystroke (every prefix of every term):"))
+        << Qt::endl;
+    std::vector<double> all;
+    for (const QString& term : SearchTerms()) {
+        std::vector<double> ms, statements, rows, steps, scans, pages;
+        TKeystroke whole;
+        for (qsizetype n = plain ? term.size() : 1; n <= term.size(); ++n) {
+            const QString typed = term.left(n);
+            const TKeystroke k = MeasureSearch([&] {
+                return int(plain ? TProductSearch::SearchByStatement(typed, sube).size()
+                                 : TProductSearch::Search(typed, sube).size());
+            });
+            whole = k;
+            ms.push_back(k.Ms);
+            statements.push_back(k.Statements);
+            rows.push_back(k.Rows);
+            steps.push_back(double(k.Work.Steps));
+            scans.push_back(double(k.Work.ScanSteps));
+            pages.push_back(double(k.Pages));
+        }
+        all.insert(all.end(), ms.begin(), ms.end());
+        if (!plain)
+            out << QStringLiteral("  %1  whole term: %2 rows, database steps %3, of full scans %4, "
+                                  "pages read %5, %6 ms")
+                       .arg(QString(), -24)
+                       .arg(whole.Rows)
+                       .arg(whole.Work.Steps)
+                       .arg(whole.Work.ScanSteps)
+                       .arg(whole.Pages < 0 ? QStringLiteral("n/a") : QString::number(whole.Pages))
+                       .arg(whole.Ms, 0, 'f', 2)
+                << Qt::endl;
+        out << QStringLiteral("  %1: statements %2 (max %3), rows returned max %4, database "
+                              "steps median %5 (max %6), of full scans max %7, pages read "
+                              "median %8 (max %9), time median %10 ms (max %11)")
+                   .arg(term, -24)
+                   .arg(Median(statements, 0), Max(statements, 0), Max(rows, 0), Median(steps, 0),
+                        Max(steps, 0), Max(scans, 0),
+                        pages.front() < 0 ? QStringLiteral("n/a") : Median(pages, 0),
+                        pages.front() < 0 ? QStringLiteral("n/a") : Max(pages, 0))
+                   .arg(Median(ms, 2), Max(ms, 2))
+            << Qt::endl;
+    }
+    out << QStringLiteral("  all: median %1 ms, p95 %2 ms, max %3 ms")
+               .arg(Median(all, 2))
+               .arg(Percentile(all, 0.95), 0, 'f', 2)
+               .arg(Max(all, 2))
+        << Qt::endl;
+}
+
+int BenchSearch(QTextStream& out, const QString& path, int rounds, bool check, bool odbc)
 {
     TdmMain db;
-    db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
+    db.SetAttempts(
+        {odbc ? SqliteOdbcAttempt(path) : TConnectionAttempt{QStringLiteral("QSQLITE"), path}});
     const double openMs = TimedMs([&db] { db.Connect(); });
     const TBenchTill till = FirstTill();
     const int products = BenchScalar(QStringLiteral("SELECT COUNT(*) FROM Stok"));
-    out << QStringLiteral("%1 products; open (index built when missing) %2 ms")
+    out << QStringLiteral("%1 products, %2; opening %3 ms; search key %4")
                .arg(products)
+               .arg(db.Description())
                .arg(openMs, 0, 'f', 0)
+               .arg(BenchScalar(QStringLiteral("SELECT COUNT(*) FROM AramaDurum WHERE Tablo = "
+                                               "'Stok' AND DoluID IS NULL")) == 1
+                        ? QStringLiteral("complete")
+                        : QStringLiteral("being filled"))
         << Qt::endl;
 
     // The same rows in the same order as the statement, for every prefix typed.
-    std::vector<double> statementTimes;
     for (const QString& term : check ? SearchTerms() : QStringList()) {
         for (qsizetype n = 1; n <= term.size(); ++n) {
             const QString typed = term.left(n);
-            QList<int> expected;
-            const double ms = TimedMs(
-                [&] { expected = IdsOf(TProductSearch::SearchByStatement(typed, till.SubeID)); });
-            if (n == term.size())
-                statementTimes.push_back(ms);
-            const QList<int> got = IdsOf(TProductSearch::Search(typed, till.SubeID));
-            if (got != expected)
+            if (IdsOf(TProductSearch::Search(typed, till.SubeID)) !=
+                IdsOf(TProductSearch::SearchByStatement(typed, till.SubeID)))
                 throw std::runtime_error(
                     QString(QStringLiteral("results differ from the statement for: ") + typed)
                         .toStdString());
         }
     }
     if (check)
-        out << QStringLiteral("Same rows and order as the statement for every keystroke; the "
-                              "statement alone (folded LIKE), whole terms: median %1 ms, max %2 ms")
-                   .arg(Percentile(statementTimes, 0.5), 0, 'f', 1)
-                   .arg(Percentile(statementTimes, 1.0), 0, 'f', 1)
+        out << QStringLiteral("Same rows and order as the plain statement for every keystroke")
             << Qt::endl;
+    ReportWork(out, till.SubeID, false);
+    if (check)
+        ReportWork(out, till.SubeID, true);
 
     TSessionInfo session;
     session.SubeID = till.SubeID;
@@ -139,19 +272,20 @@ int BenchSearch(QTextStream& out, const QString& path, int rounds, bool check)
     auto* edtSearch = Named<QLineEdit>(&form, "edtSearch");
     auto* gridProducts = Named<QTableWidget>(&form, "gridProducts");
 
+    // A keystroke: the text changes, the window takes its events (the search of the change),
+    // the grid is painted again.
     std::vector<double> times;
-    std::vector<double> searchTimes;
     for (const QString& term : SearchTerms()) {
         std::vector<double> termTimes;
         for (int round = 0; round < rounds; ++round) {
             edtSearch->clear();
+            QApplication::processEvents();
             for (qsizetype n = 1; n <= term.size(); ++n) {
                 termTimes.push_back(TimedMs([&] {
                     edtSearch->setText(term.left(n));
+                    QApplication::processEvents();
                     gridProducts->viewport()->repaint();
                 }));
-                searchTimes.push_back(
-                    TimedMs([&] { TProductSearch::Search(term.left(n), till.SubeID); }));
             }
         }
         out << QStringLiteral("  %1: %2 matches, keystroke to painted grid median %3 ms, max %4 ms")
@@ -169,10 +303,69 @@ int BenchSearch(QTextStream& out, const QString& path, int rounds, bool check)
                .arg(Percentile(times, 0.95), 0, 'f', 2)
                .arg(Percentile(times, 1.0), 0, 'f', 2)
         << Qt::endl;
-    out << QStringLiteral("The search alone (index and rows): median %1 ms, p95 %2 ms, max %3 ms")
-               .arg(Percentile(searchTimes, 0.5), 0, 'f', 2)
-               .arg(Percentile(searchTimes, 0.95), 0, 'f', 2)
-               .arg(Percentile(searchTimes, 1.0), 0, 'f', 2)
+    return 0;
+}
+
+// The opening of a large file, as the login window opens it, and what a large change of the
+// catalogue costs: 100,000 prices and 100,000 names changed in one transaction each (the
+// triggers keep the key of every renamed product), then the next opening. Then the file made
+// as if it came from before the search key (its key dropped): the opening, and the fill that
+// the filler does meanwhile on its own connection. PATH is changed: run it on a copy.
+int BenchOpening(QTextStream& out, const QString& path)
+{
+    const auto open = [&](TdmMain& db) {
+        db.SetAttempts({{QStringLiteral("QSQLITE"), path}});
+        return TimedMs([&db] { db.Connect(); });
+    };
+    {
+        TdmMain db;
+        out << QStringLiteral("Opening: %1 ms").arg(open(db), 0, 'f', 1) << Qt::endl;
+        const double prices = TimedMs([] {
+            dmMain->BeginTransaction();
+            dmMain->ExecSql(QStringLiteral("UPDATE Stok SET SatisFiyati = SatisFiyati + 1 WHERE "
+                                           "StokID % 10 = 0"));
+            dmMain->Commit();
+        });
+        const double names = TimedMs([] {
+            dmMain->BeginTransaction();
+            dmMain->ExecSql(QStringLiteral("UPDATE Stok SET StokAdi = StokAdi || ' Yeni' WHERE "
+                                           "StokID % 10 = 1"));
+            dmMain->Commit();
+        });
+        out << QStringLiteral("100,000 prices changed: %1 ms; 100,000 names changed: %2 ms")
+                   .arg(prices, 0, 'f', 0)
+                   .arg(names, 0, 'f', 0)
+            << Qt::endl;
+    }
+    {
+        TdmMain db;
+        out << QStringLiteral("Opening after the change: %1 ms").arg(open(db), 0, 'f', 1)
+            << Qt::endl;
+        for (const QString& table : SqliteSearchKey::Tables())
+            dmMain->ExecSql(QStringLiteral("DROP TABLE ") + table);
+    }
+    QElapsedTimer fill;
+    TdmMain db;
+    out << QStringLiteral("Opening a file without the key (made empty, the fill left to the "
+                          "filler): %1 ms")
+               .arg(open(db), 0, 'f', 1)
+        << Qt::endl;
+    fill.start();
+    // Meanwhile a write transaction now and then, as a sale begins one: how long it waits for
+    // the fill's step under way.
+    double longestWait = 0;
+    while (BenchScalar(QStringLiteral("SELECT COUNT(*) FROM AramaDurum WHERE Tablo IN ('Stok', "
+                                      "'SatisFis') AND DoluID IS NOT NULL")) > 0) {
+        longestWait = std::max(longestWait, TimedMs([] {
+                                   dmMain->BeginTransaction();
+                                   dmMain->Commit();
+                               }));
+        QThread::msleep(200);
+    }
+    out << QStringLiteral("The filler's fill of the key: %1 s; a write transaction waited at most "
+                          "%2 ms meanwhile")
+               .arg(fill.elapsed() / 1000.0, 0, 'f', 1)
+               .arg(longestWait, 0, 'f', 0)
         << Qt::endl;
     return 0;
 }
@@ -355,20 +548,25 @@ int main(int argc, char** argv)
     std::setlocale(LC_NUMERIC, "C");
     QCoreApplication::setOrganizationName(QStringLiteral("KIRVELO"));
     QCoreApplication::setApplicationName(QStringLiteral("KIRVELO"));
-    TSqliteEngine::Register();
+    UseEmbeddedEngine();
     QTextStream out(stdout);
     const QStringList args = QCoreApplication::arguments();
     try {
         if (args.value(1) == QLatin1String("search") && args.size() > 2)
-            return BenchSearch(out, args.at(2), args.size() > 3 ? args.at(3).toInt() : 3,
-                               !args.contains(QStringLiteral("--no-check")));
+            return BenchSearch(out, args.at(2),
+                               args.size() > 3 && args.at(3).toInt() > 0 ? args.at(3).toInt() : 3,
+                               !args.contains(QStringLiteral("--no-check")),
+                               args.contains(QStringLiteral("--odbc")));
+        if (args.value(1) == QLatin1String("opening") && args.size() > 2)
+            return BenchOpening(out, args.at(2));
         if (args.value(1) == QLatin1String("catalogue") && args.size() > 2)
             return BenchCatalogue(out, args.at(2), args.size() > 3 ? args.at(3).toInt() : 5);
     } catch (const std::exception& e) {
         out << "error: " << e.what() << Qt::endl;
         return 1;
     }
-    out << "usage: kirvelo_catalogue_bench search PATH [ROUNDS] | catalogue PATH [ROUNDS]"
+    out << "usage: kirvelo_catalogue_bench search PATH [ROUNDS] [--no-check] [--odbc] | opening "
+           "PATH | catalogue PATH [ROUNDS]"
         << Qt::endl;
     return 2;
 }

@@ -1,14 +1,16 @@
 // Times the report windows on a large SQLite database (made with kirvelo-seed), headless
 // (QT_QPA_PLATFORM=offscreen unless set), and prints medians of repeated runs:
 //
-//   kirvelo_report_bench PATH [RUNS]
+//   kirvelo_report_bench PATH [RUNS] [receipts]
 //
 //   - the reporting screen: "Listele" for the last 30 and the last 365 days of the first branch,
 //     timed from the click to both grids filled, the chart drawn and the window repainted; and
 //     the same reads in core alone (shifts with each day's turnover, the first page of receipts);
 //   - the next page of receipts, as scrolling to the end of the sales grid reads it;
 //   - a past shift's printed listing of 2,000 receipts, built in core (the shift is copied into
-//     the database inside a transaction that is rolled back afterwards).
+//     the database inside a transaction that is rolled back afterwards);
+//   - the refund screen's receipt search (alone with "receipts"), each filter checked against
+//     the plain statement and that statement timed too.
 #include "BenchTill.h"
 #include "core/Clock.h"
 #include "core/DataModule.h"
@@ -149,16 +151,44 @@ void BenchListing(QTextStream& out, const TBenchTill& till, int runs)
     }
     dmMain->Rollback();
 }
-// The refund screen's receipt search: the newest receipts, a filter that many match, and one
-// that none matches (the whole history is searched).
+QList<int> ReceiptIds(const QList<TReceiptRow>& rows)
+{
+    QList<int> ids;
+    for (const TReceiptRow& row : rows)
+        ids << row.FisID;
+    return ids;
+}
+
+// The refund screen's receipt search: the newest receipts, filters that many receipts hold (a
+// number's beginning, a cashier), filters that few hold (a whole number, an id's digits, a
+// customer) and filters that none holds. Each is checked against the plain statement (the same
+// receipts in the same order), which is timed as well.
 void BenchReceiptSearch(QTextStream& out, const TBenchTill& till, int runs)
 {
-    for (const QString& filter : {QString(), QStringLiteral("FIS-1"), QStringLiteral("zzzz yok")}) {
-        int rows = 0;
-        const TBenchTimes search = MeasureMs(
-            runs, [&] { rows = int(TReceiptSearch::LoadReceipts(filter, till.SubeID).size()); });
-        out << QStringLiteral("Receipt search, filter \"%1\" (%2 rows): ").arg(filter).arg(rows) +
-                   Text(search)
+    const int last = BenchScalar(QStringLiteral("SELECT MAX(FisID) FROM SatisFis WHERE SubeID = ") +
+                                 QString::number(till.SubeID));
+    // The seed names every sixth customer "Ayşe" and its number.
+    const QString customer =
+        QString::number(6 * (BenchScalar(QStringLiteral("SELECT COUNT(*) FROM CariKart")) / 12));
+    for (const QString& filter :
+         {QString(), QStringLiteral("FIS-1"), QStringLiteral("Mehmet"),
+          QStringLiteral("FIS-%1").arg(last - 7), QString::number(last - 7).right(6),
+          QStringLiteral("Ayşe %1").arg(customer), QStringLiteral("zzzz yok"), QStringLiteral("q"),
+          QStringLiteral("FIS-99999999")}) {
+        QList<TReceiptRow> rows;
+        const TBenchTimes search =
+            MeasureMs(runs, [&] { rows = TReceiptSearch::LoadReceipts(filter, till.SubeID); });
+        QList<TReceiptRow> plain;
+        const TBenchTimes statement = MeasureMs(std::max(1, runs / 3), [&] {
+            plain = TReceiptSearch::LoadReceiptsByStatement(filter, till.SubeID);
+        });
+        if (ReceiptIds(rows) != ReceiptIds(plain))
+            throw std::runtime_error("receipt search differs from the statement for: " +
+                                     filter.toStdString());
+        out << QStringLiteral("Receipt search, filter \"%1\" (%2 rows): ")
+                       .arg(filter)
+                       .arg(rows.size()) +
+                   Text(search) + QStringLiteral("; the plain statement: ") + Text(statement)
             << Qt::endl;
     }
 }
@@ -179,6 +209,7 @@ int main(int argc, char** argv)
     }
     const QString path = QString::fromLocal8Bit(argv[1]);
     const int runs = argc > 2 ? QString::fromLocal8Bit(argv[2]).toInt() : 15;
+    const bool receiptsOnly = argc > 3 && QString::fromLocal8Bit(argv[3]) == u"receipts";
     try {
         TSqliteEngine::Register();
         TdmMain db;
@@ -191,8 +222,10 @@ int main(int argc, char** argv)
         session.TerminalID = till.TerminalID;
         TSessionManager::Instance().Login(session);
         out << "database: " << path << ", runs: " << runs << Qt::endl;
-        BenchReporting(out, till, runs);
-        BenchListing(out, till, runs);
+        if (!receiptsOnly) {
+            BenchReporting(out, till, runs);
+            BenchListing(out, till, runs);
+        }
         BenchReceiptSearch(out, till, runs);
     } catch (const std::exception& e) {
         out << "error: " << e.what() << Qt::endl;

@@ -1129,3 +1129,160 @@ BEGIN
     END CATCH;
 END;
 GO
+
+-- ---------------------------------------------------------------------------------------------
+-- The search key of the product search and the receipt search. StokParca holds every
+-- three-character piece of a product's name, barcode and stock code (lower case; a text shorter
+-- than three characters is one piece) with the first 16 characters of its name (Kova, compared
+-- without accents, so that reading a piece's products in Kova order is reading them in the
+-- order of their names up to equal beginnings); StokParcaAdet how many products hold each
+-- piece; SatisFisNo the receipts whose number is not 'FIS-' and their id; AramaDurum, per table,
+-- how far the key is written, NULL when every row's is (products: the name and id of the last
+-- one keyed, in the order of the names; receipts: the highest id). The triggers keep the key of
+-- every row up to that mark written from then on, whatever program writes; the rows after it
+-- are filled at the end of this script. The program sends the same statements once per connection (the
+-- function and the triggers inside EXEC), so a database set up earlier gains the key; its older
+-- rows are then read directly by the searches until this script has run again.
+-- ---------------------------------------------------------------------------------------------
+
+IF OBJECT_ID('dbo.AramaDurum', 'U') IS NULL CREATE TABLE dbo.AramaDurum (Tablo NVARCHAR(30) NOT NULL PRIMARY KEY, DoluAd NVARCHAR(150) NULL, DoluID INT NULL);
+GO
+IF OBJECT_ID('dbo.StokParca', 'U') IS NULL CREATE TABLE dbo.StokParca (Parca NVARCHAR(3) NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT NOT NULL, CONSTRAINT PK_StokParca PRIMARY KEY (Parca, Kova, StokID));
+GO
+IF OBJECT_ID('dbo.StokParcaAdet', 'U') IS NULL CREATE TABLE dbo.StokParcaAdet (Parca NVARCHAR(3) NOT NULL PRIMARY KEY, Adet INT NOT NULL);
+GO
+IF OBJECT_ID('dbo.SatisFisNo', 'U') IS NULL CREATE TABLE dbo.SatisFisNo (FisID INT NOT NULL PRIMARY KEY);
+GO
+IF NOT EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'Stok') INSERT INTO dbo.AramaDurum (Tablo, DoluAd, DoluID) SELECT 'Stok', CASE WHEN EXISTS (SELECT 1 FROM dbo.Stok) THEN N'' END, CASE WHEN EXISTS (SELECT 1 FROM dbo.Stok) THEN 0 END;
+IF NOT EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'SatisFis') INSERT INTO dbo.AramaDurum (Tablo, DoluID) SELECT 'SatisFis', CASE WHEN EXISTS (SELECT 1 FROM dbo.SatisFis) THEN 0 END;
+GO
+-- The receipt search reads a branch's receipts of a customer and of a cashier through these.
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_SubeID_MusteriID' AND object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_SubeID_MusteriID ON dbo.SatisFis(SubeID, MusteriID);
+GO
+IF NOT EXISTS (SELECT 1 FROM sys.indexes WHERE name = 'IX_SatisFis_SubeID_KullaniciID' AND object_id = OBJECT_ID('dbo.SatisFis')) CREATE INDEX IX_SatisFis_SubeID_KullaniciID ON dbo.SatisFis(SubeID, KullaniciID);
+GO
+
+-- The pieces of one product, for the trigger and for the fill below.
+IF OBJECT_ID('dbo.fn_StokParcalari', 'IF') IS NULL EXEC('CREATE FUNCTION dbo.fn_StokParcalari () RETURNS TABLE AS RETURN SELECT 1 AS Parca');
+GO
+ALTER FUNCTION dbo.fn_StokParcalari (@StokAdi NVARCHAR(150), @Barkod NVARCHAR(50), @StokKodu
+    NVARCHAR(50)) RETURNS TABLE AS RETURN SELECT DISTINCT SUBSTRING(T.Metin, N.Sira, 3) AS Parca
+    FROM (VALUES (LOWER(@StokAdi)), (LOWER(@Barkod)), (LOWER(@StokKodu))) AS T (Metin) CROSS APPLY
+    (SELECT TOP (CASE WHEN DATALENGTH(T.Metin) / 2 > 3 THEN DATALENGTH(T.Metin) / 2 - 2 ELSE 1 END)
+    ROW_NUMBER() OVER (ORDER BY (SELECT NULL)) AS Sira FROM (VALUES (0), (0), (0), (0), (0), (0),
+    (0), (0), (0), (0)) AS A (X) CROSS JOIN (VALUES (0), (0), (0), (0), (0), (0), (0), (0), (0),
+    (0)) AS B (X) CROSS JOIN (VALUES (0), (0)) AS C (X)) AS N WHERE DATALENGTH(T.Metin) > 0;
+GO
+
+-- Every insert, deletion and change of a searched text: the product's pieces as it was go, its
+-- pieces as it is come, and the counts follow. Products after the mark (DoluAd, DoluID) in the
+-- order of the names are left to the fill.
+IF OBJECT_ID('dbo.trg_Stok_Parca', 'TR') IS NULL EXEC('CREATE TRIGGER dbo.trg_Stok_Parca ON dbo.Stok AFTER INSERT AS RETURN');
+GO
+ALTER TRIGGER dbo.trg_Stok_Parca ON dbo.Stok AFTER INSERT, UPDATE, DELETE AS BEGIN SET NOCOUNT ON;
+IF NOT EXISTS (SELECT StokID, StokAdi, Barkod, StokKodu FROM inserted EXCEPT SELECT StokID, StokAdi,
+    Barkod, StokKodu FROM deleted) AND NOT EXISTS (SELECT StokID, StokAdi, Barkod, StokKodu FROM
+    deleted EXCEPT SELECT StokID, StokAdi, Barkod, StokKodu FROM inserted) RETURN;
+DECLARE @Dolu INT, @DoluAd NVARCHAR(150), @Var BIT = 0;
+SELECT @Var = 1, @DoluAd = DoluAd, @Dolu = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE
+    Tablo = 'Stok';
+IF @Var = 0 RETURN;
+DECLARE @Eski TABLE (Parca NVARCHAR(3) COLLATE DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE
+    Turkish_CI_AI NOT NULL, StokID INT NOT NULL, PRIMARY KEY (Parca, StokID));
+DECLARE @Yeni TABLE (Parca NVARCHAR(3) COLLATE DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE
+    Turkish_CI_AI NOT NULL, StokID INT NOT NULL, PRIMARY KEY (Parca, StokID));
+INSERT INTO @Eski (Parca, Kova, StokID) SELECT P.Parca, LEFT(D.StokAdi, 16), D.StokID FROM deleted
+    AS D CROSS APPLY dbo.fn_StokParcalari(D.StokAdi, D.Barkod, D.StokKodu) AS P WHERE @Dolu IS NULL
+    OR D.StokAdi < @DoluAd OR (D.StokAdi = @DoluAd AND D.StokID <= @Dolu);
+INSERT INTO @Yeni (Parca, Kova, StokID) SELECT P.Parca, LEFT(I.StokAdi, 16), I.StokID FROM inserted
+    AS I CROSS APPLY dbo.fn_StokParcalari(I.StokAdi, I.Barkod, I.StokKodu) AS P WHERE @Dolu IS NULL
+    OR I.StokAdi < @DoluAd OR (I.StokAdi = @DoluAd AND I.StokID <= @Dolu);
+DELETE P FROM dbo.StokParca AS P JOIN @Eski AS E ON E.Parca = P.Parca AND E.Kova = P.Kova AND
+    E.StokID = P.StokID;
+UPDATE C SET Adet = C.Adet - X.Adet FROM dbo.StokParcaAdet AS C JOIN (SELECT Parca, COUNT(*) AS Adet
+    FROM @Eski GROUP BY Parca) AS X ON X.Parca = C.Parca;
+DELETE C FROM dbo.StokParcaAdet AS C WHERE C.Adet <= 0 AND C.Parca IN (SELECT Parca FROM @Eski);
+INSERT INTO dbo.StokParca (Parca, Kova, StokID) SELECT Parca, Kova, StokID FROM @Yeni;
+UPDATE C SET Adet = C.Adet + X.Adet FROM dbo.StokParcaAdet AS C WITH (UPDLOCK, HOLDLOCK) JOIN
+    (SELECT Parca, COUNT(*) AS Adet FROM @Yeni GROUP BY Parca) AS X ON X.Parca = C.Parca;
+INSERT INTO dbo.StokParcaAdet (Parca, Adet) SELECT X.Parca, X.Adet FROM (SELECT Parca, COUNT(*) AS
+    Adet FROM @Yeni GROUP BY Parca) AS X WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParcaAdet AS C WITH
+    (UPDLOCK, HOLDLOCK) WHERE C.Parca = X.Parca);
+END;
+GO
+
+-- A receipt whose number (trimmed) is not 'FIS-' and its id is noted; the sale writes a
+-- provisional number first and then its own, so the note comes and goes within the sale.
+IF OBJECT_ID('dbo.trg_SatisFis_No', 'TR') IS NULL EXEC('CREATE TRIGGER dbo.trg_SatisFis_No ON dbo.SatisFis AFTER INSERT AS RETURN');
+GO
+ALTER TRIGGER dbo.trg_SatisFis_No ON dbo.SatisFis AFTER INSERT, UPDATE, DELETE AS BEGIN SET NOCOUNT
+    ON;
+IF NOT EXISTS (SELECT FisID, FisNo FROM inserted EXCEPT SELECT FisID, FisNo FROM deleted) AND NOT
+    EXISTS (SELECT FisID, FisNo FROM deleted EXCEPT SELECT FisID, FisNo FROM inserted) RETURN;
+DECLARE @Dolu INT, @Var BIT = 0;
+SELECT @Var = 1, @Dolu = DoluID FROM dbo.AramaDurum WHERE Tablo = 'SatisFis';
+IF @Var = 0 RETURN;
+DELETE N FROM dbo.SatisFisNo AS N JOIN deleted AS D ON D.FisID = N.FisID;
+INSERT INTO dbo.SatisFisNo (FisID) SELECT I.FisID FROM inserted AS I WHERE NULLIF(RTRIM(I.FisNo),
+    '') IS NOT NULL AND RTRIM(I.FisNo) <> 'FIS-' + CAST(I.FisID AS NVARCHAR(20)) AND (@Dolu IS NULL
+    OR I.FisID <= @Dolu);
+END;
+GO
+
+-- The fill: the rows written before the key existed, 5,000 products or 50,000 receipts per
+-- transaction. Run again, it goes on where it stopped; once done it does nothing.
+SET NOCOUNT ON;
+DECLARE @Son INT, @Bitis INT;
+CREATE TABLE #Yeni (Parca NVARCHAR(3) COLLATE DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT NOT NULL, PRIMARY KEY (Parca, StokID));
+DECLARE @SonAd NVARCHAR(150), @BitisAd NVARCHAR(150);
+SELECT @SonAd = DoluAd, @Son = DoluID FROM dbo.AramaDurum WHERE Tablo = 'Stok';
+-- Products in the order of their names, as the triggers' mark goes.
+WHILE @Son IS NOT NULL
+BEGIN
+    BEGIN TRANSACTION;
+    SELECT @SonAd = DoluAd, @Son = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE Tablo = 'Stok';
+    SELECT @BitisAd = NULL, @Bitis = NULL;
+    SELECT @BitisAd = StokAdi, @Bitis = StokID FROM dbo.Stok
+    WHERE StokAdi > @SonAd OR (StokAdi = @SonAd AND StokID > @Son)
+    ORDER BY StokAdi, StokID OFFSET 4999 ROWS FETCH NEXT 1 ROWS ONLY;
+    DELETE FROM #Yeni;
+    INSERT INTO #Yeni (Parca, Kova, StokID)
+        SELECT P.Parca, LEFT(S.StokAdi, 16), S.StokID FROM dbo.Stok AS S
+        CROSS APPLY dbo.fn_StokParcalari(S.StokAdi, S.Barkod, S.StokKodu) AS P
+        WHERE (S.StokAdi > @SonAd OR (S.StokAdi = @SonAd AND S.StokID > @Son))
+          AND (@Bitis IS NULL OR S.StokAdi < @BitisAd OR (S.StokAdi = @BitisAd AND S.StokID <= @Bitis));
+    UPDATE C SET Adet = C.Adet + X.Adet FROM dbo.StokParcaAdet AS C
+        JOIN (SELECT Y.Parca, COUNT(*) AS Adet FROM #Yeni AS Y
+              WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParca AS P WHERE P.Parca = Y.Parca AND P.Kova = Y.Kova AND P.StokID = Y.StokID)
+              GROUP BY Y.Parca) AS X ON X.Parca = C.Parca;
+    INSERT INTO dbo.StokParcaAdet (Parca, Adet)
+        SELECT X.Parca, X.Adet FROM (SELECT Y.Parca, COUNT(*) AS Adet FROM #Yeni AS Y
+              WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParca AS P WHERE P.Parca = Y.Parca AND P.Kova = Y.Kova AND P.StokID = Y.StokID)
+              GROUP BY Y.Parca) AS X
+        WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParcaAdet AS C WHERE C.Parca = X.Parca);
+    INSERT INTO dbo.StokParca (Parca, Kova, StokID)
+        SELECT Y.Parca, Y.Kova, Y.StokID FROM #Yeni AS Y
+        WHERE NOT EXISTS (SELECT 1 FROM dbo.StokParca AS P WHERE P.Parca = Y.Parca AND P.Kova = Y.Kova AND P.StokID = Y.StokID);
+    UPDATE dbo.AramaDurum SET DoluAd = @BitisAd, DoluID = @Bitis WHERE Tablo = 'Stok';
+    COMMIT TRANSACTION;
+    SELECT @Son = DoluID FROM dbo.AramaDurum WHERE Tablo = 'Stok';
+END;
+DROP TABLE #Yeni;
+SELECT @Son = DoluID FROM dbo.AramaDurum WHERE Tablo = 'SatisFis';
+WHILE @Son IS NOT NULL
+BEGIN
+    BEGIN TRANSACTION;
+    SELECT @Son = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE Tablo = 'SatisFis';
+    SET @Bitis = (SELECT MAX(FisID) FROM (SELECT TOP 50000 FisID FROM dbo.SatisFis WHERE FisID > @Son ORDER BY FisID) AS K);
+    INSERT INTO dbo.SatisFisNo (FisID)
+        SELECT F.FisID FROM dbo.SatisFis AS F
+        WHERE F.FisID > @Son AND F.FisID <= @Bitis AND NULLIF(RTRIM(F.FisNo), '') IS NOT NULL
+          AND RTRIM(F.FisNo) <> 'FIS-' + CAST(F.FisID AS NVARCHAR(20))
+          AND NOT EXISTS (SELECT 1 FROM dbo.SatisFisNo AS N WHERE N.FisID = F.FisID);
+    UPDATE dbo.AramaDurum
+    SET DoluID = CASE WHEN @Bitis IS NULL OR @Bitis >= (SELECT ISNULL(MAX(FisID), 0) FROM dbo.SatisFis) THEN NULL ELSE @Bitis END
+    WHERE Tablo = 'SatisFis';
+    COMMIT TRANSACTION;
+    SELECT @Son = DoluID FROM dbo.AramaDurum WHERE Tablo = 'SatisFis';
+END;
+GO

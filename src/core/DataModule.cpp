@@ -362,8 +362,11 @@ bool TdmMain::TableExists(const QString& table)
 void TdmMain::EnsureSchema(const QStringList& statements)
 {
     for (const QString& statement : statements) {
-        if (FSchemaEnsured.contains(statement))
+        if (FSchemaEnsured.contains(statement)) {
+            // Written down all the same: SQL Server gets it where this engine has made sure of it.
+            SqlTextLog::Record(statement, {}, std::source_location::current());
             continue;
+        }
         ExecSql(statement);
         if (!FInTransaction)
             FSchemaEnsured.insert(statement);

@@ -17,7 +17,6 @@
 #include <memory>
 #include <source_location>
 
-class TProductIndex;
 class TRoutineCall;
 
 // The one database connection of the program. Opening tries each attempt in order and either
@@ -63,7 +62,8 @@ public:
     // the answer is kept until the connection closes or the program changes the schema itself.
     bool TableExists(const QString& table);
     // Runs the guarded schema statements (each creates what is missing) that have not run on
-    // this connection yet; a table dropped through the program makes them run again.
+    // this connection yet; a table dropped through the program makes them run again. The SQL
+    // text log notes every one of them, also those this connection had made sure of.
     void EnsureSchema(const QStringList& statements);
     // Notes guarded statements whose objects the engine's own set-up has just made sure of.
     void SchemaEnsured(const QStringList& statements);
@@ -99,8 +99,6 @@ public:
 
     // Runs a server routine: reads the call's in-values, sets its out-values.
     void CallRoutine(TRoutineCall& call);
-    // The open engine's product search index; null when it has none or nothing is open.
-    TProductIndex* ProductIndex() const { return FEngine ? FEngine->ProductIndex() : nullptr; }
 
     // Every statement and routine call of this module leaves through one place, which counts it.
     TRoundTrips& RoundTrips() { return FRoundTrips; }

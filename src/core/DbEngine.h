@@ -8,7 +8,6 @@
 
 #include <memory>
 
-class TProductIndex;
 class TRoutineCall;
 
 // The names by which an attempt asks for an engine.
@@ -73,10 +72,6 @@ public:
 
     // Runs the server routine named by the call; raises EDatabaseError when there is none.
     virtual void CallRoutine(QSqlDatabase& db, TRoutineCall& call) = 0;
-
-    // The engine's own product search index of the open connection; null when the plain search
-    // statement serves.
-    virtual TProductIndex* ProductIndex() { return nullptr; }
 
     // Makes the engine `name` available, by default for attempts through `driver`. Registering a
     // name again replaces its factory.

@@ -162,11 +162,16 @@ TAuthResult TLoginManager::AuthenticateUser(const QString& username, const QStri
     if (subeID <= 0)
         return {TLoginCheck::NoBranch, 0, MsgNoBranch};
 
-    TDbQuery query(kAuthenticateSql);
-    query.Param(QStringLiteral("SelectedSubeID"), subeID)
-        .Param(QStringLiteral("Username"), username.trimmed())
-        .Param(QStringLiteral("PasswordHash"), PasswordHash(password));
-    const int kullaniciID = FirstId(query);
+    int kullaniciID = -1;
+    {
+        // Let go before the stamp: on SQLite a read still open would have the write refused
+        // when another connection has written meanwhile.
+        TDbQuery query(kAuthenticateSql);
+        query.Param(QStringLiteral("SelectedSubeID"), subeID)
+            .Param(QStringLiteral("Username"), username.trimmed())
+            .Param(QStringLiteral("PasswordHash"), PasswordHash(password));
+        kullaniciID = FirstId(query);
+    }
     if (kullaniciID <= 0)
         return {TLoginCheck::WrongCredentials, 0, MsgWrongCredentials};
 

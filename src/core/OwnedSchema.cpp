@@ -118,6 +118,13 @@ QStringList RefundStatements()
     return {SatisFisOrijinalFisIDColumn, SatisFisOrijinalFisIDIndex};
 }
 
+QStringList SearchKeyStatements()
+{
+    return {QStringList{AramaDurumTable, StokParcaTable, StokParcaAdetTable, SatisFisNoTable,
+                        AramaDurumRows, StokParcaFunction, StokParcaTrigger, SatisFisNoTrigger}
+                .join(u'\n')};
+}
+
 QStringList AllStatements()
 {
     return SettingsStatements() + BranchStockStatements() + SaleLotStatements() +

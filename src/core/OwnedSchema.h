@@ -132,6 +132,86 @@ inline constexpr QLatin1String FirmaVergiNoColumn{
 inline constexpr QLatin1String SatisOdemeVerilenColumn{
     "IF COL_LENGTH('dbo.SatisOdeme', 'VerilenTutar') IS NULL ALTER TABLE dbo.SatisOdeme ADD "
     "VerilenTutar DECIMAL(18,2) NULL;"};
+// The search key of the product search and the receipt search (sales/ProductSearch,
+// refunds/ReceiptSearch), which the database keeps: every three-character piece of a product's
+// name, barcode and stock code with the beginning of its name, how many products hold each
+// piece, the receipts whose number is not "FIS-" and their id, and per table how far the key is
+// written (NULL: every row; a database that held rows before the key has them filled by the
+// set-up script, and the searches read them directly until then). Triggers on Stok and SatisFis
+// keep it, whatever program writes. Sent as one batch, once per connection.
+inline constexpr QLatin1String AramaDurumTable{
+    "IF OBJECT_ID('dbo.AramaDurum', 'U') IS NULL CREATE TABLE dbo.AramaDurum (Tablo "
+    "NVARCHAR(30) NOT NULL PRIMARY KEY, DoluAd NVARCHAR(150) NULL, DoluID INT NULL);"};
+inline constexpr QLatin1String StokParcaTable{
+    "IF OBJECT_ID('dbo.StokParca', 'U') IS NULL CREATE TABLE dbo.StokParca (Parca NVARCHAR(3) "
+    "NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT NOT NULL, "
+    "CONSTRAINT PK_StokParca PRIMARY KEY (Parca, Kova, StokID));"};
+inline constexpr QLatin1String StokParcaAdetTable{
+    "IF OBJECT_ID('dbo.StokParcaAdet', 'U') IS NULL CREATE TABLE dbo.StokParcaAdet (Parca "
+    "NVARCHAR(3) NOT NULL PRIMARY KEY, Adet INT NOT NULL);"};
+inline constexpr QLatin1String SatisFisNoTable{
+    "IF OBJECT_ID('dbo.SatisFisNo', 'U') IS NULL CREATE TABLE dbo.SatisFisNo (FisID INT NOT "
+    "NULL PRIMARY KEY);"};
+inline constexpr QLatin1String AramaDurumRows{
+    "IF NOT EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'Stok') INSERT INTO "
+    "dbo.AramaDurum (Tablo, DoluAd, DoluID) SELECT 'Stok', CASE WHEN EXISTS (SELECT 1 FROM "
+    "dbo.Stok) THEN N'' END, CASE WHEN EXISTS (SELECT 1 FROM dbo.Stok) THEN 0 END; IF NOT "
+    "EXISTS (SELECT 1 FROM dbo.AramaDurum WHERE Tablo = 'SatisFis') INSERT INTO "
+    "dbo.AramaDurum (Tablo, DoluID) SELECT 'SatisFis', CASE WHEN EXISTS (SELECT 1 FROM "
+    "dbo.SatisFis) THEN 0 END;"};
+// The pieces of one product (the triggers and the set-up script's fill), then the triggers;
+// the set-up script holds the same texts (ALTER for CREATE), where the grammar check reads them.
+inline constexpr QLatin1String StokParcaFunction{
+    "IF OBJECT_ID('dbo.fn_StokParcalari', 'IF') IS NULL EXEC(N'CREATE FUNCTION "
+    "dbo.fn_StokParcalari (@StokAdi NVARCHAR(150), @Barkod NVARCHAR(50), @StokKodu "
+    "NVARCHAR(50)) RETURNS TABLE AS RETURN SELECT DISTINCT SUBSTRING(T.Metin, N.Sira, 3) AS "
+    "Parca FROM (VALUES (LOWER(@StokAdi)), (LOWER(@Barkod)), (LOWER(@StokKodu))) AS T (Metin) "
+    "CROSS APPLY (SELECT TOP (CASE WHEN DATALENGTH(T.Metin) / 2 > 3 THEN DATALENGTH(T.Metin) "
+    "/ 2 - 2 ELSE 1 END) ROW_NUMBER() OVER (ORDER BY (SELECT NULL)) AS Sira FROM (VALUES (0), "
+    "(0), (0), (0), (0), (0), (0), (0), (0), (0)) AS A (X) CROSS JOIN (VALUES (0), (0), (0), "
+    "(0), (0), (0), (0), (0), (0), (0)) AS B (X) CROSS JOIN (VALUES (0), (0)) AS C (X)) AS N "
+    "WHERE DATALENGTH(T.Metin) > 0');"};
+inline constexpr QLatin1String StokParcaTrigger{
+    "IF OBJECT_ID('dbo.trg_Stok_Parca', 'TR') IS NULL EXEC(N'CREATE TRIGGER "
+    "dbo.trg_Stok_Parca ON dbo.Stok AFTER INSERT, UPDATE, DELETE AS BEGIN SET NOCOUNT ON; IF "
+    "NOT EXISTS (SELECT StokID, StokAdi, Barkod, StokKodu FROM inserted EXCEPT SELECT StokID, "
+    "StokAdi, Barkod, StokKodu FROM deleted) AND NOT EXISTS (SELECT StokID, StokAdi, Barkod, "
+    "StokKodu FROM deleted EXCEPT SELECT StokID, StokAdi, Barkod, StokKodu FROM inserted) "
+    "RETURN; DECLARE @Dolu INT, @DoluAd NVARCHAR(150), @Var BIT = 0; SELECT @Var = 1, @DoluAd "
+    "= DoluAd, @Dolu = DoluID FROM dbo.AramaDurum WITH (UPDLOCK, HOLDLOCK) WHERE Tablo = "
+    "''Stok''; IF @Var = 0 RETURN; DECLARE @Eski TABLE (Parca NVARCHAR(3) COLLATE "
+    "DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT "
+    "NOT NULL, PRIMARY KEY (Parca, StokID)); DECLARE @Yeni TABLE (Parca NVARCHAR(3) COLLATE "
+    "DATABASE_DEFAULT NOT NULL, Kova NVARCHAR(16) COLLATE Turkish_CI_AI NOT NULL, StokID INT "
+    "NOT NULL, PRIMARY KEY (Parca, StokID)); INSERT INTO @Eski (Parca, Kova, StokID) SELECT "
+    "P.Parca, LEFT(D.StokAdi, 16), D.StokID FROM deleted AS D CROSS APPLY "
+    "dbo.fn_StokParcalari(D.StokAdi, D.Barkod, D.StokKodu) AS P WHERE @Dolu IS NULL OR "
+    "D.StokAdi < @DoluAd OR (D.StokAdi = @DoluAd AND D.StokID <= @Dolu); INSERT INTO @Yeni "
+    "(Parca, Kova, StokID) SELECT P.Parca, LEFT(I.StokAdi, 16), I.StokID FROM inserted AS I "
+    "CROSS APPLY dbo.fn_StokParcalari(I.StokAdi, I.Barkod, I.StokKodu) AS P WHERE @Dolu IS "
+    "NULL OR I.StokAdi < @DoluAd OR (I.StokAdi = @DoluAd AND I.StokID <= @Dolu); DELETE P "
+    "FROM dbo.StokParca AS P JOIN @Eski AS E ON E.Parca = P.Parca AND E.Kova = P.Kova AND "
+    "E.StokID = P.StokID; UPDATE C SET Adet = C.Adet - X.Adet FROM dbo.StokParcaAdet AS C "
+    "JOIN (SELECT Parca, COUNT(*) AS Adet FROM @Eski GROUP BY Parca) AS X ON X.Parca = "
+    "C.Parca; DELETE C FROM dbo.StokParcaAdet AS C WHERE C.Adet <= 0 AND C.Parca IN (SELECT "
+    "Parca FROM @Eski); INSERT INTO dbo.StokParca (Parca, Kova, StokID) SELECT Parca, Kova, "
+    "StokID FROM @Yeni; UPDATE C SET Adet = C.Adet + X.Adet FROM dbo.StokParcaAdet AS C WITH "
+    "(UPDLOCK, HOLDLOCK) JOIN (SELECT Parca, COUNT(*) AS Adet FROM @Yeni GROUP BY Parca) AS X "
+    "ON X.Parca = C.Parca; INSERT INTO dbo.StokParcaAdet (Parca, Adet) SELECT X.Parca, X.Adet "
+    "FROM (SELECT Parca, COUNT(*) AS Adet FROM @Yeni GROUP BY Parca) AS X WHERE NOT EXISTS "
+    "(SELECT 1 FROM dbo.StokParcaAdet AS C WITH (UPDLOCK, HOLDLOCK) WHERE C.Parca = X.Parca); "
+    "END');"};
+inline constexpr QLatin1String SatisFisNoTrigger{
+    "IF OBJECT_ID('dbo.trg_SatisFis_No', 'TR') IS NULL EXEC(N'CREATE TRIGGER "
+    "dbo.trg_SatisFis_No ON dbo.SatisFis AFTER INSERT, UPDATE, DELETE AS BEGIN SET NOCOUNT "
+    "ON; IF NOT EXISTS (SELECT FisID, FisNo FROM inserted EXCEPT SELECT FisID, FisNo FROM "
+    "deleted) AND NOT EXISTS (SELECT FisID, FisNo FROM deleted EXCEPT SELECT FisID, FisNo "
+    "FROM inserted) RETURN; DECLARE @Dolu INT, @Var BIT = 0; SELECT @Var = 1, @Dolu = DoluID "
+    "FROM dbo.AramaDurum WHERE Tablo = ''SatisFis''; IF @Var = 0 RETURN; DELETE N FROM "
+    "dbo.SatisFisNo AS N JOIN deleted AS D ON D.FisID = N.FisID; INSERT INTO dbo.SatisFisNo "
+    "(FisID) SELECT I.FisID FROM inserted AS I WHERE NULLIF(RTRIM(I.FisNo), '''') IS NOT NULL "
+    "AND RTRIM(I.FisNo) <> ''FIS-'' + CAST(I.FisID AS NVARCHAR(20)) AND (@Dolu IS NULL OR "
+    "I.FisID <= @Dolu); END');"};
 
 // The statements of each owner, in the order the owner runs them.
 QStringList SettingsStatements();
@@ -143,6 +223,8 @@ QStringList InvoiceDocumentStatements();
 QStringList StokImageStatements();
 QStringList ReceiptStatements();
 QStringList RefundStatements();
+// The search key's batch, on SQL Server; the embedded engine keeps the same tables itself.
+QStringList SearchKeyStatements();
 // Every owned object, for a new database: the full definitions first, so the shorter CariKart
 // of the invoice path never wins.
 QStringList AllStatements();

@@ -1,47 +1,80 @@
 #include "core/SearchText.h"
 
+#include <QSet>
+
+#include <algorithm>
+
 namespace {
-// One character of `text` from `at`: a surrogate pair is one character.
-qsizetype CharLength(QStringView text, qsizetype at)
+uint KeyFoldOf(uint c)
 {
-    return at + 1 < text.size() && text[at].isHighSurrogate() && text[at + 1].isLowSurrogate() ? 2
-                                                                                               : 1;
+    switch (c) {
+    case u'I':
+        return u'ı';
+    case u'İ':
+        return u'i';
+    case u'Ç':
+        return u'ç';
+    case u'Ğ':
+        return u'ğ';
+    case u'Ö':
+        return u'ö';
+    case u'Ş':
+        return u'ş';
+    case u'Ü':
+        return u'ü';
+    case 0x212A: // KELVIN SIGN, whose small letter is k
+        return u'k';
+    default:
+        return c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c;
+    }
 }
 
-// Iterative wildcard matching with one back-tracking point, the last "%" seen: on a mismatch
-// the text position after that "%" moves one character on. Linear in practice, never
-// exponential.
-bool MatchLike(QStringView pattern, QStringView text)
+// The folded characters some spelling of which KeyFold leaves apart from Fold's result: "é"
+// (from "É"), and every letter of other alphabets.
+const QSet<uint>& KeyUnsafe()
 {
-    qsizetype p = 0;
-    qsizetype t = 0;
-    qsizetype starP = -1;
-    qsizetype starT = 0;
-    while (t < text.size()) {
-        if (p < pattern.size() && pattern[p] == u'%') {
-            starP = ++p;
-            starT = t;
-            continue;
+    static const QSet<uint> unsafe = [] {
+        QSet<uint> set;
+        for (uint c = 0; c <= 0xFFFF; ++c) {
+            if (QChar::isSurrogate(c))
+                continue;
+            const QString folded = SearchText::Fold(QString(QChar(c)));
+            if (folded.size() == 1 && KeyFoldOf(c) != folded.at(0).unicode())
+                set.insert(folded.at(0).unicode());
         }
-        if (p < pattern.size() && pattern[p] == u'_') {
-            ++p;
-            t += CharLength(text, t);
-            continue;
+        return set;
+    }();
+    return unsafe;
+}
+
+// The literal runs of a folded term between its wildcards, as code points with the position of
+// their first one.
+QList<QPair<int, QList<uint>>> LiteralRuns(QStringView folded)
+{
+    QList<QPair<int, QList<uint>>> runs;
+    QList<uint> run;
+    int start = 0;
+    int at = 0;
+    for (const uint c : folded.toUcs4()) {
+        if (c == u'%' || c == u'_') {
+            if (!run.isEmpty())
+                runs.append({start, run});
+            run.clear();
+        } else {
+            if (run.isEmpty())
+                start = at;
+            run << c;
         }
-        if (p < pattern.size() && pattern[p] == text[t]) {
-            ++p;
-            ++t;
-            continue;
-        }
-        if (starP < 0)
-            return false;
-        p = starP;
-        starT += CharLength(text, starT);
-        t = starT;
+        ++at;
     }
-    while (p < pattern.size() && pattern[p] == u'%')
-        ++p;
-    return p == pattern.size();
+    if (!run.isEmpty())
+        runs.append({start, run});
+    return runs;
+}
+
+QString FromPoints(const uint* points, qsizetype length)
+{
+    return QString::fromUcs4(reinterpret_cast<const char32_t*>(points), length);
 }
 } // namespace
 
@@ -60,14 +93,41 @@ QString Fold(QStringView text)
     }
     return folded.toLower();
 }
+
+QString KeyFold(QStringView text)
+{
+    QList<uint> points = text.toUcs4();
+    for (uint& c : points)
+        c = KeyFoldOf(c);
+    return FromPoints(points.constData(), points.size());
+}
+
+QList<TKeyPiece> KeyPieces(QStringView folded)
+{
+    const QSet<uint>& unsafe = KeyUnsafe();
+    QList<TKeyPiece> pieces;
+    for (const auto& [start, run] : LiteralRuns(folded)) {
+        for (qsizetype i = 0; i + 3 <= run.size(); ++i) {
+            const bool usable = std::none_of(run.begin() + i, run.begin() + i + 3, [&](uint c) {
+                return c > 0xFFFF || unsafe.contains(c);
+            });
+            const QString text = FromPoints(run.constData() + i, 3);
+            const bool seen = std::any_of(pieces.cbegin(), pieces.cend(),
+                                          [&](const TKeyPiece& p) { return p.Text == text; });
+            if (usable && !seen)
+                pieces.append({text, start + int(i)});
+        }
+    }
+    return pieces;
+}
+
+QString ShortRun(QStringView folded)
+{
+    QList<uint> longest;
+    for (const auto& run : LiteralRuns(folded)) {
+        if (run.second.size() > longest.size())
+            longest = run.second;
+    }
+    return FromPoints(longest.constData(), std::min<qsizetype>(longest.size(), 3));
+}
 } // namespace SearchText
-
-TLikePattern::TLikePattern(QString pattern)
-    : FPattern(std::move(pattern))
-{
-}
-
-bool TLikePattern::Matches(QStringView text) const
-{
-    return MatchLike(FPattern, text);
-}

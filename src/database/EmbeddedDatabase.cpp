@@ -6,7 +6,7 @@
 #include "database/EmbeddedProcedures.h"
 #include "database/EmbeddedSale.h"
 #include "database/EmbeddedSchema.h"
-#include "database/SqliteProductIndex.h"
+#include "database/SqliteSearchKey.h"
 
 namespace EmbeddedDatabase {
 namespace {
@@ -21,12 +21,13 @@ QString BareRoutineName(QString name)
 }
 } // namespace
 
-void Prepare(bool withDemoData)
+bool Prepare(bool withDemoData)
 {
     EmbeddedSchema::Create();
+    const bool fillLeft = SqliteSearchKey::Prepare();
     if (withDemoData)
         DemoData::WriteIfEmpty();
-    TSqliteProductIndex::Prepare();
+    return fillLeft;
 }
 
 void RunProcedure(TRoutineCall& call)

@@ -85,16 +85,18 @@ void TSqliteEngine::Prepare(QSqlDatabase& db, const QString& connectionString)
     sqlite3* raw = Handle(db);
     if (!raw || !RegisterSqlServerFunctions(raw, &programClock))
         throw EDatabaseError(QStringLiteral("SQLite işlevleri kaydedilemedi."));
-    PrepareFile(db, connectionString == TdmMain::EmbeddedDatabasePath());
+    PrepareFile(db, connectionString, connectionString == TdmMain::EmbeddedDatabasePath());
 }
 
-void TSqliteEngine::PrepareFile(QSqlDatabase& db, bool withDemoData)
+void TSqliteEngine::PrepareFile(QSqlDatabase& db, const QString& file, bool withDemoData)
 {
     Exec(db, QStringLiteral("PRAGMA journal_mode=WAL"));
     Exec(db, QStringLiteral("PRAGMA synchronous=FULL"));
     Exec(db, QStringLiteral("PRAGMA foreign_keys=ON"));
-    EmbeddedDatabase::Prepare(withDemoData);
-    FProductIndex = std::make_unique<TSqliteProductIndex>();
+    if (!EmbeddedDatabase::Prepare(withDemoData))
+        return;
+    FFiller = std::make_unique<TSearchKeyFiller>(file);
+    FFiller->start(QThread::LowPriority);
 }
 
 QString TSqliteEngine::Remembered(const QString& connectionString) const

@@ -2,7 +2,7 @@
 
 #include "core/DbEngine.h"
 #include "database/SqliteDialect.h"
-#include "database/SqliteProductIndex.h"
+#include "database/SqliteSearchKey.h"
 
 #include <memory>
 
@@ -29,18 +29,18 @@ public:
     void Commit(QSqlDatabase& db) override;
     void Rollback(QSqlDatabase& db) override;
     void CallRoutine(QSqlDatabase& db, TRoutineCall& call) override;
-    TProductIndex* ProductIndex() override { return FProductIndex.get(); }
 
 protected:
     // The database file an attempt's connection string names.
     virtual QString FileOf(const QString& connectionString) const { return connectionString; }
     // What every connection to an SQLite file gets once it is open, whichever driver carries it:
     // WAL journal, FULL synchronisation (a sale the cashier was told is complete survives a
-    // power cut: in WAL mode NORMAL may lose the last commits), foreign keys on, and the schema
-    // completed, and the product search index ready.
-    void PrepareFile(QSqlDatabase& db, bool withDemoData);
+    // power cut: in WAL mode NORMAL may lose the last commits), foreign keys on, the schema
+    // completed, and the search key: made when missing, its fill (an older file's rows) started
+    // on a thread of its own.
+    void PrepareFile(QSqlDatabase& db, const QString& file, bool withDemoData);
 
 private:
     TSqliteDialect FDialect;
-    std::unique_ptr<TSqliteProductIndex> FProductIndex;
+    std::unique_ptr<TSearchKeyFiller> FFiller;
 };

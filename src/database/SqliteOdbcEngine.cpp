@@ -70,7 +70,7 @@ void TSqliteOdbcEngine::Configure(QSqlDatabase& db, const QString& connectionStr
 void TSqliteOdbcEngine::Prepare(QSqlDatabase& db, const QString& connectionString)
 {
     HandClockToExtension(connectionString);
-    PrepareFile(db, false);
+    PrepareFile(db, FileOf(connectionString), false);
 }
 
 QString TSqliteOdbcEngine::Description(const QString& remembered) const

@@ -27,8 +27,13 @@ public:
     // customer's or the cashier's name, so an older receipt is found by typing; letter case is
     // folded by the Turkish rules and by the plain ones ("fis-12" finds "FIS-12", "ış" finds
     // "IŞIK"), and every character of the filter stands for itself, "%", "_", "[" and quotes
-    // included. The database matches it (one statement, at most MaxRows rows come back).
+    // included. The database matches it (one statement, at most MaxRows rows come back); a
+    // filter that few receipts hold is looked up through the search key, so that one that none
+    // holds does not cost a pass over the branch's history.
     static QList<TReceiptRow> LoadReceipts(const QString& Filter, int SubeID);
+    // The same receipts through the plain statement, which tests the branch's receipts newest
+    // first until 500 hold the filter.
+    static QList<TReceiptRow> LoadReceiptsByStatement(const QString& Filter, int SubeID);
 
     // The widths of the eight columns in `Available` pixels: the id hidden, number, date,
     // customer, cashier, amount and payment by their weights 120, 150, 250, 160, 120 and 100 of

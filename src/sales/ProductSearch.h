@@ -20,9 +20,10 @@ struct TProductSearchRow {
 // Letter case is ignored the Turkish way on both engines; "%" and "_" in the filter keep their
 // LIKE meaning; quotes, brackets and every other character are plain text.
 //
-// SQL Server runs the search statement as it stands: its Turkish collation ignores the letter
-// case. On SQLite the engine's product index (TProductIndex) finds the products and the
-// statement only reads their rows; without an index, the statement compares folded texts.
+// The rows are the plain statement's (SearchByStatement), found through the search key that the
+// database keeps (OwnedSchema::SearchKeyStatements, database/SqliteSearchKey): one statement per
+// search on either engine, which reads the products holding the term's rarest piece in the
+// order of their names and stops at 250 matches, instead of testing the whole catalogue.
 class TProductSearch {
 public:
     TProductSearch() = delete;
@@ -30,7 +31,7 @@ public:
     static constexpr int MaxRows = 250;
 
     static QList<TProductSearchRow> Search(const QString& Filter, int SubeID);
-    // The same search through the statement alone, whatever index the engine has.
+    // The same rows through the plain statement, which tests every product.
     static QList<TProductSearchRow> SearchByStatement(const QString& Filter, int SubeID);
     // The LIKE value the statement binds for a trimmed filter. SQL Server reads "[" as the start
     // of a character class, so it gets "[[]", the bracket itself; SQLite compares folded texts.

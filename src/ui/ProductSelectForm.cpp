@@ -14,6 +14,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -89,6 +90,7 @@ TfrmProductSelect::TfrmProductSelect(QWidget* parent)
           CreateButton(Footer(), "btnSelect", QString(), TGlyph::None, TButtonVariant::Primary))
     , btnCancel(
           CreateButton(Footer(), "btnCancel", QString(), TGlyph::None, TButtonVariant::Default))
+    , tmrSearch(new QTimer(this))
 {
     setObjectName(QStringLiteral("frmProductSelect"));
     setWindowTitle(QStringLiteral("Ürün Seç"));
@@ -119,7 +121,10 @@ TfrmProductSelect::TfrmProductSelect(QWidget* parent)
 
     edtSearch->installEventFilter(this);
     gridProducts->installEventFilter(this);
+    tmrSearch->setSingleShot(true);
+    tmrSearch->setInterval(0);
     GuardedConnect(edtSearch, &QLineEdit::textChanged, this, &TfrmProductSelect::edtSearchChange);
+    GuardedConnect(tmrSearch, &QTimer::timeout, this, &TfrmProductSelect::tmrSearchTimer);
     GuardedConnect(btnSearch, &QPushButton::clicked, this, &TfrmProductSelect::btnSearchClick);
     GuardedConnect(btnSelect, &QPushButton::clicked, this, &TfrmProductSelect::btnSelectClick);
     GuardedConnect(btnCancel, &QPushButton::clicked, this, &TfrmProductSelect::btnCancelClick);
@@ -214,11 +219,25 @@ void TfrmProductSelect::SelectCurrent()
 
 void TfrmProductSelect::edtSearchChange()
 {
+    tmrSearch->start();
+}
+
+void TfrmProductSelect::tmrSearchTimer()
+{
+    SearchProducts(edtSearch->text());
+}
+
+void TfrmProductSelect::FlushSearch()
+{
+    if (!tmrSearch->isActive())
+        return;
+    tmrSearch->stop();
     SearchProducts(edtSearch->text());
 }
 
 void TfrmProductSelect::btnSearchClick()
 {
+    tmrSearch->stop();
     SearchProducts(edtSearch->text());
     gridProducts->setFocus();
 }
@@ -261,12 +280,18 @@ bool TfrmProductSelect::FormKeyDown(QObject* watched, int key)
         return true;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        CallGuarded([this] { SelectCurrent(); });
+        CallGuarded([this] {
+            FlushSearch();
+            SelectCurrent();
+        });
         return true;
     case Qt::Key_Down:
         if (watched != edtSearch)
             return false;
-        FocusList();
+        CallGuarded([this] {
+            FlushSearch();
+            FocusList();
+        });
         return true;
     default:
         return false;

@@ -1,9 +1,12 @@
+#include "core/DataModule.h"
 #include "core/LoginManager.h"
 #include "support/LoginFixture.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
 #include <QSettings>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -27,6 +30,7 @@ private Q_SLOTS:
     void authenticate();
     void successStampsLastLogin();
     void failureLeavesLastLoginAlone();
+    void anotherWriterBeforeTheStampIsNoFailure();
     void hashStoredInUpperCaseStillMatches();
     void sessionTakesTheAuthenticatedUser();
     void sessionOnAnotherBranchOfTheFirm();
@@ -217,6 +221,30 @@ void TestLoginManager::failureLeavesLastLoginAlone()
 {
     QVERIFY(!TLoginManager::AuthenticateUser("kasiyer", "0000", 1).Success());
     QCOMPARE(FDb->Count("Kullanici WHERE SonGiris IS NOT NULL"), 0);
+}
+
+// Another connection to the file (a second till, the search key's filler) commits between the
+// password check and the last-login stamp: the stamp begins a write of its own, with no read of
+// the check still open that SQLite would have to refuse ("database is locked").
+void TestLoginManager::anotherWriterBeforeTheStampIsNoFailure()
+{
+    if (TestRoad() == TTestRoad::SqlServer)
+        QSKIP("two tills on one SQLite file");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other-till");
+        other.setDatabaseName(FDb->Path());
+        QVERIFY(other.open());
+        dmMain->SetStatementHook([&](const QString& sql) {
+            if (sql.contains("SonGiris"))
+                QVERIFY(QSqlQuery(other).exec("INSERT INTO Rol (RolAdi) VALUES ('Başka kasa')"));
+        });
+        const TAuthResult result = TLoginManager::AuthenticateUser("kasiyer", "1234", 1);
+        dmMain->SetStatementHook({});
+        QVERIFY(result.Success());
+        QVERIFY(!FDb->Scalar("SELECT SonGiris FROM Kullanici WHERE KullaniciID = 3").isNull());
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other-till");
 }
 
 void TestLoginManager::hashStoredInUpperCaseStillMatches()

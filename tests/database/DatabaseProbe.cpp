@@ -1,7 +1,7 @@
 #include "DatabaseProbe.h"
 
 #include "core/DbQuery.h"
-#include "database/SqliteProductIndex.h"
+#include "database/SqliteSearchKey.h"
 
 namespace DatabaseProbe {
 QStringList Tables()
@@ -28,8 +28,8 @@ QString Contents()
 {
     QString dump;
     for (const QString& table : Tables()) {
-        // The product search index is made from Stok alone, which is dumped itself.
-        if (table.startsWith(TSqliteProductIndex::TablePrefix))
+        // The search key is made from Stok and SatisFis, which are dumped themselves.
+        if (SqliteSearchKey::Tables().contains(table))
             continue;
         dump += u'[' + table + QStringLiteral("]\n");
         TDbQuery q(QStringLiteral("SELECT * FROM ") + table + QStringLiteral(" ORDER BY rowid"));

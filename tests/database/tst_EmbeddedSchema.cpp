@@ -6,7 +6,7 @@
 #include "core/StoredProc.h"
 #include "database/EmbeddedDatabase.h"
 #include "database/EmbeddedSchema.h"
-#include "database/SqliteProductIndex.h"
+#include "database/SqliteSearchKey.h"
 #include "support/TestDatabase.h"
 
 #include <QFile>
@@ -26,6 +26,7 @@ private Q_SLOTS:
     void reopeningCompletesAMissingPart();
     void scriptAndSqliteNameTheSameTablesAndColumns();
     void scriptHoldsTheSchemaStatementsWordForWord();
+    void scriptHoldsTheSearchKeyWordForWord();
     void scriptRoutinesHaveTheirParameters_data();
     void scriptRoutinesHaveTheirParameters();
     void defaultsAndTypes();
@@ -275,9 +276,8 @@ void TestEmbeddedSchema::scriptAndSqliteNameTheSameTablesAndColumns()
     TTestDatabase db;
     const QMap<QString, QStringList> script = ScriptTables();
     QMap<QString, QStringList> sqlite;
-    // The embedded engine's product search index is its own; the server has none.
     for (const QString& table : DatabaseProbe::Tables()) {
-        if (!table.startsWith("sqlite_") && !table.startsWith(TSqliteProductIndex::TablePrefix))
+        if (!table.startsWith("sqlite_"))
             sqlite[table] = DatabaseProbe::Columns(table);
     }
     QCOMPARE(script.keys(), sqlite.keys());
@@ -295,6 +295,38 @@ void TestEmbeddedSchema::scriptHoldsTheSchemaStatementsWordForWord()
         QVERIFY2(script.contains(Normalized(statement)), qPrintable(statement));
     QVERIFY(script.contains(
         Normalized("ALTER VIEW dbo.vw_VardiyaOzet AS " + EmbeddedSchema::ShiftSummaryViewBody())));
+}
+
+// The search key's batch, as the program sends it to SQL Server: its tables and state rows word
+// for word, its function and triggers (inside EXEC) as the script defines them, where the
+// grammar check parses them.
+void TestEmbeddedSchema::scriptHoldsTheSearchKeyWordForWord()
+{
+    const QString script = Normalized(ScriptText());
+    for (const QString& statement :
+         {QString(OwnedSchema::AramaDurumTable), QString(OwnedSchema::StokParcaTable),
+          QString(OwnedSchema::StokParcaAdetTable), QString(OwnedSchema::SatisFisNoTable),
+          QString(OwnedSchema::AramaDurumRows)})
+        QVERIFY2(script.contains(Normalized(statement)), qPrintable(statement));
+    static const QRegularExpression wrapped(QStringLiteral(R"(EXEC\(N'(.*)'\);$)"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    for (const QString& statement :
+         {QString(OwnedSchema::StokParcaFunction), QString(OwnedSchema::StokParcaTrigger),
+          QString(OwnedSchema::SatisFisNoTrigger)}) {
+        const QRegularExpressionMatch m = wrapped.match(statement);
+        QVERIFY2(m.hasMatch(), qPrintable(statement));
+        QString body = m.captured(1).replace(QStringLiteral("''"), QStringLiteral("'"));
+        body.replace(0, 6, QStringLiteral("ALTER"));
+        QVERIFY2(script.contains(Normalized(body)), qPrintable(body));
+    }
+    QStringList parts;
+    for (const QString& statement :
+         {QString(OwnedSchema::AramaDurumTable), QString(OwnedSchema::StokParcaTable),
+          QString(OwnedSchema::StokParcaAdetTable), QString(OwnedSchema::SatisFisNoTable),
+          QString(OwnedSchema::AramaDurumRows), QString(OwnedSchema::StokParcaFunction),
+          QString(OwnedSchema::StokParcaTrigger), QString(OwnedSchema::SatisFisNoTrigger)})
+        parts << statement;
+    QCOMPARE(OwnedSchema::SearchKeyStatements(), QStringList{parts.join(u'\n')});
 }
 
 void TestEmbeddedSchema::scriptRoutinesHaveTheirParameters_data()

@@ -1,4 +1,6 @@
+#include "core/DataModule.h"
 #include "core/DbQuery.h"
+#include "database/SqliteSearchKey.h"
 #include "refunds/ReceiptSearch.h"
 #include "support/ShopFixture.h"
 
@@ -21,6 +23,8 @@ private Q_SLOTS:
     void filter_data();
     void filter();
     void newest500AndOlderFoundByTyping();
+    void agreesWithThePlainStatement_data();
+    void agreesWithThePlainStatement();
     void columnWidths();
 
 private:
@@ -147,6 +151,74 @@ void TestReceiptSearch::newest500AndOlderFoundByTyping()
     const QList<TReceiptRow> found = TReceiptSearch::LoadReceipts("eski-7", FShop->SubeID());
     QCOMPARE(found.size(), 11);
     QCOMPARE(found.last().FisNo, QString("ESKI-7"));
+}
+
+void TestReceiptSearch::agreesWithThePlainStatement_data()
+{
+    QTest::addColumn<QString>("filter");
+    for (const char* filter :
+         {"1",        "12",    "123",    "1234",   "2599",   "99999",  "0",          "05",
+          "250",      "FIS-1", "fis-12", "FIS-12", "S-24",   "-3",     "is-2",       "FIS",
+          "-",        "fıs-1", "FİS-1",  "FIS-0",  "FIS-1x", "ESKI",   "eski-4",     "SEPET",
+          "fis-",     "şule",  "IŞIK",   "inci",   "KASA",   "Mehmet", "mehmet yıl", "sorumlusu",
+          "zzzz yok", "q",     "%",      "_",      "[",      "'",      "C00"})
+        QTest::newRow(filter) << QString::fromUtf8(filter);
+}
+
+// A history of 2,600 receipts over two branches with numbers the program writes and others,
+// blank numbers, refunds and older NULL statuses, customers and cashiers, times out of id order:
+// every filter lists the plain statement's receipts in its order, with one statement, whether
+// the search key holds every receipt, or the older half waits for the fill, or the fill is done.
+void TestReceiptSearch::agreesWithThePlainStatement()
+{
+    QFETCH(QString, filter);
+    const int other = FShop->AddBranch("KADIKÖY");
+    FShop->Exec("INSERT INTO Kullanici (KullaniciAdi, SifreHash, AdSoyad, RolID, SubeID) SELECT "
+                "'k2', SifreHash, 'Mehmet Yılmaz', RolID, SubeID FROM Kullanici WHERE "
+                "KullaniciID = " +
+                QString::number(FShop->KullaniciID()));
+    const int mehmet = FShop->Scalar("SELECT MAX(KullaniciID) FROM Kullanici").toInt();
+    FShop->Exec(QString("WITH RECURSIVE N(I) AS (SELECT 1 UNION ALL SELECT I + 1 FROM N WHERE I < "
+                        "2600) INSERT INTO SatisFis (FisID, FisNo, SubeID, KullaniciID, "
+                        "TerminalID, VardiyaID, Tarih, GenelToplam, OdemeTipi, FisDurumu, "
+                        "MusteriID) SELECT I, CASE WHEN I % 97 = 0 THEN 'ESKI-' || I WHEN I % 89 "
+                        "= 0 THEN '' WHEN I % 83 = 0 THEN 'fis-' || I WHEN I % 71 = 0 THEN "
+                        "'SEPET_' || (I % 7) WHEN I % 67 = 0 THEN 'FIS-' || (I + 1) ELSE 'FIS-' "
+                        "|| I END, CASE WHEN I % 10 = 0 THEN %1 ELSE %2 END, CASE WHEN I % 3 = 0 "
+                        "THEN %3 ELSE %4 END, %5, %6, datetime('2025-01-01', (CASE WHEN I "
+                        "% 50 = 0 THEN I - 900 ELSE I END) || ' minutes'), 10, 'NAKIT', CASE "
+                        "WHEN I % 13 = 0 THEN 'IADE' WHEN I % 17 = 0 THEN NULL ELSE 'AKTIF' END, "
+                        "CASE WHEN I % 7 = 0 THEN 1 WHEN I % 11 = 0 THEN 2 END FROM N")
+                    .arg(other)
+                    .arg(FShop->SubeID())
+                    .arg(mehmet)
+                    .arg(FShop->KullaniciID())
+                    .arg(FShop->TerminalID())
+                    .arg(FShop->VardiyaID()));
+    const auto agree = [&] {
+        const QList<TReceiptRow> expected =
+            TReceiptSearch::LoadReceiptsByStatement(filter, FShop->SubeID());
+        const int before = dmMain->RoundTrips().Count();
+        const QList<TReceiptRow> rows = TReceiptSearch::LoadReceipts(filter, FShop->SubeID());
+        QCOMPARE(dmMain->RoundTrips().Count() - before, 1);
+        QList<int> ids;
+        QList<int> expectedIds;
+        for (const TReceiptRow& row : rows)
+            ids << row.FisID;
+        for (const TReceiptRow& row : expected)
+            expectedIds << row.FisID;
+        QCOMPARE(ids, expectedIds);
+    };
+    agree();
+    FShop->Exec("UPDATE AramaDurum SET DoluID = 1300 WHERE Tablo = 'SatisFis'");
+    FShop->Exec("DELETE FROM SatisFisNo WHERE FisID > 1300");
+    agree();
+    SqliteSearchKey::FillNow();
+    QVERIFY(FShop->Scalar("SELECT DoluID FROM AramaDurum WHERE Tablo = 'SatisFis'").isNull());
+    agree();
+    QCOMPARE(FShop->Count("SatisFisNo"),
+             FShop->Count("SatisFis WHERE NULLIF(RTRIM(FisNo), '') IS NOT NULL AND RTRIM(FisNo) "
+                          "<> 'FIS-' || FisID"));
 }
 
 void TestReceiptSearch::columnWidths()

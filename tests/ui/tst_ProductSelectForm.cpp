@@ -1,3 +1,4 @@
+#include "core/DataModule.h"
 #include "core/SessionManager.h"
 #include "support/DialogTestHooks.h"
 #include "support/ShopFixture.h"
@@ -64,6 +65,8 @@ private Q_SLOTS:
 
     void layout();
     void searchFollowsEveryKey();
+    void keysTypedAheadAreSearchedOnce();
+    void keysDuringASearchAreSearchedNext();
     void nothingFound();
     void keys_data();
     void keys();
@@ -168,9 +171,48 @@ void TestProductSelectForm::searchFollowsEveryKey()
                                                  {u'1', {"Yayla SÜT 1 L"}}};
     for (const auto& [key, names] : steps) {
         Type(search, QString(key));
-        QCOMPARE(Column(grid, 3), names);
+        QTRY_COMPARE(Column(grid, 3), names);
         QCOMPARE(grid->currentRow(), 0);
     }
+}
+
+// Keys that arrive together (typed ahead while the window was busy) are searched once, as the
+// text stands after the last of them.
+void TestProductSelectForm::keysTypedAheadAreSearchedOnce()
+{
+    const auto form = NewDialog();
+    auto* search = Named<QLineEdit>(form.get(), "edtSearch");
+    auto* grid = Named<QTableWidget>(form.get(), "gridProducts");
+    const int before = dmMain->RoundTrips().Count();
+    Type(search, "süt 1");
+    QCOMPARE(dmMain->RoundTrips().Count(), before);
+    QTRY_COMPARE(Column(grid, 3), QStringList{"Yayla SÜT 1 L"});
+    QCoreApplication::processEvents();
+    QCOMPARE(dmMain->RoundTrips().Count() - before, 1);
+}
+
+// A key that arrives while a search runs is not searched on its own: the search under way ends,
+// then the text as it is by then is searched, once.
+void TestProductSelectForm::keysDuringASearchAreSearchedNext()
+{
+    const auto form = NewDialog();
+    auto* search = Named<QLineEdit>(form.get(), "edtSearch");
+    auto* grid = Named<QTableWidget>(form.get(), "gridProducts");
+    QStringList searched;
+    dmMain->SetStatementHook([&](const QString& sql) {
+        if (!sql.contains("StokParca") && !sql.contains("FROM Stok S"))
+            return;
+        searched << search->text();
+        if (search->text() == "s") {
+            search->setText("sü");
+            search->setText("süt");
+        }
+    });
+    Type(search, "s");
+    QTRY_COMPARE(Column(grid, 3), (QStringList{"Süt Tozu", "Yayla SÜT 1 L"}));
+    QCoreApplication::processEvents();
+    dmMain->SetStatementHook({});
+    QCOMPARE(searched, (QStringList{"s", "süt"}));
 }
 
 void TestProductSelectForm::nothingFound()
@@ -180,7 +222,7 @@ void TestProductSelectForm::nothingFound()
     auto* search = Named<QLineEdit>(form.get(), "edtSearch");
     Type(search, "zzz");
     auto* grid = Named<QTableWidget>(form.get(), "gridProducts");
-    QCOMPARE(grid->rowCount(), 1);
+    QTRY_COMPARE(grid->rowCount(), 1);
     QCOMPARE(Column(grid, 0), QStringList{""});
     QCOMPARE(Named<QLabel>(form.get(), "lblCount")->text(), QString("0 Ürün listeleniyor"));
     QTest::keyClick(search, Qt::Key_Return);

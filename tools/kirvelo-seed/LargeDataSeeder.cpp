@@ -6,6 +6,7 @@
 #include "core/Money.h"
 #include "core/OwnedSchema.h"
 #include "database/DemoData.h"
+#include "database/SqliteSearchKey.h"
 
 #include <QDateTime>
 #include <QSqlError>
@@ -562,6 +563,8 @@ TSeedResult TSeeder::Run()
         throw EDatabaseError(QStringLiteral(
             "Veritabanı boş değil; büyük veri yalnızca yeni bir veritabanına yazılır."));
     OwnedSchema::Run(OwnedSchema::AllStatements());
+    // The search key is written in one pass once the rows are in, not by the triggers row by row.
+    SqliteSearchKey::LeaveToFill();
     // Rows go in by the thousand: foreign keys are checked once at the end instead of per row,
     // and the file is synced once per transaction.
     Exec(QStringLiteral("PRAGMA foreign_keys=OFF"));
@@ -586,6 +589,7 @@ TSeedResult TSeeder::Run()
     if (!check.exec(QStringLiteral("PRAGMA foreign_key_check")) || check.next())
         throw EDatabaseError(QStringLiteral("Yabancı anahtar denetimi başarısız: ") +
                              check.value(0).toString());
+    SqliteSearchKey::FillNow();
     Exec(QStringLiteral("PRAGMA wal_checkpoint(TRUNCATE)"));
     return FResult;
 }
