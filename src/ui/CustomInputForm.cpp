@@ -1,5 +1,6 @@
 #include "ui/CustomInputForm.h"
 
+#include "ui/MessageLabel.h"
 #include "ui/POSButton.h"
 #include "ui/SlotGuard.h"
 
@@ -28,7 +29,7 @@ TfrmCustomInput::TfrmCustomInput(QWidget* parent)
                    "pnlBottom",
                    kFooterHeight})
     , lblTitle(CreateTitle("lblTitle"))
-    , lblPrompt(new QLabel(kDefaultPrompt, Content()))
+    , lblPrompt(new TMessageLabel(Content()))
     , edtInput(new QLineEdit(Content()))
     , btnOk(CreateButton(Footer(), "btnOk", QStringLiteral("Tamam"), TGlyph::None,
                          TButtonVariant::Primary))
@@ -37,21 +38,22 @@ TfrmCustomInput::TfrmCustomInput(QWidget* parent)
 {
     setObjectName(QStringLiteral("frmCustomInput"));
     lblPrompt->setObjectName(QStringLiteral("lblPrompt"));
-    // The prompt of a weight names the product as the database holds it.
-    lblPrompt->setTextFormat(Qt::PlainText);
+    // The prompt of a weight names the product as the database holds it (plain text): a long
+    // name takes a second line rather than running to the frame.
+    lblPrompt->setText(kDefaultPrompt);
     edtInput->setObjectName(QStringLiteral("edtInput"));
 
     QFont promptFont = TPOSUITheme::TextFont(10);
     promptFont.setPixelSize(14);
     lblPrompt->setFont(promptFont);
     lblPrompt->setStyleSheet(QStringLiteral("color: %1;").arg(POSPalette::Text.name()));
-    lblPrompt->setGeometry(18, 8, 360, 24);
+    lblPrompt->setGeometry(18, 6, 360, 40);
 
     TPOSUITheme::StyleEdit(edtInput);
     QFont editFont = edtInput->font();
     editFont.setPixelSize(27);
     edtInput->setFont(editFont);
-    edtInput->setGeometry(18, 36, 360, 45);
+    edtInput->setGeometry(18, 50, 360, 45);
 
     const int top = (kFooterHeight - kButtonHeight) / 2;
     const int cancelLeft = kWidth - 2 * kFrame - 20 - kButtonWidth;

@@ -64,6 +64,7 @@ private Q_SLOTS:
     void scanPassesThroughNotices();
 
     void inputLayout();
+    void inputLongPromptKeepsItsMargin();
     void inputConfirmedWithEnterKeepsTextAsTyped();
     void inputEnterOnEmptyEditGivesEmptyValue();
     void inputCancelLeavesValue();
@@ -444,6 +445,24 @@ void TestDialogs::inputLayout()
     TfrmCustomInput plain;
     plain.Setup("Giriş", "", "");
     QCOMPARE(Label(&plain, "lblPrompt")->text(), QString("Lütfen değer giriniz:"));
+}
+
+// The prompt of a weight names the product: a long name takes a second line inside the prompt's
+// box, 18 px in from the frame, and above the entry box.
+void TestDialogs::inputLongPromptKeepsItsMargin()
+{
+    const QString prompt = "Domates Salkım Yerli Organik Sera Ürünü Kg. Miktarı (KG):";
+    TfrmCustomInput dialog;
+    dialog.Setup("Tartım", prompt, "1");
+    dialog.show();
+    QLabel* label = Label(&dialog, "lblPrompt");
+    QCOMPARE(label->text(), prompt);
+    const QStringList lines = TFittedText::Lines(prompt, label->font(), label->size());
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines.join(' '), prompt);
+    const QWidget* body = Child<QWidget>(&dialog, "pnlContent");
+    QVERIFY(label->geometry().right() < body->width() - 18);
+    QVERIFY(label->geometry().bottom() < Child<QLineEdit>(&dialog, "edtInput")->y());
 }
 
 void TestDialogs::inputConfirmedWithEnterKeepsTextAsTyped()
